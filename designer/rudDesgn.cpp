@@ -1,0 +1,1 @@
+// The report designer: workspace, object inspector, property editors.

@@ -1,0 +1,1 @@
+// The preparation engine: bands, expressions, variables, aggregates, prepared pages.

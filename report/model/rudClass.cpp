@@ -1,0 +1,1 @@
+// The report object model: components, XML document, template files, pictures, texts.

@@ -1,0 +1,99 @@
+#include "report/render/QtUserInterface.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+QStringList qtFilterList(const QString &pairs)
+{
+    QStringList result;
+    const QStringList parts = pairs.split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // The description often carries its pattern already ("Report (*.fr3)");
+        // Qt reads the pattern from the parentheses, so add them only when absent.
+        if (parts[i].contains(QLatin1Char('(')))
+            result << parts[i];
+        else
+            result << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return result;
+}
+
+TMsgResult TQtUserInterface::MessageBox(const QString &text, const QString &caption, TMsgIcon icon,
+                                        TMsgButtons buttons)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setText(text);
+    box.setWindowTitle(caption);
+    switch (icon) {
+    case TMsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case TMsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case TMsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case TMsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case TMsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (buttons) {
+    case TMsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case TMsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case TMsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case TMsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok: return TMsgResult::Ok;
+    case QMessageBox::Yes: return TMsgResult::Yes;
+    case QMessageBox::No: return TMsgResult::No;
+    default: return TMsgResult::Cancel;
+    }
+}
+
+namespace {
+
+std::optional<TFileDialogResult> runFileDialog(const TFileDialogOptions &options, bool save)
+{
+    QFileDialog dialog(QApplication::activeWindow(), options.Title, options.InitialDir);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!options.OverwritePrompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = qtFilterList(options.Filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = qBound(1, options.FilterIndex, int(filters.size()));
+        dialog.selectNameFilter(filters[index - 1]);
+    }
+    if (!options.DefaultExt.isEmpty())
+        dialog.setDefaultSuffix(options.DefaultExt);
+    if (!options.FileName.isEmpty())
+        dialog.selectFile(options.FileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    TFileDialogResult result;
+    result.FileName = QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath();
+    result.FilterIndex = filters.isEmpty() ? 1 : int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    return result;
+}
+
+} // namespace
+
+std::optional<TFileDialogResult> TQtUserInterface::OpenFile(const TFileDialogOptions &options)
+{
+    return runFileDialog(options, false);
+}
+
+std::optional<TFileDialogResult> TQtUserInterface::SaveFile(const TFileDialogOptions &options)
+{
+    return runFileDialog(options, true);
+}
+
+bool TQtUserInterface::OpenDocument(const QString &pathOrUrl)
+{
+    const QUrl url = QUrl::fromUserInput(pathOrUrl);
+    return url.isValid() && QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The user interface of the running program: real Qt message boxes and file
+// dialogs behind the seam of base/UserInterface.h.
+
+#include "base/UserInterface.h"
+
+class QWidget;
+
+// Qt implementation of TUserInterface; dialogs are modal to the active window.
+class TQtUserInterface final : public TUserInterface {
+public:
+    TMsgResult MessageBox(const QString &text, const QString &caption, TMsgIcon icon,
+                          TMsgButtons buttons) override;
+    std::optional<TFileDialogResult> OpenFile(const TFileDialogOptions &options) override;
+    std::optional<TFileDialogResult> SaveFile(const TFileDialogOptions &options) override;
+    bool OpenDocument(const QString &pathOrUrl) override;
+};
+
+// Turns a "Description|*.ext|..." filter into Qt's "Description (*.ext);;..." form;
+// the returned list holds one Qt filter per pair, in order.
+QStringList qtFilterList(const QString &pairs);

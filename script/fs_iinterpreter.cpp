@@ -1,0 +1,1 @@
+// The script engine: interpreter, grammars and the system library.

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks, then configures and builds.
+# Usage: scripts/setup.sh run|test   (the build folder and options differ)
+# Idempotent: a second run installs nothing and rebuilds only what changed.
+set -euo pipefail
+mode=${1:?usage: setup.sh run|test}
+root=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(
+  g++ cmake ninja-build ccache pkg-config fpc
+  qt6-base-dev libqt6printsupport6 libgl-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  zlib1g-dev libpng-dev libjpeg-dev libicu-dev
+  fonts-liberation fonts-wine fontconfig
+  cups cups-bsd printer-driver-cups-pdf
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+case "$mode" in
+  run)  build="$root/build/run";  opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUD_SANITIZE=OFF -DRUD_TESTS=OFF) ;;
+  test) build="$root/build/test"; opts=(-DCMAKE_BUILD_TYPE=Debug -DRUD_SANITIZE=ON -DRUD_TESTS=ON) ;;
+  *) echo "usage: setup.sh run|test" >&2; exit 2 ;;
+esac
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$root" -B "$build" -G Ninja "${opts[@]}" >/dev/null
+fi
+cmake --build "$build" --parallel "$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\] ' || true
+test "${PIPESTATUS[0]}" -eq 0

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Sets everything up, builds the tests with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs the whole suite offscreen.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh" test
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
+export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+cd "$root/build/test"
+ctest --output-on-failure --parallel "$(nproc)" "$@"

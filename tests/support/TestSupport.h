@@ -1,0 +1,46 @@
+#pragma once
+// Helpers every room's tests share.
+
+#include "base/UserInterface.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+// A user interface that records every message and dialog and answers from
+// queues the test fills; an empty queue answers OK / cancel.
+class TRecordingUserInterface final : public TUserInterface {
+public:
+    struct TMessage {
+        QString Text;
+        QString Caption;
+        TMsgIcon Icon;
+        TMsgButtons Buttons;
+    };
+
+    TRecordingUserInterface();
+    ~TRecordingUserInterface() override;
+
+    TMsgResult MessageBox(const QString &text, const QString &caption, TMsgIcon icon,
+                          TMsgButtons buttons) override;
+    std::optional<TFileDialogResult> OpenFile(const TFileDialogOptions &options) override;
+    std::optional<TFileDialogResult> SaveFile(const TFileDialogOptions &options) override;
+    bool OpenDocument(const QString &pathOrUrl) override;
+
+    // Texts of the messages shown so far, in order.
+    QStringList MessageTexts() const;
+
+    std::vector<TMessage> Messages;
+    std::vector<TFileDialogOptions> OpenDialogs, SaveDialogs;
+    QStringList OpenedDocuments;
+    std::deque<TMsgResult> Answers;                         // next message answers
+    std::deque<std::optional<TFileDialogResult>> FileAnswers; // next file dialogs answer
+    bool OpenDocumentResult = false;
+
+private:
+    TUserInterface *FPrevious;
+};
+
+// The folder of the source tree (for test data under resources/ or tests/).
+QString sourceDir();
