@@ -1,0 +1,266 @@
+#pragma once
+// The engine's own small XML dialect: an element is a name plus one flat
+// attribute text, character data between tags is ignored on reading, and
+// attribute values never hold a raw quote, angle bracket, ampersand or line
+// break. Templates, prepared reports and the string table are kept in it.
+//
+// The tree (TfrxXMLItem under a TfrxXMLDocument) keeps attribute values
+// escaped inside Text; Prop/SetProp escape and un-escape one attribute.
+// Large documents can keep parts of the tree out of memory: an "unloadable"
+// item's children can be moved to a swap file (UnloadItem) or left in the
+// source file by partial loading, and read back on demand (LoadItem).
+
+#include "base/Errors.h"
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Malformed XML input; the message is always "Invalid file format".
+class TfrxInvalidXMLException : public EGeneralError {
+public:
+    TfrxInvalidXMLException();
+};
+
+// One element of the tree: a name, its attribute text and its children.
+// An item owns its children; destroying an item destroys its subtree and
+// takes it out of its parent's list.
+class TfrxXMLItem {
+public:
+    TfrxXMLItem() = default;
+    TfrxXMLItem(const TfrxXMLItem &) = delete;
+    TfrxXMLItem &operator=(const TfrxXMLItem &) = delete;
+    ~TfrxXMLItem();
+
+    // A new empty child appended at the end.
+    TfrxXMLItem *Add();
+    // A new child with the given name appended at the end.
+    TfrxXMLItem *Add(const QString &Name);
+    // Appends Item (taking it out of its previous parent's list) and takes ownership.
+    void AddItem(TfrxXMLItem *Item);
+    // As AddItem, then moves Item to position Index (clamped to the list).
+    void InsertItem(int Index, TfrxXMLItem *Item);
+    // Index of the first child named Name ignoring case, else -1.
+    int Find(const QString &Name) const;
+    // The first child named Name ignoring case; appended when there is none.
+    TfrxXMLItem *FindItem(const QString &Name);
+    // Index of a direct child, else -1.
+    int IndexOf(const TfrxXMLItem *Item) const;
+    // The topmost ancestor-or-self.
+    TfrxXMLItem *Root();
+    // Destroys all children; an unloadable item becomes not loaded.
+    void Clear();
+
+    // Number of children.
+    int Count() const { return int(FItems.size()); }
+    // Child Index (0-based, unchecked beyond an assertion).
+    TfrxXMLItem *Items(int Index) const;
+    TfrxXMLItem *operator[](int Index) const { return Items(Index); }
+
+    // The un-escaped value of attribute Name (ignoring case), or "" when absent.
+    // An attribute is found only when it stands first or after one space.
+    QString Prop(const QString &Name) const;
+    // Sets attribute Name to the escaped Value, in place when present, else appended.
+    void SetProp(const QString &Name, const QString &Value);
+    // True when attribute Name is present (same search as Prop).
+    bool PropExists(const QString &Name) const;
+    // Removes attribute Name with the one character that follows it.
+    void DeleteProp(const QString &Name);
+
+    void *Data() const { return FData; }
+    void SetData(void *Value) { FData = Value; }
+    bool Loaded() const { return FLoaded; }
+    void SetLoaded(bool Value) { FLoaded = Value; }
+    bool Unloadable() const { return FUnloadable; }
+    void SetUnloadable(bool Value) { FUnloadable = Value; }
+    // Stream position an unloadable item is read back from.
+    qint64 Offset() const { return FOffset; }
+    void SetOffset(qint64 Value) { FOffset = Value; }
+    const QString &Name() const { return FName; }
+    void SetName(const QString &Value) { FName = Value; }
+    TfrxXMLItem *Parent() const { return FParent; }
+    // Attribute text: everything after the name in the start tag, values escaped.
+    const QString &Text() const { return FText; }
+    void SetText(const QString &Value) { FText = Value; }
+    // Character content, written between the tags of a childless item; never read.
+    const QString &Value() const { return FValue; }
+    void SetValue(const QString &Value) { FValue = Value; }
+
+private:
+    friend class TfrxXMLReader;
+    void Detach();
+
+    void *FData = nullptr;
+    std::vector<TfrxXMLItem *> FItems;
+    TfrxXMLItem *FParent = nullptr;
+    qint64 FOffset = 0;
+    QString FName;
+    QString FText;
+    QString FValue;
+    bool FLoaded = true;
+    bool FUnloadable = false;
+};
+
+// A whole document: the root item, the header flag of the last read and the
+// stream its unloadable items come back from.
+class TfrxXMLDocument {
+public:
+    TfrxXMLDocument();
+    TfrxXMLDocument(const TfrxXMLDocument &) = delete;
+    TfrxXMLDocument &operator=(const TfrxXMLDocument &) = delete;
+    ~TfrxXMLDocument();
+
+    // Clears Root's children (its name and text stay) and deletes the swap file.
+    void Clear();
+    // Reads a document from Stream. With AllowPartialLoading, elements marked as
+    // unloaded keep their children in Stream, which stays referenced (not
+    // owned) as TempStream: it must outlive the document or its next load/Clear.
+    // Raises TfrxInvalidXMLException on malformed input (the partial tree stays).
+    void LoadFromStream(QIODevice *Stream, bool AllowPartialLoading = false);
+    // As above, the document owning Stream: kept as TempStream with partial
+    // loading and freed with the swap file, else freed once read.
+    void LoadFromStream(std::unique_ptr<QIODevice> Stream, bool AllowPartialLoading);
+    // Opens FileName and loads it with partial loading; the file stays open.
+    // Raises EInOutError when the file cannot be opened.
+    void LoadFromFile(const QString &FileName);
+    // Writes the header and the root element (unloaded items are read back).
+    void SaveToStream(QIODevice *Stream);
+    // Writes FileName + ".tmp", replaces FileName with it and loads it again.
+    void SaveToFile(const QString &FileName);
+    // Reads the children of an unloaded item back from TempStream.
+    void LoadItem(TfrxXMLItem *Item);
+    // Moves the children of a loaded unloadable item to the swap file.
+    void UnloadItem(TfrxXMLItem *Item);
+    // Creates the swap file in TempDir (or the system's temporary folder).
+    void CreateTempFile();
+    // Closes and deletes the swap file; releases a kept source stream.
+    void DeleteTempFile();
+
+    bool AutoIndent() const { return FAutoIndent; }
+    void SetAutoIndent(bool Value) { FAutoIndent = Value; }
+    TfrxXMLItem *Root() const { return FRoot.get(); }
+    const QString &TempDir() const { return FTempDir; }
+    void SetTempDir(const QString &Value) { FTempDir = Value; }
+    // Path of the swap file once created, else "".
+    const QString &TempFile() const { return FTempFile; }
+    // The stream unloadable items are read from: the swap file or a kept source.
+    QIODevice *TempStream() const { return FTempStream; }
+    bool TempFileCreated() const { return FTempFileCreated; }
+    // The last document read had the old (ANSI) header.
+    bool OldVersion() const { return FOldVersion; }
+
+private:
+    void LoadFrom(QIODevice *Stream, bool AllowPartialLoading);
+    void ReleaseTempStream();
+
+    std::unique_ptr<TfrxXMLItem> FRoot;
+    bool FAutoIndent = false;
+    bool FOldVersion = false;
+    bool FTempFileCreated = false;
+    QString FTempDir;
+    QString FTempFile;
+    QIODevice *FTempStream = nullptr;          // the stream LoadItem reads from
+    std::unique_ptr<QIODevice> FOwnedStream;   // FTempStream when the document owns it
+};
+
+// Buffered reader of the dialect over a stream, from its current position.
+// On destruction the stream is put back just after the last byte consumed.
+class TfrxXMLReader {
+public:
+    explicit TfrxXMLReader(QIODevice *Stream);
+    TfrxXMLReader(const TfrxXMLReader &) = delete;
+    TfrxXMLReader &operator=(const TfrxXMLReader &) = delete;
+    ~TfrxXMLReader();
+
+    // Reads the "?xml" tag; sets OldFormat for a version "1.0" header without
+    // "standalone=". Raises TfrxInvalidXMLException for any other first tag.
+    void ReadHeader();
+    // Reads one element into Item (only its children when Item already has a
+    // name). Returns false when the tag read was an end tag or the end of the
+    // stream. Without ReadChildren, elements marked unloaded drop their children.
+    bool ReadRootItem(TfrxXMLItem *Item, bool ReadChildren = true);
+    // Reads the next tag, comments skipped; Name "" at the end of the stream.
+    void ReadItem(QString &Name, QString &Text);
+    // Absolute stream position of the next unread byte.
+    qint64 Position() const { return FBufferStart + FPos; }
+    // Moves to an absolute stream position, dropping the buffer.
+    void SetPosition(qint64 Value);
+    // The stream size when the reader was created.
+    qint64 Size() const { return FSize; }
+    bool OldFormat() const { return FOldFormat; }
+    void SetOldFormat(bool Value) { FOldFormat = Value; }
+
+private:
+    enum class TTag { End, Leaf, Open };
+    bool ReadTagBytes(const char *&Data, qsizetype &Length);
+    bool CollectTag(const char *&Data, qsizetype &Length);
+    bool FillBuffer();
+    void SkipComment();
+    TTag ReadTag(QString &Name, QString &Text, bool Decode, bool &Marker);
+    void FinishItem(TfrxXMLItem *Item, qint64 StartPos, bool ReadChildren, bool Marker);
+    QString DecodeName(const char *Data, qsizetype Length);
+    QString DecodeText(const char *Data, qsizetype Length) const;
+
+    QIODevice *FStream;
+    qint64 FSize;
+    qint64 FBufferStart;          // stream position of FBuffer[0]
+    int FPos = 0;                 // read position in FBuffer
+    int FFill = 0;                // bytes in FBuffer
+    bool FOldFormat = false;
+    char FBuffer[4096];
+    std::vector<char> FTag;       // collection buffer of a tag that spans buffer fills
+    static constexpr int NameCacheSize = 8;
+    QByteArray FNameKeys[NameCacheSize];
+    QString FNameValues[NameCacheSize];
+    int FNameNext = 0;
+};
+
+// Writer of the dialect: ANSI names, UTF-8 attribute text and values.
+class TfrxXMLWriter {
+public:
+    explicit TfrxXMLWriter(QIODevice *Stream);
+    TfrxXMLWriter(const TfrxXMLWriter &) = delete;
+    TfrxXMLWriter &operator=(const TfrxXMLWriter &) = delete;
+    ~TfrxXMLWriter();
+
+    // Writes the header tag this writer's documents carry.
+    void WriteHeader();
+    // Writes Item and its subtree; unloaded items are read back from TempStream.
+    void WriteRootItem(TfrxXMLItem *Item);
+    // Appends S (and a line break with AutoIndent); flushes past 4096 bytes.
+    void WriteLn(const QByteArray &S);
+    // Writes out what is buffered.
+    void Flush();
+
+    bool AutoIndent() const { return FAutoIndent; }
+    void SetAutoIndent(bool Value) { FAutoIndent = Value; }
+    QIODevice *TempStream() const { return FTempStream; }
+    void SetTempStream(QIODevice *Value) { FTempStream = Value; }
+
+private:
+    void WriteStartTag(TfrxXMLItem *Item, int Level);
+    void WriteEndTag(TfrxXMLItem *Item, int Level);
+    void LineEnd();
+    void AppendName(const QString &Name);
+    void AppendUtf8(const QString &Text);
+
+    QIODevice *FStream;
+    QIODevice *FTempStream = nullptr;
+    bool FAutoIndent = false;
+    std::string FBuffer;
+};
+
+// Escapes NUL, line feed, carriage return, '"', '&', '<' and '>' as decimal
+// character references; "&quot;" becomes "&#34;".
+QString rudStrToXML(const QString &Text);
+// Un-escapes decimal character references and the quot/amp/lt/gt entities.
+// Raises EConvertError for a reference with a non-numeric body; a reference
+// without its semicolon is kept as text.
+QString rudXMLToStr(const QString &Text);
+// Attribute text of a variant: integers up to 32 bits in decimal, floats and
+// dates in the locale's format, strings escaped, Booleans "1"/"0", else "".
+QString rudValueToXML(const QVariant &Value);
