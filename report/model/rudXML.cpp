@@ -22,7 +22,12 @@ void TfrxXMLDocument::Clear()
 
 void TfrxXMLDocument::LoadFrom(QIODevice *Stream, bool AllowPartialLoading)
 {
+    // The root takes the name and attributes of the document read; a name
+    // left from an earlier document would make the reader treat the root tag
+    // as a re-read and discard it.
     FRoot->Clear();
+    FRoot->SetName(QString());
+    FRoot->SetText(QString());
     FRoot->SetOffset(0);
     FOldVersion = false;
     TfrxXMLReader reader(Stream);

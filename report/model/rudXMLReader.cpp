@@ -187,6 +187,8 @@ bool TfrxXMLReader::ReadTagBytes(const char *&Data, qsizetype &Length)
 
 QString TfrxXMLReader::DecodeName(const char *Data, qsizetype Length)
 {
+    if (Length == 0)
+        return QString();
     // Element names repeat (every memo is a TfrxMemoView): keep the last few.
     for (int i = 0; i < NameCacheSize; ++i) {
         const QByteArray &key = FNameKeys[i];
@@ -222,7 +224,7 @@ void TfrxXMLReader::ReadItem(QString &Name, QString &Text)
     }
     if (n > 0 && d[n - 1] == ' ')
         --n;
-    const char *space = static_cast<const char *>(memchr(d, ' ', size_t(n)));
+    const char *space = n > 0 ? static_cast<const char *>(memchr(d, ' ', size_t(n))) : nullptr;
     const qsizetype nameLength = space ? space - d : n;
     Name = DecodeName(d, nameLength);
     Text = space ? DecodeText(space + 1, d + n - space - 1) : QString();
@@ -242,7 +244,7 @@ TfrxXMLReader::TTag TfrxXMLReader::ReadTag(QString &Name, QString &Text, bool De
     }
     if (n > 0 && d[n - 1] == ' ')
         --n;
-    const char *space = static_cast<const char *>(memchr(d, ' ', size_t(n)));
+    const char *space = n > 0 ? static_cast<const char *>(memchr(d, ' ', size_t(n))) : nullptr;
     qsizetype nameLength = space ? space - d : n;
     const char *text = space ? space + 1 : d + n;
     qsizetype textLength = space ? d + n - text : 0;
