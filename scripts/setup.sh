@@ -9,10 +9,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
   g++ cmake ninja-build ccache pkg-config fpc
   qt6-base-dev libqt6printsupport6 libgl-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
   zlib1g-dev libpng-dev libjpeg-dev libicu-dev
   fonts-liberation fonts-wine fontconfig
   cups cups-bsd printer-driver-cups-pdf
+  liblua5.4-dev
 )
 missing=()
 for p in "${packages[@]}"; do
