@@ -34,3 +34,9 @@ class EGeneralError : public Exception {
 public:
     using Exception::Exception;
 };
+
+// An invalid floating-point operation (a value that does not fit an integer).
+class EInvalidOp : public Exception {
+public:
+    using Exception::Exception;
+};

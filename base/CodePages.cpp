@@ -1,0 +1,238 @@
+#include "base/CodePages.h"
+
+#include <QLocale>
+#include <unicode/ucnv.h>
+
+#include <atomic>
+#include <memory>
+
+namespace {
+
+std::atomic<int> ansiOverride{0};
+
+// ICU's name of a Windows code page; nullptr for one it lacks.
+const char *icuName(int codePage)
+{
+    switch (codePage) {
+    case 874: return "windows-874";
+    case 932: return "windows-932";
+    case 936: return "windows-936";
+    case 949: return "windows-949";
+    case 950: return "windows-950";
+    case 1250: return "windows-1250";
+    case 1251: return "windows-1251";
+    case 1252: return "windows-1252";
+    case 1253: return "windows-1253";
+    case 1254: return "windows-1254";
+    case 1255: return "windows-1255";
+    case 1256: return "windows-1256";
+    case 1257: return "windows-1257";
+    case 1258: return "windows-1258";
+    case 437: return "ibm-437";
+    case 720: return "ibm-720";
+    case 737: return "ibm-737";
+    case 775: return "ibm-775";
+    case 850: return "ibm-850";
+    case 852: return "ibm-852";
+    case 855: return "ibm-855";
+    case 857: return "ibm-857";
+    case 862: return "ibm-862";
+    case 866: return "ibm-866";
+    case 869: return "ibm-869";
+    case 10000: return "x-mac-roman";
+    case 10006: return "x-mac-greek";
+    case 10007: return "x-mac-cyrillic";
+    case 10029: return "x-mac-ce";
+    case 10081: return "x-mac-turkish";
+    case 20127: return "US-ASCII";
+    case 28591: return "ISO-8859-1";
+    case 65001: return "UTF-8";
+    case 1200: return "UTF-16LE";
+    default: return nullptr;
+    }
+}
+
+struct TConverterCloser {
+    void operator()(UConverter *c) const { ucnv_close(c); }
+};
+using TConverter = std::unique_ptr<UConverter, TConverterCloser>;
+
+TConverter openConverter(int codePage)
+{
+    const char *name = icuName(codePage);
+    if (!name)
+        return nullptr;
+    UErrorCode error = U_ZERO_ERROR;
+    TConverter converter(ucnv_open(name, &error));
+    if (U_FAILURE(error))
+        return nullptr;
+    ucnv_setFallback(converter.get(), false);
+    error = U_ZERO_ERROR;
+    ucnv_setSubstChars(converter.get(), "?", 1, &error);
+    return converter;
+}
+
+// Symbol fonts keep their bytes; Windows shows them in the private area
+// U+F000..U+F0FF, and takes either form back.
+QByteArray encodeSymbol(const QString &text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        out += (u < 0x100 || (u >= 0xF000 && u <= 0xF0FF)) ? char(u & 0xFF) : '?';
+    }
+    return out;
+}
+
+} // namespace
+
+bool isCodePageSupported(int codePage)
+{
+    return codePage == 42 || openConverter(codePage) != nullptr;
+}
+
+QByteArray encodeCodePage(const QString &text, int codePage)
+{
+    if (text.isEmpty())
+        return {};
+    if (codePage == 42)
+        return encodeSymbol(text);
+    const TConverter converter = openConverter(codePage);
+    if (!converter)
+        return text.toLatin1();
+    UErrorCode error = U_ZERO_ERROR;
+    const int capacity = UCNV_GET_MAX_BYTES_FOR_STRING(text.size(), ucnv_getMaxCharSize(converter.get()));
+    QByteArray out(capacity, Qt::Uninitialized);
+    const int length = ucnv_fromUChars(converter.get(), out.data(), capacity,
+                                       reinterpret_cast<const UChar *>(text.utf16()),
+                                       int(text.size()), &error);
+    if (U_FAILURE(error))
+        return QByteArray(text.size(), '?');
+    out.truncate(length);
+    return out;
+}
+
+QString decodeCodePage(const QByteArray &bytes, int codePage)
+{
+    if (bytes.isEmpty())
+        return {};
+    if (codePage == 42) {
+        QString out;
+        out.reserve(bytes.size());
+        for (char b : bytes) {
+            const auto u = char16_t(static_cast<unsigned char>(b));
+            out += QChar(u >= 0x20 ? char16_t(0xF000 | u) : u);
+        }
+        return out;
+    }
+    const TConverter converter = openConverter(codePage);
+    if (!converter)
+        return QString::fromLatin1(bytes);
+    UErrorCode error = U_ZERO_ERROR;
+    QString out(bytes.size() * 2 + 2, Qt::Uninitialized);
+    const int length = ucnv_toUChars(converter.get(), reinterpret_cast<UChar *>(out.data()),
+                                     int(out.size()), bytes.constData(), int(bytes.size()), &error);
+    if (U_FAILURE(error))
+        return QString(bytes.size(), QLatin1Char('?'));
+    out.truncate(length);
+    out.replace(QChar(0xFFFD), QLatin1Char('?'));
+    out.replace(QChar(0x001A), QLatin1Char('?'));
+    return out;
+}
+
+int systemAnsiCodePage()
+{
+    if (const int forced = ansiOverride.load())
+        return forced;
+    const QLocale locale = QLocale::system();
+    switch (locale.language()) {
+    case QLocale::Russian:
+    case QLocale::Ukrainian:
+    case QLocale::Belarusian:
+    case QLocale::Bulgarian:
+    case QLocale::Macedonian:
+    case QLocale::Kazakh:
+        return 1251;
+    case QLocale::Serbian:
+        return locale.script() == QLocale::LatinScript ? 1250 : 1251;
+    case QLocale::Czech:
+    case QLocale::Polish:
+    case QLocale::Slovak:
+    case QLocale::Slovenian:
+    case QLocale::Hungarian:
+    case QLocale::Croatian:
+    case QLocale::Romanian:
+        return 1250;
+    case QLocale::Greek: return 1253;
+    case QLocale::Turkish: return 1254;
+    case QLocale::Hebrew: return 1255;
+    case QLocale::Arabic:
+    case QLocale::Persian: return 1256;
+    case QLocale::Lithuanian:
+    case QLocale::Latvian:
+    case QLocale::Estonian: return 1257;
+    case QLocale::Vietnamese: return 1258;
+    case QLocale::Thai: return 874;
+    case QLocale::Japanese: return 932;
+    case QLocale::Korean: return 949;
+    case QLocale::Chinese:
+        return locale.script() == QLocale::TraditionalChineseScript ? 950 : 936;
+    default:
+        return 1252;
+    }
+}
+
+void setSystemAnsiCodePage(int codePage) { ansiOverride.store(codePage); }
+
+int systemOemCodePage()
+{
+    switch (const int ansi = systemAnsiCodePage()) {
+    case 1250: return 852;
+    case 1251: return 866;
+    case 1253: return 737;
+    case 1254: return 857;
+    case 1255: return 862;
+    case 1256: return 720;
+    case 1257: return 775;
+    case 1252: return 437;
+    default: return ansi; // 874, 1258 and the double-byte pages are their own OEM pages
+    }
+}
+
+int systemMacCodePage()
+{
+    switch (systemAnsiCodePage()) {
+    case 1251: return 10007;
+    case 1250: return 10029;
+    case 1253: return 10006;
+    case 1254: return 10081;
+    default: return 10000;
+    }
+}
+
+int codePageOfCharset(int charset)
+{
+    switch (charset) {
+    case ANSI_CHARSET: return 1252;
+    case DEFAULT_CHARSET: return systemAnsiCodePage();
+    case SYMBOL_CHARSET: return 42;
+    case MAC_CHARSET: return systemMacCodePage();
+    case SHIFTJIS_CHARSET: return 932;
+    case HANGEUL_CHARSET: return 949;
+    case JOHAB_CHARSET: return 1361;
+    case GB2312_CHARSET: return 936;
+    case CHINESEBIG5_CHARSET: return 950;
+    case GREEK_CHARSET: return 1253;
+    case TURKISH_CHARSET: return 1254;
+    case VIETNAMESE_CHARSET: return 1258;
+    case HEBREW_CHARSET: return 1255;
+    case ARABIC_CHARSET: return 1256;
+    case BALTIC_CHARSET: return 1257;
+    case RUSSIAN_CHARSET: return 1251;
+    case THAI_CHARSET: return 874;
+    case EASTEUROPE_CHARSET: return 1250;
+    case OEM_CHARSET: return systemOemCodePage();
+    default: return systemAnsiCodePage();
+    }
+}
