@@ -1,0 +1,324 @@
+#include "report/model/rudComponent.h"
+
+#include "report/model/rudPage.h"
+#include "report/model/rudReport.h"
+#include "report/model/rudRes.h"
+#include "report/model/rudXMLSerializer.h"
+
+#include "base/Errors.h"
+#include "base/NumberFormat.h"
+
+#include <QBuffer>
+#include <QSet>
+
+thread_local bool TfrxComponent::FDesignCreating = false;
+
+bool rudSameName(const QString &A, const QString &B)
+{
+    if (A.size() != B.size())
+        return false;
+    for (qsizetype i = 0; i < A.size(); ++i) {
+        char16_t a = A[i].unicode(), b = B[i].unicode();
+        if (a >= 'a' && a <= 'z')
+            a -= 32;
+        if (b >= 'a' && b <= 'z')
+            b -= 32;
+        if (a != b)
+            return false;
+    }
+    return true;
+}
+
+bool rudIsValidIdent(const QString &Name)
+{
+    if (Name.isEmpty())
+        return false;
+    for (qsizetype i = 0; i < Name.size(); ++i) {
+        const char16_t c = Name[i].unicode();
+        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+        const bool digit = c >= '0' && c <= '9';
+        if (!letter && !(digit && i > 0))
+            return false;
+    }
+    return true;
+}
+
+TfrxComponent::TfrxComponent(TfrxComponent *AOwner)
+    : FFont(std::make_unique<TFont>())
+{
+    FIsDesigning = FDesignCreating;
+    FDesignCreating = false;
+    if (AOwner) {
+        TfrxReport *report = AOwner->Report();
+        FOwner = report ? static_cast<TfrxComponent *>(report) : AOwner;
+    }
+    FFont->OnChange = [this] { FontChanged(); };
+    if (AOwner)
+        SetParent(AOwner);
+}
+
+TfrxComponent::~TfrxComponent()
+{
+    FFont->OnChange = nullptr;
+    SetParent(nullptr);
+    // Every child goes, ancestors included: a node owns its whole subtree.
+    while (!FObjects.isEmpty())
+        delete FObjects.last();
+}
+
+QString TfrxComponent::BaseName() const
+{
+    if (!FBaseName.isEmpty())
+        return FBaseName;
+    QString name = QString::fromLatin1(metaObject()->className());
+    const qsizetype frx = name.indexOf(QLatin1String("Tfrx"));
+    if (frx >= 0)
+        name.remove(frx, 4);
+    const qsizetype view = name.indexOf(QLatin1String("View"));
+    if (view >= 0)
+        name.remove(view, 4);
+    return name;
+}
+
+void TfrxComponent::SetName(const QString &Value)
+{
+    if (Value.compare(FName, Qt::CaseInsensitive) == 0)
+        return;
+    if (!Value.isEmpty()) {
+        if (TfrxReport *report = Report()) {
+            TfrxComponent *other = report->FindObject(Value);
+            if (other && other != this)
+                throw EGeneralError(rudResources().Get(QStringLiteral("prDupl")));
+            if (IsAncestor())
+                throw EGeneralError(Format(rudResources().Get(QStringLiteral("clCantRen")), {FName}));
+        }
+        if (!rudIsValidIdent(Value))
+            throw EGeneralError(QStringLiteral("'%1' is not a valid component name").arg(Value));
+    }
+    FName = Value;
+}
+
+void TfrxComponent::SetFont(TFont *Value)
+{
+    if (Value)
+        FFont->Assign(*Value);
+    FParentFont = false;
+}
+
+const QList<TfrxComponent *> &TfrxComponent::AllObjects()
+{
+    FAllObjects.clear();
+    // Iterative pre-order walk: deep trees do not exhaust the stack.
+    QList<TfrxComponent *> stack;
+    for (qsizetype i = FObjects.size() - 1; i >= 0; --i)
+        stack.append(FObjects[i]);
+    while (!stack.isEmpty()) {
+        TfrxComponent *c = stack.takeLast();
+        FAllObjects.append(c);
+        for (qsizetype i = c->FObjects.size() - 1; i >= 0; --i)
+            stack.append(c->FObjects[i]);
+    }
+    return FAllObjects;
+}
+
+void TfrxComponent::SetParent(TfrxComponent *Value)
+{
+    if (FParent != Value) {
+        // A node never becomes its own descendant.
+        for (TfrxComponent *p = Value; p; p = p->FParent)
+            if (p == this)
+                return;
+        if (FParent)
+            FParent->FObjects.removeOne(this);
+        if (Value)
+            Value->FObjects.append(this);
+    }
+    FParent = Value;
+    if (FParent)
+        SetParentFont(FParentFont);
+}
+
+void TfrxComponent::SetLeft(double Value)
+{
+    if (!IsDesigning() || !(FRestrictions & rfDontMove))
+        FLeft = Value;
+}
+
+void TfrxComponent::SetTop(double Value)
+{
+    if (!IsDesigning() || !(FRestrictions & rfDontMove))
+        FTop = Value;
+}
+
+void TfrxComponent::SetWidth(double Value)
+{
+    if (!IsDesigning() || !(FRestrictions & rfDontSize))
+        FWidth = Value;
+}
+
+void TfrxComponent::SetHeight(double Value)
+{
+    if (!IsDesigning() || !(FRestrictions & rfDontSize))
+        FHeight = Value;
+}
+
+void TfrxComponent::SetBounds(double ALeft, double ATop, double AWidth, double AHeight)
+{
+    SetLeft(ALeft);
+    SetTop(ATop);
+    SetWidth(AWidth);
+    SetHeight(AHeight);
+}
+
+double TfrxComponent::AbsLeft() const
+{
+    if (!FParent || FParent->inherits("TfrxDialogPage"))
+        return FLeft;
+    return FParent->AbsLeft() + FLeft;
+}
+
+double TfrxComponent::AbsTop() const
+{
+    if (!FParent || FParent->inherits("TfrxDialogPage"))
+        return FTop;
+    return FParent->AbsTop() + FTop;
+}
+
+void TfrxComponent::SetParentFont(bool Value)
+{
+    if (Value && FParent)
+        SetFont(FParent->Font());
+    FParentFont = Value;
+}
+
+void TfrxComponent::FontChanged()
+{
+    FParentFont = false;
+    for (TfrxComponent *c : std::as_const(FObjects))
+        if (c->FParentFont)
+            c->SetParentFont(true);
+}
+
+TfrxPage *TfrxComponent::Page() const
+{
+    for (const TfrxComponent *c = this; c; c = c->FParent)
+        if (auto *page = dynamic_cast<const TfrxPage *>(c))
+            return const_cast<TfrxPage *>(page);
+    return nullptr;
+}
+
+TfrxReport *TfrxComponent::Report() const
+{
+    for (const TfrxComponent *c = this; c; c = c->FParent)
+        if (auto *report = dynamic_cast<const TfrxReport *>(c))
+            return const_cast<TfrxReport *>(report);
+    return nullptr;
+}
+
+void TfrxComponent::Clear()
+{
+    const QList<TfrxComponent *> children = FObjects;
+    for (TfrxComponent *c : children) {
+        if (c->IsAncestor())
+            c->Clear();
+        else
+            delete c;
+    }
+}
+
+void TfrxComponent::Assign(TfrxComponent *Source)
+{
+    if (!Source || Source == this)
+        return;
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    Source->SaveToStream(&buffer, false, true, false);
+    buffer.seek(0);
+    LoadFromStream(&buffer);
+}
+
+void TfrxComponent::AssignAll(TfrxComponent *Source, bool Streaming)
+{
+    if (!Source || Source == this)
+        return;
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    Source->SaveToStream(&buffer, true, true, Streaming);
+    buffer.seek(0);
+    LoadFromStream(&buffer);
+}
+
+void TfrxComponent::LoadFromStream(QIODevice *Stream)
+{
+    Clear();
+    TfrxReport *report = Report();
+    TfrxXMLSerializer serializer(Stream);
+    serializer.SetHandleNestedProperties(true);
+    serializer.SetOwner(report);
+    if (report) {
+        report->SetSerializer(&serializer);
+        serializer.OnGetCustomData = report->OnGetCustomData;
+    }
+    try {
+        serializer.ReadRootComponent(this);
+    } catch (...) {
+        if (report) {
+            report->SetSerializer(nullptr);
+            report->AddErrors(serializer.Errors());
+        }
+        throw;
+    }
+    if (report) {
+        report->SetSerializer(nullptr);
+        report->AddErrors(serializer.Errors());
+    }
+}
+
+void TfrxComponent::SaveToStream(QIODevice *Stream, bool SaveChildren, bool SaveDefaultValues, bool Streaming)
+{
+    TfrxReport *report = Report();
+    TfrxXMLSerializer serializer(Stream);
+    serializer.SetHandleNestedProperties(true);
+    serializer.SetOwner(report);
+    serializer.SetSerializeDefaultValues(SaveDefaultValues);
+    if (report && report == this)
+        serializer.OnSaveCustomData = report->OnSaveCustomData;
+    serializer.WriteRootComponent(this, SaveChildren, nullptr, Streaming);
+}
+
+void TfrxComponent::CreateUniqueName()
+{
+    QSet<QString> names;
+    auto collect = [&names](const QList<TfrxComponent *> &list) {
+        for (TfrxComponent *c : list)
+            names.insert(c->Name().toUpper());
+    };
+    if (TfrxReport *report = Report())
+        collect(report->AllObjects());
+    else if (FParent)
+        collect(FParent->AllObjects());
+    for (int i = 1;; ++i) {
+        const QString candidate = BaseName() + QString::number(i);
+        if (!names.contains(candidate.toUpper())) {
+            FName = candidate;
+            return;
+        }
+    }
+}
+
+TfrxComponent *TfrxComponent::FindObject(const QString &AName)
+{
+    for (TfrxComponent *c : AllObjects())
+        if (rudSameName(c->Name(), AName))
+            return c;
+    return nullptr;
+}
+
+void TfrxComponent::WriteNestedProperties(TfrxXMLItem *, TfrxComponent *) {}
+
+bool TfrxComponent::ReadNestedProperty(TfrxXMLItem *)
+{
+    return false;
+}
+
+TfrxReportComponent::TfrxReportComponent(TfrxComponent *AOwner) : TfrxComponent(AOwner) {}

@@ -1,0 +1,23 @@
+#pragma once
+// Base of every reflectable report object: the components of the report tree
+// and the records they own (font, frame, fill, hyperlink, option records,
+// collection items). Their published properties are Qt properties, listed
+// through rudPropInfo.h.
+
+#include <QByteArray>
+#include <QObject>
+
+// A report object with published properties and, optionally, binary data of
+// its own that templates carry as hexadecimal "PropData".
+class TfrxPersistent : public QObject {
+    Q_OBJECT
+public:
+    TfrxPersistent() = default;
+    ~TfrxPersistent() override;
+
+    // The object's binary data for the template's PropData attribute; empty
+    // when it has none (the attribute is then not written).
+    virtual QByteArray GetPropData() const { return {}; }
+    // Replays PropData read from a template.
+    virtual void SetPropData(const QByteArray &) {}
+};

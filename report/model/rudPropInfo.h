@@ -1,0 +1,125 @@
+#pragma once
+// Published properties: the one list that the template serializer, Assign,
+// object differences, the object inspector, the property editors and the
+// script engine all walk. No consumer lists a class's properties by hand.
+//
+// How a class declares its published properties:
+//  1. Derive from TfrxPersistent (or a descendant), add Q_OBJECT and one
+//     Q_PROPERTY per published property, in serialization order, named as the
+//     property is named in templates and scripts:
+//         Q_PROPERTY(double GapX READ GapX WRITE SetGapX)
+//     Enumerations and sets are types of rudEnums.h (Q_ENUM_NS / Q_FLAG_NS)
+//     and are written fully qualified (rudEnums::TfrxHAlign) so that moc finds
+//     their identifiers. Sub-objects are pointers to TfrxPersistent
+//     descendants (walked for dotted paths such as "Font.Name"), references to
+//     other components are pointers to TfrxComponent descendants, string lists
+//     are QStringList. A property that is never stored gets STORED false.
+//     A base class publishes only what every descendant publishes; a
+//     descendant publishes further inherited members by declaring their
+//     Q_PROPERTY itself (so the order stays the one of the template).
+//  2. Give the class a static function returning the descriptors of its own
+//     properties: declared defaults, stored predicates, and the kind where the
+//     C++ type does not tell it (date-time, wide string list):
+//         static TfrxPropDescs PropDescs();
+//         TfrxPropDescs TfrxMemoView::PropDescs() {
+//             return {{"GapX", 2.0}, {"Font", {}, &isFontStored},
+//                     {"Memo", {}, nullptr, TfrxPropKind::WideStringList}};
+//         }
+//     A property without a descriptor has no default: it is written whenever
+//     it is stored.
+//  3. Register the class in rudRegisterClasses() (rudClass.cpp) with
+//     rudRegisterClass<T>(); components become creatable by class name.
+
+#include "report/model/rudPersistent.h"
+
+#include <QMetaEnum>
+#include <QMetaProperty>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+#include <vector>
+
+// What a published property holds; decides how it is written and read.
+enum class TfrxPropKind {
+    Integer, Char, Int64, Enumeration, Set, Boolean, Float, DateTime, String, Variant,
+    Component, StringList, WideStringList, Object, Method, Unknown
+};
+
+// A stored predicate: false when the property is not to be written for obj.
+using TfrxStoredFunc = bool (*)(const QObject *obj);
+
+// Descriptor of one published property, declared beside the class.
+struct TfrxPropDesc {
+    const char *Name;
+    QVariant Default = {};                 // invalid: no default, always written
+    TfrxStoredFunc Stored = nullptr;       // nullptr: stored
+    std::optional<TfrxPropKind> Kind = {}; // empty: from the C++ type
+};
+using TfrxPropDescs = std::vector<TfrxPropDesc>;
+
+// One published property of a class, as every consumer sees it.
+class TfrxPropInfo {
+public:
+    QString Name;
+    TfrxPropKind Kind = TfrxPropKind::Unknown;
+    QMetaProperty Meta;
+    QVariant Default;                        // invalid when the property has none
+    TfrxStoredFunc StoredFn = nullptr;
+    const QMetaObject *DeclaringClass = nullptr;
+
+    bool HasDefault() const { return Default.isValid(); }
+    bool IsReadable() const { return Meta.isReadable(); }
+    bool IsWritable() const { return Meta.isWritable(); }
+    // The property's stored rule for obj (its STORED flag and predicate).
+    bool IsStored(const QObject *obj) const;
+    // True when obj's value equals the declared default.
+    bool IsDefault(const QObject *obj) const;
+    // The enumerator of an enumeration or set property.
+    QMetaEnum Enumerator() const { return Meta.enumerator(); }
+    // For sub-object and component properties: the class the pointer names.
+    const QMetaObject *PointeeClass() const { return Meta.metaType().metaObject(); }
+
+    QVariant Read(const QObject *obj) const { return Meta.read(obj); }
+    // Writes through the property's setter; false when Qt refused the value.
+    bool Write(QObject *obj, const QVariant &value) const { return Meta.write(obj, value); }
+
+    // Typed access by kind. Ordinal covers integer, char, int64, enumeration,
+    // set and Boolean properties.
+    qint64 OrdValue(const QObject *obj) const;
+    bool SetOrdValue(QObject *obj, qint64 value) const;
+    double FloatValue(const QObject *obj) const { return Read(obj).toDouble(); }
+    bool SetFloatValue(QObject *obj, double value) const { return Write(obj, value); }
+    QString StrValue(const QObject *obj) const { return Read(obj).toString(); }
+    bool SetStrValue(QObject *obj, const QString &value) const { return Write(obj, value); }
+    QStringList ListValue(const QObject *obj) const { return Read(obj).toStringList(); }
+    bool SetListValue(QObject *obj, const QStringList &value) const { return Write(obj, value); }
+    // The sub-object or referenced component, or nullptr.
+    QObject *ObjectValue(const QObject *obj) const;
+    bool SetObjectValue(QObject *obj, QObject *value) const;
+
+    // Enumeration identifier of an ordinal value ("haCenter", "True"); empty when none.
+    QString IdentOf(qint64 value) const;
+    // Value of an identifier (ignoring case); empty when there is none.
+    std::optional<qint64> ValueOfIdent(const QString &ident) const;
+    // True when value is an element of the enumeration (or a Boolean 0/1).
+    bool IsValidOrd(qint64 value) const;
+    // All bits that the set's elements use.
+    qint64 SetMask() const;
+};
+using TfrxPropList = std::vector<TfrxPropInfo>;
+
+// The published properties of a class in serialization order, inherited
+// classes' first. The list is built once per class and lives for the run.
+const TfrxPropList &rudGetPropList(const QMetaObject *cls);
+// The published property of that name (ignoring case), or nullptr.
+const TfrxPropInfo *rudFindProp(const QMetaObject *cls, const QString &name);
+// Records the descriptors of one class (its own properties only).
+void rudRegisterPropDescs(const QMetaObject *cls, TfrxPropDescs descs);
+
+// The published properties of obj's class (shorthands of the above).
+inline const TfrxPropList &rudGetPropList(const QObject *obj) { return rudGetPropList(obj->metaObject()); }
+inline const TfrxPropInfo *rudFindProp(const QObject *obj, const QString &name)
+{
+    return rudFindProp(obj->metaObject(), name);
+}

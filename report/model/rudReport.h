@@ -1,0 +1,146 @@
+#pragma once
+// The report root: pages, option records, script text, and the template
+// file it is loaded from and saved to.
+
+#include "report/model/rudComponent.h"
+#include "report/model/rudReportOptions.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <functional>
+
+class TfrxXMLSerializer;
+class TfrxXMLItem;
+
+// The root of a report tree. Its direct children are pages.
+class TfrxReport : public TfrxComponent {
+    Q_OBJECT
+    Q_PROPERTY(QString Version READ Version WRITE SetVersion)
+    Q_PROPERTY(QString ParentReport READ ParentReport WRITE SetParentReport)
+    Q_PROPERTY(TfrxComponent *DataSet READ DataSet WRITE SetDataSet)
+    Q_PROPERTY(QString DataSetName READ DataSetName WRITE SetDataSetName)
+    Q_PROPERTY(bool DotMatrixReport READ DotMatrixReport WRITE SetDotMatrixReport)
+    Q_PROPERTY(TfrxEngineOptions *EngineOptions READ EngineOptions WRITE SetEngineOptions)
+    Q_PROPERTY(QString IniFile READ IniFile WRITE SetIniFile)
+    Q_PROPERTY(bool OldStyleProgress READ OldStyleProgress WRITE SetOldStyleProgress)
+    Q_PROPERTY(QObject *Preview READ Preview WRITE SetPreview)
+    Q_PROPERTY(TfrxPreviewOptions *PreviewOptions READ PreviewOptions WRITE SetPreviewOptions)
+    Q_PROPERTY(TfrxPrintOptions *PrintOptions READ PrintOptions WRITE SetPrintOptions)
+    Q_PROPERTY(TfrxReportOptions *ReportOptions READ ReportOptions WRITE SetReportOptions)
+    Q_PROPERTY(QString ScriptLanguage READ ScriptLanguage WRITE SetScriptLanguage)
+    Q_PROPERTY(QStringList ScriptText READ ScriptText WRITE SetScriptText)
+    Q_PROPERTY(bool ShowProgress READ ShowProgress WRITE SetShowProgress)
+    Q_PROPERTY(bool StoreInDFM READ StoreInDFM WRITE SetStoreInDFM)
+    Q_PROPERTY(QString OnRunDialogs READ OnRunDialogs WRITE SetOnRunDialogs)
+    Q_PROPERTY(QString OnStartReport READ OnStartReport WRITE SetOnStartReport)
+    Q_PROPERTY(QString OnStopReport READ OnStopReport WRITE SetOnStopReport)
+    Q_PROPERTY(QString OnReportPrint READ OnReportPrint WRITE SetOnReportPrint)
+public:
+    explicit TfrxReport(TfrxComponent *AOwner = nullptr);
+    ~TfrxReport() override;
+    static TfrxPropDescs PropDescs();
+
+    // Empties the report: no pages, report-level settings back to their
+    // cleared values (see the option records' Clear).
+    void Clear() override;
+    // Loads a template file after clearing the report. Returns whether the
+    // file existed; a missing file raises EInOutError only with
+    // ExceptionIfNotFound. Load errors are reported by rudCommonErrorHandler.
+    bool LoadFromFile(const QString &FileName, bool ExceptionIfNotFound = false);
+    void LoadFromStream(QIODevice *Stream) override;
+    // Writes the template to a temporary file beside FileName and renames it
+    // over FileName, so a failed save leaves the old file intact. Raises
+    // EInOutError on failure. FileName() is not changed.
+    void SaveToFile(const QString &FileName);
+    void SaveToStream(QIODevice *Stream, bool SaveChildren = true, bool SaveDefaultValues = false,
+                      bool Streaming = false) override;
+    // Ensures a TfrxDataPage named "Data" is the first child.
+    void CheckDataPage();
+
+    // The file of the last LoadFromFile ("" after a failed or skipped load).
+    const QString &FileName() const { return FFileName; }
+    void SetFileName(const QString &Value) { FFileName = Value; }
+    // Errors of the last load, sorted, each text once.
+    const QStringList &Errors() const { return FErrors; }
+    void AddErrors(const QStringList &List);
+    // The serializer reading this report (nested collections use it), or nullptr.
+    TfrxXMLSerializer *Serializer() const { return FSerializer; }
+    void SetSerializer(TfrxXMLSerializer *Value) { FSerializer = Value; }
+
+    // Setting the version always stores "5.1.1".
+    QString Version() const { return QStringLiteral("5.1.1"); }
+    void SetVersion(const QString &) {}
+    const QString &ParentReport() const { return FParentReport; }
+    void SetParentReport(const QString &Value) { FParentReport = Value; }
+    TfrxComponent *DataSet() const { return FDataSet; }
+    void SetDataSet(TfrxComponent *Value) { FDataSet = Value; }
+    const QString &DataSetName() const { return FDataSetName; }
+    void SetDataSetName(const QString &Value) { FDataSetName = Value; }
+    bool DotMatrixReport() const { return FDotMatrixReport; }
+    void SetDotMatrixReport(bool Value) { FDotMatrixReport = Value; }
+    TfrxEngineOptions *EngineOptions() const { return FEngineOptions.get(); }
+    void SetEngineOptions(TfrxEngineOptions *Value);
+    const QString &IniFile() const { return FIniFile; }
+    void SetIniFile(const QString &Value) { FIniFile = Value; }
+    bool OldStyleProgress() const { return FOldStyleProgress; }
+    void SetOldStyleProgress(bool Value) { FOldStyleProgress = Value; }
+    // The preview control the report shows itself in, when the host gave one.
+    QObject *Preview() const { return FPreview; }
+    void SetPreview(QObject *Value) { FPreview = Value; }
+    TfrxPreviewOptions *PreviewOptions() const { return FPreviewOptions.get(); }
+    void SetPreviewOptions(TfrxPreviewOptions *Value);
+    TfrxPrintOptions *PrintOptions() const { return FPrintOptions.get(); }
+    void SetPrintOptions(TfrxPrintOptions *Value);
+    TfrxReportOptions *ReportOptions() const { return FReportOptions.get(); }
+    void SetReportOptions(TfrxReportOptions *Value);
+    const QString &ScriptLanguage() const { return FScriptLanguage; }
+    void SetScriptLanguage(const QString &Value) { FScriptLanguage = Value; }
+    const QStringList &ScriptText() const { return FScriptText; }
+    void SetScriptText(const QStringList &Value) { FScriptText = Value; }
+    bool ShowProgress() const { return FShowProgress; }
+    void SetShowProgress(bool Value) { FShowProgress = Value; }
+    bool StoreInDFM() const { return FStoreInDFM; }
+    void SetStoreInDFM(bool Value) { FStoreInDFM = Value; }
+    const QString &OnRunDialogs() const { return FOnRunDialogs; }
+    void SetOnRunDialogs(const QString &Value) { FOnRunDialogs = Value; }
+    const QString &OnStartReport() const { return FOnStartReport; }
+    void SetOnStartReport(const QString &Value) { FOnStartReport = Value; }
+    const QString &OnStopReport() const { return FOnStopReport; }
+    void SetOnStopReport(const QString &Value) { FOnStopReport = Value; }
+    const QString &OnReportPrint() const { return FOnReportPrint; }
+    void SetOnReportPrint(const QString &Value) { FOnReportPrint = Value; }
+    // Names of the system variables ("Date", "Page#", ...).
+    const QStringList &SysVariables() const { return FSysVariables; }
+
+    // Host callbacks for the RudCustomData element of templates.
+    std::function<void(TfrxXMLItem *)> OnGetCustomData;
+    std::function<void(TfrxXMLItem *)> OnSaveCustomData;
+
+private:
+    QString FFileName;
+    QStringList FErrors;
+    TfrxXMLSerializer *FSerializer = nullptr;
+    QString FParentReport;
+    QPointer<TfrxComponent> FDataSet;
+    QString FDataSetName;
+    bool FDotMatrixReport = false;
+    std::unique_ptr<TfrxEngineOptions> FEngineOptions;
+    QString FIniFile = QStringLiteral("\\Software\\Dodi Varoras");
+    bool FOldStyleProgress = false;
+    QPointer<QObject> FPreview;
+    std::unique_ptr<TfrxPreviewOptions> FPreviewOptions;
+    std::unique_ptr<TfrxPrintOptions> FPrintOptions;
+    std::unique_ptr<TfrxReportOptions> FReportOptions;
+    QString FScriptLanguage;
+    QStringList FScriptText;
+    bool FShowProgress = true;
+    bool FStoreInDFM = true;
+    QString FOnRunDialogs, FOnStartReport, FOnStopReport, FOnReportPrint;
+    QStringList FSysVariables;
+};
+
+// Reports Text as EngineOptions.NewSilentMode says: a modal error box
+// (simMessageBoxes), nothing (simSilent), or an EGeneralError (simReThrow).
+void rudCommonErrorHandler(TfrxReport *Report, const QString &Text);
+// Adds Text to a sorted list that ignores duplicates (case ignored).
+void rudAddSortedUnique(QStringList &List, const QString &Text);

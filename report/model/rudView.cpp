@@ -1,0 +1,197 @@
+#include "report/model/rudView.h"
+
+#include "base/NumberFormat.h"
+
+#include <QMap>
+#include <algorithm>
+
+TfrxView::TfrxView(TfrxComponent *AOwner)
+    : TfrxReportComponent(AOwner), FHyperlink(std::make_unique<TfrxHyperlink>()),
+      FFrame(std::make_unique<TfrxFrame>()), FFill(std::make_unique<TfrxBrushFill>())
+{
+    SetComponentStyle(ComponentStyle() | csDefaultDiff);
+}
+
+TfrxView::~TfrxView() = default;
+
+TfrxPropDescs TfrxView::PropDescs()
+{
+    return {{"Align", int(baNone)},
+            {"ShiftMode", int(smAlways)},
+            {"GroupIndex", 0},
+            {"Restrictions", 0},
+            {"Visible", true},
+            {"ShowHint", false},
+            {"Visibility", int(vsPreview | vsExport | vsPrint)}};
+}
+
+void TfrxView::SetPrintable(bool Value)
+{
+    if (Value)
+        FVisibility |= vsPrint;
+    else
+        FVisibility &= ~TfrxVisibilityTypes(vsPrint);
+}
+
+void TfrxView::SetHyperlink(TfrxHyperlink *Value)
+{
+    if (Value)
+        FHyperlink->Assign(*Value);
+}
+
+void TfrxView::SetFrame(TfrxFrame *Value)
+{
+    if (Value)
+        FFrame->Assign(*Value);
+}
+
+void TfrxView::SetFill(TfrxCustomFill *Value)
+{
+    if (!Value)
+        return;
+    SetFillType(Value->FillType());
+    FFill->Assign(*Value);
+}
+
+void TfrxView::SetFillType(TfrxFillType Value)
+{
+    if (FFill->FillType() == Value)
+        return;
+    FFill = TfrxCustomFill::Create(Value);
+}
+
+TColor TfrxView::Color() const
+{
+    if (const auto *brush = dynamic_cast<const TfrxBrushFill *>(FFill.get()))
+        return brush->BackColor();
+    if (const auto *gradient = dynamic_cast<const TfrxGradientFill *>(FFill.get()))
+        return gradient->GetColor();
+    return clTransparent;
+}
+
+void TfrxView::SetColor(TColor Value)
+{
+    if (auto *brush = dynamic_cast<TfrxBrushFill *>(FFill.get()))
+        brush->SetBackColor(Value);
+}
+
+TBrushStyle TfrxView::BrushStyle() const
+{
+    if (const auto *brush = dynamic_cast<const TfrxBrushFill *>(FFill.get()))
+        return brush->Style();
+    return bsClear;
+}
+
+void TfrxView::SetBrushStyle(TBrushStyle Value)
+{
+    if (auto *brush = dynamic_cast<TfrxBrushFill *>(FFill.get()))
+        brush->SetStyle(Value);
+}
+
+void TfrxView::SetURL(const QString &Value)
+{
+    if (Value.isEmpty())
+        return;
+    if (Value[0] == QLatin1Char('@')) {
+        FHyperlink->SetKind(hkPageNumber);
+        FHyperlink->SetValue(Value.mid(1, 254));
+    } else if (Value[0] == QLatin1Char('#')) {
+        FHyperlink->SetKind(hkAnchor);
+        FHyperlink->SetValue(Value.mid(1, 254));
+    } else {
+        FHyperlink->SetKind(hkURL);
+        FHyperlink->SetValue(Value);
+    }
+}
+
+TfrxStretcheable::TfrxStretcheable(TfrxComponent *AOwner) : TfrxView(AOwner) {}
+
+TfrxPropDescs TfrxStretcheable::PropDescs()
+{
+    return {{"StretchMode", int(smDontStretch)}};
+}
+
+namespace {
+
+// Two views overlap vertically unless one starts where the other ends (with
+// a small tolerance for float noise).
+bool overlapsVertically(const TfrxView *a, const TfrxView *b)
+{
+    return !(b->AbsTop() >= a->AbsTop() + a->Height() - 1e-4 || a->AbsTop() >= b->AbsTop() + b->Height() - 1e-4);
+}
+
+QString sortKey(double left)
+{
+    const QString text = left >= 0 ? Format(QStringLiteral("%9.2f"), {left}) : Format(QStringLiteral("%9.2f"), {-left});
+    return (left >= 0 ? QStringLiteral("1") : QStringLiteral("0")) + text;
+}
+
+} // namespace
+
+void TfrxComponent::AlignChildren()
+{
+    QList<TfrxView *> views;
+    for (TfrxComponent *c : Objects())
+        if (auto *v = dynamic_cast<TfrxView *>(c))
+            views.append(v);
+    // Sorted by the text key, duplicates kept in Objects order.
+    std::stable_sort(views.begin(), views.end(),
+                     [](TfrxView *a, TfrxView *b) { return sortKey(a->Left()) < sortKey(b->Left()); });
+
+    for (qsizetype i = 0; i < views.size(); ++i) {
+        TfrxView *v = views[i];
+        if (v->Align() != baLeft && v->Align() != baWidth)
+            continue;
+        TfrxView *neighbour = nullptr;
+        for (qsizetype j = i; j >= 0; --j) {
+            TfrxView *n = views[j];
+            if (n == v || !overlapsVertically(v, n))
+                continue;
+            if (v->Align() == baWidth && n->Left() > v->Left())
+                continue;
+            neighbour = n;
+            break;
+        }
+        v->SetLeft(neighbour ? neighbour->Left() + neighbour->Width() : 0);
+    }
+
+    for (qsizetype i = views.size() - 1; i >= 0; --i) {
+        TfrxView *v = views[i];
+        if (v->Align() != baRight && v->Align() != baWidth)
+            continue;
+        TfrxView *neighbour = nullptr;
+        for (qsizetype j = i; j < views.size(); ++j) {
+            TfrxView *n = views[j];
+            if (n == v || !overlapsVertically(v, n))
+                continue;
+            if (v->Align() == baWidth && n->Left() + n->Width() < v->Left() + v->Width())
+                continue;
+            neighbour = n;
+            break;
+        }
+        const double edge = neighbour ? neighbour->Left() : Width();
+        if (v->Align() == baRight)
+            v->SetLeft(edge - v->Width());
+        else
+            v->SetWidth(edge - v->Left());
+    }
+
+    for (TfrxComponent *c : Objects()) {
+        auto *v = dynamic_cast<TfrxView *>(c);
+        if (!v)
+            continue;
+        switch (v->Align()) {
+        case baCenter:
+            v->SetLeft((Width() - v->Width()) / 2);
+            break;
+        case baBottom:
+            v->SetTop(Height() - v->Height());
+            break;
+        case baClient:
+            v->SetBounds(0, 0, Width(), Height());
+            break;
+        default:
+            break;
+        }
+    }
+}

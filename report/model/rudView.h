@@ -1,0 +1,141 @@
+#pragma once
+// Visible objects: TfrxView with its frame, fill and hyperlink, and
+// TfrxStretcheable, the base of objects that can grow.
+
+#include "report/model/rudComponent.h"
+#include "report/model/rudFill.h"
+#include "report/model/rudFrame.h"
+#include "report/model/rudHyperlink.h"
+
+#include <QPointer>
+
+// A printable object that is drawn: frame, fill, hyperlink, data binding and
+// the script events of the preview.
+class TfrxView : public TfrxReportComponent {
+    Q_OBJECT
+    Q_PROPERTY(rudEnums::TfrxAlign Align READ Align WRITE SetAlign)
+    Q_PROPERTY(bool Printable READ Printable WRITE SetPrintable STORED false)
+    Q_PROPERTY(rudEnums::TfrxShiftMode ShiftMode READ ShiftMode WRITE SetShiftMode)
+    Q_PROPERTY(double Left READ Left WRITE SetLeft)
+    Q_PROPERTY(double Top READ Top WRITE SetTop)
+    Q_PROPERTY(double Width READ Width WRITE SetWidth)
+    Q_PROPERTY(double Height READ Height WRITE SetHeight)
+    Q_PROPERTY(int GroupIndex READ GroupIndex WRITE SetGroupIndex)
+    Q_PROPERTY(rudEnums::TfrxRestrictions Restrictions READ Restrictions WRITE SetRestrictions)
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
+    Q_PROPERTY(QString OnAfterData READ OnAfterData WRITE SetOnAfterData)
+    Q_PROPERTY(QString OnAfterPrint READ OnAfterPrint WRITE SetOnAfterPrint)
+    Q_PROPERTY(QString OnBeforePrint READ OnBeforePrint WRITE SetOnBeforePrint)
+    Q_PROPERTY(QString OnMouseEnter READ OnMouseEnter WRITE SetOnMouseEnter)
+    Q_PROPERTY(QString OnMouseLeave READ OnMouseLeave WRITE SetOnMouseLeave)
+    Q_PROPERTY(QString OnMouseDown READ OnMouseDown WRITE SetOnMouseDown)
+    Q_PROPERTY(QString OnMouseMove READ OnMouseMove WRITE SetOnMouseMove)
+    Q_PROPERTY(QString OnMouseUp READ OnMouseUp WRITE SetOnMouseUp)
+    Q_PROPERTY(QString OnPreviewClick READ OnPreviewClick WRITE SetOnPreviewClick)
+    Q_PROPERTY(QString OnPreviewDblClick READ OnPreviewDblClick WRITE SetOnPreviewDblClick)
+    Q_PROPERTY(TfrxHyperlink *Hyperlink READ Hyperlink WRITE SetHyperlink)
+    Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
+    Q_PROPERTY(rudEnums::TfrxVisibilityTypes Visibility READ Visibility WRITE SetVisibility)
+public:
+    explicit TfrxView(TfrxComponent *AOwner);
+    ~TfrxView() override;
+    static TfrxPropDescs PropDescs();
+
+    TfrxAlign Align() const { return FAlign; }
+    void SetAlign(TfrxAlign Value) { FAlign = Value; }
+    // vsPrint in Visibility.
+    bool Printable() const { return FVisibility & vsPrint; }
+    void SetPrintable(bool Value);
+    TfrxShiftMode ShiftMode() const { return FShiftMode; }
+    void SetShiftMode(TfrxShiftMode Value) { FShiftMode = Value; }
+    TfrxVisibilityTypes Visibility() const { return FVisibility; }
+    void SetVisibility(TfrxVisibilityTypes Value) { FVisibility = Value; }
+    const QString &Hint() const { return FHint; }
+    void SetHint(const QString &Value) { FHint = Value; }
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool Value) { FShowHint = Value; }
+
+#define RUD_VIEW_EVENT(N)                                                                                            \
+    const QString &N() const { return F##N; }                                                                       \
+    void Set##N(const QString &Value) { F##N = Value; }
+    RUD_VIEW_EVENT(OnAfterData)
+    RUD_VIEW_EVENT(OnAfterPrint)
+    RUD_VIEW_EVENT(OnBeforePrint)
+    RUD_VIEW_EVENT(OnMouseEnter)
+    RUD_VIEW_EVENT(OnMouseLeave)
+    RUD_VIEW_EVENT(OnMouseDown)
+    RUD_VIEW_EVENT(OnMouseMove)
+    RUD_VIEW_EVENT(OnMouseUp)
+    RUD_VIEW_EVENT(OnPreviewClick)
+    RUD_VIEW_EVENT(OnPreviewDblClick)
+#undef RUD_VIEW_EVENT
+
+    TfrxHyperlink *Hyperlink() const { return FHyperlink.get(); }
+    void SetHyperlink(TfrxHyperlink *Value);
+    TfrxFrame *Frame() const { return FFrame.get(); }
+    // Copies into the view's own frame.
+    void SetFrame(TfrxFrame *Value);
+    TfrxCustomFill *Fill() const { return FFill.get(); }
+    // Sets FillType to Value's kind, then copies Value's values.
+    void SetFill(TfrxCustomFill *Value);
+    TfrxFillType FillType() const { return FFill->FillType(); }
+    // Replaces the fill by a new one of that kind (nothing when it is the current kind).
+    void SetFillType(TfrxFillType Value);
+    // The brush's back colour, a gradient's mixed colour, else clTransparent;
+    // writing changes only a brush fill.
+    TColor Color() const;
+    void SetColor(TColor Value);
+    // The brush's style; bsClear for other fills; writing changes only a brush fill.
+    TBrushStyle BrushStyle() const;
+    void SetBrushStyle(TBrushStyle Value);
+    int Cursor() const { return FCursor; }
+    void SetCursor(int Value) { FCursor = Value; }
+    const QString &DataField() const { return FDataField; }
+    void SetDataField(const QString &Value) { FDataField = Value; }
+    TfrxComponent *DataSet() const { return FDataSet; }
+    void SetDataSet(TfrxComponent *Value) { FDataSet = Value; }
+    const QString &DataSetName() const { return FDataSetName; }
+    void SetDataSetName(const QString &Value) { FDataSetName = Value; }
+    const QString &TagStr() const { return FTagStr; }
+    void SetTagStr(const QString &Value) { FTagStr = Value; }
+    // Always empty on reading; writing sets Hyperlink: "@n" a page number,
+    // "#name" an anchor, anything else a URL.
+    QString URL() const { return QString(); }
+    void SetURL(const QString &Value);
+    bool PlainText() const { return FPlainText; }
+    void SetPlainText(bool Value) { FPlainText = Value; }
+
+private:
+    TfrxAlign FAlign = baNone;
+    TfrxShiftMode FShiftMode = smAlways;
+    TfrxVisibilityTypes FVisibility = TfrxVisibilityTypes(vsPreview | vsExport | vsPrint);
+    QString FHint;
+    bool FShowHint = false;
+    QString FOnAfterData, FOnAfterPrint, FOnBeforePrint, FOnMouseEnter, FOnMouseLeave, FOnMouseDown,
+        FOnMouseMove, FOnMouseUp, FOnPreviewClick, FOnPreviewDblClick;
+    std::unique_ptr<TfrxHyperlink> FHyperlink;
+    std::unique_ptr<TfrxFrame> FFrame;
+    std::unique_ptr<TfrxCustomFill> FFill;
+    int FCursor = 0;
+    QString FDataField;
+    QPointer<TfrxComponent> FDataSet;
+    QString FDataSetName;
+    QString FTagStr;
+    bool FPlainText = false;
+};
+
+// A view that can grow with its content while the report is prepared.
+class TfrxStretcheable : public TfrxView {
+    Q_OBJECT
+    Q_PROPERTY(rudEnums::TfrxStretchMode StretchMode READ StretchMode WRITE SetStretchMode)
+public:
+    explicit TfrxStretcheable(TfrxComponent *AOwner);
+    static TfrxPropDescs PropDescs();
+
+    TfrxStretchMode StretchMode() const { return FStretchMode; }
+    void SetStretchMode(TfrxStretchMode Value) { FStretchMode = Value; }
+
+private:
+    TfrxStretchMode FStretchMode = smDontStretch;
+};

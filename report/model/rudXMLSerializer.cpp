@@ -1,0 +1,615 @@
+#include "report/model/rudXMLSerializer.h"
+
+#include "report/model/rudClassRegistry.h"
+#include "report/model/rudMemo.h"
+#include "report/model/rudReport.h"
+#include "report/model/rudRes.h"
+#include "report/model/rudXML.h"
+
+#include "base/CodePages.h"
+#include "base/Errors.h"
+#include "base/NumberFormat.h"
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// Deeper element nesting than any report has is refused rather than risk
+// the stack on a hostile file.
+constexpr int MaxDepth = 512;
+
+bool isOrdinal(TfrxPropKind kind)
+{
+    switch (kind) {
+    case TfrxPropKind::Integer:
+    case TfrxPropKind::Char:
+    case TfrxPropKind::Int64:
+    case TfrxPropKind::Enumeration:
+    case TfrxPropKind::Set:
+    case TfrxPropKind::Boolean:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool sameText(const QString &a, const char *b)
+{
+    return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+}
+
+QString joinLines(const QStringList &lines)
+{
+    return lines.join(QLatin1String("\r\n"));
+}
+
+QString invalidValue(const QString &name, const QString &value)
+{
+    return rudResources().Get(QStringLiteral("prInvProp")) + QStringLiteral(": ") + name + QStringLiteral("=\"") +
+           value + QLatin1Char('"');
+}
+
+} // namespace
+
+double rudStrToFloat(const QString &Text)
+{
+    const QChar separator = FormatSettings().DecimalSeparator;
+    QString s;
+    s.reserve(Text.size());
+    for (QChar c : Text) {
+        if (c == QLatin1Char(' '))
+            continue;
+        s += (c == QLatin1Char(',') || c == QLatin1Char('.')) ? separator : c;
+    }
+    return StrToFloat(s);
+}
+
+QString rudGetFullName(TfrxComponent *Component)
+{
+    return Component ? Component->Name() : QString();
+}
+
+TfrxComponent *rudFindComponent(TfrxComponent *Owner, const QString &Name)
+{
+    if (!Owner || Name.isEmpty())
+        return nullptr;
+    // Dotted names address components of other forms, which reports here
+    // never have: only the last part is looked up.
+    const QString bare = Name.section(QLatin1Char('.'), -1);
+    if (bare.size() != Name.size() && Name.count(QLatin1Char('.')) > 2)
+        return nullptr;
+    if (TfrxComponent *found = Owner->FindObject(bare))
+        return found;
+    if (Owner->Owner())
+        return Owner->Owner()->FindObject(bare);
+    return nullptr;
+}
+
+TfrxXMLSerializer::TfrxXMLSerializer(QIODevice *Stream) : FStream(Stream) {}
+
+TfrxXMLSerializer::~TfrxXMLSerializer() = default;
+
+void TfrxXMLSerializer::AddError(const QString &Text)
+{
+    rudAddSortedUnique(FErrors, Text);
+}
+
+// ---- writing ---------------------------------------------------------------
+
+QString TfrxXMLSerializer::PropToXML(QObject *Obj, const TfrxPropInfo &Prop, const QString &Add, QObject *Ancestor)
+{
+    const bool defaults = FSerializeDefaultValues;
+    auto attr = [&](const QString &name, const QString &text) {
+        return QLatin1Char(' ') + Add + name + QStringLiteral("=\"") + text + QLatin1Char('"');
+    };
+
+    if (isOrdinal(Prop.Kind)) {
+        const qint64 v = Prop.OrdValue(Obj);
+        if (!defaults) {
+            if (Ancestor ? Prop.OrdValue(Ancestor) == v : Prop.HasDefault() && Prop.Default.toLongLong() == v)
+                return QString();
+        }
+        QString text;
+        if (Prop.Kind == TfrxPropKind::Enumeration || Prop.Kind == TfrxPropKind::Boolean)
+            text = Prop.IdentOf(v);
+        if (text.isEmpty())
+            text = Prop.Kind == TfrxPropKind::Int64 ? QString::number(qint32(v)) : QString::number(v);
+        return attr(Prop.Name, text);
+    }
+
+    switch (Prop.Kind) {
+    case TfrxPropKind::Float:
+    case TfrxPropKind::DateTime: {
+        const double v = Prop.FloatValue(Obj);
+        if (!defaults) {
+            if (Ancestor ? std::fabs(Prop.FloatValue(Ancestor) - v) < 1e-6
+                         : Prop.HasDefault() && Prop.Default.toDouble() == v)
+                return QString();
+        }
+        return attr(Prop.Name, FloatToStr(v));
+    }
+    case TfrxPropKind::String: {
+        const QString v = Prop.StrValue(Obj);
+        if (!defaults) {
+            if (Ancestor ? Prop.StrValue(Ancestor) == v : v.isEmpty())
+                return QString();
+            if (!Ancestor && Prop.HasDefault() && Prop.Default.toString() == v)
+                return QString();
+        }
+        return attr(Prop.Name, rudStrToXML(v));
+    }
+    case TfrxPropKind::Variant: {
+        const QVariant v = Prop.Read(Obj);
+        if (!defaults && Ancestor && Prop.Read(Ancestor) == v)
+            return QString();
+        return attr(Prop.Name, rudStrToXML(v.toString()));
+    }
+    case TfrxPropKind::Component: {
+        auto *v = qobject_cast<TfrxComponent *>(Prop.ObjectValue(Obj));
+        if (Ancestor) {
+            auto *a = qobject_cast<TfrxComponent *>(Prop.ObjectValue(Ancestor));
+            if (!defaults && ((!v && !a) || (v && a && rudSameName(v->Name(), a->Name()))))
+                return QString();
+            if (!v)
+                return attr(Prop.Name, QStringLiteral("nil"));
+        } else if (!v) {
+            return QString();
+        }
+        return attr(Prop.Name, rudStrToXML(rudGetFullName(v)));
+    }
+    case TfrxPropKind::StringList: {
+        const QStringList v = Prop.ListValue(Obj);
+        if (!defaults && Ancestor && Prop.ListValue(Ancestor) == v)
+            return QString();
+        return attr(Prop.Name + QStringLiteral(".Text"), rudStrToXML(joinLines(v)));
+    }
+    case TfrxPropKind::Object: {
+        QObject *sub = Prop.ObjectValue(Obj);
+        if (!sub)
+            return QString();
+        QObject *ancestorSub = Ancestor ? Prop.ObjectValue(Ancestor) : nullptr;
+        if (ancestorSub && ancestorSub->metaObject() != sub->metaObject())
+            ancestorSub = nullptr;
+        return ObjToXML(sub, Add + Prop.Name + QLatin1Char('.'), ancestorSub);
+    }
+    default:
+        return QString();
+    }
+}
+
+QString TfrxXMLSerializer::ObjToXML(QObject *Obj, const QString &Add, QObject *Ancestor)
+{
+    if (!Obj)
+        return QString();
+    auto *component = dynamic_cast<TfrxComponent *>(Obj);
+    auto *ancestorComponent = dynamic_cast<TfrxComponent *>(Ancestor);
+    if (component) {
+        component->SetIsWriting(true);
+        if (!Ancestor && OnGetAncestor) {
+            ancestorComponent = OnGetAncestor(component->Name());
+            Ancestor = ancestorComponent;
+        }
+        if (ancestorComponent)
+            ancestorComponent->SetIsWriting(true);
+    }
+    if (Ancestor && Ancestor->metaObject() != Obj->metaObject() && !component)
+        Ancestor = nullptr;
+
+    QString result;
+    for (const TfrxPropInfo &prop : rudGetPropList(Obj)) {
+        if (!prop.IsReadable() || !prop.IsStored(Obj))
+            continue;
+        // A component's name is written by the element, before everything else.
+        if (component && prop.Name == QLatin1String("Name"))
+            continue;
+        result += PropToXML(Obj, prop, Add, Ancestor);
+    }
+
+    if (auto *memo = dynamic_cast<TfrxCustomMemoView *>(Obj)) {
+        auto *ancestorMemo = dynamic_cast<TfrxCustomMemoView *>(Ancestor);
+        if (!ancestorMemo || ancestorMemo->Memo() != memo->Memo())
+            result += QLatin1Char(' ') + Add + QStringLiteral("Text=\"") + rudStrToXML(joinLines(memo->Memo())) +
+                      QLatin1Char('"');
+    }
+
+    const bool nested = component && FHandleNestedProperties && (component->ComponentStyle() & csHandlesNestedProperties);
+    if (!nested) {
+        if (auto *persistent = dynamic_cast<TfrxPersistent *>(Obj)) {
+            const QByteArray data = persistent->GetPropData();
+            auto *ancestorPersistent = dynamic_cast<TfrxPersistent *>(Ancestor);
+            if (!data.isEmpty() && (!ancestorPersistent || ancestorPersistent->GetPropData() != data))
+                result += QLatin1Char(' ') + Add + QStringLiteral("PropData=\"") +
+                          QString::fromLatin1(data.toHex().toUpper()) + QLatin1Char('"');
+        }
+    }
+
+    if (component)
+        component->SetIsWriting(false);
+    if (ancestorComponent)
+        ancestorComponent->SetIsWriting(false);
+    return result;
+}
+
+void TfrxXMLSerializer::WriteItem(TfrxXMLItem *Item, TfrxComponent *Component, bool IsRoot, bool SaveChildren,
+                                  bool Streaming)
+{
+    Item->SetName(Component->IsAncestor() && !Streaming ? QStringLiteral("inherited")
+                                                         : QString::fromLatin1(Component->metaObject()->className()));
+    TfrxComponent *ancestor = OnGetAncestor ? OnGetAncestor(Component->Name()) : nullptr;
+    QString text = ObjToXML(Component, QString(), ancestor);
+    if (!IsRoot)
+        text = QStringLiteral("Name=\"") + Component->Name() + QLatin1Char('"') + text;
+    Item->SetText(text);
+    if (FHandleNestedProperties && (Component->ComponentStyle() & csHandlesNestedProperties))
+        Component->WriteNestedProperties(Item, ancestor);
+    if (!SaveChildren)
+        return;
+    for (TfrxComponent *child : Component->Objects())
+        WriteItem(Item->Add(), child, false, true, Streaming);
+}
+
+void TfrxXMLSerializer::WriteRootComponent(TfrxComponent *Root, bool SaveChildren, TfrxXMLItem *XMLItem, bool Streaming)
+{
+    std::unique_ptr<TfrxXMLDocument> document;
+    if (!XMLItem) {
+        document = std::make_unique<TfrxXMLDocument>();
+        document->SetAutoIndent(true);
+        XMLItem = document->Root();
+    }
+    WriteItem(XMLItem, Root, true, SaveChildren, Streaming);
+    if (OnSaveCustomData)
+        OnSaveCustomData(XMLItem->Root()->Add(QStringLiteral("RudCustomData")));
+    if (document && FStream)
+        document->SaveToStream(FStream);
+}
+
+QString TfrxXMLSerializer::WriteComponentStr(TfrxComponent *Component)
+{
+    return QString::fromLatin1(Component->metaObject()->className()) + ObjToXML(Component);
+}
+
+void TfrxXMLSerializer::WriteComponent(TfrxComponent *Component)
+{
+    if (!FStream)
+        return;
+    FStream->write("<");
+    FStream->write(WriteComponentStr(Component).toUtf8());
+    FStream->write("/>");
+}
+
+// ---- reading ---------------------------------------------------------------
+
+void TfrxXMLSerializer::XMLToObj(const QString &Text, QObject *Obj)
+{
+    if (!Obj)
+        return;
+    const qsizetype n = Text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        while (i < n && Text[i] == QLatin1Char(' '))
+            ++i;
+        const qsizetype eq = Text.indexOf(QLatin1Char('='), i);
+        if (eq < 0)
+            break;
+        const QString name = Text.mid(i, eq - i).trimmed();
+        if (name.isEmpty())
+            break;
+        const qsizetype open = Text.indexOf(QLatin1Char('"'), eq);
+        if (open < 0)
+            break;
+        qsizetype close = Text.indexOf(QLatin1Char('"'), open + 1);
+        if (close < 0)
+            close = n;
+        const QString value = Text.mid(open + 1, close - open - 1);
+        i = close + 1;
+        try {
+            ApplyAttribute(Obj, name, value);
+        } catch (const Exception &e) {
+            AddError(e.Message());
+        } catch (const std::exception &e) {
+            AddError(QString::fromUtf8(e.what()));
+        }
+    }
+}
+
+void TfrxXMLSerializer::ApplyMemoText(QObject *Obj, const QString &Value)
+{
+    auto *memo = dynamic_cast<TfrxCustomMemoView *>(Obj);
+    if (!memo)
+        return;
+    QString text = rudXMLToStr(Value);
+    if (FOldFormat)
+        text = QString::fromUtf8(encodeCodePage(text, systemAnsiCodePage()));
+    memo->SetText(text);
+}
+
+void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const QString &Value)
+{
+    QObject *current = Obj;
+    QString rest = Name;
+    const TfrxPropInfo *listProp = nullptr;
+    for (qsizetype dot = rest.indexOf(QLatin1Char('.')); dot >= 0; dot = rest.indexOf(QLatin1Char('.'))) {
+        const TfrxPropInfo *prop = rudFindProp(current, rest.left(dot));
+        if (!prop)
+            break;
+        if (prop->Kind == TfrxPropKind::Object) {
+            QObject *sub = prop->ObjectValue(current);
+            if (!sub)
+                break;
+            current = sub;
+            rest = rest.mid(dot + 1);
+            continue;
+        }
+        if ((prop->Kind == TfrxPropKind::StringList || prop->Kind == TfrxPropKind::WideStringList) &&
+            sameText(rest.mid(dot + 1), "Text")) {
+            listProp = prop;
+            rest = QStringLiteral("Text");
+        }
+        break;
+    }
+
+    if (listProp) {
+        if (listProp->Kind == TfrxPropKind::WideStringList && dynamic_cast<TfrxCustomMemoView *>(current))
+            ApplyMemoText(current, Value);
+        else if (listProp->IsWritable() && !listProp->SetListValue(current, rudSplitLines(rudXMLToStr(Value), false)))
+            throw EConvertError(invalidValue(Name, Value));
+        return;
+    }
+
+    auto *component = dynamic_cast<TfrxComponent *>(current);
+    if (rest.size() == 1 && component) {
+        switch (rest[0].unicode()) {
+        case 'l':
+            component->SetLeft(rudStrToFloat(Value));
+            return;
+        case 't':
+            component->SetTop(rudStrToFloat(Value));
+            return;
+        case 'w':
+            component->SetWidth(rudStrToFloat(Value));
+            return;
+        case 'h':
+            component->SetHeight(rudStrToFloat(Value));
+            return;
+        case 'x':
+            if (auto *memo = dynamic_cast<TfrxCustomMemoView *>(component))
+                memo->SetText(rudXMLToStr(Value));
+            return;
+        case 'u':
+            ApplyMemoText(component, Value);
+            return;
+        default:
+            break;
+        }
+    }
+    if (sameText(rest, "Text") && dynamic_cast<TfrxCustomMemoView *>(current)) {
+        ApplyMemoText(current, Value);
+        return;
+    }
+    if (sameText(rest, "PropData")) {
+        if (auto *persistent = dynamic_cast<TfrxPersistent *>(current)) {
+            // A damaged picture stream must not stop the rest of the template.
+            try {
+                persistent->SetPropData(QByteArray::fromHex(Value.toLatin1()));
+            } catch (...) {
+            }
+        }
+        return;
+    }
+    if (sameText(rest, "Name") && dynamic_cast<TfrxReport *>(current))
+        return;
+    const TfrxPropInfo *prop = rudFindProp(current, rest);
+    if (!prop || !prop->IsWritable())
+        return;
+    SetPropValue(current, *prop, Value);
+}
+
+void TfrxXMLSerializer::SetPropValue(QObject *Obj, const TfrxPropInfo &Prop, const QString &Value)
+{
+    bool written = true;
+    switch (Prop.Kind) {
+    case TfrxPropKind::Integer:
+    case TfrxPropKind::Char:
+        written = Prop.SetOrdValue(Obj, StrToInt(Value));
+        break;
+    case TfrxPropKind::Int64:
+        written = Prop.SetOrdValue(Obj, qint32(StrToInt64(Value)));
+        break;
+    case TfrxPropKind::Set:
+        written = Prop.SetOrdValue(Obj, StrToInt(Value) & Prop.SetMask());
+        break;
+    case TfrxPropKind::Enumeration:
+    case TfrxPropKind::Boolean: {
+        qint64 v = 0;
+        int number = 0;
+        if (TryStrToInt(Value, number)) {
+            v = number;
+            if (!Prop.IsValidOrd(v))
+                throw EConvertError(invalidValue(Prop.Name, Value));
+        } else if (const auto ident = Prop.ValueOfIdent(Value)) {
+            v = *ident;
+        } else {
+            throw EConvertError(invalidValue(Prop.Name, Value));
+        }
+        written = Prop.SetOrdValue(Obj, v);
+        break;
+    }
+    case TfrxPropKind::Float:
+    case TfrxPropKind::DateTime:
+        written = Prop.SetFloatValue(Obj, rudStrToFloat(Value));
+        break;
+    case TfrxPropKind::String:
+        written = Prop.SetStrValue(Obj, rudXMLToStr(Value));
+        break;
+    case TfrxPropKind::Variant:
+        written = Prop.Write(Obj, QVariant(rudXMLToStr(Value)));
+        break;
+    case TfrxPropKind::Component:
+        FFixups.push_back(TfrxFixupItem{Obj, &Prop, rudXMLToStr(Value)});
+        break;
+    case TfrxPropKind::StringList:
+        written = Prop.SetListValue(Obj, rudSplitLines(rudXMLToStr(Value), false));
+        break;
+    default:
+        break;
+    }
+    if (!written)
+        throw EConvertError(invalidValue(Prop.Name, Value));
+}
+
+TfrxComponent *TfrxXMLSerializer::FindByName(const QString &Name, TfrxComponent *Root) const
+{
+    if (Name.isEmpty())
+        return nullptr;
+    TfrxComponent *owner = FOwner ? FOwner : Root;
+    return owner ? owner->FindObject(Name) : nullptr;
+}
+
+void TfrxXMLSerializer::ReadItem(TfrxXMLItem *Item, TfrxComponent *Parent, TfrxComponent *Root, int Depth)
+{
+    if (sameText(Item->Name(), "RudCustomData")) {
+        if (OnGetCustomData)
+            OnGetCustomData(Item);
+        return;
+    }
+    TfrxComponent *obj = nullptr;
+    if (!Parent) {
+        obj = Root;
+    } else {
+        if (Depth > MaxDepth) {
+            AddError(QStringLiteral("Objects are nested too deeply"));
+            return;
+        }
+        const bool inherited = sameText(Item->Name(), "inherited");
+        TfrxClassEntry entry;
+        if (!inherited) {
+            entry = rudFindClass(Item->Name());
+            if (!entry.Class || !entry.Create) {
+                AddError(rudResources().Get(QStringLiteral("xrCantFindClass")) + QLatin1Char(' ') + Item->Name());
+                return;
+            }
+        }
+        obj = FindByName(Item->Prop(QStringLiteral("Name")), Root);
+        // An object is never read into the root itself or into one of the
+        // elements being read above it.
+        for (TfrxComponent *p = Parent; obj && p; p = p->Parent())
+            if (p == obj)
+                obj = nullptr;
+        if (!obj) {
+            if (inherited)
+                return;
+            obj = entry.Create(Parent);
+        }
+    }
+    QPointer<TfrxComponent> guard(obj);
+    obj->SetIsLoading(true);
+    XMLToObj(Item->Text(), obj);
+    FReadObjects.push_back(guard);
+    const bool nested = FHandleNestedProperties && (obj->ComponentStyle() & csHandlesNestedProperties);
+    for (int i = 0; i < Item->Count() && guard; ++i) {
+        TfrxXMLItem *child = Item->Items(i);
+        if (nested && obj->ReadNestedProperty(child))
+            continue;
+        ReadItem(child, obj, Root, Depth + 1);
+    }
+}
+
+void TfrxXMLSerializer::ReadRootComponent(TfrxComponent *Root, TfrxXMLItem *XMLItem)
+{
+    std::unique_ptr<TfrxXMLDocument> document;
+    if (!XMLItem) {
+        document = std::make_unique<TfrxXMLDocument>();
+        if (FStream)
+            document->LoadFromStream(FStream, false);
+        FOldFormat = document->OldVersion();
+        XMLItem = document->Root();
+    }
+    FReadObjects.clear();
+    ReadItem(XMLItem, nullptr, Root, 0);
+    FixupReferences();
+    for (const QPointer<TfrxComponent> &c : FReadObjects) {
+        if (!c)
+            continue;
+        c->SetIsLoading(false);
+        if (!(c == Root && dynamic_cast<TfrxReport *>(c.data())))
+            c->Loaded();
+    }
+    FReadObjects.clear();
+}
+
+TfrxComponent *TfrxXMLSerializer::ReadComponent(TfrxComponent *Root)
+{
+    if (!FStream)
+        return nullptr;
+    TfrxXMLItem item;
+    {
+        TfrxXMLReader reader(FStream);
+        reader.ReadRootItem(&item, true);
+    }
+    const TfrxClassEntry entry = rudFindClass(item.Name());
+    if (!entry.Create) {
+        AddError(rudResources().Get(QStringLiteral("xrCantFindClass")) + QLatin1Char(' ') + item.Name());
+        return nullptr;
+    }
+    TfrxComponent *obj = entry.Create(Root);
+    obj->SetIsLoading(true);
+    XMLToObj(item.Text(), obj);
+    obj->SetIsLoading(false);
+    return obj;
+}
+
+TfrxComponent *TfrxXMLSerializer::ReadComponentStr(TfrxComponent *Root, const QString &Text, bool DontFixup)
+{
+    const qsizetype space = Text.indexOf(QLatin1Char(' '));
+    const QString className = space < 0 ? Text : Text.left(space);
+    const TfrxClassEntry entry = rudFindClass(className);
+    if (!entry.Create) {
+        AddError(rudResources().Get(QStringLiteral("xrCantFindClass")) + QLatin1Char(' ') + className);
+        return nullptr;
+    }
+    TfrxComponent *obj = entry.Create(Root);
+    obj->SetIsLoading(true);
+    if (space >= 0)
+        XMLToObj(Text.mid(space + 1), obj);
+    obj->SetIsLoading(false);
+    if (DontFixup)
+        FFixups.clear();
+    else
+        FixupReferences();
+    return obj;
+}
+
+void TfrxXMLSerializer::ReadPersistentStr(TfrxComponent *Root, QObject *Obj, const QString &Text)
+{
+    if (!FOwner)
+        FOwner = Root;
+    XMLToObj(Text, Obj);
+    FixupReferences();
+}
+
+void TfrxXMLSerializer::FixupReferences()
+{
+    for (const TfrxFixupItem &fixup : FFixups) {
+        if (!fixup.Obj || !fixup.Prop)
+            continue;
+        TfrxComponent *found = nullptr;
+        if (fixup.Value != QLatin1String("nil")) {
+            TfrxReport *report = FOwner ? FOwner->Report() : nullptr;
+            if (report)
+                found = report->FindObject(fixup.Value);
+            if (!found)
+                found = rudFindComponent(FOwner, fixup.Value);
+        }
+        // A reference of the wrong class stays unresolved.
+        fixup.Prop->SetObjectValue(fixup.Obj, found);
+    }
+    FFixups.clear();
+}
+
+void TfrxXMLSerializer::CopyFixupList(std::vector<TfrxFixupItem> &List)
+{
+    for (TfrxFixupItem &fixup : FFixups)
+        List.push_back(std::move(fixup));
+    FFixups.clear();
+}

@@ -1,0 +1,110 @@
+#pragma once
+// The template form of a report: the component tree mapped onto XML items,
+// one element per component named after its class, whose attribute text
+// lists the component's published properties (rudPropInfo.h).
+
+#include "report/model/rudComponent.h"
+#include "report/model/rudPropInfo.h"
+
+#include <QIODevice>
+#include <QPointer>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class TfrxXMLItem;
+
+// A reference read from a template, resolved once the whole tree exists.
+struct TfrxFixupItem {
+    QPointer<QObject> Obj;
+    const TfrxPropInfo *Prop = nullptr;
+    QString Value; // the referenced component's full name
+};
+
+// Maps report objects to attribute texts and XML documents and back.
+// Conversion errors of single attributes are collected in Errors; the rest of
+// the text, the object and the tree still load.
+class TfrxXMLSerializer {
+public:
+    // Stream may be nullptr when only the string conversions are used.
+    explicit TfrxXMLSerializer(QIODevice *Stream);
+    ~TfrxXMLSerializer();
+    TfrxXMLSerializer(const TfrxXMLSerializer &) = delete;
+    TfrxXMLSerializer &operator=(const TfrxXMLSerializer &) = delete;
+
+    // The stored properties of Obj as attribute text, each attribute preceded
+    // by one space and its name by the prefix Add. With an Ancestor, only
+    // what differs from it.
+    QString ObjToXML(QObject *Obj, const QString &Add = QString(), QObject *Ancestor = nullptr);
+    // Applies an attribute text to Obj (dotted paths walk sub-objects).
+    void XMLToObj(const QString &Text, QObject *Obj);
+
+    // Writes Root (and, with SaveChildren, its subtree): into XMLItem when
+    // given, else as a whole indented document to the stream.
+    void WriteRootComponent(TfrxComponent *Root, bool SaveChildren = true, TfrxXMLItem *XMLItem = nullptr,
+                            bool Streaming = false);
+    // Fills Root from XMLItem, or from a whole document read from the stream
+    // (whose errors propagate), creating its descendants.
+    void ReadRootComponent(TfrxComponent *Root, TfrxXMLItem *XMLItem = nullptr);
+    // Reads one element from the stream and creates its object as a child of
+    // Root; nullptr when its class is unknown.
+    TfrxComponent *ReadComponent(TfrxComponent *Root);
+    // Writes one element "<Class attributes/>" (UTF-8, no line break).
+    void WriteComponent(TfrxComponent *Component);
+    // The class name followed by the attribute text (without Name).
+    QString WriteComponentStr(TfrxComponent *Component);
+    // The inverse of WriteComponentStr: a new child of Root, or nullptr for an
+    // unknown class. With DontFixup, pending references are dropped.
+    TfrxComponent *ReadComponentStr(TfrxComponent *Root, const QString &Text, bool DontFixup = false);
+    // Applies an attribute text to any object and resolves its references.
+    void ReadPersistentStr(TfrxComponent *Root, QObject *Obj, const QString &Text);
+    // Resolves the pending references now.
+    void FixupReferences();
+    // Moves the pending references to List for the caller to resolve.
+    void CopyFixupList(std::vector<TfrxFixupItem> &List);
+
+    const QStringList &Errors() const { return FErrors; }
+    void AddError(const QString &Text);
+    TfrxComponent *Owner() const { return FOwner; }
+    void SetOwner(TfrxComponent *Value) { FOwner = Value; }
+    bool SerializeDefaultValues() const { return FSerializeDefaultValues; }
+    void SetSerializeDefaultValues(bool Value) { FSerializeDefaultValues = Value; }
+    bool HandleNestedProperties() const { return FHandleNestedProperties; }
+    void SetHandleNestedProperties(bool Value) { FHandleNestedProperties = Value; }
+    // The last document read had the old (ANSI) header.
+    bool OldFormat() const { return FOldFormat; }
+    void SetOldFormat(bool Value) { FOldFormat = Value; }
+
+    // Ancestor object of a name (inherited reports).
+    std::function<TfrxComponent *(const QString &)> OnGetAncestor;
+    // Receives every RudCustomData element read.
+    std::function<void(TfrxXMLItem *)> OnGetCustomData;
+    // Fills the RudCustomData element appended when writing.
+    std::function<void(TfrxXMLItem *)> OnSaveCustomData;
+
+private:
+    QString PropToXML(QObject *Obj, const TfrxPropInfo &Prop, const QString &Add, QObject *Ancestor);
+    void ApplyAttribute(QObject *Obj, const QString &Name, const QString &Value);
+    void SetPropValue(QObject *Obj, const TfrxPropInfo &Prop, const QString &Value);
+    void ApplyMemoText(QObject *Obj, const QString &Value);
+    void WriteItem(TfrxXMLItem *Item, TfrxComponent *Component, bool IsRoot, bool SaveChildren, bool Streaming);
+    void ReadItem(TfrxXMLItem *Item, TfrxComponent *Parent, TfrxComponent *Root, int Depth);
+    TfrxComponent *FindByName(const QString &Name, TfrxComponent *Root) const;
+
+    QIODevice *FStream;
+    QStringList FErrors;
+    std::vector<TfrxFixupItem> FFixups;
+    std::vector<QPointer<TfrxComponent>> FReadObjects;
+    TfrxComponent *FOwner = nullptr;
+    bool FSerializeDefaultValues = false;
+    bool FHandleNestedProperties = false;
+    bool FOldFormat = false;
+};
+
+// The name a reference to Component is written with.
+QString rudGetFullName(TfrxComponent *Component);
+// The component a written reference names, looked up among Owner's objects.
+TfrxComponent *rudFindComponent(TfrxComponent *Owner, const QString &Name);
+// A float of template text: "," and "." both taken as the decimal
+// separator, spaces removed. Raises EConvertError.
+double rudStrToFloat(const QString &Text);
