@@ -57,6 +57,11 @@ TfrxComponent::TfrxComponent(TfrxComponent *AOwner)
         SetParent(AOwner);
 }
 
+TfrxPropDescs TfrxComponent::PropDescs()
+{
+    return {{"Tag", 0}};
+}
+
 TfrxComponent::~TfrxComponent()
 {
     FFont->OnChange = nullptr;

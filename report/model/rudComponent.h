@@ -28,6 +28,7 @@ class TfrxComponent : public TfrxPersistent {
 public:
     explicit TfrxComponent(TfrxComponent *AOwner);
     ~TfrxComponent() override;
+    static TfrxPropDescs PropDescs();
     TfrxComponent(const TfrxComponent &) = delete;
     TfrxComponent &operator=(const TfrxComponent &) = delete;
 

@@ -34,7 +34,11 @@ QStringList rudSplitLines(const QString &Text, bool withLineSeparator)
 TfrxCustomMemoView::TfrxCustomMemoView(TfrxComponent *AOwner) : TfrxStretcheable(AOwner)
 {
     SetComponentStyle(TfrxComponentStyles(csPreviewVisible | csHandlesNestedProperties));
-    SetDescription(rudResources().Get(QStringLiteral("obText")));
+}
+
+QString TfrxCustomMemoView::GetDescription() const
+{
+    return rudResources().Get(QStringLiteral("obText"));
 }
 
 TfrxCustomMemoView::~TfrxCustomMemoView() = default;

@@ -16,6 +16,8 @@ class TfrxCustomMemoView : public TfrxStretcheable {
 public:
     explicit TfrxCustomMemoView(TfrxComponent *AOwner);
     ~TfrxCustomMemoView() override;
+    // "Text object".
+    QString GetDescription() const override;
 
     // The lines, each followed by carriage return + line feed ("" without lines).
     QString Text() const;
