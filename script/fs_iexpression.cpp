@@ -1,0 +1,461 @@
+// Expression trees: building by priority and evaluation.
+
+#include "script/fs_iexpression.h"
+
+#include "script/fs_iconst.h"
+#include "script/fs_idesignator.h"
+#include "script/fs_iitems.h"
+
+#include <QObject>
+
+TfsExpressionNode::~TfsExpressionNode()
+{
+    delete FLeft;
+    delete FRight;
+}
+
+TfsOperandNode::TfsOperandNode(const TfsVariant &value) : FValue(value)
+{
+    switch (value.Kind()) {
+    case TfsVarKind::Int: FTyp = fvtInt; break;
+    case TfsVarKind::Int64: FTyp = fvtInt64; break;
+    case TfsVarKind::Bool: FTyp = fvtBool; break;
+    case TfsVarKind::Double: FTyp = fvtFloat; break;
+    case TfsVarKind::String: FTyp = value.AsString().size() == 1 ? fvtChar : fvtString; break;
+    default: FTyp = fvtVariant; break;
+    }
+}
+
+TfsDesignatorNode::TfsDesignatorNode(std::unique_ptr<TfsDesignator> designator)
+    : FDesignator(std::move(designator))
+{
+    FTyp = FDesignator->FTyp;
+    FTypeName = FDesignator->FTypeName;
+}
+
+TfsDesignatorNode::~TfsDesignatorNode() = default;
+
+TfsVariant TfsDesignatorNode::Value()
+{
+    return FDesignator->Value();
+}
+
+TfsVariant TfsSetNode::Value()
+{
+    // A set used as a value is the array of its single values and range ends.
+    std::vector<TfsVariant> values;
+    for (auto &e : FElements) {
+        values.push_back(e.From->Value());
+        if (e.To)
+            values.push_back(e.To->Value());
+    }
+    TfsVariant a = TfsVariant::CreateArray({{0, int(values.size()) - 1}});
+    for (size_t i = 0; i < values.size(); ++i)
+        a.SetElement({int(i)}, values[i]);
+    return a;
+}
+
+bool TfsSetNode::Contains(const TfsVariant &value)
+{
+    for (auto &e : FElements) {
+        const TfsVariant from = e.From->Value();
+        if (!e.To) {
+            if (fsVarEquals(value, from))
+                return true;
+            continue;
+        }
+        const TfsVariant to = e.To->Value();
+        const TfsVarCompare lo = fsVarCompare(value, from), hi = fsVarCompare(value, to);
+        if (lo != TfsVarCompare::Less && lo != TfsVarCompare::Unordered && hi != TfsVarCompare::Greater &&
+            hi != TfsVarCompare::Unordered)
+            return true;
+    }
+    return false;
+}
+
+int TfsOperatorNode::Priority() const
+{
+    switch (FOp) {
+    case opNone: return 7;
+    case opGreat:
+    case opLess:
+    case opLessEq:
+    case opGreatEq:
+    case opNonEq:
+    case opEq:
+    case opIn:
+    case opIs: return 4;
+    case opPlus:
+    case opStrCat:
+    case opMinus:
+    case opOr:
+    case opXor: return 3;
+    case opMul:
+    case opDivFloat:
+    case opDivInt:
+    case opMod:
+    case opAnd:
+    case opShl:
+    case opShr: return 2;
+    case opLeftBracket: return 6;
+    case opRightBracket: return 5;
+    case opNot:
+    case opUnMinus: return 1;
+    }
+    return 7;
+}
+
+TfsVariant TNoneNode::Value() { return FLeft ? FLeft->Value() : TfsVariant::Null(); }
+TfsVariant TLeftBracketNode::Value() { return FLeft->Value(); }
+
+TfsVariant TGreatNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return TfsVariant(fsVarCompare(a, FRight->Value()) == TfsVarCompare::Greater);
+}
+TfsVariant TLessNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return TfsVariant(fsVarCompare(a, FRight->Value()) == TfsVarCompare::Less);
+}
+TfsVariant TLessEqNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    const TfsVarCompare c = fsVarCompare(a, FRight->Value());
+    return TfsVariant(c == TfsVarCompare::Less || c == TfsVarCompare::Equal);
+}
+TfsVariant TGreatEqNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    const TfsVarCompare c = fsVarCompare(a, FRight->Value());
+    return TfsVariant(c == TfsVarCompare::Greater || c == TfsVarCompare::Equal);
+}
+TfsVariant TNonEqNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return TfsVariant(!fsVarEquals(a, FRight->Value()));
+}
+TfsVariant TEqNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return TfsVariant(fsVarEquals(a, FRight->Value()));
+}
+TfsVariant TPlusNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return fsVarAdd(a, FRight->Value());
+}
+TfsVariant TStrCatNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    const TfsVariant b = FRight->Value();
+    if (a.IsNull() || b.IsNull())
+        return TfsVariant::Null();
+    return TfsVariant(a.ToString() + b.ToString());
+}
+TfsVariant TMinusNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return fsVarSub(a, FRight->Value());
+}
+TfsVariant TOrNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    if (a.Kind() == TfsVarKind::Bool && a.AsBool())
+        return a; // a Boolean "or" stops at the first True
+    return fsVarOr(a, FRight->Value());
+}
+TfsVariant TXorNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return fsVarXor(a, FRight->Value());
+}
+TfsVariant TMulNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return fsVarMul(a, FRight->Value());
+}
+TfsVariant TDivFloatNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return fsVarDivFloat(a, FRight->Value());
+}
+TfsVariant TDivIntNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return fsVarDivInt(a, FRight->Value());
+}
+TfsVariant TModNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return fsVarMod(a, FRight->Value());
+}
+TfsVariant TAndNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    if (a.Kind() == TfsVarKind::Bool && !a.AsBool())
+        return a; // a Boolean "and" stops at the first False
+    return fsVarAnd(a, FRight->Value());
+}
+TfsVariant TShlNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return fsVarShl(a, FRight->Value());
+}
+TfsVariant TShrNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    return fsVarShr(a, FRight->Value());
+}
+TfsVariant TInNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    if (auto *set = dynamic_cast<TfsSetNode *>(FRight))
+        return TfsVariant(set->Contains(a));
+    const TfsVariant b = FRight->Value();
+    if (b.IsArray()) {
+        for (int i = b.ArrayLowBound(); i <= b.ArrayHighBound(); ++i)
+            if (fsVarEquals(a, b.GetElement({i})))
+                return TfsVariant(true);
+        return TfsVariant(false);
+    }
+    return TfsVariant(fsVarEquals(a, b));
+}
+TfsVariant TIsNode::Value()
+{
+    const TfsVariant a = FLeft->Value();
+    QObject *obj = a.ToObject();
+    return TfsVariant(obj != nullptr && FClass && FClass->IsInstance(obj));
+}
+TfsVariant TNotNode::Value() { return fsVarNot(FLeft->Value()); }
+TfsVariant TUnMinusNode::Value() { return fsVarNeg(FLeft->Value()); }
+
+// ---------------------------------------------------------------------------
+
+TfsExpression::TfsExpression() : FRoot(new TNoneNode), FCurNode(FRoot)
+{
+}
+
+TfsExpression::~TfsExpression()
+{
+    delete FRoot;
+}
+
+TfsOperatorNode *TfsExpression::CreateOperator(TfsOperatorType op)
+{
+    switch (op) {
+    case opNone: return new TNoneNode;
+    case opGreat: return new TGreatNode;
+    case opLess: return new TLessNode;
+    case opLessEq: return new TLessEqNode;
+    case opGreatEq: return new TGreatEqNode;
+    case opNonEq: return new TNonEqNode;
+    case opEq: return new TEqNode;
+    case opPlus: return new TPlusNode;
+    case opStrCat: return new TStrCatNode;
+    case opMinus: return new TMinusNode;
+    case opOr: return new TOrNode;
+    case opXor: return new TXorNode;
+    case opMul: return new TMulNode;
+    case opDivFloat: return new TDivFloatNode;
+    case opDivInt: return new TDivIntNode;
+    case opMod: return new TModNode;
+    case opAnd: return new TAndNode;
+    case opShl: return new TShlNode;
+    case opShr: return new TShrNode;
+    case opLeftBracket: return new TLeftBracketNode;
+    case opRightBracket: return nullptr;
+    case opNot: return new TNotNode;
+    case opUnMinus: return new TUnMinusNode;
+    case opIn: return new TInNode;
+    case opIs: return new TIsNode;
+    }
+    return nullptr;
+}
+
+namespace {
+
+[[noreturn]] void malformed()
+{
+    throw EfsCompileError(QStringLiteral("Expression expected"));
+}
+
+} // namespace
+
+void TfsExpression::AddOperand(TfsExpressionNode *node)
+{
+    if (!FCurNode->FLeft) {
+        FCurNode->FLeft = node;
+    } else if (!FCurNode->IsUnary() && FCurNode != FRoot && !FCurNode->FRight) {
+        FCurNode->FRight = node;
+    } else {
+        delete node;
+        malformed();
+    }
+    node->FParent = FCurNode;
+    if (node->IsUnary())
+        FCurNode = node;
+}
+
+void TfsExpression::AddOperator(TfsOperatorType op)
+{
+    if (op == opLeftBracket || op == opNot || op == opUnMinus) {
+        AddOperand(CreateOperator(op));
+        return;
+    }
+    if (op == opRightBracket) {
+        TfsExpressionNode *n = FCurNode;
+        while (n && !(dynamic_cast<TLeftBracketNode *>(n)))
+            n = n->FParent;
+        if (!n || !n->FLeft)
+            malformed();
+        TfsExpressionNode *child = n->FLeft, *parent = n->FParent;
+        (parent->FLeft == n ? parent->FLeft : parent->FRight) = child;
+        child->FParent = parent;
+        n->FLeft = nullptr;
+        delete n;
+        FCurNode = parent;
+        return;
+    }
+    auto *x = CreateOperator(op);
+    const int priority = x->Priority();
+    TfsExpressionNode *n = FCurNode;
+    while (n->FParent && priority >= n->Priority())
+        n = n->FParent;
+    TfsExpressionNode *&slot = (n->IsUnary() || n == FRoot || !n->FRight) ? n->FLeft : n->FRight;
+    if (!slot || (!n->IsUnary() && n != FRoot && !n->FRight)) {
+        delete x;
+        malformed();
+    }
+    x->FLeft = slot;
+    slot->FParent = x;
+    slot = x;
+    x->FParent = n;
+    FCurNode = x;
+}
+
+namespace {
+
+bool isIntType(TfsVarType t) { return t == fvtInt || t == fvtEnum; }
+bool isNumType(TfsVarType t) { return t == fvtInt || t == fvtInt64 || t == fvtFloat || t == fvtEnum; }
+bool isTextType(TfsVarType t) { return t == fvtString || t == fvtChar; }
+
+// Checks that every node has its operands and works out static types.
+int finishNode(TfsExpressionNode *n)
+{
+    fsCheckStack();
+    if (auto *op = dynamic_cast<TfsOperatorNode *>(n)) {
+        if (dynamic_cast<TLeftBracketNode *>(n) || !n->FLeft || (!n->IsUnary() && !n->FRight))
+            malformed();
+        const int dl = finishNode(n->FLeft);
+        const int dr = n->FRight ? finishNode(n->FRight) : 0;
+        const TfsVarType l = n->FLeft->FTyp, r = n->FRight ? n->FRight->FTyp : l;
+        switch (op->FOp) {
+        case opGreat: case opLess: case opLessEq: case opGreatEq: case opNonEq: case opEq:
+        case opIn: case opIs:
+            n->FTyp = fvtBool;
+            break;
+        case opDivFloat:
+            n->FTyp = fvtFloat;
+            break;
+        case opDivInt: case opMod: case opShl: case opShr:
+            n->FTyp = (l == fvtInt64 || r == fvtInt64) ? fvtInt64 : fvtInt;
+            break;
+        case opStrCat:
+            n->FTyp = fvtString;
+            break;
+        case opPlus: case opMinus: case opMul:
+            if (isIntType(l) && isIntType(r))
+                n->FTyp = fvtInt;
+            else if (isNumType(l) && isNumType(r))
+                n->FTyp = (l == fvtFloat || r == fvtFloat) ? fvtFloat : fvtInt64;
+            else if (op->FOp == opPlus && isTextType(l) && isTextType(r))
+                n->FTyp = fvtString;
+            else
+                n->FTyp = fvtVariant;
+            break;
+        case opAnd: case opOr: case opXor:
+            if (l == fvtBool && r == fvtBool)
+                n->FTyp = fvtBool;
+            else if (isIntType(l) && isIntType(r))
+                n->FTyp = fvtInt;
+            else
+                n->FTyp = fvtVariant;
+            break;
+        case opNot: case opUnMinus:
+            n->FTyp = l == fvtEnum ? fvtInt : l;
+            if (op->FOp == opUnMinus && !isNumType(n->FTyp))
+                n->FTyp = fvtVariant;
+            break;
+        default:
+            n->FTyp = fvtVariant;
+            break;
+        }
+        if (n->FTyp != fvtClass && n->FTyp != fvtEnum)
+            n->FTypeName.clear();
+        return 1 + std::max(dl, dr);
+    }
+    return 1;
+}
+
+int depthOf(const TfsExpressionNode *n)
+{
+    if (!n)
+        return 0;
+    return 1 + std::max(depthOf(n->FLeft), depthOf(n->FRight));
+}
+
+} // namespace
+
+bool TfsExpression::Finish()
+{
+    if (!FRoot->FLeft)
+        return false;
+    finishNode(FRoot->FLeft);
+    FTop = FRoot->FLeft;
+    return true;
+}
+
+TfsExpressionNode *TfsExpression::TakeTop()
+{
+    TfsExpressionNode *top = FTop;
+    if (top) {
+        FRoot->FLeft = nullptr;
+        top->FParent = nullptr;
+        FTop = nullptr;
+    }
+    return top;
+}
+
+int TfsExpression::Depth() const
+{
+    return depthOf(FTop);
+}
+
+TfsDesignator *TfsExpression::SingleDesignator() const
+{
+    auto *node = dynamic_cast<TfsDesignatorNode *>(FTop);
+    return node ? node->FDesignator.get() : nullptr;
+}
+
+const TfsVariant *TfsExpression::SingleConstant() const
+{
+    auto *node = dynamic_cast<TfsOperandNode *>(FTop);
+    return node ? &node->FValue : nullptr;
+}
+
+TfsOperatorType fsOperatorFromText(const QString &text)
+{
+    static const QHash<QString, TfsOperatorType> ops = {
+        {QStringLiteral(">"), opGreat}, {QStringLiteral("<"), opLess}, {QStringLiteral("<="), opLessEq},
+        {QStringLiteral(">="), opGreatEq}, {QStringLiteral("<>"), opNonEq}, {QStringLiteral("="), opEq},
+        {QStringLiteral("+"), opPlus}, {QStringLiteral("strcat"), opStrCat}, {QStringLiteral("-"), opMinus},
+        {QStringLiteral("or"), opOr}, {QStringLiteral("xor"), opXor}, {QStringLiteral("*"), opMul},
+        {QStringLiteral("/"), opDivFloat}, {QStringLiteral("div"), opDivInt}, {QStringLiteral("mod"), opMod},
+        {QStringLiteral("and"), opAnd}, {QStringLiteral("shl"), opShl}, {QStringLiteral("shr"), opShr},
+        {QStringLiteral("("), opLeftBracket}, {QStringLiteral(")"), opRightBracket},
+        {QStringLiteral("not"), opNot}, {QStringLiteral("unminus"), opUnMinus}, {QStringLiteral("in"), opIn},
+        {QStringLiteral("is"), opIs},
+    };
+    return ops.value(text.toLower(), opNone);
+}

@@ -1,0 +1,9 @@
+// The languages built into the engine, registered on first use of the registry.
+
+#include "script/fs_igrammar.h"
+#include "script/fs_ipascal.h"
+
+void fsRegisterBuiltinLanguages()
+{
+    fsRegisterPascalScript();
+}
