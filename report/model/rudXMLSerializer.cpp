@@ -74,16 +74,15 @@ TfrxComponent *rudFindComponent(TfrxComponent *Owner, const QString &Name)
 {
     if (!Owner || Name.isEmpty())
         return nullptr;
-    // Dotted names address components of other forms, which reports here
-    // never have: only the last part is looked up.
-    const QString bare = Name.section(QLatin1Char('.'), -1);
-    if (bare.size() != Name.size() && Name.count(QLatin1Char('.')) > 2)
+    // "Form.Component" and "Form.Frame.Component" address components of
+    // other forms, which a report here never has: only the last part is
+    // looked up, among the owner's objects and its own owner's.
+    const QStringList parts = Name.split(QLatin1Char('.'));
+    if (parts.size() > 3)
         return nullptr;
-    if (TfrxComponent *found = Owner->FindObject(bare))
+    if (TfrxComponent *found = Owner->FindObject(parts.last()))
         return found;
-    if (Owner->Owner())
-        return Owner->Owner()->FindObject(bare);
-    return nullptr;
+    return Owner->Owner() ? Owner->Owner()->FindObject(parts.last()) : nullptr;
 }
 
 TfrxXMLSerializer::TfrxXMLSerializer(QIODevice *Stream) : FStream(Stream) {}

@@ -227,6 +227,25 @@ TEST(Serializer, ErrorsAreCollectedAndTheRestLoads)
         QStringLiteral("The following error(s) have occured:\n'abc' is not a valid floating point value\n")));
 }
 
+TEST(Serializer, ShortNamesAndOldFormatTexts)
+{
+    TFormatSettingsScope scope(englishFormatSettings());
+    TfrxReportPage page(nullptr);
+    auto *m = new TfrxMemoView(&page);
+    TfrxXMLSerializer serializer(nullptr);
+    serializer.XMLToObj(QStringLiteral(" l=\"1,5\" u=\"one&#13;&#10;two\""), m);
+    EXPECT_EQ(m->Left(), 1.5);
+    EXPECT_EQ(m->Memo(), (QStringList{"one", "two"}));
+
+    // Old documents carried UTF-8 bytes in an ANSI file: the text is turned
+    // back into its bytes and read as UTF-8.
+    serializer.SetOldFormat(true);
+    const QString mangled = decodeCodePage(QStringLiteral("мая").toUtf8(), systemAnsiCodePage());
+    serializer.XMLToObj(QStringLiteral(" Text=\"") + mangled + QLatin1Char('"'), m);
+    EXPECT_EQ(m->Memo(), QStringList{QStringLiteral("мая")});
+    EXPECT_TRUE(serializer.Errors().isEmpty());
+}
+
 TEST(Serializer, ErrorHandlerModesAndBrokenXml)
 {
     TRecordingUserInterface ui;
