@@ -949,7 +949,7 @@ std::unique_ptr<TfsDesignator> TfsILBuilder::ProcessDesignator(TfsXMLItem *dsgn,
                     typ = fvtClass;
                     typeName = cls->FName;
                 }
-            } else if (cls && !FScript->FUseClassLateBinding && !cls->FMetaObject) {
+            } else if (cls && !FScript->FUseClassLateBinding) {
                 ErrorName("SIdUndeclared", seg.Name);
             } else if (typ == fvtClass || typ == fvtVariant || cls) {
                 // Resolved on the object's class at run time.

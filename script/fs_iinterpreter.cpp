@@ -233,6 +233,10 @@ bool TfsScript::Compile()
     } catch (const EfsCompileError &e) {
         if (FErrorMsg.isEmpty())
             SetError(e.Message(), e.Pos, e.Unit);
+    } catch (const EfsRuntimeError &e) {
+        // Nesting too deep for the parser's stack.
+        if (FErrorMsg.isEmpty())
+            SetError(e.Message(), parser.Parser().GetXYPosition(), QString());
     }
     const bool ok = FErrorMsg.isEmpty();
     if (ok)

@@ -9,6 +9,7 @@
 
 #include "script/fs_iconst.h"
 #include "script/fs_iexpression.h"
+#include "script/fs_igrammar.h"
 #include "script/fs_iitems.h"
 #include "script/fs_istatements.h"
 #include "script/fs_ivariant.h"

@@ -304,9 +304,10 @@ private:
             if (AtEnd())
                 Fail(QStringLiteral("closing tag of '%1' expected").arg(item->Name));
             if (StartsWith("</")) {
+                const qsizetype tagStart = FPos;
                 FPos += 2;
                 const QString name = Name();
-                if (name != item->Name)
+                if (name != item->Name && (FPos = tagStart) >= 0)
                     Fail(QStringLiteral("closing tag '%1' does not match '%2'").arg(name, item->Name));
                 SkipSpaces();
                 if (Peek() != QLatin1Char('>'))
