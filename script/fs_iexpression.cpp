@@ -31,12 +31,16 @@ TfsDesignatorNode::TfsDesignatorNode(std::unique_ptr<TfsDesignator> designator)
 {
     FTyp = FDesignator->FTyp;
     FTypeName = FDesignator->FTypeName;
+    if (!FDesignator->FAddr)
+        FPlain = FDesignator->PlainItem();
 }
 
 TfsDesignatorNode::~TfsDesignatorNode() = default;
 
 TfsVariant TfsDesignatorNode::Value()
 {
+    if (FPlain)
+        return FPlain->GetValue();
     return FDesignator->Value();
 }
 

@@ -10,6 +10,7 @@
 
 class TfsDesignator;
 class TfsClassVariable;
+class TfsCustomVariable;
 
 // Operators of expression trees.
 enum TfsOperatorType {
@@ -48,6 +49,7 @@ public:
     ~TfsDesignatorNode() override;
     TfsVariant Value() override;
     std::unique_ptr<TfsDesignator> FDesignator;
+    TfsCustomVariable *FPlain = nullptr; // the designator is this item alone
 };
 
 // A set constructor: single values and ranges.

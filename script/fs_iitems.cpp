@@ -96,9 +96,37 @@ void TfsVariable::SetValue(const TfsVariant &value)
 {
     if (FIsReadOnly)
         return;
-    if (FTyp == fvtInt && value.Kind() == TfsVarKind::Int) {
+    // The common cases without a conversion call.
+    switch (FTyp) {
+    case fvtInt:
+        if (value.Kind() == TfsVarKind::Int) {
+            FValue = value;
+            return;
+        }
+        break;
+    case fvtInt64:
+        if (value.Kind() == TfsVarKind::Int64) {
+            FValue = value;
+            return;
+        }
+        if (value.Kind() == TfsVarKind::Int) {
+            FValue = TfsVariant(qint64(value.AsInt()));
+            return;
+        }
+        break;
+    case fvtFloat:
+        if (value.Kind() == TfsVarKind::Double) {
+            FValue = value;
+            return;
+        }
+        break;
+    case fvtVariant:
+    case fvtClass:
+    case fvtArray:
         FValue = value;
         return;
+    default:
+        break;
     }
     FValue = Convert(FTyp, value);
 }

@@ -6,6 +6,8 @@
 #include "script/fs_iexpression.h"
 #include "script/fs_iinterpreter.h"
 
+#include <limits>
+
 TfsStatement::~TfsStatement() = default;
 
 void TfsStatement::RunChildren()
@@ -155,10 +157,16 @@ void TfsForStmt::Execute()
     const qint64 from = FBeginValue->Value().ToInt64();
     const qint64 to = FEndValue->Value().ToInt64();
     const bool wide = FVariable->FTyp == fvtInt64 || FVariable->FTyp == fvtVariant;
+    // An Integer variable takes the counter directly; others convert on write.
+    const bool direct = FVariable->FTyp == fvtInt && FVariable->Kind() == TfsItemKind::Variable &&
+                        from >= std::numeric_limits<int>::min() && to <= std::numeric_limits<int>::max();
     auto counter = [&](qint64 i) { return wide ? TfsVariant::FromInteger(i) : TfsVariant(int(i)); };
     if (!FDown) {
         for (qint64 i = from; i <= to; ++i) {
-            FVariable->SetValue(counter(i));
+            if (direct)
+                FVariable->FValue = TfsVariant(int(i));
+            else
+                FVariable->SetValue(counter(i));
             RunChildren();
             if (loopEnds(prog))
                 break;

@@ -27,7 +27,7 @@ TfsVariant TfsVariant::CreateArray(const std::vector<std::pair<int, int>> &bound
 {
     TfsVariant v;
     v.FKind = TfsVarKind::Array;
-    v.FArray = std::make_shared<TfsVarArray>();
+    new (&v.FArray) std::shared_ptr<TfsVarArray>(std::make_shared<TfsVarArray>());
     v.FArray->Bounds = bounds;
     v.FArray->ElementType = elementType;
     qint64 count = bounds.empty() ? 0 : 1;
@@ -47,10 +47,6 @@ bool TfsVariant::IsNumeric() const
     return FKind == TfsVarKind::Int || FKind == TfsVarKind::Int64 || FKind == TfsVarKind::Double;
 }
 
-bool TfsVariant::IsOrdinal() const
-{
-    return FKind == TfsVarKind::Int || FKind == TfsVarKind::Int64;
-}
 
 int TfsVariant::VarType() const
 {
@@ -419,6 +415,15 @@ double checkedDouble(double r)
 
 } // namespace
 
+namespace {
+
+inline qint64 ordinal(const TfsVariant &v)
+{
+    return v.Kind() == TfsVarKind::Int ? v.AsInt() : v.AsInt64();
+}
+
+} // namespace
+
 TfsVariant fsVarAdd(const TfsVariant &a, const TfsVariant &b)
 {
     if (a.Kind() == TfsVarKind::Int && b.Kind() == TfsVarKind::Int) {
@@ -426,6 +431,12 @@ TfsVariant fsVarAdd(const TfsVariant &a, const TfsVariant &b)
         if (!__builtin_add_overflow(a.AsInt(), b.AsInt(), &r))
             return TfsVariant(r);
         return TfsVariant(qint64(a.AsInt()) + b.AsInt());
+    }
+    if (a.IsOrdinal() && b.IsOrdinal()) {
+        qint64 r;
+        if (!__builtin_add_overflow(ordinal(a), ordinal(b), &r))
+            return TfsVariant(r);
+        return TfsVariant(double(ordinal(a)) + double(ordinal(b)));
     }
     if (a.IsNull() || b.IsNull())
         return TfsVariant::Null();
@@ -452,6 +463,12 @@ TfsVariant fsVarSub(const TfsVariant &a, const TfsVariant &b)
             return TfsVariant(r);
         return TfsVariant(qint64(a.AsInt()) - b.AsInt());
     }
+    if (a.IsOrdinal() && b.IsOrdinal()) {
+        qint64 r;
+        if (!__builtin_sub_overflow(ordinal(a), ordinal(b), &r))
+            return TfsVariant(r);
+        return TfsVariant(double(ordinal(a)) - double(ordinal(b)));
+    }
     if (a.IsNull() || b.IsNull())
         return TfsVariant::Null();
     checkOperands(a, b);
@@ -470,6 +487,12 @@ TfsVariant fsVarMul(const TfsVariant &a, const TfsVariant &b)
         if (!__builtin_mul_overflow(a.AsInt(), b.AsInt(), &r))
             return TfsVariant(r);
         return TfsVariant(qint64(a.AsInt()) * b.AsInt());
+    }
+    if (a.IsOrdinal() && b.IsOrdinal()) {
+        qint64 r;
+        if (!__builtin_mul_overflow(ordinal(a), ordinal(b), &r))
+            return TfsVariant(r);
+        return TfsVariant(double(ordinal(a)) * double(ordinal(b)));
     }
     if (a.IsNull() || b.IsNull())
         return TfsVariant::Null();

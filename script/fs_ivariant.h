@@ -10,6 +10,7 @@
 
 class QObject;
 class TfsVarArray;
+#include <new>
 
 // The kinds a variant value can hold.
 enum class TfsVarKind : quint8 { Empty, Null, Int, Int64, Bool, Double, String, Object, Array };
@@ -21,10 +22,36 @@ public:
     TfsVariant(int v) : FKind(TfsVarKind::Int), FInt64(0) { FInt = v; }
     TfsVariant(qint64 v) : FKind(TfsVarKind::Int64), FInt64(v) {}
     TfsVariant(bool v) : FKind(TfsVarKind::Bool), FInt64(0) { FBool = v; }
-    TfsVariant(double v) : FKind(TfsVarKind::Double) { FDouble = v; }
-    TfsVariant(const QString &v) : FKind(TfsVarKind::String), FInt64(0), FString(v) {}
-    TfsVariant(const char *v) : FKind(TfsVarKind::String), FInt64(0), FString(QString::fromUtf8(v)) {}
+    TfsVariant(double v) : FKind(TfsVarKind::Double), FDouble(v) {}
+    TfsVariant(const QString &v) : FKind(TfsVarKind::String) { new (&FString) QString(v); }
+    TfsVariant(QString &&v) : FKind(TfsVarKind::String) { new (&FString) QString(std::move(v)); }
+    TfsVariant(const char *v) : FKind(TfsVarKind::String) { new (&FString) QString(QString::fromUtf8(v)); }
     TfsVariant(QObject *v) : FKind(TfsVarKind::Object), FInt64(0) { FObject = v; }
+
+    // Scalars are copied as plain bytes; only texts and arrays own anything.
+    TfsVariant(const TfsVariant &o) : FKind(o.FKind) { CopyFrom(o); }
+    TfsVariant(TfsVariant &&o) noexcept : FKind(o.FKind) { MoveFrom(std::move(o)); }
+    TfsVariant &operator=(const TfsVariant &o)
+    {
+        if (!o.IsHeap() && !IsHeap()) {
+            FKind = o.FKind;
+            FInt64 = o.FInt64;
+        } else if (this != &o) {
+            TfsVariant copy(o); // o may live inside this value's array
+            *this = std::move(copy);
+        }
+        return *this;
+    }
+    TfsVariant &operator=(TfsVariant &&o) noexcept
+    {
+        if (this != &o) {
+            Destroy();
+            FKind = o.FKind;
+            MoveFrom(std::move(o));
+        }
+        return *this;
+    }
+    ~TfsVariant() { Destroy(); }
 
     // The null value (distinct from the empty, unassigned one).
     static TfsVariant Null();
@@ -40,7 +67,7 @@ public:
     bool IsArray() const { return FKind == TfsVarKind::Array; }
     bool IsObject() const { return FKind == TfsVarKind::Object; }
     bool IsNumeric() const;   // Int, Int64, Double (Boolean excluded)
-    bool IsOrdinal() const;   // Int, Int64
+    bool IsOrdinal() const { return FKind == TfsVarKind::Int || FKind == TfsVarKind::Int64; }
     // The classic variant type code (varEmpty 0, varNull 1, varInteger 3, ...).
     int VarType() const;
     // The type name used in conversion messages ("Integer", "String", ...).
@@ -86,9 +113,36 @@ private:
         bool FBool;
         double FDouble;
         QObject *FObject;
+        QString FString;                      // kind String
+        std::shared_ptr<TfsVarArray> FArray;  // kind Array
     };
-    QString FString;
-    std::shared_ptr<TfsVarArray> FArray;
+
+    bool IsHeap() const { return FKind == TfsVarKind::String || FKind == TfsVarKind::Array; }
+    void Destroy()
+    {
+        if (FKind == TfsVarKind::String)
+            FString.~QString();
+        else if (FKind == TfsVarKind::Array)
+            FArray.~shared_ptr();
+    }
+    void CopyFrom(const TfsVariant &o)
+    {
+        if (FKind == TfsVarKind::String)
+            new (&FString) QString(o.FString);
+        else if (FKind == TfsVarKind::Array)
+            new (&FArray) std::shared_ptr<TfsVarArray>(o.FArray);
+        else
+            FInt64 = o.FInt64;
+    }
+    void MoveFrom(TfsVariant &&o)
+    {
+        if (FKind == TfsVarKind::String)
+            new (&FString) QString(std::move(o.FString));
+        else if (FKind == TfsVarKind::Array)
+            new (&FArray) std::shared_ptr<TfsVarArray>(std::move(o.FArray));
+        else
+            FInt64 = o.FInt64;
+    }
 };
 
 // Storage of a variant array.
