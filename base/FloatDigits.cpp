@@ -220,9 +220,11 @@ TFloatRec floatToDecimal(double value, int precision, int decimals)
     } else {
         digits[0] = 0;
     }
-    if (digits[0] == 0 && !nonZero) {
+    // A value that rounds to nothing is written as a zero; only a true zero
+    // also loses its sign.
+    if (digits[0] == 0) {
         rec.Exponent = 0;
-        rec.Negative = false;
+        rec.Negative = rec.Negative && nonZero;
     }
     return rec;
 }

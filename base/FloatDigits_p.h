@@ -40,7 +40,7 @@ std::string fixedText(double value, int decimals);
 // The classic decimal record of FormatFloat: up to 18 digits (as characters)
 // rounded half up from the 17-digit scientific text, to `precision`
 // significant digits and `decimals` decimals. A value that rounds to nothing
-// keeps its sign and exponent; a true zero has neither.
+// has exponent 0 and keeps its sign; a true zero has neither.
 struct TFloatRec {
     int Exponent = 0;
     bool Negative = false;

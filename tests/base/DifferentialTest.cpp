@@ -10,6 +10,9 @@
 //   default is 15;
 // - StrToFloat of ".", "e5", "1e+", "Inf", "NaN" or text with tabs, which
 //   Free Pascal's Val accepts and the classic scanner refuses;
+// - FormatFloat of a value that rounds to nothing with the picture's
+//   decimals: Free Pascal keeps the value's exponent and writes "0,0" for
+//   0.04 with "0.#", where the classic result is "0";
 // - StrToFloat of a text with blanks around it when the thousands separator
 //   is a space (Free Pascal refuses every text holding that separator);
 // - StrToInt of a decimal text outside the 32-bit range, which Free Pascal's
@@ -59,6 +62,20 @@ struct TCase {
     QString What;
 };
 
+// True for a nonzero value that a plain picture rounds to zero.
+bool roundsToNothing(const QString &picture, double value)
+{
+    if (value == 0 || picture.isEmpty() || picture.contains(QLatin1Char('E'), Qt::CaseInsensitive))
+        return false;
+    const QString section = picture.section(QLatin1Char(';'), 0, 0);
+    const qsizetype point = section.indexOf(QLatin1Char('.'));
+    int decimals = 0;
+    if (point >= 0)
+        for (QChar c : section.mid(point))
+            decimals += c == QLatin1Char('0') || c == QLatin1Char('#');
+    return std::fabs(value) < 0.5 * std::pow(10.0, -decimals);
+}
+
 class TCaseList {
 public:
     explicit TCaseList(const TFormatSettings &settings) : FSettings(settings) {}
@@ -76,6 +93,8 @@ public:
 
     void formatFloat(const QString &picture, double value)
     {
+        if (roundsToNothing(picture, value))
+            return;
         add(QStringLiteral("FF(%1, %2)").arg(pascalString(picture), pascalDouble(value)),
             [&] { return FormatFloat(picture, value, FSettings); },
             QStringLiteral("FormatFloat('%1', %2)").arg(picture).arg(value, 0, 'g', 17));

@@ -1,0 +1,49 @@
+#include "base/CodePages.h"
+
+#include <gtest/gtest.h>
+
+TEST(CodePagesTest, RoundTripsAndUnmappableCharacters)
+{
+    const QString russian = QString::fromUtf8("Свидетельство №1 ёЁ");
+    const QByteArray cp1251 = encodeCodePage(russian, 1251);
+    EXPECT_EQ(cp1251.size(), russian.size());
+    EXPECT_EQ(uchar(cp1251[0]), 0xD1);   // С
+    EXPECT_EQ(uchar(cp1251[14]), 0xB9);  // №
+    EXPECT_EQ(decodeCodePage(cp1251, 1251), russian);
+    EXPECT_EQ(decodeCodePage(encodeCodePage(russian, 866), 866), russian);
+    EXPECT_EQ(encodeCodePage(QString::fromUtf8("Ж€"), 1252), QByteArray("?\x80"));
+    EXPECT_EQ(decodeCodePage("\x80", 1252), QString::fromUtf8("€"));
+    EXPECT_EQ(decodeCodePage("a\xFF", 65001), "a?"); // not UTF-8
+    EXPECT_EQ(decodeCodePage(encodeCodePage(QString::fromUtf8("Привет"), 10007), 10007),
+              QString::fromUtf8("Привет"));
+    EXPECT_EQ(decodeCodePage(encodeCodePage(QString::fromUtf8("日本語"), 932), 932), QString::fromUtf8("日本語"));
+    EXPECT_EQ(encodeCodePage(QString::fromUtf8("日本語"), 932).size(), 6);
+    EXPECT_EQ(decodeCodePage("\xE9", 10000), QString::fromUtf8("È"));
+    EXPECT_EQ(encodeCodePage(QString(QChar(0xF041)), 42), QByteArray("A"));
+    EXPECT_EQ(decodeCodePage("A", 42), QString(QChar(0xF041)));
+    for (int cp : {1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950,
+                   437, 850, 866, 10000, 10007, 65001, 1200})
+        EXPECT_TRUE(isCodePageSupported(cp)) << cp;
+    EXPECT_TRUE(encodeCodePage(QString(), 1251).isEmpty());
+}
+
+TEST(CodePagesTest, SystemPagesAndCharsets)
+{
+    setSystemAnsiCodePage(1251);
+    EXPECT_EQ(systemAnsiCodePage(), 1251);
+    EXPECT_EQ(systemOemCodePage(), 866);
+    EXPECT_EQ(systemMacCodePage(), 10007);
+    EXPECT_EQ(codePageOfCharset(DEFAULT_CHARSET), 1251);
+    EXPECT_EQ(codePageOfCharset(OEM_CHARSET), 866);
+    EXPECT_EQ(codePageOfCharset(MAC_CHARSET), 10007);
+    setSystemAnsiCodePage(1252);
+    EXPECT_EQ(systemOemCodePage(), 437);
+    EXPECT_EQ(codePageOfCharset(DEFAULT_CHARSET), 1252);
+    setSystemAnsiCodePage(0);
+    EXPECT_EQ(codePageOfCharset(RUSSIAN_CHARSET), 1251);
+    EXPECT_EQ(codePageOfCharset(ANSI_CHARSET), 1252);
+    EXPECT_EQ(codePageOfCharset(EASTEUROPE_CHARSET), 1250);
+    EXPECT_EQ(codePageOfCharset(SHIFTJIS_CHARSET), 932);
+    EXPECT_EQ(codePageOfCharset(THAI_CHARSET), 874);
+    EXPECT_EQ(codePageOfCharset(SYMBOL_CHARSET), 42);
+}
