@@ -97,7 +97,7 @@ std::string generalText(double value, int precision)
         if (q > 0 && at(q) == '.')
             --q;
         if (q == 0 || (q == 1 && at(1) == '-'))
-            r = "0";
+            r.assign(1, '0');
         else
             r.resize(size_t(q));
     } else {
