@@ -58,7 +58,7 @@ private:
     void DeclareProcs(TfsXMLItem *parent, TfsScript *prog);
     void DeclareProc(TfsXMLItem *item, TfsScript *prog);
     void ProcessProc(TfsXMLItem *item);
-    void ProcessVar(TfsXMLItem *item, TfsScript *prog, std::vector<TfsCustomVariable *> *locals);
+    void ProcessVar(TfsXMLItem *item, TfsScript *prog, TfsProcVariable *owner);
     void ProcessConst(TfsXMLItem *item, TfsScript *prog);
 
     void AddStatements(TfsXMLItem *container, TfsScript *prog, TfsStatement *block, int from = 0);
@@ -237,7 +237,7 @@ void TfsILBuilder::ProcessProc(TfsXMLItem *item)
         TfsXMLItem *c = item->Items(i);
         At(c);
         if (c->Name == QLatin1String("var"))
-            ProcessVar(c, local, &proc->FLocals);
+            ProcessVar(c, local, proc);
         else if (c->Name == QLatin1String("const"))
             ProcessConst(c, local);
         else if (c->Name == QLatin1String("procedure") || c->Name == QLatin1String("function"))
@@ -284,7 +284,7 @@ void TfsILBuilder::ProcessItems(TfsXMLItem *parent, TfsScript *prog, TfsStatemen
     }
 }
 
-void TfsILBuilder::ProcessVar(TfsXMLItem *item, TfsScript *prog, std::vector<TfsCustomVariable *> *locals)
+void TfsILBuilder::ProcessVar(TfsXMLItem *item, TfsScript *prog, TfsProcVariable *owner)
 {
     QStringList names;
     TfsVarType typ = fvtVariant;
@@ -352,8 +352,10 @@ void TfsILBuilder::ProcessVar(TfsXMLItem *item, TfsScript *prog, std::vector<Tfs
         v->FSourcePos = item->Prop(QStringLiteral("pos"));
         v->FSourceUnit = FUnit;
         TfsCustomVariable *raw = prog->Add(std::move(v));
-        if (locals)
-            locals->push_back(raw);
+        if (owner) {
+            owner->FLocals.push_back(raw);
+            owner->FLocalInits.emplace_back(raw, value);
+        }
     }
 }
 

@@ -225,6 +225,8 @@ bool TfsScript::Compile()
     FErrorMsg.clear();
     FErrorPos.clear();
     FErrorUnit.clear();
+    // The main block is the new text's; items compiled before stay.
+    FStatement = std::make_unique<TfsStatement>(this);
     TfsILParser parser(this);
     try {
         parser.SelectLanguage(FSyntaxType);

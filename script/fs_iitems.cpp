@@ -177,6 +177,8 @@ TfsVariant TfsProcVariable::GetValue()
     } restore{this, main, main ? main->FProgRunning : nullptr, FExecuting};
 
     FExecuting = true;
+    for (auto &[local, initial] : FLocalInits)
+        local->FValue = initial;
     if (FIsFunc && FRefItem)
         FRefItem->FValue = TfsVariant();
     if (main)

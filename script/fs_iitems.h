@@ -129,6 +129,8 @@ public:
     bool FDefined = false;   // its body has been built
     // Variables saved around a recursive call (parameters, locals, Result).
     std::vector<TfsCustomVariable *> FLocals;
+    // Declared local variables and their initial values, restored on every call.
+    std::vector<std::pair<TfsCustomVariable *, TfsVariant>> FLocalInits;
 
 private:
     std::unique_ptr<TfsScript> FProgram;
