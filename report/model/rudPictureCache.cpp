@@ -1,6 +1,7 @@
 #include "report/model/rudPictureCache.h"
 
 #include "base/Errors.h"
+#include "report/model/rudPictureView.h"
 #include "report/model/rudXML.h"
 
 #include <QBuffer>
@@ -103,6 +104,16 @@ int TfrxPictureCache::AddPicture(const TfrxPicture &Picture)
         throw;
     }
     return Count();
+}
+
+void TfrxPictureCache::AddPicture(TfrxPictureView *Picture)
+{
+    Picture->SetImageIndex(AddPicture(*Picture->Picture()));
+}
+
+void TfrxPictureCache::GetPicture(TfrxPictureView *Picture) const
+{
+    GetPicture(Picture->ImageIndex(), *Picture->Picture());
 }
 
 QByteArray TfrxPictureCache::EntryBytes(int ImageIndex) const

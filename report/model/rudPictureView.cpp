@@ -1,0 +1,165 @@
+#include "report/model/rudPictureView.h"
+
+#include "report/model/rudRes.h"
+
+#include <QBuffer>
+#include <QFileInfo>
+#include <cmath>
+
+namespace {
+
+TfrxPictureEngine *pictureEngine = nullptr;
+
+const TfrxPictureView *picture(const QObject *obj)
+{
+    return static_cast<const TfrxPictureView *>(obj);
+}
+
+bool pictureStored(const QObject *obj)
+{
+    return picture(obj)->IsPictureStored();
+}
+
+bool imageIndexStored(const QObject *obj)
+{
+    return picture(obj)->IsImageIndexStored();
+}
+
+// Round with halves to the even neighbour, as device rectangles are rounded.
+int roundEven(double v)
+{
+    return int(std::nearbyint(v));
+}
+
+} // namespace
+
+void rudSetPictureEngine(TfrxPictureEngine *Engine)
+{
+    pictureEngine = Engine;
+}
+
+TfrxPictureEngine *rudPictureEngine()
+{
+    return pictureEngine;
+}
+
+TfrxPictureView::TfrxPictureView(TfrxComponent *AOwner)
+    : TfrxView(AOwner), FPicture(std::make_unique<TfrxPicture>())
+{
+    // Pictures always store their complete state on prepared pages.
+    SetComponentStyle(csPreviewVisible);
+    SetDescription(rudResources().Get(QStringLiteral("obPicture")));
+    FPicture->OnChange = [this] { OnPictureChanged(); };
+}
+
+TfrxPictureView::~TfrxPictureView()
+{
+    FPicture->OnChange = nullptr;
+}
+
+TfrxPropDescs TfrxPictureView::PropDescs()
+{
+    return {{"Cursor", 0},
+            {"AutoSize", false},
+            {"Center", false},
+            {"FillType", int(ftBrush)},
+            {"ImageIndex", 0, &imageIndexStored},
+            {"KeepAspectRatio", true},
+            {"Picture", {}, &pictureStored},
+            {"Stretched", true}};
+}
+
+void TfrxPictureView::SetAutoSize(bool Value)
+{
+    FAutoSize = Value;
+    if (FAutoSize && FPicture->HasImage()) {
+        SetWidth(FPicture->Width());
+        SetHeight(FPicture->Height());
+    }
+}
+
+void TfrxPictureView::SetPicture(TfrxPicture *Value)
+{
+    if (Value)
+        FPicture->Assign(*Value);
+}
+
+void TfrxPictureView::OnPictureChanged()
+{
+    SetAutoSize(FAutoSize);
+    FPictureChanged = true;
+}
+
+int TfrxPictureView::LoadPictureFromStream(QIODevice *Stream, bool ResetStreamPos)
+{
+    return rudLoadPictureFromStream(*FPicture, Stream, ResetStreamPos);
+}
+
+void TfrxPictureView::GetData()
+{
+    if (!FFileLink.isEmpty()) {
+        QString name = FFileLink;
+        if (name.contains(u'[') && pictureEngine)
+            name = pictureEngine->ExpandExpressions(this, name);
+        if (QFileInfo(name).isFile())
+            FPicture->LoadFromFile(name);
+        else
+            FPicture->Clear();
+        return;
+    }
+    if (!pictureEngine)
+        return;
+    std::optional<QByteArray> bytes = pictureEngine->BinaryFieldData(this);
+    if (!bytes)
+        return;
+    QBuffer buffer(&*bytes);
+    buffer.open(QIODevice::ReadOnly);
+    LoadPictureFromStream(&buffer, true);
+}
+
+QString TfrxPictureView::DiffPicturePart(TfrxComponent *)
+{
+    if (FPictureChanged && pictureEngine) {
+        pictureEngine->AddPicture(this);
+        FPictureChanged = false;
+    }
+    QString result = QStringLiteral(" ImageIndex=\"%1\"").arg(FImageIndex);
+    if (FTransparent)
+        result += QStringLiteral(" Transparent=\"1\"");
+    if (FTransparentColor != clWhite)
+        result += QStringLiteral(" TransparentColor=\"%1\"").arg(FTransparentColor);
+    return result;
+}
+
+QRect TfrxPictureView::StretchedImageRect(const QRect &Rect, QSize ImageSize, bool KeepAspectRatio, bool Center)
+{
+    int left = Rect.x(), top = Rect.y();
+    const int width = Rect.width(), height = Rect.height();
+    int right = left + width, bottom = top + height;
+    if (KeepAspectRatio && ImageSize.width() > 0 && ImageSize.height() > 0) {
+        const double kx = double(width) / ImageSize.width();
+        const double ky = double(height) / ImageSize.height();
+        if (ky > kx)
+            bottom = top + roundEven(ImageSize.height() * kx);
+        else
+            right = left + roundEven(ImageSize.width() * ky);
+        if (Center) {
+            const int dx = (width - (right - left)) / 2, dy = (height - (bottom - top)) / 2;
+            left += dx;
+            right += dx;
+            top += dy;
+            bottom += dy;
+        }
+    }
+    return QRect(QPoint(left, top), QSize(right - left, bottom - top));
+}
+
+QPoint TfrxPictureView::UnstretchedImageOrigin(const QRect &Rect, QSize ImageSize, double ScaleX, double ScaleY,
+                                               bool Center)
+{
+    if (!Center)
+        return Rect.topLeft();
+    const int scaledWidth = roundEven(ImageSize.width() * ScaleX);
+    const int scaledHeight = roundEven(ImageSize.height() * ScaleY);
+    return Rect.topLeft() + QPoint((Rect.width() - scaledWidth) / 2, (Rect.height() - scaledHeight) / 2);
+}
