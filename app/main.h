@@ -1,11 +1,128 @@
 #pragma once
-// The entry window of the certificate program.
+// The entry window of the certificate program: the two booklet pages as
+// pictures with the entry controls laid over their blank lines, the menus and
+// buttons, and the rules that keep the entries consistent while typing.
+
+#include "app/DateTimePicker.h"
+#include "app/Edit.h"
 
 #include <QMainWindow>
 
-// The operator's one window: the booklet pages with the entry controls over them.
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QScrollArea;
+
+// Raises EGeneralError for a named control the window does not have.
+[[noreturn]] void throwMissingComponent(const QString &name);
+
+// The operator's one window; every value of one certificate lives in its
+// controls. Controls carry their names as object names so that numbered
+// groups are found by FindComponent.
 class TfmMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit TfmMain(QWidget *parent = nullptr);
+    ~TfmMain() override;
+
+    // The component of that name among the window's children, ignoring
+    // letter case ("edit_1" finds Edit_1); nullptr when there is none.
+    QObject *FindComponent(const QString &name) const;
+    // FindComponent for a control that must exist and be of type T; throws
+    // EGeneralError naming it otherwise.
+    template <class T> T *Component(const QString &name) const;
+
+    // Start-up: all four date pickers on today's date.
+    void FormCreate();
+
+    // Category mirror: the three category labels take the text of Edit_8.
+    void Edit_8Change();
+    // Hours normalisation of all ten hours cells and the total, run whenever
+    // focus leaves any hours cell. A cell that does not parse raises
+    // EConvertError, leaving that cell, the later ones and the total as they were.
+    void edt_1Change();
+    // Sum of the numbers in edt_1 ... edt_10; raises EConvertError on a text
+    // that is not a number (an empty one included). Writes nothing.
+    double SumAll() const;
+    // The checks before printing, in their fixed order; shows the message of
+    // the first that fails and answers false, or answers true.
+    bool CorrectAll();
+    // Clear: every edit empty, hours and total "0", no grade, no
+    // transmission, today's date in all four pickers. Asks nothing.
+    void N6Click();
+    // "Выход" in the menu and on the button: closes the window.
+    void N4Click();
+    void BitBtn1Click();
+    // "ПЕЧАТЬ" and "ОЧИСТИТЬ": choose the menu item, which does nothing while
+    // the item is disabled.
+    void Button1Click();
+    void Button2Click();
+
+    // Runs a handler of this window behind the standard error box.
+    void Handle(void (TfmMain::*handler)());
+
+    // Main menu.
+    QMenuBar *MainMenu1 = nullptr;
+    QMenu *N1 = nullptr, *N5 = nullptr;
+    QAction *N10 = nullptr, *N2 = nullptr, *N3 = nullptr, *N4 = nullptr, *N6 = nullptr,
+            *N7 = nullptr;
+
+    // Regions.
+    QScrollArea *ScrollBox1 = nullptr;
+    QWidget *Booklet = nullptr; // the scrolled booklet area
+    QFrame *Splitter1 = nullptr, *Panel1 = nullptr, *Panel2 = nullptr;
+    QLabel *Image4 = nullptr, *Image1 = nullptr;
+
+    // Left page.
+    TEdit *Edit_1 = nullptr, *Edit_2 = nullptr, *Edit_3 = nullptr, *Edit_4 = nullptr,
+          *Edit_5 = nullptr, *Edit_6 = nullptr, *Edit_7 = nullptr, *Edit_8 = nullptr,
+          *Edit_10 = nullptr;
+    TDateTimePicker *DateTimePicker1 = nullptr, *DateTimePicker2 = nullptr,
+                    *DateTimePicker4 = nullptr;
+
+    // Right page: hours cells, total, grade boxes, category mirrors, transmission.
+    TEdit *edt_1 = nullptr, *edt_2 = nullptr, *edt_3 = nullptr, *edt_4 = nullptr, *edt_5 = nullptr,
+          *edt_6 = nullptr, *edt_7 = nullptr, *edt_8 = nullptr, *edt_9 = nullptr, *edt_10 = nullptr,
+          *edt_11 = nullptr;
+    QComboBox *cmb_1 = nullptr, *cmb_2 = nullptr, *cmb_3 = nullptr, *cmb_4 = nullptr,
+              *cmb_5 = nullptr, *cmb_6 = nullptr, *cmb_7 = nullptr, *cmb_8 = nullptr,
+              *cmb_9 = nullptr, *cmb_10 = nullptr, *cmb_kpp = nullptr;
+    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr;
+
+    // Panel1: issue date, head of the school, template command.
+    QLabel *Label4 = nullptr, *Label5 = nullptr;
+    TDateTimePicker *DateTimePicker3 = nullptr;
+    TEdit *Edit_9 = nullptr;
+    QPushButton *Button3 = nullptr;
+
+    // Panel2: print, clear, exit.
+    QPushButton *Button1 = nullptr, *Button2 = nullptr, *BitBtn2 = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void CreateMenu();
+    void CreateRegions();
+    void CreateLeftPage();
+    void CreateRightPage();
+    void CreatePanels();
+    void ConnectHandlers();
+
+    bool FScrolledToStart = false;
+    bool FClosing = false;
 };
+
+template <class T> T *TfmMain::Component(const QString &name) const
+{
+    T *component = qobject_cast<T *>(FindComponent(name));
+    if (!component)
+        throwMissingComponent(name);
+    return component;
+}

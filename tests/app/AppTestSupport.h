@@ -1,0 +1,25 @@
+#pragma once
+// The entry window as the tests meet it: Russian regional settings, a
+// recording user interface, the window shown and active so that focus moves
+// as it does for the operator.
+
+#include "app/main.h"
+#include "base/FormatSettings.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QTest>
+#include <memory>
+
+struct TShownMainWindow {
+    TShownMainWindow();
+    ~TShownMainWindow();
+
+    // Puts the focus into a control, types text there and tabs out of it.
+    void TypeAndLeave(QWidget *control, const QString &text, bool clearFirst = true);
+
+    TRecordingUserInterface Ui;
+    TFormatSettingsScope Settings;
+    std::unique_ptr<TfmMain> Window;
+    bool Active = false;
+};
