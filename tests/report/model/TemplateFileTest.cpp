@@ -3,6 +3,7 @@
 
 #include "support/TestSupport.h"
 
+#include "report/model/rudClass.h"
 #include "report/model/rudPicture.h"
 #include "report/model/rudXML.h"
 
@@ -224,4 +225,27 @@ TEST_F(TemplateFile, FileLiesNextToTheProgram)
     // Every line ends in carriage return + line feed.
     EXPECT_EQ(delivered.count("\r\n"), delivered.count('\n'));
     EXPECT_TRUE(delivered.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r\n"));
+}
+
+TEST(TemplateFileReport, LoadsIntoAReportWithoutErrors)
+{
+    TRecordingUserInterface ui;
+    TfrxReport report(nullptr);
+    ASSERT_TRUE(report.LoadFromFile(templatePath()));
+    EXPECT_TRUE(report.Errors().isEmpty()) << report.Errors().join(u'\n').toStdString();
+    EXPECT_TRUE(ui.Messages.empty());
+    ASSERT_EQ(report.Objects().size(), 2);
+    EXPECT_EQ(report.Objects()[0]->Name(), QStringLiteral("Data"));
+    EXPECT_TRUE(report.Objects()[0]->Objects().isEmpty());
+    const TfrxComponent *page = report.Objects()[1];
+    ASSERT_EQ(page->Objects().size(), 48);
+    for (int i = 0; i < 48; ++i) {
+        auto *memo = dynamic_cast<TfrxMemoView *>(page->Objects()[i]);
+        ASSERT_TRUE(memo) << i;
+        EXPECT_EQ(memo->Name(), QString::fromLatin1(expectedMemos[i].Name));
+        EXPECT_NEAR(memo->Left(), expectedMemos[i].Left, 1e-9);
+        EXPECT_EQ(memo->Font()->Name(), QStringLiteral("Times New Roman"));
+        EXPECT_EQ(memo->Text(), QString::fromUtf8(expectedMemos[i].Text) + QStringLiteral("\r\n"));
+    }
+    EXPECT_EQ(report.ReportOptions()->Picture()->Width(), 64);
 }
