@@ -1,0 +1,91 @@
+#include "app/CertificateFile.h"
+
+#include "app/main.h"
+#include "base/DateTime.h"
+#include "base/IniFile.h"
+#include "base/NumberFormat.h"
+
+#include <QComboBox>
+
+const QString CertificateLeftSection = QStringLiteral("Слева");
+const QString CertificateTableSection = QStringLiteral("Таблица");
+
+namespace {
+
+const QString ReadErrorText = QStringLiteral("Ошибка при чтении!");
+const QString TotalErrorText = QStringLiteral("Ошибка!");
+
+QString numbered(const char *prefix, int number)
+{
+    return QLatin1String(prefix) + QString::number(number);
+}
+
+// The keys of the item positions, in the file's order.
+QStringList comboKeys()
+{
+    QStringList keys;
+    for (int i = 1; i <= 10; ++i)
+        keys << numbered("cmb_", i);
+    keys << QStringLiteral("cmb_kpp");
+    return keys;
+}
+
+} // namespace
+
+// Controls are found by the names of their keys: the window's lookup ignores
+// letter case, so "edit_1" finds Edit_1.
+void loadCertificate(TfmMain &window, const TIniFile &file)
+{
+    for (int i = 1; i <= 10; ++i) {
+        const QString key = numbered("edit_", i);
+        window.Component<TEdit>(key)->setText(file.ReadString(CertificateLeftSection, key, ReadErrorText));
+    }
+    for (int i = 1; i <= 4; ++i) {
+        TDateTime date = 0;
+        if (!TryStrToDate(file.ReadString(CertificateLeftSection, numbered("date", i), QString()), date))
+            date = Date();
+        window.Component<TDateTimePicker>(numbered("DateTimePicker", i))->SetDate(date);
+    }
+
+    for (int i = 1; i <= 10; ++i) {
+        const QString key = numbered("edt_", i);
+        window.Component<TEdit>(key)->setText(file.ReadString(CertificateTableSection, key, ReadErrorText));
+    }
+    window.Component<TEdit>(QStringLiteral("edt_11"))
+        ->setText(file.ReadString(CertificateTableSection, QStringLiteral("edt_11"), TotalErrorText));
+    for (const QString &key : comboKeys()) {
+        QComboBox *box = window.Component<QComboBox>(key);
+        const int position = file.ReadInteger(CertificateTableSection, key, -1);
+        box->setCurrentIndex(position >= 0 && position < box->count() ? position : -1);
+    }
+}
+
+// Dates are written as short date texts of the regional settings the program
+// took from the system at start-up, and are read back with the same settings.
+void storeCertificate(const TfmMain &window, TIniFile &file)
+{
+    QString dates[4];
+    for (int i = 1; i <= 4; ++i)
+        dates[i - 1] = DateToStr(window.Component<TDateTimePicker>(numbered("DateTimePicker", i))->Date());
+
+    for (int i = 1; i <= 10; ++i) {
+        const QString key = numbered("edit_", i);
+        file.WriteString(CertificateLeftSection, key, window.Component<TEdit>(key)->text());
+    }
+    for (int i = 1; i <= 4; ++i)
+        file.WriteString(CertificateLeftSection, numbered("date", i), dates[i - 1]);
+
+    for (int i = 1; i <= 11; ++i) {
+        const QString key = numbered("edt_", i);
+        file.WriteString(CertificateTableSection, key, window.Component<TEdit>(key)->text());
+    }
+    for (const QString &key : comboKeys())
+        file.WriteInteger(CertificateTableSection, key, window.Component<QComboBox>(key)->currentIndex());
+}
+
+void saveCertificate(const TfmMain &window, const QString &fileName)
+{
+    TIniFile file(fileName);
+    storeCertificate(window, file);
+    file.UpdateFile();
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The certificate file: the 36 keys that carry one certificate between the
+// entry window's controls and a ".vod" INI file.
+
+#include <QString>
+
+class TfmMain;
+class TIniFile;
+
+// Section of the left booklet page: "edit_1" ... "edit_10", "date1" ... "date4".
+extern const QString CertificateLeftSection;
+// Section of the subject table: "edt_1" ... "edt_11", "cmb_1" ... "cmb_10", "cmb_kpp".
+extern const QString CertificateTableSection;
+
+// Puts the values of file into the window's controls, in the order of the
+// file's layout (so setting Edit_8 updates the category mirrors). A missing
+// key gives its default: "Ошибка при чтении!" for the texts, "Ошибка!" for the
+// total, today for a date that is missing or does not parse, no selection for
+// a position that is missing, not an integer or outside the list. The date
+// pickers keep their time of day. Nothing is validated.
+void loadCertificate(TfmMain &window, const TIniFile &file);
+
+// Sets the 36 keys of file from the window's controls, in the file's order.
+// The file is not written until its UpdateFile().
+void storeCertificate(const TfmMain &window, TIniFile &file);
+
+// Writes the window's certificate into fileName (created when missing) all at
+// once: on failure the file stays as it was and EInOutError is raised.
+void saveCertificate(const TfmMain &window, const QString &fileName);
