@@ -34,5 +34,11 @@ esac
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja "${opts[@]}" >/dev/null
 fi
-cmake --build "$build" --parallel "$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\] ' || true
-test "${PIPESTATUS[0]}" -eq 0
+# Quiet on success: the progress lines are dropped, warnings and errors shown.
+status=0
+cmake --build "$build" --parallel "$(nproc)" > "$build/build.log" 2>&1 || status=$?
+grep -vE '^\[[0-9]+/[0-9]+\] ' "$build/build.log" || true
+if [ "$status" -ne 0 ]; then
+  echo "Build failed (full log: $build/build.log)" >&2
+  exit "$status"
+fi

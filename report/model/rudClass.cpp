@@ -1,8 +1,9 @@
 #include "report/model/rudClass.h"
+#include "report/model/rudViewClasses.h"
 
 // Every class of the report objects that exists so far, registered by name
 // for the template reader and with its property descriptors. Object kinds
-// added later (bands, pictures, lines, shapes, dialog controls) join here.
+// added later (bands, dialog controls) join here.
 void rudRegisterClasses()
 {
     rudRegisterClass<TfrxPersistent>();
@@ -31,4 +32,5 @@ void rudRegisterClasses()
     rudRegisterClass<TfrxPrintOptions>();
     rudRegisterClass<TfrxReportOptions>();
     rudRegisterClass<TfrxReport>();
+    rudRegisterViewClasses();
 }
