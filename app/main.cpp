@@ -79,6 +79,9 @@ void TfmMain::ConnectHandlers()
     for (int i = 1; i <= 10; ++i)
         Component<TEdit>(QStringLiteral("edt_%1").arg(i))->installEventFilter(this);
 
+    connect(N10, &QAction::triggered, this, [this] { Handle(&TfmMain::N10Click); });
+    connect(N2, &QAction::triggered, this, [this] { Handle(&TfmMain::N2Click); });
+    connect(N3, &QAction::triggered, this, [this] { Handle(&TfmMain::N3Click); });
     connect(N4, &QAction::triggered, this, [this] { Handle(&TfmMain::N4Click); });
     connect(N6, &QAction::triggered, this, [this] { Handle(&TfmMain::N6Click); });
     connect(Button1, &QPushButton::clicked, this, [this] { Handle(&TfmMain::Button1Click); });

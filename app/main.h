@@ -61,6 +61,16 @@ public:
     // the item is disabled.
     void Button1Click();
     void Button2Click();
+    // "Открыть": loads the certificate file chosen in the open dialog into the
+    // controls; recomputes the total in every case, a cancel included.
+    void N10Click();
+    // "Сохранить как...": writes the certificate into the file chosen in the save dialog.
+    void N2Click();
+    // "Сохранить": writes the certificate back into FileOpenName.
+    void N3Click();
+
+    // Full path of the certificate file last opened; empty until one is.
+    QString FileOpenName;
 
     // Runs a handler of this window behind the standard error box.
     void Handle(void (TfmMain::*handler)());

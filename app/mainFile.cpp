@@ -1,0 +1,69 @@
+// The file menu of the entry window: open, save as and save of a certificate file.
+
+#include "app/main.h"
+
+#include "app/CertificateFile.h"
+#include "base/IniFile.h"
+#include "base/NumberFormat.h"
+#include "base/UserInterface.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace {
+
+// Both dialogs start in the folder of the file last opened, or in the
+// program's folder as long as none has been.
+QString dialogFolder(const QString &fileOpenName)
+{
+    if (!fileOpenName.isEmpty())
+        return QFileInfo(fileOpenName).absolutePath();
+    return QCoreApplication::applicationDirPath();
+}
+
+} // namespace
+
+// Open: the chosen file's values go into the controls, it becomes the file
+// that "Сохранить" writes to, and in every case (a cancelled dialog too) the
+// total is computed afresh from the hours cells. A file lacking hours keys
+// puts "Ошибка при чтении!" into them, so the sum then fails with the
+// conversion error after the values have been loaded.
+void TfmMain::N10Click()
+{
+    TFileDialogOptions options;
+    options.InitialDir = dialogFolder(FileOpenName);
+    if (const auto chosen = userInterface().OpenFile(options)) {
+        loadCertificate(*this, TIniFile(chosen->FileName));
+        FileOpenName = chosen->FileName;
+        N3->setEnabled(true);
+    }
+    edt_11->setText(FloatToStr(SumAll()));
+}
+
+// Save as: writes the certificate into the chosen file; it changes neither
+// the file that "Сохранить" writes to nor whether that command is enabled.
+void TfmMain::N2Click()
+{
+    TFileDialogOptions options;
+    options.InitialDir = dialogFolder(FileOpenName);
+    options.Filter = QStringLiteral("файл свидетельства о профессии водителя|*.vod");
+    // A name typed without an extension gets the filter's ".vod".
+    options.DefaultExt = QStringLiteral("vod");
+    options.OverwritePrompt = false;
+    const auto chosen = userInterface().SaveFile(options);
+    if (!chosen) {
+        showMessage(QStringLiteral("Файл не сохранен!"));
+        return;
+    }
+    saveCertificate(*this, chosen->FileName);
+    showMessage(QStringLiteral("Файл сохранен : ") + chosen->FileName);
+}
+
+// Save: writes the certificate back into the file last opened.
+void TfmMain::N3Click()
+{
+    if (FileOpenName.isEmpty())
+        return;
+    saveCertificate(*this, FileOpenName);
+    showMessage(QStringLiteral("Файл сохранен : ") + FileOpenName);
+}
