@@ -47,8 +47,9 @@ void TfmMain::N2Click()
     TFileDialogOptions options;
     options.InitialDir = dialogFolder(FileOpenName);
     options.Filter = QStringLiteral("файл свидетельства о профессии водителя|*.vod");
-    // A name typed without an extension gets the filter's ".vod".
-    options.DefaultExt = QStringLiteral("vod");
+    // Any default extension makes the dialog give a name typed without one
+    // the filter's ".vod".
+    options.DefaultExt = QStringLiteral("1");
     options.OverwritePrompt = false;
     const auto chosen = userInterface().SaveFile(options);
     if (!chosen) {

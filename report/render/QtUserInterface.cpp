@@ -24,6 +24,22 @@ QStringList qtFilterList(const QString &pairs)
     return result;
 }
 
+QString defaultSuffixFor(const QString &qtFilter, const QString &defaultExt)
+{
+    if (defaultExt.isEmpty())
+        return QString();
+    const qsizetype open = qtFilter.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = qtFilter.lastIndexOf(QLatin1Char(')'));
+    const QString patterns = open >= 0 && close > open ? qtFilter.mid(open + 1, close - open - 1) : qtFilter;
+    const QStringList list = patterns.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (list.size() == 1 && list[0].startsWith(QLatin1String("*."))) {
+        const QString ext = list[0].mid(2);
+        if (!ext.isEmpty() && !ext.contains(QLatin1Char('*')) && !ext.contains(QLatin1Char('?')))
+            return ext;
+    }
+    return defaultExt;
+}
+
 TMsgResult TQtUserInterface::MessageBox(const QString &text, const QString &caption, TMsgIcon icon,
                                         TMsgButtons buttons)
 {
@@ -68,8 +84,13 @@ std::optional<TFileDialogResult> runFileDialog(const TFileDialogOptions &options
         const int index = qBound(1, options.FilterIndex, int(filters.size()));
         dialog.selectNameFilter(filters[index - 1]);
     }
-    if (!options.DefaultExt.isEmpty())
-        dialog.setDefaultSuffix(options.DefaultExt);
+    if (!options.DefaultExt.isEmpty()) {
+        const auto applySuffix = [&dialog, &options](const QString &filter) {
+            dialog.setDefaultSuffix(defaultSuffixFor(filter, options.DefaultExt));
+        };
+        applySuffix(filters.isEmpty() ? QString() : dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, applySuffix);
+    }
     if (!options.FileName.isEmpty())
         dialog.selectFile(options.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

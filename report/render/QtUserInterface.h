@@ -19,3 +19,9 @@ public:
 // Turns a "Description|*.ext|..." filter into Qt's "Description (*.ext);;..." form;
 // the returned list holds one Qt filter per pair, in order.
 QStringList qtFilterList(const QString &pairs);
+
+// The extension a name typed without one receives, as the desktop's classic
+// dialogs do: with a default extension set, the selected filter's own
+// extension wins when it names exactly one ("*.vod" -> "vod"); otherwise the
+// default extension itself. Empty when no default extension is set.
+QString defaultSuffixFor(const QString &qtFilter, const QString &defaultExt);

@@ -87,6 +87,7 @@ TEST_F(CertificateFileTest, SaveAsThenOpenRestoresEveryControl)
     EXPECT_EQ(Ui.SaveDialogs[0].InitialDir, QCoreApplication::applicationDirPath());
     EXPECT_EQ(Ui.SaveDialogs[0].Filter, "файл свидетельства о профессии водителя|*.vod");
     EXPECT_FALSE(Ui.SaveDialogs[0].OverwritePrompt);
+    EXPECT_EQ(Ui.SaveDialogs[0].DefaultExt, "1");
     EXPECT_TRUE(source.FileOpenName.isEmpty()) << "save as does not choose the current file";
     EXPECT_FALSE(source.N3->isEnabled());
 

@@ -15,6 +15,15 @@ TEST(QtUserInterface, FilterPairsBecomeQtFilters)
     EXPECT_TRUE(qtFilterList("").isEmpty());
 }
 
+TEST(QtUserInterface, TypedNameGetsTheSelectedFiltersExtension)
+{
+    EXPECT_EQ(defaultSuffixFor("файл свидетельства о профессии водителя (*.vod)", "1"), "vod");
+    EXPECT_EQ(defaultSuffixFor("Pictures (*.png *.jpg)", "png"), "png");
+    EXPECT_EQ(defaultSuffixFor("All files (*.*)", "fr3"), "fr3");
+    EXPECT_EQ(defaultSuffixFor("", "fr3"), "fr3");
+    EXPECT_EQ(defaultSuffixFor("Report (*.fr3)", ""), "");
+}
+
 TEST(SystemFonts, TahomaAndTheMetricTwinsAreAvailable)
 {
     registerSystemFonts();
