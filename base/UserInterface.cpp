@@ -21,6 +21,11 @@ QString appTitle;
 
 } // namespace
 
+std::optional<QString> TUserInterface::InputPassword(const QString &)
+{
+    return std::nullopt;
+}
+
 TUserInterface &userInterface() { return currentUi ? *currentUi : silentUi; }
 
 TUserInterface *setUserInterface(TUserInterface *ui)

@@ -45,10 +45,14 @@ public:
     virtual std::optional<TFileDialogResult> SaveFile(const TFileDialogOptions &options) = 0;
     // Hands a file or address to the desktop's default handler; false when none took it.
     virtual bool OpenDocument(const QString &pathOrUrl) = 0;
+    // A modal prompt for a password (typed text hidden) under caption; the
+    // text entered, or nothing when cancelled. The default cancels.
+    virtual std::optional<QString> InputPassword(const QString &caption);
 };
 
 // The installed user interface. Before any is installed, a silent one that
-// answers Cancel/No and chooses no file serves, so nothing ever blocks.
+// answers Cancel/No, chooses no file and cancels every prompt serves, so
+// nothing ever blocks.
 TUserInterface &userInterface();
 // Installs ui (not owned; nullptr restores the silent one); returns the previous one.
 TUserInterface *setUserInterface(TUserInterface *ui);

@@ -19,3 +19,5 @@ TfrxPropDescs TfrxDialogPage::PropDescs()
             {"Position", int(poScreenCenter)},
             {"WindowState", int(wsNormal)}};
 }
+
+TfrxDialogComponent::TfrxDialogComponent(TfrxComponent *AOwner) : TfrxReportComponent(AOwner) {}

@@ -1,6 +1,7 @@
 #pragma once
 // The dialog page: a window shown to the person preparing the report
-// (before or between its pages) with the dialog controls placed on it.
+// (before or between its pages) with the dialog controls placed on it, and
+// the base of the non-visual components that may lie on such a page.
 
 #include "report/model/rudPage.h"
 #include "report/model/rudUnits.h"
@@ -78,4 +79,15 @@ private:
     TPosition FPosition = poScreenCenter;
     TWindowState FWindowState = wsNormal;
     QString FOnActivate, FOnClick, FOnDeactivate, FOnHide, FOnKeyDown, FOnKeyPress, FOnKeyUp, FOnResize, FOnShow;
+};
+
+// Base of the non-visual components of dialog pages (data connections and
+// the like): they have a design position and nothing to draw. A report's
+// data page is their proper place (TfrxReport::CheckDataPage moves them).
+class TfrxDialogComponent : public TfrxReportComponent {
+    Q_OBJECT
+    Q_PROPERTY(double Left READ Left WRITE SetLeft)
+    Q_PROPERTY(double Top READ Top WRITE SetTop)
+public:
+    explicit TfrxDialogComponent(TfrxComponent *AOwner);
 };

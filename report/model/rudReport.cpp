@@ -1,16 +1,20 @@
 #include "report/model/rudReport.h"
 
+#include "report/model/rudDialogPage.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudRes.h"
+#include "report/model/rudXML.h"
 #include "report/model/rudXMLSerializer.h"
 
 #include "base/Errors.h"
+#include "base/IniFile.h"
 #include "base/UserInterface.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 void rudAddSortedUnique(QStringList &List, const QString &Text)
 {
@@ -56,6 +60,7 @@ TfrxReport::TfrxReport(TfrxComponent *AOwner)
       FReportOptions(std::make_unique<TfrxReportOptions>())
 {
     SetComponentStyle(ComponentStyle() | csHandlesNestedProperties);
+    FReportOptions->SetReport(this);
     Clear();
 }
 
@@ -72,13 +77,18 @@ TfrxPropDescs TfrxReport::PropDescs()
     return {{"OldStyleProgress", false}, {"ShowProgress", true}, {"StoreInDFM", true}};
 }
 
+// The order is the one every load relies on: objects first (inherited ones
+// are only cleared), then the collections and the option records.
 void TfrxReport::Clear()
 {
     TfrxComponent::Clear();
+    FDataSets->Clear();
+    FVariables->Clear();
     FEngineOptions->Clear();
     FPreviewOptions->Clear();
     FPrintOptions->Clear();
     FReportOptions->Clear();
+    FStyles->Clear();
     FDataSet = nullptr;
     FDataSetName.clear();
     FDotMatrixReport = false;
@@ -186,16 +196,24 @@ void TfrxReport::LoadFromStream(QIODevice *Stream)
         Clear();
         return;
     }
-    const QString heading = rudResources().Get(QStringLiteral("clErrors"));
-    if (FReportOptions->CheckPassword()) {
-        FReportOptions->SetPrevPassword(FReportOptions->Password());
-        if (!FErrors.isEmpty())
-            rudCommonErrorHandler(this, heading + QLatin1Char('\n') + FErrors.join(QLatin1Char('\n')));
-    } else {
-        rudAddSortedUnique(FErrors, QStringLiteral("Invalid password"));
-        Clear();
-        rudCommonErrorHandler(this, heading + QLatin1Char('\n') + FErrors.join(QLatin1Char('\n')));
+    // A reload by the engine or a thread-safe run never asks for the password.
+    bool passed = true;
+    if (!FReloading && !FEngineOptions->EnableThreadSafe()) {
+        try {
+            passed = FReportOptions->CheckPassword();
+        } catch (...) {
+            // simReThrow: nothing of a protected report may stay loaded.
+            Clear();
+            throw;
+        }
     }
+    if (!passed) {
+        Clear();
+        return;
+    }
+    if (!FErrors.isEmpty())
+        rudCommonErrorHandler(this, rudResources().Get(QStringLiteral("clErrors")) + QLatin1Char('\n') +
+                                        FErrors.join(QLatin1Char('\n')));
 }
 
 void TfrxReport::SaveToStream(QIODevice *Stream, bool SaveChildren, bool SaveDefaultValues, bool Streaming)
@@ -240,12 +258,164 @@ void TfrxReport::CheckDataPage()
         page->CreateUniqueName();
     else
         page->SetName(QStringLiteral("Data"));
-    // First among the report's children.
-    QList<TfrxComponent *> pages = Objects();
-    for (TfrxComponent *c : pages)
-        if (c != page)
+    // First among the report's children: every other child moves behind it.
+    const QList<TfrxComponent *> children = Objects();
+    for (TfrxComponent *c : children) {
+        if (c != page) {
             c->SetParent(nullptr);
-    for (TfrxComponent *c : pages)
-        if (c != page)
             c->SetParent(this);
+        }
+    }
+    // Non-visual components of dialog pages belong on the data page, in a row.
+    QList<TfrxComponent *> moving;
+    for (TfrxComponent *c : AllObjects())
+        if (dynamic_cast<TfrxDialogComponent *>(c) && dynamic_cast<TfrxDialogPage *>(c->Parent()))
+            moving << c;
+    double left = 60;
+    for (TfrxComponent *c : moving) {
+        c->SetParent(page);
+        c->SetLeft(left);
+        c->SetTop(20);
+        left += 64;
+    }
+}
+
+void TfrxReport::WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor)
+{
+    TfrxXMLSerializer local(nullptr);
+    TfrxXMLSerializer *serializer = FSerializer ? FSerializer : &local;
+    auto *ancestor = dynamic_cast<TfrxReport *>(AAncestor);
+    // An entry the ancestor report has too is written as its differences,
+    // preceded by the name it has there.
+    auto entryText = [serializer](QObject *Entry, QObject *AncestorEntry, const QString &Name) {
+        if (!AncestorEntry)
+            return serializer->ObjToXML(Entry);
+        return QStringLiteral(" InheritedName=\"") + rudStrToXML(Name) + QLatin1Char('"') +
+               serializer->ObjToXML(Entry, QString(), AncestorEntry);
+    };
+
+    if (!FDataSets->IsEmpty()) {
+        TfrxXMLItem *element = Item->Add(QStringLiteral("Datasets"));
+        for (int i = 0; i < FDataSets->Count(); ++i)
+            element->Add(QStringLiteral("item"))->SetText(serializer->ObjToXML(FDataSets->Items(i)));
+    }
+    if (!FVariables->IsEmpty()) {
+        TfrxXMLItem *element = Item->Add(QStringLiteral("Variables"));
+        for (int i = 0; i < FVariables->Count(); ++i) {
+            TfrxVariable *v = FVariables->Items(i);
+            TfrxVariable *a = ancestor ? ancestor->Variables()->Items(ancestor->Variables()->IndexOf(v->Name()))
+                                       : nullptr;
+            element->Add(QStringLiteral("item"))->SetText(entryText(v, a, v->Name()));
+        }
+    }
+    if (!FStyles->IsEmpty()) {
+        TfrxXMLItem *element = Item->Add(QStringLiteral("Styles"));
+        for (int i = 0; i < FStyles->Count(); ++i) {
+            TfrxStyleItem *style = FStyles->Items(i);
+            TfrxStyleItem *a = ancestor ? ancestor->Styles()->Find(style->Name()) : nullptr;
+            element->Add(QStringLiteral("item"))->SetText(entryText(style, a, style->Name()));
+        }
+    }
+}
+
+bool TfrxReport::ReadNestedProperty(TfrxXMLItem *Item)
+{
+    const QString &name = Item->Name();
+    if (name.compare(QLatin1String("Datasets"), Qt::CaseInsensitive) == 0)
+        ReadCollection(Item, TCollectionKind::DataSets);
+    else if (name.compare(QLatin1String("Variables"), Qt::CaseInsensitive) == 0)
+        ReadCollection(Item, TCollectionKind::Variables);
+    else if (name.compare(QLatin1String("Styles"), Qt::CaseInsensitive) == 0)
+        ReadCollection(Item, TCollectionKind::Styles);
+    else
+        return false;
+    return true;
+}
+
+void TfrxReport::ReadCollection(TfrxXMLItem *Item, TCollectionKind Kind)
+{
+    // The loading serializer resolves the data set references with the rest
+    // of the tree; read on its own, the entries are resolved here.
+    TfrxXMLSerializer local(nullptr);
+    local.SetOwner(this);
+    TfrxXMLSerializer *serializer = FSerializer ? FSerializer : &local;
+    const bool inherited = !FParentReport.isEmpty();
+    if (Kind == TCollectionKind::DataSets && inherited)
+        FDataSets->Clear();
+
+    for (int i = 0; i < Item->Count(); ++i) {
+        TfrxXMLItem *child = Item->Items(i);
+        if (child->Name().compare(QLatin1String("item"), Qt::CaseInsensitive) != 0)
+            continue;
+        const QString inheritedName =
+            inherited ? rudXMLToStr(child->Prop(QStringLiteral("InheritedName"))) : QString();
+        QObject *entry = nullptr;
+        switch (Kind) {
+        case TCollectionKind::DataSets:
+            entry = FDataSets->Add();
+            break;
+        case TCollectionKind::Variables: {
+            const int existing = inheritedName.isEmpty() ? -1 : FVariables->IndexOf(inheritedName);
+            entry = existing >= 0 ? FVariables->Items(existing) : FVariables->Add();
+            break;
+        }
+        case TCollectionKind::Styles: {
+            TfrxStyleItem *existing = inheritedName.isEmpty() ? nullptr : FStyles->Find(inheritedName);
+            entry = existing ? existing : FStyles->Add();
+            break;
+        }
+        }
+        serializer->XMLToObj(child->Text(), entry);
+    }
+    if (serializer == &local) {
+        local.FixupReferences();
+        AddErrors(local.Errors());
+    }
+}
+
+namespace {
+
+const QLatin1String settingsKeyPrefix("\\Software\\");
+
+// One key part as a file or folder name that stays inside its folder.
+QString safeFileNamePart(const QString &Part)
+{
+    QString result = Part;
+    for (QChar &c : result)
+        if (c.unicode() < 32 || QStringLiteral("<>:\"|?*").contains(c))
+            c = QLatin1Char('_');
+    if (result.count(QLatin1Char('.')) == result.size())
+        result.fill(QLatin1Char('_'));
+    return result;
+}
+
+bool isSettingsKey(const QString &IniFile)
+{
+    return IniFile.isEmpty() || IniFile.startsWith(settingsKeyPrefix, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+QString rudSettingsFileName(const QString &IniFile)
+{
+    if (!isSettingsKey(IniFile))
+        return IniFile;
+    QStringList parts;
+    QString key = IniFile.mid(settingsKeyPrefix.size());
+    key.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    for (const QString &part : key.split(QLatin1Char('/'), Qt::SkipEmptyParts))
+        parts << safeFileNamePart(part);
+    if (parts.isEmpty())
+        parts << QStringLiteral("Software");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+           parts.join(QLatin1Char('/')) + QStringLiteral(".ini");
+}
+
+std::unique_ptr<TIniFile> TfrxReport::GetIniFile() const
+{
+    const QString fileName = rudSettingsFileName(FIniFile);
+    // The folders of a key are made here, so that writing the store succeeds.
+    if (isSettingsKey(FIniFile))
+        QDir().mkpath(QFileInfo(fileName).absolutePath());
+    return std::make_unique<TIniFile>(fileName);
 }

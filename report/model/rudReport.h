@@ -3,12 +3,17 @@
 // file it is loaded from and saved to.
 
 #include "report/model/rudComponent.h"
+#include "report/model/rudDataSetItems.h"
 #include "report/model/rudReportOptions.h"
+#include "report/model/rudStyles.h"
+#include "report/model/rudVariables.h"
 
 #include <QPointer>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
+class TIniFile;
 class TfrxXMLSerializer;
 class TfrxXMLItem;
 
@@ -54,8 +59,30 @@ public:
     void SaveToFile(const QString &FileName);
     void SaveToStream(QIODevice *Stream, bool SaveChildren = true, bool SaveDefaultValues = false,
                       bool Streaming = false) override;
-    // Ensures a TfrxDataPage named "Data" is the first child.
+    // Ensures the report has a data page: when none exists, a new one named
+    // "Data" (a unique name when an object "Data" exists) becomes the first
+    // child, and the non-visual components of dialog pages move onto it, at
+    // Left 60, 124, 188, ... and Top 20.
     void CheckDataPage();
+    // Writes the non-empty collections (Datasets, Variables, Styles) as
+    // elements of Item, each entry as an "item" element.
+    void WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor) override;
+    // Reads a Datasets, Variables or Styles element into its collection.
+    bool ReadNestedProperty(TfrxXMLItem *Item) override;
+
+    // The per-user settings store named by IniFile (see rudSettingsFileName).
+    std::unique_ptr<TIniFile> GetIniFile() const;
+
+    // The data sets the report uses (stored in templates).
+    TfrxReportDataSets *DataSets() const { return FDataSets.get(); }
+    // The data sets enabled for the current run (never stored).
+    TfrxReportDataSets *EnabledDataSets() const { return FEnabledDataSets.get(); }
+    TfrxVariables *Variables() const { return FVariables.get(); }
+    TfrxStyles *Styles() const { return FStyles.get(); }
+    // Set while the engine reloads the report definition after a run: the
+    // load then asks for no password.
+    bool Reloading() const { return FReloading; }
+    void SetReloading(bool Value) { FReloading = Value; }
 
     // The file of the last LoadFromFile ("" after a failed or skipped load).
     const QString &FileName() const { return FFileName; }
@@ -117,6 +144,9 @@ public:
     std::function<void(TfrxXMLItem *)> OnSaveCustomData;
 
 private:
+    enum class TCollectionKind { DataSets, Variables, Styles };
+    void ReadCollection(TfrxXMLItem *Item, TCollectionKind Kind);
+
     QString FFileName;
     QStringList FErrors;
     TfrxXMLSerializer *FSerializer = nullptr;
@@ -137,10 +167,27 @@ private:
     bool FStoreInDFM = true;
     QString FOnRunDialogs, FOnStartReport, FOnStopReport, FOnReportPrint;
     QStringList FSysVariables;
+    std::unique_ptr<TfrxReportDataSets> FDataSets = std::make_unique<TfrxReportDataSets>();
+    std::unique_ptr<TfrxReportDataSets> FEnabledDataSets = std::make_unique<TfrxReportDataSets>();
+    std::unique_ptr<TfrxVariables> FVariables = std::make_unique<TfrxVariables>();
+    std::unique_ptr<TfrxStyles> FStyles = std::make_unique<TfrxStyles>();
+    bool FReloading = false;
 };
 
 // Reports Text as EngineOptions.NewSilentMode says: a modal error box
 // (simMessageBoxes), nothing (simSilent), or an EGeneralError (simReThrow).
 void rudCommonErrorHandler(TfrxReport *Report, const QString &Text);
+// The file behind a settings-store name. A name beginning with
+// "\Software\" (any case) names a per-user key; it maps to an INI file in
+// the user's configuration folder (QStandardPaths::GenericConfigLocation):
+// the key's parts below "\Software\" become folders and the last part the
+// file name with ".ini" ("\Software\Dodi Varoras" ->
+// "<config>/Dodi Varoras.ini", "\Software\A\B" -> "<config>/A/B.ini").
+// Parts are split at "\" and "/", empty parts are dropped, the characters
+// <>:"|?* and control characters become "_", and a part made only of dots has
+// its dots replaced by "_", so the file always lies inside the folder. An empty
+// key or an empty name gives "<config>/Software.ini". Any other name is the
+// path of the INI file itself.
+QString rudSettingsFileName(const QString &IniFile);
 // Adds Text to a sorted list that ignores duplicates (case ignored).
 void rudAddSortedUnique(QStringList &List, const QString &Text);

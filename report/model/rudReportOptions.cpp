@@ -1,6 +1,9 @@
 #include "report/model/rudReportOptions.h"
 
+#include "report/model/rudReport.h"
 #include "report/model/rudRes.h"
+
+#include "base/UserInterface.h"
 
 TfrxPropDescs TfrxEngineOptions::PropDescs()
 {
@@ -141,7 +144,21 @@ void TfrxReportOptions::SetPicture(TfrxPicture *Value)
         FPicture->Assign(*Value);
 }
 
-bool TfrxReportOptions::CheckPassword() const
+bool TfrxReportOptions::CheckPassword()
 {
-    return FPassword.isEmpty() || FPassword == FPrevPassword || FPassword == FHiddenPassword;
+    if (FPassword.isEmpty())
+        return true;
+    if (FPassword != FPrevPassword && FPassword != FHiddenPassword) {
+        const std::optional<QString> answer = userInterface().InputPassword(QStringLiteral("Password"));
+        if (!answer || *answer != FPassword) {
+            if (FReport) {
+                FReport->AddErrors({QStringLiteral("Invalid password")});
+                rudCommonErrorHandler(FReport, rudResources().Get(QStringLiteral("clErrors")) + QLatin1Char('\n') +
+                                                   FReport->Errors().join(QLatin1Char('\n')));
+            }
+            return false;
+        }
+    }
+    FPrevPassword = FPassword;
+    return true;
 }

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <memory>
 
+class TfrxReport;
+
 #define RUD_FIELD(Type, N, Init)                                                                                     \
 public:                                                                                                              \
     Type N() const { return F##N; }                                                                                 \
@@ -156,9 +158,15 @@ public:
 
     TfrxPicture *Picture() const { return FPicture.get(); }
     void SetPicture(TfrxPicture *Value);
-    // Passes when there is no password or it was given before; without a way
-    // to ask for it here, any other password fails.
-    bool CheckPassword() const;
+    // The report whose password this is (errors of CheckPassword go to it).
+    TfrxReport *Report() const { return FReport; }
+    void SetReport(TfrxReport *Value) { FReport = Value; }
+    // Passes without asking when there is no password or it equals
+    // PrevPassword or HiddenPassword; otherwise asks for it (caption
+    // "Password"). Passing makes Password the PrevPassword. Cancelling or a
+    // wrong text fails: "Invalid password" joins the report's Errors, which
+    // go to rudCommonErrorHandler (and so may raise in simReThrow mode).
+    bool CheckPassword();
 
     RUD_FIELD(QString, Author, QString())
     RUD_FIELD(bool, Compressed, false)
@@ -179,6 +187,7 @@ public:
 
 private:
     std::unique_ptr<TfrxPicture> FPicture;
+    TfrxReport *FReport = nullptr;
 };
 
 #undef RUD_FIELD

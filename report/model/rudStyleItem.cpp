@@ -1,46 +1,35 @@
 #include "report/model/rudStyleItem.h"
 
-TfrxStyleItem::TfrxStyleItem()
-    : FFont(std::make_unique<TFont>()), FFrame(std::make_unique<TfrxFrame>()),
-      FFill(std::make_unique<TfrxBrushFill>())
+#include "report/model/rudRes.h"
+#include "report/model/rudStyles.h"
+
+#include "base/Errors.h"
+
+TfrxStyleItem::TfrxStyleItem(TfrxStyles *Collection)
+    : FCollection(Collection), FFont(std::make_unique<TFont>()), FFrame(std::make_unique<TfrxFrame>())
 {
 }
 
 TfrxStyleItem::~TfrxStyleItem() = default;
 
-TfrxPropDescs TfrxStyleItem::PropDescs()
-{
-    return {{"ApplyFont", true}, {"ApplyFill", true}, {"ApplyFrame", true}, {"FillType", int(ftBrush)}};
-}
-
 void TfrxStyleItem::Assign(const TfrxStyleItem &Source)
 {
     if (&Source == this)
         return;
-    FName = Source.FName;
+    SetName(Source.FName);
+    FColor = Source.FColor;
     FFont->Assign(*Source.FFont);
     FFrame->Assign(*Source.FFrame);
-    SetFill(Source.FFill.get());
-    FApplyFont = Source.FApplyFont;
-    FApplyFill = Source.FApplyFill;
-    FApplyFrame = Source.FApplyFrame;
 }
 
-TColor TfrxStyleItem::Color() const
+void TfrxStyleItem::SetName(const QString &Value)
 {
-    if (auto *brush = dynamic_cast<const TfrxBrushFill *>(FFill.get()))
-        return brush->BackColor();
-    if (auto *gradient = dynamic_cast<const TfrxGradientFill *>(FFill.get()))
-        return gradient->StartColor();
-    if (auto *glass = dynamic_cast<const TfrxGlassFill *>(FFill.get()))
-        return glass->Color();
-    return clTransparent;
-}
-
-void TfrxStyleItem::SetColor(TColor Value)
-{
-    if (auto *brush = dynamic_cast<TfrxBrushFill *>(FFill.get()))
-        brush->SetBackColor(Value);
+    if (FCollection && !Value.isEmpty()) {
+        TfrxStyleItem *other = FCollection->Find(Value);
+        if (other && other != this)
+            throw EGeneralError(rudResources().Get(QStringLiteral("clDupName")));
+    }
+    FName = Value;
 }
 
 void TfrxStyleItem::SetFont(TFont *Value)
@@ -55,16 +44,14 @@ void TfrxStyleItem::SetFrame(TfrxFrame *Value)
         FFrame->Assign(*Value);
 }
 
-void TfrxStyleItem::SetFillType(TfrxFillType Value)
+void TfrxStyleItem::CreateUniqueName()
 {
-    if (FFill->FillType() != Value)
-        FFill = TfrxCustomFill::Create(Value);
-}
-
-void TfrxStyleItem::SetFill(TfrxCustomFill *Value)
-{
-    if (!Value)
-        return;
-    SetFillType(Value->FillType());
-    FFill->Assign(*Value);
+    for (int i = 1;; ++i) {
+        const QString candidate = QStringLiteral("Style") + QString::number(i);
+        TfrxStyleItem *other = FCollection ? FCollection->Find(candidate) : nullptr;
+        if (!other || other == this) {
+            FName = candidate;
+            return;
+        }
+    }
 }

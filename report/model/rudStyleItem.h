@@ -1,63 +1,52 @@
 #pragma once
-// A named style of the report's style sheet: a font, fill and frame that
-// memos naming the style take over (as far as its Apply flags say).
+// A named style of the report's style sheet: the colour, font and frame that
+// a memo naming the style takes over.
 
-#include "report/model/rudFill.h"
 #include "report/model/rudFont.h"
 #include "report/model/rudFrame.h"
 #include "report/model/rudPropInfo.h"
 
 #include <memory>
 
+class TfrxStyles;
+
 // One style of the report's Styles collection.
 class TfrxStyleItem : public TfrxPersistent {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE SetName)
-    Q_PROPERTY(int Color READ Color WRITE SetColor STORED false)
+    Q_PROPERTY(int Color READ Color WRITE SetColor)
     Q_PROPERTY(TFont *Font READ Font WRITE SetFont)
     Q_PROPERTY(TfrxFrame *Frame READ Frame WRITE SetFrame)
-    Q_PROPERTY(bool ApplyFont READ ApplyFont WRITE SetApplyFont)
-    Q_PROPERTY(bool ApplyFill READ ApplyFill WRITE SetApplyFill)
-    Q_PROPERTY(bool ApplyFrame READ ApplyFrame WRITE SetApplyFrame)
-    Q_PROPERTY(rudEnums::TfrxFillType FillType READ FillType WRITE SetFillType)
-    Q_PROPERTY(TfrxCustomFill *Fill READ Fill WRITE SetFill)
+    Q_PROPERTY(QString InheritedName READ InheritedName WRITE SetInheritedName STORED false)
 public:
-    // A style without a name: default font, transparent brush fill, no frame.
-    TfrxStyleItem();
+    // A style without a name: transparent, default font, no frame. Collection
+    // (when given) is the style sheet that keeps the names unique.
+    explicit TfrxStyleItem(TfrxStyles *Collection = nullptr);
     ~TfrxStyleItem() override;
-    static TfrxPropDescs PropDescs();
-    // Copies name, font, frame, fill (its kind first) and the Apply flags.
+    // Copies name, colour, font and frame.
     void Assign(const TfrxStyleItem &Source);
 
     const QString &Name() const { return FName; }
-    void SetName(const QString &Value) { FName = Value; }
-    // The brush fill's back colour, a gradient's start colour, a glass
-    // fill's colour; writing changes only a brush fill.
-    TColor Color() const;
-    void SetColor(TColor Value);
+    // Renames; raises EGeneralError "Duplicate name" when another style of
+    // the collection has that name (case ignored).
+    void SetName(const QString &Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value) { FColor = Value; }
     TFont *Font() const { return FFont.get(); }
     void SetFont(TFont *Value);
     TfrxFrame *Frame() const { return FFrame.get(); }
     void SetFrame(TfrxFrame *Value);
-    bool ApplyFont() const { return FApplyFont; }
-    void SetApplyFont(bool Value) { FApplyFont = Value; }
-    bool ApplyFill() const { return FApplyFill; }
-    void SetApplyFill(bool Value) { FApplyFill = Value; }
-    bool ApplyFrame() const { return FApplyFrame; }
-    void SetApplyFrame(bool Value) { FApplyFrame = Value; }
-    TfrxFillType FillType() const { return FFill->FillType(); }
-    // Replaces the fill by a new one of that kind (nothing when it is the current kind).
-    void SetFillType(TfrxFillType Value);
-    TfrxCustomFill *Fill() const { return FFill.get(); }
-    // Sets FillType to Value's kind, then copies Value's values.
-    void SetFill(TfrxCustomFill *Value);
+    // The name under which an inherited report knows the style: its name.
+    const QString &InheritedName() const { return FName; }
+    void SetInheritedName(const QString &Value) { SetName(Value); }
+    // Names the style "Style" + the first number no style of the collection has.
+    void CreateUniqueName();
+    TfrxStyles *Collection() const { return FCollection; }
 
 private:
+    TfrxStyles *FCollection;
     QString FName;
+    TColor FColor = clTransparent;
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TfrxFrame> FFrame;
-    std::unique_ptr<TfrxCustomFill> FFill;
-    bool FApplyFont = true;
-    bool FApplyFill = true;
-    bool FApplyFrame = true;
 };

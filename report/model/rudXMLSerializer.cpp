@@ -44,6 +44,21 @@ QString joinLines(const QStringList &lines)
     return lines.join(QLatin1String("\r\n"));
 }
 
+// The text form of a variant value: numbers as the runtime writes them (the
+// user's decimal separator), Booleans by name, null and empty as no text.
+QString variantText(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return FloatToStr(v.toDouble());
+    case QMetaType::Bool:
+        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    default:
+        return v.toString();
+    }
+}
+
 QString invalidValue(const QString &name, const QString &value)
 {
     return rudResources().Get(QStringLiteral("prInvProp")) + QStringLiteral(": ") + name + QStringLiteral("=\"") +
@@ -142,7 +157,7 @@ QString TfrxXMLSerializer::PropToXML(QObject *Obj, const TfrxPropInfo &Prop, con
         const QVariant v = Prop.Read(Obj);
         if (!defaults && Ancestor && Prop.Read(Ancestor) == v)
             return QString();
-        return attr(Prop.Name, rudStrToXML(v.toString()));
+        return attr(Prop.Name, rudStrToXML(variantText(v)));
     }
     case TfrxPropKind::Component: {
         auto *v = qobject_cast<TfrxComponent *>(Prop.ObjectValue(Obj));
@@ -240,8 +255,22 @@ void TfrxXMLSerializer::WriteItem(TfrxXMLItem *Item, TfrxComponent *Component, b
     if (!IsRoot)
         text = QStringLiteral("Name=\"") + Component->Name() + QLatin1Char('"') + text;
     Item->SetText(text);
-    if (FHandleNestedProperties && (Component->ComponentStyle() & csHandlesNestedProperties))
-        Component->WriteNestedProperties(Item, ancestor);
+    if (FHandleNestedProperties && (Component->ComponentStyle() & csHandlesNestedProperties)) {
+        // The collections are written by this serializer, with its rules.
+        auto *report = dynamic_cast<TfrxReport *>(Component);
+        TfrxXMLSerializer *previous = report ? report->Serializer() : nullptr;
+        if (report)
+            report->SetSerializer(this);
+        try {
+            Component->WriteNestedProperties(Item, ancestor);
+        } catch (...) {
+            if (report)
+                report->SetSerializer(previous);
+            throw;
+        }
+        if (report)
+            report->SetSerializer(previous);
+    }
     if (!SaveChildren)
         return;
     for (TfrxComponent *child : Component->Objects())

@@ -44,6 +44,16 @@ bool TRecordingUserInterface::OpenDocument(const QString &pathOrUrl)
     return OpenDocumentResult;
 }
 
+std::optional<QString> TRecordingUserInterface::InputPassword(const QString &caption)
+{
+    PasswordPrompts << caption;
+    if (PasswordAnswers.empty())
+        return std::nullopt;
+    auto answer = PasswordAnswers.front();
+    PasswordAnswers.pop_front();
+    return answer;
+}
+
 QStringList TRecordingUserInterface::MessageTexts() const
 {
     QStringList texts;

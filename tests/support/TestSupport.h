@@ -27,6 +27,8 @@ public:
     std::optional<TFileDialogResult> OpenFile(const TFileDialogOptions &options) override;
     std::optional<TFileDialogResult> SaveFile(const TFileDialogOptions &options) override;
     bool OpenDocument(const QString &pathOrUrl) override;
+    // Records the caption and answers from PasswordAnswers (cancel when empty).
+    std::optional<QString> InputPassword(const QString &caption) override;
 
     // Texts of the messages shown so far, in order.
     QStringList MessageTexts() const;
@@ -37,6 +39,8 @@ public:
     std::deque<TMsgResult> Answers;                         // next message answers
     std::deque<std::optional<TFileDialogResult>> FileAnswers; // next file dialogs answer
     bool OpenDocumentResult = false;
+    QStringList PasswordPrompts;                            // captions of the password prompts
+    std::deque<std::optional<QString>> PasswordAnswers;     // next password prompts answer
 
 private:
     TUserInterface *FPrevious;
