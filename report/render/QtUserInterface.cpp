@@ -4,6 +4,8 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -117,4 +119,16 @@ bool TQtUserInterface::OpenDocument(const QString &pathOrUrl)
 {
     const QUrl url = QUrl::fromUserInput(pathOrUrl);
     return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+std::optional<QString> TQtUserInterface::InputPassword(const QString &caption)
+{
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(caption);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }

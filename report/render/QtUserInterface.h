@@ -14,6 +14,8 @@ public:
     std::optional<TFileDialogResult> OpenFile(const TFileDialogOptions &options) override;
     std::optional<TFileDialogResult> SaveFile(const TFileDialogOptions &options) override;
     bool OpenDocument(const QString &pathOrUrl) override;
+    // A QInputDialog in password echo mode.
+    std::optional<QString> InputPassword(const QString &caption) override;
 };
 
 // Turns a "Description|*.ext|..." filter into Qt's "Description (*.ext);;..." form;
