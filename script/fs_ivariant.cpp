@@ -6,6 +6,7 @@
 #include "script/fs_iconst.h"
 
 #include <QObject>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -59,7 +60,7 @@ int TfsVariant::VarType() const
     case TfsVarKind::Double: return 5;
     case TfsVarKind::String: return 256;
     case TfsVarKind::Object: return 9;
-    case TfsVarKind::Array: return 8192 | 12;
+    case TfsVarKind::Array: return 8192 | (FArray->ElementType & 4095);
     }
     return 0;
 }
@@ -283,6 +284,20 @@ void TfsVariant::RedimArray(int low, int high)
     copy->Bounds[0] = {low, high};
     copy->Items.resize(size_t(count));
     FArray = copy;
+}
+
+int TfsVariant::ArrayElementType() const
+{
+    return FKind == TfsVarKind::Array ? FArray->ElementType : 0;
+}
+
+void TfsVariant::FillArray(const TfsVariant &value)
+{
+    if (FKind != TfsVarKind::Array)
+        fsRaiseVariantCast(TypeName(), QStringLiteral("Array Variant"));
+    if (FArray.use_count() > 1)
+        FArray = std::make_shared<TfsVarArray>(*FArray);
+    std::fill(FArray->Items.begin(), FArray->Items.end(), value);
 }
 
 QVariant TfsVariant::ToQVariant() const

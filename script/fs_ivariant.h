@@ -68,7 +68,8 @@ public:
     bool IsObject() const { return FKind == TfsVarKind::Object; }
     bool IsNumeric() const;   // Int, Int64, Double (Boolean excluded)
     bool IsOrdinal() const { return FKind == TfsVarKind::Int || FKind == TfsVarKind::Int64; }
-    // The classic variant type code (varEmpty 0, varNull 1, varInteger 3, ...).
+    // The classic variant type code (varEmpty 0, varNull 1, varInteger 3, ...);
+    // an array is varArray (8192) plus its element type code.
     int VarType() const;
     // The type name used in conversion messages ("Integer", "String", ...).
     QString TypeName() const;
@@ -100,6 +101,10 @@ public:
     void SetElement(const std::vector<int> &indexes, const TfsVariant &value);
     // Changes the first dimension's bounds to low..high, keeping what fits.
     void RedimArray(int low, int high);
+    // The element type code an array was created with (varVariant 12 by default).
+    int ArrayElementType() const;
+    // Sets every element of an array to value.
+    void FillArray(const TfsVariant &value);
 
     // To and from Qt values (host properties). Unknown Qt types become their text.
     QVariant ToQVariant() const;
