@@ -255,6 +255,48 @@ TEST(ReportCollections, ReadingCollectionElements)
     EXPECT_EQ(plain.Errors(), QStringList{"Cannot find class Variables"});
 }
 
+TEST(ReportCollections, EntriesOfAnAncestorReport)
+{
+    TfrxReport ancestor;
+    ancestor.Variables()->SetVariables(QStringLiteral("v"), QStringLiteral("1"));
+    ancestor.Styles()->Add()->SetName(QStringLiteral("S"));
+    TfrxReport report;
+    report.Variables()->SetVariables(QStringLiteral("v"), QStringLiteral("2"));
+    report.Variables()->SetVariables(QStringLiteral("w"), QStringLiteral("3"));
+    report.Styles()->Add()->SetName(QStringLiteral("S"));
+
+    // Entries the ancestor has are written by their name there and their differences.
+    TfrxXMLItem root;
+    report.WriteNestedProperties(&root, &ancestor);
+    ASSERT_EQ(root.Count(), 2);
+    TfrxXMLItem *variables = root.Items(0);
+    EXPECT_EQ(variables->Name(), QStringLiteral("Variables"));
+    EXPECT_EQ(variables->Items(0)->Text(), QStringLiteral(" InheritedName=\"v\" Value=\"2\""));
+    EXPECT_EQ(variables->Items(1)->Text(), QStringLiteral(" Name=\"w\" Value=\"3\""));
+    EXPECT_EQ(root.Items(1)->Items(0)->Text(), QStringLiteral(" InheritedName=\"S\""));
+
+    // Read into an inherited report they update the entries of that name.
+    TfrxReport child;
+    child.SetParentReport(QStringLiteral("base.fr3"));
+    child.Variables()->SetVariables(QStringLiteral("v"), QStringLiteral("1"));
+    child.Styles()->Add()->SetName(QStringLiteral("S"));
+    child.DataSets()->Add()->SetDataSetName(QStringLiteral("Old"));
+    EXPECT_TRUE(child.ReadNestedProperty(variables));
+    EXPECT_EQ(variableNames(*child.Variables()), (QStringList{"v", "w"}));
+    EXPECT_EQ(child.Variables()->Variables(QStringLiteral("v")), QVariant(QStringLiteral("2")));
+    EXPECT_TRUE(child.ReadNestedProperty(root.Items(1)));
+    EXPECT_EQ(child.Styles()->Count(), 1);
+    TfrxXMLItem datasets;
+    datasets.SetName(QStringLiteral("Datasets"));
+    datasets.Add(QStringLiteral("item"))->SetText(QStringLiteral(" DataSetName=\"New\""));
+    EXPECT_TRUE(child.ReadNestedProperty(&datasets));
+    ASSERT_EQ(child.DataSets()->Count(), 1); // emptied first in an inherited report
+    EXPECT_EQ(child.DataSets()->Items(0)->DataSetName(), QStringLiteral("New"));
+    TfrxXMLItem unknown;
+    unknown.SetName(QStringLiteral("Formats"));
+    EXPECT_FALSE(child.ReadNestedProperty(&unknown));
+}
+
 TEST(ReportClear, ResetsTheReportInFull)
 {
     TfrxReport report;
