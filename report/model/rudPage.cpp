@@ -1,5 +1,7 @@
 #include "report/model/rudPage.h"
 
+#include "report/model/rudPrinterDefaults.h"
+
 #include "base/NumberFormat.h"
 
 #include <cmath>
@@ -59,8 +61,12 @@ TfrxPropDescs TfrxPage::PropDescs()
 }
 
 TfrxReportPage::TfrxReportPage(TfrxComponent *AOwner)
-    : TfrxPage(AOwner), FBackPicture(std::make_unique<TfrxPicture>()), FFrame(std::make_unique<TfrxFrame>())
+    : TfrxPage(AOwner), FBackPictureView(std::make_unique<TfrxPictureView>(nullptr))
 {
+    // No owner: the background object is no child of the page and no
+    // component of the report, so it is neither found by name nor written.
+    FBackPictureView->SetColor(clTransparent);
+    FBackPictureView->SetKeepAspectRatio(false);
     UpdateDimensions();
 }
 
@@ -150,8 +156,13 @@ void TfrxReportPage::SetSizeAndDimensions(int ASize, double AWidth, double AHeig
 void TfrxReportPage::SetDefaults()
 {
     FLeftMargin = FRightMargin = FTopMargin = FBottomMargin = 10;
-    FOrientation = poPortrait;
-    SetPaperSize(9);
+    // The printer reports its sheet as it feeds it, already turned to its
+    // orientation: nothing is swapped or rotated here.
+    const TfrxPrinterPaper paper = rudDefaultPrinterPaper();
+    FPaperSize = paper.PaperSize;
+    FPaperWidth = round8(paper.PaperWidth);
+    FPaperHeight = round8(paper.PaperHeight);
+    FOrientation = paper.Orientation;
     UpdateDimensions();
 }
 
@@ -179,8 +190,7 @@ void TfrxReportPage::SetColumns(int Value)
 
 void TfrxReportPage::SetBackPicture(TfrxPicture *Value)
 {
-    if (Value)
-        FBackPicture->Assign(*Value);
+    FBackPictureView->SetPicture(Value);
 }
 
 void TfrxReportPage::SetPageCount(int Value)
@@ -191,8 +201,7 @@ void TfrxReportPage::SetPageCount(int Value)
 
 void TfrxReportPage::SetFrame(TfrxFrame *Value)
 {
-    if (Value)
-        FFrame->Assign(*Value);
+    FBackPictureView->SetFrame(Value);
 }
 
 TfrxDataPage::TfrxDataPage(TfrxComponent *AOwner) : TfrxPage(AOwner)

@@ -5,6 +5,7 @@
 #include "report/model/rudComponent.h"
 #include "report/model/rudFrame.h"
 #include "report/model/rudPicture.h"
+#include "report/model/rudPictureView.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -24,7 +25,10 @@ public:
 bool rudPaperSize(int Code, int &Width, int &Height);
 
 // A printable page: paper, margins, columns, background and guides. Its
-// pixel size follows the paper size (fr01cm pixels per millimetre).
+// pixel size follows the paper size (fr01cm pixels per millimetre). Colour,
+// frame and background picture belong to a picture object the page owns
+// outside its children (BackPictureView), so that the page's background is
+// drawn exactly as a picture object is.
 class TfrxReportPage : public TfrxPage {
     Q_OBJECT
     Q_PROPERTY(rudEnums::TPrinterOrientation Orientation READ Orientation WRITE SetOrientation)
@@ -82,7 +86,8 @@ public:
     virtual void SetPaperSize(int Value);
     // Stores all three at once.
     void SetSizeAndDimensions(int ASize, double AWidth, double AHeight);
-    // Margins 10 mm; the paper of the current printer (A4 portrait here).
+    // Margins 10 mm; paper code, size and orientation of the current
+    // printer's defaults (rudPrinterDefaults); the pixel size follows.
     virtual void SetDefaults();
     // Width and Height in pixels from the paper size.
     void UpdateDimensions();
@@ -108,7 +113,9 @@ public:
     void SetBin(int Value) { FBin = Value; }
     int BinOtherPages() const { return FBinOtherPages; }
     void SetBinOtherPages(int Value) { FBinOtherPages = Value; }
-    TfrxPicture *BackPicture() const { return FBackPicture.get(); }
+    // The background object's picture.
+    TfrxPicture *BackPicture() const { return FBackPictureView->Picture(); }
+    // Copies Value's image into the background object.
     void SetBackPicture(TfrxPicture *Value);
     bool BackPictureVisible() const { return FBackPictureVisible; }
     void SetBackPictureVisible(bool Value) { FBackPictureVisible = Value; }
@@ -117,16 +124,23 @@ public:
     int PageCount() const { return FPageCount; }
     // Ignored unless Value > 0.
     void SetPageCount(int Value);
-    TColor Color() const { return FColor; }
-    void SetColor(TColor Value) { FColor = Value; }
+    // The background object's colour (clTransparent on a new page).
+    TColor Color() const { return FBackPictureView->Color(); }
+    void SetColor(TColor Value) { FBackPictureView->SetColor(Value); }
     TfrxComponent *DataSet() const { return FDataSet; }
     void SetDataSet(TfrxComponent *Value) { FDataSet = Value; }
     const QString &DataSetName() const { return FDataSetName; }
     void SetDataSetName(const QString &Value) { FDataSetName = Value; }
     TfrxDuplexMode Duplex() const { return FDuplex; }
     void SetDuplex(TfrxDuplexMode Value) { FDuplex = Value; }
-    TfrxFrame *Frame() const { return FFrame.get(); }
+    // The background object's frame.
+    TfrxFrame *Frame() const { return FBackPictureView->Frame(); }
+    // Copies Value into the background object's frame.
     void SetFrame(TfrxFrame *Value);
+    // The picture object behind the page: not a child, never written as an
+    // object of its own; the page's Color, Frame and BackPicture are its
+    // colour, frame and picture.
+    TfrxPictureView *BackPictureView() const { return FBackPictureView.get(); }
     bool EndlessHeight() const { return FEndlessHeight; }
     void SetEndlessHeight(bool Value) { FEndlessHeight = Value; }
     bool EndlessWidth() const { return FEndlessWidth; }
@@ -164,14 +178,12 @@ private:
     double FColumnWidth = 0;
     QStringList FColumnPositions;
     int FBin = 7, FBinOtherPages = 7;
-    std::unique_ptr<TfrxPicture> FBackPicture;
+    std::unique_ptr<TfrxPictureView> FBackPictureView;
     bool FBackPictureVisible = true, FBackPicturePrintable = true;
     int FPageCount = 1;
-    TColor FColor = clTransparent;
     QPointer<TfrxComponent> FDataSet;
     QString FDataSetName;
     TfrxDuplexMode FDuplex = dmNone;
-    std::unique_ptr<TfrxFrame> FFrame;
     bool FEndlessHeight = false, FEndlessWidth = false, FLargeDesignHeight = false;
     QString FOutlineText;
     bool FPrintIfEmpty = true, FPrintOnPreviousPage = false, FResetPageNumbers = false;
