@@ -201,9 +201,8 @@ void fsRegisterRTTIModule(const QString &name, TfsRTTIModuleFactory factory)
     if (name.isEmpty() || names.contains(name) || !factory)
         return;
     const int rank = moduleRank(name);
-    // After every module of a lower or equal rank; unranked and unnamed ones
-    // stay where they are, so a known module goes before them only when it
-    // ranks below a known module that follows them.
+    // A known module goes right before the first known module that ranks
+    // after it, else to the end; modules without a rank never move.
     qsizetype at = names.size();
     if (rank != kUnranked) {
         for (qsizetype i = 0; i < names.size(); ++i) {
