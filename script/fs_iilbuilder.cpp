@@ -29,6 +29,11 @@ private:
     TfsILParser &F;
     TfsScript *FScript;
     bool FDeclareVars = false;
+    // Initial values are assigned when the declaration runs (the statement
+    // languages) rather than once at compile time (PascalScript).
+    bool FRuntimeInits = false;
+    TfsProcVariable *FOwner = nullptr;              // the procedure whose body is being built
+    QSet<const TfsCustomVariable *> FAutoDeclared;  // variables made by a use without declaration
     QHash<QString, QString> FTypes;                 // language type -> engine type (lower case)
     QHash<const TfsXMLItem *, TfsProcVariable *> FProcs;
     QHash<const TfsScript *, QSet<QString>> FDeclared; // names declared by the source, per scope
@@ -58,7 +63,10 @@ private:
     void DeclareProcs(TfsXMLItem *parent, TfsScript *prog);
     void DeclareProc(TfsXMLItem *item, TfsScript *prog);
     void ProcessProc(TfsXMLItem *item);
-    void ProcessVar(TfsXMLItem *item, TfsScript *prog, TfsProcVariable *owner);
+    std::unique_ptr<TfsStatement> ProcessVar(TfsXMLItem *item, TfsScript *prog, TfsProcVariable *owner);
+    void DeclareVarGroup(TfsXMLItem *item, const QStringList &names, TfsVarType typ, const QString &typeName,
+                         TfsXMLItem *array, TfsXMLItem *init, TfsScript *prog, TfsProcVariable *owner,
+                         TfsStatement *inits);
     void ProcessConst(TfsXMLItem *item, TfsScript *prog);
 
     void AddStatements(TfsXMLItem *container, TfsScript *prog, TfsStatement *block, int from = 0);
@@ -66,6 +74,16 @@ private:
     std::unique_ptr<TfsStatement> BlockOf(TfsXMLItem *container, TfsScript *prog, int from = 0);
     template <typename T>
     std::unique_ptr<T> NewStatement(TfsXMLItem *item, TfsScript *prog);
+    std::unique_ptr<TfsStatement> ProcessAssign(TfsXMLItem *item, TfsScript *prog);
+    std::unique_ptr<TfsStatement> ProcessCase(TfsXMLItem *item, TfsScript *prog);
+    std::unique_ptr<TfsStatement> ProcessTry(TfsXMLItem *item, TfsScript *prog);
+    std::unique_ptr<TfsStatement> ProcessCppFor(TfsXMLItem *item, TfsScript *prog);
+    std::unique_ptr<TfsStatement> ProcessVbFor(TfsXMLItem *item, TfsScript *prog);
+    std::unique_ptr<TfsStatement> ProcessReturn(TfsXMLItem *item, TfsScript *prog);
+    std::unique_ptr<TfsStatement> ProcessDelete(TfsXMLItem *item, TfsScript *prog);
+    std::unique_ptr<TfsExpression> NullExpression() const;
+    std::unique_ptr<TfsDesignator> ProcessNew(TfsXMLItem *item, TfsScript *prog);
+    TfsCustomVariable *LoopVariable(TfsXMLItem *ident, TfsScript *prog);
 
     std::unique_ptr<TfsExpression> ProcessExpression(TfsXMLItem *expr, TfsScript *prog);
     TfsSetNode *ProcessSet(TfsXMLItem *set, TfsScript *prog);
@@ -107,6 +125,7 @@ const TfsParser &TfsILBuilder::SourceParser() const
 void TfsILBuilder::Build(TfsXMLItem *root)
 {
     FDeclareVars = F.Grammar() && F.Grammar()->DeclareVars;
+    FRuntimeInits = F.Grammar() && F.Grammar()->Name.compare(QLatin1String("PascalScript"), Qt::CaseInsensitive) != 0;
     if (TfsXMLItem *types = root->FindItem(QStringLiteral("types")))
         for (int i = 0; i < types->Count(); ++i)
             FTypes.insert(types->Items(i)->Name.toLower(), types->Items(i)->Prop(QStringLiteral("type")));
@@ -181,6 +200,8 @@ void TfsILBuilder::DeclareProc(TfsXMLItem *item, TfsScript *prog)
             if (p->Name != QLatin1String("var"))
                 continue;
             At(p);
+            if (p->FindItem(QStringLiteral("varparam")))
+                nextIsVar = true;
             TfsVarType ptyp = fvtVariant;
             QString ptypeName;
             TfsVariant def = TfsVariant::Null();
@@ -232,12 +253,16 @@ void TfsILBuilder::ProcessProc(TfsXMLItem *item)
     if (!proc)
         return;
     TfsScript *local = proc->Program();
+    TfsProcVariable *outer = FOwner;
+    FOwner = proc;
     DeclareProcs(item, local);
     for (int i = 0; i < item->Count(); ++i) {
         TfsXMLItem *c = item->Items(i);
         At(c);
-        if (c->Name == QLatin1String("var"))
-            ProcessVar(c, local, proc);
+        if (c->Name == QLatin1String("var")) {
+            if (auto inits = ProcessVar(c, local, proc))
+                local->Statement()->Add(std::move(inits));
+        }
         else if (c->Name == QLatin1String("const"))
             ProcessConst(c, local);
         else if (c->Name == QLatin1String("procedure") || c->Name == QLatin1String("function"))
@@ -252,6 +277,7 @@ void TfsILBuilder::ProcessProc(TfsXMLItem *item)
         }
     }
     proc->FDefined = true;
+    FOwner = outer;
 }
 
 void TfsILBuilder::ProcessItems(TfsXMLItem *parent, TfsScript *prog, TfsStatement *block)
@@ -262,9 +288,10 @@ void TfsILBuilder::ProcessItems(TfsXMLItem *parent, TfsScript *prog, TfsStatemen
         const QString &n = item->Name;
         if (n == QLatin1String("types") || n == QLatin1String("file"))
             continue;
-        if (n == QLatin1String("var"))
-            ProcessVar(item, prog, nullptr);
-        else if (n == QLatin1String("const"))
+        if (n == QLatin1String("var")) {
+            if (auto inits = ProcessVar(item, prog, FOwner))
+                block->Add(std::move(inits));
+        } else if (n == QLatin1String("const"))
             ProcessConst(item, prog);
         else if (n == QLatin1String("procedure") || n == QLatin1String("function"))
             ProcessProc(item);
@@ -284,24 +311,58 @@ void TfsILBuilder::ProcessItems(TfsXMLItem *parent, TfsScript *prog, TfsStatemen
     }
 }
 
-void TfsILBuilder::ProcessVar(TfsXMLItem *item, TfsScript *prog, TfsProcVariable *owner)
+// A "var" element declares its names. Two shapes exist: the type after the
+// names ("a, b: Integer = 1", the initial value for all of them) and the type
+// first or absent ("int a = 1, b[3]", "var a = 1, b"), where each name takes
+// the array bounds and the initial value that follow it.
+std::unique_ptr<TfsStatement> TfsILBuilder::ProcessVar(TfsXMLItem *item, TfsScript *prog, TfsProcVariable *owner)
 {
-    QStringList names;
+    int lastIdent = -1, typeAt = -1;
+    for (int i = 0; i < item->Count(); ++i) {
+        if (item->Items(i)->Name == QLatin1String("ident"))
+            lastIdent = i;
+        else if (item->Items(i)->Name == QLatin1String("type") && typeAt < 0)
+            typeAt = i;
+    }
     TfsVarType typ = fvtVariant;
     QString typeName = QStringLiteral("Variant");
+    if (typeAt >= 0) {
+        At(item->Items(typeAt));
+        ResolveType(prog, item->Items(typeAt)->Prop(QStringLiteral("text")), typ, typeName);
+    }
+    auto inits = FRuntimeInits ? NewStatement<TfsStatement>(item, prog) : nullptr;
+    const bool typeAfterNames = typeAt > lastIdent;
+    QStringList names;
     TfsXMLItem *array = nullptr, *init = nullptr;
+    auto flush = [&] {
+        if (!names.isEmpty())
+            DeclareVarGroup(item, names, typ, typeName, array, init, prog, owner, inits.get());
+        names.clear();
+        array = init = nullptr;
+    };
     for (int i = 0; i < item->Count(); ++i) {
         TfsXMLItem *c = item->Items(i);
         At(c);
-        if (c->Name == QLatin1String("ident"))
+        if (c->Name == QLatin1String("ident")) {
+            if (!typeAfterNames)
+                flush();
             names << c->Prop(QStringLiteral("text"));
-        else if (c->Name == QLatin1String("type"))
-            ResolveType(prog, c->Prop(QStringLiteral("text")), typ, typeName);
-        else if (c->Name == QLatin1String("array"))
+        } else if (c->Name == QLatin1String("array")) {
             array = c;
-        else if (c->Name == QLatin1String("init"))
+        } else if (c->Name == QLatin1String("init")) {
             init = c;
+        }
     }
+    flush();
+    if (inits && inits->Count() == 0)
+        return nullptr;
+    return inits;
+}
+
+void TfsILBuilder::DeclareVarGroup(TfsXMLItem *item, const QStringList &names, TfsVarType typ,
+                                   const QString &typeName, TfsXMLItem *array, TfsXMLItem *init, TfsScript *prog,
+                                   TfsProcVariable *owner, TfsStatement *inits)
+{
     TfsVariant value = TfsVariable::Convert(typ, TfsVariant());
     if (typ == fvtVariant || typ == fvtClass)
         value = TfsVariant::Null();
@@ -335,26 +396,51 @@ void TfsILBuilder::ProcessVar(TfsXMLItem *item, TfsScript *prog, TfsProcVariable
         declared = fvtArray;
         declaredName = QStringLiteral("Array");
     }
-    if (init) {
+    if (init && !inits) {
         At(init);
         auto e = ProcessExpression(init->FindItem(QStringLiteral("expr")), prog);
         CheckAssign(declared, declaredName, declaredName, *e, prog);
         value = TfsVariable::Convert(declared, e->Value());
     }
     for (const QString &n : names) {
-        Declare(prog, n);
-        std::unique_ptr<TfsVariable> v;
-        if (declared == fvtString)
-            v = std::make_unique<TfsStringVariable>(n, declared, declaredName);
-        else
-            v = std::make_unique<TfsVariable>(n, declared, declaredName);
-        v->FValue = value;
-        v->FSourcePos = item->Prop(QStringLiteral("pos"));
-        v->FSourceUnit = FUnit;
-        TfsCustomVariable *raw = prog->Add(std::move(v));
-        if (owner) {
-            owner->FLocals.push_back(raw);
-            owner->FLocalInits.emplace_back(raw, value);
+        TfsCustomVariable *raw = nullptr;
+        // The statement languages may declare a variable again (a loop
+        // counter declared in two loops) or after a use that declared it
+        // implicitly: the same variable is used.
+        if (inits)
+            if (TfsCustomVariable *existing = prog->FindLocal(n))
+                if ((FDeclared[prog].contains(n.toUpper()) || FAutoDeclared.contains(existing)) &&
+                    existing->Kind() == TfsItemKind::Variable && existing->FTyp == declared && !array) {
+                    raw = existing;
+                    FDeclared[prog].insert(n.toUpper());
+                }
+        if (!raw) {
+            Declare(prog, n);
+            std::unique_ptr<TfsVariable> v;
+            if (declared == fvtString)
+                v = std::make_unique<TfsStringVariable>(n, declared, declaredName);
+            else
+                v = std::make_unique<TfsVariable>(n, declared, declaredName);
+            v->FValue = value;
+            v->FSourcePos = item->Prop(QStringLiteral("pos"));
+            v->FSourceUnit = FUnit;
+            raw = prog->Add(std::move(v));
+            if (owner) {
+                owner->FLocals.push_back(raw);
+                owner->FLocalInits.emplace_back(raw, value);
+            }
+        }
+        if (init && inits) {
+            At(init);
+            auto assign = NewStatement<TfsAssignmentStmt>(init, prog);
+            assign->FExpr = ProcessExpression(init->FindItem(QStringLiteral("expr")), prog);
+            CheckAssign(declared, declaredName, raw->GetFullTypeName(), *assign->FExpr, prog);
+            assign->FVar = std::make_unique<TfsDesignator>(prog);
+            assign->FVar->FHead = raw;
+            assign->FVar->FTyp = raw->FTyp;
+            assign->FVar->FTypeName = raw->FTypeName;
+            assign->FDirect = raw;
+            inits->Add(std::move(assign));
         }
     }
 }
@@ -415,7 +501,15 @@ TfsCustomVariable *TfsILBuilder::FindOrDeclare(TfsScript *prog, const QString &n
         return item;
     if (!FDeclareVars)
         ErrorName("SIdUndeclared", name);
-    return prog->Add(std::make_unique<TfsVariable>(name, fvtVariant, QStringLiteral("Variant")));
+    TfsCustomVariable *v = prog->Add(std::make_unique<TfsVariable>(name, fvtVariant, QStringLiteral("Variant")));
+    FAutoDeclared.insert(v);
+    // Inside a procedure the new variable is one of its locals: fresh on
+    // every call and kept apart across recursive calls.
+    if (FOwner && prog == FOwner->Program()) {
+        FOwner->FLocals.push_back(v);
+        FOwner->FLocalInits.emplace_back(v, TfsVariant::Null());
+    }
+    return v;
 }
 
 void TfsILBuilder::CheckAssign(TfsVarType typ, const QString &typeName, const QString &fullName,
@@ -443,26 +537,20 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
     fsCheckStack();
     At(item);
     const QString &n = item->Name;
-    if (n == QLatin1String("assignstmt")) {
-        auto s = NewStatement<TfsAssignmentStmt>(item, prog);
-        TfsXMLItem *d = item->FindItem(QStringLiteral("dsgn"));
-        TfsXMLItem *e = item->FindItem(QStringLiteral("expr"));
-        if (!d || !e)
-            Error(fsResource(QStringLiteral("SInvalidLanguage")));
-        FAssignTarget = true;
-        s->FVar = ProcessDesignator(d, prog);
-        At(item);
-        if (!s->FVar->IsAssignable())
-            Error(fsResource(QStringLiteral("SLeftCantAssigned")));
-        s->FExpr = ProcessExpression(e, prog);
-        At(e);
-        TfsCustomVariable *target = s->FVar->PlainItem();
-        CheckAssign(s->FVar->FTyp, s->FVar->FTypeName, target ? target->GetFullTypeName() : s->FVar->FTypeName,
-                    *s->FExpr, prog);
-        if (target && (target->Kind() == TfsItemKind::Variable || target->Kind() == TfsItemKind::Param))
-            s->FDirect = target;
-        return s;
-    }
+    if (n == QLatin1String("assignstmt"))
+        return ProcessAssign(item, prog);
+    if (n == QLatin1String("casestmt"))
+        return ProcessCase(item, prog);
+    if (n == QLatin1String("trystmt"))
+        return ProcessTry(item, prog);
+    if (n == QLatin1String("cppforstmt"))
+        return ProcessCppFor(item, prog);
+    if (n == QLatin1String("vbforstmt"))
+        return ProcessVbFor(item, prog);
+    if (n == QLatin1String("return"))
+        return ProcessReturn(item, prog);
+    if (n == QLatin1String("delete"))
+        return ProcessDelete(item, prog);
     if (n == QLatin1String("callstmt")) {
         auto s = NewStatement<TfsCallStmt>(item, prog);
         TfsXMLItem *d = item->FindItem(QStringLiteral("dsgn"));
@@ -487,36 +575,6 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
             else if (c->Name == QLatin1String("elsestmt"))
                 s->FElseStmt = BlockOf(c, prog);
         }
-        if (!s->FCondition)
-            Error(fsResource(QStringLiteral("SInvalidLanguage")));
-        return s;
-    }
-    if (n == QLatin1String("casestmt")) {
-        auto s = NewStatement<TfsCaseStmt>(item, prog);
-        std::unique_ptr<TfsStatement> elseBlock;
-        for (int i = 0; i < item->Count(); ++i) {
-            TfsXMLItem *c = item->Items(i);
-            At(c);
-            if (c->Name == QLatin1String("expr") && !s->FCondition) {
-                s->FCondition = ProcessExpression(c, prog);
-            } else if (c->Name == QLatin1String("caseselector")) {
-                auto sel = NewStatement<TfsCaseSelector>(c, prog);
-                TfsXMLItem *set = c->FindItem(QStringLiteral("set"));
-                if (!set)
-                    Error(fsResource(QStringLiteral("SInvalidLanguage")));
-                sel->FSetExpression.reset(ProcessSet(set, prog));
-                for (int j = 0; j < c->Count(); ++j)
-                    if (c->Items(j) != set)
-                        if (auto st = ProcessStatement(c->Items(j), prog))
-                            sel->Add(std::move(st));
-                s->Add(std::move(sel));
-            } else if (auto st = ProcessStatement(c, prog)) {
-                if (!elseBlock)
-                    elseBlock = NewStatement<TfsStatement>(c, prog);
-                elseBlock->Add(std::move(st));
-            }
-        }
-        s->FElseStmt = std::move(elseBlock);
         if (!s->FCondition)
             Error(fsResource(QStringLiteral("SInvalidLanguage")));
         return s;
@@ -559,13 +617,7 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
             TfsXMLItem *c = item->Items(i);
             At(c);
             if (c->Name == QLatin1String("ident")) {
-                TfsCustomVariable *v = FindOrDeclare(prog, c->Prop(QStringLiteral("text")));
-                const bool variable = v->Kind() == TfsItemKind::Variable || v->Kind() == TfsItemKind::Param;
-                const bool numeric = v->FTyp == fvtInt || v->FTyp == fvtInt64 || v->FTyp == fvtFloat ||
-                                     v->FTyp == fvtVariant;
-                if (!variable || !numeric || v->FIsReadOnly)
-                    Error(fsResource(QStringLiteral("SForError")));
-                s->FVariable = v;
+                s->FVariable = LoopVariable(c, prog);
             } else if (c->Name == QLatin1String("downto")) {
                 s->FDown = true;
             } else if (c->Name == QLatin1String("expr")) {
@@ -582,27 +634,13 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
             Error(fsResource(QStringLiteral("SInvalidLanguage")));
         return s;
     }
-    if (n == QLatin1String("trystmt")) {
-        auto s = NewStatement<TfsTryStmt>(item, prog);
-        for (int i = 0; i < item->Count(); ++i) {
-            TfsXMLItem *c = item->Items(i);
-            if (c->Name == QLatin1String("finallystmt") || c->Name == QLatin1String("exceptstmt")) {
-                s->FIsExcept = c->Name == QLatin1String("exceptstmt");
-                s->FExceptStmt = BlockOf(c, prog);
-            } else if (auto st = ProcessStatement(c, prog)) {
-                s->Add(std::move(st));
-            }
-        }
-        return s;
-    }
     if (n == QLatin1String("with")) {
-        std::vector<TfsXMLItem *> designators;
-        TfsXMLItem *body = nullptr;
+        std::vector<TfsXMLItem *> designators, body;
         for (int i = 0; i < item->Count(); ++i) {
             if (item->Items(i)->Name == QLatin1String("dsgn"))
                 designators.push_back(item->Items(i));
             else
-                body = item->Items(i);
+                body.push_back(item->Items(i));
         }
         // "with a, b do s" is "with a do with b do s".
         std::vector<std::unique_ptr<TfsWithStmt>> chain;
@@ -621,8 +659,8 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
         }
         if (chain.empty())
             Error(fsResource(QStringLiteral("SInvalidLanguage")));
-        if (body)
-            if (auto st = ProcessStatement(body, prog))
+        for (TfsXMLItem *b : body)
+            if (auto st = ProcessStatement(b, prog))
                 chain.back()->Add(std::move(st));
         FWith.resize(depth);
         while (chain.size() > 1) {
@@ -638,29 +676,10 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
         return NewStatement<TfsContinueStmt>(item, prog);
     if (n == QLatin1String("exit"))
         return NewStatement<TfsExitStmt>(item, prog);
-    if (n == QLatin1String("return")) {
-        // return [expr]: the value becomes the function's result, then exit.
-        auto block = NewStatement<TfsStatement>(item, prog);
-        if (TfsXMLItem *e = item->FindItem(QStringLiteral("expr"))) {
-            TfsCustomVariable *result = prog->FindLocal(QStringLiteral("Result"));
-            if (!result)
-                Error(fsResource(QStringLiteral("SLeftCantAssigned")));
-            auto assign = NewStatement<TfsAssignmentStmt>(item, prog);
-            assign->FVar = std::make_unique<TfsDesignator>(prog);
-            assign->FVar->FHead = result;
-            assign->FDirect = result;
-            assign->FExpr = ProcessExpression(e, prog);
-            block->Add(std::move(assign));
-        }
-        block->Add(NewStatement<TfsExitStmt>(item, prog));
-        return block;
-    }
     if (n == QLatin1String("compoundstmt") || n == QLatin1String("thenstmt") || n == QLatin1String("elsestmt"))
         return BlockOf(item, prog);
-    if (n == QLatin1String("var")) {
-        ProcessVar(item, prog, nullptr);
-        return nullptr;
-    }
+    if (n == QLatin1String("var"))
+        return ProcessVar(item, prog, FOwner && prog == FOwner->Program() ? FOwner : nullptr);
     if (n == QLatin1String("const")) {
         ProcessConst(item, prog);
         return nullptr;
@@ -668,6 +687,260 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
     if (n == QLatin1String("empty"))
         return nullptr;
     Error(fsResource(QStringLiteral("SInvalidLanguage")));
+}
+
+// designator := expression, or a compound assignment when a "modificator"
+// leaf names the operator ("+" for "+=", ...).
+std::unique_ptr<TfsStatement> TfsILBuilder::ProcessAssign(TfsXMLItem *item, TfsScript *prog)
+{
+    TfsXMLItem *d = item->FindItem(QStringLiteral("dsgn"));
+    TfsXMLItem *e = item->FindItem(QStringLiteral("expr"));
+    if (!d || !e)
+        Error(fsResource(QStringLiteral("SInvalidLanguage")));
+    const TfsXMLItem *m = item->FindItem(QStringLiteral("modificator"));
+    const QString op = m ? m->Prop(QStringLiteral("text")) : QString();
+    std::unique_ptr<TfsAssignmentStmt> s;
+    if (op.isEmpty())
+        s = NewStatement<TfsAssignmentStmt>(item, prog);
+    else if (op == QLatin1String("+"))
+        s = NewStatement<TfsAssignPlusStmt>(item, prog);
+    else if (op == QLatin1String("-"))
+        s = NewStatement<TfsAssignMinusStmt>(item, prog);
+    else if (op == QLatin1String("*"))
+        s = NewStatement<TfsAssignMulStmt>(item, prog);
+    else if (op == QLatin1String("/"))
+        s = NewStatement<TfsAssignDivStmt>(item, prog);
+    else
+        Error(fsResource(QStringLiteral("SInvalidLanguage")));
+    FAssignTarget = op.isEmpty();
+    s->FVar = ProcessDesignator(d, prog);
+    FAssignTarget = false;
+    At(item);
+    if (!s->FVar->IsAssignable())
+        Error(fsResource(QStringLiteral("SLeftCantAssigned")));
+    s->FExpr = ProcessExpression(e, prog);
+    At(e);
+    TfsCustomVariable *target = s->FVar->PlainItem();
+    // A division always gives a floating-point value, stored with the target's conversion.
+    if (op != QLatin1String("/"))
+        CheckAssign(s->FVar->FTyp, s->FVar->FTypeName, target ? target->GetFullTypeName() : s->FVar->FTypeName,
+                    *s->FExpr, prog);
+    if (op.isEmpty() && target && (target->Kind() == TfsItemKind::Variable || target->Kind() == TfsItemKind::Param))
+        s->FDirect = target;
+    return s;
+}
+
+// A "switch" leaf marks the C-like form: a matching selector falls through
+// into the next ones until a break, which ends the switch only.
+std::unique_ptr<TfsStatement> TfsILBuilder::ProcessCase(TfsXMLItem *item, TfsScript *prog)
+{
+    auto s = NewStatement<TfsCaseStmt>(item, prog);
+    std::unique_ptr<TfsStatement> elseBlock;
+    for (int i = 0; i < item->Count(); ++i) {
+        TfsXMLItem *c = item->Items(i);
+        At(c);
+        if (c->Name == QLatin1String("switch")) {
+            s->FFallThrough = true;
+        } else if (c->Name == QLatin1String("expr") && !s->FCondition) {
+            s->FCondition = ProcessExpression(c, prog);
+        } else if (c->Name == QLatin1String("caseselector")) {
+            auto sel = NewStatement<TfsCaseSelector>(c, prog);
+            TfsXMLItem *set = c->FindItem(QStringLiteral("set"));
+            if (!set)
+                Error(fsResource(QStringLiteral("SInvalidLanguage")));
+            sel->FSetExpression.reset(ProcessSet(set, prog));
+            for (int j = 0; j < c->Count(); ++j)
+                if (c->Items(j) != set)
+                    if (auto st = ProcessStatement(c->Items(j), prog))
+                        sel->Add(std::move(st));
+            s->Add(std::move(sel));
+        } else if (auto st = ProcessStatement(c, prog)) {
+            if (!elseBlock)
+                elseBlock = NewStatement<TfsStatement>(c, prog);
+            elseBlock->Add(std::move(st));
+        }
+    }
+    s->FElseStmt = std::move(elseBlock);
+    if (!s->FCondition)
+        Error(fsResource(QStringLiteral("SInvalidLanguage")));
+    return s;
+}
+
+// try/except, try/finally, or both ("Try ... Catch ... Finally"): then the
+// except part is nested inside the finally part.
+std::unique_ptr<TfsStatement> TfsILBuilder::ProcessTry(TfsXMLItem *item, TfsScript *prog)
+{
+    auto s = NewStatement<TfsTryStmt>(item, prog);
+    std::unique_ptr<TfsStatement> finallyBlock;
+    for (int i = 0; i < item->Count(); ++i) {
+        TfsXMLItem *c = item->Items(i);
+        if (c->Name == QLatin1String("exceptstmt")) {
+            s->FIsExcept = true;
+            s->FExceptStmt = BlockOf(c, prog);
+        } else if (c->Name == QLatin1String("finallystmt")) {
+            finallyBlock = BlockOf(c, prog);
+        } else if (auto st = ProcessStatement(c, prog)) {
+            s->Add(std::move(st));
+        }
+    }
+    if (!finallyBlock)
+        return s;
+    if (!s->FIsExcept) {
+        s->FExceptStmt = std::move(finallyBlock);
+        return s;
+    }
+    auto outer = NewStatement<TfsTryStmt>(item, prog);
+    outer->Add(std::move(s));
+    outer->FExceptStmt = std::move(finallyBlock);
+    return outer;
+}
+
+// The counter of a loop: a numeric variable (declared on first use where
+// the language allows).
+TfsCustomVariable *TfsILBuilder::LoopVariable(TfsXMLItem *ident, TfsScript *prog)
+{
+    At(ident);
+    TfsCustomVariable *v = FindOrDeclare(prog, ident->Prop(QStringLiteral("text")));
+    const bool variable = v->Kind() == TfsItemKind::Variable || v->Kind() == TfsItemKind::Param;
+    const bool numeric = v->FTyp == fvtInt || v->FTyp == fvtInt64 || v->FTyp == fvtFloat || v->FTyp == fvtVariant;
+    if (!variable || !numeric || v->FIsReadOnly)
+        Error(fsResource(QStringLiteral("SForError")));
+    return v;
+}
+
+// cppforstmt: an initialisation block, an optional test, a step block, then
+// the body. The two blocks are always present, so their order tells them apart.
+std::unique_ptr<TfsStatement> TfsILBuilder::ProcessCppFor(TfsXMLItem *item, TfsScript *prog)
+{
+    auto s = NewStatement<TfsCppForStmt>(item, prog);
+    int stage = 0; // 0: before the initialisation, 1: before the step, 2: the body
+    for (int i = 0; i < item->Count(); ++i) {
+        TfsXMLItem *c = item->Items(i);
+        At(c);
+        if (stage == 0 && c->Name == QLatin1String("compoundstmt")) {
+            s->FFirstStmt = BlockOf(c, prog);
+            stage = 1;
+        } else if (stage == 1 && c->Name == QLatin1String("expr") && !s->FExpression) {
+            s->FExpression = ProcessExpression(c, prog);
+        } else if (stage == 1 && c->Name == QLatin1String("compoundstmt")) {
+            s->FSecondStmt = BlockOf(c, prog);
+            stage = 2;
+        } else if (stage == 2) {
+            if (auto st = ProcessStatement(c, prog))
+                s->Add(std::move(st));
+        } else {
+            Error(fsResource(QStringLiteral("SInvalidLanguage")));
+        }
+    }
+    if (stage != 2)
+        Error(fsResource(QStringLiteral("SInvalidLanguage")));
+    return s;
+}
+
+// vbforstmt: the counter, the first and last values and an optional step
+// (the expressions in that order), then the body.
+std::unique_ptr<TfsStatement> TfsILBuilder::ProcessVbFor(TfsXMLItem *item, TfsScript *prog)
+{
+    auto s = NewStatement<TfsVbForStmt>(item, prog);
+    int values = 0;
+    for (int i = 0; i < item->Count(); ++i) {
+        TfsXMLItem *c = item->Items(i);
+        At(c);
+        if (c->Name == QLatin1String("ident") && !s->FVariable) {
+            s->FVariable = LoopVariable(c, prog);
+        } else if (c->Name == QLatin1String("expr") && values < 3) {
+            auto e = ProcessExpression(c, prog);
+            if (s->FVariable && values < 2)
+                CheckAssign(s->FVariable->FTyp, s->FVariable->FTypeName, s->FVariable->GetFullTypeName(), *e, prog);
+            (values == 0 ? s->FBeginValue : values == 1 ? s->FEndValue : s->FStep) = std::move(e);
+            ++values;
+        } else if (auto st = ProcessStatement(c, prog)) {
+            s->Add(std::move(st));
+        }
+    }
+    if (!s->FVariable || values < 2)
+        Error(fsResource(QStringLiteral("SInvalidLanguage")));
+    return s;
+}
+
+// return [expr]: the value becomes the function's result, then the procedure ends.
+std::unique_ptr<TfsStatement> TfsILBuilder::ProcessReturn(TfsXMLItem *item, TfsScript *prog)
+{
+    auto block = NewStatement<TfsStatement>(item, prog);
+    if (TfsXMLItem *e = item->FindItem(QStringLiteral("expr"))) {
+        TfsCustomVariable *result = prog->FindLocal(QStringLiteral("Result"));
+        if (!result)
+            Error(fsResource(QStringLiteral("SLeftCantAssigned")));
+        auto assign = NewStatement<TfsAssignmentStmt>(item, prog);
+        assign->FVar = std::make_unique<TfsDesignator>(prog);
+        assign->FVar->FHead = result;
+        assign->FDirect = result;
+        assign->FExpr = ProcessExpression(e, prog);
+        At(e);
+        CheckAssign(result->FTyp, result->FTypeName, result->GetFullTypeName(), *assign->FExpr, prog);
+        block->Add(std::move(assign));
+    }
+    block->Add(NewStatement<TfsExitStmt>(item, prog));
+    return block;
+}
+
+std::unique_ptr<TfsExpression> TfsILBuilder::NullExpression() const
+{
+    auto e = std::make_unique<TfsExpression>();
+    e->AddOperand(new TfsOperandNode(TfsVariant::Null()));
+    e->Finish();
+    return e;
+}
+
+// delete x: an object whose class has a Free method is freed through it;
+// the variable (or property) is then cleared.
+std::unique_ptr<TfsStatement> TfsILBuilder::ProcessDelete(TfsXMLItem *item, TfsScript *prog)
+{
+    TfsXMLItem *d = item->FindItem(QStringLiteral("dsgn"));
+    if (!d)
+        Error(fsResource(QStringLiteral("SInvalidLanguage")));
+    auto block = NewStatement<TfsStatement>(item, prog);
+    auto target = ProcessDesignator(d, prog);
+    At(item);
+    TfsClassVariable *cls = target->FTyp == fvtClass ? prog->FindClass(target->FTypeName) : nullptr;
+    if (cls && cls->Find(QStringLiteral("Free"))) {
+        TfsXMLItem call(QStringLiteral("dsgn"));
+        call.Assign(*d);
+        TfsXMLItem *free = call.Add(QStringLiteral("node"));
+        free->SetProp(QStringLiteral("text"), QStringLiteral("Free"));
+        free->SetProp(QStringLiteral("pos"), item->Prop(QStringLiteral("pos")));
+        auto c = NewStatement<TfsCallStmt>(item, prog);
+        c->FDesignator = ProcessDesignator(&call, prog);
+        block->Add(std::move(c));
+    }
+    if (target->IsAssignable()) {
+        auto clear = NewStatement<TfsAssignmentStmt>(item, prog);
+        clear->FVar = std::move(target);
+        clear->FExpr = NullExpression();
+        block->Add(std::move(clear));
+    } else if (block->Count() == 0) {
+        Error(fsResource(QStringLiteral("SVarRequired")));
+    }
+    return block;
+}
+
+// new TClass(args): the class's constructor Create with the arguments.
+std::unique_ptr<TfsDesignator> TfsILBuilder::ProcessNew(TfsXMLItem *item, TfsScript *prog)
+{
+    TfsXMLItem *d = item->FindItem(QStringLiteral("dsgn"));
+    const int head = d ? d->Find(QStringLiteral("node")) : -1;
+    if (head < 0)
+        Error(fsResource(QStringLiteral("SInvalidLanguage")));
+    At(d->Items(head));
+    if (!prog->FindClass(d->Items(head)->Prop(QStringLiteral("text"))))
+        Error(fsResource(QStringLiteral("SClassRequired")));
+    TfsXMLItem call(QStringLiteral("dsgn"));
+    call.Assign(*d);
+    auto create = std::make_unique<TfsXMLItem>(QStringLiteral("node"));
+    create->SetProp(QStringLiteral("text"), QStringLiteral("Create"));
+    create->SetProp(QStringLiteral("pos"), d->Items(head)->Prop(QStringLiteral("pos")));
+    call.Insert(head + 1, std::move(create));
+    return ProcessDesignator(&call, prog);
 }
 
 // ---------------------------------------------------------------------------
@@ -739,6 +1012,8 @@ std::unique_ptr<TfsExpression> TfsILBuilder::ProcessExpression(TfsXMLItem *expr,
             e->AddOperand(new TfsDesignatorNode(ProcessDesignator(c, prog)));
         } else if (n == QLatin1String("set")) {
             e->AddOperand(ProcessSet(c, prog));
+        } else if (n == QLatin1String("new")) {
+            e->AddOperand(new TfsDesignatorNode(ProcessNew(c, prog)));
         } else if (n == QLatin1String("expr")) {
             auto sub = ProcessExpression(c, prog);
             e->AddOperand(sub->TakeTop());

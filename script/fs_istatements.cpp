@@ -110,15 +110,29 @@ TfsCaseStmt::~TfsCaseStmt() = default;
 void TfsCaseStmt::Execute()
 {
     const TfsVariant value = FCondition->Value();
-    for (auto &item : FItems) {
-        auto *selector = static_cast<TfsCaseSelector *>(item.get());
-        if (selector->FSetExpression->Contains(value)) {
-            selector->Execute();
-            return;
+    size_t first = FItems.size();
+    for (size_t i = 0; i < FItems.size(); ++i)
+        if (static_cast<TfsCaseSelector *>(FItems[i].get())->FSetExpression->Contains(value)) {
+            first = i;
+            break;
         }
+    if (!FFallThrough) {
+        if (first < FItems.size())
+            FItems[first]->Execute();
+        else if (FElseStmt)
+            FElseStmt->Execute();
+        return;
     }
-    if (FElseStmt)
+    TfsScript *prog = FProgram;
+    auto stopped = [prog] {
+        return prog->FBreakCalled || prog->FContinueCalled || prog->FExitCalled ||
+               prog->FTerminated.load(std::memory_order_relaxed);
+    };
+    for (size_t i = first; i < FItems.size() && !stopped(); ++i)
+        FItems[i]->Execute();
+    if (FElseStmt && !stopped())
         FElseStmt->Execute();
+    prog->FBreakCalled = false;
 }
 
 TfsRepeatStmt::~TfsRepeatStmt() = default;

@@ -94,7 +94,9 @@ public:
     std::unique_ptr<TfsSetNode> FSetExpression;
 };
 
-// Runs the first selector whose set holds the value, else FElseStmt.
+// Runs the first selector whose set holds the value, else FElseStmt. With
+// FFallThrough (the C-like switch) the selectors after the matching one and
+// the else block run too, until a break, which ends the switch only.
 class TfsCaseStmt : public TfsStatement {
 public:
     using TfsStatement::TfsStatement;
@@ -102,6 +104,7 @@ public:
     void Execute() override;
     std::unique_ptr<TfsExpression> FCondition;
     std::unique_ptr<TfsStatement> FElseStmt;
+    bool FFallThrough = false;
 };
 
 // Body, then condition, until the condition is True (False when inverse).
