@@ -2,9 +2,7 @@
 
 #include "base/MaskText.h"
 
-namespace {
-
-bool fits(const TMaskSlot &slot, QChar c)
+bool maskSlotAccepts(const TMaskSlot &slot, QChar c)
 {
     switch (slot.Kind) {
     case TMaskSlotKind::Digit: return c.isDigit();
@@ -16,6 +14,8 @@ bool fits(const TMaskSlot &slot, QChar c)
     }
     return false;
 }
+
+namespace {
 
 QChar applyCase(QChar c, TMaskCase mode)
 {
@@ -122,12 +122,8 @@ QString FormatMaskText(const QString &editMask, const QString &value, const TFor
                 ++at;
             continue;
         }
-        if (at >= input.size()) {
-            result += mask.Blank;
-            continue;
-        }
-        const QChar c = input[at++];
-        result += !c.isNull() && fits(slot, c) ? applyCase(c, slot.Case) : mask.Blank;
+        const QChar c = at < input.size() ? input[at++] : QChar();
+        result += c.isNull() ? QChar(QLatin1Char(' ')) : applyCase(c, slot.Case);
     }
     return result;
 }

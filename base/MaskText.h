@@ -45,11 +45,17 @@ struct TEditMask {
 // Parses a mask; separators ":" and "/" come from the settings.
 TEditMask parseEditMask(const QString &mask, const TFormatSettings &settings);
 
-// The text a masked field shows for value: literals at their places, value
-// characters in the data positions (case forced as the mask says), the blank
-// character where the value has nothing or a character the position refuses.
-// When the mask keeps literals, value is read as a text that holds them at
-// their places (a matching character there is skipped); otherwise value holds
-// the data characters only. An empty mask gives value unchanged.
+// Whether a data position takes the character (an edit field's typing rule).
+bool maskSlotAccepts(const TMaskSlot &slot, QChar c);
+
+// The text a masked field holds for value: literals at their places, value
+// characters in the data positions (case forced as the mask says), a space
+// where the value has run out. Characters are placed as they are, not
+// checked against their positions, so formatting never loses data. When the
+// mask keeps literals, value is read as a text that holds them at their
+// places (a matching character there is skipped); otherwise value holds the
+// data characters only. The blank character is what an edit field shows for
+// an empty position; the formatted text has spaces there. An empty mask
+// gives value unchanged.
 QString FormatMaskText(const QString &editMask, const QString &value);
 QString FormatMaskText(const QString &editMask, const QString &value, const TFormatSettings &settings);
