@@ -36,6 +36,7 @@ TfmMain::TfmMain(QWidget *parent) : QMainWindow(parent)
     CreateLeftPage();
     CreateRightPage();
     CreatePanels();
+    CreateComponents();
     ConnectHandlers();
     // The client area (below the menu) is 1280 x 641.
     resize(1280, 641 + MainMenu1->sizeHint().height());

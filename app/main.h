@@ -16,13 +16,15 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QScrollArea;
+class TfrxDesigner;
+class TfrxReport;
 
 // Raises EGeneralError for a named control the window does not have.
 [[noreturn]] void throwMissingComponent(const QString &name);
 
 // The operator's one window; every value of one certificate lives in its
-// controls. Controls carry their names as object names so that numbered
-// groups are found by FindComponent.
+// controls. Controls and components carry their names as object names so
+// that FindComponent finds them, numbered groups included.
 class TfmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -112,6 +114,15 @@ public:
     // Panel2: print, clear, exit.
     QPushButton *Button1 = nullptr, *Button2 = nullptr, *BitBtn2 = nullptr;
 
+    // The report that prints the certificate. From the window's creation it
+    // holds the built-in print template (the definition delivered as
+    // shablon.fr3, embedded in the program); the print and template commands
+    // reload it from the file each time.
+    TfrxReport *rudReport1 = nullptr;
+    // The defaults the designer gives new reports, pages and memos. Both
+    // components are children of the window and are freed with it.
+    TfrxDesigner *rudDesigner1 = nullptr;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -123,6 +134,7 @@ private:
     void CreateLeftPage();
     void CreateRightPage();
     void CreatePanels();
+    void CreateComponents();
     void ConnectHandlers();
 
     bool FScrolledToStart = false;
