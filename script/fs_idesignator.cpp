@@ -145,7 +145,10 @@ TfsCustomVariable *TfsDesignator::LateMember(TfsDesignatorStep &step, QObject *i
     if (!instance)
         throw EfsRuntimeError(QStringLiteral("EAccessViolation"),
                               QStringLiteral("Access to member '%1' of a nil object").arg(step.FName));
+    // An object of a class no module registered gets its class from its meta-object.
     TfsClassVariable *cls = FProgram->FindClassOf(instance);
+    if (!cls || (cls->FMetaObject != instance->metaObject() && !cls->Find(step.FName)))
+        cls = FProgram->ClassOfMeta(instance->metaObject());
     TfsCustomVariable *member = cls ? cls->Find(step.FName) : nullptr;
     if (!member)
         raiseUndeclared(step.FName);

@@ -5,7 +5,9 @@
 #include "script/fs_iilparser.h"
 
 #include <QMetaObject>
+#include <QMetaProperty>
 #include <QObject>
+#include <utility>
 
 TfsScript::TfsScript(TfsScript *parent) : FStatement(std::make_unique<TfsStatement>(this)), FParent(parent)
 {
@@ -18,6 +20,11 @@ TfsScript::~TfsScript()
     FItems.clear();
     while (!FItemList.empty())
         FItemList.pop_back();
+    // What scripts created and never freed goes with the script.
+    const auto adopted = std::exchange(FAdopted, {});
+    for (const TAdopted &a : adopted)
+        if (a.Owned)
+            delete a.Object.data();
 }
 
 TfsCustomVariable *TfsScript::Add(std::unique_ptr<TfsCustomVariable> item)
@@ -73,7 +80,56 @@ TfsClassVariable *TfsScript::AddClass(const QString &className, const QString &a
     auto c = std::make_unique<TfsClassVariable>(className, ancestor, meta);
     if (!ancestor.isEmpty())
         c->FParentClass = FindClass(ancestor);
-    return static_cast<TfsClassVariable *>(Add(std::move(c)));
+    auto *cls = static_cast<TfsClassVariable *>(Add(std::move(c)));
+    if (meta)
+        for (int i = 0; i < meta->propertyCount(); ++i) {
+            const QMetaProperty prop = meta->property(i);
+            if (prop.isEnumType())
+                AddEnumerator(prop.enumerator());
+        }
+    return cls;
+}
+
+TfsClassVariable *TfsScript::ClassOfMeta(const QMetaObject *meta)
+{
+    if (!meta)
+        return nullptr;
+    const bool root = meta == &QObject::staticMetaObject;
+    const QString name = root ? QStringLiteral("TObject") : QString::fromLatin1(meta->className());
+    if (TfsClassVariable *known = FindClass(name))
+        return known;
+    TfsClassVariable *parent = root ? nullptr : ClassOfMeta(meta->superClass());
+    TfsScript *top = this;
+    while (top->FParent)
+        top = top->FParent;
+    const void *saved = top->FAddedBy;
+    top->FAddedBy = RTTITag();
+    TfsClassVariable *cls = nullptr;
+    try {
+        cls = top->AddClass(name, parent ? parent->FName : QString(), meta);
+    } catch (...) {
+        top->FAddedBy = saved;
+        throw;
+    }
+    top->FAddedBy = saved;
+    return cls;
+}
+
+void TfsScript::AddEnumerator(const QMetaEnum &enumerator)
+{
+    const QString typeName = QLatin1String(enumerator.name());
+    if (Find(typeName))
+        return;
+    AddType(typeName, fvtEnum);
+    for (int i = 0; i < enumerator.keyCount(); ++i) {
+        const QString key = QLatin1String(enumerator.key(i));
+        if (Find(key))
+            continue;
+        auto c = std::make_unique<TfsCustomVariable>(key, fvtEnum, typeName);
+        c->FValue = TfsVariant(enumerator.value(i));
+        c->FIsReadOnly = true;
+        Add(std::move(c));
+    }
 }
 
 TfsTypeVariable *TfsScript::AddType(const QString &typeName, TfsVarType typ)
@@ -104,6 +160,27 @@ void TfsScript::AddEnumSet(const QString &typeName, const QString &names)
         c->FIsReadOnly = true;
         Add(std::move(c));
     }
+}
+
+void TfsScript::AdoptObject(QObject *object, bool owned)
+{
+    if (!object)
+        return;
+    // Forget objects their owners have freed meanwhile.
+    if (FAdopted.size() >= 64)
+        FAdopted.removeIf([](const auto &entry) { return entry.value().Object.isNull(); });
+    FAdopted.insert(object, {object, owned});
+}
+
+bool TfsScript::FreeObject(QObject *object)
+{
+    const auto found = FAdopted.find(object);
+    if (found == FAdopted.end())
+        return false;
+    QPointer<QObject> alive = found->Object;
+    FAdopted.erase(found);
+    delete alive.data();
+    return true;
 }
 
 void TfsScript::AddRTTI()
@@ -152,9 +229,12 @@ TfsClassVariable *TfsScript::FindClassOf(const QObject *object) const
 {
     if (!object)
         return nullptr;
-    for (const QMetaObject *mo = object->metaObject(); mo; mo = mo->superClass())
-        if (TfsClassVariable *cls = FindClass(QLatin1String(mo->className())))
+    for (const QMetaObject *mo = object->metaObject(); mo; mo = mo->superClass()) {
+        const QString name = mo == &QObject::staticMetaObject ? QStringLiteral("TObject")
+                                                               : QString::fromLatin1(mo->className());
+        if (TfsClassVariable *cls = FindClass(name))
             return cls;
+    }
     return nullptr;
 }
 

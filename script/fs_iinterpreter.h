@@ -15,6 +15,8 @@
 #include "script/fs_ivariant.h"
 
 #include <QHash>
+#include <QMetaEnum>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -43,9 +45,18 @@ public:
     // A host function from its declaration text ("function Get(Name: String): Variant").
     TfsMethodHelper *AddMethod(const QString &syntax, TfsCallMethodEvent callEvent,
                                const QString &category = QString(), const QString &description = QString());
-    // A host class; ancestor names a registered class (or is empty).
+    // A host class; ancestor names a registered class (or is empty). With a
+    // meta-object, the class's Qt properties become its published properties
+    // and the identifiers of their enumerations are registered as constants.
     TfsClassVariable *AddClass(const QString &className, const QString &ancestor,
                                const QMetaObject *meta = nullptr);
+    // The class of a meta-object, found by its class name up the parent chain
+    // or else registered on demand, with its parent classes, in the root
+    // script as a built-in item (QObject is "TObject").
+    TfsClassVariable *ClassOfMeta(const QMetaObject *meta);
+    // The enumeration type named like the enumerator and its identifiers as
+    // constants of their real values; names already known are left alone.
+    void AddEnumerator(const QMetaEnum &enumerator);
     TfsTypeVariable *AddType(const QString &typeName, TfsVarType typ);
     // An enumeration type and its constants 0, 1, 2, ... from "a, b, c".
     void AddEnum(const QString &typeName, const QString &names);
@@ -53,6 +64,13 @@ public:
     void AddEnumSet(const QString &typeName, const QString &names);
     // Registers every module of the global module list once for this script.
     void AddRTTI();
+
+    // Objects made by script constructors. An owned object is freed by the
+    // script's Free or, at the latest, with this script; one given to an owner
+    // (a report object placed in the tree) is only freed by Free.
+    void AdoptObject(QObject *object, bool owned);
+    // Frees an object a script constructor made; false for any other object.
+    bool FreeObject(QObject *object);
 
     // Lookup: this script's items only / then the parent chain / classes.
     TfsCustomVariable *FindLocal(const QString &name) const;
@@ -152,6 +170,11 @@ private:
     QStringList FMacros;
     QStringList FIncludePath{QString()};
     QHash<QString, QSet<int>> FUnitLines;
+    struct TAdopted {
+        QPointer<QObject> Object;
+        bool Owned;
+    };
+    QHash<QObject *, TAdopted> FAdopted;
 
     void RemoveWhere(const std::function<bool(const TfsCustomVariable &)> &pred);
     void Reindex(const QString &upperName);

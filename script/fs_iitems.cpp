@@ -3,7 +3,9 @@
 #include "script/fs_iitems.h"
 
 #include "script/fs_iconst.h"
+#include "script/fs_ihostprops.h"
 #include "script/fs_iinterpreter.h"
+#include "script/fs_istrings.h"
 
 #include <QMetaObject>
 #include <QMetaProperty>
@@ -222,12 +224,31 @@ namespace {
 
 } // namespace
 
+TfsPropertyHelper::~TfsPropertyHelper() = default;
+
+TfsPropertyStrings *TfsPropertyHelper::BoundList(QObject *instance)
+{
+    auto found = FBoundLists.find(instance);
+    // An entry whose object is gone may meet a new object at the same address.
+    if (found != FBoundLists.end() && found->second->Owner() == instance)
+        return found->second.get();
+    if (FBoundLists.size() >= 64)
+        std::erase_if(FBoundLists, [](const auto &entry) { return !entry.second->Owner(); });
+    auto list = std::make_unique<TfsPropertyStrings>(instance, FMetaPropertyIndex);
+    TfsPropertyStrings *raw = list.get();
+    FBoundLists[instance] = std::move(list);
+    return raw;
+}
+
 TfsVariant TfsPropertyHelper::GetValue()
 {
     if (FMetaPropertyIndex >= 0) {
         if (!FInstance)
             raiseNoInstance(FName);
-        return TfsVariant::FromQVariant(FInstance->metaObject()->property(FMetaPropertyIndex).read(FInstance));
+        const QMetaProperty prop = FInstance->metaObject()->property(FMetaPropertyIndex);
+        if (fsHostPropKind(prop) == TfsHostPropKind::StringList)
+            return TfsVariant(static_cast<QObject *>(BoundList(FInstance)));
+        return fsReadHostProp(FInstance, prop);
     }
     if (!FOnGetValue)
         return TfsVariant::Null();
@@ -239,10 +260,7 @@ void TfsPropertyHelper::SetValue(const TfsVariant &value)
     if (FMetaPropertyIndex >= 0) {
         if (!FInstance)
             raiseNoInstance(FName);
-        const QMetaProperty prop = FInstance->metaObject()->property(FMetaPropertyIndex);
-        if (!prop.write(FInstance, value.ToQVariant()))
-            throw EfsRuntimeError(QStringLiteral("EPropertyConvertError"),
-                                  QStringLiteral("Invalid value for property '%1'").arg(FName));
+        fsWriteHostProp(FInstance, FInstance->metaObject()->property(FMetaPropertyIndex), value);
         return;
     }
     if (FOnSetValue)
@@ -330,8 +348,10 @@ TfsCustomVariable *TfsClassVariable::Find(const QString &name)
                 const QMetaProperty prop = c->FMetaObject->property(i);
                 if (QString::fromLatin1(prop.name()).compare(name, Qt::CaseInsensitive) != 0)
                     continue;
-                auto p = std::make_unique<TfsPropertyHelper>(QString::fromLatin1(prop.name()), fvtVariant,
-                                                             QString());
+                TfsVarType typ = fvtVariant;
+                QString typeName;
+                fsHostPropType(prop, c->FScript, typ, typeName);
+                auto p = std::make_unique<TfsPropertyHelper>(QString::fromLatin1(prop.name()), typ, typeName);
                 p->FMetaPropertyIndex = i;
                 p->FIsReadOnly = !prop.isWritable();
                 p->FClassRef = c;
@@ -348,12 +368,14 @@ bool TfsClassVariable::IsInstance(const QObject *object) const
 {
     if (!object)
         return false;
-    if (FMetaObject)
-        return object->metaObject()->inherits(FMetaObject);
+    if (FMetaObject && object->metaObject()->inherits(FMetaObject))
+        return true;
     for (const QMetaObject *mo = object->metaObject(); mo; mo = mo->superClass())
         if (FName.compare(QLatin1String(mo->className()), Qt::CaseInsensitive) == 0)
             return true;
-    return false;
+    // Script classes may place a host class under one without a Qt class of its own.
+    const TfsClassVariable *cls = FScript ? FScript->FindClassOf(object) : nullptr;
+    return cls && cls->DescendsFrom(this);
 }
 
 bool TfsClassVariable::DescendsFrom(const TfsClassVariable *cls) const

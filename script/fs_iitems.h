@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class QObject;
@@ -150,10 +151,15 @@ public:
     bool FIsConstructor = false;
 };
 
-// A property of a host class: callbacks, or the object's own Qt property.
+class TfsPropertyStrings;
+
+// A property of a host class: callbacks, or the object's own Qt property
+// (read and written as fs_ihostprops.h says; a string list property reads as
+// one TStrings per object, bound to it and kept here).
 class TfsPropertyHelper : public TfsCustomVariable {
 public:
     TfsPropertyHelper(const QString &name, TfsVarType typ, const QString &typeName);
+    ~TfsPropertyHelper() override;
     TfsItemKind Kind() const override { return TfsItemKind::Property; }
     TfsVariant GetValue() override;
     void SetValue(const TfsVariant &value) override;
@@ -163,6 +169,10 @@ public:
     TfsClassVariable *FClassRef = nullptr;
     QObject *FInstance = nullptr;
     int FMetaPropertyIndex = -1;   // >= 0: read and written through the meta-object
+
+private:
+    TfsPropertyStrings *BoundList(QObject *instance);
+    std::unordered_map<const QObject *, std::unique_ptr<TfsPropertyStrings>> FBoundLists;
 };
 
 // A host class with its members and parent class; read gives the class itself.
@@ -184,7 +194,8 @@ public:
     // A member by name: own members, then the Qt properties of the class, then the parent's.
     TfsCustomVariable *Find(const QString &name);
     TfsPropertyHelper *DefaultProperty();
-    // Whether the object is an instance of this class or a descendant.
+    // Whether the object is an instance of this class or a descendant (by its
+    // Qt class, or by the script class registered for it).
     bool IsInstance(const QObject *object) const;
     // Whether this class is cls or descends from it.
     bool DescendsFrom(const TfsClassVariable *cls) const;
