@@ -5,6 +5,7 @@
 #include "base/Errors.h"
 #include "base/FormatSettings.h"
 #include "base/UserInterface.h"
+#include "report/engine/rudEngineInit.h"
 #include "report/render/QtUserInterface.h"
 #include "report/render/SystemFonts.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char *argv[])
     TApplication application(argc, argv);
     registerSystemFonts();
     setFormatSettings(systemFormatSettings());
+    rudEngineInit();
     TQtUserInterface ui;
     setUserInterface(&ui);
 

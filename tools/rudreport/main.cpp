@@ -4,6 +4,8 @@
 
 #include "Commands.h"
 
+#include "report/engine/rudEngineInit.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -44,6 +46,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral("0.1"));
+    rudEngineInit();
     QStringList args = application.arguments().mid(1);
     if (args.isEmpty())
         return usage(stderr);
