@@ -22,6 +22,11 @@ class TfrxReport;
 // Raises EGeneralError for a named control the window does not have.
 [[noreturn]] void throwMissingComponent(const QString &name);
 
+// Loads the template at Path (a file or a resource) into Report without a
+// message box and without letting a failure out; false when something went
+// wrong, which Report's Errors then tell.
+bool loadTemplateQuietly(TfrxReport *Report, const QString &Path);
+
 // The operator's one window; every value of one certificate lives in its
 // controls. Controls and components carry their names as object names so
 // that FindComponent finds them, numbered groups included.

@@ -19,16 +19,15 @@ namespace {
 // report holds its definition even without the file beside the program.
 const char *const builtInTemplate = ":/template/shablon.fr3";
 
-// Loads the built-in template into Report without a message box and without
-// letting a failure out: the window must open whatever the resource holds.
-// What went wrong stays in the report's Errors.
-void loadBuiltInTemplate(TfrxReport *Report)
+} // namespace
+
+bool loadTemplateQuietly(TfrxReport *Report, const QString &Path)
 {
-    initTemplateResources();
-    QFile file(QString::fromLatin1(builtInTemplate));
+    QFile file(Path);
     if (!file.open(QIODevice::ReadOnly)) {
-        Report->AddErrors({QStringLiteral("Cannot open %1").arg(file.fileName())});
-        return;
+        Report->Clear();
+        Report->AddErrors({QStringLiteral("Cannot open %1").arg(Path)});
+        return false;
     }
     TfrxEngineOptions *engine = Report->EngineOptions();
     const TfrxSilentMode mode = engine->NewSilentMode();
@@ -41,9 +40,8 @@ void loadBuiltInTemplate(TfrxReport *Report)
         Report->AddErrors({QString::fromLocal8Bit(error.what())});
     }
     engine->SetNewSilentMode(mode);
+    return Report->Errors().isEmpty();
 }
-
-} // namespace
 
 void TfmMain::CreateComponents()
 {
@@ -51,7 +49,8 @@ void TfmMain::CreateComponents()
     rudReport1->setParent(this); // freed with the window
     rudReport1->setObjectName(QStringLiteral("rudReport1"));
     rudReport1->SetName(QStringLiteral("rudReport1"));
-    loadBuiltInTemplate(rudReport1);
+    initTemplateResources();
+    loadTemplateQuietly(rudReport1, QString::fromLatin1(builtInTemplate));
 
     // The values the window was designed with; most equal the component's
     // own defaults, and are set here so that the window states them.

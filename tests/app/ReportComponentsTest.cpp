@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -111,4 +112,38 @@ TEST(ReportComponents, FoundByNameAndFreedWithTheWindow)
     EXPECT_TRUE(report.isNull());
     EXPECT_TRUE(designer.isNull());
     EXPECT_EQ(TfrxDesigner::Current(), nullptr);
+}
+
+TEST(ReportComponents, TemplateLoadFailuresStayInsideTheReport)
+{
+    TRecordingUserInterface ui;
+    QTemporaryDir dir;
+    const QString broken = dir.filePath(QStringLiteral("broken.fr3"));
+    {
+        QFile file(broken);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<?xml version=\"1.0\"?><TfrxReport><TfrxReportPage Name=\"Page1\"><TfrxMemoView Name=");
+    }
+    TfrxReport report;
+    bool loaded = true;
+    // Neither a message box nor an exception, whatever the report's error mode.
+    for (TfrxSilentMode mode : {simMessageBoxes, simReThrow}) {
+        report.EngineOptions()->SetNewSilentMode(mode);
+        EXPECT_NO_THROW(loaded = loadTemplateQuietly(&report, broken));
+        EXPECT_FALSE(loaded);
+        EXPECT_FALSE(report.Errors().isEmpty());
+        EXPECT_EQ(report.EngineOptions()->NewSilentMode(), mode); // the report's own mode is back
+    }
+
+    EXPECT_NO_THROW(loaded = loadTemplateQuietly(&report, dir.filePath(QStringLiteral("none.fr3"))));
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(report.Objects().isEmpty());
+    EXPECT_FALSE(report.Errors().isEmpty());
+    EXPECT_TRUE(ui.Messages.empty());
+
+    // The same report loads a good template afterwards.
+    EXPECT_TRUE(loadTemplateQuietly(&report, sourceDir() + QStringLiteral("/resources/shablon.fr3")));
+    EXPECT_TRUE(report.Errors().isEmpty());
+    ASSERT_EQ(report.Objects().size(), 2);
+    EXPECT_EQ(report.Objects()[1]->Objects().size(), 48);
 }
