@@ -120,20 +120,6 @@ TEST(DesignerSettings, RestrictionsAreFourteenBitsInTheirOrder)
     EXPECT_EQ(d.Restrictions(), TfrxDesignerRestrictions(drDontEditInternalDatasets));
 }
 
-TEST(DesignerSettings, DefaultFontIsCopiedIn)
-{
-    TfrxDesigner d;
-    TFont font;
-    font.SetName(QStringLiteral("Tahoma"));
-    font.SetSize(12);
-    d.SetDefaultFont(&font);
-    font.SetName(QStringLiteral("Courier New"));
-    EXPECT_EQ(d.DefaultFont()->Name(), QStringLiteral("Tahoma"));
-    EXPECT_EQ(d.DefaultFont()->Size(), 12);
-    d.SetDefaultFont(nullptr);
-    EXPECT_EQ(d.DefaultFont()->Name(), QStringLiteral("Tahoma"));
-}
-
 TEST(DesignerSettings, TheDesignerFindsTheNewestLiveComponent)
 {
     EXPECT_EQ(TfrxDesigner::Current(), nullptr);
