@@ -81,7 +81,6 @@ private:
     std::unique_ptr<TfsStatement> ProcessVbFor(TfsXMLItem *item, TfsScript *prog);
     std::unique_ptr<TfsStatement> ProcessReturn(TfsXMLItem *item, TfsScript *prog);
     std::unique_ptr<TfsStatement> ProcessDelete(TfsXMLItem *item, TfsScript *prog);
-    std::unique_ptr<TfsExpression> NullExpression() const;
     std::unique_ptr<TfsDesignator> ProcessNew(TfsXMLItem *item, TfsScript *prog);
     TfsCustomVariable *LoopVariable(TfsXMLItem *ident, TfsScript *prog);
 
@@ -884,44 +883,31 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessReturn(TfsXMLItem *item, TfsS
     return block;
 }
 
-std::unique_ptr<TfsExpression> TfsILBuilder::NullExpression() const
-{
-    auto e = std::make_unique<TfsExpression>();
-    e->AddOperand(new TfsOperandNode(TfsVariant::Null()));
-    e->Finish();
-    return e;
-}
-
-// delete x: an object whose class has a Free method is freed through it;
-// the variable (or property) is then cleared.
+// delete x: the object is freed through Free when its class has one (or,
+// for a Variant, when the object's class has one at run time); the variable
+// or property is then cleared.
 std::unique_ptr<TfsStatement> TfsILBuilder::ProcessDelete(TfsXMLItem *item, TfsScript *prog)
 {
     TfsXMLItem *d = item->FindItem(QStringLiteral("dsgn"));
     if (!d)
         Error(fsResource(QStringLiteral("SInvalidLanguage")));
-    auto block = NewStatement<TfsStatement>(item, prog);
-    auto target = ProcessDesignator(d, prog);
+    auto s = NewStatement<TfsDeleteStmt>(item, prog);
+    s->FTarget = ProcessDesignator(d, prog);
     At(item);
-    TfsClassVariable *cls = target->FTyp == fvtClass ? prog->FindClass(target->FTypeName) : nullptr;
-    if (cls && cls->Find(QStringLiteral("Free"))) {
+    TfsClassVariable *cls = s->FTarget->FTyp == fvtClass ? prog->FindClass(s->FTarget->FTypeName) : nullptr;
+    if ((cls && cls->Find(QStringLiteral("Free"))) || s->FTarget->FTyp == fvtVariant) {
         TfsXMLItem call(QStringLiteral("dsgn"));
         call.Assign(*d);
         TfsXMLItem *free = call.Add(QStringLiteral("node"));
         free->SetProp(QStringLiteral("text"), QStringLiteral("Free"));
         free->SetProp(QStringLiteral("pos"), item->Prop(QStringLiteral("pos")));
-        auto c = NewStatement<TfsCallStmt>(item, prog);
-        c->FDesignator = ProcessDesignator(&call, prog);
-        block->Add(std::move(c));
+        s->FFree = ProcessDesignator(&call, prog);
+    } else if (s->FTarget->FTyp != fvtClass) {
+        Error(fsResource(QStringLiteral("SClassRequired")));
     }
-    if (target->IsAssignable()) {
-        auto clear = NewStatement<TfsAssignmentStmt>(item, prog);
-        clear->FVar = std::move(target);
-        clear->FExpr = NullExpression();
-        block->Add(std::move(clear));
-    } else if (block->Count() == 0) {
+    if (!s->FTarget->IsAssignable() && !s->FFree)
         Error(fsResource(QStringLiteral("SVarRequired")));
-    }
-    return block;
+    return s;
 }
 
 // new TClass(args): the class's constructor Create with the arguments.

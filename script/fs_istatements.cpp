@@ -277,6 +277,16 @@ void TfsTryStmt::Execute()
     runFinally();
 }
 
+TfsDeleteStmt::~TfsDeleteStmt() = default;
+
+void TfsDeleteStmt::Execute()
+{
+    if (FFree && FTarget->Value().ToObject())
+        FFree->Value();
+    if (FTarget->IsAssignable())
+        FTarget->Assign(TfsVariant::Null());
+}
+
 void TfsBreakStmt::Execute()
 {
     FProgram->FBreakCalled = true;

@@ -166,6 +166,17 @@ public:
     bool FIsExcept = false;
 };
 
+// delete: an object held by FTarget is freed through FFree (its class's Free
+// method, bound at run time when the target's class is not known), then the
+// target is cleared.
+class TfsDeleteStmt : public TfsStatement {
+public:
+    using TfsStatement::TfsStatement;
+    ~TfsDeleteStmt() override;
+    void Execute() override;
+    std::unique_ptr<TfsDesignator> FTarget, FFree;
+};
+
 // Set the program's break / continue / exit flag.
 class TfsBreakStmt : public TfsStatement {
 public:

@@ -3,6 +3,7 @@
 // run through the common builder.
 
 #include "ScriptTestUtil.h"
+#include "TestObjects.h"
 
 #include "script/fs_igrammar.h"
 
@@ -347,17 +348,42 @@ TEST(Languages, EvaluateInEachLanguage)
     }
 }
 
+// "new" calls the class's constructor Create; "delete" calls Free and clears the variable.
 TEST(Languages, NewAndDelete)
 {
+    int created = 0, freed = 0;
+    std::vector<std::unique_ptr<TTestMemo>> objects;
+    auto setUp = [&](TfsScript &script) {
+        TfsClassVariable *memo = script.AddClass(QStringLiteral("TTestMemo"), QString(), &TTestMemo::staticMetaObject);
+        memo->AddConstructor(QStringLiteral("constructor Create(Text: String)"),
+                             [&](QObject *, TfsClassVariable *, const QString &, TfsCustomVariable &caller) {
+                                 objects.push_back(std::make_unique<TTestMemo>());
+                                 objects.back()->SetText(caller.ParamValue(0).ToString());
+                                 ++created;
+                                 return TfsVariant(static_cast<QObject *>(objects.back().get()));
+                             });
+        memo->AddMethod(QStringLiteral("procedure Free"),
+                        [&](QObject *instance, TfsClassVariable *, const QString &, TfsCustomVariable &) {
+                            freed += instance ? 1 : 0;
+                            return TfsVariant::Null();
+                        });
+    };
     TLangScript c("C++Script");
-    if (!c.Script.FindClass(QStringLiteral("TStringList")))
-        GTEST_SKIP() << "no string list class registered";
-    EXPECT_EQ(c.Run(src("TStringList l = new TStringList(); l.Add(\"a\"); l.Add(\"b\");\n"
-                        "ShowMessage(l.Count); delete l; ShowMessage(l == null);")),
-              texts({"2", "True"}));
+    setUp(c.Script);
+    EXPECT_EQ(c.Run(src("TTestMemo m = new TTestMemo(\"first\"); ShowMessage(m.Text); delete m;")), texts({"first"}));
+    EXPECT_TRUE(c.Script.Find(QStringLiteral("m"))->FValue.IsNull());
     EXPECT_EQ(c.CompileError(src("int x = new Nothing();")), QStringLiteral("1:13: Class type required"));
+    EXPECT_EQ(c.CompileError(src("int x; delete x;")), QStringLiteral("1:8: Class type required"));
     TLangScript b("BasicScript");
-    EXPECT_EQ(b.Run(src("Set l = New TStringList\nl.Add(\"x\")\nShowMessage(l.Count)\nDelete l\n")), texts({"1"}));
+    setUp(b.Script);
+    EXPECT_EQ(b.Run(src("Set x = New TTestMemo(\"second\")\nShowMessage(x.Text)\nDelete x\n")), texts({"second"}));
+    TLangScript j("JScript");
+    setUp(j.Script);
+    // The second delete finds nothing to free.
+    EXPECT_EQ(j.Run(src("var v = new TTestMemo(\"third\"); delete v; delete v; ShowMessage(v == null);")),
+              texts({"True"}));
+    EXPECT_EQ(created, 3);
+    EXPECT_EQ(freed, 3);
 }
 
 // The same four programs in every language, run by the command-line tool,
