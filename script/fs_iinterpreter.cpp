@@ -172,6 +172,12 @@ void TfsScript::AdoptObject(QObject *object, bool owned)
     FAdopted.insert(object, {object, owned});
 }
 
+bool TfsScript::IsAdopted(QObject *object) const
+{
+    const auto found = FAdopted.constFind(object);
+    return found != FAdopted.constEnd() && found->Object == object;
+}
+
 bool TfsScript::FreeObject(QObject *object)
 {
     const auto found = FAdopted.find(object);

@@ -71,6 +71,8 @@ public:
     void AdoptObject(QObject *object, bool owned);
     // Frees an object a script constructor made; false for any other object.
     bool FreeObject(QObject *object);
+    // Whether the object was adopted (and is still alive).
+    bool IsAdopted(QObject *object) const;
 
     // Lookup: this script's items only / then the parent chain / classes.
     TfsCustomVariable *FindLocal(const QString &name) const;

@@ -87,7 +87,7 @@ TfsVariant getComponent(QObject *instance, TfsClassVariable *, const QString &na
     return TfsVariant::Null();
 }
 
-void setComponent(QObject *instance, TfsClassVariable *, const QString &name, const TfsVariant &value,
+void setComponent(QObject *instance, TfsClassVariable *cls, const QString &name, const TfsVariant &value,
                   TfsCustomVariable &)
 {
     TfrxComponent *c = componentOf(instance, name);
@@ -109,6 +109,13 @@ void setComponent(QObject *instance, TfsClassVariable *, const QString &name, co
                 throw EfsRuntimeError(QStringLiteral("EConvertError"),
                                       QStringLiteral("An object cannot be placed inside itself"));
         c->SetParent(parent);
+        // The tree owns what is placed in it; what a script takes out of the
+        // tree is the script's, freed by Free or with the script.
+        TfsScript *script = cls->FScript;
+        if (!parent)
+            script->AdoptObject(c, true);
+        else if (script->IsAdopted(c))
+            script->AdoptObject(c, false);
     }
 }
 

@@ -5,7 +5,8 @@
 // on components beyond their published properties:
 //  - every component class: constructor Create(AOwner), placing the new
 //    object under AOwner (a script that gives no owner owns the object and
-//    frees it with Free, or the script frees it at the end);
+//    frees it with Free, or the script frees it at the end). Setting Parent
+//    moves ownership the same way: into the tree, or to the script for nil;
 //  - TfrxComponent: FindObject(Name) (the first descendant of that name, nil
 //    when none; typed Variant, so that the found object's members resolve on
 //    its own class when the script runs), Clear (destroys the children),

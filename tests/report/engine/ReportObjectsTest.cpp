@@ -131,6 +131,8 @@ TEST(ReportObjects, CreatingFreeingAndErrors)
                   "  ShowMessage(Report.FindObject('Memo3').Height);\n"
                   "  loose := TfrxMemoView.Create(nil); loose.Text := 'mine'; loose.Free;\n"
                   "  TfrxMemoView.Create(nil);\n"
+                  "  loose := TfrxMemoView.Create(nil); loose.Name := 'Memo4'; loose.Parent := Page1;\n"
+                  "  Memo2.Parent := nil;\n"
                   "  ShowMessage(Memo1 is TfrxView); ShowMessage(Memo1 is TComponent); ShowMessage(Page1 is TfrxView)\n"
                   "end.")),
               (QStringList{QStringLiteral("40"), QStringLiteral("True"), QStringLiteral("True"), QStringLiteral("False")}));
@@ -138,6 +140,11 @@ TEST(ReportObjects, CreatingFreeingAndErrors)
     TfrxComponent *memo3 = r.Report.FindObject(QStringLiteral("Memo3"));
     ASSERT_NE(memo3, nullptr);
     EXPECT_EQ(memo3->Parent(), r.Page1);
+    // So does the one placed in the tree later; the one taken out of the
+    // tree went with the script's objects (the leak checker watches).
+    EXPECT_NE(r.Report.FindObject(QStringLiteral("Memo4")), nullptr);
+    EXPECT_EQ(r.Report.FindObject(QStringLiteral("Memo2")), nullptr);
+    r.Memo2 = nullptr;
 
     EXPECT_EQ(r.RunError(QStringLiteral("begin Memo1.Free end.")),
               QStringLiteral("Cannot free an object of class TfrxMemoView: it belongs to its host"));
