@@ -28,7 +28,8 @@ TfsHostPropKind fsHostPropKind(const QMetaProperty &prop);
 // registered in script on demand (see TfsScript::ClassOfMeta); string lists
 // as "TStrings".
 void fsHostPropType(const QMetaProperty &prop, TfsScript *script, TfsVarType &typ, QString &typeName);
-// Reads prop of obj. String lists are not read here (the caller binds a list).
+// Reads prop of obj. A string list reads as its lines joined with CR LF; the
+// property helper hands scripts a bound TStrings instead.
 TfsVariant fsReadHostProp(const QObject *obj, const QMetaProperty &prop);
 // Writes value to prop of obj; raises EfsRuntimeError when the value does not
 // fit the property or the host refuses it, or a variant conversion error.

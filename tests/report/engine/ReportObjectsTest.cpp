@@ -97,6 +97,7 @@ TEST(ReportObjects, PublishedPropertiesAndSubObjects)
                   "  if Report.FindObject('NoSuch') = nil then ShowMessage('none');\n"
                   "  if Memo1.DataSet = nil then ShowMessage('no data set');\n"
                   "  Memo1.FlowTo := Memo2; ShowMessage(Memo1.FlowTo.Name);\n"
+                  "  Memo2.Memo := Memo1.Memo;\n"
                   "  Report.EngineOptions.NewSilentMode := simSilent;\n"
                   "  Report.ScriptText.Text := 'x'; Report.ScriptText[0] := 'begin'; Report.ScriptText.Add('end.');\n"
                   "  ShowMessage(Memo2.Parent.Name + ' ' + Memo2.Report.Name + ' ' + Memo1.ClassName)\n"
@@ -117,6 +118,7 @@ TEST(ReportObjects, PublishedPropertiesAndSubObjects)
     EXPECT_FALSE(r.Page1->Visible());
     EXPECT_EQ(r.Page1->Orientation(), poLandscape);
     EXPECT_EQ(r.Memo1->FlowTo(), r.Memo2);
+    EXPECT_EQ(r.Memo2->Memo(), r.Memo1->Memo());
     EXPECT_EQ(r.Report.EngineOptions()->NewSilentMode(), simSilent);
     EXPECT_EQ(r.Report.ScriptText(), (QStringList{QStringLiteral("begin"), QStringLiteral("end.")}));
 }
