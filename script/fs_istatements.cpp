@@ -14,6 +14,10 @@ void TfsStatement::RunChildren()
 {
     TfsScript *prog = FProgram;
     const auto *hook = prog->RunLineHook();
+    // An empty body (an empty loop above all) still reports its own position,
+    // so a host watching lines can stop "while True do ;".
+    if (FItems.empty() && hook && *hook)
+        (*hook)(prog, FUnit, FSourcePos);
     for (auto &statement : FItems) {
         if (hook && *hook)
             (*hook)(prog, statement->FUnit, statement->FSourcePos);

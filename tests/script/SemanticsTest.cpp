@@ -55,6 +55,15 @@ TEST(Semantics, FlagsStayInTheirProcedure)
     };
     EXPECT_EQ(t.Run(QStringLiteral("var n: Integer; begin while True do n := n + 1; ShowMessage(n) end.")), QStringList());
     EXPECT_EQ(lines, 50);
+
+    // An empty loop body has no statement of its own; the hook still sees the loop.
+    lines = 0;
+    EXPECT_EQ(t.Run(QStringLiteral("begin while True do ; ShowMessage('not reached') end.")), QStringList());
+    EXPECT_EQ(lines, 50);
+    lines = 0;
+    EXPECT_EQ(t.Run(QStringLiteral("var i: Integer; begin repeat until False; for i := 1 to 10 do ; end.")),
+              QStringList());
+    EXPECT_EQ(lines, 50);
 }
 
 TEST(Semantics, TypeRules)
