@@ -1205,7 +1205,13 @@ std::unique_ptr<TfsDesignator> TfsILBuilder::ProcessDesignator(TfsXMLItem *dsgn,
                 const bool callable = member->Kind() == TfsItemKind::Method || member->ParamCount() > 0;
                 if (!callable && !seg.Args.empty())
                     Error(fsResource(QStringLiteral("STooManyParams")));
-                ProcessArgs(step, member, dsgn, seg.Args, prog, callable);
+                // An indexed property takes the brackets that follow it as its
+                // arguments: L.Strings[0] is L.Strings(0), not an index into a result.
+                const std::vector<TfsXMLItem *> *args = &seg.Args;
+                if (member->Kind() == TfsItemKind::Property && member->ParamCount() > 0 && seg.Args.empty() &&
+                    i + 1 < segments.size() && segments[i + 1].Name.isEmpty())
+                    args = &segments[++i].Args;
+                ProcessArgs(step, member, dsgn, *args, prog, callable);
                 typ = member->FTyp;
                 typeName = member->FTypeName;
                 if (member->Kind() == TfsItemKind::Method && static_cast<TfsMethodHelper *>(member)->FIsConstructor) {

@@ -174,6 +174,16 @@ TEST(HostObjects, StringListFromScripts)
                            QStringLiteral("Operation not allowed on sorted list"),
                            QStringLiteral("String list does not allow duplicates"), QStringLiteral("a,x,y"),
                            QStringLiteral("Cannot assign a nil to a TStringList")}));
+
+    // The named default property takes its brackets as arguments, to read and to write.
+    EXPECT_EQ(h.T.Run(QStringLiteral(
+                  "var L: TStringList;\n"
+                  "begin\n"
+                  "  L := TStringList.Create; L.Add('a'); L.Add('b');\n"
+                  "  L.Strings[0] := 'z'; ShowMessage(L.Strings[0] + L.Strings[1] + L.Strings(1));\n"
+                  "  L.Free\n"
+                  "end.")),
+              QStringList{QStringLiteral("zbb")});
 }
 
 TEST(HostObjects, StringListTextRules)
