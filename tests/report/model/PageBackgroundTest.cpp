@@ -11,24 +11,14 @@
 
 #include <QBuffer>
 #include <cmath>
+#include "ReportBytes.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray save(TfrxReport &report)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    report.SaveToStream(&buffer);
-    return buffer.data();
-}
-
-void load(TfrxReport &report, QByteArray data)
-{
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    report.LoadFromStream(&buffer);
-}
+using modeltest::load;
+using modeltest::save;
 
 // The XML item of the report's page in saved template bytes.
 const TfrxXMLItem *pageItem(TfrxXMLDocument &doc, QByteArray data)

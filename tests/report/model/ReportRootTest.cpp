@@ -17,27 +17,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include "ReportBytes.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
+using modeltest::load;
+using modeltest::save;
+
 const char *header = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r\n";
-
-void load(TfrxReport &report, const QByteArray &data)
-{
-    QByteArray copy = data.startsWith("<?xml") ? data : QByteArray(header) + data;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    report.LoadFromStream(&buffer);
-}
-
-QByteArray save(TfrxReport &report)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    report.SaveToStream(&buffer);
-    return buffer.data();
-}
 
 QStringList variableNames(const TfrxVariables &variables)
 {

@@ -11,28 +11,16 @@
 
 #include <QBuffer>
 #include <QFile>
+#include "ReportBytes.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
+using modeltest::load;
+using modeltest::save;
+
 const char *header = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r\n";
-
-// Loads a template text into report (message boxes recorded, not shown).
-void load(TfrxReport &report, const QByteArray &body)
-{
-    QByteArray data = QByteArray(header) + body;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
-    report.LoadFromStream(&buffer);
-}
-
-QByteArray save(TfrxReport &report)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    report.SaveToStream(&buffer);
-    return buffer.data();
-}
 
 TfrxMemoView *memo(TfrxReport &report, const char *name)
 {
