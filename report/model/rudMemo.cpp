@@ -2,6 +2,7 @@
 
 #include "report/model/rudReport.h"
 #include "report/model/rudRes.h"
+#include "report/model/rudStyles.h"
 #include "report/model/rudXML.h"
 #include "report/model/rudXMLSerializer.h"
 
@@ -51,6 +52,19 @@ QString TfrxCustomMemoView::Text() const
         result += QLatin1String("\r\n");
     }
     return result;
+}
+
+void TfrxCustomMemoView::SetStyle(const QString &Value)
+{
+    FStyle = Value;
+    TfrxReport *report = Report();
+    if (!report)
+        return;
+    if (const TfrxStyleItem *style = report->Styles()->Find(Value)) {
+        SetColor(style->Color());
+        SetFont(style->Font());
+        Frame()->Assign(*style->Frame());
+    }
 }
 
 void TfrxCustomMemoView::SetText(const QString &Value)

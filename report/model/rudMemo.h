@@ -73,8 +73,9 @@ public:
     bool RTLReading() const { return FRTLReading; }
     void SetRTLReading(bool Value) { FRTLReading = Value; }
     const QString &Style() const { return FStyle; }
-    // Stores the name of a report style.
-    void SetStyle(const QString &Value) { FStyle = Value; }
+    // Stores the name of a report style and, when the memo's report has a
+    // style of that name, takes its colour (brush fill only), font and frame.
+    void SetStyle(const QString &Value);
     bool SuppressRepeated() const { return FSuppressRepeated; }
     void SetSuppressRepeated(bool Value) { FSuppressRepeated = Value; }
     bool Underlines() const { return FUnderlines; }

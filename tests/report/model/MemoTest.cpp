@@ -4,6 +4,8 @@
 
 #include "base/CodePages.h"
 
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 TEST(Memo, TextSplitsIntoLinesAndJoinsWithLineBreaks)
@@ -72,4 +74,49 @@ TEST(Memo, FlowToClearsWhenTheTargetGoes)
     EXPECT_EQ(a->FlowTo(), b);
     delete b;
     EXPECT_EQ(a->FlowTo(), nullptr);
+}
+
+TEST(Memo, StyleTakesTheReportStylesColourFontAndFrame)
+{
+    TfrxReport report;
+    auto *page = new TfrxReportPage(&report);
+    page->SetParent(&report);
+    auto *memo = new TfrxMemoView(page);
+    memo->SetParent(page);
+    TfrxStyleItem *style = report.Styles()->Add();
+    style->SetName(QStringLiteral("Header"));
+    style->SetColor(clRed);
+    style->Font()->SetStyle(TFontStyles(fsBold));
+    style->Frame()->SetTyp(TfrxFrameTypes(ftTop));
+
+    memo->SetStyle(QStringLiteral("HEADER"));
+    EXPECT_EQ(memo->Style(), QStringLiteral("HEADER"));
+    EXPECT_EQ(memo->Color(), clRed);
+    EXPECT_EQ(memo->Font()->Style(), TFontStyles(fsBold));
+    EXPECT_FALSE(memo->ParentFont());
+    EXPECT_EQ(memo->Frame()->Typ(), TfrxFrameTypes(ftTop));
+
+    // An unknown name, or a memo outside a report, only stores the name.
+    memo->SetColor(clWhite);
+    memo->SetStyle(QStringLiteral("Body"));
+    EXPECT_EQ(memo->Color(), clWhite);
+    TfrxMemoView loose(nullptr);
+    loose.SetStyle(QStringLiteral("Header"));
+    EXPECT_EQ(loose.Style(), QStringLiteral("Header"));
+    EXPECT_EQ(loose.Frame()->Typ(), TfrxFrameTypes());
+
+    // A template's styles come before its pages, so a loaded memo takes its style.
+    QByteArray data("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r\n"
+                     "<TfrxReport><Styles><item Name=\"Header\" Color=\"255\" Font.Style=\"1\"/></Styles>"
+                     "<TfrxReportPage Name=\"Page1\"><TfrxMemoView Name=\"Memo1\" Style=\"Header\"/></TfrxReportPage>"
+                     "</TfrxReport>");
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    TfrxReport loaded;
+    loaded.LoadFromStream(&buffer);
+    EXPECT_TRUE(loaded.Errors().isEmpty()) << loaded.Errors().join(QLatin1Char('\n')).toStdString();
+    auto *memo1 = dynamic_cast<TfrxMemoView *>(loaded.FindObject(QStringLiteral("Memo1")));
+    ASSERT_NE(memo1, nullptr);
+    EXPECT_EQ(memo1->Color(), clRed);
+    EXPECT_EQ(memo1->Font()->Style(), TFontStyles(fsBold));
 }
