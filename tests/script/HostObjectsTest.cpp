@@ -111,18 +111,6 @@ struct THostScript {
         T.Script.AddObject(QStringLiteral("Box1"), &Box1);
         T.Script.AddObject(QStringLiteral("Box2"), &Box2);
     }
-    // The message of the run-time error the text raises.
-    QString RunError(const QString &text)
-    {
-        if (!T.Compile(text))
-            return QStringLiteral("<compile error>");
-        try {
-            T.Script.Execute();
-        } catch (const Exception &e) {
-            return e.Message();
-        }
-        return QString();
-    }
     QString CompileMessage(const QString &text) { return T.CompileError(text).section(QStringLiteral(": "), 1); }
 };
 
@@ -246,7 +234,7 @@ TEST(HostObjects, SubObjectsReferencesAndLateBinding)
     // So its members are checked when the script is compiled.
     EXPECT_EQ(h.CompileMessage(QStringLiteral("begin Box1.Font.Sise := 1 end.")),
               QStringLiteral("Undeclared identifier: 'Sise'"));
-    EXPECT_EQ(h.RunError(QStringLiteral("begin Box1.Link.Caption := 'x' end.")),
+    EXPECT_EQ(h.T.RunError(QStringLiteral("begin Box1.Link.Caption := 'x' end.")),
               QStringLiteral("Access to member 'Caption' of a nil object"));
     EXPECT_EQ(h.T.Run(QStringLiteral("begin ShowMessage(Box1 is TComponent); ShowMessage(Box1.Font is TComponent) end.")),
               (QStringList{QStringLiteral("True"), QStringLiteral("False")}));
@@ -271,11 +259,11 @@ TEST(HostObjects, EnumerationsAndSets)
     EXPECT_EQ(h.Box1.Kind(), TBox::kdFramed);
     EXPECT_EQ(h.Box1.Font()->Style(), TBoxFont::stBold | TBoxFont::stItalic);
     // A value that is no identifier's, or a bit outside the set, is refused.
-    EXPECT_EQ(h.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Kind := 3 end.")),
+    EXPECT_EQ(h.T.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Kind := 3 end.")),
               QStringLiteral("Invalid value for property 'Kind'"));
-    EXPECT_EQ(h.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Kind := 'kdNone' end.")),
+    EXPECT_EQ(h.T.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Kind := 'kdNone' end.")),
               QStringLiteral("Invalid value for property 'Kind'"));
-    EXPECT_EQ(h.RunError(QStringLiteral("begin Box1.Font.Style := 8 end.")),
+    EXPECT_EQ(h.T.RunError(QStringLiteral("begin Box1.Font.Style := 8 end.")),
               QStringLiteral("Invalid value for property 'Style'"));
     EXPECT_EQ(h.Box1.Kind(), TBox::kdFramed);
     EXPECT_EQ(h.CompileMessage(QStringLiteral("begin Box1.Kind := 'kdPlain' end.")),
@@ -327,18 +315,18 @@ TEST(HostObjects, ErrorsOfMembersAndValues)
     EXPECT_EQ(h.CompileMessage(QStringLiteral("begin Box1.Font := Box2 end.")),
               QStringLiteral("Incompatible types: 'TBoxFont', 'TBox'"));
     // Through a Variant the same mistakes are caught when the script runs.
-    EXPECT_EQ(h.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Width := 'wide' end.")),
+    EXPECT_EQ(h.T.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Width := 'wide' end.")),
               QStringLiteral("Could not convert variant of type (String) into type (Double)"));
-    EXPECT_EQ(h.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Id := 2 end.")),
+    EXPECT_EQ(h.T.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Id := 2 end.")),
               QStringLiteral("Left side cannot be assigned to"));
-    EXPECT_EQ(h.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Link := 12345 end.")),
+    EXPECT_EQ(h.T.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Link := 12345 end.")),
               QStringLiteral("Invalid value for property 'Link'"));
-    EXPECT_EQ(h.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Font := Box2 end.")),
+    EXPECT_EQ(h.T.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Font := Box2 end.")),
               QStringLiteral("Invalid value for property 'Font'"));
-    EXPECT_EQ(h.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Colour := 1 end.")),
+    EXPECT_EQ(h.T.RunError(QStringLiteral("var o: Variant; begin o := Box1; o.Colour := 1 end.")),
               QStringLiteral("Undeclared identifier: 'Colour'"));
     // The host owns its objects: a script cannot free them.
-    EXPECT_EQ(h.RunError(QStringLiteral("begin Box1.Font.Free end.")),
+    EXPECT_EQ(h.T.RunError(QStringLiteral("begin Box1.Font.Free end.")),
               QStringLiteral("Cannot free an object of class TBoxFont: it belongs to its host"));
     EXPECT_EQ(h.Box1.Font()->Size(), 10);
 }

@@ -4,18 +4,6 @@
 
 #include "script/fs_iilparser.h"
 
-namespace {
-
-QStringList L(std::initializer_list<const char *> items)
-{
-    QStringList r;
-    for (const char *i : items)
-        r << QString::fromUtf8(i);
-    return r;
-}
-
-} // namespace
-
 TEST(Interpreter, EmptyProgramHasEmptyMainBlock)
 {
     TTestScript t;

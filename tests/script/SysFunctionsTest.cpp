@@ -8,14 +8,6 @@
 
 namespace {
 
-QStringList L(std::initializer_list<const char *> items)
-{
-    QStringList r;
-    for (const char *i : items)
-        r << QString::fromUtf8(i);
-    return r;
-}
-
 // Runs a script under the given regional settings; the texts it showed.
 QStringList runWith(const TFormatSettings &settings, const char *source)
 {

@@ -35,17 +35,6 @@ struct TReportScript {
         for (TfrxComponent *c : Report.AllObjects())
             T.Script.AddObject(c->Name(), c);
     }
-    QString RunError(const QString &text)
-    {
-        if (!T.Compile(text))
-            return QStringLiteral("<compile error>");
-        try {
-            T.Script.Execute();
-        } catch (const Exception &e) {
-            return e.Message();
-        }
-        return QString();
-    }
 };
 
 } // namespace
@@ -148,19 +137,19 @@ TEST(ReportObjects, CreatingFreeingAndErrors)
     EXPECT_EQ(r.Report.FindObject(QStringLiteral("Memo2")), nullptr);
     r.Memo2 = nullptr;
 
-    EXPECT_EQ(r.RunError(QStringLiteral("begin Memo1.Free end.")),
+    EXPECT_EQ(r.T.RunError(QStringLiteral("begin Memo1.Free end.")),
               QStringLiteral("Cannot free an object of class TfrxMemoView: it belongs to its host"));
-    EXPECT_EQ(r.RunError(QStringLiteral("begin Memo1.Parent := Memo1 end.")),
+    EXPECT_EQ(r.T.RunError(QStringLiteral("begin Memo1.Parent := Memo1 end.")),
               QStringLiteral("An object cannot be placed inside itself"));
-    EXPECT_EQ(r.RunError(QStringLiteral("begin Report.FindObject('NoSuch').Left := 1 end.")),
+    EXPECT_EQ(r.T.RunError(QStringLiteral("begin Report.FindObject('NoSuch').Left := 1 end.")),
               QStringLiteral("Access to member 'Left' of a nil object"));
-    EXPECT_EQ(r.RunError(QStringLiteral("var v: Variant; begin v := Memo1; v.HAlign := 7 end.")),
+    EXPECT_EQ(r.T.RunError(QStringLiteral("var v: Variant; begin v := Memo1; v.HAlign := 7 end.")),
               QStringLiteral("Invalid value for property 'HAlign'"));
     EXPECT_EQ(r.T.CompileError(QStringLiteral("begin Memo1.Font.Colour := 1 end.")).section(QStringLiteral(": "), 1),
               QStringLiteral("Undeclared identifier: 'Colour'"));
 
     // Clear destroys the children; the page is empty afterwards.
-    EXPECT_EQ(r.RunError(QStringLiteral("begin Page1.Clear end.")), QString());
+    EXPECT_EQ(r.T.RunError(QStringLiteral("begin Page1.Clear end.")), QString());
     EXPECT_TRUE(r.Page1->Objects().isEmpty());
 }
 
