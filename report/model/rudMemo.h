@@ -100,6 +100,36 @@ public:
     // The value the engine printed last (for SuppressRepeated).
     QVariant &LastValue() { return FLastValue; }
 
+    // Layout with real fonts, through the installed view painter. Without
+    // one CalcHeight/CalcWidth give the memo's own height/width.
+    // Height the text needs with gaps and frame, rounded page units.
+    virtual double CalcHeight();
+    // Width of the widest line with gaps and frame, rounded page units.
+    virtual double CalcWidth();
+    // The part of the text that fits the memo's height.
+    virtual QString GetInBoundsText();
+    // The part that does not fit; ParaBreak tells whether the cut falls
+    // inside a paragraph.
+    virtual QString GetOutBoundsText(bool &ParaBreak);
+    // The text laid out at scale 1: wrapped lines joined by CR LF when
+    // WrapWords, else the text without tags.
+    QString WrapText(bool WrapWords);
+    // Starts splitting the memo over pages: the whole text is the part left.
+    void InitPart();
+    // Keeps the part of the remaining text that fits as the memo's text and
+    // the rest for the next call; returns the space left unused below it,
+    // or the memo's height when that is 0.
+    double DrawPart();
+    const QString &PartMemo() const { return FPartMemo; }
+
+    // Set by the prepared pages store before the memo is drawn.
+    int TotalPages() const { return FTotalPages; }
+    void SetTotalPages(int Value) { FTotalPages = Value; }
+    int CopyNo() const { return FCopyNo; }
+    void SetCopyNo(int Value) { FCopyNo = Value; }
+    double PrintScale() const { return FPrintScale; }
+    void SetPrintScale(double Value) { FPrintScale = Value; }
+
     // Formats and Highlights as child elements when there are two or more.
     void WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor) override;
     bool ReadNestedProperty(TfrxXMLItem *Item) override;
@@ -134,6 +164,10 @@ private:
     TfrxFormatCollection FFormats;
     TfrxHighlightCollection FHighlights;
     QVariant FLastValue;
+    QString FPartMemo;
+    int FTotalPages = 0;
+    int FCopyNo = 1;
+    double FPrintScale = 1;
 };
 
 // The memo as templates and the designer know it: every setting published.

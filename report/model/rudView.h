@@ -9,6 +9,8 @@
 
 #include <QPointer>
 
+class TfrxCanvas;
+
 // A printable object that is drawn: frame, fill, hyperlink, data binding and
 // the script events of the preview.
 class TfrxView : public TfrxReportComponent {
@@ -105,6 +107,11 @@ public:
     void SetURL(const QString &Value);
     bool PlainText() const { return FPlainText; }
     void SetPlainText(bool Value) { FPlainText = Value; }
+
+    // Draws the object on Canvas through the installed view painter
+    // (nothing without one); page units are scaled by ScaleX/ScaleY and the
+    // page's margin corner lies at device point (OffsetX, OffsetY).
+    virtual void Draw(TfrxCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY);
 
 private:
     TfrxAlign FAlign = baNone;
