@@ -106,6 +106,16 @@ public:
     bool PlainText() const { return FPlainText; }
     void SetPlainText(bool Value) { FPlainText = Value; }
 
+    // Also saves TagStr and the hyperlink's value and makes this object "Self".
+    void BeforePrint() override;
+    // Expands TagStr and the hyperlink (through the preparation engine).
+    void GetData() override;
+    // Restores TagStr, the hyperlink's value and the bounds.
+    void AfterPrint() override;
+    // Replaces every part of Expr enclosed in "[" and "]" by the text of its
+    // value. Defined with the preparation engine (report/engine/rudViewExpand.cpp).
+    void ExpandVariables(QString &Expr);
+
 private:
     TfrxAlign FAlign = baNone;
     TfrxShiftMode FShiftMode = smAlways;
@@ -123,6 +133,7 @@ private:
     QString FDataSetName;
     QString FTagStr;
     bool FPlainText = false;
+    QString FTempTag, FTempHyperlink;
 };
 
 // A view that can grow with its content while the report is prepared.
