@@ -182,8 +182,16 @@ public:
     // Objects the engine moves together with this one (filled while preparing).
     QList<TfrxReportComponent *> &ShiftChildren() { return FShiftChildren; }
 
+    // The preparation steps around the output of the object, in this order:
+    // BeforePrint saves what the run may change (here the bounds), GetData
+    // fills in the object's data, AfterPrint restores what BeforePrint saved.
+    virtual void BeforePrint();
+    virtual void GetData() {}
+    virtual void AfterPrint();
+
 private:
     QList<TfrxReportComponent *> FShiftChildren;
+    QRectF FSaveBounds;
 };
 
 // Text helpers of the report objects.
