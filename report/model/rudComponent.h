@@ -147,6 +147,10 @@ public:
 
 protected:
     bool FParentFont = true;
+    // The children list itself, for containers that list objects they do
+    // not own (the engine's null band); such a container must empty it
+    // before it is destroyed.
+    QList<TfrxComponent *> &ObjectsList() { return FObjects; }
 
 private:
     static thread_local bool FDesignCreating;
