@@ -1,4 +1,5 @@
 #include "report/model/rudClass.h"
+#include "report/model/rudNullBand.h"
 #include "report/model/rudViewClasses.h"
 
 // Every class of the report objects that exists so far, registered by name
@@ -32,5 +33,6 @@ void rudRegisterClasses()
     rudRegisterClass<TfrxPrintOptions>();
     rudRegisterClass<TfrxReportOptions>();
     rudRegisterClass<TfrxReport>();
+    rudRegisterClass<TfrxNullBand>();
     rudRegisterViewClasses();
 }

@@ -100,6 +100,11 @@ public:
     // The value the engine printed last (for SuppressRepeated).
     QVariant &LastValue() { return FLastValue; }
 
+    // The view part, then the memo's settings and its text as "u" (always).
+    // Hands LastParaBreak over to FirstParaBreak afterwards: a memo split
+    // over pages continues with the paragraph state its part ended with.
+    QString Diff(TfrxComponent *AComponent) override;
+
     // Formats and Highlights as child elements when there are two or more.
     void WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor) override;
     bool ReadNestedProperty(TfrxXMLItem *Item) override;

@@ -14,6 +14,7 @@
 #include <memory>
 
 class TIniFile;
+class TfrxCustomPreviewPages;
 class TfrxXMLSerializer;
 class TfrxXMLItem;
 
@@ -139,6 +140,10 @@ public:
     // Names of the system variables ("Date", "Page#", ...).
     const QStringList &SysVariables() const { return FSysVariables; }
 
+    // The prepared pages store, made on first use; it lives as long as the
+    // report (defined in report/engine, rudReportPreviewPages.cpp).
+    TfrxCustomPreviewPages *PreviewPages();
+
     // Host callbacks for the RudCustomData element of templates.
     std::function<void(TfrxXMLItem *)> OnGetCustomData;
     std::function<void(TfrxXMLItem *)> OnSaveCustomData;
@@ -172,6 +177,7 @@ private:
     std::unique_ptr<TfrxVariables> FVariables = std::make_unique<TfrxVariables>();
     std::unique_ptr<TfrxStyles> FStyles = std::make_unique<TfrxStyles>();
     bool FReloading = false;
+    std::shared_ptr<TfrxCustomPreviewPages> FPreviewPages;
 };
 
 // Reports Text as EngineOptions.NewSilentMode says: a modal error box

@@ -106,6 +106,10 @@ public:
     bool PlainText() const { return FPlainText; }
     void SetPlainText(bool Value) { FPlainText = Value; }
 
+    // The base part, then Align, the frame, Cursor, Visibility, TagStr,
+    // FillType, the fill and the hyperlink where they differ.
+    QString Diff(TfrxComponent *AComponent) override;
+
 private:
     TfrxAlign FAlign = baNone;
     TfrxShiftMode FShiftMode = smAlways;
