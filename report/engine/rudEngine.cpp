@@ -347,7 +347,8 @@ void TfrxEngine::ShowPage(TfrxReportPage *Page)
             FPageHeight = FooterHeight() + FCurY;
             height = GetPageHeight() + (Page->TopMargin() + Page->BottomMargin()) * fr01cm;
         }
-        FReport->PreviewPages()->UpdatePageDimensions(Page, height, width);
+        if (auto *store = dynamic_cast<TfrxPreviewPages *>(FReport->PreviewPages()))
+            store->UpdatePageDimensions(Page, height, width);
     }
     EndPage();
     FIsLastPage = false;
@@ -545,9 +546,15 @@ void TfrxEngine::NewPage()
     FLastBandOnPage = FCurBand;
     EndPage();
     if (FPage->EndlessHeight()) {
-        // The page ends where its output ends.
-        pages->UpdateLastPageSize(FPageWidth / fr01cm + FPage->LeftMargin() + FPage->RightMargin(),
-                                  (FooterHeight() + FCurY) / fr01cm + FPage->TopMargin() + FPage->BottomMargin());
+        // The page ends where its output ends: the prepared page is stored
+        // whole with the used size.
+        const int last = pages->Count() - 1;
+        if (TfrxReportPage *page = last >= 0 ? pages->GetPage(last) : nullptr) {
+            page->SetPaperSize(256);
+            page->SetPaperWidth(FPageWidth / fr01cm + FPage->LeftMargin() + FPage->RightMargin());
+            page->SetPaperHeight((FooterHeight() + FCurY) / fr01cm + FPage->TopMargin() + FPage->BottomMargin());
+            pages->ModifyPage(last, page);
+        }
     }
     AddPage();
     if (FKeeping) {

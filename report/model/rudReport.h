@@ -15,6 +15,7 @@
 #include <memory>
 
 class TIniFile;
+class TfrxCustomPreviewPages;
 class TfrxXMLSerializer;
 class TfrxXMLItem;
 class TfrxView;
@@ -159,6 +160,10 @@ public:
     // Names of the system variables ("Date", "Page#", ...).
     const QStringList &SysVariables() const { return FSysVariables; }
 
+    // The prepared pages store, made on first use; it lives as long as the
+    // report (defined in report/engine, rudReportPreviewPages.cpp).
+    TfrxCustomPreviewPages *PreviewPages();
+
     // Host callbacks for the RudCustomData element of templates.
     std::function<void(TfrxXMLItem *)> OnGetCustomData;
     std::function<void(TfrxXMLItem *)> OnSaveCustomData;
@@ -267,6 +272,7 @@ private:
     bool FCaseSensitive = false;
     bool FTerminated = false;
     std::shared_ptr<TfrxProgressWindow> FProgressWindow;
+    std::shared_ptr<TfrxCustomPreviewPages> FPreviewPages;
 };
 
 // Reports Text as EngineOptions.NewSilentMode says: a modal error box
