@@ -8,6 +8,9 @@
 #include <QByteArray>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
+
+class TfsVariant;
 
 // A rectangle with frame and fill that shows lines of text, which may hold
 // bracketed expressions expanded when the report is prepared.
@@ -122,13 +125,44 @@ public:
     double DrawPart();
     const QString &PartMemo() const { return FPartMemo; }
 
-    // Set by the prepared pages store before the memo is drawn.
+    // Preparation (see TfrxReportComponent). BeforePrint also keeps the
+    // design text (unless the memo shows a data field); GetData expands it
+    // through the preparation engine; AfterPrint puts the design text back
+    // and undoes an applied highlight.
+    void BeforePrint() override;
+    void GetData() override;
+    void AfterPrint() override;
+    // True when DataSet and DataField are both set: the memo shows a field.
+    bool IsDataField() const { return DataSet() && !DataField().isEmpty(); }
+    // The design text kept by BeforePrint.
+    const QString &TempMemo() const { return FTempMemo; }
+    // The value of the memo's last evaluated expression.
+    const QVariant &Value() const { return FValue; }
+    void SetValue(const QVariant &Value) { FValue = Value; }
+    // Set by the prepared pages store before the memo is drawn: the page
+    // count and the copy number that "[TotalPages#]" and "[CopyName#]" show.
     int TotalPages() const { return FTotalPages; }
     void SetTotalPages(int Value) { FTotalPages = Value; }
     int CopyNo() const { return FCopyNo; }
     void SetCopyNo(int Value) { FCopyNo = Value; }
+    // Set by the store too: the printer's font scale for drawing.
     double PrintScale() const { return FPrintScale; }
     void SetPrintScale(double Value) { FPrintScale = Value; }
+    // Saves the memo's font, fill, frame and visibility, then takes the
+    // highlight's (as its Apply flags say) and its Visible.
+    void ApplyHighlight(const TfrxHighlight &Highlight);
+    // Puts back what ApplyHighlight saved; nothing when none was applied.
+    void RestoreHighlight();
+
+    // Expression side, defined with the preparation engine
+    // (report/engine/rudMemoExpand.cpp; link rud_engine to use them):
+    // the text of one bracketed expression, with an inline format
+    // ("Sum #n%2,2f") taking the place of Format.
+    QString CalcAndFormat(const QString &Expr, TfrxFormat *Format);
+    // Value as text by Format (DisplayFormat when none).
+    QString FormatData(const TfsVariant &Value, TfrxFormat *Format = nullptr);
+    // Replaces "[TotalPages#]" and "[CopyName#]" before the memo is drawn.
+    void ExtractMacros();
 
     // Formats and Highlights as child elements when there are two or more.
     void WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor) override;
@@ -165,9 +199,13 @@ private:
     TfrxHighlightCollection FHighlights;
     QVariant FLastValue;
     QString FPartMemo;
-    int FTotalPages = 0;
-    int FCopyNo = 1;
     double FPrintScale = 1;
+    QVariant FValue;
+    QString FTempMemo;
+    int FTotalPages = 0;
+    int FCopyNo = 0;
+    struct TSavedLook;
+    std::unique_ptr<TSavedLook> FSavedLook;
 };
 
 // The memo as templates and the designer know it: every setting published.

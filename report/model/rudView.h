@@ -112,6 +112,15 @@ public:
     // (nothing without one); page units are scaled by ScaleX/ScaleY and the
     // page's margin corner lies at device point (OffsetX, OffsetY).
     virtual void Draw(TfrxCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY);
+    // Also saves TagStr and the hyperlink's value and makes this object "Self".
+    void BeforePrint() override;
+    // Expands TagStr and the hyperlink (through the preparation engine).
+    void GetData() override;
+    // Restores TagStr, the hyperlink's value and the bounds.
+    void AfterPrint() override;
+    // Replaces every part of Expr enclosed in "[" and "]" by the text of its
+    // value. Defined with the preparation engine (report/engine/rudViewExpand.cpp).
+    void ExpandVariables(QString &Expr);
 
 private:
     TfrxAlign FAlign = baNone;
@@ -130,6 +139,7 @@ private:
     QString FDataSetName;
     QString FTagStr;
     bool FPlainText = false;
+    QString FTempTag, FTempHyperlink;
 };
 
 // A view that can grow with its content while the report is prepared.
