@@ -163,6 +163,19 @@ public:
     // The prepared pages store, made on first use; it lives as long as the
     // report (defined in report/engine, rudReportPreviewPages.cpp).
     TfrxCustomPreviewPages *PreviewPages();
+    // Prepares the report and shows its pages (defined with the preview in
+    // report/render): the preview opens at once and the preparation starts
+    // from a 50 ms timer, or, with OldStyleProgress, runs first and the
+    // preview opens only when it succeeded. ClearLastReport discards the
+    // pages of an earlier run.
+    void ShowReport(bool ClearLastReport = true);
+    // Shows the prepared pages in the attached Preview control, or else in a
+    // new preview window (modal or not as PreviewOptions say).
+    void ShowPreparedReport();
+    // Host events: a preview window was created (before it is shown), and a
+    // preview window closed.
+    std::function<void(QObject *PreviewForm)> OnPreview;
+    std::function<void(QObject *PreviewForm)> OnClosePreview;
 
     // Host callbacks for the RudCustomData element of templates.
     std::function<void(TfrxXMLItem *)> OnGetCustomData;
