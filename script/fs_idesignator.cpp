@@ -7,6 +7,7 @@
 #include "script/fs_iinterpreter.h"
 
 #include <QObject>
+#include <QScopeGuard>
 #include <QVarLengthArray>
 
 TfsDesignatorStep::TfsDesignatorStep() = default;
@@ -103,16 +104,17 @@ TfsVariant TfsDesignator::Invoke(TfsDesignatorStep &step, TfsCustomVariable *ite
         if (recursive)
             for (TfsCustomVariable *local : proc->FLocals)
                 stack.push_back(local->FValue);
-        auto restore = [&] {
-            if (recursive) {
-                for (size_t i = 0; i < proc->FLocals.size(); ++i)
-                    proc->FLocals[i]->FValue = std::move(stack[mark + i]);
-                stack.resize(mark);
-            }
-        };
         TfsVariant result;
         TArgValues out;
-        try {
+        {
+            // The caller's locals come back however the call ends.
+            const auto restore = qScopeGuard([&] {
+                if (recursive) {
+                    for (size_t i = 0; i < proc->FLocals.size(); ++i)
+                        proc->FLocals[i]->FValue = std::move(stack[mark + i]);
+                    stack.resize(mark);
+                }
+            });
             for (int i = 0; i < values.size(); ++i)
                 proc->GetParam(i)->SetValue(values[i]);
             result = proc->GetValue();
@@ -121,11 +123,7 @@ TfsVariant TfsDesignator::Invoke(TfsDesignatorStep &step, TfsCustomVariable *ite
                 for (int i = 0; i < proc->ParamCount(); ++i)
                     out[i] = proc->GetParam(i)->FValue;
             }
-        } catch (...) {
-            restore();
-            throw;
         }
-        restore();
         for (size_t i = 0; i < step.FVarArgs.size(); ++i)
             if (step.FVarArgs[i])
                 step.FVarArgs[i]->Assign(out[qsizetype(i)]);

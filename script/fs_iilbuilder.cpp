@@ -7,6 +7,7 @@
 #include "script/fs_iinterpreter.h"
 
 #include <QHash>
+#include <QScopedValueRollback>
 #include <QSet>
 
 namespace {
@@ -44,6 +45,7 @@ private:
     std::vector<TWith> FWith;
     int FWithCount = 0;
     bool FAssignTarget = false; // the designator being built is the left side of an assignment
+    bool FCallTarget = false;   // the designator being built is a statement of its own (a call)
 
     [[noreturn]] void Error(const QString &message) const { throw EfsCompileError(message, FPos, FUnit); }
     [[noreturn]] void ErrorName(const char *key, const QString &name) const
@@ -252,8 +254,7 @@ void TfsILBuilder::ProcessProc(TfsXMLItem *item)
     if (!proc)
         return;
     TfsScript *local = proc->Program();
-    TfsProcVariable *outer = FOwner;
-    FOwner = proc;
+    const QScopedValueRollback<TfsProcVariable *> owner(FOwner, proc);
     DeclareProcs(item, local);
     for (int i = 0; i < item->Count(); ++i) {
         TfsXMLItem *c = item->Items(i);
@@ -276,7 +277,6 @@ void TfsILBuilder::ProcessProc(TfsXMLItem *item)
         }
     }
     proc->FDefined = true;
-    FOwner = outer;
 }
 
 void TfsILBuilder::ProcessItems(TfsXMLItem *parent, TfsScript *prog, TfsStatement *block)
@@ -295,11 +295,9 @@ void TfsILBuilder::ProcessItems(TfsXMLItem *parent, TfsScript *prog, TfsStatemen
         else if (n == QLatin1String("procedure") || n == QLatin1String("function"))
             ProcessProc(item);
         else if (n == QLatin1String("uses")) {
-            const QString saved = FUnit;
-            FUnit = item->Prop(QStringLiteral("unit"));
+            const QScopedValueRollback<QString> unit(FUnit, item->Prop(QStringLiteral("unit")));
             DeclareProcs(item, prog);
             ProcessItems(item, prog, block);
-            FUnit = saved;
         } else if (n == QLatin1String("compoundstmt") && parent->Name == QLatin1String("program") &&
                    block == prog->Statement())
             AddStatements(item, prog, block); // the main block's statements
@@ -500,14 +498,11 @@ TfsCustomVariable *TfsILBuilder::FindOrDeclare(TfsScript *prog, const QString &n
         return item;
     if (!FDeclareVars)
         ErrorName("SIdUndeclared", name);
-    TfsCustomVariable *v = prog->Add(std::make_unique<TfsVariable>(name, fvtVariant, QStringLiteral("Variant")));
+    // A name used without a declaration is a variable of the program, shared
+    // by the main code and every routine, whichever of them the source
+    // happens to use it in first.
+    TfsCustomVariable *v = FScript->Add(std::make_unique<TfsVariable>(name, fvtVariant, QStringLiteral("Variant")));
     FAutoDeclared.insert(v);
-    // Inside a procedure the new variable is one of its locals: fresh on
-    // every call and kept apart across recursive calls.
-    if (FOwner && prog == FOwner->Program()) {
-        FOwner->FLocals.push_back(v);
-        FOwner->FLocalInits.emplace_back(v, TfsVariant::Null());
-    }
     return v;
 }
 
@@ -555,6 +550,7 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
         TfsXMLItem *d = item->FindItem(QStringLiteral("dsgn"));
         if (!d)
             Error(fsResource(QStringLiteral("SInvalidLanguage")));
+        FCallTarget = !item->FindItem(QStringLiteral("modificator"));
         s->FDesignator = ProcessDesignator(d, prog);
         if (TfsXMLItem *m = item->FindItem(QStringLiteral("modificator"))) {
             s->FModificator = m->Prop(QStringLiteral("text"));
@@ -1141,9 +1137,13 @@ std::unique_ptr<TfsDesignator> TfsILBuilder::ProcessDesignator(TfsXMLItem *dsgn,
             break;
         }
     }
-    const bool assignTarget = FAssignTarget;
-    FAssignTarget = false;
+    const bool assignTarget = FAssignTarget, callTarget = FCallTarget;
+    FAssignTarget = FCallTarget = false;
     if (!d->FHead) {
+        // Only a variable comes into being by its use: a call of a name
+        // nobody declared is an error.
+        if (FDeclareVars && (!head.Args.empty() || (callTarget && segments.size() == 1)) && !prog->Find(head.Name))
+            ErrorName("SIdUndeclared", head.Name);
         TfsCustomVariable *item = FindOrDeclare(prog, head.Name);
         // Assigning to the name of an enclosing function sets its result.
         if (assignTarget && segments.size() == 1 && head.Args.empty() && item->Kind() == TfsItemKind::Proc) {

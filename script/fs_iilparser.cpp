@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 TfsILParser::TfsILParser(TfsScript *script) : FScript(script), FUsedUnits(std::make_shared<QStringList>())
 {
@@ -232,6 +233,31 @@ bool TfsILParser::Match(const TfsGrammarElement *e)
     return false;
 }
 
+namespace {
+
+// Units larger than this are refused rather than read into memory.
+constexpr qint64 MaxUnitSize = 16 * 1024 * 1024;
+
+// The text of a unit file. Only a regular file of a sane size is read: a
+// device such as /dev/zero would otherwise be read without end.
+QString readUnitFile(const QFileInfo &info)
+{
+    const QString name = info.filePath();
+    if (!info.isFile())
+        throw EInOutError(QStringLiteral("Cannot open file \"%1\": it is not a regular file").arg(name));
+    QFile f(name);
+    if (!f.open(QIODevice::ReadOnly))
+        throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2").arg(name, f.errorString()));
+    const QByteArray bytes = f.read(MaxUnitSize + 1);
+    if (bytes.size() > MaxUnitSize)
+        throw EInOutError(QStringLiteral("Cannot open file \"%1\": it is larger than %2 bytes").arg(name).arg(MaxUnitSize));
+    if (f.error() != QFileDevice::NoError)
+        throw EInOutError(QStringLiteral("Cannot read file \"%1\". %2").arg(name, f.errorString()));
+    return QString::fromUtf8(bytes);
+}
+
+} // namespace
+
 void TfsILParser::ProcessUses(TfsXMLItem *uses)
 {
     // The "uses" element is replaced by one "uses" element per unit holding
@@ -257,12 +283,12 @@ void TfsILParser::ProcessUses(TfsXMLItem *uses)
             for (QString dir : FScript->IncludePath()) {
                 if (!dir.isEmpty() && !dir.endsWith(QLatin1Char('/')) && !dir.endsWith(QLatin1Char('\\')))
                     dir += QLatin1Char('/');
-                QFile f(dir + name);
-                if (f.exists() && f.open(QIODevice::ReadOnly)) {
-                    source = QString::fromUtf8(f.readAll());
-                    found = true;
-                    break;
-                }
+                const QFileInfo info(dir + name);
+                if (!info.exists())
+                    continue;
+                source = readUnitFile(info);
+                found = true;
+                break;
             }
         }
         if (!found)
@@ -331,7 +357,7 @@ bool TfsILParser::MakeILScript(const QString &text)
         }
     }
 
-    const bool matched = Match(FGrammar->Program);
+    bool matched = Match(FGrammar->Program);
     if (matched && FErrorMsg.isEmpty()) {
         FParser.SkipSpaces();
         if (!FParser.AtEnd()) {
@@ -339,6 +365,13 @@ bool TfsILParser::MakeILScript(const QString &text)
             RecordError(FGrammar->Errors.value(QStringLiteral("err3"), QStringLiteral("Statement expected")),
                         FParser.Position());
         }
+    }
+    // A comment that swallows the rest of the text, or a number that does
+    // not fit, is the fault to report whatever the grammar made of it.
+    if (!FParser.LexError().isEmpty()) {
+        FErrorMsg.clear();
+        RecordError(FParser.LexError(), FParser.LexErrorPosition());
+        matched = false;
     }
     const bool ok = matched && FErrorMsg.isEmpty();
     TfsXMLItem *root = FILScript.Root();

@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QMetaProperty>
 #include <QObject>
+#include <QScopedValueRollback>
 #include <utility>
 
 TfsScript::TfsScript(TfsScript *parent) : FStatement(std::make_unique<TfsStatement>(this)), FParent(parent)
@@ -102,17 +103,8 @@ TfsClassVariable *TfsScript::ClassOfMeta(const QMetaObject *meta)
     TfsScript *top = this;
     while (top->FParent)
         top = top->FParent;
-    const void *saved = top->FAddedBy;
-    top->FAddedBy = RTTITag();
-    TfsClassVariable *cls = nullptr;
-    try {
-        cls = top->AddClass(name, parent ? parent->FName : QString(), meta);
-    } catch (...) {
-        top->FAddedBy = saved;
-        throw;
-    }
-    top->FAddedBy = saved;
-    return cls;
+    const QScopedValueRollback<const void *> addedBy(top->FAddedBy, RTTITag());
+    return top->AddClass(name, parent ? parent->FName : QString(), meta);
 }
 
 void TfsScript::AddEnumerator(const QMetaEnum &enumerator)
@@ -194,16 +186,9 @@ void TfsScript::AddRTTI()
     if (FRTTIAdded)
         return;
     FRTTIAdded = true;
-    const void *saved = FAddedBy;
-    FAddedBy = RTTITag();
-    try {
-        for (const auto &factory : fsRTTIModules())
-            FRTTIModules.push_back(factory(this));
-    } catch (...) {
-        FAddedBy = saved;
-        throw;
-    }
-    FAddedBy = saved;
+    const QScopedValueRollback<const void *> addedBy(FAddedBy, RTTITag());
+    for (const auto &factory : fsRTTIModules())
+        FRTTIModules.push_back(factory(this));
 }
 
 TfsCustomVariable *TfsScript::FindLocal(const QString &name) const
@@ -416,13 +401,7 @@ TfsVariant TfsScript::Evaluate(const QString &expression)
                  QStringLiteral(" end; begin end.");
     temp.SetLines(source);
     // The line hook is off while the expression runs.
-    auto savedHook = std::move(OnRunLine);
-    OnRunLine = nullptr;
-    struct TRestoreHook {
-        TfsScript *S;
-        std::function<void(TfsScript *, const QString &, const QString &)> &Saved;
-        ~TRestoreHook() { S->OnRunLine = std::move(Saved); }
-    } restoreHook{this, savedHook};
+    const QScopedValueRollback<decltype(OnRunLine)> noLineHook(OnRunLine, nullptr);
     if (!temp.Compile()) {
         FEvaluteRiseError = true;
         return TfsVariant(temp.ErrorMsg());

@@ -79,6 +79,8 @@ bool TfsParser::IsIdentStart(QChar c) const
 
 void TfsParser::SetText(const QString &text)
 {
+    FLexError.clear();
+    FLexErrorPos = 0;
     FText = text;
     FPos = FLastPos = 0;
     FLineStarts.clear();
@@ -135,11 +137,24 @@ bool TfsParser::SkipComment()
     for (auto &b : blocks) {
         if (StartsWith(*b[0])) {
             const qsizetype end = FText.indexOf(*b[1], FPos + b[0]->size());
+            if (end < 0)
+                NoteLexError(QStringLiteral("Unterminated comment: \"%1\" is never closed by \"%2\"").arg(*b[0], *b[1]),
+                             FPos);
             FPos = end < 0 ? FText.size() : end + b[1]->size();
             return true;
         }
     }
     return false;
+}
+
+// The earliest fault wins: backtracking may read the same text again.
+void TfsParser::NoteLexError(const QString &message, qsizetype pos)
+{
+    const int position = int(pos) + 1;
+    if (!FLexError.isEmpty() && FLexErrorPos <= position)
+        return;
+    FLexError = message;
+    FLexErrorPos = position;
 }
 
 void TfsParser::SkipSpaces()
@@ -207,6 +222,11 @@ QString TfsParser::GetNumber()
         const qsizetype start = p;
         while (isHex(p))
             ++p;
+        qsizetype significant = start;
+        while (significant < p - 1 && FText[significant] == QLatin1Char('0'))
+            ++significant;
+        if (p - significant > 16)
+            NoteLexError(QStringLiteral("Hexadecimal number too large: %1").arg(FText.mid(FPos, p - FPos)), FPos);
         FPos = p;
         return QLatin1Char('$') + FText.mid(start, p - start);
     }

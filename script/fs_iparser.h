@@ -58,6 +58,12 @@ public:
     // One or more line ends (the end of the text counts as one).
     QString GetEOL();
 
+    // The first fault found while reading tokens that no grammar rule can
+    // get round (a block comment that is never closed, a hexadecimal number
+    // beyond 64 bits); empty when there is none. Cleared by SetText.
+    const QString &LexError() const { return FLexError; }
+    int LexErrorPosition() const { return FLexErrorPos; }
+
     // "line:column" of a position (default: the current one).
     QString GetXYPosition(int position = -1) const;
     // The position of a "line:column" text; 0 when it does not parse.
@@ -71,12 +77,15 @@ private:
     bool FIdentChars[128];
     bool FExtended = false;
     QSet<QString> FKeywords;
+    QString FLexError;
+    int FLexErrorPos = 0;
 
     bool IsIdentChar(QChar c) const;
     bool IsIdentStart(QChar c) const;
     bool StartsWith(const QString &s) const;
     bool SkipComment();
     void SkipToLineEnd();
+    void NoteLexError(const QString &message, qsizetype pos);
     bool ReadQuoted(QString &out);
     bool ReadCharCode(QString &out);
 };

@@ -27,6 +27,14 @@ QString text(const TfsCustomVariable &caller, int index)
     return caller.ParamValue(index).ToText();
 }
 
+// A date argument; one outside the calendar's range is a conversion error.
+TDateTime dateArg(const TfsCustomVariable &caller, int index)
+{
+    const TDateTime value = caller.ParamValue(index).ToDouble();
+    CheckDateTimeRange(value);
+    return value;
+}
+
 // The Boolean of a text: "True"/"False" in any case, or a number (0 is False).
 bool strToBool(const QString &s)
 {
@@ -73,11 +81,11 @@ TfsVariant TfsSysFunctions::CallConv(const QString &name, TfsCustomVariable &cal
     if (name == QLatin1String("FLOATTOSTR"))
         return FloatToStr(arg(caller, 0).ToDouble());
     if (name == QLatin1String("DATETOSTR"))
-        return DateToStr(arg(caller, 0).ToDouble());
+        return DateToStr(dateArg(caller, 0));
     if (name == QLatin1String("TIMETOSTR"))
         return TimeToStr(arg(caller, 0).ToDouble());
     if (name == QLatin1String("DATETIMETOSTR"))
-        return DateTimeToStr(arg(caller, 0).ToDouble());
+        return DateTimeToStr(dateArg(caller, 0));
     if (name == QLatin1String("BOOLTOSTR"))
         return arg(caller, 0).ToBool() ? QStringLiteral("-1") : QStringLiteral("0");
     if (name == QLatin1String("VARTOSTR"))
@@ -106,7 +114,7 @@ TfsVariant TfsSysFunctions::CallFormat(const QString &name, TfsCustomVariable &c
     if (name == QLatin1String("FORMATFLOAT"))
         return FormatFloat(text(caller, 0), arg(caller, 1).ToDouble());
     if (name == QLatin1String("FORMATDATETIME"))
-        return FormatDateTime(text(caller, 0), arg(caller, 1).ToDouble());
+        return FormatDateTime(text(caller, 0), dateArg(caller, 1));
     if (name == QLatin1String("FORMATMASKTEXT"))
         return FormatMaskText(text(caller, 0), text(caller, 1));
     return TfsVariant::Null();
@@ -118,7 +126,7 @@ TfsVariant TfsSysFunctions::CallDate(const QString &name, TfsCustomVariable &cal
         return EncodeDate(arg(caller, 0).ToInt(), arg(caller, 1).ToInt(), arg(caller, 2).ToInt());
     if (name == QLatin1String("DECODEDATE")) {
         int year = 0, month = 0, day = 0;
-        DecodeDate(arg(caller, 0).ToDouble(), year, month, day);
+        DecodeDate(dateArg(caller, 0), year, month, day);
         caller.SetParamValue(1, year);
         caller.SetParamValue(2, month);
         caller.SetParamValue(3, day);

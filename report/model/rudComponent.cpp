@@ -1,5 +1,6 @@
 #include "report/model/rudComponent.h"
 
+#include "report/model/rudNameIndex.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudRes.h"
@@ -9,6 +10,7 @@
 #include "base/NumberFormat.h"
 
 #include <QBuffer>
+#include <QScopeGuard>
 #include <QSet>
 
 thread_local bool TfrxComponent::FDesignCreating = false;
@@ -89,9 +91,11 @@ void TfrxComponent::SetName(const QString &Value)
 {
     if (Value.compare(FName, Qt::CaseInsensitive) == 0)
         return;
+    TfrxReport *report = Report();
+    TfrxNameIndex *index = report ? report->NameIndex() : nullptr;
     if (!Value.isEmpty()) {
-        if (TfrxReport *report = Report()) {
-            TfrxComponent *other = report->FindObject(Value);
+        if (report) {
+            TfrxComponent *other = index ? index->Find(Value) : report->FindObject(Value);
             if (other && other != this)
                 throw EGeneralError(rudResources().Get(QStringLiteral("prDupl")));
             if (IsAncestor())
@@ -101,6 +105,8 @@ void TfrxComponent::SetName(const QString &Value)
             throw EGeneralError(QStringLiteral("'%1' is not a valid component name").arg(Value));
     }
     FName = Value;
+    if (index)
+        index->Note(this);
 }
 
 void TfrxComponent::SetFont(TFont *Value)
@@ -133,8 +139,16 @@ void TfrxComponent::SetParent(TfrxComponent *Value)
         for (TfrxComponent *p = Value; p; p = p->FParent)
             if (p == this)
                 return;
-        if (FParent)
-            FParent->FObjects.removeOne(this);
+        if (FParent) {
+            // Children leave from either end (Clear takes the first, the
+            // destructor the last): look there first, so that freeing many
+            // siblings stays linear.
+            QList<TfrxComponent *> &siblings = FParent->FObjects;
+            if (!siblings.isEmpty() && siblings.first() == this)
+                siblings.removeFirst();
+            else if (const qsizetype at = siblings.lastIndexOf(this); at >= 0)
+                siblings.removeAt(at);
+        }
         if (Value)
             Value->FObjects.append(this);
     }
@@ -260,23 +274,20 @@ void TfrxComponent::LoadFromStream(QIODevice *Stream)
     TfrxXMLSerializer serializer(Stream);
     serializer.SetHandleNestedProperties(true);
     serializer.SetOwner(report);
+    // A load inside another load (an object reading a nested template) hands
+    // the report back to the outer load's serializer, also when it fails.
+    TfrxXMLSerializer *outer = report ? report->Serializer() : nullptr;
+    const auto restore = qScopeGuard([&] {
+        if (report) {
+            report->SetSerializer(outer);
+            report->AddErrors(serializer.Errors());
+        }
+    });
     if (report) {
         report->SetSerializer(&serializer);
         serializer.OnGetCustomData = report->OnGetCustomData;
     }
-    try {
-        serializer.ReadRootComponent(this);
-    } catch (...) {
-        if (report) {
-            report->SetSerializer(nullptr);
-            report->AddErrors(serializer.Errors());
-        }
-        throw;
-    }
-    if (report) {
-        report->SetSerializer(nullptr);
-        report->AddErrors(serializer.Errors());
-    }
+    serializer.ReadRootComponent(this);
 }
 
 void TfrxComponent::SaveToStream(QIODevice *Stream, bool SaveChildren, bool SaveDefaultValues, bool Streaming)
@@ -293,12 +304,23 @@ void TfrxComponent::SaveToStream(QIODevice *Stream, bool SaveChildren, bool Save
 
 void TfrxComponent::CreateUniqueName()
 {
+    TfrxReport *report = Report();
+    if (TfrxNameIndex *index = report ? report->NameIndex() : nullptr) {
+        for (int i = 1;; ++i) {
+            const QString candidate = BaseName() + QString::number(i);
+            if (!index->Find(candidate)) {
+                FName = candidate;
+                index->Note(this);
+                return;
+            }
+        }
+    }
     QSet<QString> names;
     auto collect = [&names](const QList<TfrxComponent *> &list) {
         for (TfrxComponent *c : list)
             names.insert(c->Name().toUpper());
     };
-    if (TfrxReport *report = Report())
+    if (report)
         collect(report->AllObjects());
     else if (FParent)
         collect(FParent->AllObjects());

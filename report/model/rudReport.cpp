@@ -8,12 +8,15 @@
 
 #include "base/Errors.h"
 #include "base/IniFile.h"
+#include "base/SafeSave.h"
 #include "base/UserInterface.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QStandardPaths>
 
 void rudAddSortedUnique(QStringList &List, const QString &Text)
@@ -146,7 +149,12 @@ bool TfrxReport::LoadFromFile(const QString &FileName, bool ExceptionIfNotFound)
 {
     Clear();
     FFileName.clear();
-    const bool exists = QFileInfo(FileName).isFile();
+    const QFileInfo info(FileName);
+    const bool exists = info.isFile();
+    // A device or a pipe would be read without end; a folder cannot be read.
+    if (info.exists() && !exists)
+        throw EInOutError(QStringLiteral("Cannot open file \"%1\": it is not a regular file")
+                              .arg(QDir::toNativeSeparators(FileName)));
     if (exists || ExceptionIfNotFound) {
         QFile file(FileName);
         if (!file.open(QIODevice::ReadOnly))
@@ -160,6 +168,9 @@ bool TfrxReport::LoadFromFile(const QString &FileName, bool ExceptionIfNotFound)
 void TfrxReport::LoadFromStream(QIODevice *Stream)
 {
     FErrors.clear();
+    // Only a load that ends without errors lets a save replace its file; an
+    // information-only load or a refused password leaves the report partial.
+    FLoadFailed = true;
     TfrxEngineOptions engine;
     engine.Assign(*FEngineOptions);
     TfrxPreviewOptions preview;
@@ -216,6 +227,7 @@ void TfrxReport::LoadFromStream(QIODevice *Stream)
         Clear();
         return;
     }
+    FLoadFailed = !FErrors.isEmpty();
     if (!FErrors.isEmpty())
         rudCommonErrorHandler(this, rudResources().Get(QStringLiteral("clErrors")) + QLatin1Char('\n') +
                                         FErrors.join(QLatin1Char('\n')));
@@ -226,31 +238,25 @@ void TfrxReport::SaveToStream(QIODevice *Stream, bool SaveChildren, bool SaveDef
     const QString password = FReportOptions->Password();
     FReportOptions->SetPrevPassword(password);
     FReportOptions->SetPassword(shiftPassword(password, -10));
-    QObject *previewControl = FPreview;
-    FPreview = nullptr;
-    try {
-        TfrxComponent::SaveToStream(Stream, SaveChildren, SaveDefaultValues, Streaming);
-    } catch (...) {
-        FPreview = previewControl;
-        FReportOptions->SetPassword(password);
-        throw;
-    }
-    FPreview = previewControl;
-    FReportOptions->SetPassword(password);
+    const auto restorePassword = qScopeGuard([&] { FReportOptions->SetPassword(password); });
+    const QScopedValueRollback<QPointer<QObject>> noPreview(FPreview, nullptr);
+    TfrxComponent::SaveToStream(Stream, SaveChildren, SaveDefaultValues, Streaming);
 }
 
 void TfrxReport::SaveToFile(const QString &FileName)
 {
+    if (FLoadFailed && !FFileName.isEmpty() && QFileInfo(FileName) == QFileInfo(FFileName))
+        throw EInOutError(QStringLiteral("Cannot save file \"%1\": it did not load completely, and saving would "
+                                         "replace it with what was loaded")
+                              .arg(QDir::toNativeSeparators(FileName)));
     if (FParentReport.size() > 1 && FParentReport[1] == QLatin1Char(':'))
         FParentReport = QFileInfo(FileName).absoluteDir().relativeFilePath(FParentReport);
-    // QSaveFile writes beside the target and renames over it on commit: an
-    // interrupted or failed save never leaves a half-written template.
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file.errorString()));
-    SaveToStream(&file, true, false);
-    if (!file.commit())
-        throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file.errorString()));
+    // The template is built in memory and committed atomically: a failed
+    // save never leaves a half-written template.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    SaveToStream(&buffer, true, false);
+    saveFileAtomically(FileName, buffer.data());
 }
 
 void TfrxReport::CheckDataPage()

@@ -16,6 +16,7 @@
 
 class TIniFile;
 class TfrxCustomPreviewPages;
+class TfrxNameIndex;
 class TfrxXMLSerializer;
 class TfrxXMLItem;
 class TfrxView;
@@ -74,9 +75,10 @@ public:
     // ExceptionIfNotFound. Load errors are reported by rudCommonErrorHandler.
     bool LoadFromFile(const QString &FileName, bool ExceptionIfNotFound = false);
     void LoadFromStream(QIODevice *Stream) override;
-    // Writes the template to a temporary file beside FileName and renames it
-    // over FileName, so a failed save leaves the old file intact. Raises
-    // EInOutError on failure. FileName() is not changed.
+    // Writes the template atomically (saveFileAtomically), so a failed save
+    // leaves the old file intact. Raises EInOutError on failure, and when the
+    // last load failed and FileName is the file it came from (LoadFailed).
+    // FileName() is not changed.
     void SaveToFile(const QString &FileName);
     void SaveToStream(QIODevice *Stream, bool SaveChildren = true, bool SaveDefaultValues = false,
                       bool Streaming = false) override;
@@ -114,6 +116,14 @@ public:
     // The serializer reading this report (nested collections use it), or nullptr.
     TfrxXMLSerializer *Serializer() const { return FSerializer; }
     void SetSerializer(TfrxXMLSerializer *Value) { FSerializer = Value; }
+    // The index of object names while a load is in progress, else nullptr.
+    TfrxNameIndex *NameIndex() const { return FNameIndex.get(); }
+    void SetNameIndex(std::shared_ptr<TfrxNameIndex> Value) { FNameIndex = std::move(Value); }
+    // The last load reported errors: the report may hold only part of its
+    // file, so SaveToFile refuses to write over that file until the user has
+    // chosen to (AcceptLoadErrors).
+    bool LoadFailed() const { return FLoadFailed; }
+    void AcceptLoadErrors() { FLoadFailed = false; }
 
     // Setting the version always stores "5.1.1".
     QString Version() const { return QStringLiteral("5.1.1"); }
@@ -251,6 +261,8 @@ private:
     QString FFileName;
     QStringList FErrors;
     TfrxXMLSerializer *FSerializer = nullptr;
+    std::shared_ptr<TfrxNameIndex> FNameIndex;
+    bool FLoadFailed = false;
     QString FParentReport;
     QPointer<TfrxComponent> FDataSet;
     QString FDataSetName;

@@ -2,6 +2,9 @@
 
 #include "report/model/rudXML.h"
 
+#include "base/SafeSave.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,10 +33,27 @@ void TfrxXMLDocument::LoadFrom(QIODevice *Stream, bool AllowPartialLoading)
     FRoot->SetText(QString());
     FRoot->SetOffset(0);
     FOldVersion = false;
+    FDamage.clear();
     TfrxXMLReader reader(Stream);
     reader.ReadHeader();
     FOldVersion = reader.OldFormat();
-    reader.ReadRootItem(FRoot.get(), !AllowPartialLoading);
+    if (!reader.ReadRootItem(FRoot.get(), !AllowPartialLoading)) {
+        FDamage = QStringLiteral("The file has no root element: it is damaged");
+        return;
+    }
+    if (reader.Truncated()) {
+        FDamage = QStringLiteral("The file ends before all its elements are closed: it is incomplete or damaged");
+        return;
+    }
+    // Whatever follows the root's end tag would be silently dropped.
+    QString name, text;
+    try {
+        reader.ReadItem(name, text);
+    } catch (const TfrxInvalidXMLException &) {
+        name = QStringLiteral("?");
+    }
+    if (!name.isEmpty())
+        FDamage = QStringLiteral("The file holds data after the end of its root element: it is damaged");
 }
 
 void TfrxXMLDocument::LoadFromStream(QIODevice *Stream, bool AllowPartialLoading)
@@ -57,6 +77,10 @@ void TfrxXMLDocument::LoadFromStream(std::unique_ptr<QIODevice> Stream, bool All
 
 void TfrxXMLDocument::LoadFromFile(const QString &FileName)
 {
+    const QFileInfo info(FileName);
+    if (info.exists() && !info.isFile())
+        throw EInOutError(QStringLiteral("Cannot open file \"%1\": it is not a regular file")
+                              .arg(QDir::toNativeSeparators(FileName)));
     auto file = std::make_unique<QFile>(FileName);
     if (!file->open(QIODevice::ReadOnly))
         throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2")
@@ -73,33 +97,16 @@ void TfrxXMLDocument::SaveToStream(QIODevice *Stream)
     writer.WriteRootItem(FRoot.get());
 }
 
-// The new text goes to a side file first, so a failed write never damages
-// the file that is being replaced.
+// The whole text is built in memory first (parts not loaded yet are copied
+// from the file being replaced), then committed atomically: a failed write
+// never damages the file that is being replaced.
 void TfrxXMLDocument::SaveToFile(const QString &FileName)
 {
-    const QString tempName = FileName + QStringLiteral(".tmp");
-    {
-        QFile file(tempName);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2")
-                                  .arg(QDir::toNativeSeparators(tempName), file.errorString()));
-        try {
-            SaveToStream(&file);
-            if (!file.flush())
-                throw EInOutError(QStringLiteral("Stream write error"));
-        } catch (...) {
-            file.close();
-            QFile::remove(tempName);
-            throw;
-        }
-        file.close();
-    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    SaveToStream(&buffer);
+    saveFileAtomically(FileName, buffer.data());
     DeleteTempFile();
-    QFile::remove(FileName);
-    if (!QFile::rename(tempName, FileName)) {
-        QFile::remove(tempName);
-        throw EInOutError(QStringLiteral("Cannot create file \"%1\"").arg(QDir::toNativeSeparators(FileName)));
-    }
     LoadFromFile(FileName);
 }
 

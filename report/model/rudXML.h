@@ -129,7 +129,8 @@ public:
     void LoadFromFile(const QString &FileName);
     // Writes the header and the root element (unloaded items are read back).
     void SaveToStream(QIODevice *Stream);
-    // Writes FileName + ".tmp", replaces FileName with it and loads it again.
+    // Saves atomically to FileName (saveFileAtomically) and loads it again.
+    // Raises EInOutError when it cannot be saved; the old file then stays.
     void SaveToFile(const QString &FileName);
     // Reads the children of an unloaded item back from TempStream.
     void LoadItem(TfrxXMLItem *Item);
@@ -152,6 +153,10 @@ public:
     bool TempFileCreated() const { return FTempFileCreated; }
     // The last document read had the old (ANSI) header.
     bool OldVersion() const { return FOldVersion; }
+    // Why the last document read is incomplete although it loaded (it ended
+    // inside an element, had no root element, or held elements after the
+    // root's end); empty for a whole document.
+    const QString &Damage() const { return FDamage; }
 
 private:
     void LoadFrom(QIODevice *Stream, bool AllowPartialLoading);
@@ -160,6 +165,7 @@ private:
     std::unique_ptr<TfrxXMLItem> FRoot;
     bool FAutoIndent = false;
     bool FOldVersion = false;
+    QString FDamage;
     bool FTempFileCreated = false;
     QString FTempDir;
     QString FTempFile;
@@ -193,6 +199,8 @@ public:
     qint64 Size() const { return FSize; }
     bool OldFormat() const { return FOldFormat; }
     void SetOldFormat(bool Value) { FOldFormat = Value; }
+    // The stream ended while elements were still open (they were closed).
+    bool Truncated() const { return FTruncated; }
 
 private:
     enum class TTag { End, Leaf, Open };
@@ -211,6 +219,7 @@ private:
     int FPos = 0;                 // read position in FBuffer
     int FFill = 0;                // bytes in FBuffer
     bool FOldFormat = false;
+    bool FTruncated = false;
     char FBuffer[4096];
     std::vector<char> FTag;       // collection buffer of a tag that spans buffer fills
     static constexpr int NameCacheSize = 8;
@@ -255,7 +264,7 @@ private:
 };
 
 // Escapes NUL, line feed, carriage return, '"', '&', '<' and '>' as decimal
-// character references; "&quot;" becomes "&#34;".
+// character references; rudXMLToStr gives back exactly the same text.
 QString rudStrToXML(const QString &Text);
 // Un-escapes decimal character references and the quot/amp/lt/gt entities.
 // Raises EConvertError for a reference with a non-numeric body; a reference

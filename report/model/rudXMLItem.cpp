@@ -209,33 +209,21 @@ QString rudStrToXML(const QString &Text)
     if (first == n)
         return Text;
 
-    // A NUL is kept as a reference only in short texts; long ones get a space.
-    const bool shortText = n < 32;
+    // Every NUL and every ampersand is written as a reference, so that any
+    // text reads back exactly as it was (a literal "&quot;" included).
     QString result;
     result.reserve(n + 256);
     result.append(s, first);
     for (qsizetype i = first; i < n; ++i) {
         const char16_t c = s[i].unicode();
         switch (c) {
-        case 0:
-            if (shortText)
-                result += u"&#0;";
-            else
-                result += u' ';
-            break;
+        case 0: result += u"&#0;"; break;
         case 10: result += u"&#10;"; break;
         case 13: result += u"&#13;"; break;
         case '"': result += u"&#34;"; break;
         case '<': result += u"&#60;"; break;
         case '>': result += u"&#62;"; break;
-        case '&':
-            if (QStringView(Text).mid(i + 1, 5) == u"quot;") {
-                result += u"&#34;";
-                i += 5;
-            } else {
-                result += u"&#38;";
-            }
-            break;
+        case '&': result += u"&#38;"; break;
         default:
             result += s[i];
         }

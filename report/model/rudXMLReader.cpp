@@ -332,8 +332,11 @@ bool TfrxXMLReader::ReadRootItem(TfrxXMLItem *Item, bool ReadChildren)
         const TTag kind = ReadTag(name, text, true, marker);
         TfrxXMLItem *parent = stack.back().Item;
         if (kind == TTag::End) {
-            // An end of stream (empty name) closes the element silently.
-            if (!name.isEmpty()) {
+            // An end of stream (empty name) closes the element; the caller
+            // learns it from Truncated().
+            if (name.isEmpty())
+                FTruncated = true;
+            else {
                 const QString &expected = parent->FName;
                 if (name.size() != expected.size() + 1
                     || QStringView(name).mid(1).compare(expected, Qt::CaseInsensitive) != 0)

@@ -2,6 +2,7 @@
 
 #include "report/model/rudClassRegistry.h"
 #include "report/model/rudMemo.h"
+#include "report/model/rudNameIndex.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudRes.h"
 #include "report/model/rudXML.h"
@@ -10,6 +11,9 @@
 #include "base/Errors.h"
 #include "base/NumberFormat.h"
 
+#include <QScopeGuard>
+
+#include <cctype>
 #include <cmath>
 #include <memory>
 
@@ -39,9 +43,15 @@ bool sameText(const QString &a, const char *b)
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
+// The lines joined by CR LF. Reading drops one final line break, so a list
+// whose last line is empty gets that break written: without it every save
+// would lose one empty line at the end.
 QString joinLines(const QStringList &lines)
 {
-    return lines.join(QLatin1String("\r\n"));
+    QString text = lines.join(QLatin1String("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        text += QLatin1String("\r\n");
+    return text;
 }
 
 // The text form of a variant value: numbers as the runtime writes them (the
@@ -57,6 +67,42 @@ QString variantText(const QVariant &v)
     default:
         return v.toString();
     }
+}
+
+// The object's name, or its class when it has none.
+QString objectLabel(QObject *Obj)
+{
+    auto *component = dynamic_cast<TfrxComponent *>(Obj);
+    return component && !component->Name().isEmpty() ? component->Name()
+                                                     : QString::fromLatin1(Obj->metaObject()->className());
+}
+
+// "Memo1.Font.Size: " before an attribute's error, so that the error list
+// says which object and attribute of a template are wrong.
+QString attributeContext(QObject *Obj, const QString &attribute)
+{
+    return objectLabel(Obj) + QLatin1Char('.') + attribute + QStringLiteral(": ");
+}
+
+// A dotted path of identifiers, as every attribute name is.
+bool isAttributeName(const QString &name)
+{
+    for (QChar c : name) {
+        const char16_t u = c.unicode();
+        if (!((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' || u == '.'))
+            return false;
+    }
+    return true;
+}
+
+bool isHexText(const QString &text)
+{
+    if (text.size() % 2)
+        return false;
+    for (QChar c : text)
+        if (!isxdigit(c.unicode() < 128 ? int(c.unicode()) : 0))
+            return false;
+    return true;
 }
 
 QString invalidValue(const QString &name, const QString &value)
@@ -198,6 +244,13 @@ QString TfrxXMLSerializer::ObjToXML(QObject *Obj, const QString &Add, QObject *A
         return QString();
     auto *component = dynamic_cast<TfrxComponent *>(Obj);
     auto *ancestorComponent = dynamic_cast<TfrxComponent *>(Ancestor);
+    // The writing flags are cleared again however the writing ends.
+    const auto writing = qScopeGuard([&] {
+        if (component)
+            component->SetIsWriting(false);
+        if (ancestorComponent)
+            ancestorComponent->SetIsWriting(false);
+    });
     if (component) {
         component->SetIsWriting(true);
         if (!Ancestor && OnGetAncestor) {
@@ -238,10 +291,6 @@ QString TfrxXMLSerializer::ObjToXML(QObject *Obj, const QString &Add, QObject *A
         }
     }
 
-    if (component)
-        component->SetIsWriting(false);
-    if (ancestorComponent)
-        ancestorComponent->SetIsWriting(false);
     return result;
 }
 
@@ -259,17 +308,13 @@ void TfrxXMLSerializer::WriteItem(TfrxXMLItem *Item, TfrxComponent *Component, b
         // The collections are written by this serializer, with its rules.
         auto *report = dynamic_cast<TfrxReport *>(Component);
         TfrxXMLSerializer *previous = report ? report->Serializer() : nullptr;
-        if (report)
-            report->SetSerializer(this);
-        try {
-            Component->WriteNestedProperties(Item, ancestor);
-        } catch (...) {
+        const auto restore = qScopeGuard([&] {
             if (report)
                 report->SetSerializer(previous);
-            throw;
-        }
+        });
         if (report)
-            report->SetSerializer(previous);
+            report->SetSerializer(this);
+        Component->WriteNestedProperties(Item, ancestor);
     }
     if (!SaveChildren)
         return;
@@ -318,25 +363,31 @@ void TfrxXMLSerializer::XMLToObj(const QString &Text, QObject *Obj)
         while (i < n && Text[i] == QLatin1Char(' '))
             ++i;
         const qsizetype eq = Text.indexOf(QLatin1Char('='), i);
-        if (eq < 0)
+        const QString name = eq < 0 ? QString() : Text.mid(i, eq - i).trimmed();
+        const qsizetype open = eq < 0 ? -1 : Text.indexOf(QLatin1Char('"'), eq);
+        if (name.isEmpty() || open < 0) {
+            if (!QStringView(Text).mid(i).trimmed().isEmpty())
+                AddError(objectLabel(Obj) + QStringLiteral(": damaged attribute text \"%1\"").arg(Text.mid(i, 40)));
             break;
-        const QString name = Text.mid(i, eq - i).trimmed();
-        if (name.isEmpty())
-            break;
-        const qsizetype open = Text.indexOf(QLatin1Char('"'), eq);
-        if (open < 0)
-            break;
+        }
         qsizetype close = Text.indexOf(QLatin1Char('"'), open + 1);
-        if (close < 0)
+        if (close < 0) {
+            AddError(attributeContext(Obj, name) + QStringLiteral("the value has no closing quote"));
             close = n;
+        }
         const QString value = Text.mid(open + 1, close - open - 1);
         i = close + 1;
+        if (!isAttributeName(name)) {
+            // A quote missing earlier shifts every pair after it.
+            AddError(objectLabel(Obj) + QStringLiteral(": damaged attribute text \"%1\"").arg(name.left(40)));
+            continue;
+        }
         try {
             ApplyAttribute(Obj, name, value);
         } catch (const Exception &e) {
-            AddError(e.Message());
+            AddError(attributeContext(Obj, name) + e.Message());
         } catch (const std::exception &e) {
-            AddError(QString::fromUtf8(e.what()));
+            AddError(attributeContext(Obj, name) + QString::fromUtf8(e.what()));
         }
     }
 }
@@ -416,12 +467,12 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const 
         return;
     }
     if (sameText(rest, "PropData")) {
+        // Damaged data is kept as it is and reported; the rest of the
+        // template loads all the same.
         if (auto *persistent = dynamic_cast<TfrxPersistent *>(current)) {
-            // A damaged picture stream must not stop the rest of the template.
-            try {
-                persistent->SetPropData(QByteArray::fromHex(Value.toLatin1()));
-            } catch (...) {
-            }
+            persistent->SetPropData(QByteArray::fromHex(Value.toLatin1()));
+            if (!isHexText(Value))
+                throw EGeneralError(QStringLiteral("The binary data is not hexadecimal text"));
         }
         return;
     }
@@ -491,7 +542,9 @@ TfrxComponent *TfrxXMLSerializer::FindByName(const QString &Name, TfrxComponent 
     if (Name.isEmpty())
         return nullptr;
     TfrxComponent *owner = FOwner ? FOwner : Root;
-    return owner ? owner->FindObject(Name) : nullptr;
+    if (!owner)
+        return nullptr;
+    return FNameIndex && FNameIndex->Root() == owner ? FNameIndex->Find(Name) : owner->FindObject(Name);
 }
 
 void TfrxXMLSerializer::ReadItem(TfrxXMLItem *Item, TfrxComponent *Parent, TfrxComponent *Root, int Depth)
@@ -552,8 +605,12 @@ void TfrxXMLSerializer::ReadRootComponent(TfrxComponent *Root, TfrxXMLItem *XMLI
             document->LoadFromStream(FStream, false);
         FOldFormat = document->OldVersion();
         XMLItem = document->Root();
+        if (!document->Damage().isEmpty())
+            AddError(document->Damage());
     }
     FReadObjects.clear();
+    UseNameIndex(FOwner ? FOwner : Root);
+    const auto dropIndex = qScopeGuard([this] { DropNameIndex(); });
     ReadItem(XMLItem, nullptr, Root, 0);
     FixupReferences();
     for (const QPointer<TfrxComponent> &c : FReadObjects) {
@@ -624,15 +681,49 @@ void TfrxXMLSerializer::FixupReferences()
         TfrxComponent *found = nullptr;
         if (fixup.Value != QLatin1String("nil")) {
             TfrxReport *report = FOwner ? FOwner->Report() : nullptr;
-            if (report)
-                found = report->FindObject(fixup.Value);
-            if (!found)
-                found = rudFindComponent(FOwner, fixup.Value);
+            if (FNameIndex && report && FNameIndex->Root() == report && FOwner == report) {
+                // What the two lookups below give, through the index.
+                found = FNameIndex->Find(fixup.Value);
+                const QStringList parts = fixup.Value.split(QLatin1Char('.'));
+                if (!found && parts.size() <= 3)
+                    found = FNameIndex->Find(parts.last());
+            } else {
+                if (report)
+                    found = report->FindObject(fixup.Value);
+                if (!found)
+                    found = rudFindComponent(FOwner, fixup.Value);
+            }
         }
         // A reference of the wrong class stays unresolved.
         fixup.Prop->SetObjectValue(fixup.Obj, found);
     }
     FFixups.clear();
+}
+
+// One index serves a whole load, nested loads included: a load inside another
+// shares the index the report already has.
+void TfrxXMLSerializer::UseNameIndex(TfrxComponent *Owner)
+{
+    TfrxReport *report = Owner ? Owner->Report() : nullptr;
+    if (report && Owner == report && report->NameIndex()) {
+        FNameIndex = report->NameIndex();
+        return;
+    }
+    FOwnedIndex = std::make_shared<TfrxNameIndex>(Owner);
+    FNameIndex = FOwnedIndex.get();
+    if (report && Owner == report) {
+        report->SetNameIndex(FOwnedIndex);
+        FIndexedReport = report;
+    }
+}
+
+void TfrxXMLSerializer::DropNameIndex()
+{
+    if (FIndexedReport)
+        FIndexedReport->SetNameIndex(nullptr);
+    FIndexedReport = nullptr;
+    FOwnedIndex.reset();
+    FNameIndex = nullptr;
 }
 
 void TfrxXMLSerializer::CopyFixupList(std::vector<TfrxFixupItem> &List)

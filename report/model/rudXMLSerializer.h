@@ -10,8 +10,11 @@
 #include <QPointer>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
+class TfrxNameIndex;
+class TfrxReport;
 class TfrxXMLItem;
 
 // A reference read from a template, resolved once the whole tree exists.
@@ -90,6 +93,8 @@ private:
     void WriteItem(TfrxXMLItem *Item, TfrxComponent *Component, bool IsRoot, bool SaveChildren, bool Streaming);
     void ReadItem(TfrxXMLItem *Item, TfrxComponent *Parent, TfrxComponent *Root, int Depth);
     TfrxComponent *FindByName(const QString &Name, TfrxComponent *Root) const;
+    void UseNameIndex(TfrxComponent *Owner);
+    void DropNameIndex();
 
     QIODevice *FStream;
     QStringList FErrors;
@@ -99,6 +104,10 @@ private:
     bool FSerializeDefaultValues = false;
     bool FHandleNestedProperties = false;
     bool FOldFormat = false;
+    // The name index of the load in progress (shared with an outer load).
+    TfrxNameIndex *FNameIndex = nullptr;
+    std::shared_ptr<TfrxNameIndex> FOwnedIndex;
+    TfrxReport *FIndexedReport = nullptr;
 };
 
 // The name a reference to Component is written with.

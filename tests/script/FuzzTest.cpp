@@ -263,3 +263,52 @@ TEST(Fuzz, DeepNestingInTheStatementLanguagesEndsWithAnError)
     c.Script.SetSyntaxType(QStringLiteral("C++Script"));
     EXPECT_FALSE(c.CompileError(QString(20000, QLatin1Char('{'))).isEmpty());
 }
+
+TEST(Fuzz, UnclosedCommentsAndOversizedNumbersAreAlwaysErrors)
+{
+    TRecordingUserInterface ui;
+    struct TLang {
+        const char *Language, *Opener, *Hex;
+    };
+    const TLang langs[] = {{"PascalScript", "{", "$"}, {"PascalScript", "(*", "$"}, {"C++Script", "/*", "0x"},
+                           {"BasicScript", "/\\", "0x"}, {"JScript", "/*", "0x"}};
+    std::mt19937 rng(13);
+    for (const TLang &l : langs) {
+        std::vector<QString> sources;
+        if (QLatin1String(l.Language) == QLatin1String("PascalScript"))
+            for (const char *seed : kSeeds)
+                sources.push_back(QString::fromLatin1(seed));
+        else
+            for (int i = 0; i < 3; ++i)
+                if (languageSeeds(i).Language == QLatin1String(l.Language))
+                    for (const char *seed : languageSeeds(i).Seeds)
+                        sources.push_back(QString::fromUtf8(seed));
+        // A comment opened after any sound program and never closed.
+        for (const QString &seed : sources) {
+            TfsScript script;
+            script.AddRTTI();
+            script.SetSyntaxType(QLatin1String(l.Language));
+            script.SetLines(seed + QStringLiteral("\n") + QLatin1String(l.Opener) + QStringLiteral(" rest"));
+            EXPECT_FALSE(script.Compile()) << l.Language << ": " << seed.toStdString();
+            EXPECT_TRUE(script.ErrorMsg().startsWith(QLatin1String("Unterminated comment"))) << l.Language << ": "
+                                                                                            << script.ErrorMsg().toStdString();
+        }
+        // Hexadecimal numbers of every length: only up to 16 significant digits fit.
+        for (int digits = 1; digits <= 40; ++digits) {
+            // Leading zeros, then `digits` significant digits.
+            QString number = QString(int(rng() % 4), u'0') + QLatin1Char("123456789ABCDEF"[rng() % 15]);
+            for (int d = 1; d < digits; ++d)
+                number += QLatin1Char("0123456789abcdef"[rng() % 16]);
+            const QString call = QStringLiteral("ShowMessage(") + QLatin1String(l.Hex) + number + QLatin1Char(')');
+            QString source = QLatin1String(l.Language) == QLatin1String("PascalScript")
+                                 ? QStringLiteral("begin ") + call + QStringLiteral(" end.")
+                                 : call + (QLatin1String(l.Language) == QLatin1String("BasicScript") ? "\n" : ";");
+            TfsScript script;
+            script.AddRTTI();
+            script.SetSyntaxType(QLatin1String(l.Language));
+            script.SetLines(source);
+            EXPECT_EQ(script.Compile(), digits <= 16) << l.Language << ": " << source.toStdString() << ": "
+                                                      << script.ErrorMsg().toStdString();
+        }
+    }
+}

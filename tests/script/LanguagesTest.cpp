@@ -13,11 +13,6 @@
 
 namespace {
 
-// A script of one language with the built-in items.
-struct TLangScript : TTestScript {
-    explicit TLangScript(const char *language) { Script.SetSyntaxType(QLatin1String(language)); }
-};
-
 QStringList texts(std::initializer_list<const char *> list)
 {
     QStringList l;
@@ -328,7 +323,7 @@ TEST(Languages, BasicProcedures)
     TLangScript b("BasicScript");
     EXPECT_EQ(b.Run(src("Sub Twice(ByRef v, ByVal w)\n  v = v * 2\n  w = w * 2\nEnd Sub\n"
                         "Sub Early(n)\n  If n > 0 Then Exit Sub\n  ShowMessage(\"zero\")\nEnd Sub\n"
-                        "Function Depth(n)\n  local = n\n  If n > 0 Then Depth(n - 1)\n  Depth = local\nEnd Function\n"
+                        "Function Depth(n)\n  Dim local\n  local = n\n  If n > 0 Then Depth(n - 1)\n  Depth = local\nEnd Function\n"
                         "a = 5 : b = 5\nTwice(a, b)\nShowMessage(a)\nShowMessage(b)\n"
                         "Early(1)\nEarly(0)\nShowMessage(Depth(3))\n"
                         "Dim total As Integer = 2 + 3\nShowMessage(total)\n")),

@@ -52,3 +52,20 @@ TEST(RunCommand, PrintsMessagesAndReportsErrors)
     EXPECT_EQ(failed.Out, QStringLiteral("before\n"));
     EXPECT_EQ(failed.Err, QStringLiteral("Division by zero\n"));
 }
+
+TEST(RunCommand, EmptyExceptionsAndDevicesStillSayWhatHappened)
+{
+    const QString tool = qEnvironmentVariable("RUD_BINARY_DIR") + QStringLiteral("/rudreport");
+    if (!QFileInfo(tool).isExecutable())
+        GTEST_SKIP() << "rudreport is not built";
+    QTemporaryDir dir;
+    const TRunResult empty = runScript(tool, dir.path(), QStringLiteral("begin RaiseException('') end."));
+    EXPECT_EQ(empty.Code, 2);
+    EXPECT_EQ(empty.Err, QStringLiteral("Exception raised without a message\n"));
+
+    QProcess p;
+    p.start(tool, {QStringLiteral("run"), QStringLiteral("/dev/zero")});
+    ASSERT_TRUE(p.waitForFinished(60000)) << "reading a device did not end";
+    EXPECT_EQ(p.exitCode(), 1);
+    EXPECT_TRUE(p.readAllStandardError().contains("not a regular file"));
+}

@@ -62,3 +62,8 @@ struct TTestScript {
         return QString();
     }
 };
+
+// A script of one language with the built-in items.
+struct TLangScript : TTestScript {
+    explicit TLangScript(const char *language) { Script.SetSyntaxType(QLatin1String(language)); }
+};

@@ -4,6 +4,10 @@
 #include "BookletPages.h"
 #include "report/render/SystemFonts.h"
 
+#include "base/Errors.h"
+#include "base/SafeSave.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
 #include <cstdio>
@@ -29,8 +33,16 @@ int main(int argc, char *argv[])
     } pages[] = {{"left.png", drawLeftPage()}, {"right.png", drawRightPage()}};
     for (const auto &page : pages) {
         const QString path = folder.filePath(QString::fromLatin1(page.Name));
-        if (!page.Image.save(path, "PNG")) {
-            std::fprintf(stderr, "bookletgen: cannot write %s\n", qPrintable(path));
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        if (!page.Image.save(&png, "PNG")) {
+            std::fprintf(stderr, "bookletgen: cannot encode %s\n", qPrintable(path));
+            return 1;
+        }
+        try {
+            saveFileAtomically(path, png.data());
+        } catch (const Exception &e) {
+            std::fprintf(stderr, "bookletgen: %s\n", e.what());
             return 1;
         }
     }

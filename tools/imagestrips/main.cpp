@@ -6,10 +6,12 @@
 // loader makes transparent from each cell's bottom-left pixel; drawings
 // never use that colour.
 
+#include "base/Errors.h"
+#include "base/SafeSave.h"
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -184,10 +186,13 @@ bool writeStrip(const QString &dir, const QString &name, const QImage &image)
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "BMP"))
         return false;
-    QFile file(dir + u'/' + name + QStringLiteral(".bmp.gz"));
-    if (!file.open(QIODevice::WriteOnly))
+    try {
+        saveFileAtomically(dir + u'/' + name + QStringLiteral(".bmp.gz"), gzip(bmp, (name + QStringLiteral(".bmp")).toLatin1()));
+    } catch (const Exception &e) {
+        fprintf(stderr, "imagestrips: %s\n", e.what());
         return false;
-    return file.write(gzip(bmp, (name + QStringLiteral(".bmp")).toLatin1())) > 0;
+    }
+    return true;
 }
 
 } // namespace

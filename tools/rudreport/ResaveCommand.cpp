@@ -24,12 +24,19 @@ int resaveCommand(const QStringList &args)
         report.EngineOptions()->SetNewSilentMode(simMessageBoxes);
         for (const QString &error : report.Errors())
             QTextStream(stderr) << "rudreport: " << error << '\n';
+        // A template that did not load whole is not written anywhere: the
+        // output would silently lack what could not be read.
+        if (report.LoadFailed()) {
+            QTextStream(stderr) << "rudreport: " << args[1] << " was not written: " << args[0]
+                                << " did not load without errors\n";
+            return 1;
+        }
         report.SaveToFile(args[1]);
     } catch (const Exception &e) {
         QTextStream(stderr) << "rudreport: " << e.Message() << '\n';
         return 1;
     }
-    return report.Errors().isEmpty() ? 0 : 1;
+    return 0;
 }
 
 TCommandRegistrar registrar(QStringLiteral("resave"),

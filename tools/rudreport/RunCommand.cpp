@@ -7,9 +7,11 @@
 
 #include "base/Errors.h"
 #include "base/UserInterface.h"
+#include "script/fs_iconst.h"
 #include "script/fs_iinterpreter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -44,6 +46,10 @@ int runCommand(const QStringList &args)
         QTextStream(stderr) << "usage: rudreport run FILE [--language NAME]\n";
         return 2;
     }
+    if (!QFileInfo(file).isFile()) {
+        QTextStream(stderr) << "rudreport: cannot open " << file << ": not a regular file\n";
+        return 1;
+    }
     QFile source(file);
     if (!source.open(QIODevice::ReadOnly)) {
         QTextStream(stderr) << "rudreport: cannot open " << file << ": " << source.errorString() << '\n';
@@ -69,7 +75,11 @@ int runCommand(const QStringList &args)
             try {
                 script.Execute();
             } catch (const Exception &e) {
-                QTextStream(stderr) << e.Message() << '\n';
+                // An exception raised with an empty text still says what it was.
+                QTextStream(stderr) << (e.Message().trimmed().isEmpty()
+                                            ? fsExceptionClassName(e) + QStringLiteral(" raised without a message")
+                                            : e.Message())
+                                    << '\n';
                 code = 2;
             }
         }

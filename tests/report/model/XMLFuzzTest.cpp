@@ -1,11 +1,14 @@
 // Random and mutated documents fed to the reader: each must either load or
 // raise the documented error, never crash, hang or leak (run under ASan).
 
+#include "report/model/rudClass.h"
 #include "report/model/rudXML.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFile>
 #include <random>
 
 namespace {
@@ -99,5 +102,37 @@ TEST(XMLFuzz, EscapingNeverCrashes)
         }
         const QString escaped = rudStrToXML(text);
         EXPECT_FALSE(escaped.contains(u'"') || escaped.contains(u'<') || escaped.contains(u'\n'));
+        // Nothing of a text is lost on the way through the file.
+        EXPECT_EQ(rudXMLToStr(escaped), text);
     }
+}
+
+TEST(XMLFuzz, EveryTruncatedTemplateIsReportedAsDamaged)
+{
+    QFile file(sourceDir() + QStringLiteral("/resources/shablon.fr3"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    const qsizetype rootEnd = whole.lastIndexOf("</TfrxReport>") + 13;
+    ASSERT_GT(rootEnd, 13);
+    auto errorsOf = [](QByteArray bytes) {
+        TfrxReport report;
+        report.EngineOptions()->SetNewSilentMode(simSilent);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        report.LoadFromStream(&buffer);
+        return report.Errors();
+    };
+    ASSERT_TRUE(errorsOf(whole).isEmpty());
+    // Cut inside tags, between them, and right after each of a sample of tags.
+    std::mt19937 rng(47875);
+    int cuts = 0;
+    for (qsizetype cut = 0; cut < rootEnd; cut += 1 + qsizetype(rng() % 400), ++cuts) {
+        EXPECT_FALSE(errorsOf(whole.left(cut)).isEmpty()) << "cut at byte " << cut;
+        const qsizetype close = whole.indexOf('>', cut);
+        if (close >= 0 && close + 1 < rootEnd)
+            EXPECT_FALSE(errorsOf(whole.left(close + 1)).isEmpty()) << "cut after the tag ending at " << close;
+    }
+    EXPECT_GT(cuts, 50);
+    // Only line ends after the root may go missing without damage.
+    EXPECT_TRUE(errorsOf(whole.left(rootEnd)).isEmpty());
 }

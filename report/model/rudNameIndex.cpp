@@ -1,0 +1,71 @@
+#include "report/model/rudNameIndex.h"
+
+#include "report/model/rudComponent.h"
+
+namespace {
+
+// Names compare with ASCII case ignored only (rudSameName).
+QString nameKey(const QString &Name)
+{
+    QString key = Name;
+    for (QChar &c : key)
+        if (c.unicode() >= 'a' && c.unicode() <= 'z')
+            c = QChar(c.unicode() - 32);
+    return key;
+}
+
+} // namespace
+
+TfrxNameIndex::TfrxNameIndex(TfrxComponent *Root) : FRoot(Root)
+{
+    Rebuild();
+}
+
+void TfrxNameIndex::Rebuild()
+{
+    FNames.clear();
+    if (!FRoot)
+        return;
+    // Pre-order, first name wins: the object FindObject would return.
+    for (TfrxComponent *c : FRoot->AllObjects()) {
+        if (c->Name().isEmpty())
+            continue;
+        const QString key = nameKey(c->Name());
+        if (!FNames.contains(key))
+            FNames.insert(key, c);
+    }
+}
+
+bool TfrxNameIndex::Current(const QString &Name, TfrxComponent *Found) const
+{
+    if (!Found || !rudSameName(Found->Name(), Name))
+        return false;
+    for (TfrxComponent *p = Found->Parent(); p; p = p->Parent())
+        if (p == FRoot)
+            return true;
+    return false;
+}
+
+TfrxComponent *TfrxNameIndex::Find(const QString &Name)
+{
+    if (Name.isEmpty() || !FRoot)
+        return nullptr;
+    const QString key = nameKey(Name);
+    auto it = FNames.constFind(key);
+    if (it == FNames.constEnd())
+        return nullptr;
+    if (Current(Name, it->data()))
+        return it->data();
+    Rebuild();
+    it = FNames.constFind(key);
+    return it != FNames.constEnd() && Current(Name, it->data()) ? it->data() : nullptr;
+}
+
+void TfrxNameIndex::Note(TfrxComponent *Component)
+{
+    if (!Component || Component->Name().isEmpty())
+        return;
+    auto &entry = FNames[nameKey(Component->Name())];
+    if (!Current(Component->Name(), entry.data()))
+        entry = Component;
+}
