@@ -3,7 +3,6 @@
 #include "app/main.h"
 
 #include "app/CertificateFile.h"
-#include "base/IniFile.h"
 #include "base/NumberFormat.h"
 #include "base/UserInterface.h"
 
@@ -33,7 +32,7 @@ void TfmMain::N10Click()
     TFileDialogOptions options;
     options.InitialDir = dialogFolder(FileOpenName);
     if (const auto chosen = userInterface().OpenFile(options)) {
-        loadCertificate(*this, TIniFile(chosen->FileName));
+        openCertificate(*this, chosen->FileName);
         FileOpenName = chosen->FileName;
         N3->setEnabled(true);
     }
