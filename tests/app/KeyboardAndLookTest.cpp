@@ -11,6 +11,8 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontInfo>
+#include <QImage>
+#include <QPainter>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -33,6 +35,24 @@ QWidget *focusedControl()
 }
 
 void pressTab() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
+
+// The darkness of text drawn black on white: the sum of its coverage.
+double ink(const QFont &font, const QString &text)
+{
+    QImage image(QFontMetrics(font).horizontalAdvance(text) + 10, QFontMetrics(font).height() + 10,
+                 QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(5, 5 + QFontMetrics(font).ascent(), text);
+    painter.end();
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += (255 - qGray(image.pixel(x, y))) / 255.0;
+    return sum;
+}
 
 } // namespace
 
@@ -104,8 +124,8 @@ TEST(KeyboardAndLook, DateTypedIntoThePickerByKeysAlone)
     EXPECT_EQ(focusedControl(), w.Edit_6);
 }
 
-// Bold controls are drawn with Tahoma's own bold face (tahomabd.ttf), the
-// others with its regular face, not with a stand-in or a thickened regular.
+// Bold controls are drawn with Tahoma's bold face (tahomabd.ttf, its widths)
+// in bold strokes, the others with its regular face, not with a stand-in.
 TEST(KeyboardAndLook, TahomaRegularAndBoldAreTheRealFaces)
 {
     TShownMainWindow shown;
@@ -122,11 +142,16 @@ TEST(KeyboardAndLook, TahomaRegularAndBoldAreTheRealFaces)
     const QRawFont regular = QRawFont::fromFont(w.Edit_1->font());
     EXPECT_EQ(regular.familyName(), "Tahoma");
     EXPECT_EQ(regular.styleName(), "Regular");
-    // The faces differ in their strokes: the bold one is wider.
-    QFont boldEdit = w.Edit_1->font();
-    boldEdit.setBold(true);
-    EXPECT_GT(QFontMetrics(boldEdit).horizontalAdvance("Свидетельство"),
-              QFontMetrics(w.Edit_1->font()).horizontalAdvance("Свидетельство"));
+
+    // Bold is seen in the strokes, not only in the wider spacing: the same
+    // text in bold puts clearly more ink on the page, Latin and Cyrillic.
+    QFont boldFont = w.Button1->font(), regularFont = boldFont;
+    regularFont.setBold(false);
+    for (const QString &text : {QStringLiteral("ПЕЧАТЬ ОЧИСТИТЬ Выход"), QStringLiteral("Category C1E: bold")}) {
+        const double boldInk = ink(boldFont, text), regularInk = ink(regularFont, text);
+        EXPECT_GT(boldInk, regularInk * 1.3) << text.toStdString();
+        EXPECT_GT(QFontMetrics(boldFont).horizontalAdvance(text), QFontMetrics(regularFont).horizontalAdvance(text));
+    }
 }
 
 // Qt's own buttons and dialogs speak Russian under a Russian or an unset
