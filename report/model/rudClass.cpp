@@ -1,4 +1,6 @@
 #include "report/model/rudClass.h"
+#include "report/model/rudBand.h"
+#include "report/model/rudDataSet.h"
 #include "report/model/rudViewClasses.h"
 
 // Every class of the report objects that exists so far, registered by name
@@ -33,4 +35,8 @@ void rudRegisterClasses()
     rudRegisterClass<TfrxReportOptions>();
     rudRegisterClass<TfrxReport>();
     rudRegisterViewClasses();
+    rudRegisterBandClasses();
+    rudRegisterClass<TfrxDataSet>();
+    rudRegisterClass<TfrxVirtualDataSet>();
+    rudRegisterClass<TfrxMemoryDataSet>();
 }

@@ -98,12 +98,14 @@ public:
     // Called by the engine before the object is printed: loads the image
     // from FileLink (expanded when it holds "[") or, failing a link, from the
     // bound binary data field. A link naming no existing file clears the image.
-    void GetData();
+    void GetData() override;
     // The picture's part of the differences against the source copy, which
     // follows the view's part: hands a changed image to the picture cache
     // first, then ImageIndex (always), Transparent (when set) and
     // TransparentColor (when not white).
     QString DiffPicturePart(TfrxComponent *AComponent);
+    // The view part followed by the picture part.
+    QString Diff(TfrxComponent *AComponent) override;
 
     // The device rectangle a stretched image is drawn into: Rect itself, or
     // with KeepAspectRatio the largest rectangle of the image's proportions

@@ -10,12 +10,33 @@
 
 #include <QPointer>
 #include <QStringList>
+#include <QVariant>
 #include <functional>
 #include <memory>
 
 class TIniFile;
+class TfrxCustomPreviewPages;
 class TfrxXMLSerializer;
 class TfrxXMLItem;
+class TfrxView;
+class TfsScript;
+class TfsVariant;
+class TfsCustomVariable;
+class TfrxExpressionCache;
+class TfrxCustomEngine;
+class TfrxProgressWindow;
+class TfrxReportComponent;
+class TfrxReportPage;
+
+// What a progress report is about.
+enum TfrxProgressType { ptRunning, ptExporting, ptPrinting };
+
+// The marker a script passes as the script of TfrxReport::Calc when it calls
+// Report.Calc itself: errors are then raised to the script.
+inline TfsScript *rudCalledFromScript()
+{
+    return reinterpret_cast<TfsScript *>(quintptr(1));
+}
 
 // The root of a report tree. Its direct children are pages.
 class TfrxReport : public TfrxComponent {
@@ -139,9 +160,89 @@ public:
     // Names of the system variables ("Date", "Page#", ...).
     const QStringList &SysVariables() const { return FSysVariables; }
 
+    // The prepared pages store, made on first use; it lives as long as the
+    // report (defined in report/engine, rudReportPreviewPages.cpp).
+    TfrxCustomPreviewPages *PreviewPages();
+    // Prepares the report and shows its pages (defined with the preview in
+    // report/render): the preview opens at once and the preparation starts
+    // from a 50 ms timer, or, with OldStyleProgress, runs first and the
+    // preview opens only when it succeeded. ClearLastReport discards the
+    // pages of an earlier run.
+    void ShowReport(bool ClearLastReport = true);
+    // Shows the prepared pages in the attached Preview control, or else in a
+    // new preview window (modal or not as PreviewOptions say).
+    void ShowPreparedReport();
+    // Host events: a preview window was created (before it is shown), and a
+    // preview window closed.
+    std::function<void(QObject *PreviewForm)> OnPreview;
+    std::function<void(QObject *PreviewForm)> OnClosePreview;
+
     // Host callbacks for the RudCustomData element of templates.
     std::function<void(TfrxXMLItem *)> OnGetCustomData;
     std::function<void(TfrxXMLItem *)> OnSaveCustomData;
+
+    // Expressions and the script. These members are defined with the
+    // preparation engine (report/engine/rudReportScript.cpp,
+    // rudReportCalc.cpp); the objects are created on first use.
+    TfsScript *Script();
+    TfrxExpressionCache *ExpressionCache();
+    TfrxCustomEngine *Engine();
+    // Registers the report objects, the script objects and the report's
+    // functions with the script and compiles it; a compile error goes to
+    // Errors. ActiveReport is the report being run (this one when none).
+    bool PrepareScript(TfrxReport *ActiveReport = nullptr);
+    // The value of an expression: a value source of DoGetValue, else the
+    // expression compiled once and run. AScript: the script whose names the
+    // expression sees (the report's when none), or rudCalledFromScript().
+    // Errors are added to Errors, prefixed with CurObject, and raised.
+    TfsVariant Calc(const QString &Expr, TfsScript *AScript = nullptr);
+    // Looks Expr up as a data field, a system variable, through the host
+    // events, as a report, global or script variable; false when none answers.
+    bool DoGetValue(const QString &Expr, TfsVariant &Value);
+    // The script variables "Value" and "Self".
+    void SetLocalValue(const TfsVariant &Value);
+    void SetSelfValue(TfrxView *Value);
+    // Adds Text to Errors (sorted, each text once).
+    void AddError(const QString &Text);
+    void ClearErrors() { FErrors.clear(); }
+    // Name of the object being processed; it prefixes expression errors.
+    const QString &CurObject() const { return FCurObject; }
+    void SetCurObject(const QString &Value) { FCurObject = Value; }
+    // Whether expressions differing only in letter case are compiled apart.
+    bool CaseSensitive() const { return FCaseSensitive; }
+    void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
+    // Host events asked for a value by DoGetValue, in this order; an
+    // invalid (unset) QVariant means no answer.
+    std::function<void(const QString &VarName, QVariant &Value)> OnGetValue;
+    std::function<void(TfrxReport *Sender, const QString &VarName, QVariant &Value)> OnNewGetValue;
+
+    // Preparation (defined in report/engine).
+    // Turns the report into prepared pages; true when no error was recorded.
+    // Errors are reported once at the end as EngineOptions.NewSilentMode says.
+    bool PrepareReport(bool ClearLastReport = true);
+    // Set to stop preparation at its next check; setting it also stops the
+    // running script.
+    bool Terminated() const { return FTerminated; }
+    void SetTerminated(bool Value);
+    // Runs the script procedure EventName with Obj as its argument, when the
+    // name is not empty and the engine is running (or RunAlways).
+    void DoNotifyEvent(QObject *Obj, const QString &EventName, bool RunAlways = false);
+    // The same with the caller's arguments, which the procedure may change.
+    void DoParamEvent(const QString &EventName, QVariantList &Params, bool RunAlways = false);
+    // The host's OnBeforePrint / OnAfterPrint, then the object's own script event.
+    void DoBeforePrint(TfrxReportComponent *Obj);
+    void DoAfterPrint(TfrxReportComponent *Obj);
+    // Progress of preparing, exporting or printing (skipped with EnableThreadSafe).
+    void InternalOnProgressStart(TfrxProgressType ProgressType);
+    void InternalOnProgress(TfrxProgressType ProgressType, int Progress);
+    void InternalOnProgressStop(TfrxProgressType ProgressType);
+    // Shows Value in the progress window while it is open.
+    void SetProgressMessage(const QString &Value, bool IsHint = false);
+    // Host events of preparation (the certificate program sets none).
+    std::function<void(TfrxReport *)> OnBeginDoc, OnEndDoc, OnAfterScriptCompile;
+    std::function<void(TfrxReportComponent *)> OnBeforePrint, OnAfterPrint;
+    std::function<void(TfrxReportPage *)> OnManualBuild;
+    std::function<void(TfrxReport *, TfrxProgressType, int)> OnProgressStart, OnProgress, OnProgressStop;
 
 private:
     enum class TCollectionKind { DataSets, Variables, Styles };
@@ -172,6 +273,19 @@ private:
     std::unique_ptr<TfrxVariables> FVariables = std::make_unique<TfrxVariables>();
     std::unique_ptr<TfrxStyles> FStyles = std::make_unique<TfrxStyles>();
     bool FReloading = false;
+
+    // Engine-side parts; the cache is declared after the script it points
+    // into, so it is freed first.
+    std::shared_ptr<TfrxCustomEngine> FEngine;
+    std::shared_ptr<TfsScript> FScript;
+    std::shared_ptr<TfrxExpressionCache> FExpressionCache;
+    TfsCustomVariable *FLocalValue = nullptr;
+    TfsCustomVariable *FSelfValue = nullptr;
+    QString FCurObject;
+    bool FCaseSensitive = false;
+    bool FTerminated = false;
+    std::shared_ptr<TfrxProgressWindow> FProgressWindow;
+    std::shared_ptr<TfrxCustomPreviewPages> FPreviewPages;
 };
 
 // Reports Text as EngineOptions.NewSilentMode says: a modal error box
