@@ -30,7 +30,35 @@ QStringList comboKeys()
     return keys;
 }
 
+// Three numbers with sep between them, the year where yearFirst says: the
+// exact forms 3.5.2015 / 03.05.2015 and 2015-05-03, nothing looser.
+bool readFixedDate(const QString &text, QChar sep, bool yearFirst, TDateTime &date)
+{
+    const QStringList parts = text.trimmed().split(sep);
+    if (parts.size() != 3)
+        return false;
+    int numbers[3];
+    for (int i = 0; i < 3; ++i) {
+        const QString &part = parts[i];
+        const bool isYear = yearFirst ? i == 0 : i == 2;
+        if (part.isEmpty() || part.size() > (isYear ? 4 : 2) || (isYear && part.size() != 4))
+            return false;
+        for (QChar c : part)
+            if (c < u'0' || c > u'9')
+                return false;
+        numbers[i] = part.toInt();
+    }
+    return yearFirst ? TryEncodeDate(numbers[0], numbers[1], numbers[2], date)
+                     : TryEncodeDate(numbers[2], numbers[1], numbers[0], date);
+}
+
 } // namespace
+
+bool readCertificateDate(const QString &text, TDateTime &date)
+{
+    return TryStrToDate(text, date) || readFixedDate(text, u'.', false, date)
+        || readFixedDate(text, u'-', true, date);
+}
 
 // Controls are found by the names of their keys: the window's lookup ignores
 // letter case, so "edit_1" finds Edit_1.
@@ -42,7 +70,7 @@ void loadCertificate(TfmMain &window, const TIniFile &file)
     }
     for (int i = 1; i <= 4; ++i) {
         TDateTime date = 0;
-        if (!TryStrToDate(file.ReadString(CertificateLeftSection, numbered("date", i), QString()), date))
+        if (!readCertificateDate(file.ReadString(CertificateLeftSection, numbered("date", i), QString()), date))
             date = Date();
         window.Component<TDateTimePicker>(numbered("DateTimePicker", i))->SetDate(date);
     }
@@ -61,7 +89,7 @@ void loadCertificate(TfmMain &window, const TIniFile &file)
 }
 
 // Dates are written as short date texts of the regional settings the program
-// took from the system at start-up, and are read back with the same settings.
+// took from the system at start-up.
 void storeCertificate(const TfmMain &window, TIniFile &file)
 {
     QString dates[4];
@@ -83,9 +111,14 @@ void storeCertificate(const TfmMain &window, TIniFile &file)
         file.WriteInteger(CertificateTableSection, key, window.Component<QComboBox>(key)->currentIndex());
 }
 
+void openCertificate(TfmMain &window, const QString &fileName)
+{
+    loadCertificate(window, TIniFile(fileName, CertificateCodePage));
+}
+
 void saveCertificate(const TfmMain &window, const QString &fileName)
 {
-    TIniFile file(fileName);
+    TIniFile file(fileName, CertificateCodePage);
     storeCertificate(window, file);
     file.UpdateFile();
 }

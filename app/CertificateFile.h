@@ -2,6 +2,8 @@
 // The certificate file: the 36 keys that carry one certificate between the
 // entry window's controls and a ".vod" INI file.
 
+#include "base/DateTime.h"
+
 #include <QString>
 
 class TfmMain;
@@ -11,6 +13,15 @@ class TIniFile;
 extern const QString CertificateLeftSection;
 // Section of the subject table: "edt_1" ... "edt_11", "cmb_1" ... "cmb_10", "cmb_kpp".
 extern const QString CertificateTableSection;
+
+// Certificate files are Windows-1251 text, whatever the desktop's locale,
+// unless a value needs UTF-8 (see TIniFile).
+constexpr int CertificateCodePage = 1251;
+
+// The date of a stored date text: the current short date format, else the
+// Russian day.month.year or the ISO year-month-day, so that a file made under
+// other regional settings opens anywhere. False when none of them fits.
+bool readCertificateDate(const QString &text, TDateTime &date);
 
 // Puts the values of file into the window's controls, in the order of the
 // file's layout (so setting Edit_8 updates the category mirrors). A missing
@@ -23,6 +34,9 @@ void loadCertificate(TfmMain &window, const TIniFile &file);
 // Sets the 36 keys of file from the window's controls, in the file's order.
 // The file is not written until its UpdateFile().
 void storeCertificate(const TfmMain &window, TIniFile &file);
+
+// loadCertificate from the certificate file fileName.
+void openCertificate(TfmMain &window, const QString &fileName);
 
 // Writes the window's certificate into fileName (created when missing) all at
 // once: on failure the file stays as it was and EInOutError is raised.

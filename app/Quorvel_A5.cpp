@@ -1,6 +1,7 @@
 // The program's entry: start-up, the entry window, the message loop.
 
 #include "app/ErrorBox.h"
+#include "app/QtTranslations.h"
 #include "app/main.h"
 #include "base/Errors.h"
 #include "base/FormatSettings.h"
@@ -38,6 +39,7 @@ int main(int argc, char *argv[])
 {
     TApplication application(argc, argv);
     registerSystemFonts();
+    installQtTranslations();
     setFormatSettings(systemFormatSettings());
     rudEngineInit();
     TQtUserInterface ui;

@@ -43,6 +43,8 @@ TfmMain::TfmMain(QWidget *parent)
     // The client area (below the menu) is 1280 x 641.
     resize(1280, 641 + MainMenu1->sizeHint().height());
     FormCreate();
+    // Typing goes straight into the first field.
+    Edit_1->setFocus();
 }
 
 TfmMain::~TfmMain() = default;

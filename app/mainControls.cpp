@@ -107,7 +107,8 @@ QPushButton *button(QWidget *parent, const char *name, QRect box, const QString 
     auto *control = place(new QPushButton(caption, parent), name, box.x(), box.y(), box.width(),
                           box.height());
     control->setFont(tahoma(13, true));
-    control->setAutoDefault(false);
+    // Enter presses a button that has the focus, as Space does.
+    control->setAutoDefault(true);
     return control;
 }
 
@@ -162,6 +163,9 @@ void TfmMain::CreateRegions()
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setWidgetResizable(false);
+    // The booklet area is no tab stop of its own: focus goes to its fields,
+    // and the area scrolls to show the one that has it.
+    ScrollBox1->setFocusPolicy(Qt::NoFocus);
     Splitter1 = new QFrame(client);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setFixedWidth(3);

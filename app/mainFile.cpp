@@ -3,7 +3,6 @@
 #include "app/main.h"
 
 #include "app/CertificateFile.h"
-#include "base/IniFile.h"
 #include "base/NumberFormat.h"
 #include "base/UserInterface.h"
 
@@ -40,7 +39,7 @@ void TfmMain::N10Click()
 
 void TfmMain::OpenCertificate(const QString &FileName)
 {
-    loadCertificate(*this, TIniFile(FileName));
+    openCertificate(*this, FileName);
     FileOpenName = FileName;
     N3->setEnabled(true);
     edt_11->setText(FloatToStr(SumAll()));

@@ -113,6 +113,35 @@ QByteArray encodeCodePage(const QString &text, int codePage)
     return out;
 }
 
+// The converter is told to stop at the first character it has no bytes for
+// instead of writing the substitute; a converter ICU lacks stands for
+// Latin-1, as in encodeCodePage.
+bool canEncodeCodePage(const QString &text, int codePage)
+{
+    if (codePage == 42) {
+        for (QChar c : text)
+            if (!(c.unicode() < 0x100 || (c.unicode() >= 0xF000 && c.unicode() <= 0xF0FF)))
+                return false;
+        return true;
+    }
+    const TConverter converter = openConverter(codePage);
+    if (!converter) {
+        for (QChar c : text)
+            if (c.unicode() >= 0x100)
+                return false;
+        return true;
+    }
+    UErrorCode error = U_ZERO_ERROR;
+    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &error);
+    if (U_FAILURE(error))
+        return false;
+    const int capacity = UCNV_GET_MAX_BYTES_FOR_STRING(text.size(), ucnv_getMaxCharSize(converter.get()));
+    QByteArray out(capacity + 1, Qt::Uninitialized);
+    ucnv_fromUChars(converter.get(), out.data(), int(out.size()), reinterpret_cast<const UChar *>(text.utf16()),
+                    int(text.size()), &error);
+    return U_SUCCESS(error);
+}
+
 QString decodeCodePage(const QByteArray &bytes, int codePage)
 {
     if (bytes.isEmpty())

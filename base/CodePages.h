@@ -16,6 +16,9 @@ QByteArray encodeCodePage(const QString &text, int codePage);
 QString decodeCodePage(const QByteArray &bytes, int codePage);
 // True when the code page converts.
 bool isCodePageSupported(int codePage);
+// True when every character of text has bytes of its own in the code page:
+// encodeCodePage puts no substitute '?' in its place.
+bool canEncodeCodePage(const QString &text, int codePage);
 
 // The system's ANSI code page: 1251 under a Russian locale, 1252 otherwise,
 // unless set for tests.

@@ -289,12 +289,8 @@ bool scanDate(TScanner &scan, TDateTime &date, const TFormatSettings &s)
         case TDateOrder::DMY: y = n3; yearLength = l3; m = n2; d = n1; break;
         default: y = n1; yearLength = l1; m = n2; d = n3; break;
         }
-        if (yearLength <= 2) {
-            const int centuryBase = QDate::currentDate().year() - s.TwoDigitYearCenturyWindow;
-            y += centuryBase / 100 * 100;
-            if (s.TwoDigitYearCenturyWindow > 0 && y < centuryBase)
-                y += 100;
-        }
+        if (yearLength <= 2)
+            y = expandTwoDigitYear(y, s);
     } else {
         y = QDate::currentDate().year();
         if (order == TDateOrder::DMY) {
@@ -376,6 +372,15 @@ bool TryStrToDate(const QString &text, TDateTime &date, const TFormatSettings &s
         return false;
     date = result;
     return true;
+}
+
+int expandTwoDigitYear(int year, const TFormatSettings &settings)
+{
+    const int centuryBase = QDate::currentDate().year() - settings.TwoDigitYearCenturyWindow;
+    year += centuryBase / 100 * 100;
+    if (settings.TwoDigitYearCenturyWindow > 0 && year < centuryBase)
+        year += 100;
+    return year;
 }
 
 TDateTime StrToDate(const QString &text) { return StrToDate(text, FormatSettings()); }

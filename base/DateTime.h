@@ -54,6 +54,10 @@ QString TimeToStr(TDateTime time, const TFormatSettings &settings);
 QString DateTimeToStr(TDateTime value);
 QString DateTimeToStr(TDateTime value, const TFormatSettings &settings);
 
+// The full year of a year typed with one or two digits: within the
+// settings' century window back from the current year.
+int expandTwoDigitYear(int year, const TFormatSettings &settings);
+
 // Date of a text in the order of ShortDateFormat (day, month, year in the
 // order the format names them), numbers separated by DateSeparator; a missing
 // year is the current one, a two-digit year lies within the century window.

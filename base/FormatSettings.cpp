@@ -200,9 +200,24 @@ TFormatSettings localeFormatSettings(const QLocale &locale)
     return s;
 }
 
+bool isUnsetLocale(const QLocale &locale)
+{
+    return locale.language() == QLocale::C;
+}
+
+QLocale homeLocale(const QLocale &system)
+{
+    return isUnsetLocale(system) ? QLocale(QLocale::Russian, QLocale::Russia) : system;
+}
+
+QLocale homeLocale()
+{
+    return homeLocale(QLocale::system());
+}
+
 TFormatSettings systemFormatSettings()
 {
-    return localeFormatSettings(QLocale::system());
+    return localeFormatSettings(homeLocale());
 }
 
 TFormatSettingsScope::TFormatSettingsScope(const TFormatSettings &settings)

@@ -37,14 +37,21 @@ const TFormatSettings &FormatSettings();
 // Replaces the settings in effect.
 void setFormatSettings(const TFormatSettings &settings);
 
-// The settings of the operating system's locale (QLocale::system()); the C and
-// POSIX locales give englishFormatSettings().
+// True for the C and POSIX locales, which mean "no locale configured".
+bool isUnsetLocale(const class QLocale &locale);
+// The locale the program lives in: the operating system's, or Russia's when
+// the system's is unset (C or POSIX), the program being a Russian one.
+class QLocale homeLocale();
+// homeLocale() for a system locale given.
+class QLocale homeLocale(const class QLocale &system);
+// The settings of homeLocale(): the system locale's, Russian ones under C or POSIX.
 TFormatSettings systemFormatSettings();
 // The settings of a Russian Windows system: comma, no-break space, dd.MM.yyyy.
 TFormatSettings russianFormatSettings();
 // The settings of a US English Windows system: point, comma, M/d/yyyy.
 TFormatSettings englishFormatSettings();
-// The settings of a Qt locale, its patterns mapped to the classic letters.
+// The settings of a Qt locale, its patterns mapped to the classic letters;
+// the C locale gives englishFormatSettings().
 TFormatSettings localeFormatSettings(const class QLocale &locale);
 
 // Sets the settings for the lifetime of the scope and restores the previous

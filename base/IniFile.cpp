@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace {
 
@@ -86,9 +87,30 @@ QString checkedKeyName(const QString &key)
     return name;
 }
 
+// Text in an 8-bit code page such as Windows-1251 is practically never
+// valid UTF-8 once it has letters beyond ASCII, so bytes that are both
+// valid UTF-8 and not plain ASCII are taken for UTF-8.
+bool isUtf8Text(const QByteArray &data)
+{
+    bool ascii = true;
+    for (char byte : data)
+        if (static_cast<unsigned char>(byte) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii)
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder.decode(data);
+    return !decoded.isEmpty() && !decoder.hasError();
+}
+
+const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
+
 } // namespace
 
-TIniFile::TIniFile(const QString &fileName) : FFileName(fileName), FCodePage(systemAnsiCodePage())
+TIniFile::TIniFile(const QString &fileName, int ansiCodePage)
+    : FFileName(fileName), FCodePage(ansiCodePage ? ansiCodePage : systemAnsiCodePage())
 {
     Load();
 }
@@ -113,9 +135,11 @@ void TIniFile::Load()
         FEncoding = TIniEncoding::Utf16LE;
     else if (data.startsWith("\xFE\xFF"))
         FEncoding = TIniEncoding::Utf16BE;
-    else if (data.startsWith("\xEF\xBB\xBF"))
+    else if (data.startsWith(Utf8Bom))
         FEncoding = TIniEncoding::Utf8;
     FBom = data.left(FEncoding == TIniEncoding::Ansi ? 0 : FEncoding == TIniEncoding::Utf8 ? 3 : 2);
+    if (FBom.isEmpty() && isUtf8Text(data))
+        FEncoding = TIniEncoding::Utf8;
 
     const int unit = unitSize(FEncoding);
     qsizetype size = data.size();
@@ -190,6 +214,25 @@ QByteArray TIniFile::EncodeText(const QString &text) const
 QByteArray TIniFile::NewLineBytes() const
 {
     return EncodeText(QStringLiteral("\r\n"));
+}
+
+// Every line is decoded in the old encoding and stored again in UTF-8, so
+// the text of the lines written before stays as it was.
+void TIniFile::MakeRoomFor(const QString &text)
+{
+    if (FEncoding != TIniEncoding::Ansi || canEncodeCodePage(text, FCodePage))
+        return;
+    std::vector<QString> texts;
+    texts.reserve(FLines.size());
+    for (const TLine &line : FLines)
+        texts.push_back(DecodeText(line.Raw));
+    FEncoding = TIniEncoding::Utf8;
+    FBom = Utf8Bom;
+    for (size_t i = 0; i < FLines.size(); ++i) {
+        FLines[i].Raw = EncodeText(texts[i]);
+        ParseLine(FLines[i]);
+    }
+    FModified = true;
 }
 
 // A line is a section header when its first non-blank character is "[" and
@@ -295,6 +338,7 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
     const QString sectionName = checkedSectionName(section);
     const QString keyName = checkedKeyName(key);
     const QString stored = storableValue(value);
+    MakeRoomFor(sectionName + keyName + stored);
 
     const qsizetype header = FindSection(sectionName);
     if (header < 0) {

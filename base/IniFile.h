@@ -2,11 +2,16 @@
 // INI text files with the rules of the classic private-profile functions:
 // section and key names match without regard to letter case, values lose the
 // blanks at both ends and one pair of enclosing quotation marks, and at most
-// 2,047 characters of a value are read. A new file is written in the system
-// ANSI code page; an existing file keeps its encoding (ANSI, UTF-16 LE or BE
-// with a byte-order mark, UTF-8 with a byte-order mark). Writing changes only
-// the lines of the keys written (and adds the new ones); every other line of
-// the file keeps its bytes.
+// 2,047 characters of a value are read. No text is ever lost to the encoding:
+// a new file is written in the ANSI code page (the system's unless one is
+// given) as long as every character fits it, and an existing file keeps its
+// encoding (ANSI, UTF-16 LE or BE with a byte-order mark, UTF-8 with or
+// without one) unless a name or value written does not fit it; then the
+// whole file turns into UTF-8 with a byte-order mark. A file without a
+// byte-order mark is read as UTF-8 when its bytes are valid UTF-8 and not
+// plain ASCII, else in the ANSI code page. Writing changes only the lines of
+// the keys written (and adds the new ones); every other line of the file
+// keeps its bytes, except when the file changes its encoding.
 
 #include <QByteArray>
 #include <QString>
@@ -27,12 +32,15 @@ public:
 
     // Reads fileName if it exists; a missing file is an empty one. A file that
     // exists but cannot be read reads as empty and is never overwritten.
-    explicit TIniFile(const QString &fileName);
+    // ansiCodePage is the code page of ANSI text, 0 for the system's.
+    explicit TIniFile(const QString &fileName, int ansiCodePage = 0);
 
     const QString &FileName() const { return FFileName; }
     // The encoding the file is (or will be) written in.
     TIniEncoding Encoding() const { return FEncoding; }
-    // The code page of an ANSI file (the system's when the object was made).
+    // True when the file starts (or will start) with a byte-order mark.
+    bool HasByteOrderMark() const { return !FBom.isEmpty(); }
+    // The code page of an ANSI file.
     int CodePage() const { return FCodePage; }
     // True when there are writes that UpdateFile() has not yet stored.
     bool Modified() const { return FModified; }
@@ -43,6 +51,7 @@ public:
     // Sets key in section to value, adding the key (at the end of the section)
     // or the section (at the end of the file) when missing. Line breaks and NULs
     // in value become spaces; a name that cannot be stored raises EGeneralError.
+    // A character the file's encoding lacks turns the file into UTF-8.
     void WriteString(const QString &section, const QString &key, const QString &value);
 
     // The value as a decimal or "$"/"0x" hexadecimal integer; defaultValue when
@@ -86,6 +95,9 @@ private:
     QString DecodeText(const QByteArray &bytes) const;
     QByteArray EncodeText(const QString &text) const;
     QByteArray NewLineBytes() const;
+    // Turns an ANSI file into UTF-8 with a byte-order mark when text has a
+    // character its code page lacks.
+    void MakeRoomFor(const QString &text);
     TLine MakeLine(const QString &text) const;
     // Index of the first header line of section, or -1.
     qsizetype FindSection(const QString &section) const;

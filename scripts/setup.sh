@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
   g++ cmake ninja-build ccache pkg-config fpc
-  qt6-base-dev libqt6printsupport6 libgl-dev
+  qt6-base-dev libqt6printsupport6 libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
   zlib1g-dev libpng-dev libjpeg-dev libicu-dev
   fonts-liberation fonts-wine fontconfig

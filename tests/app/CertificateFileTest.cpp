@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -244,7 +245,7 @@ TEST_F(CertificateFileTest, FileLackingKeysGetsTheDefaultsThenTheConversionError
     EXPECT_EQ(Edit("Edit_2")->text(), "есть");
     EXPECT_EQ(Edit("edt_10")->text(), "Ошибка при чтении!");
     EXPECT_EQ(Edit("edt_11")->text(), "Ошибка!");
-    EXPECT_EQ(Picker(1)->Date(), Date()) << "another date format is replaced by today";
+    EXPECT_EQ(Picker(1)->Date(), EncodeDate(2015, 5, 3)) << "ISO dates are read too";
     EXPECT_EQ(Picker(2)->Date(), EncodeDate(2015, 5, 3));
     EXPECT_EQ(Picker(3)->Date(), Date());
     EXPECT_EQ(Combo("cmb_1")->currentIndex(), -1);
@@ -288,4 +289,129 @@ TEST_F(CertificateFileTest, ReadOnlyTargetIsLeftExactlyAsItWas)
     EXPECT_EQ(Ui.MessageTexts(), (QStringList{error, error}));
     EXPECT_EQ(readBytes(path), before);
     EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"locked.vod"});
+}
+
+namespace {
+
+// Another desktop for the length of a scope: its regional settings and its
+// ANSI code page (1252 unless Russian, as QLocale gives them).
+struct TDesktop {
+    TFormatSettingsScope Settings;
+    int PreviousCodePage = systemAnsiCodePage();
+    explicit TDesktop(const QLocale &system, int codePage)
+        : Settings(localeFormatSettings(homeLocale(system)))
+    {
+        setSystemAnsiCodePage(codePage);
+    }
+    ~TDesktop() { setSystemAnsiCodePage(PreviousCodePage); }
+};
+
+int count(const QByteArray &bytes, const QByteArray &part)
+{
+    return int(bytes.count(part));
+}
+
+} // namespace
+
+// The desktop of a fresh Debian machine (C locale, no Cyrillic code page):
+// a certificate with Cyrillic values is written in Windows-1251 with each
+// section once, and every value and date comes back.
+TEST_F(CertificateFileTest, CyrillicSurvivesTheCLocale)
+{
+    TDesktop c(QLocale::c(), 1252);
+    TfmMain source;
+    FillIn(source);
+    source.Component<TEdit>("Edit_3")->setText("Ёлкино «Север»");
+    const QString path = Path("c-locale.vod");
+    Choose(path);
+    source.N2Click();
+    Choose(path);
+    Window.N10Click();
+    Window.N3Click(); // writing into the same file again keeps one copy of each section
+
+    const QByteArray bytes = readBytes(path);
+    EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_EQ(count(bytes, encodeCodePage("[Слева]", 1251)), 1);
+    EXPECT_EQ(count(bytes, encodeCodePage("[Таблица]", 1251)), 1);
+    EXPECT_TRUE(bytes.contains(encodeCodePage("edit_3=Ёлкино «Север»\r\n", 1251)));
+    EXPECT_TRUE(bytes.contains("date1=11.01.2015\r\n")) << "short dates of the Russian settings";
+    EXPECT_FALSE(bytes.contains('?'));
+    EXPECT_EQ(TIniFile(path, CertificateCodePage).ReadSection("Слева").size(), 14);
+    EXPECT_EQ(TIniFile(path, CertificateCodePage).ReadSection("Таблица").size(), 22);
+
+    for (int i = 1; i <= 10; ++i)
+        EXPECT_EQ(Edit(numbered("Edit_", i))->text(), source.Component<TEdit>(numbered("Edit_", i))->text());
+    for (int i = 1; i <= 4; ++i)
+        EXPECT_EQ(Picker(i)->Date(), EncodeDate(2014 + i, i, 10 + i));
+    EXPECT_EQ(Edit("edt_11")->text(), "54,5");
+}
+
+// A character Windows-1251 lacks makes the file UTF-8 with a byte-order mark
+// instead of a "?"; the file opens unchanged and stays UTF-8.
+TEST_F(CertificateFileTest, CharactersOutside1251GiveUtf8)
+{
+    FillIn(Window);
+    Edit("edt_3")->setText("3"); // a number under English settings too
+    Edit("Edit_5")->setText("Әлия Сейітқызы 😀");
+    const QString path = Path("utf8.vod");
+    Choose(path);
+    Window.N2Click();
+    const QByteArray bytes = readBytes(path);
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(bytes.contains(QStringLiteral("[Слева]\r\nedit_1=Текст 1\r\n").toUtf8()));
+    EXPECT_TRUE(bytes.contains(QStringLiteral("edit_5=Әлия Сейітқызы 😀\r\n").toUtf8()));
+
+    TfmMain reader;
+    {
+        TDesktop english(QLocale(QLocale::English, QLocale::UnitedStates), 1252);
+        Choose(path);
+        reader.N10Click();
+    }
+    EXPECT_EQ(reader.Component<TEdit>("Edit_5")->text(), "Әлия Сейітқызы 😀");
+    EXPECT_EQ(reader.Component<TEdit>("Edit_1")->text(), "Текст 1");
+    EXPECT_EQ(reader.Component<TDateTimePicker>("DateTimePicker2")->Date(), EncodeDate(2016, 2, 12));
+
+    // An existing Windows-1251 certificate turns UTF-8 once such a value
+    // goes in; its other lines keep their text.
+    const QString old = Path("old.vod");
+    writeBytes(old, encodeCodePage("; Автошкола\r\n[Слева]\r\nedit_1=Старое\r\n", 1251));
+    Choose(old);
+    Window.N2Click();
+    EXPECT_TRUE(readBytes(old).startsWith(QByteArray("\xEF\xBB\xBF") + QStringLiteral("; Автошкола\r\n[Слева]\r\nedit_1=Текст 1\r\n").toUtf8()));
+}
+
+// A file written on a Russian system opens on desktops with other settings,
+// dates included: dd.mm.yyyy is read whatever the short date format is.
+TEST_F(CertificateFileTest, RussianFileOpensUnderCAndEnglish)
+{
+    TfmMain source;
+    FillIn(source);
+    source.Component<TEdit>("edt_3")->setText("3"); // a number under English settings too
+    const QString path = Path("russian.vod");
+    Choose(path);
+    source.N2Click();
+    ASSERT_TRUE(readBytes(path).contains("date4=14.04.2018\r\n"));
+
+    for (const QLocale &system : {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates)}) {
+        TDesktop desktop(system, 1252);
+        TfmMain reader;
+        Choose(path);
+        reader.N10Click();
+        for (int i = 1; i <= 10; ++i)
+            EXPECT_EQ(reader.Component<TEdit>(numbered("Edit_", i))->text(),
+                      source.Component<TEdit>(numbered("Edit_", i))->text()) << system.name().toStdString();
+        for (int i = 1; i <= 4; ++i)
+            EXPECT_EQ(reader.Component<TDateTimePicker>(numbered("DateTimePicker", i))->Date(),
+                      EncodeDate(2014 + i, i, 10 + i)) << system.name().toStdString() << " date" << i;
+        EXPECT_EQ(reader.Component<QComboBox>("cmb_kpp")->currentIndex(), 1);
+    }
+
+    // Other forms a date may have been stored in.
+    TDateTime date = 0;
+    EXPECT_TRUE(readCertificateDate("3.5.2015", date));
+    EXPECT_EQ(date, EncodeDate(2015, 5, 3));
+    EXPECT_TRUE(readCertificateDate(" 2015-05-03 ", date));
+    EXPECT_EQ(date, EncodeDate(2015, 5, 3));
+    for (const char *bad : {"31.02.2015", "2015-13-01", "03.05.15.1", "03-05-2015", "2015.05.03", "", "abc"})
+        EXPECT_FALSE(readCertificateDate(bad, date)) << bad;
 }

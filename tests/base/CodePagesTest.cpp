@@ -47,3 +47,17 @@ TEST(CodePagesTest, SystemPagesAndCharsets)
     EXPECT_EQ(codePageOfCharset(THAI_CHARSET), 874);
     EXPECT_EQ(codePageOfCharset(SYMBOL_CHARSET), 42);
 }
+
+TEST(CodePagesTest, TellsWhetherTextFits)
+{
+    EXPECT_TRUE(canEncodeCodePage(QString::fromUtf8("Свидетельство №1 ёЁ «»"), 1251));
+    EXPECT_TRUE(canEncodeCodePage(QString(), 1251));
+    EXPECT_TRUE(canEncodeCodePage("?", 1251)) << "a real question mark is no substitute";
+    EXPECT_FALSE(canEncodeCodePage(QString::fromUtf8("Ә"), 1251)) << "no best fit to А";
+    EXPECT_FALSE(canEncodeCodePage(QString::fromUtf8("😀"), 1251));
+    EXPECT_FALSE(canEncodeCodePage(QString::fromUtf8("Ж"), 1252));
+    EXPECT_TRUE(canEncodeCodePage(QString::fromUtf8("Ωμέγα"), 1253));
+    EXPECT_TRUE(canEncodeCodePage(QString::fromUtf8("日本語"), 932));
+    EXPECT_TRUE(canEncodeCodePage(QString::fromUtf8("😀"), 65001));
+    EXPECT_FALSE(canEncodeCodePage(QString(QChar(0xD800)), 65001)) << "a lone surrogate";
+}

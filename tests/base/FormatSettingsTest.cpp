@@ -26,3 +26,25 @@ TEST(FormatSettingsTest, LocalePatternsBecomeClassicLetters)
     EXPECT_EQ(ru.ThousandSeparator, QChar(0x00A0));
     EXPECT_EQ(localeFormatSettings(QLocale::c()).ShortDateFormat, "M/d/yyyy");
 }
+
+// An unset locale (C, POSIX) means a desktop nobody configured: the program
+// is a Russian one and lives by Russian settings there; real locales rule.
+TEST(FormatSettingsTest, UnsetLocaleMeansRussian)
+{
+    EXPECT_TRUE(isUnsetLocale(QLocale::c()));
+    EXPECT_TRUE(isUnsetLocale(QLocale(QStringLiteral("C"))));
+    EXPECT_FALSE(isUnsetLocale(QLocale(QLocale::English, QLocale::UnitedStates)));
+    EXPECT_EQ(homeLocale(QLocale::c()), QLocale(QLocale::Russian, QLocale::Russia));
+    for (const QLocale &real : {QLocale(QLocale::English, QLocale::UnitedStates),
+                                QLocale(QLocale::Kazakh, QLocale::Kazakhstan),
+                                QLocale(QLocale::Russian, QLocale::Russia)})
+        EXPECT_EQ(homeLocale(real), real) << real.name().toStdString();
+
+    const TFormatSettings home = localeFormatSettings(homeLocale(QLocale::c()));
+    EXPECT_EQ(home.DecimalSeparator, QLatin1Char(','));
+    EXPECT_EQ(DateToStr(EncodeDate(2015, 5, 3), home), "03.05.2015");
+    EXPECT_EQ(FormatDateTime(home.LongDateFormat, EncodeDate(2015, 5, 3), home), "3 мая 2015 г.");
+    if (isUnsetLocale(QLocale::system())) {
+        EXPECT_EQ(systemFormatSettings().ShortDateFormat, "dd.MM.yyyy");
+    }
+}

@@ -400,3 +400,90 @@ TEST(IniFile, FuzzedFilesNeverCrash)
         EXPECT_EQ(again.ReadString("T", "k", ""), "value2") << data.toHex().toStdString();
     }
 }
+
+// A desktop whose code page lacks the letters written (Cyrillic under 1252)
+// must not turn them into "?": the file becomes UTF-8 with a byte-order mark,
+// and its sections are found again and written once.
+TEST(IniFile, TextTheCodePageLacksMakesTheFileUtf8)
+{
+    TAnsiCodePageScope cp(1252);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("latin.vod");
+    for (int round = 0; round < 2; ++round) {
+        TIniFile ini(path);
+        ini.WriteString("Слева", "edit_1", "Автошкола");
+        ini.WriteString("Слева", "edit_2", "Ә😀");
+        ini.WriteString("Таблица", "edt_1", "2,5");
+        ini.UpdateFile();
+    }
+    const QByteArray bytes = readBytes(path);
+    EXPECT_EQ(bytes, QByteArray("\xEF\xBB\xBF") + QStringLiteral("[Слева]\r\nedit_1=Автошкола\r\nedit_2=Ә😀\r\n"
+                                                                 "[Таблица]\r\nedt_1=2,5\r\n").toUtf8());
+    const TIniFile again(path);
+    EXPECT_EQ(again.Encoding(), TIniEncoding::Utf8);
+    EXPECT_TRUE(again.HasByteOrderMark());
+    EXPECT_EQ(again.ReadString("слева", "edit_2", ""), "Ә😀");
+
+    // Plain ASCII stays in the code page, without a mark.
+    const QString ascii = dir.filePath("ascii.ini");
+    TIniFile plain(ascii);
+    plain.WriteString("S", "k", "v");
+    plain.UpdateFile();
+    EXPECT_EQ(readBytes(ascii), QByteArray("[S]\r\nk=v\r\n"));
+}
+
+// An ANSI file that receives a character its code page lacks is stored
+// whole in UTF-8: every line keeps its text, the new value its characters.
+TEST(IniFile, AnsiFileTurnsUtf8WhenAValueDoesNotFit)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cyrillic.vod");
+    writeBytes(path, encodeCodePage(QStringLiteral("; школа\n[Слева]\nedit_1=старое\nedit_2=Жук\n"), 1251));
+    TIniFile ini(path, 1251);
+    EXPECT_EQ(ini.CodePage(), 1251);
+    ini.WriteString("Слева", "edit_1", "новое");
+    EXPECT_EQ(ini.Encoding(), TIniEncoding::Ansi) << "what fits keeps the encoding";
+    ini.WriteString("Слева", "edit_1", "Қазақ Ә");
+    EXPECT_EQ(ini.Encoding(), TIniEncoding::Utf8);
+    ini.UpdateFile();
+    EXPECT_EQ(readBytes(path),
+              QByteArray("\xEF\xBB\xBF") + QStringLiteral("; школа\n[Слева]\nedit_1=Қазақ Ә\nedit_2=Жук\n").toUtf8());
+
+    // From then on it stays UTF-8, also for text 1251 could hold.
+    TIniFile again(path, 1251);
+    again.WriteString("Слева", "edit_1", "Иванов");
+    again.UpdateFile();
+    EXPECT_EQ(readBytes(path),
+              QByteArray("\xEF\xBB\xBF") + QStringLiteral("; школа\n[Слева]\nedit_1=Иванов\nedit_2=Жук\n").toUtf8());
+}
+
+// Without a byte-order mark the bytes decide, not the desktop: valid UTF-8
+// beyond ASCII is UTF-8 (and is written back as such, without a mark),
+// anything else is the given ANSI code page.
+TEST(IniFile, FilesWithoutAMarkAreReadByTheirBytes)
+{
+    QTemporaryDir dir;
+    for (const int system : {1251, 1252}) {
+        TAnsiCodePageScope cp(system);
+        const QString utf8 = dir.filePath("utf8.vod");
+        writeBytes(utf8, QStringLiteral("[Слева]\nedit_1=Школа №1\n").toUtf8());
+        TIniFile ini(utf8, 1251);
+        EXPECT_EQ(ini.Encoding(), TIniEncoding::Utf8);
+        EXPECT_FALSE(ini.HasByteOrderMark());
+        EXPECT_EQ(ini.ReadString("Слева", "edit_1", ""), "Школа №1");
+        ini.WriteString("Слева", "edit_2", "Ә");
+        ini.UpdateFile();
+        EXPECT_EQ(readBytes(utf8), QStringLiteral("[Слева]\nedit_1=Школа №1\nedit_2=Ә\r\n").toUtf8());
+
+        const QString ansi = dir.filePath("ansi.vod");
+        writeBytes(ansi, encodeCodePage(QStringLiteral("[Слева]\nedit_1=Школа №1\n"), 1251));
+        const TIniFile cyrillic(ansi, 1251);
+        EXPECT_EQ(cyrillic.Encoding(), TIniEncoding::Ansi);
+        EXPECT_EQ(cyrillic.ReadString("Слева", "edit_1", ""), "Школа №1");
+
+        // Mostly UTF-8 but with one broken sequence: not UTF-8.
+        const QString broken = dir.filePath("broken.vod");
+        writeBytes(broken, QStringLiteral("[S]\nk=Ж").toUtf8() + "\xC3");
+        EXPECT_EQ(TIniFile(broken, 1251).Encoding(), TIniEncoding::Ansi);
+    }
+}
