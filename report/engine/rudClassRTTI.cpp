@@ -173,6 +173,14 @@ TfrxClassRTTI::TfrxClassRTTI(TfsScript *script) : TfsRTTIModule(script)
         component->AddProperty(QStringLiteral("Page"), QStringLiteral("TfrxPage"), getComponent);
         component->AddProperty(QStringLiteral("Report"), QStringLiteral("TfrxReport"), getComponent);
     }
+    if (TfsClassVariable *report = s.FindClass(QStringLiteral("TfrxReport")))
+        report->AddMethod(QStringLiteral("function Calc(const Expr: String): Variant"),
+                          [](QObject *instance, TfsClassVariable *, const QString &name, TfsCustomVariable &caller) {
+                              auto *r = qobject_cast<TfrxReport *>(instance);
+                              if (!r)
+                                  raiseNil(name);
+                              return r->Calc(caller.ParamValue(0).ToText(), rudCalledFromScript());
+                          });
     if (TfsClassVariable *memo = s.FindClass(QStringLiteral("TfrxCustomMemoView")))
         memo->AddProperty(
             QStringLiteral("Text"), QStringLiteral("String"),

@@ -12,6 +12,8 @@
 //    its own class when the script runs), Clear (destroys the children),
 //    SetBounds, Assign, and the public Left, Top, Width, Height, Visible,
 //    Parent, Owner, Page, Report, AbsLeft, AbsTop;
+//  - TfrxReport: Calc(Expr), an expression's value; its errors are raised
+//    to the script ("Error in Calc expression: ...");
 //  - TfrxCustomMemoView: Text, the lines as one string.
 // In the script, TfrxPersistent descends from TPersistent and TfrxComponent
 // from TComponent, so `is` tests against the root classes hold.

@@ -3,6 +3,7 @@
 #include "report/engine/rudEngineInit.h"
 
 #include "report/engine/rudClassRTTI.h"
+#include "report/engine/rudViewExpand.h"
 #include "report/model/rudRes.h"
 #include "script/fs_iclassesrtti.h"
 #include "script/fs_iconst.h"
@@ -14,6 +15,7 @@ void rudEngineInit()
     static const bool done = [] {
         fsRegisterClassesRTTI();
         rudRegisterClassRTTI();
+        rudInstallExpansionEngine();
         rudResources().SetFSResourcesHandler([](const TfrxFSMessages &messages) {
             QMap<QString, QString> texts;
             for (const auto &[key, text] : messages)

@@ -1,5 +1,6 @@
 #include "report/model/rudClass.h"
-#include "report/model/rudNullBand.h"
+#include "report/model/rudBand.h"
+#include "report/model/rudDataSet.h"
 #include "report/model/rudViewClasses.h"
 
 // Every class of the report objects that exists so far, registered by name
@@ -33,6 +34,9 @@ void rudRegisterClasses()
     rudRegisterClass<TfrxPrintOptions>();
     rudRegisterClass<TfrxReportOptions>();
     rudRegisterClass<TfrxReport>();
-    rudRegisterClass<TfrxNullBand>();
     rudRegisterViewClasses();
+    rudRegisterBandClasses();
+    rudRegisterClass<TfrxDataSet>();
+    rudRegisterClass<TfrxVirtualDataSet>();
+    rudRegisterClass<TfrxMemoryDataSet>();
 }

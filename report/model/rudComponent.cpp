@@ -327,3 +327,13 @@ bool TfrxComponent::ReadNestedProperty(TfrxXMLItem *)
 }
 
 TfrxReportComponent::TfrxReportComponent(TfrxComponent *AOwner) : TfrxComponent(AOwner) {}
+
+void TfrxReportComponent::BeforePrint()
+{
+    FSaveBounds = QRectF(Left(), Top(), Width(), Height());
+}
+
+void TfrxReportComponent::AfterPrint()
+{
+    SetBounds(FSaveBounds.x(), FSaveBounds.y(), FSaveBounds.width(), FSaveBounds.height());
+}

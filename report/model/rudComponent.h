@@ -164,6 +164,10 @@ public:
 
 protected:
     bool FParentFont = true;
+    // The children list itself, for containers that list objects they do
+    // not own (the engine's null band); such a container must empty it
+    // before it is destroyed.
+    QList<TfrxComponent *> &ObjectsList() { return FObjects; }
 
 private:
     static thread_local bool FDesignCreating;
@@ -200,8 +204,16 @@ public:
     // Objects the engine moves together with this one (filled while preparing).
     QList<TfrxReportComponent *> &ShiftChildren() { return FShiftChildren; }
 
+    // The preparation steps around the output of the object, in this order:
+    // BeforePrint saves what the run may change (here the bounds), GetData
+    // fills in the object's data, AfterPrint restores what BeforePrint saved.
+    virtual void BeforePrint();
+    virtual void GetData() {}
+    virtual void AfterPrint();
+
 private:
     QList<TfrxReportComponent *> FShiftChildren;
+    QRectF FSaveBounds;
 };
 
 // Text helpers of the report objects.

@@ -1,5 +1,7 @@
 #include "report/model/rudFill.h"
 
+#include <cmath>
+
 std::unique_ptr<TfrxCustomFill> TfrxCustomFill::Create(TfrxFillType Kind)
 {
     switch (Kind) {
@@ -60,7 +62,9 @@ TColor TfrxGradientFill::GetColor() const
     for (int shift = 0; shift < 24; shift += 8) {
         const int a = (FStartColor >> shift) & 0xFF;
         const int b = (FEndColor >> shift) & 0xFF;
-        result |= ((a + b) / 2) << shift;
+        // start + MulDiv(127, end - start, 255), rounded half away from zero
+        const double step = 127.0 * (b - a) / 255;
+        result |= ((a + int(step < 0 ? std::ceil(step - 0.5) : std::floor(step + 0.5))) & 0xFF) << shift;
     }
     return result;
 }

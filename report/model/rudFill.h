@@ -57,8 +57,8 @@ public:
     TfrxFillType FillType() const override { return ftGradient; }
     void Assign(const TfrxCustomFill &Source) override;
     bool Equals(const TfrxCustomFill &Other) const override;
-    // The colour the gradient stands for where one colour is asked: the
-    // channel-wise mean of its two colours.
+    // The colour the gradient stands for where one colour is asked: its
+    // middle band, start + 127/255 of the way to the end per channel.
     TColor GetColor() const;
 
     TColor StartColor() const { return FStartColor; }

@@ -1,5 +1,7 @@
 #include "report/model/rudMemo.h"
 
+#include "report/model/rudExpansion.h"
+
 #include "report/model/rudReport.h"
 #include "report/model/rudRes.h"
 #include "report/model/rudStyles.h"
@@ -32,6 +34,15 @@ QStringList rudSplitLines(const QString &Text, bool withLineSeparator)
     return lines;
 }
 
+// The look a highlight replaced, kept until AfterPrint.
+struct TfrxCustomMemoView::TSavedLook {
+    TFont Font;
+    bool ParentFont = false;
+    std::unique_ptr<TfrxCustomFill> Fill;
+    TfrxFrame Frame;
+    bool Visible = true;
+};
+
 TfrxCustomMemoView::TfrxCustomMemoView(TfrxComponent *AOwner) : TfrxStretcheable(AOwner)
 {
     SetComponentStyle(TfrxComponentStyles(csPreviewVisible | csHandlesNestedProperties));
@@ -43,6 +54,60 @@ QString TfrxCustomMemoView::GetDescription() const
 }
 
 TfrxCustomMemoView::~TfrxCustomMemoView() = default;
+
+void TfrxCustomMemoView::BeforePrint()
+{
+    TfrxStretcheable::BeforePrint();
+    if (!IsDataField())
+        FTempMemo = Text();
+}
+
+void TfrxCustomMemoView::GetData()
+{
+    TfrxStretcheable::GetData();
+    if (TfrxExpansionEngine *engine = rudExpansionEngine())
+        engine->GetMemoData(this);
+}
+
+void TfrxCustomMemoView::AfterPrint()
+{
+    if (!IsDataField())
+        SetText(FTempMemo);
+    RestoreHighlight();
+    TfrxStretcheable::AfterPrint();
+}
+
+void TfrxCustomMemoView::ApplyHighlight(const TfrxHighlight &Highlight)
+{
+    if (!FSavedLook) {
+        FSavedLook = std::make_unique<TSavedLook>();
+        FSavedLook->Font.Assign(*Font());
+        FSavedLook->ParentFont = FParentFont;
+        FSavedLook->Fill = TfrxCustomFill::Create(FillType());
+        FSavedLook->Fill->Assign(*Fill());
+        FSavedLook->Frame.Assign(*Frame());
+        FSavedLook->Visible = Visible();
+    }
+    if (Highlight.ApplyFont())
+        SetFont(Highlight.Font());
+    if (Highlight.ApplyFill())
+        SetFill(Highlight.Fill());
+    if (Highlight.ApplyFrame())
+        SetFrame(Highlight.Frame());
+    SetVisible(Highlight.Visible());
+}
+
+void TfrxCustomMemoView::RestoreHighlight()
+{
+    if (!FSavedLook)
+        return;
+    const std::unique_ptr<TSavedLook> saved = std::move(FSavedLook);
+    Font()->Assign(saved->Font);
+    FParentFont = saved->ParentFont;
+    SetFill(saved->Fill.get());
+    SetFrame(&saved->Frame);
+    SetVisible(saved->Visible);
+}
 
 QString TfrxCustomMemoView::Text() const
 {

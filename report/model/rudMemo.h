@@ -8,6 +8,9 @@
 #include <QByteArray>
 #include <QStringList>
 #include <QVariant>
+#include <memory>
+
+class TfsVariant;
 
 // A rectangle with frame and fill that shows lines of text, which may hold
 // bracketed expressions expanded when the report is prepared.
@@ -104,6 +107,66 @@ public:
     // Hands LastParaBreak over to FirstParaBreak afterwards: a memo split
     // over pages continues with the paragraph state its part ended with.
     QString Diff(TfrxComponent *AComponent) override;
+    // Layout with real fonts, through the installed view painter. Without
+    // one CalcHeight/CalcWidth give the memo's own height/width.
+    // Height the text needs with gaps and frame, rounded page units.
+    virtual double CalcHeight();
+    // Width of the widest line with gaps and frame, rounded page units.
+    virtual double CalcWidth();
+    // The part of the text that fits the memo's height.
+    virtual QString GetInBoundsText();
+    // The part that does not fit; ParaBreak tells whether the cut falls
+    // inside a paragraph.
+    virtual QString GetOutBoundsText(bool &ParaBreak);
+    // The text laid out at scale 1: wrapped lines joined by CR LF when
+    // WrapWords, else the text without tags.
+    QString WrapText(bool WrapWords);
+    // Starts splitting the memo over pages: the whole text is the part left.
+    void InitPart();
+    // Keeps the part of the remaining text that fits as the memo's text and
+    // the rest for the next call; returns the space left unused below it,
+    // or the memo's height when that is 0.
+    double DrawPart();
+    const QString &PartMemo() const { return FPartMemo; }
+
+    // Preparation (see TfrxReportComponent). BeforePrint also keeps the
+    // design text (unless the memo shows a data field); GetData expands it
+    // through the preparation engine; AfterPrint puts the design text back
+    // and undoes an applied highlight.
+    void BeforePrint() override;
+    void GetData() override;
+    void AfterPrint() override;
+    // True when DataSet and DataField are both set: the memo shows a field.
+    bool IsDataField() const { return DataSet() && !DataField().isEmpty(); }
+    // The design text kept by BeforePrint.
+    const QString &TempMemo() const { return FTempMemo; }
+    // The value of the memo's last evaluated expression.
+    const QVariant &Value() const { return FValue; }
+    void SetValue(const QVariant &Value) { FValue = Value; }
+    // Set by the prepared pages store before the memo is drawn: the page
+    // count and the copy number that "[TotalPages#]" and "[CopyName#]" show.
+    int TotalPages() const { return FTotalPages; }
+    void SetTotalPages(int Value) { FTotalPages = Value; }
+    int CopyNo() const { return FCopyNo; }
+    void SetCopyNo(int Value) { FCopyNo = Value; }
+    // Set by the store too: the printer's font scale for drawing.
+    double PrintScale() const { return FPrintScale; }
+    void SetPrintScale(double Value) { FPrintScale = Value; }
+    // Saves the memo's font, fill, frame and visibility, then takes the
+    // highlight's (as its Apply flags say) and its Visible.
+    void ApplyHighlight(const TfrxHighlight &Highlight);
+    // Puts back what ApplyHighlight saved; nothing when none was applied.
+    void RestoreHighlight();
+
+    // Expression side, defined with the preparation engine
+    // (report/engine/rudMemoExpand.cpp; link rud_engine to use them):
+    // the text of one bracketed expression, with an inline format
+    // ("Sum #n%2,2f") taking the place of Format.
+    QString CalcAndFormat(const QString &Expr, TfrxFormat *Format);
+    // Value as text by Format (DisplayFormat when none).
+    QString FormatData(const TfsVariant &Value, TfrxFormat *Format = nullptr);
+    // Replaces "[TotalPages#]" and "[CopyName#]" before the memo is drawn.
+    void ExtractMacros();
 
     // Formats and Highlights as child elements when there are two or more.
     void WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor) override;
@@ -139,6 +202,14 @@ private:
     TfrxFormatCollection FFormats;
     TfrxHighlightCollection FHighlights;
     QVariant FLastValue;
+    QString FPartMemo;
+    double FPrintScale = 1;
+    QVariant FValue;
+    QString FTempMemo;
+    int FTotalPages = 0;
+    int FCopyNo = 0;
+    struct TSavedLook;
+    std::unique_ptr<TSavedLook> FSavedLook;
 };
 
 // The memo as templates and the designer know it: every setting published.

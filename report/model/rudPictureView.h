@@ -98,7 +98,7 @@ public:
     // Called by the engine before the object is printed: loads the image
     // from FileLink (expanded when it holds "[") or, failing a link, from the
     // bound binary data field. A link naming no existing file clears the image.
-    void GetData();
+    void GetData() override;
     // The picture's part of the differences against the source copy, which
     // follows the view's part: hands a changed image to the picture cache
     // first, then ImageIndex (always), Transparent (when set) and

@@ -103,6 +103,11 @@ void TfrxReport::Clear()
     FOnStopReport.clear();
 }
 
+void TfrxReport::AddError(const QString &Text)
+{
+    rudAddSortedUnique(FErrors, Text);
+}
+
 void TfrxReport::AddErrors(const QStringList &List)
 {
     for (const QString &e : List)

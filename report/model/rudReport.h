@@ -17,6 +17,19 @@ class TIniFile;
 class TfrxCustomPreviewPages;
 class TfrxXMLSerializer;
 class TfrxXMLItem;
+class TfrxView;
+class TfsScript;
+class TfsVariant;
+class TfsCustomVariable;
+class TfrxExpressionCache;
+class TfrxCustomEngine;
+
+// The marker a script passes as the script of TfrxReport::Calc when it calls
+// Report.Calc itself: errors are then raised to the script.
+inline TfsScript *rudCalledFromScript()
+{
+    return reinterpret_cast<TfsScript *>(quintptr(1));
+}
 
 // The root of a report tree. Its direct children are pages.
 class TfrxReport : public TfrxComponent {
@@ -148,6 +161,41 @@ public:
     std::function<void(TfrxXMLItem *)> OnGetCustomData;
     std::function<void(TfrxXMLItem *)> OnSaveCustomData;
 
+    // Expressions and the script. These members are defined with the
+    // preparation engine (report/engine/rudReportScript.cpp,
+    // rudReportCalc.cpp); the objects are created on first use.
+    TfsScript *Script();
+    TfrxExpressionCache *ExpressionCache();
+    TfrxCustomEngine *Engine();
+    // Registers the report objects, the script objects and the report's
+    // functions with the script and compiles it; a compile error goes to
+    // Errors. ActiveReport is the report being run (this one when none).
+    bool PrepareScript(TfrxReport *ActiveReport = nullptr);
+    // The value of an expression: a value source of DoGetValue, else the
+    // expression compiled once and run. AScript: the script whose names the
+    // expression sees (the report's when none), or rudCalledFromScript().
+    // Errors are added to Errors, prefixed with CurObject, and raised.
+    TfsVariant Calc(const QString &Expr, TfsScript *AScript = nullptr);
+    // Looks Expr up as a data field, a system variable, through the host
+    // events, as a report, global or script variable; false when none answers.
+    bool DoGetValue(const QString &Expr, TfsVariant &Value);
+    // The script variables "Value" and "Self".
+    void SetLocalValue(const TfsVariant &Value);
+    void SetSelfValue(TfrxView *Value);
+    // Adds Text to Errors (sorted, each text once).
+    void AddError(const QString &Text);
+    void ClearErrors() { FErrors.clear(); }
+    // Name of the object being processed; it prefixes expression errors.
+    const QString &CurObject() const { return FCurObject; }
+    void SetCurObject(const QString &Value) { FCurObject = Value; }
+    // Whether expressions differing only in letter case are compiled apart.
+    bool CaseSensitive() const { return FCaseSensitive; }
+    void SetCaseSensitive(bool Value) { FCaseSensitive = Value; }
+    // Host events asked for a value by DoGetValue, in this order; an
+    // invalid (unset) QVariant means no answer.
+    std::function<void(const QString &VarName, QVariant &Value)> OnGetValue;
+    std::function<void(TfrxReport *Sender, const QString &VarName, QVariant &Value)> OnNewGetValue;
+
 private:
     enum class TCollectionKind { DataSets, Variables, Styles };
     void ReadCollection(TfrxXMLItem *Item, TCollectionKind Kind);
@@ -178,6 +226,16 @@ private:
     std::unique_ptr<TfrxStyles> FStyles = std::make_unique<TfrxStyles>();
     bool FReloading = false;
     std::shared_ptr<TfrxCustomPreviewPages> FPreviewPages;
+
+    // Engine-side parts; the cache is declared after the script it points
+    // into, so it is freed first.
+    std::shared_ptr<TfrxCustomEngine> FEngine;
+    std::shared_ptr<TfsScript> FScript;
+    std::shared_ptr<TfrxExpressionCache> FExpressionCache;
+    TfsCustomVariable *FLocalValue = nullptr;
+    TfsCustomVariable *FSelfValue = nullptr;
+    QString FCurObject;
+    bool FCaseSensitive = false;
 };
 
 // Reports Text as EngineOptions.NewSilentMode says: a modal error box

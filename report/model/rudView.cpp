@@ -1,6 +1,7 @@
 #include "report/model/rudView.h"
 
 #include "base/NumberFormat.h"
+#include "report/model/rudExpansion.h"
 
 #include <QMap>
 #include <algorithm>
@@ -13,6 +14,42 @@ TfrxView::TfrxView(TfrxComponent *AOwner)
 }
 
 TfrxView::~TfrxView() = default;
+
+namespace {
+TfrxExpansionEngine *expansionEngine = nullptr;
+}
+
+void rudSetExpansionEngine(TfrxExpansionEngine *Engine)
+{
+    expansionEngine = Engine;
+}
+
+TfrxExpansionEngine *rudExpansionEngine()
+{
+    return expansionEngine;
+}
+
+void TfrxView::BeforePrint()
+{
+    TfrxReportComponent::BeforePrint();
+    FTempTag = FTagStr;
+    FTempHyperlink = FHyperlink->Value();
+    if (expansionEngine)
+        expansionEngine->BeforePrint(this);
+}
+
+void TfrxView::GetData()
+{
+    if (expansionEngine)
+        expansionEngine->GetViewData(this);
+}
+
+void TfrxView::AfterPrint()
+{
+    FTagStr = FTempTag;
+    FHyperlink->SetValue(FTempHyperlink);
+    TfrxReportComponent::AfterPrint();
+}
 
 TfrxPropDescs TfrxView::PropDescs()
 {

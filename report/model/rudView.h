@@ -9,6 +9,8 @@
 
 #include <QPointer>
 
+class TfrxCanvas;
+
 // A printable object that is drawn: frame, fill, hyperlink, data binding and
 // the script events of the preview.
 class TfrxView : public TfrxReportComponent {
@@ -109,6 +111,19 @@ public:
     // The base part, then Align, the frame, Cursor, Visibility, TagStr,
     // FillType, the fill and the hyperlink where they differ.
     QString Diff(TfrxComponent *AComponent) override;
+    // Draws the object on Canvas through the installed view painter
+    // (nothing without one); page units are scaled by ScaleX/ScaleY and the
+    // page's margin corner lies at device point (OffsetX, OffsetY).
+    virtual void Draw(TfrxCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY);
+    // Also saves TagStr and the hyperlink's value and makes this object "Self".
+    void BeforePrint() override;
+    // Expands TagStr and the hyperlink (through the preparation engine).
+    void GetData() override;
+    // Restores TagStr, the hyperlink's value and the bounds.
+    void AfterPrint() override;
+    // Replaces every part of Expr enclosed in "[" and "]" by the text of its
+    // value. Defined with the preparation engine (report/engine/rudViewExpand.cpp).
+    void ExpandVariables(QString &Expr);
 
 private:
     TfrxAlign FAlign = baNone;
@@ -127,6 +142,7 @@ private:
     QString FDataSetName;
     QString FTagStr;
     bool FPlainText = false;
+    QString FTempTag, FTempHyperlink;
 };
 
 // A view that can grow with its content while the report is prepared.

@@ -5,8 +5,9 @@
 #include "Commands.h"
 
 #include "report/engine/rudEngineInit.h"
+#include "report/render/rudRenderInit.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
@@ -44,9 +45,14 @@ int usage(FILE *out)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
+    // A command-line tool: fonts and images need a GUI application, but
+    // never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
     QCoreApplication::setApplicationVersion(QStringLiteral("0.1"));
     rudEngineInit();
+    rudRenderInit();
     QStringList args = application.arguments().mid(1);
     if (args.isEmpty())
         return usage(stderr);

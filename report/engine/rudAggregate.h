@@ -1,0 +1,119 @@
+#pragma once
+// Totals over the rows of a data band: the SUM, AVG, MIN, MAX and COUNT calls
+// written in memos of footers, found before a run, fed with every output row
+// and read back when the memo that holds the call is printed.
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TfrxBand;
+class TfrxComponent;
+class TfrxDataBand;
+class TfrxReport;
+class TfrxReportPage;
+
+enum TfrxAggregateFunction { agSum, agAvg, agMin, agMax, agCount };
+
+// One aggregate call found in a memo.
+class TfrxAggregateItem {
+public:
+    // Evaluates an expression for the current row (the report's Calc).
+    using TEvaluator = std::function<QVariant(const QString &)>;
+
+    TfrxAggregateFunction FAggregateFunction = agCount;
+    QString FExpression;
+    TfrxDataBand *FBand = nullptr;
+    TfrxBand *FParentBand = nullptr;
+    bool FCountInvisibleBands = false;
+    bool FDontReset = false;
+    bool FIsPageFooter = false;
+    QString FOriginalName;
+    QString FMemoName;
+    int FItemsCount = 0;
+    QVariant FItemsValue;
+    int FLastCount = 0;
+    QVariant FLastValue;
+    bool FKeeping = false;
+    int FTempItemsCount = 0;
+    QVariant FTempItemsValue;
+    // Per-column slots 0..1000, created on first use.
+    std::vector<QVariant> FItemsArray;
+    std::vector<int> FItemsCountArray;
+    int FVColumn = 0;
+
+    // Takes the current row: evaluates the expression (not for COUNT) with
+    // Eval and merges it. Report, when given, gets the memo's name as the
+    // current object first.
+    void Calc(TfrxReport *Report, const TEvaluator &Eval);
+    // Takes the last row back.
+    void DeleteValue();
+    // Restarts the item (a running total keeps its value once it has one,
+    // unless Force).
+    void Reset(bool Force = false);
+    void StartKeep();
+    void EndKeep();
+    // The total: AVG divides by the count, COUNT gives the count; Null gives 0.
+    QVariant Value() const;
+
+private:
+    // Merges V into Acc by the function (Null adds nothing; a Null Acc takes V).
+    void Merge(QVariant &Acc, const QVariant &V) const;
+};
+
+// The engine's list of aggregate items.
+class TfrxAggregateList {
+public:
+    explicit TfrxAggregateList(TfrxReport *Report);
+    ~TfrxAggregateList();
+
+    // The evaluator used for rows; by default the report's Calc.
+    void SetEvaluator(TfrxAggregateItem::TEvaluator Eval) { FEvaluator = std::move(Eval); }
+    void Clear();
+    int Count() const { return int(FItems.size()); }
+    TfrxAggregateItem *Items(int Index) const { return FItems[size_t(Index)].get(); }
+
+    // Finds the aggregate calls of Page's memos; FirstLevel is the page's
+    // band tree (its first-level data bands). Raises EConvertError for flags
+    // that are no integer.
+    void AddItems(TfrxReportPage *Page, const QList<TfrxBand *> &FirstLevel);
+    // Adds the items of one memo text: the calls found in its bracketed
+    // expressions, for DefaultBand and ParentBand.
+    void AddMemoItems(TfrxComponent *Memo, TfrxBand *ParentBand, TfrxDataBand *DefaultBand);
+    // Takes the current row of Band into its items, in column VColumn (0: none).
+    void AddValue(TfrxBand *Band, int VColumn = 0);
+    void DeleteValue(TfrxBand *Band);
+    // Restarts the items printed on ParentBand.
+    void Reset(TfrxBand *ParentBand);
+    void StartKeep();
+    void EndKeep();
+    // Restarts every item, running totals included.
+    void ClearValues();
+    // The value of the item with that parent band and call text (case
+    // ignored); Null when none.
+    QVariant GetValue(TfrxBand *ParentBand, const QString &Name, int VColumn = 0) const;
+    // The value of the item with that parent band, function, expression
+    // (case ignored), band (when given) and flags; Null when none.
+    QVariant GetValue(TfrxBand *ParentBand, int VColumn, int Flags, TfrxDataBand *Band, const QString &Expression,
+                      const QString &FunctionName) const;
+
+private:
+    void ScanBand(TfrxBand *Band, TfrxDataBand *DefaultBand);
+    void ScanChain(TfrxBand *Band, TfrxDataBand *DefaultBand);
+    void Search(const QString &Text, TfrxComponent *Memo, TfrxBand *ParentBand, TfrxDataBand *DefaultBand,
+                int Depth);
+    void AddItem(const QString &Call, TfrxComponent *Memo, TfrxBand *ParentBand, TfrxDataBand *DefaultBand);
+
+    TfrxReport *FReport;
+    std::vector<std::unique_ptr<TfrxAggregateItem>> FItems;
+    TfrxAggregateItem::TEvaluator FEvaluator;
+};
+
+// The function of an aggregate name ("SUM" ... ; anything else is COUNT).
+TfrxAggregateFunction rudAggregateFunction(const QString &Name);
+// Splits an argument list at its top-level commas (quotes and parentheses
+// respected); the parts are trimmed.
+QStringList rudSplitArguments(const QString &Args);

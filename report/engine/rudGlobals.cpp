@@ -1,0 +1,31 @@
+// The process-wide objects of the expression side.
+
+#include "report/engine/rudDataFields.h"
+#include "report/engine/rudFR2Events.h"
+#include "report/engine/rudGlobalVariables.h"
+
+TfrxFR2Events &rudFR2Events()
+{
+    static TfrxFR2Events events;
+    return events;
+}
+
+TfrxVariables &rudGlobalVariables()
+{
+    static TfrxVariables variables;
+    return variables;
+}
+
+namespace {
+TfrxDataFieldSource *dataFieldSource = nullptr;
+}
+
+void rudSetDataFieldSource(TfrxDataFieldSource *Source)
+{
+    dataFieldSource = Source;
+}
+
+TfrxDataFieldSource *rudDataFieldSource()
+{
+    return dataFieldSource;
+}

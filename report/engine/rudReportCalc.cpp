@@ -1,0 +1,169 @@
+// TfrxReport::Calc and DoGetValue: the value of an expression.
+
+#include "base/Errors.h"
+#include "report/engine/rudCustomEngine.h"
+#include "report/engine/rudDataFields.h"
+#include "report/engine/rudExpressionCache.h"
+#include "report/engine/rudFR2Events.h"
+#include "report/engine/rudGlobalVariables.h"
+#include "report/engine/rudPageNumbers.h"
+#include "report/model/rudReport.h"
+#include "report/model/rudRes.h"
+#include "script/fs_iconst.h"
+#include "script/fs_iinterpreter.h"
+
+#include <QSet>
+
+namespace {
+
+// Report variables whose expressions are being evaluated, so that a variable
+// whose text names itself (directly or through others) ends in an error
+// instead of endless recursion.
+thread_local QSet<QString> variablesInUse;
+
+// The system variables, in the report's order ("Date", "Time", "Page", ...).
+enum TSysVariable { svDate, svTime, svPage, svPageN, svTotalPages, svTotalPagesN, svLine, svLineN, svCopyNameN };
+
+TfsVariant sysVariableValue(TfrxReport *report, int index)
+{
+    TfrxCustomEngine *engine = report->Engine();
+    switch (index) {
+    case svDate: return TfsVariant(engine->FStartDate);
+    case svTime: return TfsVariant(engine->FStartTime);
+    case svPage: return TfsVariant(rudLogicalPageNo(report));
+    case svPageN: return TfsVariant(rudCurPage(report) + 1);
+    case svTotalPages: return TfsVariant(rudLogicalTotalPages(report));
+    case svTotalPagesN: return TfsVariant(engine->FTotalPages);
+    case svLine: return TfsVariant(engine->FCurLine);
+    case svLineN: return TfsVariant(engine->FCurLineThrough);
+    case svCopyNameN: return TfsVariant::FromQVariant(rudGlobalVariables().Variables(QStringLiteral("CopyName0")));
+    }
+    return TfsVariant::Null();
+}
+
+// A data field written as Alias."Field"; true when the alias names a data set.
+bool dataFieldValue(TfrxReport *report, const QString &expr, TfsVariant &value)
+{
+    TfrxDataFieldSource *source = rudDataFieldSource();
+    if (!source)
+        return false;
+    const int point = expr.indexOf(QLatin1String(".\""));
+    if (point < 0)
+        return false;
+    const QString field = expr.mid(point + 2, expr.size() - point - 3);
+    TfrxComponent *dataSet = field.isEmpty() ? nullptr : source->FindDataSet(report, expr.left(point));
+    if (!dataSet)
+        return false;
+    const std::optional<TfrxFieldData> data = source->GetField(dataSet, field);
+    value = data ? data->Value : TfsVariant::Null();
+    if (data && value.IsNull() && report->EngineOptions()->ConvertNulls()) {
+        switch (data->Kind) {
+        case TfrxFieldKind::Numeric:
+        case TfrxFieldKind::DateTime: value = TfsVariant(0); break;
+        case TfrxFieldKind::String:
+        case TfrxFieldKind::Memo: value = TfsVariant(QString()); break;
+        case TfrxFieldKind::Boolean: value = TfsVariant(false); break;
+        case TfrxFieldKind::Other: break;
+        }
+    }
+    return true;
+}
+
+bool hasLineBreak(const QString &text)
+{
+    return text.contains(QLatin1String("\r\n"));
+}
+
+} // namespace
+
+bool TfrxReport::DoGetValue(const QString &Expr, TfsVariant &Value)
+{
+    Value = TfsVariant::Null();
+    const TfrxFR2Events &events = rudFR2Events();
+    if (events.OnGetValue) {
+        TfsVariant answer = events.OnGetValue(Expr);
+        if (!answer.IsNull() && !answer.IsEmpty()) {
+            Value = std::move(answer);
+            return true;
+        }
+    }
+    if (dataFieldValue(this, Expr, Value))
+        return true;
+
+    for (int i = 0; i < FSysVariables.size(); ++i)
+        if (Expr.compare(FSysVariables[i], Qt::CaseInsensitive) == 0) {
+            Value = sysVariableValue(this, i);
+            return true;
+        }
+
+    if (OnGetValue || OnNewGetValue) {
+        QVariant answer;
+        if (OnGetValue)
+            OnGetValue(Expr, answer);
+        if (OnNewGetValue)
+            OnNewGetValue(this, Expr, answer);
+        if (answer.isValid()) {
+            Value = TfsVariant::FromQVariant(answer);
+            return true;
+        }
+    }
+
+    const int variable = FVariables->IndexOf(Expr);
+    if (variable >= 0) {
+        const QVariant stored = FVariables->Items(variable)->Value();
+        if (stored.typeId() == QMetaType::QString && !hasLineBreak(stored.toString())) {
+            const QString key = Expr.toUpper();
+            if (variablesInUse.contains(key))
+                throw EGeneralError(QStringLiteral("Variable '%1' refers to itself").arg(Expr));
+            variablesInUse.insert(key);
+            try {
+                Value = Calc(stored.toString());
+            } catch (...) {
+                variablesInUse.remove(key);
+                throw;
+            }
+            variablesInUse.remove(key);
+        } else {
+            Value = TfsVariant::FromQVariant(stored);
+        }
+        return true;
+    }
+
+    const int global = rudGlobalVariables().IndexOf(Expr);
+    if (global >= 0) {
+        Value = TfsVariant::FromQVariant(rudGlobalVariables().Items(global)->Value());
+        return true;
+    }
+
+    if (!events.OnGetScriptValue && FScript) {
+        TfsCustomVariable *item = FScript->FindLocal(Expr);
+        if (item && (item->Kind() == TfsItemKind::Variable || item->Kind() == TfsItemKind::Constant)) {
+            Value = item->GetValue();
+            return true;
+        }
+    }
+    return false;
+}
+
+TfsVariant TfrxReport::Calc(const QString &Expr, TfsScript *AScript)
+{
+    const bool fromScript = AScript == rudCalledFromScript();
+    TfsScript *scope = !AScript || fromScript ? Script() : AScript;
+    TfsVariant value;
+    if (DoGetValue(Expr, value))
+        return value;
+
+    QString error;
+    value = ExpressionCache()->Calc(Expr, error, scope);
+    if (error.isEmpty())
+        return value;
+    if (error == QLatin1String("Floating point division by zero") && FEngineOptions->IgnoreDevByZero())
+        return value;
+    if (fromScript)
+        throw EfsRuntimeError(QStringLiteral("Exception"),
+                              rudResources().Get(QStringLiteral("clErrorInExp")) + QLatin1Char(' ') + error);
+    if (!FCurObject.isEmpty())
+        error = FCurObject + QStringLiteral(": ") + error;
+    AddError(error);
+    throw EGeneralError(error);
+}

@@ -1,0 +1,179 @@
+// The report's script: its creation, PrepareScript and the functions the
+// report answers for scripts and expressions (Get, Set, IIF, the aggregates).
+
+#include "base/NumberFormat.h"
+#include "report/engine/rudCustomEngine.h"
+#include "report/engine/rudEngineInit.h"
+#include "report/engine/rudExpressionCache.h"
+#include "report/engine/rudFR2Events.h"
+#include "report/model/rudReport.h"
+#include "report/model/rudRes.h"
+#include "report/model/rudView.h"
+#include "script/fs_iinterpreter.h"
+
+namespace {
+
+const QStringList &aggregateNames()
+{
+    static const QStringList names{QStringLiteral("SUM"), QStringLiteral("MIN"), QStringLiteral("MAX"),
+                                   QStringLiteral("AVG"), QStringLiteral("COUNT")};
+    return names;
+}
+
+// The band argument of an aggregate: its source text names a band, or it is
+// the default 0 (the band of the calling object).
+TfrxComponent *aggregateBand(TfrxReport *report, const TfsVariant &arg)
+{
+    if (!arg.IsString())
+        return nullptr;
+    const QString name = arg.AsString().trimmed();
+    if (name.isEmpty() || name == QLatin1String("0"))
+        return nullptr;
+    return report->FindObject(name);
+}
+
+int aggregateFlags(const TfsVariant &arg)
+{
+    if (arg.IsString()) {
+        int flags = 0;
+        return TryStrToInt(arg.AsString().trimmed(), flags) ? flags : 0;
+    }
+    return arg.IsNumeric() ? arg.ToInt() : 0;
+}
+
+// "Get": a value source, an aggregate written as text, the global hook, or
+// an "unknown variable" line in the errors (the result is then Null).
+TfsVariant reportGet(TfrxReport *report, const QString &name)
+{
+    TfsVariant value;
+    if (report->DoGetValue(name, value))
+        return value;
+    const int paren = name.indexOf(QLatin1Char('('));
+    if (paren >= 0 && aggregateNames().contains(name.left(paren).trimmed().toUpper()))
+        return report->Calc(name);
+    if (rudFR2Events().OnGetScriptValue)
+        return rudFR2Events().OnGetScriptValue(name);
+    report->AddError(rudResources().Get(QStringLiteral("clUnknownVar")) + QLatin1Char(' ') + name);
+    return TfsVariant::Null();
+}
+
+// "IIF": the arguments are source texts; the condition and the chosen branch
+// are evaluated in the scope of the running procedure. Errors leave the
+// result empty.
+TfsVariant reportIIF(TfrxReport *report, TfsCustomVariable &caller)
+{
+    TfsScript *scope = report->Script()->FProgRunning;
+    try {
+        const TfsVariant condition = report->Calc(caller.ParamValue(0).ToText(), scope);
+        const bool yes = condition.Kind() == TfsVarKind::Bool ? condition.AsBool()
+                                                              : fsVarEquals(condition, TfsVariant(true));
+        return report->Calc(caller.ParamValue(yes ? 1 : 2).ToText(), scope);
+    } catch (const Exception &) {
+        return TfsVariant();
+    }
+}
+
+TfsVariant callReportFunction(TfrxReport *report, const QString &name, TfsCustomVariable &caller)
+{
+    if (name == QLatin1String("GET"))
+        return reportGet(report, caller.ParamValue(0).ToText());
+    if (name == QLatin1String("SET")) {
+        report->Variables()->SetVariables(caller.ParamValue(0).ToText(), caller.ParamValue(1).ToQVariant());
+        return TfsVariant::Null();
+    }
+    if (name == QLatin1String("IIF"))
+        return reportIIF(report, caller);
+    TfrxCustomEngine *engine = report->Engine();
+    if (name == QLatin1String("COUNT"))
+        return engine->GetAggregateValue(name, QString(), aggregateBand(report, caller.ParamValue(0)),
+                                         aggregateFlags(caller.ParamValue(1)));
+    return engine->GetAggregateValue(name, caller.ParamValue(0).ToText(), aggregateBand(report, caller.ParamValue(1)),
+                                     aggregateFlags(caller.ParamValue(2)));
+}
+
+} // namespace
+
+TfsScript *TfrxReport::Script()
+{
+    if (!FScript) {
+        rudEngineInit();
+        auto script = std::make_shared<TfsScript>();
+        script->AddRTTI();
+        FScript = std::move(script);
+    }
+    return FScript.get();
+}
+
+TfrxExpressionCache *TfrxReport::ExpressionCache()
+{
+    if (!FExpressionCache)
+        FExpressionCache = std::make_shared<TfrxExpressionCache>(Script());
+    return FExpressionCache.get();
+}
+
+void TfrxReport::SetLocalValue(const TfsVariant &Value)
+{
+    if (FLocalValue)
+        FLocalValue->FValue = Value;
+}
+
+void TfrxReport::SetSelfValue(TfrxView *Value)
+{
+    if (FSelfValue)
+        FSelfValue->FValue = TfsVariant(static_cast<QObject *>(Value));
+}
+
+bool TfrxReport::PrepareScript(TfrxReport *ActiveReport)
+{
+    TfrxReport *active = ActiveReport ? ActiveReport : this;
+    TfsScript *script = Script();
+    TfrxExpressionCache *cache = ExpressionCache();
+    cache->Clear();
+    cache->SetScriptLanguage(FScriptLanguage);
+    cache->SetCaseSensitive(FCaseSensitive);
+    Engine()->FNotifyList.clear();
+    FLocalValue = FSelfValue = nullptr;
+    script->Clear();
+    script->FMainProg = true;
+    script->SetParent(nullptr);
+
+    for (TfrxComponent *object : AllObjects()) {
+        object->BeforeStartReport();
+        if (!object->IsAncestor() && !object->Name().isEmpty())
+            script->AddObject(object->Name(), object);
+    }
+
+    script->AddObject(QStringLiteral("Report"), active);
+    script->ClassOfMeta(Engine()->metaObject());
+    script->AddObject(QStringLiteral("Engine"), Engine());
+    script->AddObject(QStringLiteral("Outline"), nullptr);
+    for (const auto &[name, type] : {std::pair{"Value", "Variant"}, std::pair{"Self", "TfrxView"}}) {
+        auto variable = std::make_unique<TfsVariable>(QLatin1String(name), fsResolveType(script, QLatin1String(type)),
+                                                      QLatin1String(type));
+        variable->FValue = TfsVariant::Null();
+        script->Add(std::move(variable));
+    }
+    const TfsCallMethodEvent call = [this](QObject *, TfsClassVariable *, const QString &name,
+                                           TfsCustomVariable &caller) {
+        return callReportFunction(this, name, caller);
+    };
+    for (const char *syntax : {"function Get(Name: String): Variant", "procedure Set(Name: String; Value: Variant)",
+                               "macrofunction IIF(Expr: Boolean; TrueValue, FalseValue: Variant): Variant",
+                               "macrofunction SUM(Expr: Variant; Band: Variant = 0; Flags: Integer = 0): Variant",
+                               "macrofunction AVG(Expr: Variant; Band: Variant = 0; Flags: Integer = 0): Variant",
+                               "macrofunction MIN(Expr: Variant; Band: Variant = 0; Flags: Integer = 0): Variant",
+                               "macrofunction MAX(Expr: Variant; Band: Variant = 0; Flags: Integer = 0): Variant",
+                               "macrofunction COUNT(Band: Variant = 0; Flags: Integer = 0): Variant"})
+        script->AddMethod(QLatin1String(syntax), call);
+    if (rudFR2Events().OnPrepareScript)
+        rudFR2Events().OnPrepareScript(this);
+
+    FLocalValue = script->FindLocal(QStringLiteral("Value"));
+    FSelfValue = script->FindLocal(QStringLiteral("Self"));
+    script->SetLines(FScriptText.join(QStringLiteral("\r\n")));
+    script->SetSyntaxType(FScriptLanguage.isEmpty() ? QStringLiteral("PascalScript") : FScriptLanguage);
+    const bool compiled = script->Compile();
+    if (!compiled)
+        AddError(Format(rudResources().Get(QStringLiteral("clScrError")), {script->ErrorPos(), script->ErrorMsg()}));
+    return compiled;
+}

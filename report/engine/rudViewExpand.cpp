@@ -1,0 +1,182 @@
+// Expansion of views while a report is prepared: TagStr and hyperlinks of
+// every view, and the memo's text (expressions, data fields, highlights,
+// repeated values, text flowing on into another memo).
+
+#include "report/engine/rudViewExpand.h"
+
+#include "report/engine/rudBrackets.h"
+#include "report/engine/rudDataFields.h"
+#include "report/engine/rudValueTests.h"
+#include "report/model/rudExpansion.h"
+#include "report/model/rudMemo.h"
+#include "report/model/rudReport.h"
+#include "script/fs_ivariant.h"
+
+#include <algorithm>
+
+namespace {
+
+TfrxFlowSplitter flowSplitter;
+
+// A text as a string constant of the script language.
+QString quotedForScript(const QString &text, const QString &language)
+{
+    if (language.compare(QLatin1String("PascalScript"), Qt::CaseInsensitive) == 0 || language.isEmpty())
+        return QLatin1Char('\'') + QString(text).replace(QLatin1String("'"), QLatin1String("''")) + QLatin1Char('\'');
+    return QLatin1Char('"') + QString(text).replace(QLatin1String("\""), QLatin1String("\\\"")) + QLatin1Char('"');
+}
+
+// The opening and closing delimiters of a memo's expressions.
+void splitDelimiters(const QString &delimiters, QString &open, QString &close)
+{
+    static const QString standard = QStringLiteral("[,]");
+    static const QString standardOpen = QStringLiteral("["), standardClose = QStringLiteral("]");
+    if (delimiters == standard) {
+        open = standardOpen;
+        close = standardClose;
+        return;
+    }
+    const qsizetype comma = delimiters.indexOf(u',');
+    open = comma < 0 ? QString() : delimiters.left(comma);
+    close = delimiters.mid(comma + 1, 255);
+}
+
+// Whether the memo's text holds the delimiter, without joining its lines
+// when the delimiter cannot span them.
+bool memoContains(const TfrxCustomMemoView *memo, const QString &open)
+{
+    if (open.contains(u'\r') || open.contains(u'\n'))
+        return memo->Text().contains(open);
+    return std::any_of(memo->Memo().begin(), memo->Memo().end(),
+                       [&open](const QString &line) { return line.contains(open); });
+}
+
+void showDataField(TfrxCustomMemoView *memo)
+{
+    TfrxDataFieldSource *source = rudDataFieldSource();
+    if (!source)
+        return;
+    const std::optional<TfrxFieldData> data = source->GetField(memo->DataSet(), memo->DataField());
+    if (!data)
+        return;
+    if (data->Kind == TfrxFieldKind::Memo) {
+        memo->SetText(data->Value.ToText());
+        return;
+    }
+    memo->SetValue(data->Value.ToQVariant());
+    TfrxFormat *format = memo->DisplayFormat();
+    QString text = format->Kind() != fkText ? memo->FormatData(data->Value, format) : data->DisplayText;
+    if (memo->HideZeros() && rudIsZero(data->Value))
+        text.clear();
+    memo->SetText(text);
+}
+
+void expandText(TfrxCustomMemoView *memo)
+{
+    QString open, close;
+    splitDelimiters(memo->ExpressionDelimiters(), open, close);
+    if (open.isEmpty() || !memoContains(memo, open))
+        return;
+    TfrxFormatCollection &formats = memo->Formats();
+    memo->SetText(rudExpandBrackets(memo->Text(), open, close, [memo, &formats](const QString &expr, int n) {
+        return memo->CalcAndFormat(expr, formats[std::min(n, formats.Count() - 1)]);
+    }));
+}
+
+void applyHighlights(TfrxCustomMemoView *memo, TfrxReport *report)
+{
+    TfrxHighlightCollection &highlights = memo->Highlights();
+    for (int i = 0; i < highlights.Count(); ++i) {
+        TfrxHighlight *highlight = highlights[i];
+        if (highlight->Condition().isEmpty())
+            continue;
+        if (rudIsTrue(report->Calc(highlight->Condition()))) {
+            memo->ApplyHighlight(*highlight);
+            return;
+        }
+    }
+}
+
+// The engine's side of the model's expansion seam.
+class TfrxReportExpansion final : public TfrxExpansionEngine {
+public:
+    void BeforePrint(TfrxView *Sender) override
+    {
+        if (TfrxReport *report = Sender->Report())
+            report->SetSelfValue(Sender);
+    }
+
+    void GetViewData(TfrxView *Sender) override
+    {
+        TfrxReport *report = Sender->Report();
+        if (!report)
+            return;
+        if (Sender->TagStr().contains(u'[')) {
+            QString text = Sender->TagStr();
+            Sender->ExpandVariables(text);
+            Sender->SetTagStr(text);
+        }
+        TfrxHyperlink *link = Sender->Hyperlink();
+        if (link->Value().contains(u'[')) {
+            QString text = link->Value();
+            Sender->ExpandVariables(text);
+            link->SetValue(text);
+        }
+        if (!link->Expression().isEmpty()) {
+            const TfsVariant value = report->Calc(link->Expression());
+            link->SetValue(value.IsString() ? quotedForScript(value.AsString(), report->ScriptLanguage())
+                                            : value.ToText());
+        }
+    }
+
+    void GetMemoData(TfrxCustomMemoView *Sender) override
+    {
+        TfrxReport *report = Sender->Report();
+        if (!report)
+            return;
+        if (Sender->Formats().Count() == 0)
+            Sender->Formats().Add();
+        if (Sender->IsDataField())
+            showDataField(Sender);
+        else if (Sender->AllowExpressions())
+            expandText(Sender);
+        report->SetLocalValue(TfsVariant::FromQVariant(Sender->Value()));
+        applyHighlights(Sender, report);
+
+        if (Sender->SuppressRepeated()) {
+            const QString text = Sender->Text();
+            QVariant &last = Sender->LastValue();
+            if (last.typeId() == QMetaType::QString && last.toString() == text)
+                Sender->SetText(QString());
+            else
+                last = text;
+        }
+        if (TfrxCustomMemoView *next = Sender->FlowTo(); next && flowSplitter) {
+            next->SetText(flowSplitter(Sender));
+            next->SetAllowExpressions(false);
+        }
+    }
+};
+
+} // namespace
+
+void TfrxView::ExpandVariables(QString &Expr)
+{
+    TfrxReport *report = Report();
+    if (!report)
+        return;
+    static const QString open = QStringLiteral("["), close = QStringLiteral("]");
+    Expr = rudExpandBrackets(Expr, open, close,
+                             [report](const QString &expr, int) { return report->Calc(expr).ToText(); });
+}
+
+void rudInstallExpansionEngine()
+{
+    static TfrxReportExpansion expansion;
+    rudSetExpansionEngine(&expansion);
+}
+
+void rudSetFlowSplitter(TfrxFlowSplitter Splitter)
+{
+    flowSplitter = std::move(Splitter);
+}

@@ -1,0 +1,134 @@
+#include "report/model/rudBand.h"
+
+#include "report/model/rudClassRegistry.h"
+#include "report/model/rudDataSet.h"
+
+TfrxBand::TfrxBand(TfrxComponent *AOwner) : TfrxView(AOwner)
+{
+    SetComponentStyle(ComponentStyle() | csContainer);
+}
+
+TfrxPropDescs TfrxBand::PropDescs()
+{
+    return {{"AllowSplit", false},        {"KeepChild", false},    {"OutlineText", QString()},
+            {"PrintChildIfInvisible", false}, {"StartNewPage", false}, {"Stretched", false},
+            {"OnAfterCalcHeight", QString()}};
+}
+
+TfrxChild *TfrxBand::Child() const
+{
+    return static_cast<TfrxChild *>(FChild.data());
+}
+
+void TfrxBand::SetChild(TfrxChild *Value)
+{
+    // A chain that leads back to this band would be shown forever.
+    for (TfrxBand *b = Value; b; b = b->Child())
+        if (b == this)
+            return;
+    FChild = Value;
+}
+
+TfrxPropDescs TfrxPageHeader::PropDescs()
+{
+    return {{"PrintOnFirstPage", true}};
+}
+
+TfrxPropDescs TfrxPageFooter::PropDescs()
+{
+    return {{"PrintOnFirstPage", true}, {"PrintOnLastPage", true}};
+}
+
+TfrxDataBand::TfrxDataBand(TfrxComponent *AOwner) : TfrxBand(AOwner) {}
+
+TfrxDataBand::~TfrxDataBand() = default;
+
+TfrxPropDescs TfrxDataBand::PropDescs()
+{
+    return {{"ColumnCount", 0},         {"ColumnWidth", 0.0},       {"ColumnGap", 0.0},
+            {"DataSetName", QString()}, {"Filter", QString()},      {"FooterAfterEach", false},
+            {"KeepFooter", false},      {"KeepHeader", false},      {"KeepTogether", false},
+            {"PrintIfDetailEmpty", false}, {"RowCount", 0},         {"OnMasterDetail", QString()}};
+}
+
+TfrxDataSet *TfrxDataBand::RunDataSet() const
+{
+    if (FRunDataSet)
+        return FRunDataSet;
+    return qobject_cast<TfrxDataSet *>(FDataSet.data());
+}
+
+TfrxDataSet *TfrxDataBand::VirtualDataSet()
+{
+    if (!FVirtualDataSet)
+        FVirtualDataSet = std::make_unique<TfrxVirtualDataSet>();
+    static_cast<TfrxVirtualDataSet *>(FVirtualDataSet.get())->SetRecordCount(FRowCount);
+    return FVirtualDataSet.get();
+}
+
+TfrxPropDescs TfrxGroupHeader::PropDescs()
+{
+    return {{"Condition", QString()}, {"KeepTogether", false}, {"ReprintOnNewPage", false},
+            {"ResetPageNumbers", false}};
+}
+
+TfrxPropDescs TfrxOverlay::PropDescs()
+{
+    return {{"PrintOnTop", false}};
+}
+
+TfrxNullBand::~TfrxNullBand()
+{
+    ReleaseObjects();
+}
+
+void TfrxNullBand::ListObject(TfrxComponent *Obj)
+{
+    ObjectsList().append(Obj);
+}
+
+void TfrxNullBand::ReleaseObjects()
+{
+    ObjectsList().clear();
+}
+
+namespace {
+// The band classes in number order: the number is the index.
+const QMetaObject *const bandClasses[] = {
+    &TfrxReportTitle::staticMetaObject,  &TfrxReportSummary::staticMetaObject, &TfrxPageHeader::staticMetaObject,
+    &TfrxPageFooter::staticMetaObject,   &TfrxHeader::staticMetaObject,        &TfrxFooter::staticMetaObject,
+    &TfrxMasterData::staticMetaObject,   &TfrxDetailData::staticMetaObject,    &TfrxSubdetailData::staticMetaObject,
+    &TfrxDataBand4::staticMetaObject,    &TfrxDataBand5::staticMetaObject,     &TfrxDataBand6::staticMetaObject,
+    &TfrxGroupHeader::staticMetaObject,  &TfrxGroupFooter::staticMetaObject,   &TfrxChild::staticMetaObject,
+    &TfrxColumnHeader::staticMetaObject, &TfrxColumnFooter::staticMetaObject,  &TfrxOverlay::staticMetaObject};
+} // namespace
+
+const QMetaObject *rudBandClass(int N)
+{
+    return N >= 0 && N < int(std::size(bandClasses)) ? bandClasses[N] : nullptr;
+}
+
+void rudRegisterBandClasses()
+{
+    rudRegisterClass<TfrxBand>();
+    rudRegisterClass<TfrxDataBand>();
+    rudRegisterClass<TfrxReportTitle>();
+    rudRegisterClass<TfrxReportSummary>();
+    rudRegisterClass<TfrxPageHeader>();
+    rudRegisterClass<TfrxPageFooter>();
+    rudRegisterClass<TfrxHeader>();
+    rudRegisterClass<TfrxFooter>();
+    rudRegisterClass<TfrxMasterData>();
+    rudRegisterClass<TfrxDetailData>();
+    rudRegisterClass<TfrxSubdetailData>();
+    rudRegisterClass<TfrxDataBand4>();
+    rudRegisterClass<TfrxDataBand5>();
+    rudRegisterClass<TfrxDataBand6>();
+    rudRegisterClass<TfrxGroupHeader>();
+    rudRegisterClass<TfrxGroupFooter>();
+    rudRegisterClass<TfrxChild>();
+    rudRegisterClass<TfrxColumnHeader>();
+    rudRegisterClass<TfrxColumnFooter>();
+    rudRegisterClass<TfrxOverlay>();
+    rudRegisterClass<TfrxNullBand>();
+}

@@ -1,0 +1,439 @@
+#include "report/render/rudCanvas.h"
+
+#include <QGlyphRun>
+#include <QHash>
+#include <QPaintDevice>
+#include <QPainterPath>
+
+#include <array>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+int rudRound(double Value)
+{
+    return int(std::nearbyint(Value));
+}
+
+QColor rudColor(TColor Color)
+{
+    if (Color < 0) {
+        // The few system colours templates use: window text black, window white.
+        switch (Color & 0xFF) {
+        case 5: return QColor(255, 255, 255);
+        case 15: return QColor(240, 240, 240);
+        default: return QColor(0, 0, 0);
+        }
+    }
+    return QColor(Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF);
+}
+
+namespace {
+
+// One font at one pixel height and style: Qt's font, its raw font and the
+// glyphs and whole-pixel advances of the characters met so far.
+struct TMeasuredFont {
+    QFont Font;
+    QRawFont Raw;
+    int Ascent = 0;
+    int Descent = 0;
+    std::array<quint32, 0x500> LowGlyph{};
+    std::array<int, 0x500> LowAdvance{};
+    std::array<bool, 0x500> LowKnown{};
+    QHash<char16_t, std::pair<quint32, int>> High;
+
+    std::pair<quint32, int> Glyph(char16_t Ch)
+    {
+        if (Ch < LowKnown.size() && LowKnown[Ch])
+            return {LowGlyph[Ch], LowAdvance[Ch]};
+        if (Ch >= LowKnown.size()) {
+            const auto found = High.constFind(Ch);
+            if (found != High.constEnd())
+                return *found;
+        }
+        quint32 glyph = 0;
+        int count = 1;
+        const QChar qch(Ch);
+        if (!QChar::isSurrogate(Ch))
+            Raw.glyphIndexesForChars(&qch, 1, &glyph, &count);
+        int advance = 0;
+        if (!QChar::isSurrogate(Ch)) {
+            const QList<QPointF> adv = Raw.advancesForGlyphIndexes(QList<quint32>{glyph});
+            advance = adv.isEmpty() ? 0 : rudRound(adv.first().x());
+        }
+        if (Ch < LowKnown.size()) {
+            LowKnown[Ch] = true;
+            LowGlyph[Ch] = glyph;
+            LowAdvance[Ch] = advance;
+        } else {
+            High.insert(Ch, {glyph, advance});
+        }
+        return {glyph, advance};
+    }
+};
+
+using TFontKey = std::tuple<QString, int, int>;
+
+// Fonts are shared by every canvas of the thread: layout and drawing ask
+// for the same few fonts again and again.
+std::map<TFontKey, std::unique_ptr<TMeasuredFont>> &fontTable()
+{
+    thread_local std::map<TFontKey, std::unique_ptr<TMeasuredFont>> table;
+    return table;
+}
+
+QFont makeQFont(const QString &Name, int PixelSize, TFontStyles Style)
+{
+    QFont font(Name);
+    font.setPixelSize(std::max(1, PixelSize));
+    font.setBold(Style & fsBold);
+    font.setItalic(Style & fsItalic);
+    font.setUnderline(Style & fsUnderline);
+    font.setStrikeOut(Style & fsStrikeOut);
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferDefault | QFont::NoSubpixelAntialias));
+    return font;
+}
+
+TMeasuredFont *measuredFont(const QString &Name, int Height, TFontStyles Style)
+{
+    const TFontKey key{Name, Height, int(Style)};
+    auto &table = fontTable();
+    auto found = table.find(key);
+    if (found != table.end())
+        return found->second.get();
+    auto entry = std::make_unique<TMeasuredFont>();
+    int pixelSize = -Height;
+    if (Height > 0) {
+        // A positive height is the cell height: find the em that gives it.
+        const QRawFont probe = QRawFont::fromFont(makeQFont(Name, 1000, Style));
+        const double cell = probe.ascent() + probe.descent();
+        pixelSize = cell > 0 ? rudRound(Height * 1000.0 / cell) : Height;
+    }
+    if (Height == 0)
+        pixelSize = 16;
+    entry->Font = makeQFont(Name, pixelSize, Style);
+    entry->Raw = QRawFont::fromFont(entry->Font);
+    entry->Ascent = rudRound(entry->Raw.ascent());
+    entry->Descent = rudRound(entry->Raw.descent());
+    if (table.size() > 256)
+        table.clear();
+    return table.emplace(key, std::move(entry)).first->second.get();
+}
+
+} // namespace
+
+struct TfrxCanvas::FontCache {
+    TMeasuredFont *Current = nullptr;
+};
+
+TfrxCanvas::TfrxCanvas(QPaintDevice *Device, int DpiX, int DpiY) : FCache(std::make_unique<FontCache>())
+{
+    FDpiX = DpiX > 0 ? DpiX : (Device ? Device->logicalDpiX() : 96);
+    FDpiY = DpiY > 0 ? DpiY : (Device ? Device->logicalDpiY() : 96);
+    if (Device)
+        Begin(Device);
+}
+
+TfrxCanvas::TfrxCanvas(QPainter *Painter, int DpiX, int DpiY)
+    : FPainter(Painter), FDpiX(DpiX > 0 ? DpiX : 96), FDpiY(DpiY > 0 ? DpiY : 96),
+      FCache(std::make_unique<FontCache>())
+{
+}
+
+TfrxCanvas::TfrxCanvas() : FCache(std::make_unique<FontCache>()) {}
+
+TfrxCanvas::~TfrxCanvas()
+{
+    if (FOwnPainter && FOwnPainter->isActive())
+        FOwnPainter->end();
+}
+
+void TfrxCanvas::Begin(QPaintDevice *Device)
+{
+    FOwnPainter = std::make_unique<QPainter>(Device);
+    FPainter = FOwnPainter.get();
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+TfrxCanvas::FontCache &TfrxCanvas::Cache()
+{
+    if (FFontDirty || !FCache->Current) {
+        FCache->Current = measuredFont(FFont.Name, FFont.Height, FFont.Style);
+        FFontDirty = false;
+    }
+    return *FCache;
+}
+
+void TfrxCanvas::SetFont(const TfrxCanvasFont &Value)
+{
+    if (Value.Name != FFont.Name || Value.Height != FFont.Height || Value.Style != FFont.Style)
+        FFontDirty = true;
+    FFont = Value;
+}
+
+void TfrxCanvas::SetFontStyle(TFontStyles Value)
+{
+    if (Value != FFont.Style) {
+        FFont.Style = Value;
+        FFontDirty = true;
+    }
+}
+
+void TfrxCanvas::SetFontColor(TColor Value)
+{
+    FFont.Color = Value;
+}
+
+void TfrxCanvas::SetFontHeight(int Value)
+{
+    if (Value != FFont.Height) {
+        FFont.Height = Value;
+        FFontDirty = true;
+    }
+}
+
+void TfrxCanvas::SetFontEscapement(int Value)
+{
+    FFont.Escapement = Value;
+}
+
+const QFont &TfrxCanvas::QtFont()
+{
+    return Cache().Current->Font;
+}
+
+int TfrxCanvas::Ascent()
+{
+    return Cache().Current->Ascent;
+}
+
+void TfrxCanvas::GetTextExtents(const QString &Text, int *Extents)
+{
+    TMeasuredFont *font = Cache().Current;
+    int sum = 0;
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        sum += font->Glyph(Text.at(i).unicode()).second;
+        Extents[i] = sum;
+    }
+}
+
+int TfrxCanvas::TextWidth(const QString &Text)
+{
+    TMeasuredFont *font = Cache().Current;
+    int sum = 0;
+    for (const QChar ch : Text)
+        sum += font->Glyph(ch.unicode()).second;
+    return sum;
+}
+
+void TfrxCanvas::TextOut(int X, int Y, const QString &Text, const int *Advances, const QRect &Clip, int Options)
+{
+    if (Text.isEmpty())
+        return;
+    TMeasuredFont *font = Cache().Current;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    glyphs.reserve(Text.size());
+    positions.reserve(Text.size());
+    int x = 0;
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        const auto [glyph, advance] = font->Glyph(Text.at(i).unicode());
+        if (!QChar::isSurrogate(Text.at(i).unicode())) {
+            glyphs.append(glyph);
+            positions.append(QPointF(x, 0));
+        }
+        x += Advances ? Advances[i] : advance;
+    }
+    if (FRecording)
+        FRecords.push_back({Text, QRect(X, Y, x, font->Ascent + font->Descent), int(FRecords.size())});
+    if (!FPainter)
+        return;
+    QGlyphRun run;
+    run.setRawFont(font->Raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    run.setUnderline(FFont.Style & fsUnderline);
+    run.setStrikeOut(FFont.Style & fsStrikeOut);
+    if (Options & etoRtlReading)
+        run.setRightToLeft(false);
+    FPainter->save();
+    if (Options & etoClipped)
+        FPainter->setClipRect(Clip, FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    FPainter->setPen(rudColor(FFont.Color));
+    FPainter->translate(X, Y);
+    if (FFont.Escapement != 0)
+        FPainter->rotate(-FFont.Escapement / 10.0);
+    FPainter->drawGlyphRun(QPointF(0, font->Ascent), run);
+    FPainter->restore();
+}
+
+void TfrxCanvas::SetPen(TColor Color, int Width, TfrxPenStyle Style, TfrxPenCap Cap)
+{
+    if (!FPainter)
+        return;
+    if (Style == psClear || Color == clTransparent) {
+        FPainter->setPen(Qt::NoPen);
+        return;
+    }
+    static const Qt::PenStyle styles[] = {Qt::SolidLine,   Qt::DashLine, Qt::DotLine,    Qt::DashDotLine,
+                                          Qt::DashDotDotLine, Qt::NoPen, Qt::CustomDashLine};
+    static const Qt::PenCapStyle caps[] = {Qt::FlatCap, Qt::SquareCap, Qt::RoundCap};
+    QPen pen(rudColor(Color));
+    pen.setWidth(std::max(1, Width));
+    pen.setStyle(styles[Style]);
+    pen.setCapStyle(caps[Cap]);
+    pen.setJoinStyle(Qt::MiterJoin);
+    FPainter->setPen(pen);
+}
+
+void TfrxCanvas::SetPenPattern(TColor Color, int Width, const QVector<qreal> &Pattern, TfrxPenCap Cap)
+{
+    if (!FPainter)
+        return;
+    SetPen(Color, Width, psSolid, Cap);
+    QPen pen = FPainter->pen();
+    // Qt's pattern is in units of the pen width.
+    const double unit = std::max(1, Width);
+    QVector<qreal> scaled;
+    for (qreal v : Pattern)
+        scaled.append(std::max<qreal>(v / unit, 0.0001));
+    pen.setDashPattern(scaled);
+    FPainter->setPen(pen);
+}
+
+void TfrxCanvas::SetNoPen()
+{
+    if (FPainter)
+        FPainter->setPen(Qt::NoPen);
+}
+
+void TfrxCanvas::SetBrush(TColor Color, TBrushStyle Style)
+{
+    if (!FPainter)
+        return;
+    static const Qt::BrushStyle styles[] = {Qt::SolidPattern, Qt::NoBrush,       Qt::HorPattern,
+                                            Qt::VerPattern,   Qt::BDiagPattern,  Qt::FDiagPattern,
+                                            Qt::CrossPattern, Qt::DiagCrossPattern};
+    if (Color == clTransparent || Style == bsClear)
+        FPainter->setBrush(Qt::NoBrush);
+    else
+        FPainter->setBrush(QBrush(rudColor(Color), styles[Style]));
+}
+
+void TfrxCanvas::SetNoBrush()
+{
+    if (FPainter)
+        FPainter->setBrush(Qt::NoBrush);
+}
+
+void TfrxCanvas::MoveTo(int X, int Y)
+{
+    FPenPos = QPointF(X, Y);
+}
+
+void TfrxCanvas::LineTo(int X, int Y)
+{
+    Line(int(FPenPos.x()), int(FPenPos.y()), X, Y);
+    FPenPos = QPointF(X, Y);
+}
+
+void TfrxCanvas::Line(int X1, int Y1, int X2, int Y2)
+{
+    if (!FPainter || FPainter->pen().style() == Qt::NoPen)
+        return;
+    const QPen pen = FPainter->pen();
+    // A one-pixel line leaves out its last pixel, as a device's line does.
+    if (pen.width() <= 1 && pen.style() == Qt::SolidLine && pen.capStyle() != Qt::SquareCap) {
+        if (X1 == X2 && Y1 == Y2)
+            return;
+        if (Y1 == Y2) {
+            const int from = X2 > X1 ? X1 : X2 + 1, to = X2 > X1 ? X2 - 1 : X1;
+            FPainter->fillRect(QRect(QPoint(from, Y1), QPoint(to, Y1)), pen.color());
+            return;
+        }
+        if (X1 == X2) {
+            const int from = Y2 > Y1 ? Y1 : Y2 + 1, to = Y2 > Y1 ? Y2 - 1 : Y1;
+            FPainter->fillRect(QRect(QPoint(X1, from), QPoint(X1, to)), pen.color());
+            return;
+        }
+    }
+    // A solid square-capped line along an axis covers whole pixels: w pixels
+    // across at offsets -(w div 2) .. (w - 1) div 2, both ends included.
+    if (pen.style() == Qt::SolidLine && pen.capStyle() == Qt::SquareCap && (X1 == X2 || Y1 == Y2)) {
+        const int w = std::max(1, pen.width());
+        const int lo = w / 2, hi = (w - 1) / 2;
+        const QRect r = QRect(QPoint(std::min(X1, X2) - lo, std::min(Y1, Y2) - lo),
+                              QPoint(std::max(X1, X2) + hi, std::max(Y1, Y2) + hi));
+        FPainter->fillRect(r, pen.color());
+        return;
+    }
+    FPainter->drawLine(QPointF(X1 + 0.5, Y1 + 0.5), QPointF(X2 + 0.5, Y2 + 0.5));
+}
+
+void TfrxCanvas::FillRect(const QRect &Rect, TColor Color)
+{
+    if (FPainter && Color != clTransparent && Rect.isValid())
+        FPainter->fillRect(Rect, rudColor(Color));
+}
+
+void TfrxCanvas::Rectangle(int X, int Y, int X1, int Y1)
+{
+    if (!FPainter)
+        return;
+    if (FPainter->brush().style() != Qt::NoBrush)
+        FPainter->fillRect(QRect(QPoint(X, Y), QPoint(X1 - 1, Y1 - 1)), FPainter->brush());
+    if (FPainter->pen().style() != Qt::NoPen) {
+        FPainter->save();
+        FPainter->setBrush(Qt::NoBrush);
+        FPainter->drawRect(QRectF(X + 0.5, Y + 0.5, X1 - X - 1, Y1 - Y - 1));
+        FPainter->restore();
+    }
+}
+
+void TfrxCanvas::Ellipse(int X, int Y, int X1, int Y1)
+{
+    if (FPainter)
+        FPainter->drawEllipse(QRectF(X + 0.5, Y + 0.5, X1 - X - 1, Y1 - Y - 1));
+}
+
+void TfrxCanvas::RoundRect(int X, int Y, int X1, int Y1, int RX, int RY)
+{
+    if (FPainter)
+        FPainter->drawRoundedRect(QRectF(X + 0.5, Y + 0.5, X1 - X - 1, Y1 - Y - 1), RX / 2.0, RY / 2.0);
+}
+
+void TfrxCanvas::Polygon(const QVector<QPoint> &Points)
+{
+    if (!FPainter)
+        return;
+    QPolygonF polygon;
+    for (const QPoint &p : Points)
+        polygon << QPointF(p.x() + 0.5, p.y() + 0.5);
+    FPainter->drawPolygon(polygon);
+}
+
+void TfrxCanvas::DrawImage(const QRect &Target, const QImage &Image)
+{
+    if (FPainter && !Image.isNull())
+        FPainter->drawImage(Target, Image);
+}
+
+void TfrxCanvas::Save()
+{
+    if (FPainter)
+        FPainter->save();
+}
+
+void TfrxCanvas::Restore()
+{
+    if (FPainter)
+        FPainter->restore();
+}
+
+void TfrxCanvas::IntersectClip(const QRect &Rect)
+{
+    if (FPainter)
+        FPainter->setClipRect(Rect, FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+}
