@@ -5,7 +5,7 @@
 
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudClass.h"
-#include "report/model/rudNullBand.h"
+#include "report/model/rudBand.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,11 +57,10 @@ struct TLongReport {
                 const QString text = QStringLiteral("Иванов Иван Иванович, стр. %1, поле %2").arg(p).arg(i);
                 TextBytes += text.size() * 2;
                 Memos[i]->SetText(text);
-                Memos[i]->SetParent(&band);
+                band.ListObject(Memos[i]);
             }
             pages->AddObject(&band);
-            for (TfrxMemoView *memo : std::as_const(Memos))
-                memo->SetParent(Page);
+            band.ReleaseObjects();
         }
         pages->Finish();
         return pages;

@@ -6,7 +6,7 @@
 
 #include "report/model/rudClassRegistry.h"
 #include "report/model/rudMemo.h"
-#include "report/model/rudNullBand.h"
+#include "report/model/rudBand.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudPictureView.h"
 #include "report/model/rudReport.h"
@@ -75,6 +75,13 @@ void rudSetPrintPagesHook(TfrxPrintPagesHook Hook)
 TfrxCustomPreviewPages::TfrxCustomPreviewPages(TfrxReport *AReport) : FReport(AReport) {}
 
 TfrxCustomPreviewPages::~TfrxCustomPreviewPages() = default;
+
+TfrxCustomEngine *TfrxCustomPreviewPages::Engine() const
+{
+    if (FEngine)
+        return FEngine;
+    return FReport ? FReport->Engine() : nullptr;
+}
 
 TfrxPreviewPages::TfrxPreviewPages(TfrxReport *AReport) : TfrxCustomPreviewPages(AReport)
 {
@@ -160,8 +167,8 @@ void TfrxPreviewPages::Initialize()
         FPictureCache.SetTempDir(tempDir);
         FXMLDoc.SetTempDir(tempDir);
     }
-    if (FEngine)
-        FEngine->ProgressStart(ptRunning);
+    if (TfrxCustomEngine *engine = Engine())
+        engine->ProgressStart(ptRunning);
 }
 
 void TfrxPreviewPages::AddSourcePage(TfrxReportPage *Page)
@@ -314,8 +321,8 @@ void TfrxPreviewPages::AddPage(TfrxReportPage *Page)
         }
     TfrxXMLItem *item = pages->Add(QStringLiteral("page") + QString::number(source));
     item->SetUnloadable(pages->Count() > 2);
-    if (FEngine)
-        FEngine->Progress(ptRunning, FCurPage + 1);
+    if (TfrxCustomEngine *engine = Engine())
+        engine->Progress(ptRunning, FCurPage + 1);
     FAddPageAction = apWriteOver;
     FCurPage = pages->Count() - 1;
     IncLogicalPageNumber();
@@ -347,7 +354,8 @@ void TfrxPreviewPages::AddObjectItem(TfrxXMLItem *Parent, TfrxComponent *Obj, bo
         text = Obj->AllDiff(nullptr);
     } else {
         item->SetName(Obj->AliasName());
-        const bool finalPass = !FEngine || FEngine->FFinalPass;
+        const TfrxCustomEngine *engine = Engine();
+        const bool finalPass = !engine || engine->FFinalPass;
         if (!finalPass)
             text = Obj->DiffBase(source);
         else if (Obj->ComponentStyle() & csDefaultDiff)
@@ -470,7 +478,7 @@ static bool numbersRecorded(const TfrxReport *Report, const TfrxCustomEngine *En
 
 void TfrxPreviewPages::IncLogicalPageNumber()
 {
-    if (numbersRecorded(FReport, FEngine))
+    if (numbersRecorded(FReport, Engine()))
         return;
     ++FLogicalPageN;
     RootChild("logicalpagenumbers")
@@ -480,7 +488,7 @@ void TfrxPreviewPages::IncLogicalPageNumber()
 
 void TfrxPreviewPages::ResetLogicalPageNumber()
 {
-    if (numbersRecorded(FReport, FEngine))
+    if (numbersRecorded(FReport, Engine()))
         return;
     TfrxXMLItem *numbers = RootChild("logicalpagenumbers");
     for (int i = std::min(FCurPage, numbers->Count() - 1); i > FFirstPageIndex; --i) {
@@ -505,7 +513,8 @@ int TfrxPreviewPages::GetLogicalTotalPages()
     TfrxXMLItem *numbers = RootChild("logicalpagenumbers");
     if (FCurPage >= 0 && FCurPage < numbers->Count())
         return numbers->Items(FCurPage)->Prop(QStringLiteral("t")).toInt();
-    return (FEngine ? FEngine->FTotalPages : 0) - FFirstPage;
+    const TfrxCustomEngine *engine = Engine();
+    return (engine ? engine->FTotalPages : 0) - FFirstPage;
 }
 
 void TfrxPreviewPages::ClearFirstPassPages()
@@ -548,8 +557,8 @@ void TfrxPreviewPages::Finish()
         for (TfrxComponent *c : page->AllObjects())
             c->SetOriginalComponent(nullptr);
     }
-    if (FEngine)
-        FEngine->ProgressStop(ptRunning);
+    if (TfrxCustomEngine *engine = Engine())
+        engine->ProgressStop(ptRunning);
 }
 
 void TfrxPreviewPages::UpdatePageDimensions(TfrxReportPage *Page, double Height, double Width)
@@ -574,7 +583,8 @@ void TfrxPreviewPages::AddAnchor(const QString &Text)
     TfrxXMLItem *item = RootChild("anchors")->Add(QStringLiteral("item"));
     item->SetProp(QStringLiteral("text"), Text);
     item->SetProp(QStringLiteral("page"), QString::number(FCurPage));
-    item->SetProp(QStringLiteral("top"), QString::number(FEngine ? RoundHalfEven(FEngine->FCurY) : 0));
+    const TfrxCustomEngine *engine = Engine();
+    item->SetProp(QStringLiteral("top"), QString::number(engine ? RoundHalfEven(engine->FCurY) : 0));
 }
 
 TfrxXMLItem *TfrxPreviewPages::FindAnchor(const QString &Text)
@@ -609,7 +619,8 @@ TfrxReportPage *TfrxPreviewPages::GetPage(int Index)
     TfrxXMLItem *pages = PagesItem();
     if (Index < 0 || Index >= pages->Count())
         return nullptr;
-    const bool running = FEngine && FEngine->FRunning;
+    const TfrxCustomEngine *engine = Engine();
+    const bool running = engine && engine->FRunning;
     for (auto it = FPageCache.begin(); it != FPageCache.end(); ++it) {
         if (it->Index != Index)
             continue;

@@ -214,8 +214,9 @@ public:
     void SetFirstPage(int Value) { FFirstPage = Value; }
     TfrxOutline *Outline() const { return FOutline.get(); }
     TfrxReport *Report() const { return FReport; }
-    // The engine preparing into this store (not owned), or nullptr.
-    TfrxCustomEngine *Engine() const { return FEngine; }
+    // The engine preparing into this store: the one set with SetEngine (not
+    // owned), else the report's engine; nullptr without either.
+    TfrxCustomEngine *Engine() const;
     void SetEngine(TfrxCustomEngine *Value) { FEngine = Value; }
 
 protected:

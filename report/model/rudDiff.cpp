@@ -3,8 +3,8 @@
 
 #include "report/model/rudDiff.h"
 
+#include "report/model/rudBand.h"
 #include "report/model/rudMemo.h"
-#include "report/model/rudNullBand.h"
 #include "report/model/rudPictureView.h"
 #include "report/model/rudXML.h"
 #include "report/model/rudXMLSerializer.h"
@@ -272,7 +272,7 @@ QString TfrxPictureView::Diff(TfrxComponent *AComponent)
     return TfrxView::Diff(AComponent) + DiffPicturePart(AComponent);
 }
 
-// ---- the null band -------------------------------------------------------------
+// ---- bands --------------------------------------------------------------------------
 
 QString TfrxNullBand::AllDiff(TfrxComponent *AComponent)
 {
@@ -282,5 +282,5 @@ QString TfrxNullBand::AllDiff(TfrxComponent *AComponent)
 
 bool rudIsBand(const QObject *Obj)
 {
-    return Obj && (Obj->inherits("TfrxBand") || Obj->inherits("TfrxNullBand"));
+    return dynamic_cast<const TfrxBand *>(Obj) != nullptr;
 }

@@ -6,11 +6,16 @@
 // sets their bit mask, strings are escaped with rudStrToXML. The template
 // reader reads such text back on top of the copy's full attribute text.
 
+#include <QObject>
 #include <QString>
 
 class TfrxFrame;
 class TfrxCustomFill;
 class TfrxHyperlink;
+
+// True for band objects: on prepared pages a band always writes its top
+// and gets an alias of base "b".
+bool rudIsBand(const QObject *Obj);
 
 // Two floats differ when they are more than 0.0001 apart.
 bool rudFloatDiff(double A, double B);

@@ -6,7 +6,7 @@
 
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudClass.h"
-#include "report/model/rudNullBand.h"
+#include "report/model/rudBand.h"
 
 #include "base/Errors.h"
 
