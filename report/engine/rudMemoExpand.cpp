@@ -6,7 +6,7 @@
 #include "base/Errors.h"
 #include "base/NumberFormat.h"
 #include "report/engine/rudGlobalVariables.h"
-#include "report/engine/rudValueTests.h"
+#include "report/engine/rudValueHelpers.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudReport.h"
 

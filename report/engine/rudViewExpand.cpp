@@ -6,7 +6,7 @@
 
 #include "report/engine/rudBrackets.h"
 #include "report/engine/rudDataFields.h"
-#include "report/engine/rudValueTests.h"
+#include "report/engine/rudValueHelpers.h"
 #include "report/model/rudExpansion.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudReport.h"
@@ -15,8 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-TfrxFlowSplitter flowSplitter;
 
 // A text as a string constant of the script language.
 QString quotedForScript(const QString &text, const QString &language)
@@ -151,8 +149,10 @@ public:
             else
                 last = text;
         }
-        if (TfrxCustomMemoView *next = Sender->FlowTo(); next && flowSplitter) {
-            next->SetText(flowSplitter(Sender));
+        // The text that does not fit goes on in the FlowTo memo, as it is.
+        if (TfrxCustomMemoView *next = Sender->FlowTo()) {
+            bool paraBreak = false;
+            next->SetText(Sender->GetOutBoundsText(paraBreak));
             next->SetAllowExpressions(false);
         }
     }
@@ -174,9 +174,4 @@ void rudInstallExpansionEngine()
 {
     static TfrxReportExpansion expansion;
     rudSetExpansionEngine(&expansion);
-}
-
-void rudSetFlowSplitter(TfrxFlowSplitter Splitter)
-{
-    flowSplitter = std::move(Splitter);
 }

@@ -4,9 +4,10 @@
 #include "ExpressionTestUtil.h"
 
 #include "base/Errors.h"
-#include "report/engine/rudDataFields.h"
+#include "base/FormatSettings.h"
 #include "report/engine/rudFR2Events.h"
 #include "report/engine/rudGlobalVariables.h"
+#include "report/model/rudDataSet.h"
 
 namespace {
 
@@ -21,23 +22,19 @@ QString expansionError(TExpressionReport &r, TfrxCustomMemoView *Memo)
     return QStringLiteral("(no error)");
 }
 
-// One data set "Clients" with a current record.
-class TTestFields final : public TfrxDataFieldSource {
-public:
-    TfrxComponent DataSet{nullptr};
-    TfrxComponent *FindDataSet(TfrxReport *, const QString &Alias) override
+// The data set "Clients" with one record, known to the report.
+struct TClients {
+    std::unique_ptr<TfrxMemoryDataSet> DataSet = std::make_unique<TfrxMemoryDataSet>();
+
+    explicit TClients(TfrxReport &Report)
     {
-        return Alias == QLatin1String("Clients") ? &DataSet : nullptr;
-    }
-    std::optional<TfrxFieldData> GetField(TfrxComponent *, const QString &Field) override
-    {
-        if (Field == QLatin1String("Name"))
-            return TfrxFieldData{TfsVariant(QStringLiteral("Петров")), QStringLiteral("Петров"), TfrxFieldKind::String};
-        if (Field == QLatin1String("Debt"))
-            return TfrxFieldData{TfsVariant::Null(), QString(), TfrxFieldKind::Numeric};
-        if (Field == QLatin1String("Paid"))
-            return TfrxFieldData{TfsVariant(0), QStringLiteral("0,00"), TfrxFieldKind::Numeric};
-        return std::nullopt;
+        DataSet->SetUserName(QStringLiteral("Clients"));
+        DataSet->AddField(QStringLiteral("Name"), fftString);
+        DataSet->AddField(QStringLiteral("Debt"), fftNumeric);
+        DataSet->AddField(QStringLiteral("Paid"), fftNumeric);
+        DataSet->AppendRow({QStringLiteral("Петров"), QVariant(), 0});
+        DataSet->First();
+        Report.DataSets()->Add()->SetDataSet(DataSet.get());
     }
 };
 
@@ -137,6 +134,7 @@ TEST(ReportCalc, EveryScriptLanguageCompilesExpressions)
 
 TEST(ReportCalc, ValueSourcesInOrder)
 {
+    TFormatSettingsScope settings(englishFormatSettings());
     TExpressionReport r;
     r.Report.Variables()->SetVariables(QStringLiteral("Expr"), QStringLiteral("2 * 3"));
     r.Report.Variables()->SetVariables(QStringLiteral("Title"), QStringLiteral("'Свидетельство'"));
@@ -174,21 +172,25 @@ TEST(ReportCalc, ValueSourcesInOrder)
     r.Report.OnGetValue = nullptr;
     r.Report.OnNewGetValue = nullptr;
 
-    // Data fields through the data-set seam, nulls converted by the field's kind.
-    TTestFields fields;
-    rudSetDataFieldSource(&fields);
-    EXPECT_EQ(r.ExpandText(QStringLiteral("[Clients.\"Name\"]|[Clients.\"Debt\"]|[Clients.\"Nope\"]")),
+    // Data fields of the report's data sets, nulls converted by the field's type.
+    TClients clients(r.Report);
+    EXPECT_EQ(r.ExpandText(QStringLiteral("[Clients.\"Name\"]|[clients.\"Debt\"]|[Clients.\"Nope\"]")),
               QStringLiteral("Петров|0|"));
     r.Report.EngineOptions()->SetConvertNulls(false);
     EXPECT_EQ(r.ExpandText(QStringLiteral("[Clients.\"Debt\"]")), QString());
     TfrxMemoView *bound = r.AddMemo(QStringLiteral("Bound"), QStringLiteral("design"));
-    bound->SetDataSet(&fields.DataSet);
+    bound->SetDataSet(clients.DataSet.get());
     bound->SetDataField(QStringLiteral("Paid"));
-    EXPECT_EQ(r.Expand(bound), QStringLiteral("0,00"));
+    EXPECT_EQ(r.Expand(bound), QStringLiteral("0"));
     bound->AfterPrint();
+    EXPECT_EQ(bound->Text(), QStringLiteral("design\r\n"));
     bound->SetHideZeros(true);
     EXPECT_EQ(r.Expand(bound), QString());
-    rudSetDataFieldSource(nullptr);
+    bound->AfterPrint();
+    bound->SetHideZeros(false);
+    bound->DisplayFormat()->SetKind(fkNumeric);
+    bound->DisplayFormat()->SetFormatStr(QStringLiteral("%2.2f"));
+    EXPECT_EQ(r.Expand(bound), QStringLiteral("0.00"));
 
     rudGlobalVariables().DeleteVariable(QStringLiteral("Shared"));
     rudGlobalVariables().DeleteVariable(QStringLiteral("OnlyGlobal"));

@@ -1,5 +1,5 @@
 #pragma once
-// Small tests of expression values shared by the expansion code.
+// Small helpers on expression values shared by the expansion code.
 
 #include "script/fs_ivariant.h"
 
