@@ -9,6 +9,7 @@
 #include "report/engine/rudEngineInit.h"
 #include "report/render/QtUserInterface.h"
 #include "report/render/SystemFonts.h"
+#include "report/render/rudRenderInit.h"
 
 #include <QApplication>
 
@@ -42,6 +43,7 @@ int main(int argc, char *argv[])
     installQtTranslations();
     setFormatSettings(systemFormatSettings());
     rudEngineInit();
+    rudRenderInit();
     TQtUserInterface ui;
     setUserInterface(&ui);
 

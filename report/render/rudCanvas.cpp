@@ -82,6 +82,13 @@ std::map<TFontKey, std::unique_ptr<TMeasuredFont>> &fontTable()
     return table;
 }
 
+// Counts the clearings of the table, so that canvases drop fonts they hold.
+int &fontTableGeneration()
+{
+    thread_local int generation = 0;
+    return generation;
+}
+
 QFont makeQFont(const QString &Name, int PixelSize, TFontStyles Style)
 {
     QFont font(Name);
@@ -116,8 +123,10 @@ TMeasuredFont *measuredFont(const QString &Name, int Height, TFontStyles Style)
     entry->Raw = QRawFont::fromFont(entry->Font);
     entry->Ascent = rudRound(entry->Raw.ascent());
     entry->Descent = rudRound(entry->Raw.descent());
-    if (table.size() > 256)
+    if (table.size() > 256) {
         table.clear();
+        ++fontTableGeneration();
+    }
     return table.emplace(key, std::move(entry)).first->second.get();
 }
 
@@ -125,6 +134,7 @@ TMeasuredFont *measuredFont(const QString &Name, int Height, TFontStyles Style)
 
 struct TfrxCanvas::FontCache {
     TMeasuredFont *Current = nullptr;
+    int Generation = -1;
 };
 
 TfrxCanvas::TfrxCanvas(QPaintDevice *Device, int DpiX, int DpiY) : FCache(std::make_unique<FontCache>())
@@ -159,8 +169,9 @@ void TfrxCanvas::Begin(QPaintDevice *Device)
 
 TfrxCanvas::FontCache &TfrxCanvas::Cache()
 {
-    if (FFontDirty || !FCache->Current) {
+    if (FFontDirty || !FCache->Current || FCache->Generation != fontTableGeneration()) {
         FCache->Current = measuredFont(FFont.Name, FFont.Height, FFont.Style);
+        FCache->Generation = fontTableGeneration();
         FFontDirty = false;
     }
     return *FCache;

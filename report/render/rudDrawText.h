@@ -141,6 +141,9 @@ private:
     int FillCharSpacingArray(std::vector<int> &Arr, const QString &Text, bool Cumulative, int Spacing,
                              const TfrxHTMLTags *Tags, TfrxCanvas *Canvas, bool Device);
     int DeviceFontHeight(TfrxCanvas *Canvas, int Size) const;
+    // Gives the canvas font the tag's size, style and colour (once: the tag
+    // is marked Default).
+    void ApplyTag(TfrxCanvas *Canvas, TfrxHTMLTag &Tag);
     void DrawTextLine(TfrxCanvas *Canvas, const QString &Line, TfrxHAlign Align, int LineIndex, int Width, int Y,
                       int X);
 

@@ -40,6 +40,16 @@ int TfrxDrawText::DeviceFontHeight(TfrxCanvas *Canvas, int Size) const
     return -rnd(Size * FScaleY * 96 / 72);
 }
 
+void TfrxDrawText::ApplyTag(TfrxCanvas *Canvas, TfrxHTMLTag &Tag)
+{
+    Tag.Default = true;
+    TfrxCanvasFont font = Canvas->Font();
+    font.Height = DeviceFontHeight(Canvas, Tag.Size);
+    font.Style = Tag.Style;
+    font.Color = Tag.Color;
+    Canvas->SetFont(font);
+}
+
 void TfrxDrawText::DrawText(TfrxCanvas *Canvas, TfrxHAlign HAlign, TfrxVAlign VAlign)
 {
     const int n = int(FText.size());
@@ -152,6 +162,10 @@ void TfrxDrawText::DrawTextLine(TfrxCanvas *Canvas, const QString &Line, TfrxHAl
     // Widths on the layout canvas and on the device.
     const int layoutSpacing = rnd(FCharSpacing * 6.25);
     const TFontStyles layoutStyle = FLayout.Font().Style;
+    // The line's first character sets the layout style even when drawing
+    // has already taken its change (the first line's).
+    if (tags)
+        FLayout.SetFontStyle((*tags)[0].Style);
     const int lw = FillCharSpacingArray(FLayoutArray, Line, false, layoutSpacing, tags, &FLayout, false) - layoutSpacing;
     FLayout.SetFontStyle(layoutStyle);
     const TfrxCanvasFont deviceFont = Canvas->Font();
@@ -213,15 +227,8 @@ void TfrxDrawText::DrawTextLine(TfrxCanvas *Canvas, const QString &Line, TfrxHAl
         spread(adv, 0, n - 1, tw - dw);
     // Runs: one text output per stretch of equal attributes.
     int runStart = 0;
-    if (tags && !(*tags)[0].Default) {
-        TfrxHTMLTag &tag = (*tags)[0];
-        tag.Default = true;
-        TfrxCanvasFont first = Canvas->Font();
-        first.Height = DeviceFontHeight(Canvas, tag.Size);
-        first.Style = tag.Style;
-        first.Color = tag.Color;
-        Canvas->SetFont(first);
-    }
+    if (tags && !(*tags)[0].Default)
+        ApplyTag(Canvas, (*tags)[0]);
     if (tags && FHTMLTags.AllowTags && FRotation != 0)
         Canvas->SetFont(CreateRotatedFont(Canvas->Font(), FRotation));
     while (runStart < n) {
@@ -239,15 +246,8 @@ void TfrxDrawText::DrawTextLine(TfrxCanvas *Canvas, const QString &Line, TfrxHAl
                 sum += adv[i];
         else
             sum = Canvas->TextWidth(Line.mid(runStart, runEnd - runStart));
-        if (runEnd < n && tags) {
-            TfrxHTMLTag &tag = (*tags)[runEnd];
-            tag.Default = true;
-            TfrxCanvasFont next = Canvas->Font();
-            next.Height = DeviceFontHeight(Canvas, tag.Size);
-            next.Style = tag.Style;
-            next.Color = tag.Color;
-            Canvas->SetFont(next);
-        }
+        if (runEnd < n && tags)
+            ApplyTag(Canvas, (*tags)[runEnd]);
         if (FRotation == 0) {
             X += sum;
         } else {

@@ -107,6 +107,9 @@ void rudSetDrawParams(TfrxCustomMemoView *Memo, TfrxDrawText &DrawText, TfrxCanv
 void rudDrawMemo(TfrxCustomMemoView *Memo, TfrxCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX,
                  double OffsetY)
 {
+    // Outside the designer the page-count and copy macros take their values.
+    if (!Memo->IsDesigning())
+        Memo->ExtractMacros();
     TfrxDrawText &text = TfrxDrawText::Instance();
     text.Lock();
     rudSetDrawParams(Memo, text, Canvas, ScaleX, ScaleY, OffsetX, OffsetY);

@@ -1,8 +1,10 @@
 #include "report/render/rudRenderInit.h"
 
+#include "report/engine/rudPreviewPages.h"
 #include "report/model/rudViewPainter.h"
 #include "report/render/SystemFonts.h"
 #include "report/render/rudProgressWindow.h"
+#include "report/render/rudPreviewPagesDraw.h"
 #include "report/render/rudViewDraw.h"
 
 #include <QFont>
@@ -12,6 +14,7 @@ void rudRenderInit()
 {
     static TfrxViewDrawer painter;
     rudSetViewPainter(&painter);
+    rudSetDrawPageHook(rudDrawPreparedPage);
     rudInstallProgressWindow();
     static bool fontsDone = false;
     if (fontsDone || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))

@@ -10,12 +10,12 @@
 #include "report/render/rudPdfBoxes.h"
 
 #include "base/Errors.h"
+#include "base/SafeSave.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextStream>
 
 namespace {
@@ -28,9 +28,10 @@ int fail(const QString &message)
 
 bool writeBytes(const QString &fileName, const QByteArray &bytes, QString &error)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = QStringLiteral("cannot write \"%1\": %2").arg(fileName, file.errorString());
+    try {
+        saveFileAtomically(fileName, bytes);
+    } catch (const Exception &e) {
+        error = e.Message();
         return false;
     }
     return true;

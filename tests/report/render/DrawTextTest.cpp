@@ -279,3 +279,45 @@ TEST_F(DrawText, SpreadingIncrements)
     IncArray(none, 0, 3, 1, 0);
     EXPECT_EQ(std::accumulate(none, none + 4, 0), 0);
 }
+
+TEST_F(DrawText, WysiwygForcesLayoutWidthsAndOffUsesTheDevicesOwn)
+{
+    TfrxMemoView *memo = makeMemo(&Report, 0, 0, 300, 20, QStringLiteral("Иванов Иван Иванович"));
+    TfrxCanvas measure;
+    TfrxCanvasFont font;
+    font.Name = layoutFontFamily();
+    font.Height = -rudRound(10 * 96 / 72.0);
+    measure.SetFont(font);
+    const int deviceOwn = measure.TextWidth(memo->Memo().first());
+    font.Height = -83;
+    measure.SetFont(font);
+    const int layoutWidth = rudRound(measure.TextWidth(memo->Memo().first()) / 6.25);
+
+    const auto forced = drawRecorded(memo, 96);
+    ASSERT_EQ(forced.size(), 1u);
+    EXPECT_EQ(forced[0].Bounds.width(), layoutWidth);
+    memo->SetWysiwyg(false);
+    const auto own = drawRecorded(memo, 96);
+    ASSERT_EQ(own.size(), 1u);
+    EXPECT_EQ(own[0].Bounds.width(), deviceOwn);
+}
+
+TEST_F(DrawText, VerticalAlignmentMovesTheBlock)
+{
+    TfrxMemoView *memo = makeMemo(&Report, 0, 0, 100, 100, QStringLiteral("низ"));
+    memo->SetVAlign(vaBottom);
+    const auto bottom = drawRecorded(memo, 96);
+    ASSERT_EQ(bottom.size(), 1u);
+    // 10 pt: block height Round((2 x 6.25 + 83) / 6.25) = 15; rectangle 1..100.
+    EXPECT_EQ(bottom[0].Bounds.y(), 100 - 15);
+    memo->SetVAlign(vaCenter);
+    EXPECT_EQ(drawRecorded(memo, 96)[0].Bounds.y(), 1 + rudRound((99 - 15) / 2.0));
+
+    // At 90 degrees the lines follow each other to the right; vaBottom puts
+    // the block at the right edge.
+    memo->SetRotation(90);
+    memo->SetVAlign(vaBottom);
+    const auto turned = drawRecorded(memo, 96);
+    ASSERT_EQ(turned.size(), 1u);
+    EXPECT_EQ(turned[0].Bounds.x(), 2 + (100 - 4 + 1) - 15);
+}
