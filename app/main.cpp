@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QMenuBar>
 #include <QPushButton>
@@ -22,7 +23,8 @@ void throwMissingComponent(const QString &name)
     throw EGeneralError(QStringLiteral("Component '%1' not found").arg(name));
 }
 
-TfmMain::TfmMain(QWidget *parent) : QMainWindow(parent)
+TfmMain::TfmMain(QWidget *parent)
+    : QMainWindow(parent), TemplateFolder(QCoreApplication::applicationDirPath())
 {
     setObjectName(QStringLiteral("fmMain"));
     setWindowTitle(QStringLiteral("Свидетельство о профессии водителя (книжка А5 с протоколом)"));
@@ -85,6 +87,7 @@ void TfmMain::ConnectHandlers()
     connect(N3, &QAction::triggered, this, [this] { Handle(&TfmMain::N3Click); });
     connect(N4, &QAction::triggered, this, [this] { Handle(&TfmMain::N4Click); });
     connect(N6, &QAction::triggered, this, [this] { Handle(&TfmMain::N6Click); });
+    connect(N7, &QAction::triggered, this, [this] { Handle(&TfmMain::N7Click); });
     connect(Button1, &QPushButton::clicked, this, [this] { Handle(&TfmMain::Button1Click); });
     connect(Button2, &QPushButton::clicked, this, [this] { Handle(&TfmMain::Button2Click); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { Handle(&TfmMain::BitBtn1Click); });

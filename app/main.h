@@ -19,6 +19,14 @@ class QScrollArea;
 class TfrxDesigner;
 class TfrxReport;
 
+// The print template's file name, looked for in TfmMain::TemplateFolder.
+extern const QString PrintTemplateFileName;
+
+// A part of a date as the blank wants it: "day" two digits ("03"), "month"
+// the month's name in the genitive ("мая"), "year" the year without its first
+// three digits ("5" for 2015); any other kind (compared exactly) gives "".
+QString Monthstr(const QString &nbr, TDateTime myDate);
+
 // Raises EGeneralError for a named control the window does not have.
 [[noreturn]] void throwMissingComponent(const QString &name);
 
@@ -75,6 +83,25 @@ public:
     void N2Click();
     // "Сохранить": writes the certificate back into FileOpenName.
     void N3Click();
+    // Loads a certificate file into the controls as "Открыть" does (it
+    // becomes FileOpenName) and computes the total from the hours cells.
+    void OpenCertificate(const QString &FileName);
+
+    // "Печать свидетельства": FillReport, then the report's preview.
+    void N7Click();
+    // The print command up to the preview: checks the entries (false after
+    // their message), loads the template from TemplatePath() and runs
+    // preprint. A missing template file or memo raises an error naming it.
+    bool FillReport();
+    // Writes the certificate into the 48 memos of rudReport1, in their fixed
+    // order; stops with an error at a missing memo and with "Invalid class
+    // typecast" at an object of a memo's name that is no memo.
+    void preprint();
+    // The print template: TemplateFolder + "/" + PrintTemplateFileName.
+    QString TemplatePath() const;
+    // The folder of the print template; the program's folder unless a host
+    // (a test) sets another.
+    QString TemplateFolder;
 
     // Full path of the certificate file last opened; empty until one is.
     QString FileOpenName;
@@ -134,6 +161,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void SetMemoText(const QString &Name, const QString &Value);
     void CreateMenu();
     void CreateRegions();
     void CreateLeftPage();

@@ -32,11 +32,17 @@ void TfmMain::N10Click()
 {
     TFileDialogOptions options;
     options.InitialDir = dialogFolder(FileOpenName);
-    if (const auto chosen = userInterface().OpenFile(options)) {
-        loadCertificate(*this, TIniFile(chosen->FileName));
-        FileOpenName = chosen->FileName;
-        N3->setEnabled(true);
-    }
+    if (const auto chosen = userInterface().OpenFile(options))
+        OpenCertificate(chosen->FileName);
+    else
+        edt_11->setText(FloatToStr(SumAll()));
+}
+
+void TfmMain::OpenCertificate(const QString &FileName)
+{
+    loadCertificate(*this, TIniFile(FileName));
+    FileOpenName = FileName;
+    N3->setEnabled(true);
     edt_11->setText(FloatToStr(SumAll()));
 }
 

@@ -40,3 +40,9 @@ class EInvalidOp : public Exception {
 public:
     using Exception::Exception;
 };
+
+// A cast of an object to a class it does not belong to.
+class EInvalidCast : public Exception {
+public:
+    using Exception::Exception;
+};

@@ -3,6 +3,7 @@
 #include "report/model/rudViewPainter.h"
 #include "report/render/SystemFonts.h"
 #include "report/render/rudPrinter.h"
+#include "report/render/rudProgressWindow.h"
 #include "report/render/rudViewDraw.h"
 
 #include <QFont>
@@ -12,6 +13,7 @@ void rudRenderInit()
 {
     static TfrxViewDrawer painter;
     rudSetViewPainter(&painter);
+    rudInstallProgressWindow();
     rudInstallPrinterPaperProvider();
     static bool fontsDone = false;
     if (fontsDone || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))

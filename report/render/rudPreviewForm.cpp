@@ -1,0 +1,384 @@
+// The preview window: toolbar, show rules of its buttons, zoom box, page
+// field, status bar, right-button menu, keys and full screen.
+
+#include "report/render/rudPreviewForm.h"
+
+#include "base/NumberFormat.h"
+#include "report/model/rudReport.h"
+#include "report/model/rudRes.h"
+#include "report/render/rudPreview.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+
+QIcon previewIcon(int Index)
+{
+    const TfrxImageList &images = rudResources().GetPreviewButtonImages();
+    return Index < images.Count() ? QIcon(QPixmap::fromImage(images.Image(Index))) : QIcon();
+}
+
+// The zoom box's entries for page width and whole page.
+constexpr int pageWidthEntry = 6, wholePageEntry = 7;
+
+} // namespace
+
+TfrxPreviewForm::TfrxPreviewForm(QWidget *Parent) : QDialog(Parent)
+{
+    setObjectName(QStringLiteral("frxPreviewForm"));
+    setWindowTitle(rudGet(100));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+    resize(800, 600);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    FPreview = new TfrxPreview(this);
+    CreateToolBar();
+    CreateStatusBar();
+    layout->addWidget(ToolBar);
+    layout->addWidget(FPreview, 1);
+    layout->addWidget(StatusBar);
+    RightMenu = new QMenu(this);
+
+    connect(FPreview, &TfrxPreview::StatusChanged, this, &TfrxPreviewForm::UpdateStatus);
+    connect(FPreview, &TfrxPreview::ZoomChanged, this, &TfrxPreviewForm::UpdateZoom);
+    connect(FPreview, &TfrxPreview::ToggleFullScreen, this, &TfrxPreviewForm::SwitchToFullScreen);
+}
+
+TfrxPreviewForm::~TfrxPreviewForm() = default;
+
+TfrxReport *TfrxPreviewForm::Report() const { return FPreview->Report(); }
+
+void TfrxPreviewForm::SetReport(TfrxReport *Report) { FPreview->SetReport(Report); }
+
+void TfrxPreviewForm::CreateToolBar()
+{
+    ToolBar = new QToolBar(this);
+    ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    ToolBar->setIconSize(QSize(16, 16));
+    auto button = [this](const char *name, int caption, int hint, int image, auto slot) {
+        auto *action = new QAction(previewIcon(image), caption ? rudGet(caption) : QString(), this);
+        action->setToolTip(rudGet(hint));
+        action->setData(hint);
+        connect(action, &QAction::triggered, this, slot);
+        ToolBar->addAction(action);
+        auto *tool = qobject_cast<QToolButton *>(ToolBar->widgetForAction(action));
+        tool->setObjectName(QString::fromLatin1(name));
+        return tool;
+    };
+    auto separator = [this] { FSeparators << ToolBar->addSeparator(); };
+
+    PrintB = button("PrintB", 101, 102, 2, [this] { FPreview->Print(); });
+    OpenB = button("OpenB", 103, 104, 0, [this] { FPreview->LoadFromFile(); });
+    SaveB = button("SaveB", 105, 106, 1, [this] { SaveB->showMenu(); });
+    SaveMenu = new QMenu(SaveB);
+    SaveB->setPopupMode(QToolButton::InstantPopup);
+    SaveB->setMenu(SaveMenu);
+    separator();
+    FindB = button("FindB", 109, 110, 4, [this] { FPreview->Find(); });
+    separator();
+    ZoomPlusB = button("ZoomPlusB", 124, 125, 15, [this] { FPreview->ZoomIn(); });
+    ZoomCB = new QComboBox(ToolBar);
+    ZoomCB->setObjectName(QStringLiteral("ZoomCB"));
+    ZoomCB->setEditable(true);
+    ZoomCB->setInsertPolicy(QComboBox::NoInsert);
+    ZoomCB->setToolTip(rudGet(119));
+    ZoomCB->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("75%"), QStringLiteral("100%"),
+                      QStringLiteral("150%"), QStringLiteral("200%"),
+                      rudResources().Get(QStringLiteral("zmPageWidth")),
+                      rudResources().Get(QStringLiteral("zmWholePage"))});
+    ZoomCB->setMinimumContentsLength(9);
+    ToolBar->addWidget(ZoomCB)->setObjectName(QStringLiteral("ZoomCBAction"));
+    connect(ZoomCB, &QComboBox::activated, this, [this] { ZoomCBApply(); });
+    ZoomCB->lineEdit()->installEventFilter(this);
+    ZoomMinusB = button("ZoomMinusB", 126, 127, 16, [this] { FPreview->ZoomOut(); });
+    FullScreenBtn = button("FullScreenBtn", 0, 150, 22, [this] { SwitchToFullScreen(); });
+    separator();
+    OutlineB = button("OutlineB", 128, 129, 12, [this] { FPreview->SetOutlineVisible(!FPreview->OutlineVisible()); });
+    OutlineB->setCheckable(true);
+    ThumbB = button("ThumbB", 130, 131, 5, [this] { FPreview->SetThumbnailVisible(!FPreview->ThumbnailVisible()); });
+    ThumbB->setCheckable(true);
+    PageSettingsB = button("PageSettingsB", 120, 121, 7, [this] { FPreview->PageSetupDlg(); });
+    DesignerB = button("DesignerB", 132, 133, 21, [this] { FPreview->Edit(); });
+    FDesignerMenu = new QMenu(this);
+    FDesignerMenu->addAction(QStringLiteral("Show template"), this, [this] { FPreview->ShowTemplate(); });
+    DesignerB->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(DesignerB, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { FDesignerMenu->popup(DesignerB->mapToGlobal(at)); });
+    separator();
+    FirstB = button("FirstB", 134, 135, 8, [this] { FPreview->First(); });
+    PriorB = button("PriorB", 136, 137, 9, [this] { FPreview->Prior(); });
+    PageE = new QLineEdit(ToolBar);
+    PageE->setObjectName(QStringLiteral("PageE"));
+    PageE->setValidator(new QIntValidator(0, 999999, PageE));
+    PageE->setToolTip(rudGet(142));
+    PageE->setFixedWidth(40);
+    PageE->setAlignment(Qt::AlignRight);
+    ToolBar->addWidget(PageE)->setObjectName(QStringLiteral("PageEAction"));
+    connect(PageE, &QLineEdit::returnPressed, this, [this] { PageEApply(); });
+    OfNL = new QLabel(ToolBar);
+    OfNL->setObjectName(QStringLiteral("OfNL"));
+    OfNL->setContentsMargins(4, 0, 4, 0);
+    ToolBar->addWidget(OfNL)->setObjectName(QStringLiteral("OfNLAction"));
+    NextB = button("NextB", 138, 139, 10, [this] { FPreview->Next(); });
+    LastB = button("LastB", 140, 141, 11, [this] { FPreview->Last(); });
+    auto *spacer = new QWidget(ToolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    ToolBar->addWidget(spacer);
+    auto *cancel = new QAction(rudResources().Get(QStringLiteral("clClose")), this);
+    connect(cancel, &QAction::triggered, this, [this] { CancelBClick(); });
+    ToolBar->addAction(cancel);
+    CancelB = qobject_cast<QToolButton *>(ToolBar->widgetForAction(cancel));
+    CancelB->setObjectName(QStringLiteral("CancelB"));
+    CancelB->setToolButtonStyle(Qt::ToolButtonTextOnly);
+}
+
+void TfrxPreviewForm::CreateStatusBar()
+{
+    StatusBar = new QStatusBar(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setSizeGripEnabled(false);
+    for (QLabel *&panel : StatusPanels) {
+        panel = new QLabel(StatusBar);
+        panel->setFrameShape(QFrame::StyledPanel);
+        StatusBar->addWidget(panel);
+    }
+    if (screen() && screen()->logicalDotsPerInch() > 96)
+        StatusBar->setFixedHeight(24);
+}
+
+void TfrxPreviewForm::Init()
+{
+    TfrxReport *report = Report();
+    const TfrxPreviewOptions *options = report->PreviewOptions();
+    const TfrxPreviewButtons b = options->Buttons();
+    auto show = [this](QToolButton *button, bool visible) {
+        for (QAction *action : ToolBar->actions())
+            if (ToolBar->widgetForAction(action) == button)
+                action->setVisible(visible);
+    };
+    auto showWidget = [this](const char *actionName, bool visible) {
+        if (auto *action = ToolBar->findChild<QAction *>(QString::fromLatin1(actionName)))
+            action->setVisible(visible);
+    };
+    show(PrintB, b & pbPrint);
+    show(OpenB, b & pbLoad);
+    show(SaveB, (b & pbSave) || (b & pbExport));
+    SaveMenu->clear();
+    if (b & pbSave)
+        SaveMenu->addAction(rudResources().Get(QStringLiteral("clFP3files")) + QStringLiteral("..."), this,
+                            [this] { FPreview->SaveToFile(); });
+    if (b & pbExport)
+        SaveMenu->addSeparator();
+    show(FindB, b & pbFind);
+    show(ZoomPlusB, b & pbZoom);
+    showWidget("ZoomCBAction", b & pbZoom);
+    show(ZoomMinusB, b & pbZoom);
+    show(FullScreenBtn, (b & pbZoom) && !(b & pbNoFullScreen));
+    show(OutlineB, b & pbOutline);
+    show(ThumbB, b & pbOutline);
+    show(PageSettingsB, b & pbPageSetup);
+    show(DesignerB, b & pbEdit);
+    DesignerB->setEnabled(options->AllowEdit());
+    show(FirstB, b & pbNavigator);
+    show(PriorB, b & pbNavigator);
+    showWidget("PageEAction", b & pbNavigator);
+    showWidget("OfNLAction", b & pbNavigator);
+    show(NextB, b & pbNavigator);
+    show(LastB, b & pbNavigator);
+    show(CancelB, !(b & pbNoClose));
+    // Separators go with their groups.
+    FSeparators[1]->setVisible(b & pbZoom);
+    FSeparators[2]->setVisible((b & pbPageSetup) || (b & pbEdit));
+    FSeparators[3]->setVisible(b & pbNavigator);
+    ToolBar->setToolButtonStyle(options->ShowCaptions() ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
+    CancelB->setToolButtonStyle(Qt::ToolButtonTextOnly);
+
+    const QString name = report->ReportOptions()->Name();
+    setWindowTitle(name.isEmpty() ? rudGet(100) : name);
+    if (options->Maximized())
+        setWindowState(windowState() | Qt::WindowMaximized);
+    FPreview->Init();
+    OutlineB->setChecked(FPreview->OutlineVisible());
+    ThumbB->setChecked(FPreview->ThumbnailVisible());
+    BuildRightMenu();
+    UpdateZoom();
+    UpdateStatus();
+}
+
+void TfrxPreviewForm::BuildRightMenu()
+{
+    RightMenu->clear();
+    bool separated = false;
+    for (QAction *action : ToolBar->actions()) {
+        if (action->isSeparator()) {
+            if (!separated && !RightMenu->isEmpty()) {
+                RightMenu->addSeparator();
+                separated = true;
+            }
+            continue;
+        }
+        auto *button = qobject_cast<QToolButton *>(ToolBar->widgetForAction(action));
+        if (!action->isVisible() || !button || action->toolTip().isEmpty() || button == CancelB)
+            continue;
+        if (button->menu()) {
+            QMenu *sub = RightMenu->addMenu(action->icon(), action->toolTip());
+            for (QAction *item : button->menu()->actions())
+                sub->addAction(item);
+        } else {
+            QAction *item = RightMenu->addAction(action->icon(), action->toolTip());
+            item->setEnabled(action->isEnabled());
+            connect(item, &QAction::triggered, action, &QAction::trigger);
+        }
+    }
+    RightMenu->addSeparator();
+    RightMenu->addAction(rudGet(600), FPreview, [this] { FPreview->ExpandOutline(true); });
+    RightMenu->addAction(rudGet(601), FPreview, [this] { FPreview->ExpandOutline(false); });
+}
+
+QString TfrxPreviewForm::StatusText() const { return StatusPanels[0]->text(); }
+
+void TfrxPreviewForm::UpdateStatus()
+{
+    const QString firstPass = FPreview->FirstPassText();
+    StatusPanels[0]->setText(firstPass.isEmpty()
+                                 ? Format(rudResources().Get(QStringLiteral("clPageOf")),
+                                          {FPreview->PageNo(), FPreview->PageCount()})
+                                 : firstPass);
+    OfNL->setText(Format(rudResources().Get(QStringLiteral("clOf")), {FPreview->PageCount()}));
+    PageE->setText(QString::number(FPreview->PageNo()));
+    CancelB->setText(rudResources().Get(FPreview->Running() ? QStringLiteral("clCancel") : QStringLiteral("clClose")));
+}
+
+void TfrxPreviewForm::UpdateZoom()
+{
+    ZoomCB->setEditText(QString::number(std::nearbyint(FPreview->Zoom() * 100)) + QLatin1Char('%'));
+}
+
+void TfrxPreviewForm::ZoomCBApply()
+{
+    const int index = ZoomCB->currentIndex();
+    const QString text = ZoomCB->currentText();
+    if (index == pageWidthEntry && text == ZoomCB->itemText(pageWidthEntry)) {
+        FPreview->SetZoomMode(zmPageWidth);
+    } else if (index == wholePageEntry && text == ZoomCB->itemText(wholePageEntry)) {
+        FPreview->SetZoomMode(zmWholePage);
+    } else {
+        QString number = text;
+        number.remove(QLatin1Char('%')).remove(QLatin1Char(' '));
+        double value = 0;
+        if (TryStrToFloat(number, value) || TryStrToFloat(QString(number).replace(QLatin1Char(','), QLatin1Char('.')), value, TFormatSettings()))
+            FPreview->SetZoom(value / 100);
+    }
+    UpdateZoom();
+}
+
+void TfrxPreviewForm::PageEApply()
+{
+    bool ok = false;
+    const int page = PageE->text().toInt(&ok);
+    if (ok)
+        FPreview->SetPageNo(page);
+    UpdateStatus();
+    FPreview->setFocus();
+}
+
+void TfrxPreviewForm::CancelBClick()
+{
+    if (FPreview->Running())
+        FPreview->Cancel();
+    else
+        close();
+}
+
+void TfrxPreviewForm::SwitchToFullScreen()
+{
+    if (!FFullScreen) {
+        FSavedState = windowState();
+        FSavedFlags = windowFlags();
+        ToolBar->hide();
+        StatusBar->hide();
+        setWindowFlags(FSavedFlags | Qt::FramelessWindowHint);
+        setWindowState(Qt::WindowMaximized);
+        show();
+        FFullScreen = true;
+    } else {
+        setWindowFlags(FSavedFlags);
+        ToolBar->show();
+        StatusBar->show();
+        setWindowState(FSavedState);
+        show();
+        FFullScreen = false;
+    }
+}
+
+bool TfrxPreviewForm::eventFilter(QObject *Watched, QEvent *Event)
+{
+    if (Watched == ZoomCB->lineEdit() && Event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(Event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ZoomCBApply();
+            FPreview->setFocus();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(Watched, Event);
+}
+
+void TfrxPreviewForm::keyPressEvent(QKeyEvent *Event)
+{
+    switch (Event->key()) {
+    case Qt::Key_Escape: CancelBClick(); break;
+    case Qt::Key_F11: SwitchToFullScreen(); break;
+    case Qt::Key_F1: rudResources().Help(this); break;
+    // Enter belongs to the zoom box and the page field; the dialog has no default button.
+    case Qt::Key_Return:
+    case Qt::Key_Enter: break;
+    default: QDialog::keyPressEvent(Event); return;
+    }
+    Event->accept();
+}
+
+void TfrxPreviewForm::closeEvent(QCloseEvent *Event)
+{
+    // A running preparation keeps its window.
+    if (FPreview->Running()) {
+        Event->ignore();
+        return;
+    }
+    if (TfrxReport *report = Report(); report && report->OnClosePreview)
+        report->OnClosePreview(this);
+    QDialog::closeEvent(Event);
+}
+
+void TfrxPreviewForm::contextMenuEvent(QContextMenuEvent *Event)
+{
+    RightMenu->popup(Event->globalPos());
+    Event->accept();
+}
+
+void TfrxPreviewForm::resizeEvent(QResizeEvent *Event)
+{
+    QDialog::resizeEvent(Event);
+    // The first panel keeps its text's width; the other two share the rest.
+    const int first = std::max(120, StatusPanels[0]->sizeHint().width());
+    const int rest = std::max(0, StatusBar->width() - first) / 2;
+    StatusPanels[0]->setFixedWidth(first);
+    StatusPanels[1]->setFixedWidth(rest);
+    StatusPanels[2]->setFixedWidth(rest);
+}

@@ -1,0 +1,90 @@
+#include "PrintTestSupport.h"
+
+#include "base/DateTime.h"
+#include "report/model/rudMemo.h"
+#include "report/model/rudReport.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray deliveredTemplate()
+{
+    QFile file(sourceDir() + QStringLiteral("/resources/shablon.fr3"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+TPrintWindow::TPrintWindow()
+{
+    Shown.Window->TemplateFolder = Folder.path();
+    writeTemplate(*Shown.Window, [](QByteArray &) {});
+}
+
+void fillCertificate(TfmMain &w, bool withHours)
+{
+    w.Edit_1->setText(QStringLiteral("Автошкола [филиал]"));
+    w.Edit_2->setText(QStringLiteral("Тверской области"));
+    w.Edit_3->setText(QStringLiteral("г. Тверь"));
+    w.Edit_4->setText(QStringLiteral("АБ"));
+    w.Edit_5->setText(QStringLiteral("Иванов Иван Иванович"));
+    w.Edit_6->setText(QStringLiteral("категории \"В\""));
+    w.Edit_7->setText(QStringLiteral("водитель"));
+    w.Edit_8->setText(QStringLiteral("B"));
+    w.Edit_9->setText(QStringLiteral("Петров П. П."));
+    w.Edit_10->setText(QStringLiteral("17"));
+    w.DateTimePicker1->SetDate(EncodeDate(2015, 5, 3));
+    w.DateTimePicker2->SetDate(EncodeDate(2015, 7, 28));
+    w.DateTimePicker3->SetDate(EncodeDate(2015, 9, 1));
+    w.DateTimePicker4->SetDate(EncodeDate(2015, 8, 31));
+    if (withHours) {
+        const char *hours[] = {"10", "20,5", "3", "4", "5", "6", "7", "8", "9", "0"};
+        for (int i = 1; i <= 10; ++i)
+            w.Component<TEdit>(QStringLiteral("edt_%1").arg(i))->setText(QString::fromLatin1(hours[i - 1]));
+        w.edt_11->setText(QStringLiteral("72,5"));
+        const int grades[] = {0, 1, 2, 0, 0, 0, 0, 0, 0, 5};
+        for (int i = 1; i <= 10; ++i)
+            w.Component<QComboBox>(QStringLiteral("cmb_%1").arg(i))->setCurrentIndex(grades[i - 1]);
+        w.cmb_kpp->setCurrentIndex(0);
+    }
+}
+
+TfrxMemoView *memo(TfmMain &w, const QString &name)
+{
+    auto *found = qobject_cast<TfrxMemoView *>(w.rudReport1->FindObject(name));
+    EXPECT_NE(found, nullptr) << name.toStdString();
+    return found;
+}
+
+QString memoText(TfmMain &w, const QString &name)
+{
+    TfrxMemoView *found = memo(w, name);
+    return found ? found->Text().chopped(found->Text().endsWith(QLatin1String("\r\n")) ? 2 : 0) : QString();
+}
+
+void writeTemplate(TfmMain &w, const std::function<void(QByteArray &)> &edit)
+{
+    QByteArray xml = deliveredTemplate();
+    edit(xml);
+    writeFile(w.TemplatePath(), xml);
+}
+
+int openPreviewCount()
+{
+    int count = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->inherits("TfrxPreviewForm") && widget->isVisible())
+            ++count;
+    return count;
+}
