@@ -82,6 +82,8 @@ public:
 
     void Run()
     {
+        if (FHooks.ProgressStart)
+            FHooks.ProgressStart();
         const TfrxPrintMode mode = FOptions->PrintMode();
         if (FOptions->Collate() && mode != pmJoin) {
             for (int copy = 1; copy <= FCopies && !FStopped; ++copy) {
@@ -98,8 +100,8 @@ public:
         }
         if (FStarted && !FStopped)
             FPrinter->EndDoc();
-        if (FHooks.Progress)
-            FHooks.Progress(QString());
+        if (FHooks.ProgressStop)
+            FHooks.ProgressStop();
     }
 
 private:
@@ -170,8 +172,7 @@ private:
     void FinishSheet(int PageNo)
     {
         if (FHooks.Progress)
-            FHooks.Progress(rudResources().Get(QStringLiteral("clPrintingPage")).replace(QLatin1String("%d"),
-                                                                                         QString::number(PageNo)));
+            FHooks.Progress(PageNo);
         FPrinter->EndPage();
         ++FPagesOut;
         if (!FEngineThreadSafe)

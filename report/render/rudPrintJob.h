@@ -40,8 +40,10 @@ struct TfrxPrintHooks {
     std::function<void(TfrxReportPage *Page, int CopyNo)> PrintPage;
     // After the job.
     std::function<void()> AfterPrint;
-    // Progress text ("Printing page %d") per page; empty text: finished.
-    std::function<void(const QString &Text)> Progress;
+    // Progress of the job: started, page PageNo printed, finished.
+    std::function<void()> ProgressStart;
+    std::function<void(int PageNo)> Progress;
+    std::function<void()> ProgressStop;
     // True when the job is to stop (the report was terminated).
     std::function<bool()> Terminated;
 };
@@ -66,6 +68,11 @@ void rudSelectPrinter(TfrxReport *Report);
 // EInOutError.
 bool rudPrintPages(TfrxReport *Report, TfrxPrintPageSource &Pages, const TfrxPrintHooks &Hooks = {},
                    int CurrentPage = 0);
+
+// Makes the prepared pages store print through rudPrintPages (with the
+// report's events, progress and terminate flag) and new pages take the
+// current printer's default paper.
+void rudInstallPrinting();
 
 // Sheets needed along one direction for a page of PageSize on sheets of
 // SheetSize (millimetres): Trunc of the ratio, plus one when the rest is

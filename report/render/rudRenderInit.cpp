@@ -2,7 +2,7 @@
 
 #include "report/model/rudViewPainter.h"
 #include "report/render/SystemFonts.h"
-#include "report/render/rudPrinter.h"
+#include "report/render/rudPrintJob.h"
 #include "report/render/rudProgressWindow.h"
 #include "report/render/rudViewDraw.h"
 
@@ -14,7 +14,7 @@ void rudRenderInit()
     static TfrxViewDrawer painter;
     rudSetViewPainter(&painter);
     rudInstallProgressWindow();
-    rudInstallPrinterPaperProvider();
+    rudInstallPrinting();
     static bool fontsDone = false;
     if (fontsDone || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return;

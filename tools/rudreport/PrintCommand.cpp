@@ -1,8 +1,9 @@
-// rudreport print FILE.fr3 [--printer NAME] [--pages TEXT] [--copies N]
+// rudreport print FILE.fr3|FILE.fp3 [--printer NAME] [--pages TEXT] [--copies N]
 //                [--mode default|scale|split|join] [--sheet N] [--no-collate]
 // rudreport print --list
-// Prints without the Print window: a template's pages as designed. --list
-// names the print queues, the current (default) one marked with "*".
+// Prints without the Print window: a template is prepared first, a prepared
+// report is printed as it is. --list names the print queues, the current
+// (default) one marked with "*".
 
 #include "Commands.h"
 
@@ -10,7 +11,7 @@
 #include "report/model/rudRes.h"
 #include "report/render/rudPrintJob.h"
 #include "report/render/rudPrinter.h"
-#include "report/render/rudTemplatePages.h"
+#include "report/engine/rudPreviewPages.h"
 
 #include "base/Errors.h"
 #include "base/UserInterface.h"
@@ -36,7 +37,7 @@ public:
 
 int usage()
 {
-    QTextStream(stderr) << "usage: rudreport print FILE.fr3 [--printer NAME] [--pages TEXT] [--copies N]"
+    QTextStream(stderr) << "usage: rudreport print FILE.fr3|FILE.fp3 [--printer NAME] [--pages TEXT] [--copies N]"
                            " [--mode default|scale|split|join] [--sheet N] [--no-collate]\n"
                            "       rudreport print --list\n";
     return 2;
@@ -100,7 +101,13 @@ int printCommand(const QStringList &args)
     try {
         TfrxReport report;
         report.EngineOptions()->SetNewSilentMode(simSilent);
-        report.LoadFromFile(file, true);
+        if (file.endsWith(QLatin1String(".fp3"), Qt::CaseInsensitive)) {
+            report.PreviewPages()->LoadFromFile(file, true);
+        } else {
+            report.LoadFromFile(file, true);
+            if (report.Errors().isEmpty())
+                report.PrepareReport();
+        }
         if (!report.Errors().isEmpty())
             throw EGeneralError(report.Errors().join(QLatin1Char('\n')));
         TfrxPrintOptions *options = report.PrintOptions();
@@ -113,8 +120,7 @@ int printCommand(const QStringList &args)
         options->SetPrintMode(TfrxPrintMode(modes.indexOf(mode)));
         if (sheet > 0)
             options->SetPrintOnSheet(sheet);
-        TfrxTemplatePageSource source(&report);
-        if (!rudPrintPages(&report, source) || ui.Shown > 0)
+        if (!report.Print() || ui.Shown > 0)
             code = 1;
     } catch (const Exception &e) {
         QTextStream(stderr) << "rudreport: " << e.Message() << '\n';
@@ -125,7 +131,7 @@ int printCommand(const QStringList &args)
 }
 
 TCommandRegistrar registrar(QStringLiteral("print"),
-                            QStringLiteral("print FILE.fr3 [--printer NAME] [--pages TEXT] [--copies N] "
+                            QStringLiteral("print FILE.fr3|FILE.fp3 [--printer NAME] [--pages TEXT] [--copies N] "
                                            "[--mode default|scale|split|join] [--sheet N] [--no-collate]  print "
                                            "without the Print window; print --list names the queues"),
                             printCommand);

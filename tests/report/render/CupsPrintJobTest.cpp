@@ -3,11 +3,11 @@
 
 #include "CupsSupport.h"
 
+#include "report/engine/rudPreviewPages.h"
 #include "report/model/rudClass.h"
 #include "report/render/rudPrintJob.h"
 #include "report/render/rudPrinter.h"
 #include "report/render/rudRenderInit.h"
-#include "report/render/rudTemplatePages.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -49,10 +49,10 @@ protected:
 
 TEST_F(CupsPrintJob, CertificatePagePrintsAtItsSizeWithTheMemosInPlace)
 {
-    TfrxTemplatePageSource pages(&FReport);
-    ASSERT_EQ(pages.Count(), 1);
     TRecordingUserInterface ui;
-    ASSERT_TRUE(rudPrintPages(&FReport, pages));
+    ASSERT_TRUE(FReport.PrepareReport());
+    ASSERT_EQ(FReport.PreviewPages()->Count(), 1);
+    ASSERT_TRUE(FReport.Print());
     EXPECT_TRUE(ui.Messages.empty()) << qPrintable(ui.MessageTexts().join('\n'));
     const QString pdf = PrintedPdf();
     const TPdfInfo info = cupsTest::PdfInfo(pdf);
@@ -81,11 +81,10 @@ TEST_F(CupsPrintJob, CollatedCopiesArePrintedAsPages)
 {
     FReport.PrintOptions()->SetCopies(3);
     FReport.PrintOptions()->SetCollate(true);
-    TfrxTemplatePageSource pages(&FReport);
     QList<int> copies;
-    TfrxPrintHooks hooks;
-    hooks.PrintPage = [&](TfrxReportPage *, int CopyNo) { copies << CopyNo; };
-    ASSERT_TRUE(rudPrintPages(&FReport, pages, hooks));
+    FReport.OnPrintPage = [&](TfrxReportPage *, int CopyNo) { copies << CopyNo; };
+    ASSERT_TRUE(FReport.PrepareReport());
+    ASSERT_TRUE(FReport.Print());
     EXPECT_EQ(copies, (QList<int>{1, 2, 3}));
     const QString pdf = PrintedPdf();
     EXPECT_EQ(cupsTest::PdfInfo(pdf).Pages, 3);
@@ -99,8 +98,8 @@ TEST_F(CupsPrintJob, ScaleModeFillsTheSheet)
 {
     FReport.PrintOptions()->SetPrintMode(pmScale);
     FReport.PrintOptions()->SetPrintOnSheet(9);
-    TfrxTemplatePageSource pages(&FReport);
-    ASSERT_TRUE(rudPrintPages(&FReport, pages));
+    ASSERT_TRUE(FReport.PrepareReport());
+    ASSERT_TRUE(FReport.Print());
     const QString pdf = PrintedPdf();
     const TPdfInfo info = cupsTest::PdfInfo(pdf);
     ASSERT_EQ(info.Pages, 1);
@@ -125,8 +124,8 @@ TEST_F(CupsPrintJob, SplitModeCoversABigPageWithOverlappingSheets)
     page->SetPaperSize(9);
     FReport.PrintOptions()->SetPrintMode(pmSplit);
     FReport.PrintOptions()->SetPrintOnSheet(11);
-    TfrxTemplatePageSource pages(&FReport);
-    ASSERT_TRUE(rudPrintPages(&FReport, pages));
+    ASSERT_TRUE(FReport.PrepareReport());
+    ASSERT_TRUE(FReport.Print());
     const QString pdf = PrintedPdf();
     const TPdfInfo info = cupsTest::PdfInfo(pdf);
     TfrxCustomPrinter *printer = rudPrinters().Printer();

@@ -1,4 +1,4 @@
-#include "report/render/rudTemplatePages.h"
+#include "TemplatePages.h"
 
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
