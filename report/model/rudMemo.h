@@ -106,7 +106,7 @@ public:
     // Layout with real fonts, through the installed view painter. Without
     // one CalcHeight/CalcWidth give the memo's own height/width.
     // Height the text needs with gaps and frame, rounded page units.
-    virtual double CalcHeight();
+    double CalcHeight() override;
     // Width of the widest line with gaps and frame, rounded page units.
     virtual double CalcWidth();
     // The part of the text that fits the memo's height.

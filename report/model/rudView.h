@@ -155,6 +155,8 @@ public:
 
     TfrxStretchMode StretchMode() const { return FStretchMode; }
     void SetStretchMode(TfrxStretchMode Value) { FStretchMode = Value; }
+    // Height the object needs for its content; a memo measures its text.
+    virtual double CalcHeight() { return Height(); }
 
 private:
     TfrxStretchMode FStretchMode = smDontStretch;
