@@ -187,6 +187,18 @@ public:
     std::function<void(QObject *PreviewForm)> OnPreview;
     std::function<void(QObject *PreviewForm)> OnClosePreview;
 
+    // Printing (defined in report/render, rudReportPrint.cpp). Print sends
+    // the prepared pages to the printer (the store's Print); false when
+    // nothing was printed. SelectPrinter makes PrintOptions.Printer current
+    // when it names an installed printer (letter case ignored).
+    bool Print();
+    void SelectPrinter();
+    // Host events of printing: before the job, before each page (with the
+    // copy number), after the job.
+    std::function<void(TfrxReport *Sender)> OnPrintReport;
+    std::function<void(TfrxReportPage *Page, int CopyNo)> OnPrintPage;
+    std::function<void(TfrxReport *Sender)> OnAfterPrintReport;
+
     // Host callbacks for the RudCustomData element of templates.
     std::function<void(TfrxXMLItem *)> OnGetCustomData;
     std::function<void(TfrxXMLItem *)> OnSaveCustomData;

@@ -3,6 +3,7 @@
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudViewPainter.h"
 #include "report/render/SystemFonts.h"
+#include "report/render/rudPrintJob.h"
 #include "report/render/rudProgressWindow.h"
 #include "report/render/rudPreviewPagesDraw.h"
 #include "report/render/rudViewDraw.h"
@@ -16,6 +17,7 @@ void rudRenderInit()
     rudSetViewPainter(&painter);
     rudSetDrawPageHook(rudDrawPreparedPage);
     rudInstallProgressWindow();
+    rudInstallPrinting();
     static bool fontsDone = false;
     if (fontsDone || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return;
