@@ -8,6 +8,7 @@
 #include "report/engine/rudEngineInit.h"
 #include "report/render/QtUserInterface.h"
 #include "report/render/SystemFonts.h"
+#include "report/render/rudRenderInit.h"
 
 #include <QApplication>
 
@@ -40,6 +41,7 @@ int main(int argc, char *argv[])
     registerSystemFonts();
     setFormatSettings(systemFormatSettings());
     rudEngineInit();
+    rudRenderInit();
     TQtUserInterface ui;
     setUserInterface(&ui);
 
