@@ -114,8 +114,16 @@ void DecodeTime(TDateTime time, int &hour, int &minute, int &second, int &msec)
     msec = l % 1000;
 }
 
+void CheckDateTimeRange(TDateTime value)
+{
+    if (!(value > -DateDelta && value < MaxDateTime + 1) || !std::isfinite(value))
+        throw EConvertError(QStringLiteral("%1 is not a date from 1 January 0001 to 31 December 9999")
+                                .arg(QString::number(value, 'g', 15)));
+}
+
 int DayOfWeek(TDateTime date)
 {
+    CheckDateTimeRange(date);
     int result = 1 + int(((long long)std::trunc(date) - 1) % 7);
     return result <= 0 ? result + 7 : result;
 }

@@ -21,6 +21,10 @@ constexpr double MinDateTime = -693593.0;
 // 31 December 9999 23:59:59.999.
 constexpr double MaxDateTime = 2958465.99999999;
 
+// Raises EConvertError unless value is a date and time from 1 January 0001
+// to 31 December 9999 (finite, on a day the calendar routines can name).
+void CheckDateTimeRange(TDateTime value);
+
 bool IsLeapYear(int year);
 // Days of a month of a year (29 for February of a leap year).
 int DaysInMonth(int year, int month);

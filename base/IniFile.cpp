@@ -3,11 +3,11 @@
 #include "base/CodePages.h"
 #include "base/Errors.h"
 #include "base/NumberFormat.h"
+#include "base/SafeSave.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -434,16 +434,10 @@ void TIniFile::UpdateFile()
     if (!folder.isDir() || !folder.isWritable() || !(folder.permissions() & QFileDevice::WriteOwner))
         RaiseWriteError();
 
-    QSaveFile file(FFileName);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        RaiseWriteError();
-    const QByteArray bytes = Content();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    try {
+        saveFileAtomically(FFileName, Content());
+    } catch (const EInOutError &) {
         RaiseWriteError();
     }
-    if (!file.commit())
-        RaiseWriteError();
     FModified = false;
 }

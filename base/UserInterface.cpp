@@ -26,6 +26,11 @@ std::optional<QString> TUserInterface::InputPassword(const QString &)
     return std::nullopt;
 }
 
+int TUserInterface::ExecDialog(QObject *)
+{
+    return 0;
+}
+
 TUserInterface &userInterface() { return currentUi ? *currentUi : silentUi; }
 
 TUserInterface *setUserInterface(TUserInterface *ui)

@@ -4,6 +4,7 @@
 // installs an implementation with Qt dialogs; tests install one that records
 // what was shown and answers as told, so no test ever blocks on a window.
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -48,6 +49,10 @@ public:
     // A modal prompt for a password (typed text hidden) under caption; the
     // text entered, or nothing when cancelled. The default cancels.
     virtual std::optional<QString> InputPassword(const QString &caption);
+    // Runs one of the system's own modal windows (a QDialog) and returns its
+    // result code (1 accepted, 0 cancelled). Tests answer it by setting the
+    // window's controls instead of showing it. The default cancels.
+    virtual int ExecDialog(QObject *dialog);
 };
 
 // The installed user interface. Before any is installed, a silent one that

@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
   zlib1g-dev libpng-dev libjpeg-dev libicu-dev
   fonts-liberation fonts-wine fontconfig
-  cups cups-bsd printer-driver-cups-pdf
+  cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
   liblua5.4-dev
 )
 missing=()

@@ -20,10 +20,38 @@ void TfrxCustomEngine::StartClock()
     FStartTime = Time();
 }
 
-// The preparation engine's own class takes the place of the base here.
-TfrxCustomEngine *TfrxReport::Engine()
+bool TfrxCustomEngine::Run(bool, bool, TfrxComponent *)
 {
-    if (!FEngine)
-        FEngine = std::make_shared<TfrxCustomEngine>(this);
-    return FEngine.get();
+    return false;
+}
+
+void TfrxCustomEngine::ShowBandByName(const QString &BandName)
+{
+    if (TfrxComponent *band = FReport->FindObject(BandName))
+        ShowBand(band);
+}
+
+void TfrxCustomEngine::StopReport()
+{
+    FReport->SetTerminated(true);
+}
+
+bool TfrxCustomEngine::DoublePass() const
+{
+    return FReport->EngineOptions()->DoublePass();
+}
+
+void TfrxCustomEngine::ProgressStart(TfrxProgressType Type)
+{
+    FReport->InternalOnProgressStart(Type);
+}
+
+void TfrxCustomEngine::Progress(TfrxProgressType Type, int Page)
+{
+    FReport->InternalOnProgress(Type, Page);
+}
+
+void TfrxCustomEngine::ProgressStop(TfrxProgressType Type)
+{
+    FReport->InternalOnProgressStop(Type);
 }

@@ -1,1 +1,608 @@
-// The preparation engine: bands, expressions, variables, aggregates, prepared pages.
+// The run of the preparation engine: checks, dialogs, passes, pages, page
+// start and end, and the heights the band output works with.
+
+#include "report/engine/rudEngine.h"
+
+#include "report/engine/rudPreviewPages.h"
+#include "report/model/rudBand.h"
+#include "report/model/rudDataSet.h"
+#include "report/model/rudDialogPage.h"
+#include "report/model/rudPage.h"
+#include "report/model/rudRes.h"
+#include "report/model/rudSubreport.h"
+#include "report/model/rudReport.h"
+#include "report/model/rudUnits.h"
+
+#include <QCoreApplication>
+
+void TfrxHeaderList::AddItem(TfrxBand *Band, double Left, bool IsInKeepList)
+{
+    for (const TfrxHeaderListItem &item : std::as_const(FItems))
+        if (item.Band == Band)
+            return;
+    FItems.append({Band, Left, IsInKeepList});
+}
+
+void TfrxHeaderList::RemoveItem(TfrxBand *Band)
+{
+    for (qsizetype i = 0; i < FItems.size(); ++i)
+        if (FItems[i].Band == Band) {
+            FItems.removeAt(i);
+            return;
+        }
+}
+
+namespace {
+
+// A page printed by a sub-report object is only walked from there.
+bool isSubreportPage(TfrxReportPage *Page)
+{
+    TfrxReport *report = Page->Report();
+    if (!report)
+        return false;
+    for (TfrxComponent *c : report->AllObjects())
+        if (auto *sub = qobject_cast<TfrxSubreport *>(c); sub && sub->Page() == Page)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TfrxEngine::TfrxEngine(TfrxReport *AReport) : TfrxCustomEngine(AReport), FAggregates(AReport)
+{
+    FAggregates.SetEvaluator([this](const QString &Expr) { return FReport->Calc(Expr).ToQVariant(); });
+}
+
+TfrxEngine::~TfrxEngine() = default;
+
+bool TfrxEngine::Terminated() const
+{
+    return FReport->Terminated();
+}
+
+void TfrxEngine::ProcessMessages()
+{
+    if (!FReport->EngineOptions()->EnableThreadSafe())
+        QCoreApplication::processEvents();
+}
+
+QVariant TfrxEngine::EvalValue(const QString &Expression)
+{
+    if (Expression.trimmed().isEmpty())
+        return QVariant();
+    FReport->SetCurObject(FCurBand ? FCurBand->Name() : QString());
+    return FReport->Calc(Expression).ToQVariant();
+}
+
+bool TfrxEngine::EvalCondition(const QString &Expression)
+{
+    if (Expression.trimmed().isEmpty())
+        return false;
+    FReport->SetCurObject(FCurBand ? FCurBand->Name() : QString());
+    const TfsVariant v = FReport->Calc(Expression);
+    return !v.IsNull() && !v.IsEmpty() && v.ToBool();
+}
+
+void TfrxEngine::NotifyObjects()
+{
+    for (const QPointer<TfrxComponent> &c : std::as_const(FNotifyList))
+        if (auto *view = qobject_cast<TfrxView *>(c.data()))
+            FReport->DoNotifyEvent(view, view->OnAfterData());
+}
+
+TfrxBand *TfrxEngine::FindBand(const QMetaObject *BandClass) const
+{
+    if (!FPage)
+        return nullptr;
+    for (TfrxComponent *c : FPage->Objects())
+        if (c->metaObject() == BandClass)
+            return static_cast<TfrxBand *>(c);
+    return nullptr;
+}
+
+double TfrxEngine::GetPageHeight()
+{
+    if (FPage && FPage->EndlessHeight())
+        return FooterHeight() + FCurY;
+    return FPageHeight;
+}
+
+double TfrxEngine::HeaderHeight()
+{
+    double h = 0;
+    for (const QMetaObject *cls : {&TfrxColumnHeader::staticMetaObject, &TfrxPageHeader::staticMetaObject})
+        for (TfrxBand *b = FindBand(cls); b; b = b->Child())
+            h += b->Height();
+    return h;
+}
+
+double TfrxEngine::FooterHeight()
+{
+    double h = 0;
+    if (TfrxBand *b = FindBand(&TfrxColumnFooter::staticMetaObject))
+        h += b->Height();
+    if (TfrxBand *b = FindBand(&TfrxPageFooter::staticMetaObject))
+        h += b->Height();
+    return h;
+}
+
+double TfrxEngine::FreeSpace()
+{
+    if (FPage && FPage->EndlessHeight())
+        return 1000000;
+    if (FPrevFooterHeight != 0)
+        return GetPageHeight() - FPrevFooterHeight - FCurY;
+    return GetPageHeight() - FooterHeight() - FCurY;
+}
+
+TfsVariant TfrxEngine::GetAggregateValue(const QString &Name, const QString &Expression, TfrxComponent *Band,
+                                         int Flags)
+{
+    const QVariant v =
+        FAggregates.GetValue(FCurBand, FCurVColumn, Flags, qobject_cast<TfrxDataBand *>(Band), Expression, Name);
+    return v.isNull() ? TfsVariant::Null() : TfsVariant::FromQVariant(v);
+}
+
+// Band trees of every page, then the data-set combinations; any message
+// stops the run before a page is output.
+bool TfrxEngine::Initialize()
+{
+    FPrevFooterHeight = 0;
+    TfrxCustomPreviewPages *pages = FReport->PreviewPages();
+    pages->Initialize();
+    pages->SetAddPageAction(apAdd);
+    StartClock();
+    FRunning = true;
+    FKeeping = false;
+    FCurVColumn = 0;
+    FOutputTo = nullptr;
+    FAggregates.Clear();
+    FPageBands.clear();
+    FPageVBands.clear();
+
+    QStringList errors;
+    QList<TfrxReportPage *> reportPages;
+    for (TfrxComponent *c : FReport->Objects())
+        if (auto *page = qobject_cast<TfrxReportPage *>(c)) {
+            reportPages.append(page);
+            PreparePage(page, errors, false);
+            PreparePage(page, errors, true);
+        }
+    for (const QString &e : std::as_const(errors))
+        FReport->AddError(e);
+
+    TfrxComponent *reportDS = FReport->DataSet();
+    for (TfrxReportPage *page : std::as_const(reportPages)) {
+        if (reportDS && page->DataSet() == reportDS) {
+            FReport->AddError(rudResources().Get(QStringLiteral("clDSSameReportPage")));
+            break;
+        }
+        bool conflict = false;
+        for (TfrxBand *b : FPageBands.value(page)) {
+            auto *d = static_cast<TfrxDataBand *>(b);
+            if (reportDS && d->DataSet() == reportDS) {
+                FReport->AddError(rudResources().Get(QStringLiteral("clDSSameReportBand")));
+                conflict = true;
+                break;
+            }
+            if (page->DataSet() && d->DataSet() == page->DataSet()) {
+                FReport->AddError(rudResources().Get(QStringLiteral("clDSSamePageBand")));
+                conflict = true;
+                break;
+            }
+        }
+        if (conflict)
+            break;
+    }
+    return FReport->Errors().isEmpty();
+}
+
+void TfrxEngine::Finalize()
+{
+    TfrxReportDataSets *sets = FReport->DataSets();
+    for (int i = 0; i < sets->Count(); ++i)
+        if (auto *ds = qobject_cast<TfrxDataSet *>(sets->Items(i)->DataSet()))
+            ds->Finalize();
+    FReport->PreviewPages()->Finish();
+    FRunning = false;
+}
+
+// Dialog pages are asked in page order; the first one cancelled stops the run.
+bool TfrxEngine::RunDialogs()
+{
+    if (!FReport->OnRunDialogs().isEmpty()) {
+        QVariantList params{true};
+        FReport->DoParamEvent(FReport->OnRunDialogs(), params);
+        return !params.isEmpty() && params[0].toBool();
+    }
+    for (TfrxComponent *c : FReport->Objects()) {
+        auto *dialog = qobject_cast<TfrxDialogPage *>(c);
+        if (!dialog || !dialog->Visible() || dialog->Objects().isEmpty())
+            continue;
+        // Without a display of dialog forms a dialog counts as confirmed.
+        const bool cancelled = FOnRunDialog ? FOnRunDialog(dialog) : false;
+        if (cancelled)
+            return false;
+    }
+    return true;
+}
+
+bool TfrxEngine::Run(bool ARunDialogs, bool AClearLast, TfrxComponent *APage)
+{
+    (void)ARunDialogs;
+    (void)AClearLast;
+    bool result = false;
+    if (!Initialize()) {
+        Finalize();
+        return false;
+    }
+    try {
+        TfrxReportDataSets *sets = FReport->DataSets();
+        for (int i = 0; i < sets->Count(); ++i)
+            if (auto *ds = qobject_cast<TfrxDataSet *>(sets->Items(i)->DataSet()))
+                ds->Initialize();
+        FReport->DoNotifyEvent(FReport, FReport->OnStartReport());
+        if (RunDialogs()) {
+            result = true;
+            auto *page = qobject_cast<TfrxReportPage *>(APage);
+            TfrxCustomPreviewPages *pages = FReport->PreviewPages();
+            for (TfrxComponent *c : FReport->Objects()) {
+                auto *p = qobject_cast<TfrxReportPage *>(c);
+                if (!p || (page && p != page))
+                    continue;
+                pages->AddSourcePage(p);
+                FAggregates.AddItems(p, FPageBands.value(p));
+            }
+            FFinalPass = !DoublePass();
+            FTotalPages = 0;
+            pages->BeginPass();
+            RunReportPages(page);
+            if (DoublePass() && !Terminated()) {
+                FTotalPages = pages->Count();
+                pages->SetCurPage(pages->Count() - 1);
+                pages->ClearFirstPassPages();
+                FAggregates.ClearValues();
+                FFinalPass = true;
+                RunReportPages(page);
+            }
+        }
+    } catch (...) {
+        FReport->DoNotifyEvent(FReport, FReport->OnStopReport());
+        Finalize();
+        throw;
+    }
+    FReport->DoNotifyEvent(FReport, FReport->OnStopReport());
+    Finalize();
+    return result;
+}
+
+void TfrxEngine::RunReportPages(TfrxReportPage *APage)
+{
+    FFirstReportPage = true;
+    auto *ds = qobject_cast<TfrxDataSet *>(FReport->DataSet());
+    if (!ds) {
+        DoPages(APage);
+        return;
+    }
+    for (ds->First(); !ds->Eof() && !Terminated(); ds->Next())
+        DoPages(APage);
+}
+
+void TfrxEngine::DoPages(TfrxReportPage *APage)
+{
+    if (APage) {
+        RunPage(APage);
+        return;
+    }
+    for (TfrxComponent *c : FReport->Objects()) {
+        auto *page = qobject_cast<TfrxReportPage *>(c);
+        if (!page || !page->Visible() || isSubreportPage(page))
+            continue;
+        RunPage(page);
+        if (Terminated())
+            break;
+        FFirstReportPage = false;
+    }
+}
+
+void TfrxEngine::RunPage(TfrxReportPage *Page)
+{
+    FPage = Page;
+    if (isSubreportPage(Page)) {
+        ShowBandTree(Page);
+        return;
+    }
+    FIsFirstBand = true;
+    FReport->DoNotifyEvent(Page, Page->OnBeforePrint());
+    if (auto *ds = qobject_cast<TfrxDataSet *>(Page->DataSet())) {
+        for (ds->First(); !ds->Eof() && !Terminated(); ds->Next())
+            ShowPage(Page);
+    } else {
+        for (int i = 0; i < Page->PageCount() && !Terminated(); ++i)
+            ShowPage(Page);
+    }
+    FReport->DoNotifyEvent(Page, Page->OnAfterPrint());
+}
+
+void TfrxEngine::ShowPage(TfrxReportPage *Page)
+{
+    FPage = Page;
+    if (!FReport->EngineOptions()->PrintIfEmpty() && !CanShow(Page, false))
+        return;
+    InitPage();
+    ShowNullBand();
+    if (FReport->OnManualBuild)
+        FReport->OnManualBuild(Page);
+    else if (!Page->OnManualBuild().isEmpty())
+        FReport->DoNotifyEvent(Page, Page->OnManualBuild(), true);
+    else
+        ShowBandTree(Page);
+    FIsLastPage = true;
+    if (Page->EndlessHeight() || Page->EndlessWidth()) {
+        const double width = Page->EndlessWidth()
+                                 ? Page->LeftMargin() * fr01cm + FPageWidth + Page->RightMargin() * fr01cm
+                                 : Page->PaperWidth() * fr01cm;
+        double height = Page->PaperHeight() * fr01cm;
+        if (Page->EndlessHeight()) {
+            FPageHeight = FooterHeight() + FCurY;
+            height = GetPageHeight() + (Page->TopMargin() + Page->BottomMargin()) * fr01cm;
+        }
+        if (auto *store = dynamic_cast<TfrxPreviewPages *>(FReport->PreviewPages()))
+            store->UpdatePageDimensions(Page, height, width);
+    }
+    EndPage();
+    FIsLastPage = false;
+}
+
+void TfrxEngine::InitPage()
+{
+    FHeaderList.Clear();
+    TfrxBand *title = FindBand(&TfrxReportTitle::staticMetaObject);
+    TfrxBand *header = FindBand(&TfrxPageHeader::staticMetaObject);
+    if (FPage->TitleBeforeHeader()) {
+        if (title)
+            FHeaderList.AddItem(title, 0, false);
+        if (header)
+            FHeaderList.AddItem(header, 0, false);
+    } else {
+        if (header)
+            FHeaderList.AddItem(header, 0, false);
+        if (title)
+            FHeaderList.AddItem(title, 0, false);
+    }
+    FPageHeight = FPage->PaperHeight() * fr01cm - FPage->TopMargin() * fr01cm - FPage->BottomMargin() * fr01cm;
+    FPageWidth = FPage->PaperWidth() * fr01cm - FPage->LeftMargin() * fr01cm - FPage->RightMargin() * fr01cm;
+    FCurX = 0;
+    FCurY = 0;
+    FCurColumn = 1;
+    FPageCurX = 0;
+    FVMasterBand = nullptr;
+    FIsFirstPage = true;
+    FIsLastPage = false;
+    TfrxCustomPreviewPages *pages = FReport->PreviewPages();
+    if (FPage->ResetPageNumbers())
+        pages->ResetLogicalPageNumber();
+    if (pages->Count() > 0 && FPage->PrintOnPreviousPage()) {
+        pages->SetCurPage(pages->Count() - 1);
+        FCurY = pages->GetLastY(0);
+        if (title) {
+            FHeaderList.RemoveItem(title);
+            ShowBand(title);
+        }
+    } else {
+        AddPage();
+    }
+    if (FFirstReportPage)
+        pages->SetFirstPage(pages->CurPage());
+    FFirstColumnY = FCurY;
+    if (TfrxBand *columnHeader = FindBand(&TfrxColumnHeader::staticMetaObject)) {
+        ShowBand(columnHeader);
+        FHeaderList.AddItem(columnHeader, 0, false);
+    }
+    if (title)
+        FHeaderList.RemoveItem(title);
+}
+
+// The objects lying directly on the page come out once, first, at their
+// designed places inside the margins, through a band that only lists them.
+void TfrxEngine::ShowNullBand()
+{
+    TfrxNullBand band(nullptr);
+    band.SetBounds(0, 0, FPageWidth, GetPageHeight());
+    for (TfrxComponent *c : FPage->Objects())
+        if (!qobject_cast<TfrxBand *>(c))
+            band.ListObject(c);
+    const double savedY = FCurY;
+    struct TRestore {
+        TfrxNullBand &Band;
+        double &CurY;
+        double Y;
+        ~TRestore()
+        {
+            CurY = Y;
+            Band.ReleaseObjects();
+        }
+    } restore{band, FCurY, savedY};
+    band.AlignChildren();
+    ShowBand(&band);
+}
+
+void TfrxEngine::AddPage()
+{
+    FPrevFooterHeight = 0;
+    FReport->PreviewPages()->AddPage(FPage);
+    FCurY = 0;
+    if (auto *overlay = static_cast<TfrxOverlay *>(FindBand(&TfrxOverlay::staticMetaObject));
+        overlay && !overlay->PrintOnTop()) {
+        ShowBand(overlay);
+        FCurY = 0;
+    }
+    const double savedX = FCurX;
+    FFirstColumnY = 0;
+    for (int i = 0; i < FHeaderList.Count(); ++i) {
+        const TfrxHeaderListItem item = FHeaderList.Items(i);
+        TfrxBand *band = item.Band;
+        FCurX = item.Left;
+        if (band == FStartNewPageBand)
+            continue;
+        auto *pageHeader = qobject_cast<TfrxPageHeader *>(band);
+        if (pageHeader && FIsFirstPage && !pageHeader->PrintOnFirstPage()) {
+            if (pageHeader->PrintChildIfInvisible() && pageHeader->Child()) {
+                FCallFromAddPage = true;
+                ShowBand(pageHeader->Child());
+                FCallFromAddPage = false;
+            }
+            continue;
+        }
+        const bool dataHeader = qobject_cast<TfrxHeader *>(band) != nullptr;
+        if (dataHeader && ((FKeeping && FKeepHeader && !FKeepFooter) || item.IsInKeepList))
+            continue;
+        if (dataHeader && (FDontShowHeaders || (FLastBandOnPage && FLastBandOnPage->Header() == band &&
+                                                 FLastBandOnPage != FCurBand)))
+            continue;
+        if (qobject_cast<TfrxGroupHeader *>(band) && FDontShowHeaders)
+            continue;
+        const int savedLine = FCurLine, savedThrough = FCurLineThrough;
+        FCurLine = band->LineN;
+        FCurLineThrough = band->LineThrough;
+        FCallFromAddPage = true;
+        FCallFromPHeader = pageHeader != nullptr;
+        band->SetOverflow(true);
+        const bool isTitle = qobject_cast<TfrxReportTitle *>(band) != nullptr;
+        ShowBand(band);
+        band->SetOverflow(false);
+        FCallFromAddPage = false;
+        FCallFromPHeader = false;
+        FCurLine = savedLine;
+        FCurLineThrough = savedThrough;
+        if (isTitle) {
+            FHeaderList.RemoveItem(band);
+            --i;
+            if (FIsFirstBand)
+                FTitlePrinted = true;
+        }
+        if (pageHeader)
+            FFirstColumnY = FCurY;
+    }
+    FCurX = savedX;
+}
+
+void TfrxEngine::EndColumn()
+{
+    auto *footer = FindBand(&TfrxColumnFooter::staticMetaObject);
+    if (!footer || !footer->Visible())
+        return;
+    const double savedX = FCurX;
+    FCurX = FCurX - FPageCurX;
+    ShowBand(footer);
+    FCurX = savedX;
+}
+
+void TfrxEngine::EndPage()
+{
+    const bool reentered = FCallFromEndPage;
+    if (!reentered)
+        EndColumn();
+    if (!FIsLastPage) {
+        FCurX = FPageCurX;
+        FCurColumn = 1;
+    }
+    if (FIsLastPage && !reentered) {
+        if (TfrxBand *summary = FindBand(&TfrxReportSummary::staticMetaObject)) {
+            FCallFromEndPage = true;
+            ShowBand(summary);
+            FCallFromEndPage = false;
+        }
+    }
+    if (auto *footer = static_cast<TfrxPageFooter *>(FindBand(&TfrxPageFooter::staticMetaObject))) {
+        FCurY = GetPageHeight() - footer->Height();
+        FPrevFooterHeight = FIsLastPage && footer->PrintOnLastPage() ? footer->Height() : 0;
+        const bool skip = (FIsFirstPage && !footer->PrintOnFirstPage()) ||
+                          (FIsLastPage && !footer->PrintOnLastPage() && !reentered);
+        if (!skip && !FReport->PreviewPages()->BandExists(footer)) {
+            const double savedX = FCurX;
+            FCurX = 0;
+            ShowBand(footer);
+            FCurX = savedX;
+        }
+    }
+    if (auto *overlay = static_cast<TfrxOverlay *>(FindBand(&TfrxOverlay::staticMetaObject));
+        overlay && overlay->PrintOnTop()) {
+        FCurY = 0;
+        ShowBand(overlay);
+    }
+    FIsFirstPage = false;
+}
+
+// A kept block that cannot fit a page is given up; otherwise it moves with
+// the new page.
+void TfrxEngine::NewPage()
+{
+    TfrxCustomPreviewPages *pages = FReport->PreviewPages();
+    if (FKeeping && FKeepBand && FCurY - FKeepCurY + FKeepBand->Height() > GetPageHeight() - FooterHeight() - HeaderHeight())
+        BreakAllKeep();
+    if (FKeeping)
+        pages->CutObjects(FKeepPosition);
+    FLastBandOnPage = FCurBand;
+    EndPage();
+    if (FPage->EndlessHeight()) {
+        // The page ends where its output ends: the prepared page is stored
+        // whole with the used size.
+        const int last = pages->Count() - 1;
+        if (TfrxReportPage *page = last >= 0 ? pages->GetPage(last) : nullptr) {
+            page->SetPaperSize(256);
+            page->SetPaperWidth(FPageWidth / fr01cm + FPage->LeftMargin() + FPage->RightMargin());
+            page->SetPaperHeight((FooterHeight() + FCurY) / fr01cm + FPage->TopMargin() + FPage->BottomMargin());
+            pages->ModifyPage(last, page);
+        }
+    }
+    AddPage();
+    if (FKeeping) {
+        pages->PasteObjects(FCurX, FCurY);
+        FCurY = pages->GetLastY(0);
+    }
+    FKeeping = false;
+    FKeepBand = nullptr;
+    FLastBandOnPage = nullptr;
+}
+
+void TfrxEngine::NewColumn()
+{
+    if (FCurColumn >= FPage->Columns()) {
+        NewPage();
+        return;
+    }
+    TfrxCustomPreviewPages *pages = FReport->PreviewPages();
+    if (FKeeping)
+        pages->CutObjects(FKeepPosition);
+    EndColumn();
+    AddColumn();
+    if (FKeeping) {
+        pages->PasteObjects(FCurX, FCurY);
+        FCurY = pages->GetLastY(FCurX);
+    }
+    FKeeping = false;
+    FKeepBand = nullptr;
+}
+
+void TfrxEngine::AddColumn()
+{
+    ++FCurColumn;
+    FCurY = FFirstColumnY;
+    const QStringList positions = FPage->ColumnPositions();
+    if (FCurColumn - 1 < positions.size())
+        FPageCurX = positions[FCurColumn - 1].toDouble() * fr01cm;
+    else
+        FPageCurX = (FCurColumn - 1) * FPage->ColumnWidth() * fr01cm;
+    FCurX = FPageCurX;
+    for (int i = 0; i < FHeaderList.Count(); ++i) {
+        const TfrxHeaderListItem item = FHeaderList.Items(i);
+        if (qobject_cast<TfrxPageHeader *>(item.Band) || qobject_cast<TfrxReportTitle *>(item.Band))
+            continue;
+        FCallFromAddPage = true;
+        item.Band->SetOverflow(true);
+        ShowBand(item.Band);
+        item.Band->SetOverflow(false);
+        FCallFromAddPage = false;
+    }
+}

@@ -16,6 +16,7 @@ void rudEngineInit()
         fsRegisterClassesRTTI();
         rudRegisterClassRTTI();
         rudInstallExpansionEngine();
+        rudInstallDataSetSource();
         rudResources().SetFSResourcesHandler([](const TfrxFSMessages &messages) {
             QMap<QString, QString> texts;
             for (const auto &[key, text] : messages)

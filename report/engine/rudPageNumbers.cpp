@@ -1,19 +1,25 @@
-// The page numbers expressions show.
+// The page numbers expressions show, read from the prepared pages store.
+// Before the first page is started a report counts as being on its first.
 
 #include "report/engine/rudPageNumbers.h"
 
-// Until the store exists, a report is on its first page.
-int rudLogicalPageNo(TfrxReport *)
+#include "report/engine/rudPreviewPages.h"
+#include "report/model/rudReport.h"
+
+#include <algorithm>
+
+int rudLogicalPageNo(TfrxReport *Report)
 {
-    return 1;
+    TfrxCustomPreviewPages *pages = Report->PreviewPages();
+    return pages->CurPage() < 0 ? 1 : pages->GetLogicalPageNo();
 }
 
-int rudLogicalTotalPages(TfrxReport *)
+int rudLogicalTotalPages(TfrxReport *Report)
 {
-    return 0;
+    return Report->PreviewPages()->GetLogicalTotalPages();
 }
 
-int rudCurPage(TfrxReport *)
+int rudCurPage(TfrxReport *Report)
 {
-    return 0;
+    return std::max(0, Report->PreviewPages()->CurPage());
 }

@@ -375,6 +375,9 @@ class TfrxNullBand : public TfrxBand {
 public:
     using TfrxBand::TfrxBand;
     ~TfrxNullBand() override;
+    // It has no source copy on prepared pages: the complete attribute text,
+    // then its position as "l" and "t".
+    QString AllDiff(TfrxComponent *AComponent) override;
     // Lists Obj as one of the band's objects without taking it over.
     void ListObject(TfrxComponent *Obj);
     void ReleaseObjects();

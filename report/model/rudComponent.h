@@ -8,6 +8,7 @@
 
 #include <QIODevice>
 #include <QList>
+#include <QPointer>
 #include <QRectF>
 #include <QString>
 #include <memory>
@@ -145,6 +146,22 @@ public:
     virtual bool ReadNestedProperty(TfrxXMLItem *Item);
     virtual void BeforeStartReport() {}
 
+    // The properties in which this object differs from AComponent (its
+    // source copy, an object of the same class) as attribute text, each
+    // attribute preceded by one space (see rudDiff.h). Views, memos and
+    // pictures extend the base part written here.
+    virtual QString Diff(TfrxComponent *AComponent);
+    // The object's complete attribute text as the serializer writes it,
+    // followed, with AComponent, by the base part of the difference.
+    virtual QString AllDiff(TfrxComponent *AComponent);
+    // The base part of Diff alone: geometry, Visible, the font when it is not
+    // the parent's, ParentFont and Tag.
+    QString DiffBase(TfrxComponent *AComponent);
+    // The object this one was copied from or to while a report is prepared
+    // (design object <-> source copy); none once that object is destroyed.
+    TfrxComponent *OriginalComponent() const { return FOriginalComponent; }
+    void SetOriginalComponent(TfrxComponent *Value) { FOriginalComponent = Value; }
+
 protected:
     bool FParentFont = true;
     // The children list itself, for containers that list objects they do
@@ -170,6 +187,7 @@ private:
     TfrxComponentStyles FComponentStyle = csPreviewVisible;
     QString FAliasName;
     QString FBaseName;
+    QPointer<TfrxComponent> FOriginalComponent;
     bool FAncestor = false;
     bool FIsDesigning = false;
     bool FIsLoading = false;

@@ -163,6 +163,10 @@ public:
     QString FormatData(const TfsVariant &Value, TfrxFormat *Format = nullptr);
     // Replaces "[TotalPages#]" and "[CopyName#]" before the memo is drawn.
     void ExtractMacros();
+    // The view part, then the memo's settings and its text as "u" (always).
+    // Hands LastParaBreak over to FirstParaBreak afterwards: a memo split
+    // over pages continues with the paragraph state its part ended with.
+    QString Diff(TfrxComponent *AComponent) override;
 
     // Formats and Highlights as child elements when there are two or more.
     void WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor) override;

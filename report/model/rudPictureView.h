@@ -104,6 +104,8 @@ public:
     // first, then ImageIndex (always), Transparent (when set) and
     // TransparentColor (when not white).
     QString DiffPicturePart(TfrxComponent *AComponent);
+    // The view part followed by the picture part.
+    QString Diff(TfrxComponent *AComponent) override;
 
     // The device rectangle a stretched image is drawn into: Rect itself, or
     // with KeepAspectRatio the largest rectangle of the image's proportions

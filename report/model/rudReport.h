@@ -10,10 +10,12 @@
 
 #include <QPointer>
 #include <QStringList>
+#include <QVariant>
 #include <functional>
 #include <memory>
 
 class TIniFile;
+class TfrxCustomPreviewPages;
 class TfrxXMLSerializer;
 class TfrxXMLItem;
 class TfrxView;
@@ -22,6 +24,12 @@ class TfsVariant;
 class TfsCustomVariable;
 class TfrxExpressionCache;
 class TfrxCustomEngine;
+class TfrxProgressWindow;
+class TfrxReportComponent;
+class TfrxReportPage;
+
+// What a progress report is about.
+enum TfrxProgressType { ptRunning, ptExporting, ptPrinting };
 
 // The marker a script passes as the script of TfrxReport::Calc when it calls
 // Report.Calc itself: errors are then raised to the script.
@@ -152,6 +160,9 @@ public:
     // Names of the system variables ("Date", "Page#", ...).
     const QStringList &SysVariables() const { return FSysVariables; }
 
+    // The prepared pages store, made on first use; it lives as long as the
+    // report (defined in report/engine, rudReportPreviewPages.cpp).
+    TfrxCustomPreviewPages *PreviewPages();
     // Prepares the report and shows its pages (defined with the preview in
     // report/render): the preview opens at once and the preparation starts
     // from a 50 ms timer, or, with OldStyleProgress, runs first and the
@@ -205,6 +216,34 @@ public:
     std::function<void(const QString &VarName, QVariant &Value)> OnGetValue;
     std::function<void(TfrxReport *Sender, const QString &VarName, QVariant &Value)> OnNewGetValue;
 
+    // Preparation (defined in report/engine).
+    // Turns the report into prepared pages; true when no error was recorded.
+    // Errors are reported once at the end as EngineOptions.NewSilentMode says.
+    bool PrepareReport(bool ClearLastReport = true);
+    // Set to stop preparation at its next check; setting it also stops the
+    // running script.
+    bool Terminated() const { return FTerminated; }
+    void SetTerminated(bool Value);
+    // Runs the script procedure EventName with Obj as its argument, when the
+    // name is not empty and the engine is running (or RunAlways).
+    void DoNotifyEvent(QObject *Obj, const QString &EventName, bool RunAlways = false);
+    // The same with the caller's arguments, which the procedure may change.
+    void DoParamEvent(const QString &EventName, QVariantList &Params, bool RunAlways = false);
+    // The host's OnBeforePrint / OnAfterPrint, then the object's own script event.
+    void DoBeforePrint(TfrxReportComponent *Obj);
+    void DoAfterPrint(TfrxReportComponent *Obj);
+    // Progress of preparing, exporting or printing (skipped with EnableThreadSafe).
+    void InternalOnProgressStart(TfrxProgressType ProgressType);
+    void InternalOnProgress(TfrxProgressType ProgressType, int Progress);
+    void InternalOnProgressStop(TfrxProgressType ProgressType);
+    // Shows Value in the progress window while it is open.
+    void SetProgressMessage(const QString &Value, bool IsHint = false);
+    // Host events of preparation (the certificate program sets none).
+    std::function<void(TfrxReport *)> OnBeginDoc, OnEndDoc, OnAfterScriptCompile;
+    std::function<void(TfrxReportComponent *)> OnBeforePrint, OnAfterPrint;
+    std::function<void(TfrxReportPage *)> OnManualBuild;
+    std::function<void(TfrxReport *, TfrxProgressType, int)> OnProgressStart, OnProgress, OnProgressStop;
+
 private:
     enum class TCollectionKind { DataSets, Variables, Styles };
     void ReadCollection(TfrxXMLItem *Item, TCollectionKind Kind);
@@ -244,6 +283,9 @@ private:
     TfsCustomVariable *FSelfValue = nullptr;
     QString FCurObject;
     bool FCaseSensitive = false;
+    bool FTerminated = false;
+    std::shared_ptr<TfrxProgressWindow> FProgressWindow;
+    std::shared_ptr<TfrxCustomPreviewPages> FPreviewPages;
 };
 
 // Reports Text as EngineOptions.NewSilentMode says: a modal error box

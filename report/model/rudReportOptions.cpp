@@ -96,6 +96,7 @@ void TfrxPrintOptions::Assign(const TfrxPrintOptions &Source)
     FPagesOnSheet = Source.FPagesOnSheet;
     FSplicingLine = Source.FSplicingLine;
     FDuplex = Source.FDuplex;
+    FPrnOutFileName = Source.FPrnOutFileName;
 }
 
 void TfrxPrintOptions::Clear()

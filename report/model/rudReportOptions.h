@@ -129,6 +129,8 @@ public:
     RUD_FIELD(int, PagesOnSheet, 0)
     RUD_FIELD(int, SplicingLine, 3)
     RUD_FIELD(int, Duplex, 0)
+    // The file a job is printed to instead of the printer (empty: the printer).
+    RUD_FIELD(QString, PrnOutFileName, QString())
 };
 
 // What the report says about itself: author, dates, description, icon,

@@ -121,6 +121,9 @@ public:
     // Replaces every part of Expr enclosed in "[" and "]" by the text of its
     // value. Defined with the preparation engine (report/engine/rudViewExpand.cpp).
     void ExpandVariables(QString &Expr);
+    // The base part, then Align, the frame, Cursor, Visibility, TagStr,
+    // FillType, the fill and the hyperlink where they differ.
+    QString Diff(TfrxComponent *AComponent) override;
 
 private:
     TfrxAlign FAlign = baNone;

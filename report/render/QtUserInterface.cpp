@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -131,4 +132,10 @@ std::optional<QString> TQtUserInterface::InputPassword(const QString &caption)
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
+}
+
+int TQtUserInterface::ExecDialog(QObject *dialog)
+{
+    auto *window = qobject_cast<QDialog *>(dialog);
+    return window ? window->exec() : 0;
 }

@@ -16,6 +16,8 @@ public:
     bool OpenDocument(const QString &pathOrUrl) override;
     // A QInputDialog in password echo mode.
     std::optional<QString> InputPassword(const QString &caption) override;
+    // QDialog::exec of the window.
+    int ExecDialog(QObject *dialog) override;
 };
 
 // Turns a "Description|*.ext|..." filter into Qt's "Description (*.ext);;..." form;

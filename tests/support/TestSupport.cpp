@@ -54,6 +54,16 @@ std::optional<QString> TRecordingUserInterface::InputPassword(const QString &cap
     return answer;
 }
 
+int TRecordingUserInterface::ExecDialog(QObject *dialog)
+{
+    DialogCaptions << dialog->property("windowTitle").toString();
+    if (DialogAnswers.empty())
+        return 0;
+    auto answer = std::move(DialogAnswers.front());
+    DialogAnswers.pop_front();
+    return answer(dialog);
+}
+
 QStringList TRecordingUserInterface::MessageTexts() const
 {
     QStringList texts;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 // A user interface that records every message and dialog and answers from
@@ -29,6 +30,9 @@ public:
     bool OpenDocument(const QString &pathOrUrl) override;
     // Records the caption and answers from PasswordAnswers (cancel when empty).
     std::optional<QString> InputPassword(const QString &caption) override;
+    // Records the window's title and lets the next DialogAnswers entry set its
+    // controls and give the result (cancel when empty).
+    int ExecDialog(QObject *dialog) override;
 
     // Texts of the messages shown so far, in order.
     QStringList MessageTexts() const;
@@ -41,6 +45,8 @@ public:
     bool OpenDocumentResult = false;
     QStringList PasswordPrompts;                            // captions of the password prompts
     std::deque<std::optional<QString>> PasswordAnswers;     // next password prompts answer
+    QStringList DialogCaptions;                             // titles of the own windows run
+    std::deque<std::function<int(QObject *)>> DialogAnswers; // next own windows answer
 
 private:
     TUserInterface *FPrevious;

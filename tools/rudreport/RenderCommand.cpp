@@ -7,6 +7,7 @@
 #include "report/model/rudClass.h"
 #include "report/render/rudCanvas.h"
 #include "report/render/rudPageDraw.h"
+#include "report/render/rudPdfBoxes.h"
 
 #include "base/Errors.h"
 
@@ -108,7 +109,10 @@ int renderCommand(const QStringList &args)
             }
         }
         buffer.close();
-        if (!writeBytes(out, bytes, error))
+        QList<QSizeF> points;
+        for (TfrxReportPage *page : pages)
+            points << QSizeF(page->PaperWidth() / 25.4 * 72, page->PaperHeight() / 25.4 * 72);
+        if (!writeBytes(out, rudExactPdfMediaBoxes(bytes, points), error))
             return fail(error);
         return 0;
     }

@@ -1,0 +1,45 @@
+// The data sets of report/model answer data fields in expressions
+// (Alias."Field") through the data-field seam of the expressions.
+
+#include "report/engine/rudDataFields.h"
+#include "report/engine/rudEngineInit.h"
+#include "report/model/rudDataSet.h"
+
+namespace {
+
+class TfrxDataSetFieldSource final : public TfrxDataFieldSource {
+public:
+    TfrxComponent *FindDataSet(TfrxReport *Report, const QString &Alias) override
+    {
+        return rudFindReportDataSet(Report, Alias);
+    }
+    std::optional<TfrxFieldData> GetField(TfrxComponent *DataSet, const QString &Field) override
+    {
+        auto *ds = qobject_cast<TfrxDataSet *>(DataSet);
+        if (!ds || !ds->HasField(Field))
+            return std::nullopt;
+        TfrxFieldData data;
+        const QVariant v = ds->GetValue(Field);
+        data.Value = v.isNull() ? TfsVariant::Null() : TfsVariant::FromQVariant(v);
+        data.DisplayText = ds->DisplayText(Field);
+        if (ds->IsBlobField(Field)) {
+            data.Kind = TfrxFieldKind::Memo;
+        } else {
+            switch (ds->GetFieldType(Field)) {
+            case fftNumeric: data.Kind = TfrxFieldKind::Numeric; break;
+            case fftString: data.Kind = TfrxFieldKind::String; break;
+            case fftBoolean: data.Kind = TfrxFieldKind::Boolean; break;
+            case fftDateTime: data.Kind = TfrxFieldKind::DateTime; break;
+            }
+        }
+        return data;
+    }
+};
+
+} // namespace
+
+void rudInstallDataSetSource()
+{
+    static TfrxDataSetFieldSource source;
+    rudSetDataFieldSource(&source);
+}

@@ -1,0 +1,248 @@
+// The report's side of preparation: the order of a run, the saved and
+// restored definition, the final error report, script events and progress.
+
+#include "report/engine/rudEngine.h"
+#include "report/engine/rudPreviewPages.h"
+#include "report/engine/rudProgress.h"
+#include "report/model/rudDataSet.h"
+#include "report/model/rudRes.h"
+#include "report/model/rudReport.h"
+#include "report/model/rudView.h"
+
+#include "base/Errors.h"
+#include "script/fs_iinterpreter.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryFile>
+
+namespace {
+
+QString res(const char *Key)
+{
+    return rudResources().Get(QString::fromLatin1(Key));
+}
+
+TfrxProgressWindowFactory &progressFactory()
+{
+    static TfrxProgressWindowFactory factory;
+    return factory;
+}
+
+} // namespace
+
+void rudSetProgressWindowFactory(TfrxProgressWindowFactory Factory)
+{
+    progressFactory() = std::move(Factory);
+}
+
+std::unique_ptr<TfrxProgressWindow> rudCreateProgressWindow()
+{
+    return progressFactory() ? progressFactory()() : nullptr;
+}
+
+// The band engine takes the place of the base engine the expressions know.
+TfrxCustomEngine *TfrxReport::Engine()
+{
+    if (!FEngine)
+        FEngine = std::make_shared<TfrxEngine>(this);
+    return FEngine.get();
+}
+
+void TfrxReport::SetTerminated(bool Value)
+{
+    FTerminated = Value;
+    if (Value)
+        Script()->Terminate();
+}
+
+// The definition is saved before the run and loaded back afterwards, so
+// nothing a script or the engine changed in the report objects survives
+// the run; the prepared pages stay.
+bool TfrxReport::PrepareReport(bool ClearLastReport)
+{
+    if (ClearLastReport)
+        PreviewPages()->Clear();
+    ClearErrors();
+    FTerminated = false;
+    bool result = false;
+
+    for (int i = 0; i < FDataSets->Count(); ++i) {
+        TfrxDataSetItem *item = FDataSets->Items(i);
+        if (!item->DataSet())
+            AddError(res("clDSNotExist").replace(QLatin1String("%s"), item->DataSetName()));
+    }
+
+    if (FErrors.isEmpty()) {
+        const bool destroyForms = FEngineOptions->DestroyForms();
+        QString password;
+        int splicingLine = 0;
+        QBuffer memory;
+        std::unique_ptr<QTemporaryFile> cache;
+        QIODevice *saved = nullptr;
+        // External data sets are no part of the definition: their entries
+        // are reconnected by name after the reload.
+        QList<QPair<QString, QPointer<TfrxComponent>>> dataSets;
+        if (destroyForms) {
+            password = FReportOptions->Password();
+            FReportOptions->SetPassword(QString());
+            splicingLine = FPrintOptions->SplicingLine();
+            for (int i = 0; i < FDataSets->Count(); ++i)
+                dataSets.append({FDataSets->Items(i)->DataSetName(), FDataSets->Items(i)->DataSet()});
+            if (FEngineOptions->UseFileCache()) {
+                const QString dir = FEngineOptions->TempDir().isEmpty() ? QDir::tempPath() : FEngineOptions->TempDir();
+                cache = std::make_unique<QTemporaryFile>(QDir(dir).filePath(QStringLiteral("rudXXXXXX.tmp")));
+                if (!cache->open())
+                    throw EInOutError(QStringLiteral("Cannot create a temporary file in \"%1\"").arg(dir));
+                saved = cache.get();
+            } else {
+                memory.open(QIODevice::ReadWrite);
+                saved = &memory;
+            }
+            SaveToStream(saved, true, false);
+        }
+
+        try {
+            if (OnBeginDoc)
+                OnBeginDoc(this);
+            if (PrepareScript()) {
+                if (OnAfterScriptCompile)
+                    OnAfterScriptCompile(this);
+                if (Script()->Statement() && Script()->Statement()->Count() > 0)
+                    Script()->Execute();
+                if (!FTerminated && Engine()->Run(true, false)) {
+                    if (OnEndDoc)
+                        OnEndDoc(this);
+                    result = true;
+                }
+            }
+        } catch (const Exception &e) {
+            AddError(e.Message());
+        }
+
+        if (destroyForms) {
+            const QStringList kept = FErrors;
+            saved->seek(0);
+            FReloading = true;
+            try {
+                LoadFromStream(saved);
+            } catch (...) {
+                FReloading = false;
+                FReportOptions->SetPassword(password);
+                FPrintOptions->SetSplicingLine(splicingLine);
+                FErrors = kept;
+                throw;
+            }
+            FReloading = false;
+            FReportOptions->SetPassword(password);
+            FPrintOptions->SetSplicingLine(splicingLine);
+            for (const auto &[name, ds] : std::as_const(dataSets))
+                if (TfrxDataSetItem *item = FDataSets->Find(name); item && ds && !item->DataSet())
+                    item->SetDataSet(ds);
+            FErrors = kept;
+        }
+    }
+
+    if (!FErrors.isEmpty()) {
+        result = false;
+        rudCommonErrorHandler(this, res("clErrors") + QLatin1Char('\n') + FErrors.join(QLatin1Char('\n')));
+    }
+    return result;
+}
+
+void TfrxReport::DoNotifyEvent(QObject *Obj, const QString &EventName, bool RunAlways)
+{
+    if (EventName.isEmpty())
+        return;
+    if (!RunAlways && !(FEngine && FEngine->FRunning))
+        return;
+    Script()->CallFunction(EventName, {TfsVariant(Obj)});
+}
+
+void TfrxReport::DoParamEvent(const QString &EventName, QVariantList &Params, bool RunAlways)
+{
+    if (EventName.isEmpty())
+        return;
+    if (!RunAlways && !(FEngine && FEngine->FRunning))
+        return;
+    std::vector<TfsVariant> params;
+    for (const QVariant &v : std::as_const(Params))
+        params.push_back(TfsVariant::FromQVariant(v));
+    Script()->CallFunction1(EventName, params);
+    for (size_t i = 0; i < params.size() && i < size_t(Params.size()); ++i)
+        Params[qsizetype(i)] = params[i].ToQVariant();
+}
+
+void TfrxReport::DoBeforePrint(TfrxReportComponent *Obj)
+{
+    if (OnBeforePrint)
+        OnBeforePrint(Obj);
+    if (auto *view = qobject_cast<TfrxView *>(Obj))
+        DoNotifyEvent(view, view->OnBeforePrint());
+}
+
+void TfrxReport::DoAfterPrint(TfrxReportComponent *Obj)
+{
+    if (OnAfterPrint)
+        OnAfterPrint(Obj);
+    if (auto *view = qobject_cast<TfrxView *>(Obj))
+        DoNotifyEvent(view, view->OnAfterPrint());
+}
+
+void TfrxReport::InternalOnProgressStart(TfrxProgressType ProgressType)
+{
+    if (FEngineOptions->EnableThreadSafe())
+        return;
+    if (OnProgressStart)
+        OnProgressStart(this, ProgressType, 0);
+    if ((FOldStyleProgress || ProgressType != ptRunning) && FShowProgress) {
+        FProgressWindow = rudCreateProgressWindow();
+        if (FProgressWindow)
+            FProgressWindow->Show(QString());
+    }
+    QCoreApplication::processEvents();
+}
+
+void TfrxReport::InternalOnProgress(TfrxProgressType ProgressType, int Progress)
+{
+    if (FEngineOptions->EnableThreadSafe())
+        return;
+    if (OnProgress)
+        OnProgress(this, ProgressType, Progress);
+    if (FProgressWindow) {
+        QString text;
+        switch (ProgressType) {
+        case ptRunning:
+            text = (FEngine && !FEngine->FFinalPass) ? res("clFirstPassPage") : res("clPreparingPage");
+            break;
+        case ptExporting:
+            text = res("clExportingPage");
+            break;
+        case ptPrinting:
+            text = res("clPrintingPage");
+            break;
+        }
+        FProgressWindow->SetMessage(text.replace(QLatin1String("%d"), QString::number(Progress)));
+        if (FProgressWindow->Terminated())
+            SetTerminated(true);
+    }
+    QCoreApplication::processEvents();
+}
+
+void TfrxReport::InternalOnProgressStop(TfrxProgressType ProgressType)
+{
+    if (FEngineOptions->EnableThreadSafe())
+        return;
+    if (OnProgressStop)
+        OnProgressStop(this, ProgressType, 0);
+    FProgressWindow.reset();
+    QCoreApplication::processEvents();
+}
+
+void TfrxReport::SetProgressMessage(const QString &Value, bool IsHint)
+{
+    (void)IsHint;
+    if (FProgressWindow && FEngine && FEngine->FRunning)
+        FProgressWindow->SetMessage(Value);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Object differences: how a report object on a prepared page is written as
+// the properties in which it differs from its source copy. Each attribute is
+// one space, a name, "=" and the value in double quotes; floats use the
+// user's decimal separator, Booleans "1"/"0", enumerations their ordinal,
+// sets their bit mask, strings are escaped with rudStrToXML. The template
+// reader reads such text back on top of the copy's full attribute text.
+
+#include <QString>
+
+class TfrxFrame;
+class TfrxCustomFill;
+class TfrxHyperlink;
+
+// Two floats differ when they are more than 0.0001 apart.
+bool rudFloatDiff(double A, double B);
+
+// Attribute text of one value in the forms above.
+QString rudDiffAttr(const QString &Name, const QString &EscapedValue);
+QString rudDiffInt(const QString &Name, qint64 Value);
+QString rudDiffFloat(const QString &Name, double Value);
+QString rudDiffBool(const QString &Name, bool Value);
+QString rudDiffStr(const QString &Name, const QString &Value);
+
+// The frame's differences from Source, prefixed "Frame.": the frame's own
+// values, then per line (left, top, right, bottom) its colour, style and
+// width, compared with the frame's value when that was written (reading the
+// frame value resets the lines to it), else with the source line's.
+QString rudFrameDiff(const TfrxFrame &Frame, const TfrxFrame &Source);
+// The fill's differences, prefixed "Fill.": each value when it differs or
+// the source fill is of another kind.
+QString rudFillDiff(const TfrxCustomFill &Fill, const TfrxCustomFill &Source);
+// The hyperlink's differences, prefixed "Hyperlink." (Expression excluded).
+QString rudHyperlinkDiff(const TfrxHyperlink &Link, const TfrxHyperlink &Source);

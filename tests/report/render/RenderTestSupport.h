@@ -1,0 +1,59 @@
+#pragma once
+// Shared pieces of the drawing tests: the fixed layout font, a printer-like
+// canvas and pixel helpers.
+
+#include "report/model/rudMemo.h"
+#include "report/model/rudReport.h"
+#include "report/render/rudCanvas.h"
+#include "report/render/rudRenderInit.h"
+
+#include <QFontDatabase>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+// The family every layout-number test uses, loaded from its font file so
+// that no other font can stand in for it.
+inline QString layoutFontFamily()
+{
+    static const QString family = [] {
+        rudRenderInit();
+        const int id = QFontDatabase::addApplicationFont(
+            QStringLiteral("/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf"));
+        const QStringList families = QFontDatabase::applicationFontFamilies(id);
+        return families.isEmpty() ? QString() : families.first();
+    }();
+    return family;
+}
+
+// A canvas that counts as a printer's, at the given resolution.
+class TTestPrinterCanvas : public TfrxCanvas {
+public:
+    TTestPrinterCanvas(QPaintDevice *Device, int Dpi) : TfrxCanvas(Device, Dpi, Dpi) {}
+    bool IsPrinter() const override { return true; }
+};
+
+// A white image of the given size.
+inline QImage whiteImage(int Width, int Height)
+{
+    QImage image(Width, Height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+inline bool isWhite(const QImage &Image, int X, int Y)
+{
+    return Image.pixel(X, Y) == qRgb(255, 255, 255);
+}
+
+// A memo of the layout font at the given size and place.
+inline TfrxMemoView *makeMemo(TfrxComponent *Owner, double Left, double Top, double Width, double Height,
+                              const QString &Text, int FontSize = 10)
+{
+    auto *memo = new TfrxMemoView(Owner);
+    memo->SetBounds(Left, Top, Width, Height);
+    memo->Font()->SetName(layoutFontFamily());
+    memo->Font()->SetSize(FontSize);
+    memo->SetText(Text);
+    return memo;
+}
