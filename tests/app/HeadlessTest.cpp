@@ -1,0 +1,31 @@
+// The print command from the command line: arguments, the same checks and
+// messages as the window (on stderr), and the PDF of a saved certificate
+// with its values at their memo positions.
+
+#include "PrintTestSupport.h"
+
+#include "app/mainHeadless.h"
+#include "base/Errors.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+TEST(Headless, ArgumentsAreReadOrRefusedWithTheUsage)
+{
+    EXPECT_FALSE(parseHeadlessCommand({}).has_value());
+    const auto print = parseHeadlessCommand({"--print", "a.vod", "--printer", "PDF", "--copies", "2"});
+    ASSERT_TRUE(print.has_value());
+    EXPECT_EQ(print->Kind, THeadlessCommand::Print);
+    EXPECT_EQ(print->CertificateFile, "a.vod");
+    EXPECT_EQ(print->Printer, "PDF");
+    EXPECT_EQ(print->Copies, 2);
+    const auto pdf = parseHeadlessCommand({"--pdf", "a.vod", "out.pdf"});
+    ASSERT_TRUE(pdf.has_value());
+    EXPECT_EQ(pdf->Kind, THeadlessCommand::Pdf);
+    EXPECT_EQ(pdf->PdfFile, "out.pdf");
+    for (const QStringList &bad : {QStringList{"--pdf", "a.vod"}, QStringList{"--print"},
+                                   QStringList{"--print", "a.vod", "--copies", "0"},
+                                   QStringList{"--print", "a.vod", "--copies"}, QStringList{"--frobnicate"}})
+        EXPECT_THROW(parseHeadlessCommand(bad), EConvertError) << bad.join(' ').toStdString();
+}
