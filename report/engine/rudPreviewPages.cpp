@@ -4,9 +4,10 @@
 
 #include "report/engine/rudPreviewPages.h"
 
-#include "report/model/rudClassRegistry.h"
-#include "report/model/rudMemo.h"
 #include "report/model/rudBand.h"
+#include "report/model/rudClassRegistry.h"
+#include "report/model/rudDiff.h"
+#include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudPictureView.h"
 #include "report/model/rudReport.h"

@@ -243,8 +243,9 @@ void rudSetPrintPagesHook(TfrxPrintPagesHook Hook);
 // files are plain XML unless a build adds one.
 class TfrxCustomCompressor {
 public:
-    // Registers this compressor's class; the destructor restores the
-    // registration that was in force before.
+    // Remembers the registration in force; a compressor component then
+    // registers its own class (rudSetCompressorClass), and the destructor
+    // restores what was registered before.
     TfrxCustomCompressor();
     virtual ~TfrxCustomCompressor();
     TfrxCustomCompressor(const TfrxCustomCompressor &) = delete;

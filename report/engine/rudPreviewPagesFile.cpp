@@ -11,11 +11,11 @@
 #include "report/model/rudXMLSerializer.h"
 
 #include "base/Errors.h"
+#include "base/SafeSave.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 
 namespace {
 
@@ -117,14 +117,12 @@ void TfrxPreviewPages::SaveToStream(QIODevice *Stream)
 
 void TfrxPreviewPages::SaveToFile(const QString &FileName)
 {
-    // The whole file is made in memory first, so a failing save never leaves
-    // half a file behind, and the old file is replaced only once complete.
+    // The whole file is made in memory first: a save that fails on the way
+    // leaves the old file as it was.
     QBuffer buffer;
     buffer.open(QIODevice::ReadWrite);
     SaveToStream(&buffer);
-    QSaveFile file(FileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.data().size() || !file.commit())
-        throw EInOutError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file.errorString()));
+    saveFileAtomically(FileName, buffer.data());
 }
 
 // ---- loading -------------------------------------------------------------------------
