@@ -14,6 +14,7 @@ packages=(
   fonts-liberation fonts-wine fontconfig
   cups cups-bsd printer-driver-cups-pdf
   liblua5.4-dev
+  poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do
