@@ -68,7 +68,9 @@ void TfrxEngine::DoShow(TfrxBand *Band)
     Band->SetStretchedHeight(Band->Height());
 
     bool split = false;
-    if (Band->Visible() && !isMultiColumn(Band) && !isOverlay && !isNull && !FOutputTo &&
+    // Page and column footers have their place reserved below the free space.
+    const bool isFooter = qobject_cast<TfrxPageFooter *>(Band) || qobject_cast<TfrxColumnFooter *>(Band);
+    if (Band->Visible() && !isMultiColumn(Band) && !isOverlay && !isNull && !isFooter && !FOutputTo &&
         FreeSpace() < Band->Height()) {
         const bool tooTall = Band->Height() > GetPageHeight() - FooterHeight() && !Band->HasVBands();
         if ((Band->AllowSplit() && !FKeeping) || tooTall) {
@@ -141,7 +143,8 @@ void TfrxEngine::Stretch(TfrxBand *Band)
         }
         auto *s = qobject_cast<TfrxStretcheable *>(view);
         if (s && s->Visible() && Band->Visible() && s->StretchMode() != smDontStretch) {
-            const double h = s->CalcHeight();
+            auto *memo = qobject_cast<TfrxCustomMemoView *>(s);
+            const double h = memo ? memo->CalcHeight() : s->Height();
             if (h > s->Height()) {
                 grown.insert(s, h - s->Height());
                 s->SetHeight(h);

@@ -4,10 +4,10 @@
 
 #include "report/engine/rudProgress.h"
 
+#include <QLabel>
 #include <QPointer>
+#include <QWidget>
 
-class QLabel;
-class QWidget;
 
 // Qt progress window; Cancel sets Terminated, which the engine reads at its
 // next progress report.

@@ -1,8 +1,14 @@
-// rudreport render TEMPLATE OUT.png|OUT.pdf [--dpi N] [--page K]: draws the
-// template's report pages as designed (objects on the page, texts as
-// written) into a PNG image of one page or a PDF of the exact paper size.
+// rudreport render TEMPLATE|PREPARED.fp3 OUT.png|OUT.pdf [--dpi N] [--page K]
+// [--data NAME=FILE.csv ...] [--set NAME=VALUE ...]: prepares a template
+// (with the data and values given, as prepare does) or reads a prepared
+// report, and draws its prepared pages into a PDF of the exact paper sizes,
+// all pages, or PNG images: OUT.png for the first page (or page K) and
+// OUT-2.png, OUT-3.png, ... for the others.
 
 #include "Commands.h"
+#include "PrepareSupport.h"
+
+#include "report/engine/rudPreviewPages.h"
 
 #include "report/model/rudClass.h"
 #include "report/render/rudCanvas.h"
@@ -45,7 +51,7 @@ QSize pageSizeInPixels(TfrxReportPage *page, int dpi)
 
 int renderCommand(const QStringList &args)
 {
-    QStringList files;
+    QStringList files, data, set, rest;
     int dpi = 0, pageNo = 0;
     for (int i = 0; i < args.size(); ++i) {
         bool ok = true;
@@ -54,33 +60,41 @@ int renderCommand(const QStringList &args)
         else if (args[i] == QLatin1String("--page") && i + 1 < args.size())
             pageNo = args[++i].toInt(&ok);
         else
-            files << args[i];
+            rest << args[i];
         if (!ok || dpi < 0 || pageNo < 0 || dpi > 2400)
-            files.clear();
+            rest = {QStringLiteral("--bad")};
     }
-    if (files.size() != 2) {
-        QTextStream(stderr) << "usage: rudreport render TEMPLATE OUT.png|OUT.pdf [--dpi N] [--page K]\n";
+    const QString bad = parseTemplateOptions(rest, files, data, set);
+    if (!bad.isEmpty() || files.size() != 2) {
+        QTextStream(stderr) << "usage: rudreport render TEMPLATE|PREPARED.fp3 OUT.png|OUT.pdf [--dpi N] [--page K] "
+                               "[--data NAME=FILE.csv ...] [--set NAME=VALUE ...]\n";
         return 2;
     }
-    TfrxReport report;
-    report.EngineOptions()->SetNewSilentMode(simSilent);
-    try {
-        report.LoadFromFile(files[0], true);
-    } catch (const Exception &e) {
-        return fail(e.Message());
+    TPreparedTemplate prepared;
+    TfrxCustomPreviewPages *store = prepared.Report->PreviewPages();
+    if (files[0].endsWith(QLatin1String(".fp3"), Qt::CaseInsensitive)) {
+        try {
+            if (!store->LoadFromFile(files[0], true))
+                return fail(QStringLiteral("cannot open %1").arg(files[0]));
+        } catch (const Exception &e) {
+            return fail(e.Message());
+        }
+    } else {
+        const QString error = prepareTemplate(prepared, files[0], data, set);
+        if (!error.isEmpty()) {
+            QTextStream(stderr) << error << '\n';
+            return 1;
+        }
     }
-    if (!report.Errors().isEmpty())
-        return fail(report.Errors().join(QLatin1Char('\n')));
-    QList<TfrxReportPage *> pages;
-    for (TfrxComponent *child : report.Objects())
-        if (auto *page = qobject_cast<TfrxReportPage *>(child))
-            pages << page;
-    if (pages.isEmpty())
-        return fail(QStringLiteral("the template has no report page"));
-    if (pageNo > pages.size())
-        return fail(QStringLiteral("the template has %1 report page(s)").arg(pages.size()));
-    if (pageNo > 0)
-        pages = {pages[pageNo - 1]};
+    const int count = store->Count();
+    if (count == 0)
+        return fail(QStringLiteral("the report has no prepared page"));
+    if (pageNo > count)
+        return fail(QStringLiteral("the report has %1 page(s)").arg(count));
+    QList<int> indexes;
+    for (int i = 0; i < count; ++i)
+        if (pageNo == 0 || i == pageNo - 1)
+            indexes << i;
     const QString out = files[1];
     QString error;
     if (out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
@@ -97,16 +111,17 @@ int renderCommand(const QStringList &args)
             return QPageSize(QSizeF(page->PaperWidth(), page->PaperHeight()), QPageSize::Millimeter, QString(),
                              QPageSize::ExactMatch);
         };
-        writer.setPageSize(pageSize(pages.first()));
+        writer.setPageSize(pageSize(store->GetPage(indexes.first())));
         {
             TfrxCanvas canvas(&writer, dpi, dpi);
-            for (qsizetype i = 0; i < pages.size(); ++i) {
+            for (qsizetype i = 0; i < indexes.size(); ++i) {
+                TfrxReportPage *page = store->GetPage(indexes[i]);
                 if (i > 0) {
-                    writer.setPageSize(pageSize(pages[i]));
+                    writer.setPageSize(pageSize(page));
                     writer.newPage();
                 }
-                rudDrawPage(pages[i], &canvas, dpi / 96.0, dpi / 96.0, 0, 0,
-                            TfrxPageDrawOptions{int(i), int(pages.size()), 1, 1});
+                rudDrawPage(page, &canvas, dpi / 96.0, dpi / 96.0, 0, 0,
+                            TfrxPageDrawOptions{indexes[i], count, 1, 1});
             }
         }
         buffer.close();
@@ -119,29 +134,36 @@ int renderCommand(const QStringList &args)
     }
     if (dpi == 0)
         dpi = 96;
-    TfrxReportPage *page = pages.first();
-    QImage image(pageSizeInPixels(page, dpi), QImage::Format_RGB32);
-    if (image.isNull())
-        return fail(QStringLiteral("the page is too large at %1 dpi").arg(dpi));
-    image.fill(Qt::white);
-    image.setDotsPerMeterX(rudRound(dpi / 0.0254));
-    image.setDotsPerMeterY(rudRound(dpi / 0.0254));
-    {
-        TfrxCanvas canvas(&image, dpi, dpi);
-        rudDrawPage(page, &canvas, dpi / 96.0, dpi / 96.0, 0, 0, TfrxPageDrawOptions{pageNo > 0 ? pageNo - 1 : 0});
+    QString base = out;
+    if (base.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        base.chop(4);
+    for (qsizetype i = 0; i < indexes.size(); ++i) {
+        TfrxReportPage *page = store->GetPage(indexes[i]);
+        QImage image(pageSizeInPixels(page, dpi), QImage::Format_RGB32);
+        if (image.isNull())
+            return fail(QStringLiteral("the page is too large at %1 dpi").arg(dpi));
+        image.fill(Qt::white);
+        image.setDotsPerMeterX(rudRound(dpi / 0.0254));
+        image.setDotsPerMeterY(rudRound(dpi / 0.0254));
+        {
+            TfrxCanvas canvas(&image, dpi, dpi);
+            rudDrawPage(page, &canvas, dpi / 96.0, dpi / 96.0, 0, 0, TfrxPageDrawOptions{indexes[i], count});
+        }
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG"))
+            return fail(QStringLiteral("cannot encode the image"));
+        const QString name = i == 0 ? out : base + QStringLiteral("-%1.png").arg(i + 1);
+        if (!writeBytes(name, bytes, error))
+            return fail(error);
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return fail(QStringLiteral("cannot encode the image"));
-    if (!writeBytes(out, bytes, error))
-        return fail(error);
     return 0;
 }
 
 TCommandRegistrar registrar(QStringLiteral("render"),
-                            QStringLiteral("render TEMPLATE OUT.png|OUT.pdf [--dpi N] [--page K]  draw the template's pages"),
+                            QStringLiteral("render TEMPLATE|PREPARED.fp3 OUT.png|OUT.pdf [--dpi N] [--page K] [--data ...] [--set ...]  "
+                                           "draw the prepared pages"),
                             renderCommand);
 
 } // namespace

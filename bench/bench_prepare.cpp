@@ -1,0 +1,127 @@
+// Speed of preparation: a band report over 50,000 in-memory rows (page
+// header, group header and footer with a SUM, a master band of five memos of
+// which two hold expressions over the fields, a page footer with
+// "Page [Page#] of [TotalPages#]"), and the certificate template. The store's
+// memory per page is reported as a counter.
+
+#include "report/engine/rudEngineInit.h"
+#include "report/engine/rudPreviewPages.h"
+#include "report/model/rudBand.h"
+#include "report/model/rudDataSet.h"
+#include "report/model/rudMemo.h"
+#include "report/model/rudPage.h"
+#include "report/model/rudReport.h"
+#include "report/render/rudRenderInit.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct TBandBench {
+    TfrxReport Report;
+    TfrxMemoryDataSet Data;
+
+    explicit TBandBench(int Rows)
+    {
+        Data.AddField(QStringLiteral("Name"));
+        Data.AddField(QStringLiteral("Group"), fftNumeric);
+        Data.AddField(QStringLiteral("Qty"), fftNumeric);
+        Data.AddField(QStringLiteral("Price"), fftNumeric);
+        for (int i = 0; i < Rows; ++i)
+            Data.AppendRow({QStringLiteral("Trainee %1").arg(i), i / 50, i % 7 + 1, 10.5 + i % 13});
+        TfrxDataSetItem *item = Report.DataSets()->Add();
+        item->SetDataSet(&Data);
+        item->SetDataSetName(QStringLiteral("D"));
+        Data.SetUserName(QStringLiteral("D"));
+        auto *page = new TfrxReportPage(&Report);
+        page->SetName(QStringLiteral("Page1"));
+        page->SetLeftMargin(10);
+        page->SetRightMargin(10);
+        page->SetTopMargin(10);
+        page->SetBottomMargin(10);
+        auto band = [&](TfrxBand *b, const QString &name, double top, double height) {
+            b->SetName(name);
+            b->SetBounds(0, top, 718, height);
+            return b;
+        };
+        auto memo = [&](TfrxComponent *parent, const QString &name, const QString &text, double left) {
+            auto *m = new TfrxMemoView(parent);
+            m->SetName(name);
+            m->SetBounds(left, 0, 130, 18);
+            m->SetText(text);
+            return m;
+        };
+        auto *header = band(new TfrxPageHeader(page), QStringLiteral("PageHeader1"), 0, 20);
+        memo(header, QStringLiteral("Title"), QStringLiteral("Trainees"), 0);
+        auto *group = static_cast<TfrxGroupHeader *>(band(new TfrxGroupHeader(page), QStringLiteral("GroupHeader1"), 40, 20));
+        group->SetCondition(QStringLiteral("D.\"Group\""));
+        memo(group, QStringLiteral("GroupTitle"), QStringLiteral("Group [D.\"Group\"]"), 0);
+        auto *master = static_cast<TfrxMasterData *>(band(new TfrxMasterData(page), QStringLiteral("MasterData1"), 80, 20));
+        master->SetDataSetName(QStringLiteral("D"));
+        memo(master, QStringLiteral("M1"), QStringLiteral("[D.\"Name\"]"), 0);
+        memo(master, QStringLiteral("M2"), QStringLiteral("[D.\"Qty\"]"), 140);
+        memo(master, QStringLiteral("M3"), QStringLiteral("[D.\"Qty\" * D.\"Price\"]"), 280);
+        memo(master, QStringLiteral("M4"), QStringLiteral("[Line]"), 420);
+        memo(master, QStringLiteral("M5"), QStringLiteral("fixed"), 560);
+        auto *footer = band(new TfrxGroupFooter(page), QStringLiteral("GroupFooter1"), 120, 20);
+        memo(footer, QStringLiteral("Sum"), QStringLiteral("Total [SUM(D.\"Qty\", MasterData1)]"), 0);
+        auto *pageFooter = band(new TfrxPageFooter(page), QStringLiteral("PageFooter1"), 200, 20);
+        memo(pageFooter, QStringLiteral("PageNo"), QStringLiteral("Page [Page#] of [TotalPages#]"), 0);
+        Report.EngineOptions()->SetNewSilentMode(simReThrow);
+        Report.EngineOptions()->SetEnableThreadSafe(true);
+    }
+};
+
+// The prepared pages' text in memory, in bytes per page.
+double storeBytesPerPage(TfrxReport &Report)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    Report.PreviewPages()->SaveToStream(&buffer);
+    return double(buffer.size()) / std::max(1, Report.PreviewPages()->Count());
+}
+
+void BM_PrepareBandReport(benchmark::State &state)
+{
+    TBandBench bench(int(state.range(0)));
+    int pages = 0;
+    for (auto _ : state) {
+        if (!bench.Report.PrepareReport())
+            state.SkipWithError("preparation failed");
+        pages = bench.Report.PreviewPages()->Count();
+    }
+    state.counters["pages"] = pages;
+    state.counters["bytes_per_page"] = storeBytesPerPage(bench.Report);
+}
+BENCHMARK(BM_PrepareBandReport)->Arg(50000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_PrepareCertificate(benchmark::State &state)
+{
+    TfrxReport report;
+    if (!report.LoadFromFile(qEnvironmentVariable("RUD_SOURCE_DIR", QStringLiteral(".")) + QStringLiteral("/resources/shablon.fr3"))) {
+        state.SkipWithError("no template");
+        return;
+    }
+    report.EngineOptions()->SetEnableThreadSafe(true);
+    for (auto _ : state)
+        if (!report.PrepareReport())
+            state.SkipWithError("preparation failed");
+    state.counters["bytes_per_page"] = storeBytesPerPage(report);
+}
+BENCHMARK(BM_PrepareCertificate)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    rudEngineInit();
+    rudRenderInit();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
