@@ -141,7 +141,8 @@ void TfrxEngine::Stretch(TfrxBand *Band)
         }
         auto *s = qobject_cast<TfrxStretcheable *>(view);
         if (s && s->Visible() && Band->Visible() && s->StretchMode() != smDontStretch) {
-            const double h = s->CalcHeight();
+            auto *memo = qobject_cast<TfrxCustomMemoView *>(s);
+            const double h = memo ? memo->CalcHeight() : s->Height();
             if (h > s->Height()) {
                 grown.insert(s, h - s->Height());
                 s->SetHeight(h);

@@ -2,6 +2,7 @@
 
 #include "report/model/rudViewPainter.h"
 #include "report/render/SystemFonts.h"
+#include "report/render/rudPreviewPagesDraw.h"
 #include "report/render/rudProgressWindow.h"
 #include "report/render/rudViewDraw.h"
 
@@ -13,6 +14,7 @@ void rudRenderInit()
     static TfrxViewDrawer painter;
     rudSetViewPainter(&painter);
     rudInstallProgressWindow();
+    rudInstallPreparedPagesDrawing();
     static bool fontsDone = false;
     if (fontsDone || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return;
