@@ -2,6 +2,7 @@
 
 #include "app/ErrorBox.h"
 #include "app/QtTranslations.h"
+#include "app/mainHeadless.h"
 #include "app/main.h"
 #include "base/Errors.h"
 #include "base/FormatSettings.h"
@@ -12,6 +13,8 @@
 #include "report/render/rudRenderInit.h"
 
 #include <QApplication>
+#include <QTextStream>
+#include <cstring>
 
 namespace {
 
@@ -38,12 +41,26 @@ public:
 
 int main(int argc, char *argv[])
 {
+    // The command line face prints without a screen unless a platform is chosen.
+    const bool headless =
+        argc > 1 && (std::strcmp(argv[1], "--print") == 0 || std::strcmp(argv[1], "--pdf") == 0);
+    if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application(argc, argv);
     registerSystemFonts();
     installQtTranslations();
     setFormatSettings(systemFormatSettings());
     rudEngineInit();
     rudRenderInit();
+    if (application.arguments().size() > 1) {
+        try {
+            if (const auto command = parseHeadlessCommand(application.arguments().mid(1)))
+                return runHeadlessCommand(*command);
+        } catch (const Exception &error) {
+            QTextStream(stderr) << error.Message() << '\n';
+            return 2;
+        }
+    }
     TQtUserInterface ui;
     setUserInterface(&ui);
 

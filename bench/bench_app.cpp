@@ -2,13 +2,23 @@
 // screen, and from the print command to the first painted preview page.
 
 #include "app/main.h"
+#include "base/DateTime.h"
 #include "base/FormatSettings.h"
+#include "base/UserInterface.h"
 #include "report/engine/rudEngineInit.h"
+#include "report/engine/rudPreviewPages.h"
+#include "report/model/rudReport.h"
 #include "report/render/SystemFonts.h"
+#include "report/render/rudCanvas.h"
+#include "report/render/rudRenderInit.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -28,11 +38,79 @@ void BM_StartToWindowShown(benchmark::State &state)
 }
 BENCHMARK(BM_StartToWindowShown)->Unit(benchmark::kMillisecond);
 
+// The entry window of a filled certificate, its template beside it.
+struct TFilledWindow {
+    TFilledWindow()
+    {
+        QFile::copy(QStringLiteral(":/template/shablon.fr3"), Folder.filePath(QStringLiteral("shablon.fr3")));
+        Window.TemplateFolder = Folder.path();
+        const char *edits[] = {"Автошкола [филиал]", "Тверской области", "г. Тверь", "АБ", "Иванов Иван Иванович",
+                               "категории \"В\"", "водитель", "B", "Петров П. П.", "17"};
+        for (int i = 1; i <= 10; ++i)
+            Window.Component<TEdit>(QStringLiteral("Edit_%1").arg(i))->setText(QString::fromUtf8(edits[i - 1]));
+        Window.DateTimePicker1->SetDate(EncodeDate(2015, 5, 3));
+        Window.DateTimePicker2->SetDate(EncodeDate(2015, 7, 28));
+        for (int i = 1; i <= 10; ++i)
+            Window.Component<QComboBox>(QStringLiteral("cmb_%1").arg(i))->setCurrentIndex(0);
+    }
+    QTemporaryDir Folder;
+    TfmMain Window;
+};
+
+// Paints prepared page 0 as the preview does at zoom 1.
+void paintFirstPage(TfrxReport *Report)
+{
+    static QImage image(600, 800, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TfrxCanvas canvas(&painter, 96, 96);
+    Report->PreviewPages()->DrawPage(0, &canvas, 1, 1, 0, 0);
+}
+
+// The print command up to the first painted page, and each of its parts.
+void BM_PrintToFirstPaintedPage(benchmark::State &state)
+{
+    TFilledWindow filled;
+    TfmMain &w = filled.Window;
+    TfrxReport *report = w.rudReport1;
+    const int part = int(state.range(0));
+    for (auto _ : state) {
+        if (part != 0) {
+            // Only one part is timed; the others set it up.
+            state.PauseTiming();
+            if (part >= 2)
+                report->LoadFromFile(w.TemplatePath());
+            if (part >= 3)
+                w.preprint();
+            if (part >= 5)
+                report->PrepareReport(true);
+            state.ResumeTiming();
+        }
+        switch (part) {
+        case 0:
+            if (w.FillReport() && report->PrepareReport(true))
+                paintFirstPage(report);
+            break;
+        case 1: benchmark::DoNotOptimize(w.CorrectAll()); break;
+        case 2: report->LoadFromFile(w.TemplatePath()); break;
+        case 3: w.preprint(); break;
+        case 4: report->PrepareReport(true); break;
+        case 5: paintFirstPage(report); break;
+        }
+    }
+}
+// 0: the whole command; 1 validate, 2 load template, 3 fill, 4 prepare, 5 paint.
+BENCHMARK(BM_PrintToFirstPaintedPage)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
+    registerSystemFonts();
+    setFormatSettings(systemFormatSettings());
+    rudEngineInit();
+    rudRenderInit();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

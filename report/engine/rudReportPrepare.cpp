@@ -196,6 +196,9 @@ void TfrxReport::InternalOnProgressStart(TfrxProgressType ProgressType)
         return;
     if (OnProgressStart)
         OnProgressStart(this, ProgressType, 0);
+    // An attached preview shows the pages as they are prepared.
+    if (FPreview && ProgressType == ptRunning)
+        QMetaObject::invokeMethod(FPreview, "InternalOnProgressStart");
     if ((FOldStyleProgress || ProgressType != ptRunning) && FShowProgress) {
         FProgressWindow = rudCreateProgressWindow();
         if (FProgressWindow)
@@ -210,6 +213,9 @@ void TfrxReport::InternalOnProgress(TfrxProgressType ProgressType, int Progress)
         return;
     if (OnProgress)
         OnProgress(this, ProgressType, Progress);
+    if (FPreview && ProgressType == ptRunning)
+        QMetaObject::invokeMethod(FPreview, (FEngine && !FEngine->FFinalPass) ? "SetFirstPassPage" : "InternalOnProgress",
+                                  Q_ARG(int, Progress));
     if (FProgressWindow) {
         QString text;
         switch (ProgressType) {
@@ -236,6 +242,8 @@ void TfrxReport::InternalOnProgressStop(TfrxProgressType ProgressType)
         return;
     if (OnProgressStop)
         OnProgressStop(this, ProgressType, 0);
+    if (FPreview && ProgressType == ptRunning)
+        QMetaObject::invokeMethod(FPreview, "InternalOnProgressStop");
     FProgressWindow.reset();
     QCoreApplication::processEvents();
 }

@@ -7,6 +7,7 @@
 #include "report/model/rudRes.h"
 
 #include <QDateTime>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -50,34 +51,22 @@ TfrxPreview::TfrxPreview(QWidget *Parent) : QWidget(Parent)
     FThumbnail = new TfrxPreviewWorkspace(this, true, FSplitter);
     FThumbnail->setObjectName(QStringLiteral("Thumbnail"));
     FThumbnail->hide();
-    auto *main = new QWidget(FSplitter);
-    auto *mainLayout = new QVBoxLayout(main);
+    auto *mainArea = new QWidget(FSplitter);
+    auto *mainLayout = new QVBoxLayout(mainArea);
     mainLayout->setContentsMargins(0, 0, 0, 0);
     mainLayout->setSpacing(0);
-    FTabs = new QTabBar(main);
+    FTabs = new QTabBar(mainArea);
     FTabs->setFixedHeight(22);
     FTabs->hide();
-    FWorkspace = new TfrxPreviewWorkspace(this, false, main);
+    FWorkspace = new TfrxPreviewWorkspace(this, false, mainArea);
     FWorkspace->setObjectName(QStringLiteral("Workspace"));
     mainLayout->addWidget(FTabs);
     mainLayout->addWidget(FWorkspace, 1);
     FSplitter->addWidget(FOutline);
     FSplitter->addWidget(FThumbnail);
-    FSplitter->addWidget(main);
+    FSplitter->addWidget(mainArea);
     FSplitter->setStretchFactor(2, 1);
     layout->addWidget(FSplitter, 1);
-
-    // The message panel of a running preparation, over the workspace.
-    FMessagePanel = new QFrame(FWorkspace);
-    static_cast<QFrame *>(FMessagePanel)->setFrameShape(QFrame::Panel);
-    FMessagePanel->setAutoFillBackground(true);
-    auto *messageLayout = new QHBoxLayout(FMessagePanel);
-    FMessageLabel = new QLabel(FMessagePanel);
-    FCancelButton = new QPushButton(rudResources().Get(QStringLiteral("clCancel")), FMessagePanel);
-    messageLayout->addWidget(FMessageLabel, 1);
-    messageLayout->addWidget(FCancelButton);
-    FMessagePanel->hide();
-    connect(FCancelButton, &QPushButton::clicked, this, &TfrxPreview::Cancel);
 
     connect(FWorkspace, &TfrxPreviewWorkspace::PageAtTop, this, [this](int index) { SetPageNoFromView(index); });
     connect(FWorkspace, &TfrxPreviewWorkspace::PageClicked, this, [this](int index) { SetPageNoFromView(index); });
@@ -291,7 +280,6 @@ void TfrxPreview::InternalOnProgressStop()
 {
     FRunning = false;
     FFirstPassText.clear();
-    FMessagePanel->hide();
     UpdatePages();
     UpdateOutline();
     if (FZoomMode == zmWholePage || FZoomMode == zmPageWidth)
@@ -347,13 +335,6 @@ void TfrxPreview::keyPressEvent(QKeyEvent *Event)
     default: QWidget::keyPressEvent(Event); return;
     }
     Event->accept();
-}
-
-void TfrxPreview::resizeEvent(QResizeEvent *Event)
-{
-    QWidget::resizeEvent(Event);
-    const QSize size(std::min(FWorkspace->width() - 20, 400), 40);
-    FMessagePanel->setGeometry(QRect(QPoint((FWorkspace->width() - size.width()) / 2, 60), size));
 }
 
 void TfrxPreview::UpdateOutline()

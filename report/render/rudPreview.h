@@ -157,13 +157,13 @@ public:
     // Preparation progress: the first report clears the view and marks it
     // running; every page report adds the page while there are fewer than
     // 50; the stop report shows all pages.
-    void InternalOnProgressStart();
-    void InternalOnProgress(int PageCount);
-    void InternalOnProgressStop();
+    Q_INVOKABLE void InternalOnProgressStart();
+    Q_INVOKABLE void InternalOnProgress(int PageCount);
+    Q_INVOKABLE void InternalOnProgressStop();
     bool Running() const { return FRunning; }
     // The status panel text during the first pass of a double pass
     // ("First pass: page " and the count; "" otherwise).
-    void SetFirstPassPage(int Count);
+    Q_INVOKABLE void SetFirstPassPage(int Count);
     QString FirstPassText() const;
 
     TfrxPreviewWorkspace *Workspace() const { return FWorkspace; }
@@ -197,12 +197,12 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *Event) override;
-    void resizeEvent(QResizeEvent *Event) override;
 
 private:
     int PreparedPageCount() const;
     void FillOutline(QTreeWidget *Tree) const;
     bool SearchFrom(int StartPage);
+    void EditPreparedPage(class TfrxCustomPreviewPages &Pages);
     void ApplyZoomMode();
     void SetPageNoFromView(int Index);
     bool CanRunCommand() const;
@@ -231,9 +231,6 @@ private:
     TfrxPreviewWorkspace *FThumbnail = nullptr;
     QTabBar *FTabs = nullptr;
     TfrxPreviewWorkspace *FWorkspace = nullptr;
-    QWidget *FMessagePanel = nullptr;
-    QLabel *FMessageLabel = nullptr;
-    QPushButton *FCancelButton = nullptr;
 
     friend class TfrxPreviewWorkspace;
 };

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 TfrxSearchDialog::TfrxSearchDialog(QWidget *Parent) : QDialog(Parent)

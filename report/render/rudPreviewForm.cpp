@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QIntValidator>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -167,7 +168,7 @@ void TfrxPreviewForm::Init()
     TfrxReport *report = Report();
     const TfrxPreviewOptions *options = report->PreviewOptions();
     const TfrxPreviewButtons b = options->Buttons();
-    auto show = [this](QToolButton *button, bool visible) {
+    auto showButton = [this](QToolButton *button, bool visible) {
         for (QAction *action : ToolBar->actions())
             if (ToolBar->widgetForAction(action) == button)
                 action->setVisible(visible);
@@ -176,32 +177,32 @@ void TfrxPreviewForm::Init()
         if (auto *action = ToolBar->findChild<QAction *>(QString::fromLatin1(actionName)))
             action->setVisible(visible);
     };
-    show(PrintB, b & pbPrint);
-    show(OpenB, b & pbLoad);
-    show(SaveB, (b & pbSave) || (b & pbExport));
+    showButton(PrintB, b & pbPrint);
+    showButton(OpenB, b & pbLoad);
+    showButton(SaveB, (b & pbSave) || (b & pbExport));
     SaveMenu->clear();
     if (b & pbSave)
         SaveMenu->addAction(rudResources().Get(QStringLiteral("clFP3files")) + QStringLiteral("..."), this,
                             [this] { FPreview->SaveToFile(); });
     if (b & pbExport)
         SaveMenu->addSeparator();
-    show(FindB, b & pbFind);
-    show(ZoomPlusB, b & pbZoom);
+    showButton(FindB, b & pbFind);
+    showButton(ZoomPlusB, b & pbZoom);
     showWidget("ZoomCBAction", b & pbZoom);
-    show(ZoomMinusB, b & pbZoom);
-    show(FullScreenBtn, (b & pbZoom) && !(b & pbNoFullScreen));
-    show(OutlineB, b & pbOutline);
-    show(ThumbB, b & pbOutline);
-    show(PageSettingsB, b & pbPageSetup);
-    show(DesignerB, b & pbEdit);
+    showButton(ZoomMinusB, b & pbZoom);
+    showButton(FullScreenBtn, (b & pbZoom) && !(b & pbNoFullScreen));
+    showButton(OutlineB, b & pbOutline);
+    showButton(ThumbB, b & pbOutline);
+    showButton(PageSettingsB, b & pbPageSetup);
+    showButton(DesignerB, b & pbEdit);
     DesignerB->setEnabled(options->AllowEdit());
-    show(FirstB, b & pbNavigator);
-    show(PriorB, b & pbNavigator);
+    showButton(FirstB, b & pbNavigator);
+    showButton(PriorB, b & pbNavigator);
     showWidget("PageEAction", b & pbNavigator);
     showWidget("OfNLAction", b & pbNavigator);
-    show(NextB, b & pbNavigator);
-    show(LastB, b & pbNavigator);
-    show(CancelB, !(b & pbNoClose));
+    showButton(NextB, b & pbNavigator);
+    showButton(LastB, b & pbNavigator);
+    showButton(CancelB, !(b & pbNoClose));
     // Separators go with their groups.
     FSeparators[1]->setVisible(b & pbZoom);
     FSeparators[2]->setVisible((b & pbPageSetup) || (b & pbEdit));
@@ -281,8 +282,10 @@ void TfrxPreviewForm::ZoomCBApply()
     } else {
         QString number = text;
         number.remove(QLatin1Char('%')).remove(QLatin1Char(' '));
-        double value = 0;
-        if (TryStrToFloat(number, value) || TryStrToFloat(QString(number).replace(QLatin1Char(','), QLatin1Char('.')), value, TFormatSettings()))
+        // Either decimal separator is taken.
+        bool ok = false;
+        const double value = number.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        if (ok)
             FPreview->SetZoom(value / 100);
     }
     UpdateZoom();

@@ -1,0 +1,77 @@
+// The print command without the window on screen.
+
+#include "app/mainHeadless.h"
+
+#include "app/main.h"
+#include "base/Errors.h"
+#include "base/UserInterface.h"
+#include "report/engine/rudPreviewPages.h"
+#include "report/model/rudReport.h"
+#include "report/render/rudPdfOutput.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+// The user-interface seam of a run without windows: every message goes to
+// stderr; questions are answered no, dialogs cancelled.
+class TStderrUserInterface final : public TUserInterface {
+public:
+    TMsgResult MessageBox(const QString &text, const QString &, TMsgIcon, TMsgButtons buttons) override
+    {
+        QTextStream err(stderr);
+        err << text << '\n';
+        err.flush();
+        return buttons == TMsgButtons::Ok ? TMsgResult::Ok : buttons == TMsgButtons::OkCancel ? TMsgResult::Cancel
+                                                                                               : TMsgResult::No;
+    }
+    std::optional<TFileDialogResult> OpenFile(const TFileDialogOptions &) override { return std::nullopt; }
+    std::optional<TFileDialogResult> SaveFile(const TFileDialogOptions &) override { return std::nullopt; }
+    bool OpenDocument(const QString &) override { return false; }
+};
+
+void printError(const QString &text)
+{
+    QTextStream err(stderr);
+    err << text << '\n';
+}
+
+} // namespace
+
+int runHeadlessCommand(const THeadlessCommand &Command)
+{
+    TStderrUserInterface ui;
+    TUserInterface *previous = setUserInterface(&ui);
+    int code = 1;
+    try {
+        if (!QFileInfo(Command.CertificateFile).isFile())
+            throw EInOutError(QStringLiteral("Не найден файл свидетельства: %1").arg(Command.CertificateFile));
+        TfmMain window;
+        window.OpenCertificate(Command.CertificateFile);
+        if (window.FillReport()) {
+            TfrxReport *report = window.rudReport1;
+            // Errors of preparing reach stderr through the message seam.
+            if (report->PrepareReport(true)) {
+                if (Command.Kind == THeadlessCommand::Pdf) {
+                    rudSaveReportToPdf(report, Command.PdfFile);
+                    code = 0;
+                } else {
+                    TfrxPrintOptions *options = report->PrintOptions();
+                    options->SetShowDialog(false);
+                    if (!Command.Printer.isEmpty())
+                        options->SetPrinter(Command.Printer);
+                    if (Command.Copies > 0)
+                        options->SetCopies(Command.Copies);
+                    code = report->PreviewPages()->Print() ? 0 : 1;
+                }
+            }
+        }
+    } catch (const Exception &error) {
+        printError(error.Message());
+    } catch (const std::exception &error) {
+        printError(QString::fromLocal8Bit(error.what()));
+    }
+    setUserInterface(previous);
+    return code;
+}
