@@ -63,11 +63,11 @@ struct TBandBench {
         master->SetDataSetName(QStringLiteral("D"));
         memo(master, QStringLiteral("M1"), QStringLiteral("[D.\"Name\"]"), 0);
         memo(master, QStringLiteral("M2"), QStringLiteral("[D.\"Qty\"]"), 140);
-        memo(master, QStringLiteral("M3"), QStringLiteral("[D.\"Qty\" * D.\"Price\"]"), 280);
+        memo(master, QStringLiteral("M3"), QStringLiteral("[<D.\"Qty\"> * <D.\"Price\">]"), 280);
         memo(master, QStringLiteral("M4"), QStringLiteral("[Line]"), 420);
         memo(master, QStringLiteral("M5"), QStringLiteral("fixed"), 560);
         auto *footer = band(new TfrxGroupFooter(page), QStringLiteral("GroupFooter1"), 120, 20);
-        memo(footer, QStringLiteral("Sum"), QStringLiteral("Total [SUM(D.\"Qty\", MasterData1)]"), 0);
+        memo(footer, QStringLiteral("Sum"), QStringLiteral("Total [SUM(<D.\"Qty\">, MasterData1)]"), 0);
         auto *pageFooter = band(new TfrxPageFooter(page), QStringLiteral("PageFooter1"), 200, 20);
         memo(pageFooter, QStringLiteral("PageNo"), QStringLiteral("Page [Page#] of [TotalPages#]"), 0);
         Report.EngineOptions()->SetNewSilentMode(simReThrow);

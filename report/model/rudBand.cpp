@@ -5,7 +5,8 @@
 
 TfrxBand::TfrxBand(TfrxComponent *AOwner) : TfrxView(AOwner)
 {
-    SetComponentStyle(ComponentStyle() | csContainer);
+    // A band on a prepared page writes only what differs from its source copy.
+    SetComponentStyle(TfrxComponentStyles((ComponentStyle() | csContainer) & ~TfrxComponentStyles(csDefaultDiff)));
 }
 
 TfrxPropDescs TfrxBand::PropDescs()

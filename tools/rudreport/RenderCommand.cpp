@@ -11,6 +11,7 @@
 #include "report/engine/rudPreviewPages.h"
 
 #include "report/model/rudClass.h"
+#include "report/model/rudMemo.h"
 #include "report/render/rudCanvas.h"
 #include "report/render/rudPageDraw.h"
 #include "report/render/rudPdfBoxes.h"
@@ -87,6 +88,15 @@ int renderCommand(const QStringList &args)
         }
     }
     const int count = store->Count();
+    // The memos learn the page count, as the store's own drawing tells them.
+    auto resolvePlaceholders = [count](TfrxReportPage *page) {
+        for (TfrxComponent *c : page->AllObjects())
+            if (auto *memo = qobject_cast<TfrxCustomMemoView *>(c)) {
+                memo->SetTotalPages(count);
+                memo->ExtractMacros();
+            }
+        return page;
+    };
     if (count == 0)
         return fail(QStringLiteral("the report has no prepared page"));
     if (pageNo > count)
@@ -115,7 +125,7 @@ int renderCommand(const QStringList &args)
         {
             TfrxCanvas canvas(&writer, dpi, dpi);
             for (qsizetype i = 0; i < indexes.size(); ++i) {
-                TfrxReportPage *page = store->GetPage(indexes[i]);
+                TfrxReportPage *page = resolvePlaceholders(store->GetPage(indexes[i]));
                 if (i > 0) {
                     writer.setPageSize(pageSize(page));
                     writer.newPage();
@@ -138,7 +148,7 @@ int renderCommand(const QStringList &args)
     if (base.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         base.chop(4);
     for (qsizetype i = 0; i < indexes.size(); ++i) {
-        TfrxReportPage *page = store->GetPage(indexes[i]);
+        TfrxReportPage *page = resolvePlaceholders(store->GetPage(indexes[i]));
         QImage image(pageSizeInPixels(page, dpi), QImage::Format_RGB32);
         if (image.isNull())
             return fail(QStringLiteral("the page is too large at %1 dpi").arg(dpi));
