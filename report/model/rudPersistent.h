@@ -18,7 +18,6 @@ public:
     // The object's binary data for the template's PropData attribute; empty
     // when it has none (the attribute is then not written).
     virtual QByteArray GetPropData() const { return {}; }
-    // Replays PropData read from a template; damaged data raises an error
-    // after whatever could be kept is kept.
+    // Replays PropData read from a template.
     virtual void SetPropData(const QByteArray &) {}
 };

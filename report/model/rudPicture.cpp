@@ -156,8 +156,6 @@ void TfrxPicture::SetPropData(const QByteArray &Data)
     FPropData = Data;
     if (OnChange)
         OnChange();
-    if (!Data.isEmpty() && (!FGraphic || !FGraphic->Decoded()))
-        throw EGeneralError(QStringLiteral("The picture data is damaged"));
 }
 
 int rudLoadPictureFromStream(TfrxPicture &Picture, QIODevice *Stream, bool ResetStreamPos, TfrxGraphicKind *Kind)

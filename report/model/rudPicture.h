@@ -45,8 +45,8 @@ public:
 
     QByteArray GetPropData() const override;
     // Replays PropData. Bytes that do not form a picture are still kept, so
-    // that they are written back as they came, and EGeneralError then says
-    // the picture data is damaged.
+    // that they are written back as they came (the template loader reports
+    // them as damaged).
     void SetPropData(const QByteArray &Data) override;
 
     // Called after every change of the graphic.

@@ -3,6 +3,8 @@
 #include "report/model/rudClassRegistry.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudNameIndex.h"
+#include "report/model/rudPicture.h"
+#include "report/model/rudGraphic.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudRes.h"
 #include "report/model/rudXML.h"
@@ -470,9 +472,13 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const 
         // Damaged data is kept as it is and reported; the rest of the
         // template loads all the same.
         if (auto *persistent = dynamic_cast<TfrxPersistent *>(current)) {
-            persistent->SetPropData(QByteArray::fromHex(Value.toLatin1()));
+            const QByteArray data = QByteArray::fromHex(Value.toLatin1());
+            persistent->SetPropData(data);
             if (!isHexText(Value))
                 throw EGeneralError(QStringLiteral("The binary data is not hexadecimal text"));
+            auto *picture = dynamic_cast<TfrxPicture *>(persistent);
+            if (picture && !data.isEmpty() && (!picture->Graphic() || !picture->Graphic()->Decoded()))
+                throw EGeneralError(QStringLiteral("The picture data is damaged"));
         }
         return;
     }

@@ -222,7 +222,7 @@ TEST(ReportCollections, ReadingCollectionElements)
                  "</Variables><styles><item Name=\"S\"/><item Name=\"s\" Color=\"255\"/></styles>"
                  "<TfrxReportPage Name=\"Page1\"/></TfrxReport>");
     // A duplicate style name is reported; the rest of the entry and the template load.
-    EXPECT_EQ(report.Errors(), QStringList{"Duplicate name"});
+    EXPECT_EQ(report.Errors(), QStringList{"TfrxStyleItem.Name: Duplicate name"});
     EXPECT_EQ(variableNames(*report.Variables()), (QStringList{"a", "b"}));
     EXPECT_EQ(report.Variables()->Variables(QStringLiteral("a")), QVariant(QStringLiteral("1")));
     EXPECT_TRUE(report.Variables()->Variables(QStringLiteral("b")).isNull());

@@ -196,11 +196,13 @@ TEST(Serializer, ErrorsAreCollectedAndTheRestLoads)
                  "<TfrxMemoView Name=\"Memo1\" Left=\"abc\" Top=\"4\" HAlign=\"haMiddle\" VAlign=\"7\""
                  " WordWrap=\"2\" Rotation=\"x\" Text=\"kept\"/>"
                  "</TfrxReportPage></TfrxReport>");
-    EXPECT_EQ(report.Errors(), (QStringList{"'abc' is not a valid floating point value",
-                                            "'x' is not a valid integer value", "Cannot find class TfrxFooView",
-                                            "Invalid property value: HAlign=\"haMiddle\"",
-                                            "Invalid property value: VAlign=\"7\"",
-                                            "Invalid property value: WordWrap=\"2\""}));
+    // Each error names the object and the attribute it comes from.
+    EXPECT_EQ(report.Errors(), (QStringList{"Cannot find class TfrxFooView",
+                                            "Memo1.HAlign: Invalid property value: HAlign=\"haMiddle\"",
+                                            "Memo1.Left: 'abc' is not a valid floating point value",
+                                            "Memo1.Rotation: 'x' is not a valid integer value",
+                                            "Memo1.VAlign: Invalid property value: VAlign=\"7\"",
+                                            "Memo1.WordWrap: Invalid property value: WordWrap=\"2\""}));
     EXPECT_EQ(report.FindObject(QStringLiteral("Hidden")), nullptr);
     TfrxMemoView *m = memo(report, "Memo1");
     ASSERT_NE(m, nullptr);
@@ -212,7 +214,7 @@ TEST(Serializer, ErrorsAreCollectedAndTheRestLoads)
     ASSERT_EQ(ui.Messages.size(), 1u);
     EXPECT_EQ(ui.Messages[0].Caption, QStringLiteral("Error"));
     EXPECT_TRUE(ui.Messages[0].Text.startsWith(
-        QStringLiteral("The following error(s) have occured:\n'abc' is not a valid floating point value\n")));
+        QStringLiteral("The following error(s) have occured:\nCannot find class TfrxFooView\nMemo1.HAlign: ")));
 }
 
 TEST(Serializer, ShortNamesAndOldFormatTexts)
