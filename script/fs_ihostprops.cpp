@@ -6,6 +6,8 @@
 #include "script/fs_iinterpreter.h"
 #include "script/fs_istrings.h"
 
+#include "base/PropKind.h"
+
 #include <QMetaEnum>
 #include <QObject>
 #include <optional>
@@ -105,32 +107,22 @@ int setValue(const QMetaProperty &prop, const TfsVariant &value)
 
 TfsHostPropKind fsHostPropKind(const QMetaProperty &prop)
 {
-    if (prop.isEnumType())
-        return prop.isFlagType() ? TfsHostPropKind::Set : TfsHostPropKind::Enumeration;
-    const QMetaType type = prop.metaType();
-    switch (type.id()) {
-    case QMetaType::Bool: return TfsHostPropKind::Boolean;
-    case QMetaType::Int:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
-    case QMetaType::SChar: return TfsHostPropKind::Integer;
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong: return TfsHostPropKind::Int64;
-    case QMetaType::Double:
-    case QMetaType::Float: return TfsHostPropKind::Float;
-    case QMetaType::QChar:
-    case QMetaType::Char: return TfsHostPropKind::Char;
-    case QMetaType::QString: return TfsHostPropKind::String;
-    case QMetaType::QStringList: return TfsHostPropKind::StringList;
-    case QMetaType::QVariant: return TfsHostPropKind::Variant;
-    default: break;
+    switch (propTypeKind(prop)) {
+    case TPropTypeKind::Integer: return TfsHostPropKind::Integer;
+    case TPropTypeKind::Int64: return TfsHostPropKind::Int64;
+    case TPropTypeKind::Char: return TfsHostPropKind::Char;
+    case TPropTypeKind::Boolean: return TfsHostPropKind::Boolean;
+    case TPropTypeKind::Float: return TfsHostPropKind::Float;
+    case TPropTypeKind::String: return TfsHostPropKind::String;
+    case TPropTypeKind::Enumeration: return TfsHostPropKind::Enumeration;
+    case TPropTypeKind::Set: return TfsHostPropKind::Set;
+    case TPropTypeKind::StringList: return TfsHostPropKind::StringList;
+    case TPropTypeKind::Variant: return TfsHostPropKind::Variant;
+    case TPropTypeKind::Object: return TfsHostPropKind::Object;
+    // Dates cross over as the variant conversions make them.
+    case TPropTypeKind::DateTime:
+    case TPropTypeKind::Other: break;
     }
-    if (type.flags() & QMetaType::PointerToQObject)
-        return TfsHostPropKind::Object;
     return TfsHostPropKind::Other;
 }
 

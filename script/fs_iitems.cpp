@@ -7,6 +7,8 @@
 #include "script/fs_iinterpreter.h"
 #include "script/fs_istrings.h"
 
+#include "base/PropKind.h"
+
 #include <QMetaObject>
 #include <QMetaProperty>
 #include <QObject>
@@ -346,7 +348,8 @@ TfsCustomVariable *TfsClassVariable::Find(const QString &name)
             // The class's Qt properties serve as its published properties.
             for (int i = 0; i < c->FMetaObject->propertyCount(); ++i) {
                 const QMetaProperty prop = c->FMetaObject->property(i);
-                if (QString::fromLatin1(prop.name()).compare(name, Qt::CaseInsensitive) != 0)
+                if (isQObjectOwnProperty(c->FMetaObject, i) ||
+                    QString::fromLatin1(prop.name()).compare(name, Qt::CaseInsensitive) != 0)
                     continue;
                 TfsVarType typ = fvtVariant;
                 QString typeName;

@@ -20,7 +20,8 @@ TClassTable &classTable()
 
 } // namespace
 
-void rudRegisterClassEntry(const QMetaObject *cls, TfrxComponentFactory create, TfrxPropDescs descs)
+void rudRegisterClassEntry(const QMetaObject *cls, TfrxComponentFactory create, TfrxPropDescs descs,
+                           QObject *(*makeNew)())
 {
     const QString name = QString::fromLatin1(cls->className());
     {
@@ -28,7 +29,7 @@ void rudRegisterClassEntry(const QMetaObject *cls, TfrxComponentFactory create, 
         QMutexLocker locker(&t.Lock);
         if (!t.ByName.contains(name.toLower()))
             t.Names.append(name);
-        t.ByName.insert(name.toLower(), TfrxClassEntry{cls, create});
+        t.ByName.insert(name.toLower(), TfrxClassEntry{cls, create, makeNew});
     }
     rudRegisterPropDescs(cls, std::move(descs));
 }

@@ -16,10 +16,12 @@ using TfrxComponentFactory = TfrxComponent *(*)(TfrxComponent *AOwner);
 struct TfrxClassEntry {
     const QMetaObject *Class = nullptr;
     TfrxComponentFactory Create = nullptr; // nullptr for classes that are not components
+    QObject *(*New)() = nullptr;           // a new object without owner; nullptr when the class needs arguments
 };
 
 // Registers a class by its meta-object's class name with its descriptors.
-void rudRegisterClassEntry(const QMetaObject *cls, TfrxComponentFactory create, TfrxPropDescs descs);
+void rudRegisterClassEntry(const QMetaObject *cls, TfrxComponentFactory create, TfrxPropDescs descs,
+                           QObject *(*makeNew)() = nullptr);
 
 // Registers T: its name, its property descriptors (T::PropDescs() when the
 // class declares its own) and, for concrete components, its factory.
@@ -32,9 +34,14 @@ void rudRegisterClass()
     if constexpr (requires { T::PropDescs(); })
         descs = T::PropDescs();
     TfrxComponentFactory create = nullptr;
-    if constexpr (std::is_base_of_v<TfrxComponent, T> && !std::is_abstract_v<T>)
+    QObject *(*makeNew)() = nullptr;
+    if constexpr (std::is_base_of_v<TfrxComponent, T> && !std::is_abstract_v<T>) {
         create = [](TfrxComponent *AOwner) -> TfrxComponent * { return new T(AOwner); };
-    rudRegisterClassEntry(&T::staticMetaObject, create, std::move(descs));
+        makeNew = []() -> QObject * { return new T(nullptr); };
+    } else if constexpr (std::is_default_constructible_v<T> && !std::is_abstract_v<T>) {
+        makeNew = []() -> QObject * { return new T; };
+    }
+    rudRegisterClassEntry(&T::staticMetaObject, create, std::move(descs), makeNew);
 }
 
 // The class registered under name (ignoring case); Class is nullptr when none.

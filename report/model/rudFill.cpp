@@ -15,45 +15,26 @@ std::unique_ptr<TfrxCustomFill> TfrxCustomFill::Create(TfrxFillType Kind)
     return std::make_unique<TfrxBrushFill>();
 }
 
+void TfrxCustomFill::Assign(const TfrxCustomFill &Source)
+{
+    if (Source.FillType() == FillType())
+        rudAssignProps(this, &Source);
+}
+
+bool TfrxCustomFill::Equals(const TfrxCustomFill &Other) const
+{
+    return rudSameProps(this, &Other);
+}
+
 TfrxPropDescs TfrxBrushFill::PropDescs()
 {
     return {{"BackColor", clTransparent}, {"ForeColor", 0}, {"Style", int(bsSolid)}};
-}
-
-void TfrxBrushFill::Assign(const TfrxCustomFill &Source)
-{
-    if (const auto *s = dynamic_cast<const TfrxBrushFill *>(&Source)) {
-        FBackColor = s->FBackColor;
-        FForeColor = s->FForeColor;
-        FStyle = s->FStyle;
-    }
-}
-
-bool TfrxBrushFill::Equals(const TfrxCustomFill &Other) const
-{
-    const auto *o = dynamic_cast<const TfrxBrushFill *>(&Other);
-    return o && FBackColor == o->FBackColor && FForeColor == o->FForeColor && FStyle == o->FStyle;
 }
 
 // GradientStyle has no default: it is always written.
 TfrxPropDescs TfrxGradientFill::PropDescs()
 {
     return {{"StartColor", clWhite}, {"EndColor", 0}};
-}
-
-void TfrxGradientFill::Assign(const TfrxCustomFill &Source)
-{
-    if (const auto *s = dynamic_cast<const TfrxGradientFill *>(&Source)) {
-        FStartColor = s->FStartColor;
-        FEndColor = s->FEndColor;
-        FGradientStyle = s->FGradientStyle;
-    }
-}
-
-bool TfrxGradientFill::Equals(const TfrxCustomFill &Other) const
-{
-    const auto *o = dynamic_cast<const TfrxGradientFill *>(&Other);
-    return o && FStartColor == o->FStartColor && FEndColor == o->FEndColor && FGradientStyle == o->FGradientStyle;
 }
 
 TColor TfrxGradientFill::GetColor() const
@@ -73,21 +54,7 @@ TColor TfrxGradientFill::GetColor() const
 // purpose: a new glass fill's colour is always written.
 TfrxPropDescs TfrxGlassFill::PropDescs()
 {
-    return {{"Color", clWhite}, {"Hatch", false}, {"Orientation", int(foHorizontal)}};
+    // A new glass fill's grey differs from the file default, so it is always written.
+    return {{"Color", clWhite, nullptr, {}, true}, {"Hatch", false}, {"Orientation", int(foHorizontal)}};
 }
 
-void TfrxGlassFill::Assign(const TfrxCustomFill &Source)
-{
-    if (const auto *s = dynamic_cast<const TfrxGlassFill *>(&Source)) {
-        FColor = s->FColor;
-        FBlend = s->FBlend;
-        FHatch = s->FHatch;
-        FOrientation = s->FOrientation;
-    }
-}
-
-bool TfrxGlassFill::Equals(const TfrxCustomFill &Other) const
-{
-    const auto *o = dynamic_cast<const TfrxGlassFill *>(&Other);
-    return o && FColor == o->FColor && FBlend == o->FBlend && FHatch == o->FHatch && FOrientation == o->FOrientation;
-}

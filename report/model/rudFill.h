@@ -15,8 +15,9 @@ public:
     // The kind of this fill.
     virtual TfrxFillType FillType() const = 0;
     // Copies Source's values when it is of the same kind.
-    virtual void Assign(const TfrxCustomFill &Source) = 0;
-    virtual bool Equals(const TfrxCustomFill &Other) const = 0;
+    void Assign(const TfrxCustomFill &Source);
+    // True for a fill of the same kind with equal values.
+    bool Equals(const TfrxCustomFill &Other) const;
     // A new fill of the kind with its constructor defaults.
     static std::unique_ptr<TfrxCustomFill> Create(TfrxFillType Kind);
 };
@@ -30,8 +31,6 @@ class TfrxBrushFill : public TfrxCustomFill {
 public:
     static TfrxPropDescs PropDescs();
     TfrxFillType FillType() const override { return ftBrush; }
-    void Assign(const TfrxCustomFill &Source) override;
-    bool Equals(const TfrxCustomFill &Other) const override;
 
     TColor BackColor() const { return FBackColor; }
     void SetBackColor(TColor Value) { FBackColor = Value; }
@@ -55,8 +54,6 @@ class TfrxGradientFill : public TfrxCustomFill {
 public:
     static TfrxPropDescs PropDescs();
     TfrxFillType FillType() const override { return ftGradient; }
-    void Assign(const TfrxCustomFill &Source) override;
-    bool Equals(const TfrxCustomFill &Other) const override;
     // The colour the gradient stands for where one colour is asked: its
     // middle band, start + 127/255 of the way to the end per channel.
     TColor GetColor() const;
@@ -84,8 +81,6 @@ class TfrxGlassFill : public TfrxCustomFill {
 public:
     static TfrxPropDescs PropDescs();
     TfrxFillType FillType() const override { return ftGlass; }
-    void Assign(const TfrxCustomFill &Source) override;
-    bool Equals(const TfrxCustomFill &Other) const override;
 
     TColor Color() const { return FColor; }
     void SetColor(TColor Value) { FColor = Value; }

@@ -8,7 +8,8 @@ TFont::TFont() : FCharset(rudCharset) {}
 
 TfrxPropDescs TFont::PropDescs()
 {
-    return {{"Color", clWindowText},
+    // Templates write a new font's black: the file default is the window text colour.
+    return {{"Color", clWindowText, nullptr, {}, true},
             {"Orientation", 0},
             {"Pitch", int(fpDefault)},
             {"Quality", int(fqDefault)}};
@@ -22,24 +23,24 @@ void TFont::Changed()
 
 void TFont::Assign(const TFont &Source)
 {
+    AssignFrom(Source);
+}
+
+// One change notification for the whole copy.
+void TFont::AssignFrom(const TfrxPersistent &Source)
+{
     if (&Source == this)
         return;
-    FName = Source.FName;
-    FHeight = Source.FHeight;
-    FColor = Source.FColor;
-    FCharset = Source.FCharset;
-    FOrientation = Source.FOrientation;
-    FStyle = Source.FStyle;
-    FPitch = Source.FPitch;
-    FQuality = Source.FQuality;
+    std::function<void()> onChange = std::move(OnChange);
+    OnChange = nullptr;
+    rudAssignProps(this, &Source);
+    OnChange = std::move(onChange);
     Changed();
 }
 
 bool TFont::operator==(const TFont &Other) const
 {
-    return FName == Other.FName && FHeight == Other.FHeight && FColor == Other.FColor &&
-           FCharset == Other.FCharset && FOrientation == Other.FOrientation && FStyle == Other.FStyle &&
-           FPitch == Other.FPitch && FQuality == Other.FQuality;
+    return rudSameProps(this, &Other);
 }
 
 void TFont::SetCharset(int Value)

@@ -33,6 +33,7 @@ public:
 
     // Copies every field (and calls OnChange once).
     void Assign(const TFont &Source);
+    void AssignFrom(const TfrxPersistent &Source) override;
     bool operator==(const TFont &Other) const;
 
     int Charset() const { return FCharset; }

@@ -22,14 +22,12 @@ TfrxPropDescs TfrxFrameLine::PropDescs()
 
 void TfrxFrameLine::Assign(const TfrxFrameLine &Source)
 {
-    FColor = Source.FColor;
-    FStyle = Source.FStyle;
-    FWidth = Source.FWidth;
+    rudAssignProps(this, &Source);
 }
 
 bool TfrxFrameLine::operator==(const TfrxFrameLine &Other) const
 {
-    return FColor == Other.FColor && FStyle == Other.FStyle && FWidth == Other.FWidth;
+    return rudSameProps(this, &Other);
 }
 
 TfrxFrame::TfrxFrame()
@@ -46,29 +44,15 @@ TfrxPropDescs TfrxFrame::PropDescs()
             {"Style", int(fsSolid)}, {"Typ", 0}, {"Width", 1.0}};
 }
 
+// The frame's own values first (they reset the lines), then the lines.
 void TfrxFrame::Assign(const TfrxFrame &Source)
 {
-    if (&Source == this)
-        return;
-    FColor = Source.FColor;
-    FDropShadow = Source.FDropShadow;
-    FShadowColor = Source.FShadowColor;
-    FShadowWidth = Source.FShadowWidth;
-    FStyle = Source.FStyle;
-    FTyp = Source.FTyp;
-    FWidth = Source.FWidth;
-    FLeftLine->Assign(*Source.FLeftLine);
-    FTopLine->Assign(*Source.FTopLine);
-    FRightLine->Assign(*Source.FRightLine);
-    FBottomLine->Assign(*Source.FBottomLine);
+    rudAssignProps(this, &Source);
 }
 
 bool TfrxFrame::operator==(const TfrxFrame &Other) const
 {
-    return FColor == Other.FColor && FDropShadow == Other.FDropShadow && FShadowColor == Other.FShadowColor &&
-           FShadowWidth == Other.FShadowWidth && FStyle == Other.FStyle && FTyp == Other.FTyp &&
-           FWidth == Other.FWidth && *FLeftLine == *Other.FLeftLine && *FTopLine == *Other.FTopLine &&
-           *FRightLine == *Other.FRightLine && *FBottomLine == *Other.FBottomLine;
+    return rudSameProps(this, &Other);
 }
 
 void TfrxFrame::SetColor(TColor Value)

@@ -7,16 +7,12 @@ TfrxPropDescs TfrxFormat::PropDescs()
 
 void TfrxFormat::Assign(const TfrxFormat &Source)
 {
-    FDecimalSeparator = Source.FDecimalSeparator;
-    FThousandSeparator = Source.FThousandSeparator;
-    FFormatStr = Source.FFormatStr;
-    FKind = Source.FKind;
+    rudAssignProps(this, &Source);
 }
 
 bool TfrxFormat::operator==(const TfrxFormat &Other) const
 {
-    return FDecimalSeparator == Other.FDecimalSeparator && FThousandSeparator == Other.FThousandSeparator &&
-           FFormatStr == Other.FFormatStr && FKind == Other.FKind;
+    return rudSameProps(this, &Other);
 }
 
 TfrxHighlight::TfrxHighlight()
@@ -36,16 +32,7 @@ TfrxPropDescs TfrxHighlight::PropDescs()
 
 void TfrxHighlight::Assign(const TfrxHighlight &Source)
 {
-    if (&Source == this)
-        return;
-    FApplyFont = Source.FApplyFont;
-    FApplyFill = Source.FApplyFill;
-    FApplyFrame = Source.FApplyFrame;
-    FFont->Assign(*Source.FFont);
-    SetFill(Source.FFill.get());
-    FFrame->Assign(*Source.FFrame);
-    FCondition = Source.FCondition;
-    FVisible = Source.FVisible;
+    rudAssignProps(this, &Source);
 }
 
 void TfrxHighlight::SetFont(TFont *Value)

@@ -7,19 +7,10 @@ TfrxPropDescs TfrxHyperlink::PropDescs()
 
 void TfrxHyperlink::Assign(const TfrxHyperlink &Source)
 {
-    FKind = Source.FKind;
-    FDetailReport = Source.FDetailReport;
-    FDetailPage = Source.FDetailPage;
-    FExpression = Source.FExpression;
-    FReportVariable = Source.FReportVariable;
-    FTabCaption = Source.FTabCaption;
-    FValue = Source.FValue;
-    FValuesSeparator = Source.FValuesSeparator;
+    rudAssignProps(this, &Source);
 }
 
 bool TfrxHyperlink::operator==(const TfrxHyperlink &Other) const
 {
-    return FKind == Other.FKind && FDetailReport == Other.FDetailReport && FDetailPage == Other.FDetailPage &&
-           FExpression == Other.FExpression && FReportVariable == Other.FReportVariable &&
-           FTabCaption == Other.FTabCaption && FValue == Other.FValue && FValuesSeparator == Other.FValuesSeparator;
+    return rudSameProps(this, &Other);
 }

@@ -20,4 +20,7 @@ public:
     virtual QByteArray GetPropData() const { return {}; }
     // Replays PropData read from a template.
     virtual void SetPropData(const QByteArray &) {}
+    // Copies Source's published values into this object (rudAssignProps);
+    // a class with unpublished state or change notifications extends it.
+    virtual void AssignFrom(const TfrxPersistent &Source);
 };

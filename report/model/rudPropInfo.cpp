@@ -2,11 +2,18 @@
 
 #include "report/model/rudClassRegistry.h"
 
+#include "base/PropKind.h"
+
 #include <QHash>
 #include <QMutex>
 #include <memory>
 
 TfrxPersistent::~TfrxPersistent() = default;
+
+void TfrxPersistent::AssignFrom(const TfrxPersistent &Source)
+{
+    rudAssignProps(this, &Source);
+}
 
 namespace {
 
@@ -14,6 +21,7 @@ struct TPropTables {
     QMutex Lock;
     QHash<const QMetaObject *, TfrxPropDescs> Descs;
     QHash<const QMetaObject *, std::shared_ptr<const TfrxPropList>> Lists;
+    QStringList Errors;
     // Lists dropped by a later registration; callers may still hold them.
     std::vector<std::shared_ptr<const TfrxPropList>> Retired;
 };
@@ -24,45 +32,67 @@ TPropTables &tables()
     return t;
 }
 
-TfrxPropKind kindOfType(const QMetaProperty &prop)
+} // namespace
+
+bool rudIsOrdinalKind(TfrxPropKind Kind)
 {
-    if (prop.isEnumType())
-        return prop.isFlagType() ? TfrxPropKind::Set : TfrxPropKind::Enumeration;
-    const QMetaType type = prop.metaType();
-    switch (type.id()) {
-    case QMetaType::Bool:
-        return TfrxPropKind::Boolean;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
-        return TfrxPropKind::Integer;
-    case QMetaType::Char:
-    case QMetaType::QChar:
-        return TfrxPropKind::Char;
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return TfrxPropKind::Int64;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return TfrxPropKind::Float;
-    case QMetaType::QString:
-        return TfrxPropKind::String;
-    case QMetaType::QStringList:
-        return TfrxPropKind::StringList;
-    case QMetaType::QVariant:
-        return TfrxPropKind::Variant;
+    switch (Kind) {
+    case TfrxPropKind::Integer:
+    case TfrxPropKind::Char:
+    case TfrxPropKind::Int64:
+    case TfrxPropKind::Enumeration:
+    case TfrxPropKind::Set:
+    case TfrxPropKind::Boolean:
+        return true;
     default:
+        return false;
+    }
+}
+
+TfrxPropKind rudPropKindOfType(const QMetaProperty &prop)
+{
+    switch (propTypeKind(prop)) {
+    case TPropTypeKind::Integer:
+        return TfrxPropKind::Integer;
+    case TPropTypeKind::Int64:
+        return TfrxPropKind::Int64;
+    case TPropTypeKind::Char:
+        return TfrxPropKind::Char;
+    case TPropTypeKind::Boolean:
+        return TfrxPropKind::Boolean;
+    case TPropTypeKind::Float:
+        return TfrxPropKind::Float;
+    case TPropTypeKind::DateTime:
+        return TfrxPropKind::DateTime;
+    case TPropTypeKind::String:
+        return TfrxPropKind::String;
+    case TPropTypeKind::Enumeration:
+        return TfrxPropKind::Enumeration;
+    case TPropTypeKind::Set:
+        return TfrxPropKind::Set;
+    case TPropTypeKind::StringList:
+        return TfrxPropKind::StringList;
+    case TPropTypeKind::Variant:
+        return TfrxPropKind::Variant;
+    case TPropTypeKind::Object: {
+        const QMetaObject *cls = prop.metaType().metaObject();
+        return cls && cls->inherits(&TfrxComponent::staticMetaObject) ? TfrxPropKind::Component
+                                                                      : TfrxPropKind::Object;
+    }
+    case TPropTypeKind::Other:
         break;
     }
-    if (type.flags() & QMetaType::PointerToQObject) {
-        const QMetaObject *cls = type.metaObject();
-        if (cls && cls->inherits(&TfrxComponent::staticMetaObject))
-            return TfrxPropKind::Component;
-        return TfrxPropKind::Object;
-    }
     return TfrxPropKind::Unknown;
+}
+
+namespace {
+
+void addDescError(TPropTables &t, const QString &text)
+{
+    if (!t.Errors.contains(text)) {
+        t.Errors.append(text);
+        qWarning("%s", qPrintable(text));
+    }
 }
 
 // Builds the list of one class: the chain from TfrxPersistent's first
@@ -80,13 +110,14 @@ TfrxPropList buildList(const QMetaObject *cls, const QHash<const QMetaObject *, 
             info.Meta = c->property(i);
             info.Name = QString::fromLatin1(info.Meta.name());
             info.DeclaringClass = c;
-            info.Kind = kindOfType(info.Meta);
+            info.Kind = rudPropKindOfType(info.Meta);
             if (found != descs.constEnd()) {
                 for (const TfrxPropDesc &d : *found) {
                     if (info.Name != QLatin1String(d.Name))
                         continue;
                     info.Default = d.Default;
                     info.StoredFn = d.Stored;
+                    info.NewObjectDiffers = d.NewObjectDiffers;
                     if (d.Kind)
                         info.Kind = *d.Kind;
                 }
@@ -103,6 +134,10 @@ void rudRegisterPropDescs(const QMetaObject *cls, TfrxPropDescs descs)
 {
     TPropTables &t = tables();
     QMutexLocker locker(&t.Lock);
+    for (const TfrxPropDesc &d : descs)
+        if (cls->indexOfProperty(d.Name) < 0)
+            addDescError(t, QStringLiteral("%1.%2 names no property").arg(QLatin1String(cls->className()),
+                                                                          QLatin1String(d.Name)));
     t.Descs.insert(cls, std::move(descs));
     for (const auto &list : std::as_const(t.Lists))
         t.Retired.push_back(list);
@@ -141,14 +176,9 @@ bool TfrxPropInfo::IsDefault(const QObject *obj) const
 {
     if (!HasDefault())
         return false;
-    switch (Kind) {
-    case TfrxPropKind::Integer:
-    case TfrxPropKind::Char:
-    case TfrxPropKind::Int64:
-    case TfrxPropKind::Enumeration:
-    case TfrxPropKind::Set:
-    case TfrxPropKind::Boolean:
+    if (rudIsOrdinalKind(Kind))
         return OrdValue(obj) == Default.toLongLong();
+    switch (Kind) {
     case TfrxPropKind::Float:
     case TfrxPropKind::DateTime:
         return FloatValue(obj) == Default.toDouble();
@@ -260,4 +290,101 @@ qint64 TfrxPropInfo::SetMask() const
     for (int i = 0; i < e.keyCount(); ++i)
         mask |= e.value(i);
     return mask;
+}
+
+QStringList rudPropDescErrors()
+{
+    TPropTables &t = tables();
+    QMutexLocker locker(&t.Lock);
+    return t.Errors;
+}
+
+TfrxPropDescs rudDefaultsOf(const QObject &Fresh, std::initializer_list<const char *> Names)
+{
+    TfrxPropDescs result;
+    const QMetaObject *cls = Fresh.metaObject();
+    for (const char *name : Names) {
+        const int index = cls->indexOfProperty(name);
+        if (index < 0) {
+            TPropTables &t = tables();
+            QMutexLocker locker(&t.Lock);
+            addDescError(t, QStringLiteral("%1.%2 names no property").arg(QLatin1String(cls->className()),
+                                                                          QLatin1String(name)));
+            continue;
+        }
+        TfrxPropInfo info;
+        info.Meta = cls->property(index);
+        info.Kind = rudPropKindOfType(info.Meta);
+        QVariant value;
+        if (rudIsOrdinalKind(info.Kind))
+            value = info.OrdValue(&Fresh);
+        else if (info.Kind == TfrxPropKind::Float)
+            value = info.FloatValue(&Fresh);
+        else
+            value = info.Read(&Fresh);
+        result.push_back(TfrxPropDesc{name, value});
+    }
+    return result;
+}
+
+void rudAssignProps(QObject *Dest, const QObject *Source)
+{
+    if (!Dest || !Source || Dest == Source || Dest->metaObject() != Source->metaObject())
+        return;
+    for (const TfrxPropInfo &prop : rudGetPropList(Dest)) {
+        if (!prop.Meta.isStored() || !prop.IsReadable())
+            continue;
+        if (prop.Kind == TfrxPropKind::Object) {
+            QObject *dest = prop.ObjectValue(Dest);
+            QObject *source = prop.ObjectValue(Source);
+            auto *destPersistent = dynamic_cast<TfrxPersistent *>(dest);
+            auto *sourcePersistent = dynamic_cast<TfrxPersistent *>(source);
+            if (destPersistent && sourcePersistent && dest->metaObject() == source->metaObject())
+                destPersistent->AssignFrom(*sourcePersistent);
+            else if (source && prop.IsWritable())
+                prop.SetObjectValue(Dest, source);
+            continue;
+        }
+        if (prop.IsWritable())
+            prop.Write(Dest, prop.Read(Source));
+    }
+    auto *dest = dynamic_cast<TfrxPersistent *>(Dest);
+    auto *source = dynamic_cast<const TfrxPersistent *>(Source);
+    if (dest && source) {
+        const QByteArray data = source->GetPropData();
+        if (data != dest->GetPropData())
+            dest->SetPropData(data);
+    }
+}
+
+bool rudSameProps(const QObject *A, const QObject *B)
+{
+    if (A == B)
+        return true;
+    if (!A || !B || A->metaObject() != B->metaObject())
+        return false;
+    for (const TfrxPropInfo &prop : rudGetPropList(A)) {
+        if (!prop.Meta.isStored() || !prop.IsReadable())
+            continue;
+        bool same = true;
+        if (rudIsOrdinalKind(prop.Kind))
+            same = prop.OrdValue(A) == prop.OrdValue(B);
+        else if (prop.Kind == TfrxPropKind::Float || prop.Kind == TfrxPropKind::DateTime)
+            same = prop.FloatValue(A) == prop.FloatValue(B);
+        else if (prop.Kind == TfrxPropKind::String)
+            same = prop.StrValue(A) == prop.StrValue(B);
+        else if (prop.Kind == TfrxPropKind::StringList || prop.Kind == TfrxPropKind::WideStringList)
+            same = prop.ListValue(A) == prop.ListValue(B);
+        else if (prop.Kind == TfrxPropKind::Object)
+            same = rudSameProps(prop.ObjectValue(A), prop.ObjectValue(B));
+        else if (prop.Kind == TfrxPropKind::Component)
+            same = prop.ObjectValue(A) == prop.ObjectValue(B);
+        else
+            same = prop.Read(A) == prop.Read(B);
+        if (!same)
+            return false;
+    }
+    auto *a = dynamic_cast<const TfrxPersistent *>(A);
+    auto *b = dynamic_cast<const TfrxPersistent *>(B);
+    return !a || !b || a->GetPropData() == b->GetPropData();
 }

@@ -37,6 +37,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <initializer_list>
 #include <optional>
 #include <vector>
 
@@ -45,6 +46,10 @@ enum class TfrxPropKind {
     Integer, Char, Int64, Enumeration, Set, Boolean, Float, DateTime, String, Variant,
     Component, StringList, WideStringList, Object, Method, Unknown
 };
+
+// True for the kinds read and written as an ordinal number: integer, char,
+// int64, enumeration, set and Boolean.
+bool rudIsOrdinalKind(TfrxPropKind Kind);
 
 // A stored predicate: false when the property is not to be written for obj.
 using TfrxStoredFunc = bool (*)(const QObject *obj);
@@ -55,8 +60,22 @@ struct TfrxPropDesc {
     QVariant Default = {};                 // invalid: no default, always written
     TfrxStoredFunc Stored = nullptr;       // nullptr: stored
     std::optional<TfrxPropKind> Kind = {}; // empty: from the C++ type
+    // The file default deliberately differs from a new object's value (so
+    // that value is always written); the registry's self-check allows it.
+    bool NewObjectDiffers = false;
 };
 using TfrxPropDescs = std::vector<TfrxPropDesc>;
+
+// Descriptors whose defaults are the values of a new object, so that a
+// default is declared once, where the field is initialised: one descriptor
+// per name (Fresh: a new object of the class).
+TfrxPropDescs rudDefaultsOf(const QObject &Fresh, std::initializer_list<const char *> Names);
+template <class T>
+TfrxPropDescs rudNewObjectDefaults(std::initializer_list<const char *> Names)
+{
+    const T fresh;
+    return rudDefaultsOf(fresh, Names);
+}
 
 // One published property of a class, as every consumer sees it.
 class TfrxPropInfo {
@@ -67,6 +86,7 @@ public:
     QVariant Default;                        // invalid when the property has none
     TfrxStoredFunc StoredFn = nullptr;
     const QMetaObject *DeclaringClass = nullptr;
+    bool NewObjectDiffers = false;           // see TfrxPropDesc
 
     bool HasDefault() const { return Default.isValid(); }
     bool IsReadable() const { return Meta.isReadable(); }
@@ -114,8 +134,24 @@ using TfrxPropList = std::vector<TfrxPropInfo>;
 const TfrxPropList &rudGetPropList(const QMetaObject *cls);
 // The published property of that name (ignoring case), or nullptr.
 const TfrxPropInfo *rudFindProp(const QMetaObject *cls, const QString &name);
-// Records the descriptors of one class (its own properties only).
+// Records the descriptors of one class (its own properties only). A
+// descriptor naming no property of the class is a programming error: it is
+// recorded in rudPropDescErrors (and reported as a warning).
 void rudRegisterPropDescs(const QMetaObject *cls, TfrxPropDescs descs);
+// The descriptor errors found so far ("TFont.Colour names no property").
+QStringList rudPropDescErrors();
+// The kind of a property by its C++ type alone (no descriptor applied).
+TfrxPropKind rudPropKindOfType(const QMetaProperty &Prop);
+
+// Copies Source's stored published properties into Dest, an object of the
+// same class, in declaration order through the setters; sub-objects are
+// copied into (TfrxPersistent::AssignFrom), or set through their property
+// when they differ in class; component references are taken over. Binary
+// PropData follows. Unpublished state is the caller's.
+void rudAssignProps(QObject *Dest, const QObject *Source);
+// True when A and B are of one class and every stored published property
+// (sub-objects in depth, PropData included) is equal.
+bool rudSameProps(const QObject *A, const QObject *B);
 
 // The published properties of obj's class (shorthands of the above).
 inline const TfrxPropList &rudGetPropList(const QObject *obj) { return rudGetPropList(obj->metaObject()); }

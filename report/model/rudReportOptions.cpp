@@ -7,21 +7,14 @@
 
 TfrxPropDescs TfrxEngineOptions::PropDescs()
 {
-    return {{"ConvertNulls", true},   {"DoublePass", false},   {"MaxMemSize", 10},
-            {"PrintIfEmpty", true},   {"SilentMode", false},   {"NewSilentMode", int(simMessageBoxes)},
-            {"UseFileCache", false},  {"IgnoreDevByZero", false}};
+    return rudNewObjectDefaults<TfrxEngineOptions>({"ConvertNulls", "DoublePass", "MaxMemSize", "PrintIfEmpty",
+                                                    "SilentMode", "NewSilentMode", "UseFileCache",
+                                                    "IgnoreDevByZero"});
 }
 
 void TfrxEngineOptions::Assign(const TfrxEngineOptions &Source)
 {
-    FConvertNulls = Source.FConvertNulls;
-    FDoublePass = Source.FDoublePass;
-    FMaxMemSize = Source.FMaxMemSize;
-    FPrintIfEmpty = Source.FPrintIfEmpty;
-    FNewSilentMode = Source.FNewSilentMode;
-    FTempDir = Source.FTempDir;
-    FUseFileCache = Source.FUseFileCache;
-    FIgnoreDevByZero = Source.FIgnoreDevByZero;
+    rudAssignProps(this, &Source);
     FEnableThreadSafe = Source.FEnableThreadSafe;
     FUseGlobalDataSetList = Source.FUseGlobalDataSetList;
     FDestroyForms = Source.FDestroyForms;
@@ -37,30 +30,15 @@ void TfrxEngineOptions::Clear()
 // Buttons and Zoom have no default: they are always written.
 TfrxPropDescs TfrxPreviewOptions::PropDescs()
 {
-    return {{"AllowEdit", true},      {"DoubleBuffered", true},  {"Maximized", true},
-            {"MDIChild", false},      {"Modal", true},           {"OutlineExpand", true},
-            {"OutlineVisible", false}, {"OutlineWidth", 120},    {"PagesInCache", 50},
-            {"ThumbnailVisible", false}, {"ShowCaptions", false}, {"ZoomMode", int(zmDefault)},
-            {"PictureCacheInFile", false}};
+    return rudNewObjectDefaults<TfrxPreviewOptions>({"AllowEdit", "DoubleBuffered", "Maximized", "MDIChild", "Modal",
+                                                     "OutlineExpand", "OutlineVisible", "OutlineWidth",
+                                                     "PagesInCache", "ThumbnailVisible", "ShowCaptions",
+                                                     "ZoomMode", "PictureCacheInFile"});
 }
 
 void TfrxPreviewOptions::Assign(const TfrxPreviewOptions &Source)
 {
-    FAllowEdit = Source.FAllowEdit;
-    FButtons = Source.FButtons;
-    FDoubleBuffered = Source.FDoubleBuffered;
-    FMaximized = Source.FMaximized;
-    FMDIChild = Source.FMDIChild;
-    FModal = Source.FModal;
-    FOutlineExpand = Source.FOutlineExpand;
-    FOutlineVisible = Source.FOutlineVisible;
-    FOutlineWidth = Source.FOutlineWidth;
-    FPagesInCache = Source.FPagesInCache;
-    FThumbnailVisible = Source.FThumbnailVisible;
-    FShowCaptions = Source.FShowCaptions;
-    FZoom = Source.FZoom;
-    FZoomMode = Source.FZoomMode;
-    FPictureCacheInFile = Source.FPictureCacheInFile;
+    rudAssignProps(this, &Source);
 }
 
 void TfrxPreviewOptions::Clear()
@@ -77,21 +55,13 @@ TfrxPrintOptions::TfrxPrintOptions() : FPrinter(rudResources().Get(QStringLitera
 // PrintOnSheet has no default: it is always written.
 TfrxPropDescs TfrxPrintOptions::PropDescs()
 {
-    return {{"Copies", 1},         {"Collate", true},      {"PrintMode", int(pmDefault)},
-            {"PrintPages", int(ppAll)}, {"Reverse", false}, {"ShowDialog", true}};
+    return rudNewObjectDefaults<TfrxPrintOptions>(
+        {"Copies", "Collate", "PrintMode", "PrintPages", "Reverse", "ShowDialog"});
 }
 
 void TfrxPrintOptions::Assign(const TfrxPrintOptions &Source)
 {
-    FCopies = Source.FCopies;
-    FCollate = Source.FCollate;
-    FPageNumbers = Source.FPageNumbers;
-    FPrinter = Source.FPrinter;
-    FPrintMode = Source.FPrintMode;
-    FPrintOnSheet = Source.FPrintOnSheet;
-    FPrintPages = Source.FPrintPages;
-    FReverse = Source.FReverse;
-    FShowDialog = Source.FShowDialog;
+    rudAssignProps(this, &Source);
     FSwapPageSize = Source.FSwapPageSize;
     FPagesOnSheet = Source.FPagesOnSheet;
     FSplicingLine = Source.FSplicingLine;

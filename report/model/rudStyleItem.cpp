@@ -14,12 +14,7 @@ TfrxStyleItem::~TfrxStyleItem() = default;
 
 void TfrxStyleItem::Assign(const TfrxStyleItem &Source)
 {
-    if (&Source == this)
-        return;
-    SetName(Source.FName);
-    FColor = Source.FColor;
-    FFont->Assign(*Source.FFont);
-    FFrame->Assign(*Source.FFrame);
+    rudAssignProps(this, &Source);
 }
 
 void TfrxStyleItem::SetName(const QString &Value)

@@ -25,21 +25,6 @@ namespace {
 // the stack on a hostile file.
 constexpr int MaxDepth = 512;
 
-bool isOrdinal(TfrxPropKind kind)
-{
-    switch (kind) {
-    case TfrxPropKind::Integer:
-    case TfrxPropKind::Char:
-    case TfrxPropKind::Int64:
-    case TfrxPropKind::Enumeration:
-    case TfrxPropKind::Set:
-    case TfrxPropKind::Boolean:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool sameText(const QString &a, const char *b)
 {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
@@ -166,7 +151,7 @@ QString TfrxXMLSerializer::PropToXML(QObject *Obj, const TfrxPropInfo &Prop, con
         return QLatin1Char(' ') + Add + name + QStringLiteral("=\"") + text + QLatin1Char('"');
     };
 
-    if (isOrdinal(Prop.Kind)) {
+    if (rudIsOrdinalKind(Prop.Kind)) {
         const qint64 v = Prop.OrdValue(Obj);
         if (!defaults) {
             if (Ancestor ? Prop.OrdValue(Ancestor) == v : Prop.HasDefault() && Prop.Default.toLongLong() == v)

@@ -44,6 +44,7 @@ class TBox : public QObject {
     Q_PROPERTY(int Id READ Id)
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(qint64 Big READ Big WRITE SetBig)
+    Q_PROPERTY(uint Count READ Count WRITE SetCount)
 public:
     enum TKind { kdPlain, kdFramed, kdFancy = 5 };
     Q_ENUM(TKind)
@@ -72,6 +73,8 @@ public:
     void SetCaption(const QString &v) { FCaption = v; }
     qint64 Big() const { return FBig; }
     void SetBig(qint64 v) { FBig = v; }
+    uint Count() const { return FCount; }
+    void SetCount(uint v) { FCount = v; }
 
 private:
     TKind FKind = kdPlain;
@@ -82,6 +85,7 @@ private:
     bool FShown = true;
     QString FCaption;
     qint64 FBig = 0;
+    uint FCount = 0;
 };
 
 // A descendant no script registers: its own properties resolve at run time.
@@ -329,6 +333,22 @@ TEST(HostObjects, ErrorsOfMembersAndValues)
     EXPECT_EQ(h.T.RunError(QStringLiteral("begin Box1.Font.Free end.")),
               QStringLiteral("Cannot free an object of class TBoxFont: it belongs to its host"));
     EXPECT_EQ(h.Box1.Font()->Size(), 10);
+}
+
+TEST(HostObjects, KindsFollowTheModelsClassifier)
+{
+    THostScript h;
+    h.Register();
+    h.Box1.setObjectName(QStringLiteral("hidden"));
+    // An unsigned property holds every value it can take.
+    EXPECT_EQ(h.T.Run(QStringLiteral("begin Box1.Count := 3000000000; ShowMessage(Box1.Count) end.")),
+              QStringList{QStringLiteral("3000000000")});
+    EXPECT_EQ(h.Box1.Count(), 3000000000u);
+    // QObject's own objectName is no published property.
+    EXPECT_EQ(h.CompileMessage(QStringLiteral("begin ShowMessage(Box1.objectName) end.")),
+              QStringLiteral("Undeclared identifier: 'objectName'"));
+    EXPECT_EQ(h.T.RunError(QStringLiteral("var o: Variant; begin o := Box1; ShowMessage(o.objectName) end.")),
+              QStringLiteral("Undeclared identifier: 'objectName'"));
 }
 
 #include "HostObjectsTest.moc"
