@@ -9,6 +9,7 @@
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QWidget>
 
 void rudRenderInit()
 {
