@@ -10,6 +10,7 @@
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QWidget>
 
 void rudRenderInit()
 {
