@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QWidget>
 
 void rudRenderInit()
 {
