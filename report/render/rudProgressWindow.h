@@ -5,9 +5,9 @@
 #include "report/engine/rudProgress.h"
 
 #include <QPointer>
+#include <QWidget>
 
 class QLabel;
-class QWidget;
 
 // Qt progress window; Cancel sets Terminated, which the engine reads at its
 // next progress report.
