@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QLabel;
 
 // Qt progress window; Cancel sets Terminated, which the engine reads at its
 // next progress report.

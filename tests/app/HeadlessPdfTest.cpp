@@ -39,13 +39,13 @@ TPdfText readPdf(const QString &file)
     EXPECT_TRUE(run.waitForFinished(60000));
     const QString html = QString::fromUtf8(run.readAllStandardOutput());
     TPdfText pdf;
-    const QRegularExpression page(QStringLiteral(R"(<page width="([\d.]+)" height="([\d.]+)">)"));
+    const QRegularExpression page(QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
     if (const auto m = page.match(html); m.hasMatch()) {
         pdf.Width = m.captured(1).toDouble() * mmPerPoint;
         pdf.Height = m.captured(2).toDouble() * mmPerPoint;
     }
     const QRegularExpression word(
-        QStringLiteral(R"(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)"));
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     for (auto it = word.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         pdf.Words.append({m.captured(5), m.captured(1).toDouble() * mmPerPoint, m.captured(2).toDouble() * mmPerPoint,

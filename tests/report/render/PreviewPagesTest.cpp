@@ -9,7 +9,9 @@
 #include "report/render/rudPreviewForm.h"
 #include "support/TestSupport.h"
 
+#include <QLineEdit>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,7 +38,7 @@ struct TPreparedPreview {
         Form.Init();
         Form.resize(900, 700);
         Form.show();
-        QTest::qWaitForWindowExposed(&Form);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&Form));
     }
     TfrxPreview &Preview() { return *Form.Preview(); }
     TfrxPreviewForm Form;

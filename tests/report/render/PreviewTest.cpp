@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
+#include <QStatusBar>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
