@@ -8,8 +8,6 @@
 #include <QPointer>
 #include <QWidget>
 
-class QLabel;
-
 // Qt progress window; Cancel sets Terminated, which the engine reads at its
 // next progress report.
 class TfrxProgressForm final : public TfrxProgressWindow {
