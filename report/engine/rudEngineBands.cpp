@@ -143,8 +143,7 @@ void TfrxEngine::Stretch(TfrxBand *Band)
         }
         auto *s = qobject_cast<TfrxStretcheable *>(view);
         if (s && s->Visible() && Band->Visible() && s->StretchMode() != smDontStretch) {
-            auto *memo = qobject_cast<TfrxCustomMemoView *>(s);
-            const double h = memo ? memo->CalcHeight() : s->Height();
+            const double h = s->CalcHeight();
             if (h > s->Height()) {
                 grown.insert(s, h - s->Height());
                 s->SetHeight(h);
