@@ -129,8 +129,9 @@ TEST(XMLFuzz, EveryTruncatedTemplateIsReportedAsDamaged)
     for (qsizetype cut = 0; cut < rootEnd; cut += 1 + qsizetype(rng() % 400), ++cuts) {
         EXPECT_FALSE(errorsOf(whole.left(cut)).isEmpty()) << "cut at byte " << cut;
         const qsizetype close = whole.indexOf('>', cut);
-        if (close >= 0 && close + 1 < rootEnd)
+        if (close >= 0 && close + 1 < rootEnd) {
             EXPECT_FALSE(errorsOf(whole.left(close + 1)).isEmpty()) << "cut after the tag ending at " << close;
+        }
     }
     EXPECT_GT(cuts, 50);
     // Only line ends after the root may go missing without damage.
