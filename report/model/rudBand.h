@@ -381,8 +381,6 @@ public:
     // Lists Obj as one of the band's objects without taking it over.
     void ListObject(TfrxComponent *Obj);
     void ReleaseObjects();
-    // The complete attribute text, then its position as "l" and "t".
-    QString AllDiff(TfrxComponent *AComponent) override;
 };
 
 // The band class whose number is N (0 to 17), or nullptr.
