@@ -274,10 +274,13 @@ QString TfrxPictureView::Diff(TfrxComponent *AComponent)
 
 // ---- bands --------------------------------------------------------------------------
 
+// With a source copy the base part already carries the position.
 QString TfrxNullBand::AllDiff(TfrxComponent *AComponent)
 {
-    return TfrxComponent::AllDiff(AComponent) + rudDiffFloat(QStringLiteral("l"), Left()) +
-           rudDiffFloat(QStringLiteral("t"), Top());
+    QString result = TfrxComponent::AllDiff(AComponent);
+    if (!AComponent)
+        result += rudDiffFloat(QStringLiteral("l"), Left()) + rudDiffFloat(QStringLiteral("t"), Top());
+    return result;
 }
 
 bool rudIsBand(const QObject *Obj)
