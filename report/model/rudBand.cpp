@@ -90,7 +90,10 @@ void TfrxNullBand::ListObject(TfrxComponent *Obj)
 
 void TfrxNullBand::ReleaseObjects()
 {
-    ObjectsList().clear();
+    // Only the listed objects go: objects that have the band as their parent
+    // (a prepared page rebuilt from its item) are the band's own and are
+    // freed with it.
+    ObjectsList().removeIf([this](TfrxComponent *Obj) { return Obj->Parent() != this; });
 }
 
 namespace {

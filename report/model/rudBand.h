@@ -380,6 +380,7 @@ public:
     QString AllDiff(TfrxComponent *AComponent) override;
     // Lists Obj as one of the band's objects without taking it over.
     void ListObject(TfrxComponent *Obj);
+    // Takes the listed objects off the list; objects parented to the band stay.
     void ReleaseObjects();
 };
 
