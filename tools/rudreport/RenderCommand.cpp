@@ -136,8 +136,10 @@ int renderCommand(const QStringList &args)
         }
         buffer.close();
         QList<QSizeF> points;
-        for (TfrxReportPage *page : pages)
+        for (const auto index : indexes) {
+            TfrxReportPage *page = store->GetPage(index);
             points << QSizeF(page->PaperWidth() / 25.4 * 72, page->PaperHeight() / 25.4 * 72);
+        }
         if (!writeBytes(out, rudExactPdfMediaBoxes(bytes, points), error))
             return fail(error);
         return 0;

@@ -5,7 +5,7 @@
 
 #include "report/engine/rudCustomEngine.h"
 #include "report/engine/rudPreviewPages.h"
-#include "report/model/rudNullBand.h"
+#include "report/model/rudBand.h"
 #include "report/model/rudPage.h"
 
 TEST(DrawPage, StorePagesDrawWithThePageCount)
