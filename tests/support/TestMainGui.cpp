@@ -1,12 +1,17 @@
 // Test main for rooms that draw or show windows (offscreen platform).
 
 #include <QApplication>
+#include "base/FormatSettings.h"
+
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication application(argc, argv);
+    // A test that states no locale runs under the US English settings,
+    // whatever the machine's locale (an unset one would give Russian ones).
+    setFormatSettings(englishFormatSettings());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

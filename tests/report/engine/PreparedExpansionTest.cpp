@@ -28,7 +28,7 @@ TEST(PreparedExpansion, PageNumbersAndPlaceholdersOnTwoPages)
     TExpressionReport r;
     r.Report.EngineOptions()->SetNewSilentMode(simReThrow);
     r.Page->SetPageCount(2);
-    TfrxMemoView *memo = r.AddMemo(QStringLiteral("Memo1"), QStringLiteral("Page [Page#] of [TotalPages#]"));
+    r.AddMemo(QStringLiteral("Memo1"), QStringLiteral("Page [Page#] of [TotalPages#]"));
     r.AddMemo(QStringLiteral("Memo2"), QStringLiteral("[Page] [IIF(<Page#> = 1, 'first', 'next')]"));
     ASSERT_TRUE(r.Report.PrepareReport());
     ASSERT_EQ(r.Report.PreviewPages()->Count(), 2);
@@ -36,7 +36,10 @@ TEST(PreparedExpansion, PageNumbersAndPlaceholdersOnTwoPages)
     EXPECT_EQ(preparedText(r.Report, 1, QStringLiteral("Memo1")), QStringLiteral("Page 2 of 2"));
     EXPECT_EQ(preparedText(r.Report, 0, QStringLiteral("Memo2")), QStringLiteral("1 first"));
     EXPECT_EQ(preparedText(r.Report, 1, QStringLiteral("Memo2")), QStringLiteral("2 next"));
-    // The design text survives preparation.
+    // The design text survives preparation (the run rebuilds the design
+    // objects, so the memo is looked up again).
+    auto *memo = qobject_cast<TfrxMemoView *>(r.Report.FindObject(QStringLiteral("Memo1")));
+    ASSERT_NE(memo, nullptr);
     EXPECT_EQ(memo->Text(), QStringLiteral("Page [Page#] of [TotalPages#]\r\n"));
 }
 

@@ -38,11 +38,15 @@ protected:
         auto *memo = qobject_cast<TfrxMemoView *>(FReport.FindObject(Name));
         ASSERT_NE(memo, nullptr) << Name;
         memo->SetText(Word);
-        FMemos.append({memo, Word});
+        FMemos.append({QString::fromLatin1(Name), QString::fromLatin1(Word)});
     }
 
     TfrxReport FReport;
-    QList<QPair<TfrxMemoView *, QString>> FMemos;
+    // Memo names and their words: printing rebuilds the design objects, so
+    // memos are looked up again afterwards.
+    QList<QPair<QString, QString>> FMemos;
+
+    TfrxMemoView *Memo(const QString &Name) { return qobject_cast<TfrxMemoView *>(FReport.FindObject(Name)); }
 };
 
 } // namespace
@@ -61,7 +65,9 @@ TEST_F(CupsPrintJob, CertificatePagePrintsAtItsSizeWithTheMemosInPlace)
     EXPECT_NEAR(info.Sizes[0].height(), 210, 0.6);
     const QList<TPdfWord> words = cupsTest::PdfWords(pdf);
     auto *page = qobject_cast<TfrxReportPage *>(FReport.FindObject("Page1"));
-    for (const auto &[memo, text] : FMemos) {
+    for (const auto &[name, text] : FMemos) {
+        TfrxMemoView *memo = Memo(name);
+        ASSERT_NE(memo, nullptr) << qPrintable(name);
         const TPdfWord *word = cupsTest::FindWord(words, text);
         ASSERT_NE(word, nullptr) << qPrintable(text);
         // The memos are centred: the word's middle lies on the memo's.
@@ -108,7 +114,9 @@ TEST_F(CupsPrintJob, ScaleModeFillsTheSheet)
     // A5 to A4 is a factor of about 1.42 both ways: the memo's middle moves
     // with it.
     auto *page = qobject_cast<TfrxReportPage *>(FReport.FindObject("Page1"));
-    const auto &[memo, text] = FMemos.first();
+    const auto &[name, text] = FMemos.first();
+    TfrxMemoView *memo = Memo(name);
+    ASSERT_NE(memo, nullptr);
     const TPdfWord *word = cupsTest::FindWord(cupsTest::PdfWords(pdf), text);
     ASSERT_NE(word, nullptr);
     const double sx = rudPrinters().Printer()->PaperWidth() / page->PaperWidth();
