@@ -360,7 +360,7 @@ TEST(PreviewPages, BandsOnAPageGiveLastYAndBandExists)
     EXPECT_TRUE(r.Pages->BandExists(r.Band));
     // A band is stored with its differences, its top always as "t".
     const QString bandText = r.Pages->PagesItem()->Items(0)->Items(0)->Text();
-    EXPECT_TRUE(bandText.contains(QStringLiteral(" t=\"10\""))) << bandText.toStdString();
+    EXPECT_TRUE(bandText.contains(QStringLiteral("t=\"10\""))) << bandText.toStdString();
     EXPECT_DOUBLE_EQ(r.Pages->GetLastY(), 40);
     r.Band->SetTop(50);
     r.Pages->AddObject(r.Band);
