@@ -14,7 +14,6 @@ packages=(
   fonts-liberation fonts-wine fontconfig
   cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
   liblua5.4-dev
-  poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do
