@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QDialogButtonBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -55,3 +56,7 @@ private:
 // The unit of lengths in the designer, from the settings store of the
 // report's IniFile (section "Form.TfrxDesignerForm", key "Units": 1 = inches).
 bool rudDesignerUsesInches(const QString &IniFile);
+
+// The dialogs' OK/Cancel row (resource texts 1 and 2), accepting or
+// rejecting Dialog.
+QDialogButtonBox *rudOkCancelButtons(QDialog *Dialog);

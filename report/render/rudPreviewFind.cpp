@@ -36,12 +36,7 @@ TfrxSearchDialog::TfrxSearchDialog(QWidget *Parent) : QDialog(Parent)
     optionsLayout->addWidget(TopCB);
     optionsLayout->addWidget(CaseCB);
     layout->addWidget(options);
-    auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(rudGet(1), QDialogButtonBox::AcceptRole);
-    buttons->addButton(rudGet(2), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(rudOkCancelButtons(this));
 }
 
 void TfrxPreview::Find()
@@ -104,4 +99,14 @@ bool TfrxPreview::SearchFrom(int StartPage)
     FWorkspace->viewport()->update();
     showMessage(rudResources().Get(QStringLiteral("clStrNotFound")));
     return false;
+}
+
+QDialogButtonBox *rudOkCancelButtons(QDialog *Dialog)
+{
+    auto *buttons = new QDialogButtonBox(Dialog);
+    buttons->addButton(rudGet(1), QDialogButtonBox::AcceptRole);
+    buttons->addButton(rudGet(2), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, Dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, Dialog, &QDialog::reject);
+    return buttons;
 }

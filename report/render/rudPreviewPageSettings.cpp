@@ -98,12 +98,7 @@ TfrxPageSettingsForm::TfrxPageSettingsForm(bool InchUnits, QWidget *Parent) : QD
     layout->addWidget(CurrentRB);
     layout->addWidget(AllRB);
 
-    auto *buttons = new QDialogButtonBox(this);
-    buttons->addButton(rudGet(1), QDialogButtonBox::AcceptRole);
-    buttons->addButton(rudGet(2), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(rudOkCancelButtons(this));
 
     connect(SizeCB, &QComboBox::activated, this, [this] { PaperChanged(); });
     connect(PortraitRB, &QRadioButton::toggled, this, [this] { OrientationChanged(); });
