@@ -359,3 +359,14 @@ void TfrxReportComponent::AfterPrint()
 {
     SetBounds(FSaveBounds.x(), FSaveBounds.y(), FSaveBounds.width(), FSaveBounds.height());
 }
+
+void TfrxComponent::MoveChild(TfrxComponent *Child, int Index)
+{
+    const qsizetype from = FObjects.indexOf(Child);
+    if (from < 0)
+        return;
+    FObjects.removeAt(from);
+    if (Index < 0 || Index > FObjects.size())
+        Index = int(FObjects.size());
+    FObjects.insert(Index, Child);
+}

@@ -161,6 +161,9 @@ public:
     // (design object <-> source copy); none once that object is destroyed.
     TfrxComponent *OriginalComponent() const { return FOriginalComponent; }
     void SetOriginalComponent(TfrxComponent *Value) { FOriginalComponent = Value; }
+    // Moves Child to position Index of the children (drawing order: later
+    // is on top); -1 or an index past the end moves it to the end.
+    void MoveChild(TfrxComponent *Child, int Index);
 
 protected:
     bool FParentFont = true;

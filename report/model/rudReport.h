@@ -124,6 +124,17 @@ public:
     // chosen to (AcceptLoadErrors).
     bool LoadFailed() const { return FLoadFailed; }
     void AcceptLoadErrors() { FLoadFailed = false; }
+    // Keeps the guard after the report's content was replaced in memory
+    // (the designer's undo reloads a snapshot of a partly loaded file).
+    void MarkLoadFailed() { FLoadFailed = true; }
+    // Changed in the designer and not saved; the designer sets it when it
+    // closes.
+    bool Modified() const { return FModified; }
+    void SetModified(bool Value) { FModified = Value; }
+    // Opens the designer on this report (defined with the designer): Modal
+    // returns when the window closes; nothing happens when a designer is
+    // already open on the report.
+    void DesignReport(bool Modal = true, bool MDIChild = false);
 
     // Setting the version always stores "5.1.1".
     QString Version() const { return QStringLiteral("5.1.1"); }
@@ -275,6 +286,7 @@ private:
     TfrxXMLSerializer *FSerializer = nullptr;
     std::shared_ptr<TfrxNameIndex> FNameIndex;
     bool FLoadFailed = false;
+    bool FModified = false;
     QString FParentReport;
     QPointer<TfrxComponent> FDataSet;
     QString FDataSetName;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -134,8 +135,41 @@ std::optional<QString> TQtUserInterface::InputPassword(const QString &caption)
     return dialog.textValue();
 }
 
+namespace {
+
+// Ends an event loop when the watched window is hidden (closed).
+class THideWatcher : public QObject {
+public:
+    explicit THideWatcher(QEventLoop &Loop) : FLoop(Loop) {}
+    bool eventFilter(QObject *Watched, QEvent *Event) override
+    {
+        if (Event->type() == QEvent::Hide)
+            FLoop.quit();
+        return QObject::eventFilter(Watched, Event);
+    }
+
+private:
+    QEventLoop &FLoop;
+};
+
+} // namespace
+
 int TQtUserInterface::ExecDialog(QObject *dialog)
 {
-    auto *window = qobject_cast<QDialog *>(dialog);
-    return window ? window->exec() : 0;
+    if (auto *window = qobject_cast<QDialog *>(dialog))
+        return window->exec();
+    // A main window shown modally: the call returns when it is closed.
+    auto *widget = qobject_cast<QWidget *>(dialog);
+    if (!widget)
+        return 0;
+    QEventLoop loop;
+    THideWatcher watcher(loop);
+    widget->installEventFilter(&watcher);
+    if (widget->windowModality() == Qt::NonModal)
+        widget->setWindowModality(Qt::ApplicationModal);
+    widget->show();
+    if (widget->isVisible())
+        loop.exec(QEventLoop::DialogExec);
+    widget->removeEventFilter(&watcher);
+    return 1;
 }

@@ -1,0 +1,397 @@
+// The designer's edit, page, insert, preview and find commands.
+
+#include "designer/rudDesgn.h"
+
+#include "base/UserInterface.h"
+#include "designer/rudComponentEditors.h"
+#include "designer/rudDesgnClipboard.h"
+#include "designer/rudDesgnSettings.h"
+#include "designer/rudDesgnUndo.h"
+#include "report/model/rudBand.h"
+#include "report/model/rudClassRegistry.h"
+#include "report/model/rudDialogPage.h"
+#include "report/model/rudMemo.h"
+#include "report/model/rudPage.h"
+#include "report/model/rudReport.h"
+#include "report/model/rudRes.h"
+#include "script/fs_iinterpreter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <algorithm>
+
+// ---- pages -------------------------------------------------------------------
+
+void TfrxDesignerForm::NewPage()
+{
+    if (IsRestricted(drDontCreatePage))
+        return;
+    auto *page = new TfrxReportPage(FReport);
+    page->CreateUniqueName();
+    page->SetDefaults();
+    ReloadPages(PageIndexOf(page));
+    SetModified(true);
+}
+
+void TfrxDesignerForm::NewDialog()
+{
+    if (IsRestricted(drDontCreatePage))
+        return;
+    auto *page = new TfrxDialogPage(FReport);
+    page->CreateUniqueName();
+    page->SetWidth(300);
+    page->SetHeight(200);
+    ReloadPages(PageIndexOf(page));
+    SetModified(true);
+}
+
+void TfrxDesignerForm::DeletePage()
+{
+    if (!Action(QStringLiteral("DeletePageCmd"))->isEnabled() || !FPage)
+        return;
+    TfrxPage *page = FPage;
+    SetTabIndex(0);
+    delete page;
+    ReloadPages(0);
+    SetModified(true);
+}
+
+void TfrxDesignerForm::PageSettings()
+{
+    auto *page = qobject_cast<TfrxReportPage *>(FPage);
+    if (!page || IsRestricted(drDontChangePageOptions))
+        return;
+    std::unique_ptr<TfrxComponentEditor> editor = rudComponentEditorFor(page, this);
+    if (editor && editor->Edit())
+        SetModified(true);
+}
+
+// ---- selection commands --------------------------------------------------------
+
+void TfrxDesignerForm::SelectAll()
+{
+    if (CodeTabShown()) {
+        FCodeWindow->selectAll();
+        return;
+    }
+    if (!FPage)
+        return;
+    // The band of the selection (or the selected band) limits the choice.
+    TfrxComponent *scope = FPage;
+    if (FSelectedObjects.size() == 1 && FSelectedObjects.first() != FPage) {
+        TfrxComponent *one = FSelectedObjects.first();
+        if (qobject_cast<TfrxBand *>(one))
+            scope = one;
+        else if (qobject_cast<TfrxBand *>(one->Parent()))
+            scope = one->Parent();
+    }
+    FSelectedObjects.clear();
+    for (TfrxComponent *object : scope->Objects())
+        FSelectedObjects.append(object);
+    if (FSelectedObjects.isEmpty())
+        FSelectedObjects.append(FPage);
+    SelectionChanged();
+}
+
+void TfrxDesignerForm::Delete()
+{
+    if (!HasObjectSelection())
+        return;
+    if (WorkspaceDelete())
+        return;
+    const QList<TfrxComponent *> victims = SelectedPrintable();
+    QList<QPointer<TfrxComponent>> guarded;
+    for (TfrxComponent *object : victims)
+        guarded.append(object);
+    for (const QPointer<TfrxComponent> &object : guarded) {
+        if (!object || object->Restrictions().testFlag(rfDontDelete))
+            continue;
+        if (object->IsAncestor()) {
+            userInterface().MessageBox(QStringLiteral("Could not delete ") + object->Name() +
+                                           QStringLiteral(", it was introduced in the ancestor report"),
+                                       windowTitle(), TMsgIcon::Error, TMsgButtons::Ok);
+            break;
+        }
+        delete object.data();
+    }
+    FSelectedObjects.clear();
+    FSelectedObjects.append(FPage);
+    SetModified(true);
+}
+
+void TfrxDesignerForm::EditSelected()
+{
+    if (FSelectedObjects.size() != 1)
+        return;
+    std::unique_ptr<TfrxComponentEditor> editor = rudComponentEditorFor(FSelectedObjects.first(), this);
+    if (editor && editor->HasEditor() && editor->Edit())
+        SetModified(true);
+}
+
+void TfrxDesignerForm::Group()
+{
+    if (!Action(QStringLiteral("GroupCmd"))->isEnabled())
+        return;
+    WorkspaceGroup(true);
+}
+
+void TfrxDesignerForm::Ungroup()
+{
+    if (!Action(QStringLiteral("UngroupCmd"))->isEnabled())
+        return;
+    WorkspaceGroup(false);
+}
+
+void TfrxDesignerForm::BringToFront()
+{
+    const QList<TfrxComponent *> objects = SelectedPrintable();
+    if (objects.isEmpty())
+        return;
+    for (TfrxComponent *object : objects) {
+        if (TfrxComponent *parent = object->Parent())
+            parent->MoveChild(object, -1);
+    }
+    SetModified(true);
+}
+
+void TfrxDesignerForm::SendToBack()
+{
+    const QList<TfrxComponent *> objects = SelectedPrintable();
+    if (objects.isEmpty())
+        return;
+    for (auto it = objects.crbegin(); it != objects.crend(); ++it) {
+        if (TfrxComponent *parent = (*it)->Parent())
+            parent->MoveChild(*it, 0);
+    }
+    SetModified(true);
+}
+
+// ---- clipboard ---------------------------------------------------------------
+
+void TfrxDesignerForm::Copy()
+{
+    if (CodeTabShown()) {
+        FCodeWindow->copy();
+        return;
+    }
+    const QString text = rudCopyObjectsText(FSelectedObjects, FPage);
+    if (text.isEmpty())
+        return;
+    QApplication::clipboard()->setText(text);
+    UpdateClipboardState();
+}
+
+void TfrxDesignerForm::Cut()
+{
+    if (CodeTabShown()) {
+        FCodeWindow->cut();
+        return;
+    }
+    if (!HasObjectSelection())
+        return;
+    Copy();
+    Delete();
+}
+
+void TfrxDesignerForm::Paste()
+{
+    if (CodeTabShown()) {
+        FCodeWindow->paste();
+        return;
+    }
+    if (!FPage)
+        return;
+    const QString text = QApplication::clipboard()->text();
+    if (!rudIsClipboardText(text))
+        return;
+    FSelectedObjects.clear();
+    const QList<TfrxComponent *> pasted = rudPasteObjectsText(text, FPage);
+    RebuildObjects();
+    for (TfrxComponent *object : pasted)
+        FSelectedObjects.append(object);
+    if (FSelectedObjects.isEmpty())
+        FSelectedObjects.append(FPage);
+    if (!pasted.isEmpty())
+        WorkspacePasted();
+    SetModified(true);
+    SelectionChanged();
+}
+
+// ---- inserting -----------------------------------------------------------------
+
+TfrxComponent *TfrxDesignerForm::InsertObject(const QMetaObject *Class, const QRectF &Rect)
+{
+    if (!FPage || !Class || IsRestricted(drDontInsertObject) || Rect.top() < 0 || Rect.width() == 0 ||
+        Rect.height() == 0)
+        return nullptr;
+    const TfrxClassEntry entry = rudFindClass(QString::fromLatin1(Class->className()));
+    if (!entry.Create)
+        return nullptr;
+    TfrxComponent *object = entry.Create(nullptr);
+    object->SetIsDesigning(true);
+    object->SetParent(FPage);
+    rudPlaceOnPage(FPage, object, Rect.left(), Rect.top());
+    object->SetWidth(Rect.width());
+    object->SetHeight(Rect.height());
+    object->CreateUniqueName();
+    if (auto *memo = qobject_cast<TfrxCustomMemoView *>(object)) {
+        // The sample format: the settings' default font and reading order.
+        if (const TfrxDesigner *settings = Settings()) {
+            memo->Font()->Assign(*settings->DefaultFont());
+            memo->SetRTLReading(settings->RTLLanguage());
+            memo->SetParentFont(settings->MemoParentFont());
+        }
+    }
+    if (auto *band = qobject_cast<TfrxBand *>(object)) {
+        band->SetLeft(0);
+        if (auto *page = qobject_cast<TfrxReportPage *>(FPage))
+            band->SetWidth(page->Width() - (page->LeftMargin() + page->RightMargin()) * fr01cm);
+    }
+    RebuildObjects();
+    FSelectedObjects = {object};
+    if (const TfrxDesigner *settings = Settings(); settings && settings->OnInsertObject)
+        settings->OnInsertObject(object);
+    SetModified(true);
+    SelectionChanged();
+    if (FEditAfterInsert && !qobject_cast<TfrxDialogPage *>(FPage))
+        EditSelected();
+    return object;
+}
+
+// ---- preview -------------------------------------------------------------------
+
+void TfrxDesignerForm::Preview()
+{
+    if (IsRestricted(drDontPreviewReport))
+        return;
+    CodeToScript();
+    TfsScript *script = FReport->Script();
+    if (!FReport->PrepareScript()) {
+        const QString position = script->ErrorPos();
+        SetTabIndex(0);
+        const QStringList parts = position.split(QLatin1Char(':'));
+        if (parts.size() == 2) {
+            const int line = parts[0].toInt(), column = parts[1].toInt();
+            QTextCursor cursor(FCodeWindow->document()->findBlockByLineNumber(qMax(0, line - 1)));
+            cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, qMax(0, column - 1));
+            FCodeWindow->setTextCursor(cursor);
+        }
+        userInterface().MessageBox(script->ErrorMsg(), windowTitle(), TMsgIcon::Error, TMsgButtons::Ok);
+        return;
+    }
+    // Preparing changes objects (texts, sizes, names of the run): the design
+    // is restored from a snapshot afterwards, so it keeps no trace.
+    const QByteArray snapshot = TfrxUndoBuffer::Snapshot(FReport);
+    const int index = FPage ? PageIndexOf(FPage) : 0;
+    const bool modal = FReport->PreviewOptions()->Modal();
+    FReport->PreviewOptions()->SetModal(true);
+    try {
+        FReport->ShowReport(true);
+    } catch (const std::exception &) {
+        // The preparation reported its errors itself.
+    }
+    FReport->PreviewOptions()->SetModal(modal);
+    FPage = nullptr;
+    FObjects.clear();
+    FSelectedObjects.clear();
+    TfrxUndoBuffer::Restore(FReport, snapshot);
+    ReloadPages(index);
+}
+
+// ---- find and replace ----------------------------------------------------------
+
+void TfrxDesignerForm::Find()
+{
+    DoFind(false);
+}
+
+void TfrxDesignerForm::Replace()
+{
+    DoFind(true);
+}
+
+void TfrxDesignerForm::DoFind(bool Replacing)
+{
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("FindForm"));
+    dialog.setWindowTitle(Replacing ? rudGet(2024).remove(QStringLiteral("...")) : rudGet(2023).remove(QStringLiteral("...")));
+    auto *form = new QFormLayout(&dialog);
+    auto *text = new QLineEdit(FFindText, &dialog);
+    text->setObjectName(QStringLiteral("TextE"));
+    form->addRow(QStringLiteral("Text to find"), text);
+    QLineEdit *replace = nullptr;
+    if (Replacing) {
+        replace = new QLineEdit(FReplaceText, &dialog);
+        replace->setObjectName(QStringLiteral("ReplaceE"));
+        form->addRow(QStringLiteral("Replace with"), replace);
+    }
+    auto *caseCB = new QCheckBox(QStringLiteral("Case sensitive"), &dialog);
+    caseCB->setObjectName(QStringLiteral("CaseCB"));
+    caseCB->setChecked(FFindCase);
+    form->addRow(caseCB);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (userInterface().ExecDialog(&dialog) != QDialog::Accepted || text->text().isEmpty())
+        return;
+    FFindText = text->text();
+    FFindCase = caseCB->isChecked();
+    FSearched = true;
+    if (replace) {
+        FReplaceText = replace->text();
+        const Qt::CaseSensitivity cs = FFindCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+        if (CodeTabShown()) {
+            QString code = FCodeWindow->toPlainText();
+            FCodeWindow->setPlainText(code.replace(FFindText, FReplaceText, cs));
+        } else {
+            bool changed = false;
+            for (TfrxComponent *object : FObjects)
+                if (auto *memo = qobject_cast<TfrxCustomMemoView *>(object); memo && memo->Text().contains(FFindText, cs)) {
+                    memo->SetText(QString(memo->Text()).replace(FFindText, FReplaceText, cs));
+                    changed = true;
+                }
+            if (changed)
+                SetModified(true);
+        }
+    }
+    FindNext();
+    UpdateControls();
+}
+
+void TfrxDesignerForm::FindNext()
+{
+    if (!FSearched || FFindText.isEmpty())
+        return;
+    const Qt::CaseSensitivity cs = FFindCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    if (CodeTabShown()) {
+        QTextDocument::FindFlags flags;
+        if (FFindCase)
+            flags |= QTextDocument::FindCaseSensitively;
+        if (!FCodeWindow->find(FFindText, flags)) {
+            FCodeWindow->moveCursor(QTextCursor::Start);
+            FCodeWindow->find(FFindText, flags);
+        }
+        return;
+    }
+    // The next memo after the selected one whose text holds the search text.
+    const qsizetype start =
+        FSelectedObjects.size() == 1 ? FObjects.indexOf(FSelectedObjects.first()) + 1 : qsizetype(0);
+    for (qsizetype n = 0; n < FObjects.size(); ++n) {
+        TfrxComponent *object = FObjects.at((start + n) % FObjects.size());
+        auto *memo = qobject_cast<TfrxCustomMemoView *>(object);
+        if (memo && memo->Text().contains(FFindText, cs)) {
+            FSelectedObjects = {memo};
+            SelectionChanged();
+            return;
+        }
+    }
+}
