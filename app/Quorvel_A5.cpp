@@ -7,9 +7,11 @@
 #include "base/Errors.h"
 #include "base/FormatSettings.h"
 #include "base/UserInterface.h"
+#include "designer/rudDesgnInit.h"
 #include "report/engine/rudEngineInit.h"
 #include "report/render/QtUserInterface.h"
 #include "report/render/SystemFonts.h"
+#include "designer/rudDesgnInit.h"
 #include "report/render/rudRenderInit.h"
 
 #include <QApplication>
@@ -52,6 +54,7 @@ int main(int argc, char *argv[])
     setFormatSettings(systemFormatSettings());
     rudEngineInit();
     rudRenderInit();
+    rudDesignerInit();
     if (application.arguments().size() > 1) {
         try {
             if (const auto command = parseHeadlessCommand(application.arguments().mid(1)))

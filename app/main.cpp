@@ -90,6 +90,7 @@ void TfmMain::ConnectHandlers()
     connect(N4, &QAction::triggered, this, [this] { Handle(&TfmMain::N4Click); });
     connect(N6, &QAction::triggered, this, [this] { Handle(&TfmMain::N6Click); });
     connect(N7, &QAction::triggered, this, [this] { Handle(&TfmMain::N7Click); });
+    connect(Button3, &QPushButton::clicked, this, [this] { Handle(&TfmMain::Button3Click); });
     connect(Button1, &QPushButton::clicked, this, [this] { Handle(&TfmMain::Button1Click); });
     connect(Button2, &QPushButton::clicked, this, [this] { Handle(&TfmMain::Button2Click); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { Handle(&TfmMain::BitBtn1Click); });

@@ -89,6 +89,10 @@ public:
 
     // "Печать свидетельства": FillReport, then the report's preview.
     void N7Click();
+    // "Настройка шаблона печати": loads the print template into rudReport1
+    // (a missing file leaves it empty, without a message) and opens the
+    // designer on it, modally.
+    void Button3Click();
     // The print command up to the preview: checks the entries (false after
     // their message), loads the template from TemplatePath() and runs
     // preprint. A missing template file or memo raises an error naming it.

@@ -50,6 +50,12 @@ QString Monthstr(const QString &nbr, TDateTime myDate)
 
 QString TfmMain::TemplatePath() const { return TemplateFolder + QLatin1Char('/') + PrintTemplateFileName; }
 
+void TfmMain::Button3Click()
+{
+    rudReport1->LoadFromFile(TemplatePath());
+    rudReport1->DesignReport(true, false);
+}
+
 void TfmMain::N7Click()
 {
     if (FillReport())

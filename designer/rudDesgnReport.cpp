@@ -2,6 +2,7 @@
 
 #include "designer/rudDesgn.h"
 #include "designer/rudDesgnInit.h"
+#include "designer/rudPageMemoEditors.h"
 
 #include "base/UserInterface.h"
 #include "report/engine/rudEngineInit.h"
@@ -37,6 +38,7 @@ void rudDesignerInit()
     done = true;
     rudEngineInit();
     rudRenderInit();
+    rudRegisterPageMemoEditors();
     TfrxPreview::DesignerHook() = [](TfrxReport *Report, QWidget *Parent) {
         if (TfrxCustomDesigner::DesignerOf(Report))
             return false;
