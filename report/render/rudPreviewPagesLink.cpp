@@ -190,7 +190,22 @@ void TfrxPreview::ShowTemplate()
 {
     if (!CanRunCommand() || !DesignerHook())
         return;
-    DesignerHook()(FReport, window());
+    auto *pages = dynamic_cast<TfrxPreviewPages *>(storeOf(FReport));
+    if (!pages || pages->SourcePageCount() == 0)
+        return;
+    // The store's source pages are shown as copies in a report of their own:
+    // the prepared pages are kept as differences from those pages, so the
+    // store's own copies must stay exactly as they are.
+    TfrxReport temporary;
+    for (int i = 0; i < pages->SourcePageCount(); ++i) {
+        auto *copy = new TfrxReportPage(&temporary);
+        copy->AssignAll(pages->SourcePage(i));
+    }
+    try {
+        DesignerHook()(&temporary, window());
+    } catch (const std::exception &) {
+        // Looking at the template changes nothing, whatever went wrong.
+    }
 }
 
 void TfrxPreview::Cancel()
