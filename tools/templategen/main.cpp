@@ -11,7 +11,6 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -236,12 +235,8 @@ int main(int argc, char **argv)
         setReport(doc.Root());
         addDataPage(doc.Root());
         addReportPage(doc.Root());
-        QFile file(QString::fromLocal8Bit(argv[1]));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            std::fprintf(stderr, "templategen: cannot write %s\n", argv[1]);
-            return 1;
-        }
-        doc.SaveToStream(&file);
+        // Written atomically: a failed write leaves the old template whole.
+        doc.SaveToFile(QString::fromLocal8Bit(argv[1]));
     } catch (const std::exception &e) {
         std::fprintf(stderr, "templategen: %s\n", e.what());
         return 1;
