@@ -144,7 +144,6 @@ TfrxObjectInspector::TfrxObjectInspector(TfrxCustomDesigner *Owner, QWidget *Par
     }
     if (FSplit1Pos < 10)
         FSplit1Pos = DefaultSplit1Pos;
-    ApplyStoredSplitPos();
 }
 
 TfrxObjectInspector::~TfrxObjectInspector()
@@ -155,8 +154,9 @@ TfrxObjectInspector::~TfrxObjectInspector()
 
 void TfrxObjectInspector::ApplyStoredSplitPos()
 {
-    const int width = FGrid->width() > 0 ? FGrid->width() : this->width();
-    if (width <= 0)
+    // Only the grid's real width tells where half of it is.
+    const int width = FGrid->width();
+    if (!isVisible() || width <= 0)
         return;
     if (FSplitPos < 0) {
         FSplitPos = FStoredSplitPos;
@@ -172,7 +172,6 @@ void TfrxObjectInspector::ApplyStoredSplitPos()
 void TfrxObjectInspector::resizeEvent(QResizeEvent *Event)
 {
     QWidget::resizeEvent(Event);
-    ApplyStoredSplitPos();
     if (!FSplit1Applied && height() > 0) {
         FSplit1Applied = true;
         SetSplit1Pos(FSplit1Pos);

@@ -190,6 +190,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *Event) override;
     void mouseReleaseEvent(QMouseEvent *Event) override;
     void mouseDoubleClickEvent(QMouseEvent *Event) override;
+    void resizeEvent(QResizeEvent *Event) override;
     bool event(QEvent *Event) override;
 
 private:

@@ -154,6 +154,12 @@ void TfrxInspectorGrid::mouseMoveEvent(QMouseEvent *Event)
     setCursor(OverSplitter(x) ? Qt::SplitHCursor : Qt::ArrowCursor);
 }
 
+void TfrxInspectorGrid::resizeEvent(QResizeEvent *Event)
+{
+    QWidget::resizeEvent(Event);
+    FInspector->ApplyStoredSplitPos();
+}
+
 void TfrxInspectorGrid::mouseReleaseEvent(QMouseEvent *)
 {
     FDragging = false;
