@@ -93,6 +93,8 @@ TfrxObjectInspector::TfrxObjectInspector(TfrxCustomDesigner *Owner, QWidget *Par
     FDropButton->setObjectName(QStringLiteral("DropDownB"));
     FDropButton->setArrowType(Qt::DownArrow);
     FDropButton->setFocusPolicy(Qt::NoFocus);
+    // The click that closes the open list must not open it again.
+    FDropButton->setAttribute(Qt::WA_NoMouseReplay);
     FDropButton->hide();
     FDialogButton = new QToolButton(FGrid);
     FDialogButton->setObjectName(QStringLiteral("DialogB"));
@@ -148,6 +150,9 @@ TfrxObjectInspector::TfrxObjectInspector(TfrxCustomDesigner *Owner, QWidget *Par
 
 TfrxObjectInspector::~TfrxObjectInspector()
 {
+    // The edit box goes with the window: nothing is applied any more.
+    FEdit->removeEventFilter(this);
+    FEditModified = false;
     // The rows refer to the lists; drop them first.
     FRows.clear();
 }
@@ -629,12 +634,14 @@ void TfrxObjectInspector::ShowValueList()
         FPopup->setObjectName(QStringLiteral("ValuesLB"));
         FPopup->setWindowFlags(Qt::Popup);
         FPopup->setUniformItemSizes(true);
+        FPopup->installEventFilter(this);
         connect(FPopup, &QListWidget::itemClicked, this,
                 [this](QListWidgetItem *Item) { ChooseValue(FPopup->row(Item)); });
     }
-    delete FPopup->itemDelegate();
+    QAbstractItemDelegate *previous = FPopup->itemDelegate();
     const bool ownerDraw = editor->GetAttributes() & paOwnerDraw;
     FPopup->setItemDelegate(ownerDraw ? new TValueListDelegate(editor, FPopup) : new QStyledItemDelegate(FPopup));
+    delete previous;
     FPopup->clear();
     FPopup->addItems(values);
     for (int i = 0; i < FPopup->count(); ++i)
@@ -692,6 +699,20 @@ void TfrxObjectInspector::ChooseValue(int Index)
 
 bool TfrxObjectInspector::eventFilter(QObject *Watched, QEvent *Event)
 {
+    if (FPopup && Watched == FPopup && Event->type() == QEvent::KeyPress) {
+        // Enter chooses the entry, Escape closes the list.
+        const int key = static_cast<QKeyEvent *>(Event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ChooseValue(FPopup->currentRow());
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            FPopup->hide();
+            FEdit->setFocus();
+            return true;
+        }
+        return QWidget::eventFilter(Watched, Event);
+    }
     if (Watched != FEdit)
         return QWidget::eventFilter(Watched, Event);
     switch (Event->type()) {

@@ -9,6 +9,7 @@
 #include "designer/rudDesgnEditors.h"
 #include "report/model/rudFill.h"
 #include "report/model/rudFrame.h"
+#include "report/model/rudReportOptions.h"
 
 #include <QColorDialog>
 #include <QFontDatabase>
@@ -349,3 +350,49 @@ TEST(PropertyEditorBasic, TheFontDialogGivesEveryObjectTheChosenFont)
         EXPECT_EQ(memo->Font()->Charset(), RUSSIAN_CHARSET); // not a choice of the dialog
     }
 }
+
+namespace {
+
+// A record with a character property (the report objects have none).
+class TCharHolder : public TfrxPersistent {
+    Q_OBJECT
+    Q_PROPERTY(QChar Delimiter READ Delimiter WRITE SetDelimiter)
+public:
+    QChar Delimiter() const { return FDelimiter; }
+    void SetDelimiter(QChar Value) { FDelimiter = Value; }
+
+private:
+    QChar FDelimiter = QLatin1Char(';');
+};
+
+} // namespace
+
+TEST(PropertyEditorBasic, CharactersAndDatesAsText)
+{
+    TCharHolder holder;
+    const auto delimiter = editorOf(&holder, QStringLiteral("Delimiter"), nullptr);
+    ASSERT_TRUE(dynamic_cast<TfrxCharProperty *>(delimiter.get()));
+    EXPECT_EQ(delimiter->GetValue(), QStringLiteral(";"));
+    delimiter->SetValue(QStringLiteral("#9"));
+    EXPECT_EQ(holder.Delimiter(), QLatin1Char('\t'));
+    EXPECT_EQ(delimiter->GetValue(), QStringLiteral("#9"));
+    delimiter->SetValue(QStringLiteral("Ж"));
+    EXPECT_EQ(delimiter->GetValue(), QStringLiteral("Ж"));
+    delimiter->SetValue(QString());
+    EXPECT_EQ(delimiter->GetValue(), QStringLiteral("#0"));
+    EXPECT_EQ(errorOf([&] { delimiter->SetValue(QStringLiteral("ab")); }), QStringLiteral("Invalid property value"));
+    EXPECT_EQ(errorOf([&] { delimiter->SetValue(QStringLiteral("#x")); }), QStringLiteral("Invalid property value"));
+
+    const TFormatSettingsScope russian(russianFormatSettings());
+    TfrxReportOptions options;
+    TfrxDateTimeProperty created(nullptr);
+    created.AddObject(&options, rudFindProp(&options, QStringLiteral("CreateDate")));
+    created.SetValue(QString());
+    EXPECT_EQ(options.CreateDate(), 0);
+    EXPECT_EQ(created.GetValue(), QString());
+    created.SetValue(QStringLiteral("02.01.2020"));
+    EXPECT_EQ(created.GetValue(), QStringLiteral("02.01.2020"));
+    EXPECT_FALSE(errorOf([&] { created.SetValue(QStringLiteral("tomorrow")); }).isEmpty());
+}
+
+#include "PropertyEditorTest.moc"
