@@ -467,6 +467,7 @@ void TfrxObjectInspector::UpdateEditor()
     const TfrxPropertyAttributes attributes = editor->GetAttributes();
     FEditText = SafeValue(editor);
     FEdit->setText(FEditText);
+    FEdit->setCursorPosition(0); // a long value shows its beginning
     FEdit->setReadOnly(attributes & paReadOnly);
     FEditModified = false;
     FDropButton->setVisible(attributes & paValueList);
