@@ -231,9 +231,10 @@ void rudHideProperties(const QMetaObject *ComponentClass, const QString &Propert
 // hidden or has an unknown kind.
 std::unique_ptr<TfrxPropertyEditor> rudCreatePropertyEditor(QObject *Component, const TfrxPropInfo &Prop,
                                                             TfrxCustomDesigner *Designer);
-// The rows for the objects (Algorithm of several selected objects: only
-// the properties every object has, with multi-select editors, each editor
-// writing all objects); nullptr for an empty list.
+// The rows for the objects; nullptr for an empty list. For several
+// objects only the properties every object has (same kind, sub-objects of
+// the same class) with multi-select editors are kept, and each editor
+// writes all the objects.
 std::unique_ptr<TfrxPropertyList> rudCreatePropertyList(const QList<QObject *> &Objects, TfrxCustomDesigner *Designer);
 std::unique_ptr<TfrxPropertyList> rudCreatePropertyList(const QList<TfrxComponent *> &Objects,
                                                         TfrxCustomDesigner *Designer);
