@@ -469,13 +469,16 @@ QFont toQFont(const TFont &Font)
     return font;
 }
 
-void assignQFont(TFont &Font, const QFont &Source)
+// Takes into Font what the dialog changed: Shown is the font the dialog
+// showed at first (its nearest match of Font), Source the one chosen. A
+// font the dialog only approximated keeps its own name and size unless the
+// user chose others.
+void assignQFont(TFont &Font, const QFont &Shown, const QFont &Source)
 {
-    Font.SetName(Source.family());
-    if (Source.pointSize() > 0)
+    if (Source.family() != Shown.family())
+        Font.SetName(Source.family());
+    if (Source.pointSize() != Shown.pointSize() && Source.pointSize() > 0)
         Font.SetSize(Source.pointSize());
-    else if (Source.pixelSize() > 0)
-        Font.SetHeight(-Source.pixelSize());
     TFontStyles style;
     if (Source.bold())
         style |= fsBold;
@@ -502,11 +505,12 @@ bool TfrxFontProperty::Edit()
         return false;
     QFontDialog dialog;
     dialog.setCurrentFont(toQFont(*current));
+    const QFont shown = dialog.currentFont();
     if (userInterface().ExecDialog(&dialog) != 1)
         return false;
     TFont chosen;
     chosen.Assign(*current);
-    assignQFont(chosen, dialog.currentFont());
+    assignQFont(chosen, shown, dialog.currentFont());
     SetObjValue(&chosen);
     return true;
 }

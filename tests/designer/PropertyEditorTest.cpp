@@ -322,25 +322,30 @@ TEST(PropertyEditorBasic, TheFontDialogGivesEveryObjectTheChosenFont)
     const auto list = rudCreatePropertyList(QList<TfrxComponent *>{m1, m2}, cert.Designer.get());
     TfrxPropertyEditor *font = findItem(list.get(), QStringLiteral("Font"))->Editor.get();
     EXPECT_TRUE(font->GetAttributes() & paDialog);
-    // The dialog offers the installed fonts; the test picks one with a bold face.
-    QString family;
-    for (const QString &candidate : QFontDatabase::families())
-        if (QFontDatabase::styles(candidate).contains(QStringLiteral("Bold"))) {
-            family = candidate;
-            break;
-        }
-    ASSERT_FALSE(family.isEmpty());
     TRecordingUserInterface ui;
     QFont answered;
+    ui.DialogAnswers.push_back([](QObject *) { return 1; });
     ui.DialogAnswers.push_back([&](QObject *Dialog) {
+        // The dialog offers the installed fonts; the test picks another one
+        // with a bold face.
         auto *dialog = qobject_cast<QFontDialog *>(Dialog);
-        QFont chosen(family);
-        chosen.setPointSize(14);
-        chosen.setBold(true);
-        dialog->setCurrentFont(chosen);
+        for (const QString &family : QFontDatabase::families())
+            if (family != dialog->currentFont().family() &&
+                QFontDatabase::styles(family).contains(QStringLiteral("Bold"))) {
+                QFont chosen(family);
+                chosen.setPointSize(14);
+                chosen.setBold(true);
+                dialog->setCurrentFont(chosen);
+                break;
+            }
         answered = dialog->currentFont();
         return 1;
     });
+    // OK on the font as shown keeps a template font the dialog may not list.
+    EXPECT_TRUE(font->Edit());
+    EXPECT_EQ(m1->Font()->Name(), QStringLiteral("Times New Roman"));
+    EXPECT_EQ(m1->Font()->Height(), -11);
+    EXPECT_EQ(m1->Font()->Style(), TFontStyles(fsItalic));
     EXPECT_TRUE(font->Edit());
     ASSERT_TRUE(answered.bold());
     for (TfrxMemoView *memo : {m1, m2}) {
