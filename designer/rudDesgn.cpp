@@ -6,6 +6,7 @@
 #include "designer/rudDesgnClipboard.h"
 #include "designer/rudDesgnSettings.h"
 #include "designer/rudDesgnUndo.h"
+#include "designer/rudInsp.h"
 #include "designer/rudReportTree.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
@@ -263,6 +264,20 @@ void TfrxDesignerForm::CreateWorkArea()
         }
     });
 
+    auto *inspectorDock = new QDockWidget(rudGet(2034), this);
+    inspectorDock->setObjectName(QStringLiteral("InspectorDock"));
+    FInspector = new TfrxObjectInspector(this, inspectorDock);
+    inspectorDock->setWidget(FInspector);
+    inspectorDock->resize(159, inspectorDock->height());
+    addDockWidget(Qt::LeftDockWidgetArea, inspectorDock);
+    QAction *inspectorCmd = Action(QStringLiteral("InspectorTBCmd"));
+    inspectorCmd->setChecked(true);
+    connect(inspectorCmd, &QAction::toggled, inspectorDock, &QDockWidget::setVisible);
+    connect(inspectorDock, &QDockWidget::visibilityChanged, inspectorCmd, [inspectorCmd, inspectorDock] {
+        if (!inspectorDock->isHidden() != inspectorCmd->isChecked())
+            inspectorCmd->setChecked(!inspectorDock->isHidden());
+    });
+
     auto *treeDock = new QDockWidget(rudGet(2107), this);
     treeDock->setObjectName(QStringLiteral("ReportTreeDock"));
     FReportTree = new TfrxReportTree(this, treeDock);
@@ -478,6 +493,8 @@ void TfrxDesignerForm::SetPage(TfrxPage *Value)
     UpdateWorkspaceSettings();
     if (FReportTree)
         FReportTree->UpdateItems();
+    if (FInspector)
+        FInspector->UpdateObjects();
 }
 
 void TfrxDesignerForm::CodeToScript()
@@ -508,7 +525,13 @@ void TfrxDesignerForm::SetModified(bool Value, QObject *Sender)
     }
     if (FReportTree && Sender != FReportTree)
         FReportTree->UpdateItems();
-    UpdateInspector();
+    if (FInspector && Sender != FInspector) {
+        // Objects may have been made or freed: the combo and the lists are
+        // built anew from what exists now.
+        FInspector->UpdateObjects();
+        FInspector->UpdateSelection();
+    }
+    UpdateWorkspace();
     UpdateCaption();
     UpdateControls();
 }
@@ -517,10 +540,17 @@ void TfrxDesignerForm::SelectionChanged(QObject *Sender)
 {
     if (FReportTree && Sender != FReportTree)
         FReportTree->UpdateSelection();
+    if (FInspector && Sender != FInspector)
+        FInspector->UpdateSelection();
+    UpdateWorkspace();
     UpdateControls();
 }
 
-void TfrxDesignerForm::UpdateInspector() {}
+void TfrxDesignerForm::UpdateInspector()
+{
+    if (FInspector)
+        FInspector->UpdateProperties();
+}
 
 void TfrxDesignerForm::SnapshotToUndo()
 {

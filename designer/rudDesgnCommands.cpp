@@ -7,6 +7,7 @@
 #include "designer/rudDesgnClipboard.h"
 #include "designer/rudDesgnSettings.h"
 #include "designer/rudDesgnUndo.h"
+#include "designer/rudInsp.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudClassRegistry.h"
 #include "report/model/rudDialogPage.h"
@@ -272,6 +273,7 @@ void TfrxDesignerForm::Preview()
 {
     if (IsRestricted(drDontPreviewReport))
         return;
+    FInspector->CommitEdit();
     CodeToScript();
     TfsScript *script = FReport->Script();
     if (!FReport->PrepareScript()) {

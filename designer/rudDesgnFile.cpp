@@ -8,6 +8,7 @@
 #include "base/UserInterface.h"
 #include "designer/rudDesgnSettings.h"
 #include "designer/rudDesgnUndo.h"
+#include "designer/rudInsp.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
@@ -172,6 +173,7 @@ bool TfrxDesignerForm::Save(bool SaveAs)
 {
     if (IsRestricted(drDontSaveReport))
         return false;
+    FInspector->CommitEdit();
     CodeToScript();
     FReport->ReportOptions()->SetLastChange(Now());
     if (const TfrxDesigner *settings = Settings(); settings && settings->OnSaveReport) {
@@ -246,6 +248,7 @@ void TfrxDesignerForm::closeEvent(QCloseEvent *Event)
     if (FIsPreviewDesigner) {
         // A prepared page has no file of its own: any change is handed back
         // to the preview instead of being saved.
+        FInspector->SaveSettings();
         SaveState();
         FReport->SetModified(FModified || FUndo->UndoCount() > 1);
         Event->accept();
@@ -256,6 +259,7 @@ void TfrxDesignerForm::closeEvent(QCloseEvent *Event)
         Event->ignore();
         return;
     }
+    FInspector->SaveSettings();
     SaveState();
     FReport->SetModified(FModified);
     Event->accept();

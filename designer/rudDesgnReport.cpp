@@ -1,6 +1,7 @@
 // Opening the designer on a report, from the host and from the preview.
 
 #include "designer/rudDesgn.h"
+#include "designer/rudDesgnEditors.h"
 #include "designer/rudDesgnInit.h"
 #include "designer/rudPageMemoEditors.h"
 
@@ -39,6 +40,7 @@ void rudDesignerInit()
     rudEngineInit();
     rudRenderInit();
     rudRegisterPageMemoEditors();
+    rudRegisterDesignerEditors();
     TfrxPreview::DesignerHook() = [](TfrxReport *Report, QWidget *Parent) {
         if (TfrxCustomDesigner::DesignerOf(Report))
             return false;
