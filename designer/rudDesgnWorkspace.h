@@ -216,6 +216,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *Event) override;
     void keyPressEvent(QKeyEvent *Event) override;
     void wheelEvent(QWheelEvent *Event) override;
+    void leaveEvent(QEvent *Event) override;
     bool focusNextPrevChild(bool Next) override;
     bool eventFilter(QObject *Watched, QEvent *Event) override;
 

@@ -1,0 +1,96 @@
+// The design workspace's speed on the certificate page at zoom 1 with one
+// memo selected: a whole repaint, and one step of a drag (the mouse moves
+// the memo by a grid step and the changed part is repainted).
+
+#include "designer/rudDesignerWorkspace.h"
+#include "report/model/rudMemo.h"
+#include "report/model/rudPage.h"
+#include "report/model/rudReport.h"
+#include "report/render/SystemFonts.h"
+#include "report/render/rudRenderInit.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+namespace {
+
+// The certificate template shown in the workspace, Memo5 selected.
+struct TCertificateWorkspace {
+    TCertificateWorkspace()
+    {
+        Report.LoadFromFile(QStringLiteral(RUD_SOURCE_DIR "/resources/shablon.fr3"));
+        for (TfrxComponent *c : Report.Objects())
+            if (auto *page = qobject_cast<TfrxReportPage *>(c))
+                Page = page;
+        Memo5 = qobject_cast<TfrxMemoView *>(Report.FindObject(QStringLiteral("Memo5")));
+        Objects.append(Page);
+        Objects.append(Page->AllObjects());
+        Workspace.SetObjects(&Objects);
+        Workspace.SetSelectedObjects(&Selected);
+        Workspace.SetGrid(fr01cm, fr01cm);
+        Workspace.SetPage(Page);
+        Workspace.show();
+        QTest::qWaitForWindowExposed(&Workspace);
+        Selected = {Memo5};
+        Workspace.UpdateView();
+        QApplication::processEvents();
+    }
+    QPoint At(double Dx, double Dy) const
+    {
+        return Workspace.ToWidget(QPointF(Memo5->Left() + 50 + Dx, Memo5->Top() + 5 + Dy)).toPoint();
+    }
+    void Move(const QPoint &Pos)
+    {
+        QMouseEvent event(QEvent::MouseMove, QPointF(Pos), Workspace.mapToGlobal(QPointF(Pos)), Qt::NoButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&Workspace, &event);
+    }
+
+    TfrxReport Report;
+    TfrxReportPage *Page = nullptr;
+    TfrxMemoView *Memo5 = nullptr;
+    QList<TfrxComponent *> Objects, Selected;
+    TDesignerWorkspace Workspace;
+};
+
+void BM_RepaintWholePage(benchmark::State &state)
+{
+    TCertificateWorkspace w;
+    for (auto _ : state)
+        w.Workspace.repaint();
+}
+BENCHMARK(BM_RepaintWholePage)->Unit(benchmark::kMillisecond);
+
+// One mouse move of a drag, a grid step (1 mm) down or back up, and the
+// repaint it asks for.
+void BM_DragStep(benchmark::State &state)
+{
+    TCertificateWorkspace w;
+    const QPoint start = w.At(0, 0);
+    QTest::mousePress(&w.Workspace, Qt::LeftButton, Qt::NoModifier, start);
+    bool down = true;
+    for (auto _ : state) {
+        w.Move(start + QPoint(0, down ? 4 : 0));
+        QApplication::processEvents();
+        down = !down;
+    }
+    QTest::mouseRelease(&w.Workspace, Qt::LeftButton, Qt::NoModifier, start);
+}
+BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    registerSystemFonts();
+    rudRenderInit();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
