@@ -127,6 +127,8 @@ public:
     void UngroupObjects();
     // The alignment palette. The first selected object is the reference;
     // objects with rfDontMove are not moved, with rfDontSize not resized.
+    // Centring in the band uses the printable area for objects that lie
+    // on the page itself. Each command that runs emits Modified.
     void AlignLeft();
     void AlignRight();
     void AlignMiddle();
