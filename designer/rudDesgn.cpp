@@ -8,6 +8,7 @@
 #include "designer/rudDesgnUndo.h"
 #include "designer/rudInsp.h"
 #include "designer/rudReportTree.h"
+#include "designer/rudWorkspaceArea.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
@@ -23,7 +24,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
@@ -247,11 +247,7 @@ void TfrxDesignerForm::CreateWorkArea()
     FCodeWindow->setFont(mono);
     FStack->addWidget(FCodeWindow);
 
-    FScroll = new QScrollArea(FStack);
-    FScroll->setObjectName(QStringLiteral("ScrollBox"));
-    FScroll->setWidgetResizable(false);
-    FScroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    FStack->addWidget(FScroll);
+    CreateWorkspace();
     setCentralWidget(central);
     connect(FTabs, &QTabBar::currentChanged, this, [this](int Index) {
         if (!FUpdatingTextBar)
@@ -478,7 +474,7 @@ void TfrxDesignerForm::SetTabIndex(int Index)
             }
         }
         SetPage(page);
-        FStack->setCurrentWidget(FScroll);
+        FStack->setCurrentWidget(FArea);
     }
     SelectionChanged();
 }

@@ -16,7 +16,6 @@ class QComboBox;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
-class QScrollArea;
 class QStackedWidget;
 class QTabBar;
 class QTimer;
@@ -25,7 +24,7 @@ class TfrxUndoBuffer;
 class TfrxReportTree;
 class TDesignerWorkspace;
 class TfrxObjectInspector;
-class TfrxRuler;
+class TfrxWorkspaceArea;
 
 // The designer window editing one report in place.
 class TfrxDesignerForm : public TfrxCustomDesigner {
@@ -133,6 +132,7 @@ public:
     QTabBar *Tabs() const { return FTabs; }
     QComboBox *ZoomBox() const { return FZoomBox; }
     TDesignerWorkspace *Workspace() const { return FWorkspace; }
+    TfrxWorkspaceArea *WorkArea() const { return FArea; }
     TfrxObjectInspector *Inspector() const { return FInspector; }
     TfrxReportTree *ReportTree() const { return FReportTree; }
     int UndoCount() const;
@@ -225,9 +225,8 @@ private:
     QTabBar *FTabs = nullptr;
     QStackedWidget *FStack = nullptr;
     QPlainTextEdit *FCodeWindow = nullptr;
-    QScrollArea *FScroll = nullptr;
+    TfrxWorkspaceArea *FArea = nullptr;
     TDesignerWorkspace *FWorkspace = nullptr;
-    TfrxRuler *FHRuler = nullptr, *FVRuler = nullptr;
     TfrxObjectInspector *FInspector = nullptr;
     TfrxReportTree *FReportTree = nullptr;
     QLabel *FStatusUnits = nullptr, *FStatusPos = nullptr, *FStatusName = nullptr;

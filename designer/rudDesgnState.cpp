@@ -7,6 +7,7 @@
 #include "base/NumberFormat.h"
 #include "base/UserInterface.h"
 #include "designer/rudDesgnSettings.h"
+#include "designer/rudWorkspaceArea.h"
 #include "report/model/rudDialogPage.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
@@ -64,7 +65,7 @@ void TfrxDesignerForm::SetScale(double Value)
 void TfrxDesignerForm::ApplyZoomText(const QString &Text)
 {
     auto *page = qobject_cast<TfrxReportPage *>(FPage);
-    const QSize area = FScroll->viewport()->size();
+    const QSize area = FArea->ScrollArea()->viewport()->size();
     if (Text == QLatin1String("Page width")) {
         if (page)
             SetScale(std::round(100 * (area.width() - 40) / (page->PaperWidth() * 96 / 25.4)) / 100);
@@ -98,8 +99,8 @@ void TfrxDesignerForm::wheelEvent(QWheelEvent *Event)
         Event->accept();
         return;
     }
-    if (notches != 0 && FScroll) {
-        QScrollBar *bar = FScroll->verticalScrollBar();
+    if (notches != 0) {
+        QScrollBar *bar = FArea->ScrollArea()->verticalScrollBar();
         bar->setValue(bar->value() - 16 * notches);
         Event->accept();
         return;

@@ -6,6 +6,7 @@
 #include "designer/rudDesgnClipboard.h"
 #include "designer/rudDesgnInit.h"
 #include "designer/rudDesgnSettings.h"
+#include "designer/rudDesignerWorkspace.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
@@ -427,4 +428,64 @@ TEST_F(DesignerWindow, DesignReportRunsOneDesignerPerReport)
     Report.DesignReport(true, false);
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(TfrxCustomDesigner::DesignerOf(&Report), nullptr);
+}
+
+TEST_F(DesignerWindow, AMoveInTheWorkAreaIsUndoneAndRedone)
+{
+    auto designer = Open(Template);
+    designer->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(designer.get()));
+    TDesignerWorkspace *workspace = designer->Workspace();
+    ASSERT_NE(workspace, nullptr);
+    TfrxCustomMemoView *memo = Memo(QStringLiteral("Memo5"));
+    const double top = memo->Top();
+    const QRectF rect = TfrxDesignerWorkspace::AbsRect(memo);
+    const QPoint grab = workspace->ToWidget(rect.center()).toPoint();
+    QTest::mousePress(workspace, Qt::LeftButton, Qt::NoModifier, grab);
+    for (int dy = 4; dy <= 40; dy += 4)
+        QTest::mouseMove(workspace, grab + QPoint(0, dy));
+    QTest::mouseRelease(workspace, Qt::LeftButton, Qt::NoModifier, grab + QPoint(0, 40));
+    ASSERT_EQ(designer->SelectedObjects(), QList<TfrxComponent *>{memo});
+    EXPECT_GT(memo->Top(), top);
+    EXPECT_TRUE(designer->Modified());
+    EXPECT_TRUE(designer->Action(QStringLiteral("UndoCmd"))->isEnabled());
+    // The status bar shows the memo's place in centimetres.
+    EXPECT_EQ(designer->StatusPosition().left(designer->StatusPosition().indexOf(QStringLiteral("   "))),
+              QString::asprintf("%.2f; %.2f", memo->Left() / 37.7953, memo->Top() / 37.7953));
+    const double moved = memo->Top();
+
+    designer->Undo();
+    EXPECT_DOUBLE_EQ(Memo(QStringLiteral("Memo5"))->Top(), top);
+    designer->Redo();
+    EXPECT_DOUBLE_EQ(Memo(QStringLiteral("Memo5"))->Top(), moved);
+}
+
+TEST_F(DesignerWindow, DoubleClickOpensTheEditorOfTheObject)
+{
+    auto designer = Open(Template);
+    designer->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(designer.get()));
+    TDesignerWorkspace *workspace = designer->Workspace();
+    TfrxCustomMemoView *memo = Memo(QStringLiteral("Memo5"));
+    QStringList opened;
+    Ui.DialogAnswers.push_back([&](QObject *Window) {
+        opened << Window->metaObject()->className();
+        return 0;
+    });
+    const QPoint at = workspace->ToWidget(TfrxDesignerWorkspace::AbsRect(memo).center()).toPoint();
+    QTest::mouseClick(workspace, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(workspace, Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], QStringLiteral("TfrxMemoEditorForm"));
+    EXPECT_FALSE(designer->Modified());
+
+    // The page's own editor is the page options window.
+    designer->SelectedObjects() = {designer->Page()};
+    Ui.DialogAnswers.push_back([&](QObject *Window) {
+        opened << Window->metaObject()->className();
+        return 0;
+    });
+    designer->Action(QStringLiteral("PageSettingsCmd"))->trigger();
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[1], QStringLiteral("TfrxPageEditorForm"));
 }

@@ -1,0 +1,84 @@
+#include "designer/rudWorkspaceArea.h"
+
+#include "designer/rudDesignerWorkspace.h"
+#include "designer/rudRuler.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QScrollArea>
+#include <QScrollBar>
+
+TfrxWorkspaceArea::TfrxWorkspaceArea(TDesignerWorkspace *Workspace, QWidget *Parent)
+    : QWidget(Parent), FWorkspace(Workspace)
+{
+    auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    FCorner = new QWidget(this);
+    FCorner->setFixedSize(TfrxRuler::Thickness, TfrxRuler::Thickness);
+    FHRuler = new TfrxRuler(Qt::Horizontal, this);
+    FVRuler = new TfrxRuler(Qt::Vertical, this);
+    FScrollArea = new QScrollArea(this);
+    FScrollArea->setWidgetResizable(false);
+    FScrollArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    FScrollArea->setWidget(FWorkspace);
+    // The wheel alone scrolls by 16 pixels a notch.
+    FScrollArea->verticalScrollBar()->setSingleStep(16);
+    FScrollArea->horizontalScrollBar()->setSingleStep(16);
+    FScrollArea->setBackgroundRole(QPalette::Dark);
+    layout->addWidget(FCorner, 0, 0);
+    layout->addWidget(FHRuler, 0, 1);
+    layout->addWidget(FVRuler, 1, 0);
+    layout->addWidget(FScrollArea, 1, 1);
+
+    connect(FHRuler, &TfrxRuler::GuideDragged, FWorkspace, &TDesignerWorkspace::DragGuideFromRuler);
+    connect(FVRuler, &TfrxRuler::GuideDragged, FWorkspace, &TDesignerWorkspace::DragGuideFromRuler);
+    connect(FWorkspace, &TfrxDesignerWorkspace::ViewChanged, this, &TfrxWorkspaceArea::UpdateRulers);
+    // Scrolling and resizing move the workspace inside the scroll box.
+    FWorkspace->installEventFilter(this);
+    FScrollArea->viewport()->installEventFilter(this);
+    SetUnits(FWorkspace->Units());
+    UpdateRulers();
+}
+
+void TfrxWorkspaceArea::SetShowRulers(bool Value)
+{
+    FShowRulers = Value;
+    FHRuler->setVisible(Value);
+    FVRuler->setVisible(Value);
+    FCorner->setVisible(Value);
+}
+
+void TfrxWorkspaceArea::SetUnits(TfrxDesignerUnits Value)
+{
+    FWorkspace->SetUnits(Value);
+    FHRuler->SetUnits(Value);
+    FVRuler->SetUnits(Value);
+}
+
+void TfrxWorkspaceArea::EnsureVisible(const QPointF &PagePoint)
+{
+    const QPointF w = FWorkspace->ToWidget(PagePoint);
+    FScrollArea->ensureVisible(int(w.x()), int(w.y()), 50, 50);
+}
+
+void TfrxWorkspaceArea::UpdateRulers()
+{
+    const QPointF origin = FWorkspace->PageOrigin();
+    const QPoint at = FWorkspace->mapTo(this, QPoint(0, 0));
+    const QSizeF size = FWorkspace->PrintableSize();
+    FHRuler->SetScale(FWorkspace->Scale());
+    FVRuler->SetScale(FWorkspace->Scale());
+    FHRuler->SetOffset(at.x() + origin.x() - FHRuler->x());
+    FVRuler->SetOffset(at.y() + origin.y() - FVRuler->y());
+    FHRuler->SetSize(size.width());
+    FVRuler->SetSize(size.height());
+}
+
+bool TfrxWorkspaceArea::eventFilter(QObject *Watched, QEvent *Event)
+{
+    if ((Watched == FWorkspace || Watched == FScrollArea->viewport()) &&
+        (Event->type() == QEvent::Move || Event->type() == QEvent::Resize))
+        UpdateRulers();
+    return QWidget::eventFilter(Watched, Event);
+}
