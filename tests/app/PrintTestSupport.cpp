@@ -6,6 +6,8 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -87,4 +89,24 @@ int openPreviewCount()
         if (widget->inherits("TfrxPreviewForm") && widget->isVisible())
             ++count;
     return count;
+}
+
+QList<TPdfWord> pdfWords(const QString &File)
+{
+    constexpr double mmPerPoint = 25.4 / 72;
+    QProcess run;
+    run.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), File,
+                                            QStringLiteral("-")});
+    if (!run.waitForFinished(60000))
+        return {};
+    const QString html = QString::fromUtf8(run.readAllStandardOutput());
+    const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<TPdfWord> words;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        words.append({m.captured(5), m.captured(1).toDouble() * mmPerPoint, m.captured(2).toDouble() * mmPerPoint,
+                      m.captured(3).toDouble() * mmPerPoint, m.captured(4).toDouble() * mmPerPoint});
+    }
+    return words;
 }

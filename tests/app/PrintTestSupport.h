@@ -5,6 +5,8 @@
 
 #include "AppTestSupport.h"
 
+#include <QList>
+#include <QString>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -29,3 +31,13 @@ QString memoText(TfmMain &w, const QString &name);
 void writeTemplate(TfmMain &w, const std::function<void(QByteArray &)> &edit);
 // Preview windows open right now.
 int openPreviewCount();
+
+// A word of a PDF page with its box in millimetres from the sheet's
+// top-left corner.
+struct TPdfWord {
+    QString Text;
+    double Left, Top, Right, Bottom;
+};
+// The words of the first page of a PDF file (pdftotext -bbox); empty when
+// the file cannot be read.
+QList<TPdfWord> pdfWords(const QString &File);

@@ -6,6 +6,9 @@
 
 #include "designer/rudDesgn.h"
 #include "designer/rudDesgnInit.h"
+#include "designer/rudDesignerWorkspace.h"
+#include "report/engine/rudPreviewPages.h"
+#include "report/render/rudPdfOutput.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
@@ -14,6 +17,9 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QDialog>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -111,4 +117,101 @@ TEST(TemplateCommand, AMissingTemplateOpensABlankPageWithoutAMessage)
     EXPECT_EQ(page, QStringLiteral("Page1"));
     EXPECT_TRUE(print.Shown.Ui.Messages.empty());
     EXPECT_FALSE(QFile::exists(w.TemplatePath()));
+}
+
+TEST(TemplateCommand, AMemoDraggedInTheDesignerPrintsLowerOnThePaper)
+{
+    rudDesignerInit();
+    TPrintWindow print;
+    TfmMain &w = *print.Shown.Window;
+    w.rudReport1->SetIniFile(print.Folder.filePath(QStringLiteral("designer.ini")));
+    TfrxReport original;
+    original.LoadFromFile(w.TemplatePath());
+    const double top = original.FindObject(QStringLiteral("Memo5"))->AbsTop();
+
+    // In the designer (centimetres, a 1 mm grid): Memo5 dragged 19 pixels
+    // down moves five grid steps, 5 mm; then Ctrl+S and close.
+    print.Shown.Ui.DialogAnswers.push_back([&](QObject *Window) {
+        auto *designer = qobject_cast<TfrxDesignerForm *>(Window);
+        if (!designer)
+            return 0;
+        designer->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(designer));
+        TDesignerWorkspace *workspace = designer->Workspace();
+        TfrxComponent *memo5 = designer->Report()->FindObject(QStringLiteral("Memo5"));
+        const QPoint at = workspace->ToWidget(TfrxDesignerWorkspace::AbsRect(memo5).center()).toPoint();
+        QTest::mousePress(workspace, Qt::LeftButton, Qt::NoModifier, at);
+        for (int dy = 1; dy <= 19; ++dy)
+            QTest::mouseMove(workspace, at + QPoint(0, dy));
+        QTest::mouseRelease(workspace, Qt::LeftButton, Qt::NoModifier, at + QPoint(0, 19));
+        designer->Action(QStringLiteral("SaveCmd"))->trigger();
+        designer->close();
+        return 1;
+    });
+    w.Button3->click();
+    TfrxReport saved;
+    saved.LoadFromFile(w.TemplatePath());
+    EXPECT_NEAR(saved.FindObject(QStringLiteral("Memo5"))->AbsTop(), top + 5 * 3.77953, 1e-4);
+
+    // The print path uses the saved template: the prepared memo lies 5 mm
+    // lower, and its value lands inside it on the PDF's sheet.
+    fillCertificate(w);
+    ASSERT_TRUE(w.FillReport());
+    ASSERT_TRUE(w.rudReport1->PrepareReport());
+    auto *page = w.rudReport1->PreviewPages()->GetPage(0);
+    ASSERT_NE(page, nullptr);
+    auto *prepared = qobject_cast<TfrxMemoView *>(page->FindObject(QStringLiteral("Memo5")));
+    ASSERT_NE(prepared, nullptr);
+    EXPECT_NEAR(prepared->AbsTop(), top + 5 * 3.77953, 1e-4);
+
+    const QString pdf = print.Folder.filePath(QStringLiteral("certificate.pdf"));
+    rudSaveReportToPdf(w.rudReport1, pdf);
+    const double memoTop = page->TopMargin() + prepared->AbsTop() / 3.77953;
+    const double memoBottom = memoTop + prepared->Height() / 3.77953;
+    const double memoLeft = page->LeftMargin() + prepared->AbsLeft() / 3.77953;
+    bool found = false;
+    for (const TPdfWord &word : pdfWords(pdf)) {
+        if (word.Text != QStringLiteral("Иванов"))
+            continue;
+        found = true;
+        EXPECT_GE(word.Top, memoTop - 0.5);
+        EXPECT_LE(word.Bottom, memoBottom + 0.5);
+        EXPECT_GE(word.Left, memoLeft - 0.5);
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST(TemplateCommand, APlaceholderEditedInTheMemoEditorIsStillOverwrittenWhenPrinting)
+{
+    rudDesignerInit();
+    TPrintWindow print;
+    TfmMain &w = *print.Shown.Window;
+    TRecordingUserInterface &ui = print.Shown.Ui;
+    w.rudReport1->SetIniFile(print.Folder.filePath(QStringLiteral("designer.ini")));
+    ui.DialogAnswers.push_back([&](QObject *Window) {
+        auto *designer = qobject_cast<TfrxDesignerForm *>(Window);
+        if (!designer)
+            return 0;
+        designer->SelectedObjects() = {designer->Report()->FindObject(QStringLiteral("Memo5"))};
+        designer->SelectionChanged();
+        // The memo editor: a new placeholder, accepted with Ctrl+Enter.
+        ui.DialogAnswers.push_front([](QObject *Editor) {
+            auto *edit = Editor->findChild<QPlainTextEdit *>(QStringLiteral("MemoE"));
+            if (!edit)
+                return 0;
+            edit->setPlainText(QStringLiteral("фамилия, имя, отчество"));
+            QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
+            return qobject_cast<QDialog *>(Editor)->result();
+        });
+        designer->Action(QStringLiteral("EditCmd"))->trigger();
+        designer->Action(QStringLiteral("SaveCmd"))->trigger();
+        designer->close();
+        return 1;
+    });
+    w.Button3->click();
+    EXPECT_EQ(memoText(w, QStringLiteral("Memo5")).trimmed(), QStringLiteral("фамилия, имя, отчество"));
+
+    fillCertificate(w);
+    ASSERT_TRUE(w.FillReport());
+    EXPECT_EQ(memoText(w, QStringLiteral("Memo5")), QStringLiteral("Иванов Иван Иванович"));
 }
