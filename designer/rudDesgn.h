@@ -204,6 +204,9 @@ private:
     double FGrid[4] = {0.1, 0.1, 4, 4};
     bool FShowGrid = true, FGridAlign = true, FShowRulers = true, FShowGuides = true;
     bool FEditAfterInsert = false;
+    // Work area switches kept with the settings.
+    bool FGridLCD = false, FFreeBands = false, FShowBandCaptions = true;
+    int FBandsGap = 4;
     QStringList FRecentFiles;
     bool FInitialized = false;
     bool FScriptRunning = false;

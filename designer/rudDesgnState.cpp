@@ -284,6 +284,10 @@ void TfrxDesignerForm::RestoreState()
         FMemoFontSize = ini->ReadInteger(section, QStringLiteral("MemoFontSize"), 10);
         FUseObjectFont = ini->ReadBool(section, QStringLiteral("UseObjectFont"), true);
         FEditAfterInsert = ini->ReadBool(section, QStringLiteral("EditAfterInsert"), false);
+        FGridLCD = ini->ReadBool(section, QStringLiteral("GridLCD"), false);
+        FFreeBands = ini->ReadBool(section, QStringLiteral("FreeBands"), false);
+        FShowBandCaptions = ini->ReadBool(section, QStringLiteral("ShowBandCaptions"), true);
+        FBandsGap = qBound(0, ini->ReadInteger(section, QStringLiteral("BandsGap"), 4), 100);
         const QString recent = ini->ReadString(section, QStringLiteral("RecentFiles"), QString());
         FRecentFiles.clear();
         for (const QString &file : recent.split(QLatin1Char(','), Qt::SkipEmptyParts))
@@ -336,6 +340,12 @@ void TfrxDesignerForm::SaveState()
         ini->WriteInteger(section, QStringLiteral("MemoFontSize"), FMemoFontSize);
         ini->WriteBool(section, QStringLiteral("UseObjectFont"), FUseObjectFont);
         ini->WriteBool(section, QStringLiteral("EditAfterInsert"), FEditAfterInsert);
+        ini->WriteInteger(section, QStringLiteral("WorkspaceColor"), TfrxDesigner::clWindow);
+        ini->WriteInteger(section, QStringLiteral("ToolsColor"), TfrxDesigner::clWindow);
+        ini->WriteBool(section, QStringLiteral("GridLCD"), FGridLCD);
+        ini->WriteBool(section, QStringLiteral("FreeBands"), FFreeBands);
+        ini->WriteInteger(section, QStringLiteral("BandsGap"), FBandsGap);
+        ini->WriteBool(section, QStringLiteral("ShowBandCaptions"), FShowBandCaptions);
         ini->WriteString(section, QStringLiteral("RecentFiles"), FRecentFiles.join(QLatin1Char(',')));
         ini->WriteString(section, QStringLiteral("Geometry"), QString::fromLatin1(saveGeometry().toBase64()));
         ini->WriteString(section, QStringLiteral("DockState"), QString::fromLatin1(saveState().toBase64()));

@@ -116,6 +116,10 @@ void TfrxDesignerForm::UpdateWorkspaceSettings()
     FWorkspace->SetShowGrid(FShowGrid);
     FWorkspace->SetGridAlign(FGridAlign);
     FWorkspace->SetShowGuides(FShowGuides);
+    FWorkspace->SetGridLCD(FGridLCD);
+    FWorkspace->SetFreeBands(FFreeBands);
+    FWorkspace->SetShowBandCaptions(FShowBandCaptions);
+    FWorkspace->SetBandsGap(FBandsGap);
     FArea->SetUnits(FUnits);
     FArea->SetShowRulers(FShowRulers);
 }

@@ -2,6 +2,7 @@
 // undo and redo, the question on closing, the clipboard, preview without
 // trace, zoom and the settings it keeps.
 
+#include "base/IniFile.h"
 #include "designer/rudDesgn.h"
 #include "designer/rudDesgnClipboard.h"
 #include "designer/rudDesgnInit.h"
@@ -360,6 +361,17 @@ TEST_F(DesignerWindow, SettingsAreKeptPerUserAndTheDefaultLayoutServesAFirstRun)
     designer->SetUnits(duChars);
     EXPECT_DOUBLE_EQ(designer->GridStepX(), 9.6);
     EXPECT_DOUBLE_EQ(designer->GridStepY(), 17);
+
+    // A zero workspace colour in the store asks for the built-in layout again.
+    {
+        TIniFile ini(Dir.filePath(QStringLiteral("designer.ini")));
+        EXPECT_NE(ini.ReadInteger(QStringLiteral("Form5.TfrxDesignerForm"), QStringLiteral("WorkspaceColor"), 0), 0);
+        ini.WriteInteger(QStringLiteral("Form5.TfrxDesignerForm"), QStringLiteral("WorkspaceColor"), 0);
+        ini.UpdateFile();
+    }
+    designer.reset();
+    designer = Open(Template);
+    EXPECT_TRUE(designer->EditAfterInsert());
 }
 
 TEST_F(DesignerWindow, NewReportAndOpeningABadFile)
