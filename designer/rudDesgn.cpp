@@ -457,9 +457,7 @@ void TfrxDesignerForm::SetTabIndex(int Index)
     FUpdatingTextBar = false;
     if (Index <= 0) {
         CodeToScript();
-        FPage = nullptr;
-        FObjects.clear();
-        FSelectedObjects.clear();
+        ReleasePage();
         FStack->setCurrentWidget(FCodeWindow);
     } else {
         TfrxPage *page = nullptr;
@@ -491,6 +489,19 @@ void TfrxDesignerForm::SetPage(TfrxPage *Value)
         FReportTree->UpdateItems();
     if (FInspector)
         FInspector->UpdateObjects();
+}
+
+void TfrxDesignerForm::ReleasePage()
+{
+    FPage = nullptr;
+    FObjects.clear();
+    FSelectedObjects.clear();
+    // The parts let go of the page's objects before they may be freed.
+    UpdateWorkspaceSettings();
+    if (FInspector)
+        FInspector->UpdateSelection();
+    if (FReportTree)
+        FReportTree->UpdateItems();
 }
 
 void TfrxDesignerForm::CodeToScript()
@@ -566,9 +577,7 @@ int TfrxDesignerForm::RedoCount() const
 void TfrxDesignerForm::LoadSnapshot(const QByteArray &Snapshot)
 {
     const int index = FPage ? PageIndexOf(FPage) : 0;
-    FPage = nullptr;
-    FObjects.clear();
-    FSelectedObjects.clear();
+    ReleasePage();
     TfrxUndoBuffer::Restore(FReport, Snapshot);
     FUpdatingTextBar = true;
     FCodeWindow->setPlainText(FReport->ScriptText().join(QLatin1Char('\n')));

@@ -177,6 +177,9 @@ private:
     void ApplyToSelectedViews(const std::function<void(class TfrxView *)> &Change);
     QList<TfrxComponent *> SelectedPrintable() const;
     bool HasObjectSelection() const;
+    // Shows no page: the work area, inspector and tree let go of its
+    // objects (before the report's content is replaced or a page freed).
+    void ReleasePage();
     void CodeToScript();
     void SnapshotToUndo();
     void LoadSnapshot(const QByteArray &Snapshot);

@@ -301,9 +301,7 @@ void TfrxDesignerForm::Preview()
         // The preparation reported its errors itself.
     }
     FReport->PreviewOptions()->SetModal(modal);
-    FPage = nullptr;
-    FObjects.clear();
-    FSelectedObjects.clear();
+    ReleasePage();
     TfrxUndoBuffer::Restore(FReport, snapshot);
     ReloadPages(index);
 }

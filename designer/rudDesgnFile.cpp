@@ -45,9 +45,7 @@ bool TfrxDesignerForm::CheckModified()
 
 void TfrxDesignerForm::BuildNewReport(bool WithBands)
 {
-    FPage = nullptr;
-    FObjects.clear();
-    FSelectedObjects.clear();
+    ReleasePage();
     FReport->Clear();
     FReport->SetFileName(QString());
     FReport->AcceptLoadErrors();
@@ -99,9 +97,7 @@ void TfrxDesignerForm::NewReport()
 
 void TfrxDesignerForm::ReloadReport()
 {
-    FPage = nullptr;
-    FObjects.clear();
-    FSelectedObjects.clear();
+    ReleasePage();
     // A report with no page to show (a data page alone included) gets the
     // pages of a new report.
     bool hasPages = false;
@@ -150,9 +146,7 @@ bool TfrxDesignerForm::OpenFile(const QString &FileName)
 {
     if (IsRestricted(drDontLoadReport) || !CheckModified())
         return false;
-    FPage = nullptr;
-    FObjects.clear();
-    FSelectedObjects.clear();
+    ReleasePage();
     bool loaded = false;
     try {
         loaded = FReport->LoadFromFile(FileName) && !FReport->LoadFailed();

@@ -470,6 +470,14 @@ TEST_F(DesignerWindow, AMoveInTheWorkAreaIsUndoneAndRedone)
     EXPECT_DOUBLE_EQ(Memo(QStringLiteral("Memo5"))->Top(), top);
     designer->Redo();
     EXPECT_DOUBLE_EQ(Memo(QStringLiteral("Memo5"))->Top(), moved);
+
+    // Undo with a memo's text open in place: the old objects go, the edit
+    // box lets go of its memo first.
+    workspace->EditInplace(Memo(QStringLiteral("Memo5")));
+    ASSERT_TRUE(workspace->InplaceEditing());
+    designer->Undo();
+    EXPECT_FALSE(workspace->InplaceEditing());
+    EXPECT_DOUBLE_EQ(Memo(QStringLiteral("Memo5"))->Top(), top);
 }
 
 TEST_F(DesignerWindow, DoubleClickOpensTheEditorOfTheObject)
