@@ -101,7 +101,7 @@ BENCHMARK(BM_PrepareBandReport)->Arg(50000)->Unit(benchmark::kMillisecond)->Iter
 void BM_PrepareCertificate(benchmark::State &state)
 {
     TfrxReport report;
-    if (!report.LoadFromFile(qEnvironmentVariable("RUD_SOURCE_DIR", QStringLiteral(".")) + QStringLiteral("/resources/shablon.fr3"))) {
+    if (!report.LoadFromFile(QStringLiteral(RUD_SOURCE_DIR "/resources/shablon.fr3"))) {
         state.SkipWithError("no template");
         return;
     }
