@@ -54,7 +54,8 @@ private:
 };
 
 // The unit of lengths in the designer, from the settings store of the
-// report's IniFile (section "Form.TfrxDesignerForm", key "Units": 1 = inches).
+// report's IniFile: key "Units" (1 = inches) of the designer's section
+// "Form5.TfrxDesignerForm", else of the older "Form.TfrxDesignerForm".
 bool rudDesignerUsesInches(const QString &IniFile);
 
 // The dialogs' OK/Cancel row (resource texts 1 and 2), accepting or

@@ -46,7 +46,7 @@ void TfrxPreview::Find()
     TfrxSearchDialog dialog(window());
     dialog.TextE->setText(FSearchText);
     dialog.CaseCB->setChecked(FSearchCase);
-    if (dialog.exec() == QDialog::Accepted && !dialog.TextE->text().isEmpty())
+    if (userInterface().ExecDialog(&dialog) == QDialog::Accepted && !dialog.TextE->text().isEmpty())
         FindText(dialog.TextE->text(), dialog.TopCB->isChecked(), dialog.CaseCB->isChecked());
 }
 

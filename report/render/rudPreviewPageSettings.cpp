@@ -36,8 +36,11 @@ QString paperName(int code, double widthMM, double heightMM)
 
 bool rudDesignerUsesInches(const QString &IniFile)
 {
+    // The designer keeps its settings in the "Form5." section; a store
+    // written by an older designer has them in "Form.".
     const TIniFile ini(rudSettingsFileName(IniFile));
-    return ini.ReadInteger(QStringLiteral("Form.TfrxDesignerForm"), QStringLiteral("Units"), 0) == 1;
+    const int units = ini.ReadInteger(QStringLiteral("Form.TfrxDesignerForm"), QStringLiteral("Units"), 0);
+    return ini.ReadInteger(QStringLiteral("Form5.TfrxDesignerForm"), QStringLiteral("Units"), units) == 1;
 }
 
 TfrxPageSettingsForm::TfrxPageSettingsForm(bool InchUnits, QWidget *Parent) : QDialog(Parent), FInches(InchUnits)

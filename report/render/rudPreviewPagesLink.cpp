@@ -163,7 +163,7 @@ void TfrxPreview::PageSetupDlg()
         return;
     TfrxPageSettingsForm dialog(rudDesignerUsesInches(FReport->IniFile()), window());
     dialog.SetPage(page);
-    if (dialog.exec() != QDialog::Accepted)
+    if (userInterface().ExecDialog(&dialog) != QDialog::Accepted)
         return;
     if (dialog.ApplyToAll()) {
         for (TfrxComponent *child : FReport->Objects())

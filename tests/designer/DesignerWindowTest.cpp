@@ -13,6 +13,7 @@
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudPreview.h"
+#include "report/render/rudPreviewDialogs.h"
 #include "report/render/rudPreviewForm.h"
 #include "support/TestSupport.h"
 
@@ -351,6 +352,8 @@ TEST_F(DesignerWindow, SettingsAreKeptPerUserAndTheDefaultLayoutServesAFirstRun)
         designer->SetEditAfterInsert(false);
         designer->SaveState();
         EXPECT_EQ(designer->StatusUnits(), QStringLiteral("Inches"));
+        // The preview's page settings show lengths in the designer's unit.
+        EXPECT_TRUE(rudDesignerUsesInches(Report.IniFile()));
     }
     auto designer = Open(Template);
     EXPECT_EQ(designer->Units(), duInches);

@@ -10,8 +10,10 @@
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudPreview.h"
+#include "report/render/rudPreviewDialogs.h"
 #include "support/TestSupport.h"
 
+#include <QDoubleSpinBox>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -108,4 +110,21 @@ TEST_F(PreviewEdit, AnUnchangedPageStaysAndShowTemplateLeavesTheSourcePages)
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(int(pages->SourcePage(0)->AllObjects().size()), sourceObjects);
     EXPECT_EQ(PreparedMemo(QStringLiteral("Memo13"))->Text(), before);
+}
+
+TEST_F(PreviewEdit, PageSettingsShowTheDesignersUnitAndChangeThePreparedPage)
+{
+    QString unit;
+    Ui.DialogAnswers.push_back([&](QObject *Window) {
+        auto *dialog = qobject_cast<TfrxPageSettingsForm *>(Window);
+        if (!dialog)
+            return 0;
+        unit = dialog->LeftE->suffix().trimmed();
+        EXPECT_DOUBLE_EQ(dialog->LeftE->value(), 1);
+        dialog->LeftE->setValue(2);
+        return 1;
+    });
+    Preview.PageSetupDlg();
+    EXPECT_EQ(unit, QStringLiteral("cm"));
+    EXPECT_DOUBLE_EQ(Report.PreviewPages()->GetPage(0)->LeftMargin(), 20);
 }
