@@ -67,11 +67,11 @@ TEST_F(CupsPrinting, SheetIsPrintedAtItsSizeWithTextWhereItWasDrawn)
     EXPECT_NEAR(info.Sizes[0].width(), 148, 0.6);
     EXPECT_NEAR(info.Sizes[0].height(), 210, 0.6);
     const QList<TPdfWord> words = cupsTest::PdfWords(pdf);
-    const TPdfWord *word = cupsTest::FindWord(words, "Marker");
-    ASSERT_NE(word, nullptr);
+    const std::optional<TPdfWord> word = cupsTest::FindWord(words, "Marker");
+    ASSERT_TRUE(word);
     EXPECT_NEAR(word->Left, 30, 0.5);
     EXPECT_NEAR(word->Top, 50, 1.0);
-    EXPECT_NE(cupsTest::FindWord(cupsTest::PdfWords(pdf, 2), "Second"), nullptr);
+    EXPECT_TRUE(cupsTest::FindWord(cupsTest::PdfWords(pdf, 2), "Second").has_value());
 }
 
 TEST_F(CupsPrinting, AbortedJobPrintsNothing)

@@ -179,12 +179,12 @@ QList<TPdfWord> cupsTest::PdfWords(const QString &FileName, int Page)
     return words;
 }
 
-const TPdfWord *cupsTest::FindWord(const QList<TPdfWord> &Words, const QString &Text)
+std::optional<TPdfWord> cupsTest::FindWord(const QList<TPdfWord> &Words, const QString &Text)
 {
     for (const TPdfWord &word : Words)
         if (word.Text == Text)
-            return &word;
-    return nullptr;
+            return word;
+    return std::nullopt;
 }
 
 void CupsPrinting::SetUp()
