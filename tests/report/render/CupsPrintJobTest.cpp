@@ -142,9 +142,25 @@ TEST_F(CupsPrintJob, SplitModeCoversABigPageWithOverlappingSheets)
     const double sheetDown = printer->PaperHeight() - printer->TopMargin() - printer->BottomMargin();
     const int down = int(std::ceil((297 - sheetDown) / (sheetDown - 3) - 1e-9)) + 1;
     EXPECT_EQ(info.Pages, down);
-    for (const QSizeF &size : info.Sizes)
-        EXPECT_GT(size.width(), size.height()); // landscape sheets
-    // The word of the top memo is on the first piece only.
-    EXPECT_TRUE(cupsTest::FindWord(cupsTest::PdfWords(pdf, 1), "Gorod").has_value());
+    // The queue's A5 sheets as they are fed, each piece turned on its sheet
+    // (the queue turns a landscape page onto the paper it has): the memo's
+    // word runs up the sheet, and the page's top lies at the sheet's left.
+    for (const QSizeF &size : info.Sizes) {
+        EXPECT_NEAR(size.width(), 148, 0.6);
+        EXPECT_NEAR(size.height(), 210, 0.6);
+    }
+    const std::optional<TPdfWord> word = cupsTest::FindWord(cupsTest::PdfWords(pdf, 1), "Gorod");
+    ASSERT_TRUE(word);
+    EXPECT_GT(word->Bottom - word->Top, 2 * (word->Right - word->Left));
+    // Preparing rebuilt the design objects: the page and memo anew.
+    page = qobject_cast<TfrxReportPage *>(FReport.FindObject("Page1"));
+    auto *memo = Memo("Memo3");
+    ASSERT_NE(memo, nullptr);
+    const double memoTop = page->TopMargin() + memo->Top() / fr01cm;
+    EXPECT_GT(word->Left, memoTop - 1);
+    EXPECT_LT(word->Right, memoTop + memo->Height() / fr01cm + 1);
+    // The top memo is on the first piece only.
+    for (int piece = 2; piece <= info.Pages; ++piece)
+        EXPECT_FALSE(cupsTest::FindWord(cupsTest::PdfWords(pdf, piece), "Gorod").has_value()) << piece;
 }
 
