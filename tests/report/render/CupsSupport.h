@@ -49,6 +49,9 @@ std::optional<TPdfWord> FindWord(const QList<TPdfWord> &Words, const QString &Te
 class CupsPrinting : public ::testing::Test {
 protected:
     void SetUp() override;
+    // Counts the test as run or, when it skipped, as skipped; a fixture
+    // that overrides it calls it.
+    void TearDown() override;
     // Waits for the queue and returns the single new PDF (fails otherwise).
     QString PrintedPdf();
 };
