@@ -43,17 +43,26 @@ QList<QWidget *> previewWindows()
     return found;
 }
 
-// Shows Report modeless and lets the preparation's timer run; the preview
-// window shown (nullptr when none is left on screen).
-QPointer<QWidget> showAndPrepare(TfrxReport &Report)
+// Shows Report modeless and lets the preparation's timer run (Terminate:
+// the report is stopped as its preparation begins); the preview window
+// shown (nullptr when none is left on screen).
+QPointer<QWidget> showAndPrepare(TfrxReport &Report, bool Terminate = false)
 {
+    bool began = false;
+    Report.OnBeginDoc = [&began, Terminate](TfrxReport *R) {
+        began = true;
+        if (Terminate)
+            R->SetTerminated(true);
+    };
     Report.PreviewOptions()->SetModal(false);
     Report.ShowReport();
     const QList<QWidget *> shown = previewWindows();
     EXPECT_EQ(shown.size(), 1);
     QPointer<QWidget> form = shown.isEmpty() ? nullptr : shown.first();
-    QTest::qWait(300);
+    // The preparation runs whole within the timer's tick.
+    EXPECT_TRUE(QTest::qWaitFor([&began] { return began; }, 10000));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Report.OnBeginDoc = nullptr;
     return form && form->isVisible() ? form : nullptr;
 }
 
@@ -113,8 +122,7 @@ TEST(ShowReport, APreparationThatProducesNothingClosesItsPreviewWindow)
     {
         TfrxReport report;
         addPage(report);
-        report.OnBeginDoc = [](TfrxReport *Report) { Report->SetTerminated(true); };
-        EXPECT_EQ(showAndPrepare(report), nullptr);
+        EXPECT_EQ(showAndPrepare(report, true), nullptr);
         EXPECT_TRUE(previewWindows().isEmpty());
         EXPECT_EQ(report.PreviewPages()->Count(), 0);
     }
