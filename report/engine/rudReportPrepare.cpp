@@ -30,6 +30,14 @@ TfrxProgressWindowFactory &progressFactory()
     return factory;
 }
 
+// Asks the report's preview to close the window it fills (the preview lives
+// in the rendering room; a host's own preview object may not offer it).
+void closePreviewWindow(QObject *Preview)
+{
+    if (Preview && Preview->metaObject()->indexOfMethod("ClosePreviewWindow()") >= 0)
+        QMetaObject::invokeMethod(Preview, "ClosePreviewWindow");
+}
+
 } // namespace
 
 void rudSetProgressWindowFactory(TfrxProgressWindowFactory Factory)
@@ -115,6 +123,11 @@ bool TfrxReport::PrepareReport(bool ClearLastReport)
                     if (OnEndDoc)
                         OnEndDoc(this);
                     result = true;
+                } else {
+                    // Nothing was prepared (a dialog cancelled, the data not
+                    // usable, or terminated): a preview window shown for the
+                    // pages does not stay open empty.
+                    closePreviewWindow(FPreview);
                 }
             }
         } catch (const Exception &e) {

@@ -225,7 +225,13 @@ void TfrxPreview::SetThumbnailVisible(bool Value)
 
 bool TfrxPreview::ThumbnailVisible() const { return !FThumbnail->isHidden(); }
 
-bool TfrxPreview::CanRunCommand() const { return !FRunning && FReport; }
+bool TfrxPreview::CanRunCommand() const { return !FRunning && FLocked == 0 && FReport; }
+
+void TfrxPreview::ClosePreviewWindow()
+{
+    if (QWidget *form = window(); form && form != this && form->inherits("TfrxPreviewForm"))
+        form->close();
+}
 
 void TfrxPreview::InternalOnProgressStart()
 {

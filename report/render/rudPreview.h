@@ -146,7 +146,9 @@ public:
     void ExpandOutline(bool Expand);
     // Stops a running preparation.
     void Cancel();
-    // Pages are being replaced: nothing is painted until Unlock.
+    // The pages are in use (being replaced, or printed): nothing is painted,
+    // and the page commands (open, save, page settings, edit, refresh,
+    // print) do nothing until the last Unlock.
     void Lock();
     void Unlock();
     // Prepares the report again and shows the new pages.
@@ -160,6 +162,9 @@ public:
     Q_INVOKABLE void InternalOnProgressStart();
     Q_INVOKABLE void InternalOnProgress(int PageCount);
     Q_INVOKABLE void InternalOnProgressStop();
+    // Preparation ended without pages to show: closes the preview window
+    // this control fills (a host's own window that holds the control stays).
+    Q_INVOKABLE void ClosePreviewWindow();
     bool Running() const { return FRunning; }
     // The status panel text during the first pass of a double pass
     // ("First pass: page " and the count; "" otherwise).

@@ -125,7 +125,7 @@ void TfrxPreview::SaveToFile()
 
 void TfrxPreview::SaveToFile(const QString &FileName)
 {
-    if (TfrxCustomPreviewPages *pages = storeOf(FReport); pages && !FRunning)
+    if (TfrxCustomPreviewPages *pages = storeOf(FReport); pages && CanRunCommand())
         pages->SaveToFile(FileName);
 }
 
@@ -142,7 +142,7 @@ void TfrxPreview::LoadFromFile()
 void TfrxPreview::LoadFromFile(const QString &FileName)
 {
     TfrxCustomPreviewPages *pages = storeOf(FReport);
-    if (!pages || FRunning)
+    if (!pages || !CanRunCommand())
         return;
     pages->LoadFromFile(FileName, false);
     FPageNo = 1;

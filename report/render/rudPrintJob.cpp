@@ -57,11 +57,10 @@ int piecesNeeded(double PageSize, double Printable, double Overlap, int Counted)
 // One job: the entries to print and the state that runs across copies.
 class TPrintJob {
 public:
-    TPrintJob(TfrxReport *Report, TfrxPrintPageSource &Pages, const TfrxPrintHooks &Hooks, const QList<int> &List)
-        : FOptions(Report->PrintOptions()), FPages(Pages), FHooks(Hooks), FList(List),
-          FPrinter(rudPrinters().Printer()), FCount(Pages.Count())
+    TPrintJob(TfrxReport *Report, TfrxPrintPageSource &Pages, const TfrxPrintHooks &Hooks)
+        : FOptions(Report->PrintOptions()), FPages(Pages), FHooks(Hooks), FPrinter(rudPrinters().Printer()),
+          FCount(Pages.Count())
     {
-        FEntries = FList.isEmpty() ? FCount : int(FList.size());
         FCopies = std::max(1, FOptions->Copies());
         FJobDuplex = TfrxDuplexMode(std::clamp(FOptions->Duplex(), 0, 3));
         // No sheet named: the printer's current paper, as a size of its own.
@@ -80,8 +79,13 @@ public:
         FSheetHeight = Height;
     }
 
-    void Run()
+    // Prints every page (AllPages), or the entries of List (page numbers,
+    // 1-based): a page text that names no page prints nothing, not all.
+    void Run(bool AllPages, const QList<int> &List)
     {
+        FAllPages = AllPages;
+        FList = List;
+        FEntries = FAllPages ? FCount : int(FList.size());
         if (FHooks.ProgressStart)
             FHooks.ProgressStart();
         const TfrxPrintMode mode = FOptions->PrintMode();
@@ -118,7 +122,7 @@ private:
     // The page number (1-based) of entry Index, 0 when it is skipped.
     int PageOfEntry(int Index) const
     {
-        const int pageNo = FList.isEmpty() ? Index + 1 : FList[Index];
+        const int pageNo = FAllPages ? Index + 1 : FList[Index];
         if (pageNo < 1 || pageNo > FCount)
             return 0;
         if (FOptions->PrintPages() == ppOdd && pageNo % 2 == 0)
@@ -345,7 +349,8 @@ private:
     TfrxPrintOptions *FOptions;
     TfrxPrintPageSource &FPages;
     const TfrxPrintHooks &FHooks;
-    const QList<int> &FList;
+    bool FAllPages = true;
+    QList<int> FList;
     TfrxCustomPrinter *FPrinter;
     int FCount, FEntries = 0, FCopies = 1, FSheetPaper = DMPAPER_USER;
     TfrxDuplexMode FJobDuplex = dmNone;
@@ -396,8 +401,7 @@ bool rudPrintPages(TfrxReport *Report, TfrxPrintPageSource &Pages, const TfrxPri
     TfrxCustomPrinter *printer = printers.Printer();
     printer->SetFileName(options->PrnOutFileName());
 
-    QList<int> list;
-    TPrintJob job(Report, Pages, Hooks, list);
+    TPrintJob job(Report, Pages, Hooks);
     job.SetThreadSafe(Report->EngineOptions()->EnableThreadSafe());
     if (options->PrintMode() != pmDefault && printer->Initialized()) {
         if (job.SheetPaper() == DMPAPER_USER)
@@ -408,11 +412,12 @@ bool rudPrintPages(TfrxReport *Report, TfrxPrintPageSource &Pages, const TfrxPri
     }
     if (Hooks.BeforePrint)
         Hooks.BeforePrint();
+    QList<int> list;
     rudParsePageNumbers(options->PageNumbers(), list, Pages.Count());
     if (!printer->Initialized())
         errorBox(QStringLiteral("Printer selected is not valid"));
     else
-        job.Run();
+        job.Run(QString(options->PageNumbers()).remove(QLatin1Char(' ')).isEmpty(), list);
     if (Hooks.AfterPrint)
         Hooks.AfterPrint();
     return true;

@@ -5,8 +5,11 @@
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudPageDraw.h"
+#include "report/render/rudPreview.h"
 #include "report/render/rudPrintJob.h"
 #include "report/render/rudPrinter.h"
+
+#include <QPointer>
 
 namespace {
 
@@ -30,15 +33,43 @@ private:
     TfrxPreviewPages *FPages;
 };
 
+// Keeps the report's preview locked while its pages are printed (pending
+// window messages are processed between pages, so its commands could
+// otherwise replace the pages under the job); unlocks however the job ends.
+class TPreviewLock {
+public:
+    TPreviewLock() = default;
+    TPreviewLock(const TPreviewLock &) = delete;
+    TPreviewLock &operator=(const TPreviewLock &) = delete;
+    ~TPreviewLock()
+    {
+        if (FPreview)
+            FPreview->Unlock();
+    }
+    void Lock(QObject *Preview)
+    {
+        FPreview = qobject_cast<TfrxPreview *>(Preview);
+        if (!FPreview)
+            return;
+        FPreview->Lock();
+        FPreview->Workspace()->viewport()->update();
+    }
+
+private:
+    QPointer<TfrxPreview> FPreview;
+};
+
 bool printStore(TfrxPreviewPages *Pages)
 {
     TfrxReport *report = Pages->Report();
     TStorePageSource source(Pages);
+    TPreviewLock previewLock;
     TfrxPrintHooks hooks;
-    hooks.BeforePrint = [report] {
+    hooks.BeforePrint = [report, &previewLock] {
         if (report->OnPrintReport)
             report->OnPrintReport(report);
         report->DoNotifyEvent(report, report->OnReportPrint(), true);
+        previewLock.Lock(report->Preview());
     };
     hooks.PrintPage = [report](TfrxReportPage *Page, int CopyNo) {
         if (report->OnPrintPage)

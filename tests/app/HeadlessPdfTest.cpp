@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -48,15 +49,53 @@ TPdfText readPdf(const QString &file)
         QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     for (auto it = word.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
-        pdf.Words.append({m.captured(5), m.captured(1).toDouble() * mmPerPoint, m.captured(2).toDouble() * mmPerPoint,
+        QString text = m.captured(5);
+        text.replace(QLatin1String("&quot;"), QLatin1String("\"")).replace(QLatin1String("&apos;"), QLatin1String("'"));
+        text.replace(QLatin1String("&lt;"), QLatin1String("<")).replace(QLatin1String("&gt;"), QLatin1String(">"));
+        text.replace(QLatin1String("&amp;"), QLatin1String("&"));
+        pdf.Words.append({text, m.captured(1).toDouble() * mmPerPoint, m.captured(2).toDouble() * mmPerPoint,
                           m.captured(3).toDouble() * mmPerPoint, m.captured(4).toDouble() * mmPerPoint});
     }
     return pdf;
 }
 
+// A printed line of text: the box of the first line of a run of words.
+struct TLine {
+    double Left, Right, Top;
+};
+
+// Where the words of Text were printed: every run of consecutive PDF words
+// that spells them, as the box of the run's first line (a long text may
+// wrap onto a second line of its memo).
+QList<TLine> linesOf(const TPdfText &pdf, const QString &text)
+{
+    const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QList<TLine> lines;
+    for (qsizetype i = 0; i + words.size() <= pdf.Words.size(); ++i) {
+        bool match = true;
+        for (qsizetype k = 0; k < words.size() && match; ++k)
+            match = pdf.Words[i + k].Text == words[k];
+        if (!match)
+            continue;
+        TLine line{pdf.Words[i].Left, pdf.Words[i].Right, pdf.Words[i].Top};
+        for (qsizetype k = 1; k < words.size() && std::abs(pdf.Words[i + k].Top - line.Top) < 0.3; ++k)
+            line.Right = pdf.Words[i + k].Right;
+        lines << line;
+    }
+    return lines;
+}
+
+// Runs the program on a certificate the test saved. The window saved it
+// under Russian regional settings, and a certificate file is read back
+// under the settings of whoever runs the program (dates and the decimal
+// comma of the hours): so the program runs under Russian ones too, whatever
+// the machine's locale is (under an English one "20,5" hours would not read).
 int runProgram(const QStringList &arguments, QString *errors)
 {
     QProcess run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("ru_RU.UTF-8"));
+    run.setProcessEnvironment(environment);
     run.start(program(), arguments);
     EXPECT_TRUE(run.waitForFinished(120000));
     *errors = QString::fromUtf8(run.readAllStandardError());
@@ -67,7 +106,6 @@ int runProgram(const QStringList &arguments, QString *errors)
 
 TEST(HeadlessPdf, ValuesLandAtTheirMemoPositions)
 {
-    GTEST_SKIP() << "issue 20: the program does not finish this run under the test set-up yet";
     TPrintWindow print;
     TfmMain &w = *print.Shown.Window;
     fillCertificate(w);
@@ -81,35 +119,43 @@ TEST(HeadlessPdf, ValuesLandAtTheirMemoPositions)
     EXPECT_NEAR(pdf.Width, 148, 0.5);
     EXPECT_NEAR(pdf.Height, 210, 0.5);
 
-    // Where the template (as delivered beside the program) puts the memos.
-    TfrxReport layout;
-    layout.LoadFromFile(sourceDir() + QStringLiteral("/resources/shablon.fr3"));
-    auto *page = qobject_cast<TfrxReportPage *>(layout.FindObject(QStringLiteral("Page1")));
+    // The texts the print command writes into the memos, and where the
+    // template (the one delivered beside the program) puts the memos.
+    ASSERT_TRUE(w.FillReport());
+    EXPECT_EQ(memoText(w, QStringLiteral("Memo6")), "03");
+    EXPECT_EQ(memoText(w, QStringLiteral("Memo7")), "мая");
+    EXPECT_EQ(memoText(w, QStringLiteral("Memo26")), "2015");
+    EXPECT_EQ(memoText(w, QStringLiteral("Memo22")), "x");
+    EXPECT_EQ(memoText(w, QStringLiteral("Memo38")), "X");
+    auto *page = qobject_cast<TfrxReportPage *>(w.rudReport1->FindObject(QStringLiteral("Page1")));
     ASSERT_NE(page, nullptr);
-    const struct {
-        const char *Memo;
-        const char *Value;
-    } checks[] = {{"Memo4", "АБ"},   {"Memo6", "03"},         {"Memo7", "мая"},     {"Memo26", "2015"},
-                  {"Memo38", "X"},   {"Memo_kval", "водитель"}, {"Memo_prot", "17"}, {"Memo22", "x"}};
-    for (const auto &check : checks) {
-        auto *memo = qobject_cast<TfrxMemoView *>(layout.FindObject(QString::fromLatin1(check.Memo)));
-        ASSERT_NE(memo, nullptr) << check.Memo;
+    int checked = 0;
+    for (TfrxComponent *object : page->AllObjects()) {
+        auto *memo = qobject_cast<TfrxMemoView *>(object);
+        const QString text = memo ? memoText(w, memo->Name()) : QString();
+        if (text.trimmed().isEmpty())
+            continue;
         const double left = page->LeftMargin() + memo->AbsLeft() / fr01cm;
-        const double top = page->TopMargin() + (memo->AbsTop() + memo->GapY()) / fr01cm;
         const double right = page->LeftMargin() + (memo->AbsLeft() + memo->Width()) / fr01cm;
-        // The word of that text nearest to the memo (a year is printed twice).
-        const QString value = QString::fromUtf8(check.Value);
-        const TWord *found = nullptr;
-        for (const TWord &word : pdf.Words)
-            if (word.Text == value && (!found || std::abs(word.Top - top) < std::abs(found->Top - top)))
-                found = &word;
-        ASSERT_NE(found, nullptr) << check.Memo;
-        if (memo->HAlign() == haCenter)
-            EXPECT_NEAR((found->Left + found->Right) / 2, (left + right) / 2, 0.5) << check.Memo;
-        else
-            EXPECT_NEAR(found->Left, left + memo->GapX() / fr01cm, 0.5) << check.Memo;
-        EXPECT_NEAR(found->Top, top, 0.5) << check.Memo;
+        const double top = page->TopMargin() + (memo->AbsTop() + memo->GapY()) / fr01cm;
+        const bool centred = memo->HAlign() == haCenter;
+        const double x = centred ? (left + right) / 2 : left + memo->GapX() / fr01cm;
+        // The printed run of the text's words nearest to where the memo puts
+        // it (a year, a grade or a category is printed more than once).
+        const QList<TLine> lines = linesOf(pdf, text);
+        ASSERT_FALSE(lines.isEmpty()) << qPrintable(memo->Name() + ": " + text);
+        auto distance = [&](const TLine &line) {
+            return std::abs((centred ? (line.Left + line.Right) / 2 : line.Left) - x) + std::abs(line.Top - top);
+        };
+        const TLine nearest = *std::min_element(lines.begin(), lines.end(), [&](const TLine &a, const TLine &b) {
+            return distance(a) < distance(b);
+        });
+        EXPECT_NEAR(centred ? (nearest.Left + nearest.Right) / 2 : nearest.Left, x, 0.5) << qPrintable(memo->Name());
+        EXPECT_NEAR(nearest.Top, top, 0.5) << qPrintable(memo->Name());
+        ++checked;
     }
+    // All 48 memos but the grade of the last subject, left empty.
+    EXPECT_EQ(checked, 47);
 }
 
 TEST(HeadlessPdf, AnEmptyFieldStopsWithItsMessage)

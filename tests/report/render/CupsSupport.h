@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <optional>
 
 // A word of a PDF page as pdftotext -bbox places it, in millimetres from the
 // page's top-left corner.
@@ -38,8 +39,9 @@ void ClearPdfs();
 TPdfInfo PdfInfo(const QString &FileName);
 // The words of page Page (1-based).
 QList<TPdfWord> PdfWords(const QString &FileName, int Page = 1);
-// The first word equal to Text; nullptr when none.
-const TPdfWord *FindWord(const QList<TPdfWord> &Words, const QString &Text);
+// The first word equal to Text, as a copy (the list is often a temporary);
+// nothing when none.
+std::optional<TPdfWord> FindWord(const QList<TPdfWord> &Words, const QString &Text);
 } // namespace cupsTest
 
 // Base of the tests that print to the server's "PDF" queue: each starts with
@@ -47,6 +49,9 @@ const TPdfWord *FindWord(const QList<TPdfWord> &Words, const QString &Text);
 class CupsPrinting : public ::testing::Test {
 protected:
     void SetUp() override;
+    // Counts the test as run or, when it skipped, as skipped; a fixture
+    // that overrides it calls it.
+    void TearDown() override;
     // Waits for the queue and returns the single new PDF (fails otherwise).
     QString PrintedPdf();
 };

@@ -129,7 +129,6 @@ TEST(PrintJob, PageIsShiftedByThePrintableAreaOffset)
 
 TEST(PrintJob, OrderOddEvenCopiesAndTheDialogsCurrentPage)
 {
-    GTEST_SKIP() << "issue 19: the run does not come back from its dialog part yet";
     rudRenderInit();
     auto *printer = new TOffsetPrinter;
     std::vector<std::unique_ptr<TfrxCustomPrinter>> list;
@@ -157,7 +156,8 @@ TEST(PrintJob, OrderOddEvenCopiesAndTheDialogsCurrentPage)
     // Page and copy number pairs.
     EXPECT_EQ(run("2-", ppAll, false, 1, true), (QList<int>{2, 1, 3, 1, 4, 1, 5, 1}));
     EXPECT_EQ(run("3,1", ppAll, false, 1, true), (QList<int>{3, 1, 1, 1}));
-    EXPECT_EQ(run("5-3", ppAll, false, 1, true), QList<int>{});
+    EXPECT_TRUE(run("5-3", ppAll, false, 1, true).isEmpty());
+    EXPECT_TRUE(run("9", ppAll, false, 1, true).isEmpty()); // no such page: nothing, not all
     EXPECT_EQ(run("1-4", ppEven, false, 1, true), (QList<int>{2, 1, 4, 1}));
     EXPECT_EQ(run("", ppOdd, true, 1, true), (QList<int>{5, 1, 3, 1, 1, 1}));
     EXPECT_EQ(run("1,2", ppAll, false, 2, true), (QList<int>{1, 1, 2, 1, 1, 2, 2, 2}));

@@ -127,6 +127,21 @@ TEST(Printer, PapersMatchTheTableBySize)
     int w = 0, h = 0;
     for (int number = 1; number <= 68; ++number)
         EXPECT_EQ(rudPaperSize(number, w, h), !rudPaperName(number).isEmpty()) << number;
+    // Sizes in tenths of a millimetre: Executive is 7.25 x 10.5 inches
+    // (184.15 mm, kept as 184.2), the envelope B6 lies on its side.
+    const struct {
+        int Number, Width, Height;
+    } sizes[] = {{7, 1842, 2667}, {11, 1480, 2100}, {35, 1760, 1250}, {39, 3778, 2794}, {68, 3220, 4450}};
+    for (const auto &size : sizes) {
+        ASSERT_TRUE(rudPaperSize(size.Number, w, h)) << size.Number;
+        EXPECT_EQ(w, size.Width) << size.Number;
+        EXPECT_EQ(h, size.Height) << size.Number;
+    }
+    EXPECT_FALSE(rudPaperSize(48, w, h));
+    EXPECT_EQ(rudPaperNumberBySize(184.15, 266.7), 7);
+    TfrxReportPage executive(nullptr);
+    executive.SetPaperSize(7);
+    EXPECT_DOUBLE_EQ(executive.PaperWidth(), 184.2);
 }
 
 TEST(Printer, NewPagesTakeTheCurrentPrintersDefaultPaper)
