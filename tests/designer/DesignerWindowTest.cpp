@@ -9,6 +9,7 @@
 #include "designer/rudDesgnSettings.h"
 #include "designer/rudDesignerWorkspace.h"
 #include "report/model/rudBand.h"
+#include "report/model/rudFrame.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
@@ -18,6 +19,9 @@
 #include "support/TestSupport.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -511,4 +515,70 @@ TEST_F(DesignerWindow, DoubleClickOpensTheEditorOfTheObject)
     designer->Action(QStringLiteral("PageSettingsCmd"))->trigger();
     ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(opened[1], QStringLiteral("TfrxPageEditorForm"));
+}
+
+TEST_F(DesignerWindow, TextAndFrameToolBarsChangeTheSelectedMemos)
+{
+    auto designer = Open(Template);
+    TfrxCustomMemoView *a = Memo(QStringLiteral("Memo3")), *b = Memo(QStringLiteral("Memo4"));
+    designer->SelectedObjects() = {a, b};
+    designer->SelectionChanged();
+    designer->Action(QStringLiteral("BoldB"))->trigger();
+    EXPECT_TRUE(a->Font()->Style().testFlag(fsBold));
+    EXPECT_TRUE(b->Font()->Style().testFlag(fsBold));
+    designer->Action(QStringLiteral("TextAlignRightB"))->trigger();
+    EXPECT_EQ(a->HAlign(), haRight);
+    EXPECT_EQ(b->HAlign(), haRight);
+    designer->Action(QStringLiteral("FrameAllB"))->trigger();
+    EXPECT_EQ(int(a->Frame()->Typ()), ftLeft | ftRight | ftTop | ftBottom);
+    designer->Action(QStringLiteral("FrameNoB"))->trigger();
+    EXPECT_EQ(int(b->Frame()->Typ()), 0);
+    EXPECT_EQ(designer->UndoCount(), 5);
+    designer->Undo();
+    designer->Undo();
+    designer->Undo();
+    designer->Undo();
+    EXPECT_FALSE(Memo(QStringLiteral("Memo3"))->Font()->Style().testFlag(fsBold));
+}
+
+TEST_F(DesignerWindow, PagesAreAddedDeletedAndSelectedAllWithinABand)
+{
+    auto designer = Open(Template);
+    EXPECT_FALSE(designer->Action(QStringLiteral("DeletePageCmd"))->isEnabled());
+    designer->NewPage();
+    EXPECT_EQ(designer->Tabs()->count(), 3);
+    EXPECT_EQ(designer->Tabs()->currentIndex(), 2);
+    EXPECT_TRUE(designer->Action(QStringLiteral("DeletePageCmd"))->isEnabled());
+    const QString added = designer->Page()->Name();
+    designer->Action(QStringLiteral("DeletePageCmd"))->trigger();
+    EXPECT_EQ(designer->Tabs()->count(), 2);
+    EXPECT_EQ(Report.FindObject(added), nullptr);
+    EXPECT_TRUE(designer->Modified());
+
+    designer->SelectAll();
+    EXPECT_EQ(designer->SelectedObjects().size(), designer->Page()->Objects().size());
+
+    // On the code tab, Select All selects the script's text.
+    designer->SetTabIndex(0);
+    designer->SelectAll();
+    EXPECT_EQ(designer->CodeWindow()->textCursor().selectedText().size(),
+              designer->CodeWindow()->toPlainText().size());
+}
+
+TEST_F(DesignerWindow, TheOptionsDialogSetsUnitsAndGrid)
+{
+    auto designer = Open(Template);
+    Ui.DialogAnswers.push_back([](QObject *Window) {
+        auto *dialog = qobject_cast<QDialog *>(Window);
+        dialog->findChild<QComboBox *>(QStringLiteral("UnitsCB"))->setCurrentIndex(duPixels);
+        dialog->findChild<QLineEdit *>(QStringLiteral("Grid3E"))->setText(QStringLiteral("8"));
+        dialog->findChild<QCheckBox *>(QStringLiteral("AlignGridCB"))->setChecked(false);
+        return 1;
+    });
+    designer->Options();
+    EXPECT_EQ(designer->Units(), duPixels);
+    EXPECT_DOUBLE_EQ(designer->Grid(3), 8);
+    EXPECT_DOUBLE_EQ(designer->GridStepX(), 8);
+    EXPECT_FALSE(designer->GridAlign());
+    EXPECT_EQ(designer->StatusUnits(), QStringLiteral("Pixels"));
 }
