@@ -69,7 +69,14 @@ TfrxDesignerForm::TfrxDesignerForm(TfrxReport *Report, QWidget *Parent)
     UpdateCaption();
 }
 
-TfrxDesignerForm::~TfrxDesignerForm() = default;
+TfrxDesignerForm::~TfrxDesignerForm()
+{
+    // The widget part still closes after this destructor: a focused child
+    // then reports (a line edit's editingFinished), and nothing of it may
+    // reach this object any more.
+    for (QObject *child : findChildren<QObject *>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 QAction *TfrxDesignerForm::AddAction(const QString &Name, const QString &Caption, const QKeySequence &Shortcut,
                                      void (TfrxDesignerForm::*Slot)(), int ImageIndex)

@@ -582,3 +582,21 @@ TEST_F(DesignerWindow, TheOptionsDialogSetsUnitsAndGrid)
     EXPECT_FALSE(designer->GridAlign());
     EXPECT_EQ(designer->StatusUnits(), QStringLiteral("Pixels"));
 }
+
+TEST_F(DesignerWindow, ClosingWithTheFocusInTheZoomBoxReachesNoFreedWindow)
+{
+    Report.LoadFromFile(Template);
+    Report.SetIniFile(Dir.filePath(QStringLiteral("designer.ini")));
+    {
+        TfrxDesignerForm designer(&Report);
+        designer.Init();
+        designer.setWindowState(Qt::WindowNoState);
+        designer.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&designer));
+        designer.NewReport();
+        QApplication::processEvents();
+        // The zoom box holds the focus and reports its text when it loses
+        // it, which happens while the window is being destroyed.
+    }
+    QApplication::processEvents();
+}
