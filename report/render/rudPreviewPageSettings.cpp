@@ -1,6 +1,7 @@
 // The preview's "Page Settings" dialog.
 
 #include "report/render/rudPreviewDialogs.h"
+#include "report/render/rudPrinter.h"
 
 #include "base/IniFile.h"
 #include "report/model/rudPage.h"
@@ -13,24 +14,14 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QPageSize>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <cmath>
 
 namespace {
 
-// Platform paper codes offered by the size box; the first entry ("Other")
-// stands for a size of the page's own (code 256).
+// The paper code of a size of the page's own; the size box's first entry.
 constexpr int customPaper = 256;
-constexpr int lastPaperCode = 118;
-
-// A paper's name: the standard name of its size, or "Paper N".
-QString paperName(int code, double widthMM, double heightMM)
-{
-    const QPageSize size(QSizeF(widthMM, heightMM), QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
-    return size.id() != QPageSize::Custom ? size.name() : QStringLiteral("Paper %1").arg(code);
-}
 
 } // namespace
 
@@ -62,12 +53,12 @@ TfrxPageSettingsForm::TfrxPageSettingsForm(bool InchUnits, QWidget *Parent) : QD
     auto *sizeLayout = new QFormLayout(sizeBox);
     SizeCB = new QComboBox(sizeBox);
     SizeCB->setObjectName(QStringLiteral("SizeCB"));
+    // The current printer's papers, a size of the page's own first.
     SizeCB->addItem(rudGet(412), customPaper);
-    for (int code = 1; code <= lastPaperCode; ++code) {
-        int w = 0, h = 0;
-        if (rudPaperSize(code, w, h))
-            SizeCB->addItem(paperName(code, w / 10.0, h / 10.0), code);
-    }
+    int w = 0, h = 0;
+    for (const TfrxPrinterListEntry &paper : rudPrinters().Printer()->Papers())
+        if (paper.Number != customPaper && rudPaperSize(paper.Number, w, h))
+            SizeCB->addItem(paper.Name, paper.Number);
     WidthE = spin("WidthE");
     HeightE = spin("HeightE");
     sizeLayout->addRow(SizeCB);

@@ -11,8 +11,10 @@
 #include "report/model/rudReport.h"
 #include "report/render/rudPreview.h"
 #include "report/render/rudPreviewDialogs.h"
+#include "report/render/rudPrinter.h"
 #include "support/TestSupport.h"
 
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -120,6 +122,12 @@ TEST_F(PreviewEdit, PageSettingsShowTheDesignersUnitAndChangeThePreparedPage)
         if (!dialog)
             return 0;
         unit = dialog->LeftE->suffix().trimmed();
+        // The size box lists the current printer's papers after its own size.
+        const QStringList papers = rudPrinters().Printer()->PaperNames();
+        EXPECT_EQ(dialog->SizeCB->count(), papers.size());
+        for (int i = 1; i < dialog->SizeCB->count(); ++i)
+            EXPECT_EQ(dialog->SizeCB->itemText(i), papers.value(i));
+        EXPECT_EQ(dialog->SizeCB->currentData().toInt(), 11); // A5
         EXPECT_DOUBLE_EQ(dialog->LeftE->value(), 1);
         dialog->LeftE->setValue(2);
         return 1;
