@@ -15,6 +15,7 @@
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudRes.h"
+#include "report/render/rudPreviewDialogs.h"
 #include "script/fs_iinterpreter.h"
 
 #include <QAction>
@@ -337,10 +338,7 @@ void TfrxDesignerForm::DoFind(bool Replacing)
     caseCB->setObjectName(QStringLiteral("CaseCB"));
     caseCB->setChecked(FFindCase);
     form->addRow(caseCB);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
+    form->addRow(rudOkCancelButtons(&dialog));
     if (userInterface().ExecDialog(&dialog) != QDialog::Accepted || text->text().isEmpty())
         return;
     FFindText = text->text();

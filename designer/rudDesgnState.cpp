@@ -13,6 +13,7 @@
 #include "report/model/rudReport.h"
 #include "report/model/rudUnits.h"
 #include "report/model/rudXMLSerializer.h"
+#include "report/render/rudPreviewDialogs.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -214,10 +215,7 @@ void TfrxDesignerForm::Options()
     memoSize->setRange(4, 72);
     memoSize->setValue(FMemoFontSize);
     form->addRow(QStringLiteral("Memo editor font size"), memoSize);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
+    form->addRow(rudOkCancelButtons(&dialog));
     if (userInterface().ExecDialog(&dialog) != QDialog::Accepted)
         return;
     for (int i = 0; i < 4; ++i) {

@@ -8,6 +8,7 @@
 #include "designer/rudMemoTabEditors.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudRes.h"
+#include "report/render/rudPreviewDialogs.h"
 
 #include <QDialogButtonBox>
 #include <QKeyEvent>
@@ -82,14 +83,9 @@ TfrxMemoEditorForm::TfrxMemoEditorForm(TfrxCustomDesigner *Designer, TfrxCustomM
             FormatEditor->SetMemoText(MemoE->toPlainText());
     });
 
-    auto *buttons = new QDialogButtonBox(this);
-    OkB = buttons->addButton(rudGet(1), QDialogButtonBox::AcceptRole);
-    OkB->setObjectName(QStringLiteral("OkB"));
-    CancelB = buttons->addButton(rudGet(2), QDialogButtonBox::RejectRole);
-    CancelB->setObjectName(QStringLiteral("CancelB"));
-    OkB->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = rudOkCancelButtons(this);
+    OkB = buttons->findChild<QPushButton *>(QStringLiteral("OkB"));
+    CancelB = buttons->findChild<QPushButton *>(QStringLiteral("CancelB"));
     layout->addWidget(buttons);
 
     SetEditFont();

@@ -10,6 +10,7 @@
 #include "report/model/rudRes.h"
 #include "report/model/rudSubreport.h"
 #include "report/model/rudXMLSerializer.h"
+#include "report/render/rudPreviewDialogs.h"
 #include "report/render/rudPrinter.h"
 
 #include <QCheckBox>
@@ -88,14 +89,9 @@ TfrxPageEditorForm::TfrxPageEditorForm(TfrxCustomDesigner *Designer, TfrxReportP
     BuildPaperTab(paperTab);
     BuildOptionsTab(optionsTab);
 
-    auto *buttons = new QDialogButtonBox(this);
-    OkB = buttons->addButton(rudGet(1), QDialogButtonBox::AcceptRole);
-    OkB->setObjectName(QStringLiteral("OKB"));
-    CancelB = buttons->addButton(rudGet(2), QDialogButtonBox::RejectRole);
-    CancelB->setObjectName(QStringLiteral("CancelB"));
-    OkB->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = rudOkCancelButtons(this);
+    OkB = buttons->findChild<QPushButton *>(QStringLiteral("OkB"));
+    CancelB = buttons->findChild<QPushButton *>(QStringLiteral("CancelB"));
     layout->addWidget(buttons);
 
     connect(SizeCB, &QComboBox::activated, this, [this] { Guarded([this] { PaperChanged(); }); });

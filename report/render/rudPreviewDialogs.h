@@ -58,6 +58,6 @@ private:
 // "Form5.TfrxDesignerForm", else of the older "Form.TfrxDesignerForm".
 bool rudDesignerUsesInches(const QString &IniFile);
 
-// The dialogs' OK/Cancel row (resource texts 1 and 2), accepting or
-// rejecting Dialog.
+// The dialogs' OK/Cancel row (resource texts 1 and 2, buttons "OkB" and
+// "CancelB", OK the default), accepting or rejecting Dialog.
 QDialogButtonBox *rudOkCancelButtons(QDialog *Dialog);

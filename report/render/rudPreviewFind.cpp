@@ -104,8 +104,10 @@ bool TfrxPreview::SearchFrom(int StartPage)
 QDialogButtonBox *rudOkCancelButtons(QDialog *Dialog)
 {
     auto *buttons = new QDialogButtonBox(Dialog);
-    buttons->addButton(rudGet(1), QDialogButtonBox::AcceptRole);
-    buttons->addButton(rudGet(2), QDialogButtonBox::RejectRole);
+    QPushButton *ok = buttons->addButton(rudGet(1), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("OkB"));
+    ok->setDefault(true);
+    buttons->addButton(rudGet(2), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("CancelB"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, Dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, Dialog, &QDialog::reject);
     return buttons;
