@@ -7,6 +7,7 @@
 #include "report/model/rudBand.h"
 #include "report/model/rudDataSet.h"
 #include "report/model/rudDialogPage.h"
+#include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudRes.h"
 #include "report/model/rudSubreport.h"
@@ -161,6 +162,7 @@ bool TfrxEngine::Initialize()
     FPageBands.clear();
     FPageVBands.clear();
     FOutputTop.clear();
+    FFillMemos.clear();
     FOutlinedGroups.clear();
     FKeptBands.clear();
     FLastRowBand = nullptr;

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 
 class TfrxBand;
@@ -19,6 +20,7 @@ class TfrxCustomPreviewPages;
 class TfrxDataBand;
 class TfrxDataSet;
 class TfrxDialogPage;
+class TfrxMemoView;
 class TfrxGroupHeader;
 class TfrxNullBand;
 class TfrxPage;
@@ -112,6 +114,9 @@ private:
     void ShiftObjects(TfrxBand *Band, const QHash<TfrxComponent *, double> &Grown);
     void DrawSplit(TfrxBand *Band);
     void OutputBand(TfrxBand *Band);
+    // The memo that carries Band's fill and frame onto prepared pages, or
+    // nullptr when the band paints nothing.
+    TfrxMemoView *FillMemo(TfrxBand *Band);
     // Sub-reports: those printed below their band after it, and those
     // printed on the parent band, whose output becomes part of the band.
     void CheckSubReports(TfrxBand *Band);
@@ -124,8 +129,8 @@ private:
     // or column as a whole when it does not fit.
     void StartKeep(TfrxBand *Band);
     void EndKeep(TfrxBand *Band);
-    // Opens a keep for the footer of a data band that takes the band's last
-    // row (output at Position, FCurY Y) along.
+    // Opens a keep for a data band's footer that takes the last row of Band
+    // along: the row began at object item Position of the page, at top Y.
     void StartFooterKeep(TfrxBand *Footer, TfrxDataBand *Band, int Position, double Y);
     // Moves the outline entries and anchors of the cut keep block by Shift
     // to the page the block was pasted on.
@@ -194,6 +199,8 @@ private:
     double FLastRowY = 0;
     // Height of the tallest column of the current row of a multi-column band.
     double FColumnRowHeight = 0;
+    // The fill memos of the bands, made on first use in a run.
+    std::map<TfrxBand *, std::unique_ptr<TfrxMemoView>> FFillMemos;
     // Group headers whose outline entry is current while their group runs.
     QList<TfrxBand *> FOutlinedGroups;
     double FPrevFooterHeight = 0;

@@ -29,19 +29,18 @@ bool fillShows(const TfrxView *View)
     return brush->BackColor() != clTransparent || (brush->Style() != bsSolid && brush->Style() != bsClear);
 }
 
-// A band's fill and frame reach the prepared page as a memo of the band's
-// size lying under its objects: the band itself is output without them, so
-// whatever draws a prepared page paints them once, as an object. The memo
-// goes and the band gets its fill and frame back when this ends.
+// While a band is handed to the store, its fill memo lies under its
+// objects and the band itself has neither fill nor frame, so whatever draws
+// a prepared page paints them once, as an object. Afterwards the memo leaves
+// the band and the band gets its fill and frame back.
 class TFillMemo {
 public:
-    explicit TFillMemo(TfrxBand *Band) : FBand(Band)
+    TFillMemo(TfrxBand *Band, TfrxMemoView *Memo) : FBand(Band), FMemo(Memo)
     {
-        const TfrxFrame *frame = Band->Frame();
-        if (!fillShows(Band) && frame->Typ() == TfrxFrameTypes() && !frame->DropShadow())
+        if (!FMemo)
             return;
-        FMemo = std::make_unique<TfrxMemoView>(Band);
-        Band->MoveChild(FMemo.get(), 0);
+        FMemo->SetParent(Band);
+        Band->MoveChild(FMemo, 0);
         FMemo->SetBounds(0, 0, Band->Width(), Band->Height());
         FMemo->SetFill(Band->Fill());
         FMemo->SetFrame(Band->Frame());
@@ -57,13 +56,14 @@ public:
             return;
         FBand->SetFill(FMemo->Fill());
         FBand->SetFrame(FMemo->Frame());
+        FMemo->SetParent(nullptr);
     }
     TFillMemo(const TFillMemo &) = delete;
     TFillMemo &operator=(const TFillMemo &) = delete;
 
 private:
     TfrxBand *FBand;
-    std::unique_ptr<TfrxMemoView> FMemo;
+    TfrxMemoView *FMemo;
 };
 
 } // namespace
@@ -99,6 +99,8 @@ void TfrxEngine::DoShow(TfrxBand *Band)
 
     if (Band->StartNewPage() && Band->Visible() && !FCallFromAddPage && !FOutputTo &&
         (!(isData || groupHeader) || Band->LineThrough > 1)) {
+        // The page is left for this band: it is what the new page waits for.
+        FCurBand = Band;
         FStartNewPageBand = Band;
         if (groupHeader && groupHeader->ResetPageNumbers())
             FReport->PreviewPages()->ResetLogicalPageNumber();
@@ -144,6 +146,24 @@ void TfrxEngine::DoShow(TfrxBand *Band)
         CheckSubReports(Band);
 }
 
+// One memo per band and run: the store knows it as a source object, so each
+// output writes only its height when the band stretched.
+TfrxMemoView *TfrxEngine::FillMemo(TfrxBand *Band)
+{
+    const TfrxFrame *frame = Band->Frame();
+    if (!fillShows(Band) && frame->Typ() == TfrxFrameTypes() && !frame->DropShadow())
+        return nullptr;
+    std::unique_ptr<TfrxMemoView> &memo = FFillMemos[Band];
+    if (!memo) {
+        memo = std::make_unique<TfrxMemoView>(nullptr);
+        memo->SetBounds(0, 0, Band->Width(), Band->Height());
+        memo->SetFill(Band->Fill());
+        memo->SetFrame(Band->Frame());
+        FReport->PreviewPages()->AddToSourcePage(memo.get());
+    }
+    return memo.get();
+}
+
 // Places the band at the output position and hands it to the store, or,
 // while a sub-report's output is collected, copies its objects there.
 void TfrxEngine::OutputBand(TfrxBand *Band)
@@ -165,7 +185,7 @@ void TfrxEngine::OutputBand(TfrxBand *Band)
         FKeptBands.append(Band);
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
     {
-        const std::unique_ptr<TFillMemo> fill = isNull ? nullptr : std::make_unique<TFillMemo>(Band);
+        const TFillMemo fill(Band, isNull ? nullptr : FillMemo(Band));
         if (FOutputTo) {
             for (TfrxComponent *c : Band->Objects())
                 if (c->Visible())

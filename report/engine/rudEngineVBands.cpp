@@ -88,14 +88,17 @@ void TfrxEngine::RestoreVBandObjects()
     FVStartX.clear();
 }
 
+// The vertical bands are those of the band's own page, which for a band of
+// a sub-report is not the page being run.
 void TfrxEngine::ShowVBands(TfrxBand *Band, QHash<TfrxComponent *, double> &Grown)
 {
-    if (!FPage)
+    TfrxPage *page = Band->Page();
+    if (!page)
         return;
     const int savedVColumn = FCurVColumn;
-    FCurVX = FVStartX.value(FPage);
+    FCurVX = FVStartX.value(page);
     FVColumnNo = 0;
-    ShowVBandTree(Band, FPage, Grown);
+    ShowVBandTree(Band, page, Grown);
     FCurVColumn = savedVColumn;
     FCurBand = Band;
 }
@@ -106,7 +109,7 @@ void TfrxEngine::ShowVBands(TfrxBand *Band, QHash<TfrxComponent *, double> &Grow
 // horizontal data band and into the row totals printed on Band.
 void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxComponent *, double> &Grown)
 {
-    const QList<TfrxBand *> subs = Obj == FPage ? FPageVBands.value(FPage) : SubBands(Obj);
+    const QList<TfrxBand *> subs = qobject_cast<TfrxBand *>(Obj) ? SubBands(Obj) : FPageVBands.value(Obj);
     auto *horizontalData = qobject_cast<TfrxDataBand *>(Band);
     for (TfrxBand *sub : subs) {
         auto *d = qobject_cast<TfrxDataBand *>(sub);
