@@ -347,17 +347,22 @@ void TfrxEngine::DrawSplit(TfrxBand *Band)
     std::stable_sort(rest.begin(), rest.end(), [](TfrxComponent *a, TfrxComponent *b) { return a->Top() < b->Top(); });
     const double fullHeight = Band->Height();
     double offset = 0;
+    // On a fresh column (nothing but the repeated headers above) an object
+    // that still does not fit is placed anyway: waiting for more room would
+    // never end.
+    bool fresh = FCurY <= FFirstColumnY + 1e-4;
     while (true) {
         const double free = FreeSpace();
         QList<TfrxComponent *> now;
         for (TfrxComponent *c : std::as_const(rest))
             if (c->Top() - offset + c->Height() <= free + 1e-4)
                 now.append(c);
-        const bool pageIsFresh = FCurY <= FFirstColumnY + 1e-4;
-        if (now.isEmpty() && !rest.isEmpty() && pageIsFresh)
+        if (now.isEmpty() && !rest.isEmpty() && fresh)
             now.append(rest.first());
         if (now.isEmpty() && !rest.isEmpty()) {
+            FCurBand = Band;
             NewColumn();
+            fresh = true;
             continue;
         }
         for (TfrxComponent *c : Band->Objects())
@@ -374,7 +379,11 @@ void TfrxEngine::DrawSplit(TfrxBand *Band)
         if (rest.isEmpty())
             break;
         offset = rest.first()->Top();
+        // The headers repeated on the new page are shown in between: the
+        // band that goes on is still this one.
+        FCurBand = Band;
         NewColumn();
+        fresh = true;
     }
     for (auto it = visible.cbegin(); it != visible.cend(); ++it)
         it.key()->SetVisible(it.value());

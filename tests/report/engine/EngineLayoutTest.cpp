@@ -188,4 +188,37 @@ TEST(EngineLayoutTest, TallBandsSplitAcrossPages)
         EXPECT_EQ(t.Report.FindObject("C")->Top(), 900);
         EXPECT_TRUE(t.Report.FindObject("A")->Visible());
     }
+    {
+        // An object taller than what the repeated headers leave of a page
+        // is placed below them anyway instead of waiting for room forever.
+        TEngineReport t;
+        t.AddBand<TfrxPageHeader>("PageHeader1", 0, 100);
+        t.AddBand<TfrxHeader>("Header1", 120, 40);
+        auto *master = t.AddBand<TfrxMasterData>("MasterData1", 200, 750);
+        master->SetRowCount(1);
+        master->SetAllowSplit(true);
+        t.AddMemoAt(master, "A", "A", 0, 0, 100, 700);
+        prepare(t);
+        ASSERT_EQ(t.Pages()->Count(), 2);
+        EXPECT_EQ(t.Places(0), QStringList({"PageHeader1@0,0", "Header1@0,100"}));
+        EXPECT_EQ(t.Places(1), QStringList({"PageHeader1@0,0", "Header1@0,100", "MasterData1@0,140"}));
+        EXPECT_EQ(t.Cells(1), QStringList{"MasterData1:A@0,0"});
+    }
+    {
+        // A band split over three pages has its header above each slice.
+        TEngineReport t;
+        t.AddMemo(t.AddBand<TfrxHeader>("Header1", 0, 40), "H", "Head");
+        auto *master = t.AddBand<TfrxMasterData>("MasterData1", 100, 1500);
+        master->SetRowCount(1);
+        master->SetAllowSplit(true);
+        t.AddMemoAt(master, "A", "A", 0, 0, 100, 500);
+        t.AddMemoAt(master, "B", "B", 0, 500, 100, 500);
+        t.AddMemoAt(master, "C", "C", 0, 1000, 100, 500);
+        prepare(t);
+        ASSERT_EQ(t.Pages()->Count(), 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(t.Places(i), QStringList({"Header1@0,0", "MasterData1@0,40"})) << "page " << i + 1;
+            EXPECT_EQ(t.Cells(i).last(), QString("MasterData1:%1@0,0").arg(QChar('A' + i)));
+        }
+    }
 }
