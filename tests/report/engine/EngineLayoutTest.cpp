@@ -222,3 +222,20 @@ TEST(EngineLayoutTest, TallBandsSplitAcrossPages)
         }
     }
 }
+
+// A page header taller than the page is split like any band, once: the
+// page it continues on does not start with it again.
+TEST(EngineLayoutTest, PageHeaderTallerThanThePageEnds)
+{
+    TEngineReport t;
+    auto *header = t.AddBand<TfrxPageHeader>("PageHeader1", 0, 800);
+    t.AddMemoAt(header, "Top", "top", 0, 0, 100, 20);
+    t.AddMemoAt(header, "Bottom", "bottom", 0, 760, 100, 20);
+    auto *master = t.AddBand<TfrxMasterData>("MasterData1", 900, 20);
+    master->SetRowCount(2);
+    t.AddMemo(master, "Row", "[Line]");
+    prepare(t);
+    ASSERT_EQ(t.Pages()->Count(), 2);
+    EXPECT_EQ(t.Lines(0), QStringList{"PageHeader1:top"});
+    EXPECT_EQ(t.Lines(1), QStringList({"PageHeader1:bottom", "MasterData1:1", "MasterData1:2"}));
+}
