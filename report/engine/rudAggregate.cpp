@@ -41,14 +41,18 @@ bool isWordChar(QChar c)
     return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('.') || c == QLatin1Char('#');
 }
 
-// Index just past the ")" closing the "(" at Open, quotes respected; -1 when
-// it is never closed.
-qsizetype closingParen(const QString &s, qsizetype Open)
+// The one scanner of argument lists. From the character after an opening
+// "(" it walks Text, passing over quoted strings ('...' or "...", where
+// nothing counts) and nested parentheses, and reports every comma at the
+// list's own level to Comma. Returns the index of the ")" that closes the
+// list, or Text.size() when the list is never closed.
+template <class TOnComma>
+qsizetype scanArgumentList(QStringView Text, qsizetype From, TOnComma &&Comma)
 {
     int depth = 0;
     QChar quote;
-    for (qsizetype i = Open; i < s.size(); ++i) {
-        const QChar c = s[i];
+    for (qsizetype i = From; i < Text.size(); ++i) {
+        const QChar c = Text[i];
         if (!quote.isNull()) {
             if (c == quote)
                 quote = QChar();
@@ -56,11 +60,22 @@ qsizetype closingParen(const QString &s, qsizetype Open)
             quote = c;
         } else if (c == QLatin1Char('(')) {
             ++depth;
-        } else if (c == QLatin1Char(')') && --depth == 0) {
-            return i + 1;
+        } else if (c == QLatin1Char(')')) {
+            if (depth == 0)
+                return i;
+            --depth;
+        } else if (c == QLatin1Char(',') && depth == 0) {
+            Comma(i);
         }
     }
-    return -1;
+    return Text.size();
+}
+
+// Index just past the ")" closing the "(" at Open; -1 when it is never closed.
+qsizetype closingParen(QStringView s, qsizetype Open)
+{
+    const qsizetype close = scanArgumentList(s, Open + 1, [](qsizetype) {});
+    return close < s.size() ? close + 1 : -1;
 }
 
 // True for a data field written as Alias."Field".
@@ -137,28 +152,15 @@ TfrxAggregateFunction rudAggregateFunction(const QString &Name)
 QStringList rudSplitArguments(const QString &Args)
 {
     QStringList parts;
-    int depth = 0;
-    QChar quote;
-    QString cur;
-    for (const QChar c : Args) {
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            quote = c;
-        } else if (c == QLatin1Char('(')) {
-            ++depth;
-        } else if (c == QLatin1Char(')')) {
-            --depth;
-        } else if (c == QLatin1Char(',') && depth == 0) {
-            parts.append(cur.trimmed());
-            cur.clear();
-            continue;
-        }
-        cur += c;
-    }
-    if (!cur.trimmed().isEmpty() || !parts.isEmpty())
-        parts.append(cur.trimmed());
+    qsizetype start = 0;
+    scanArgumentList(Args, 0, [&](qsizetype Comma) {
+        parts.append(Args.mid(start, Comma - start).trimmed());
+        start = Comma + 1;
+    });
+    // A stray ")" ends the scan, not the text: the last part runs to the end.
+    const QString last = Args.mid(start).trimmed();
+    if (!last.isEmpty() || !parts.isEmpty())
+        parts.append(last);
     return parts;
 }
 
@@ -191,17 +193,25 @@ void TfrxAggregateItem::Merge(QVariant &Acc, const QVariant &V) const
     }
 }
 
-void TfrxAggregateItem::Calc(TfrxReport *Report, const TEvaluator &Eval)
+QVariant TfrxAggregateItem::RowValue(const TEvaluator &Eval, bool &Counts) const
 {
-    if (FBand && !FBand->Visible() && !FCountInvisibleBands)
-        return;
-    (void)Report;
     QVariant value;
     if (FAggregateFunction != agCount && Eval)
         value = Eval(FExpression);
     if (value.typeId() == QMetaType::Bool)
         value = value.toBool() ? 1 : 0;
-    const bool counts = FAggregateFunction != agAvg || !value.isNull();
+    Counts = FAggregateFunction != agAvg || !value.isNull();
+    return value;
+}
+
+void TfrxAggregateItem::Calc(TfrxReport *Report, const TEvaluator &Eval)
+{
+    if (FBand && !FBand->Visible() && !FCountInvisibleBands)
+        return;
+    if (Report)
+        Report->SetCurObject(FMemoName);
+    bool counts = false;
+    const QVariant value = RowValue(Eval, counts);
     if (FVColumn >= 1 && FVColumn < kColumnSlots) {
         if (FItemsArray.empty()) {
             FItemsArray.assign(kColumnSlots, QVariant());
@@ -220,7 +230,39 @@ void TfrxAggregateItem::Calc(TfrxReport *Report, const TEvaluator &Eval)
         if (counts)
             ++FItemsCount;
         Merge(FItemsValue, value);
+        FHasLastRow = true;
+        FLastRowValue = value;
+        FLastRowCounted = counts;
     }
+}
+
+void TfrxAggregateItem::CalcColumn(int VColumn, const TEvaluator &Eval)
+{
+    if (VColumn < 1 || VColumn >= kColumnSlots || (FBand && !FBand->Visible() && !FCountInvisibleBands))
+        return;
+    bool counts = false;
+    const QVariant value = RowValue(Eval, counts);
+    if (FItemsArray.empty()) {
+        FItemsArray.assign(kColumnSlots, QVariant());
+        FItemsCountArray.assign(kColumnSlots, 0);
+    }
+    for (const size_t slot : {size_t(VColumn), size_t(0)}) {
+        if (counts)
+            ++FItemsCountArray[slot];
+        Merge(FItemsArray[slot], value);
+    }
+}
+
+void TfrxAggregateItem::KeepLastRow()
+{
+    if (!FIsPageFooter || !FKeeping || !FHasLastRow)
+        return;
+    FItemsCount = FLastCount;
+    FItemsValue = FLastValue;
+    if (FLastRowCounted)
+        ++FTempItemsCount;
+    Merge(FTempItemsValue, FLastRowValue);
+    FHasLastRow = false;
 }
 
 void TfrxAggregateItem::DeleteValue()
@@ -239,6 +281,7 @@ void TfrxAggregateItem::Reset(bool Force)
     FLastValue = QVariant();
     FItemsArray.clear();
     FItemsCountArray.clear();
+    FHasLastRow = false;
 }
 
 void TfrxAggregateItem::StartKeep()
@@ -293,9 +336,9 @@ void TfrxAggregateList::Clear()
     FItems.clear();
 }
 
-void TfrxAggregateList::AddItems(TfrxReportPage *Page, const QList<TfrxBand *> &FirstLevel)
+void TfrxAggregateList::AddItems(TfrxReportPage *Page, const QList<TfrxBand *> &FirstLevel,
+                                 const QList<TfrxBand *> &VFirstLevel)
 {
-    (void)Page;
     TfrxDataBand *first = nullptr;
     for (TfrxBand *b : FirstLevel) {
         auto *d = qobject_cast<TfrxDataBand *>(b);
@@ -303,8 +346,11 @@ void TfrxAggregateList::AddItems(TfrxReportPage *Page, const QList<TfrxBand *> &
             continue;
         if (!first)
             first = d;
-        ScanBand(d, d);
+        ScanBand(d, d, FirstLevel);
     }
+    for (TfrxBand *b : VFirstLevel)
+        if (auto *d = qobject_cast<TfrxDataBand *>(b))
+            ScanBand(d, d, FirstLevel);
     if (!first || !Page)
         return;
     for (TfrxComponent *c : Page->Objects())
@@ -320,7 +366,7 @@ void TfrxAggregateList::ScanChain(TfrxBand *Band, TfrxDataBand *DefaultBand)
             AddMemoItems(c, b, DefaultBand);
 }
 
-void TfrxAggregateList::ScanBand(TfrxBand *Band, TfrxDataBand *DefaultBand)
+void TfrxAggregateList::ScanBand(TfrxBand *Band, TfrxDataBand *DefaultBand, const QList<TfrxBand *> &FirstLevel)
 {
     auto *d = qobject_cast<TfrxDataBand *>(Band);
     if (!d)
@@ -329,10 +375,39 @@ void TfrxAggregateList::ScanBand(TfrxBand *Band, TfrxDataBand *DefaultBand)
     for (TfrxBand *g : d->Group())
         if (auto *gh = qobject_cast<TfrxGroupHeader *>(g))
             ScanChain(gh->GroupFooter(), d);
+    // The cells of a vertical data band count, by default, the rows of the
+    // horizontal data band whose footer they came from.
     if (d->Vertical())
-        ScanChain(d, DefaultBand);
+        for (TfrxBand *b = d; b; b = b->Child())
+            for (TfrxComponent *c : b->Objects()) {
+                TfrxBand *original = FOriginalBand ? FOriginalBand(c) : nullptr;
+                TfrxDataBand *byDefault = HorizontalDefault(original, FirstLevel);
+                AddMemoItems(c, b, byDefault ? byDefault : DefaultBand);
+            }
     for (TfrxBand *sub : d->SubBands())
-        ScanBand(sub, qobject_cast<TfrxDataBand *>(sub));
+        ScanBand(sub, qobject_cast<TfrxDataBand *>(sub), FirstLevel);
+}
+
+TfrxDataBand *TfrxAggregateList::HorizontalDefault(TfrxBand *Original, const QList<TfrxBand *> &FirstLevel) const
+{
+    if (!Original)
+        return nullptr;
+    if (qobject_cast<TfrxPageFooter *>(Original) || qobject_cast<TfrxColumnFooter *>(Original) ||
+        qobject_cast<TfrxReportSummary *>(Original))
+        return FirstLevel.isEmpty() ? nullptr : qobject_cast<TfrxDataBand *>(FirstLevel.first());
+    for (TfrxBand *b : FirstLevel) {
+        auto *d = qobject_cast<TfrxDataBand *>(b);
+        if (!d)
+            continue;
+        if (d->Footer() == Original)
+            return d;
+        for (TfrxBand *g : d->Group())
+            if (auto *gh = qobject_cast<TfrxGroupHeader *>(g); gh && gh->GroupFooter() == Original)
+                return d;
+        if (TfrxDataBand *inner = HorizontalDefault(Original, d->SubBands()))
+            return inner;
+    }
+    return nullptr;
 }
 
 void TfrxAggregateList::AddMemoItems(TfrxComponent *Memo, TfrxBand *ParentBand, TfrxDataBand *DefaultBand)
@@ -436,8 +511,12 @@ void TfrxAggregateList::AddItem(const QString &Call, TfrxComponent *Memo, TfrxBa
     }
     item->FCountInvisibleBands = f & 1;
     item->FDontReset = f & 2;
-    item->FParentBand = ParentBand;
-    item->FIsPageFooter = qobject_cast<TfrxPageFooter *>(ParentBand) != nullptr;
+    // A memo on a vertical band prints on the band it came from.
+    TfrxBand *original = FOriginalBand && Memo ? FOriginalBand(Memo) : nullptr;
+    item->FParentBand = original ? original : ParentBand;
+    item->FIsPageFooter = qobject_cast<TfrxPageFooter *>(item->FParentBand) != nullptr;
+    auto *holder = Memo ? qobject_cast<TfrxBand *>(Memo->Parent()) : nullptr;
+    item->FVerticalCell = holder && holder->Vertical();
     item->FOriginalName = call;
     item->FMemoName = Memo ? Memo->Name() : QString();
     item->Reset(true);
@@ -447,10 +526,36 @@ void TfrxAggregateList::AddItem(const QString &Call, TfrxComponent *Memo, TfrxBa
 void TfrxAggregateList::AddValue(TfrxBand *Band, int VColumn)
 {
     for (auto &item : FItems)
-        if (item->FBand == Band) {
+        if (item->FBand == Band && !item->FVerticalCell) {
             item->FVColumn = VColumn;
             item->Calc(FReport, FEvaluator);
         }
+}
+
+void TfrxAggregateList::AddColumnValue(TfrxBand *Band, int VColumn)
+{
+    for (auto &item : FItems)
+        if (item->FBand == Band && item->FVerticalCell) {
+            if (FReport)
+                FReport->SetCurObject(item->FMemoName);
+            item->CalcColumn(VColumn, FEvaluator);
+        }
+}
+
+void TfrxAggregateList::AddRowValue(TfrxBand *VBand, TfrxBand *ParentBand)
+{
+    for (auto &item : FItems)
+        if (item->FBand == VBand && item->FParentBand == ParentBand) {
+            item->FVColumn = 0;
+            item->Calc(FReport, FEvaluator);
+        }
+}
+
+void TfrxAggregateList::KeepLastRow(TfrxBand *Band)
+{
+    for (auto &item : FItems)
+        if (item->FBand == Band)
+            item->KeepLastRow();
 }
 
 void TfrxAggregateList::DeleteValue(TfrxBand *Band)

@@ -44,13 +44,26 @@ public:
     std::vector<QVariant> FItemsArray;
     std::vector<int> FItemsCountArray;
     int FVColumn = 0;
+    // The memo lies on a vertical band: its rows come from the vertical
+    // walk (AddColumnValue, AddRowValue), not from AddValue.
+    bool FVerticalCell = false;
+    // The last row taken outside a keep: its value and whether it counted.
+    bool FHasLastRow = false;
+    QVariant FLastRowValue;
+    bool FLastRowCounted = false;
 
     // Takes the current row: evaluates the expression (not for COUNT) with
     // Eval and merges it. Report, when given, gets the memo's name as the
     // current object first.
     void Calc(TfrxReport *Report, const TEvaluator &Eval);
+    // Takes the current row into column VColumn (1 to 1000) and into slot
+    // 0, the total over all columns.
+    void CalcColumn(int VColumn, const TEvaluator &Eval);
     // Takes the last row back.
     void DeleteValue();
+    // Moves the last row into the open keep (a page-footer item whose last
+    // row moves to the next page with a kept footer).
+    void KeepLastRow();
     // Restarts the item (a running total keeps its value once it has one,
     // unless Force).
     void Reset(bool Force = false);
@@ -60,6 +73,8 @@ public:
     QVariant Value() const;
 
 private:
+    // The row's value (Null for COUNT; True counts as 1) and whether it counts.
+    QVariant RowValue(const TEvaluator &Eval, bool &Counts) const;
     // Merges V into Acc by the function (Null adds nothing; a Null Acc takes V).
     void Merge(QVariant &Acc, const QVariant &V) const;
 };
@@ -72,19 +87,34 @@ public:
 
     // The evaluator used for rows; by default the report's Calc.
     void SetEvaluator(TfrxAggregateItem::TEvaluator Eval) { FEvaluator = std::move(Eval); }
+    // Tells which horizontal band an object lying on a vertical band came
+    // from (the engine moved it there); without it, none did.
+    void SetOriginalBand(std::function<TfrxBand *(TfrxComponent *)> Lookup) { FOriginalBand = std::move(Lookup); }
     void Clear();
     int Count() const { return int(FItems.size()); }
     TfrxAggregateItem *Items(int Index) const { return FItems[size_t(Index)].get(); }
 
-    // Finds the aggregate calls of Page's memos; FirstLevel is the page's
-    // band tree (its first-level data bands). Raises EConvertError for flags
-    // that are no integer.
-    void AddItems(TfrxReportPage *Page, const QList<TfrxBand *> &FirstLevel);
+    // Finds the aggregate calls of Page's memos; FirstLevel and VFirstLevel
+    // are the page's horizontal and vertical band trees (their first-level
+    // data bands). Raises EConvertError for flags that are no integer.
+    void AddItems(TfrxReportPage *Page, const QList<TfrxBand *> &FirstLevel,
+                  const QList<TfrxBand *> &VFirstLevel = {});
     // Adds the items of one memo text: the calls found in its bracketed
     // expressions, for DefaultBand and ParentBand.
     void AddMemoItems(TfrxComponent *Memo, TfrxBand *ParentBand, TfrxDataBand *DefaultBand);
-    // Takes the current row of Band into its items, in column VColumn (0: none).
+    // Takes the current row of Band into its items, in column VColumn (0:
+    // none); items on vertical bands are left to the two calls below.
     void AddValue(TfrxBand *Band, int VColumn = 0);
+    // The vertical walk: the current row of the horizontal data Band in
+    // vertical column VColumn, into the items on vertical bands that count
+    // Band's rows (totals per column).
+    void AddColumnValue(TfrxBand *Band, int VColumn);
+    // The vertical walk: the current record of the vertical data VBand, into
+    // the items that count VBand's records and print on ParentBand (totals
+    // across a row).
+    void AddRowValue(TfrxBand *VBand, TfrxBand *ParentBand);
+    // See TfrxAggregateItem::KeepLastRow; for the items of Band.
+    void KeepLastRow(TfrxBand *Band);
     void DeleteValue(TfrxBand *Band);
     // Restarts the items printed on ParentBand.
     void Reset(TfrxBand *ParentBand);
@@ -101,8 +131,12 @@ public:
                       const QString &FunctionName) const;
 
 private:
-    void ScanBand(TfrxBand *Band, TfrxDataBand *DefaultBand);
+    void ScanBand(TfrxBand *Band, TfrxDataBand *DefaultBand, const QList<TfrxBand *> &FirstLevel);
     void ScanChain(TfrxBand *Band, TfrxDataBand *DefaultBand);
+    // The horizontal data band whose rows a memo on a vertical band counts
+    // by default: the data band whose footer (or group footer) it came from,
+    // the first data band for page-wide bands; nullptr otherwise.
+    TfrxDataBand *HorizontalDefault(TfrxBand *Original, const QList<TfrxBand *> &FirstLevel) const;
     void Search(const QString &Text, TfrxComponent *Memo, TfrxBand *ParentBand, TfrxDataBand *DefaultBand,
                 int Depth);
     void AddItem(const QString &Call, TfrxComponent *Memo, TfrxBand *ParentBand, TfrxDataBand *DefaultBand);
@@ -110,6 +144,7 @@ private:
     TfrxReport *FReport;
     std::vector<std::unique_ptr<TfrxAggregateItem>> FItems;
     TfrxAggregateItem::TEvaluator FEvaluator;
+    std::function<TfrxBand *(TfrxComponent *)> FOriginalBand;
 };
 
 // The function of an aggregate name ("SUM" ... ; anything else is COUNT).

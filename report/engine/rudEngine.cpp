@@ -7,6 +7,7 @@
 #include "report/model/rudBand.h"
 #include "report/model/rudDataSet.h"
 #include "report/model/rudDialogPage.h"
+#include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudRes.h"
 #include "report/model/rudSubreport.h"
@@ -51,6 +52,7 @@ bool isSubreportPage(TfrxReportPage *Page)
 TfrxEngine::TfrxEngine(TfrxReport *AReport) : TfrxCustomEngine(AReport), FAggregates(AReport)
 {
     FAggregates.SetEvaluator([this](const QString &Expr) { return FReport->Calc(Expr).ToQVariant(); });
+    FAggregates.SetOriginalBand([this](TfrxComponent *Obj) { return VOriginalBand(Obj); });
 }
 
 TfrxEngine::~TfrxEngine() = default;
@@ -159,6 +161,12 @@ bool TfrxEngine::Initialize()
     FAggregates.Clear();
     FPageBands.clear();
     FPageVBands.clear();
+    FOutputTop.clear();
+    FFillMemos.clear();
+    FOutlinedGroups.clear();
+    FKeptBands.clear();
+    FLastRowBand = nullptr;
+    FLastRowPage = -1;
 
     QStringList errors;
     QList<TfrxReportPage *> reportPages;
@@ -199,6 +207,7 @@ bool TfrxEngine::Initialize()
 
 void TfrxEngine::Finalize()
 {
+    RestoreVBandObjects();
     TfrxReportDataSets *sets = FReport->DataSets();
     for (int i = 0; i < sets->Count(); ++i)
         if (auto *ds = qobject_cast<TfrxDataSet *>(sets->Items(i)->DataSet()))
@@ -251,7 +260,7 @@ bool TfrxEngine::Run(bool ARunDialogs, bool AClearLast, TfrxComponent *APage)
                 if (!p || (page && p != page))
                     continue;
                 pages->AddSourcePage(p);
-                FAggregates.AddItems(p, FPageBands.value(p));
+                FAggregates.AddItems(p, FPageBands.value(p), FPageVBands.value(p));
             }
             FFinalPass = !DoublePass();
             FTotalPages = 0;
@@ -380,6 +389,7 @@ void TfrxEngine::InitPage()
     FIsFirstPage = true;
     FIsLastPage = false;
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
+    pages->Outline()->LevelRoot();
     if (FPage->ResetPageNumbers())
         pages->ResetLogicalPageNumber();
     if (pages->Count() > 0 && FPage->PrintOnPreviousPage()) {
@@ -401,6 +411,7 @@ void TfrxEngine::InitPage()
     }
     if (title)
         FHeaderList.RemoveItem(title);
+    AddPageOutline(true);
 }
 
 // The objects lying directly on the page come out once, first, at their
@@ -443,7 +454,9 @@ void TfrxEngine::AddPage()
         const TfrxHeaderListItem item = FHeaderList.Items(i);
         TfrxBand *band = item.Band;
         FCurX = item.Left;
-        if (band == FStartNewPageBand)
+        // The band that caused the new page is output by its own call, and
+        // bands of a kept block come back with the block.
+        if (band == FStartNewPageBand || band == FLastBandOnPage || (FKeeping && FKeptBands.contains(band)))
             continue;
         auto *pageHeader = qobject_cast<TfrxPageHeader *>(band);
         if (pageHeader && FIsFirstPage && !pageHeader->PrintOnFirstPage()) {
@@ -455,12 +468,9 @@ void TfrxEngine::AddPage()
             continue;
         }
         const bool dataHeader = qobject_cast<TfrxHeader *>(band) != nullptr;
-        if (dataHeader && ((FKeeping && FKeepHeader && !FKeepFooter) || item.IsInKeepList))
+        if (dataHeader && ((FKeeping && FKeepHeader) || item.IsInKeepList))
             continue;
-        if (dataHeader && (FDontShowHeaders || (FLastBandOnPage && FLastBandOnPage->Header() == band &&
-                                                 FLastBandOnPage != FCurBand)))
-            continue;
-        if (qobject_cast<TfrxGroupHeader *>(band) && FDontShowHeaders)
+        if ((dataHeader || qobject_cast<TfrxGroupHeader *>(band)) && FDontShowHeaders)
             continue;
         const int savedLine = FCurLine, savedThrough = FCurLineThrough;
         FCurLine = band->LineN;
@@ -535,13 +545,16 @@ void TfrxEngine::EndPage()
 }
 
 // A kept block that cannot fit a page is given up; otherwise it moves with
-// the new page.
+// the new page: cut before the page ends (so the page footer's totals leave
+// it out), pasted below the new page's headers, its outline entries along.
 void TfrxEngine::NewPage()
 {
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
-    if (FKeeping && FKeepBand && FCurY - FKeepCurY + FKeepBand->Height() > GetPageHeight() - FooterHeight() - HeaderHeight())
+    const double pending = FCurBand ? FCurBand->Height() : 0;
+    if (FKeeping && FCurY - FKeepCurY + pending > GetPageHeight() - FooterHeight() - HeaderHeight())
         BreakAllKeep();
-    if (FKeeping)
+    const bool keeping = FKeeping;
+    if (keeping)
         pages->CutObjects(FKeepPosition);
     FLastBandOnPage = FCurBand;
     EndPage();
@@ -557,13 +570,15 @@ void TfrxEngine::NewPage()
         }
     }
     AddPage();
-    if (FKeeping) {
+    if (keeping) {
+        const double shift = FCurY - FKeepCurY;
         pages->PasteObjects(FCurX, FCurY);
+        ShiftKeptOutline(shift);
         FCurY = pages->GetLastY(0);
     }
-    FKeeping = false;
-    FKeepBand = nullptr;
+    BreakAllKeep();
     FLastBandOnPage = nullptr;
+    AddPageOutline(false);
 }
 
 void TfrxEngine::NewColumn()
@@ -573,36 +588,44 @@ void TfrxEngine::NewColumn()
         return;
     }
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
-    if (FKeeping)
+    const bool keeping = FKeeping;
+    if (keeping)
         pages->CutObjects(FKeepPosition);
+    FLastBandOnPage = FCurBand;
     EndColumn();
     AddColumn();
-    if (FKeeping) {
+    if (keeping) {
         pages->PasteObjects(FCurX, FCurY);
         FCurY = pages->GetLastY(FCurX);
     }
-    FKeeping = false;
-    FKeepBand = nullptr;
+    BreakAllKeep();
+    FLastBandOnPage = nullptr;
 }
 
 void TfrxEngine::AddColumn()
 {
     ++FCurColumn;
     FCurY = FFirstColumnY;
+    // Columns lie at their positions within the column area, which starts at
+    // FPageCurX; without a position, one column width after the other.
     const QStringList positions = FPage->ColumnPositions();
-    if (FCurColumn - 1 < positions.size())
-        FPageCurX = positions[FCurColumn - 1].toDouble() * fr01cm;
-    else
-        FPageCurX = (FCurColumn - 1) * FPage->ColumnWidth() * fr01cm;
-    FCurX = FPageCurX;
+    bool ok = false;
+    double position = FCurColumn - 1 < positions.size() ? positions[FCurColumn - 1].toDouble(&ok) : 0;
+    if (!ok)
+        position = (FCurColumn - 1) * FPage->ColumnWidth();
+    FCurX = FPageCurX + position * fr01cm;
     for (int i = 0; i < FHeaderList.Count(); ++i) {
         const TfrxHeaderListItem item = FHeaderList.Items(i);
-        if (qobject_cast<TfrxPageHeader *>(item.Band) || qobject_cast<TfrxReportTitle *>(item.Band))
+        TfrxBand *band = item.Band;
+        if (qobject_cast<TfrxPageHeader *>(band) || qobject_cast<TfrxReportTitle *>(band) ||
+            band == FLastBandOnPage || (FKeeping && FKeptBands.contains(band)))
             continue;
         FCallFromAddPage = true;
-        item.Band->SetOverflow(true);
-        ShowBand(item.Band);
-        item.Band->SetOverflow(false);
+        FCallFromAddColumn = true;
+        band->SetOverflow(true);
+        ShowBand(band);
+        band->SetOverflow(false);
         FCallFromAddPage = false;
+        FCallFromAddColumn = false;
     }
 }

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 
 class TfrxBand;
@@ -19,12 +20,15 @@ class TfrxCustomPreviewPages;
 class TfrxDataBand;
 class TfrxDataSet;
 class TfrxDialogPage;
+class TfrxMemoView;
 class TfrxGroupHeader;
 class TfrxNullBand;
 class TfrxPage;
 class TfrxReport;
 class TfrxReportPage;
+class TfrxSubreport;
 class TfrxView;
+class TfrxXMLItem;
 
 // One band to repeat at the top of each new page or column.
 struct TfrxHeaderListItem {
@@ -85,6 +89,9 @@ public:
     TfrxAggregateList *Aggregates() { return &FAggregates; }
     // The band being output.
     TfrxBand *CurBand() const { return FCurBand; }
+    // The horizontal band an object lying on a vertical band came from when
+    // the band trees were built (see PreparePage), or nullptr.
+    TfrxBand *VOriginalBand(TfrxComponent *Obj) const;
 
 private:
     // Run steps.
@@ -107,9 +114,41 @@ private:
     void ShiftObjects(TfrxBand *Band, const QHash<TfrxComponent *, double> &Grown);
     void DrawSplit(TfrxBand *Band);
     void OutputBand(TfrxBand *Band);
+    // The memo that carries Band's fill and frame onto prepared pages, or
+    // nullptr when the band paints nothing.
+    TfrxMemoView *FillMemo(TfrxBand *Band);
+    // Sub-reports: those printed below their band after it, and those
+    // printed on the parent band, whose output becomes part of the band.
     void CheckSubReports(TfrxBand *Band);
+    void DoSubReports(TfrxBand *Band);
+    double RunSubreportOnParent(TfrxNullBand *Output, TfrxSubreport *Subreport);
+    // A copy of an output object (its values as they are now, its alias,
+    // no name) made a child of Parent; nullptr for a class that cannot be made.
+    TfrxComponent *CopyOutput(TfrxComponent *Obj, TfrxComponent *Parent);
+    // Keep-together blocks: output from StartKeep on moves to the next page
+    // or column as a whole when it does not fit.
     void StartKeep(TfrxBand *Band);
     void EndKeep(TfrxBand *Band);
+    // Opens a keep for a data band's footer that takes the last row of Band
+    // along: the row began at object item Position of the page, at top Y.
+    void StartFooterKeep(TfrxBand *Footer, TfrxDataBand *Band, int Position, double Y);
+    // Moves the outline entries and anchors of the cut keep block by Shift
+    // to the page the block was pasted on.
+    void ShiftKeptOutline(double Shift);
+    // Outline entries: the page's (at the root; made current when Current)
+    // and a band's (under the current entry, made current); the band's
+    // entry is added only when it has an OutlineText, and the answer says so.
+    void AddPageOutline(bool Current);
+    bool AddBandOutline(TfrxBand *Band);
+    // Vertical bands: objects of horizontal bands that lie across vertical
+    // bands are moved onto them when the band trees are built and back when
+    // the run ends; each output of such a horizontal band then carries one
+    // copy of them per vertical band output, left to right.
+    void MoveObjectsToVBands(TfrxReportPage *Page);
+    void RestoreVBandObjects();
+    void ShowVBands(TfrxBand *Band, QHash<TfrxComponent *, double> &Grown);
+    void ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxComponent *, double> &Grown);
+    void AddVCells(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown);
     // Groups.
     void InitGroups(TfrxDataBand *Band, int Index, bool ResetLineN);
     void CheckGroups(TfrxDataBand *Band);
@@ -132,6 +171,8 @@ private:
 
     TfrxAggregateList FAggregates;
     bool FCallFromAddPage = false, FCallFromEndPage = false, FCallFromPHeader = false;
+    // Set while AddColumn repeats the headers: a page holds one copy per column.
+    bool FCallFromAddColumn = false;
     TfrxBand *FCurBand = nullptr;
     TfrxBand *FLastBandOnPage = nullptr;
     bool FDontShowHeaders = false;
@@ -145,6 +186,23 @@ private:
     bool FKeepFooter = false, FKeeping = false, FKeepHeader = false;
     double FKeepCurY = 0;
     int FKeepOutline = 0, FKeepPosition = 0, FKeepAnchor = 0;
+    // The outline entry under which FKeepOutline counts (nullptr: the root),
+    // and the bands output since the keep began (they move with it).
+    TfrxXMLItem *FKeepOutlineItem = nullptr;
+    QList<TfrxBand *> FKeptBands;
+    // Where each band was last placed on its page (outline entries point there).
+    QHash<TfrxBand *, double> FOutputTop;
+    // The last row of a data band handed to the store: its band, page, first
+    // object item and top.
+    TfrxDataBand *FLastRowBand = nullptr;
+    int FLastRowPage = -1, FLastRowPosition = 0;
+    double FLastRowY = 0;
+    // Height of the tallest column of the current row of a multi-column band.
+    double FColumnRowHeight = 0;
+    // The fill memos of the bands, made on first use in a run.
+    std::map<TfrxBand *, std::unique_ptr<TfrxMemoView>> FFillMemos;
+    // Group headers whose outline entry is current while their group runs.
+    QList<TfrxBand *> FOutlinedGroups;
     double FPrevFooterHeight = 0;
     TfrxNullBand *FOutputTo = nullptr;
     TfrxReportPage *FPage = nullptr;
@@ -153,6 +211,24 @@ private:
     TfrxHeaderList FVHeaderList;
     TfrxBand *FVMasterBand = nullptr;
     QList<TfrxBand *> FVPageList;
+    // An object moved onto a vertical band: where it came from (its band,
+    // its place in the band's list, its left, whether it took the band's
+    // font), in the order of moving; and the band of each.
+    struct TVMovedObject {
+        QPointer<TfrxComponent> Obj;
+        QPointer<TfrxBand> Band;
+        int Index = 0;
+        double Left = 0;
+        bool ParentFont = false;
+    };
+    QList<TVMovedObject> FVMoved;
+    QHash<TfrxComponent *, TfrxBand *> FVOriginal;
+    // Left edge of the vertical output on the current horizontal band, and
+    // where the first vertical band of each page starts.
+    double FCurVX = 0;
+    QHash<TfrxComponent *, double> FVStartX;
+    // Number of vertical data rows output so far on the current horizontal band.
+    int FVColumnNo = 0;
     // The band trees: first-level sub-bands of each page, per direction.
     QHash<TfrxComponent *, QList<TfrxBand *>> FPageBands, FPageVBands;
 };

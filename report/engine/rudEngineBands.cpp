@@ -1,6 +1,6 @@
 // Band output: evaluating and stretching a band's objects, placing the
-// band on the page (or splitting it across pages), keep-together blocks and
-// sub-reports.
+// band on the page (or splitting it across pages) with the memo that carries
+// its fill and frame.
 
 #include "report/engine/rudEngine.h"
 
@@ -9,7 +9,6 @@
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
-#include "report/model/rudSubreport.h"
 
 #include <algorithm>
 
@@ -20,6 +19,52 @@ bool isMultiColumn(const TfrxBand *Band)
     auto *d = qobject_cast<const TfrxDataBand *>(Band);
     return d && d->Columns() > 1;
 }
+
+// True when the view's fill paints something.
+bool fillShows(const TfrxView *View)
+{
+    if (View->FillType() != ftBrush)
+        return true;
+    const auto *brush = static_cast<const TfrxBrushFill *>(View->Fill());
+    return brush->BackColor() != clTransparent || (brush->Style() != bsSolid && brush->Style() != bsClear);
+}
+
+// While a band is handed to the store, its fill memo lies under its
+// objects and the band itself has neither fill nor frame, so whatever draws
+// a prepared page paints them once, as an object. Afterwards the memo leaves
+// the band and the band gets its fill and frame back.
+class TFillMemo {
+public:
+    TFillMemo(TfrxBand *Band, TfrxMemoView *Memo) : FBand(Band), FMemo(Memo)
+    {
+        if (!FMemo)
+            return;
+        FMemo->SetParent(Band);
+        Band->MoveChild(FMemo, 0);
+        FMemo->SetBounds(0, 0, Band->Width(), Band->Height());
+        FMemo->SetFill(Band->Fill());
+        FMemo->SetFrame(Band->Frame());
+        Band->SetFillType(ftBrush);
+        TfrxBrushFill none;
+        Band->SetFill(&none);
+        TfrxFrame noFrame;
+        Band->SetFrame(&noFrame);
+    }
+    ~TFillMemo()
+    {
+        if (!FMemo)
+            return;
+        FBand->SetFill(FMemo->Fill());
+        FBand->SetFrame(FMemo->Frame());
+        FMemo->SetParent(nullptr);
+    }
+    TFillMemo(const TFillMemo &) = delete;
+    TFillMemo &operator=(const TFillMemo &) = delete;
+
+private:
+    TfrxBand *FBand;
+    TfrxMemoView *FMemo;
+};
 
 } // namespace
 
@@ -54,6 +99,8 @@ void TfrxEngine::DoShow(TfrxBand *Band)
 
     if (Band->StartNewPage() && Band->Visible() && !FCallFromAddPage && !FOutputTo &&
         (!(isData || groupHeader) || Band->LineThrough > 1)) {
+        // The page is left for this band: it is what the new page waits for.
+        FCurBand = Band;
         FStartNewPageBand = Band;
         if (groupHeader && groupHeader->ResetPageNumbers())
             FReport->PreviewPages()->ResetLogicalPageNumber();
@@ -82,6 +129,12 @@ void TfrxEngine::DoShow(TfrxBand *Band)
         } else if (!(qobject_cast<TfrxChild *>(Band) && FCallFromPHeader)) {
             NewColumn();
         }
+    } else if (Band->Visible() && isMultiColumn(Band) && !FOutputTo) {
+        // The columns of a data band share one row: the row moves on when
+        // its first column does not fit.
+        auto *d = static_cast<TfrxDataBand *>(Band);
+        if (d->CurColumn <= 1 && FreeSpace() < Band->Height())
+            NewColumn();
     }
     if (!split && Band->Visible())
         OutputBand(Band);
@@ -93,7 +146,26 @@ void TfrxEngine::DoShow(TfrxBand *Band)
         CheckSubReports(Band);
 }
 
-// Places the band at the output position and hands it to the store.
+// One memo per band and run: the store knows it as a source object, so each
+// output writes only its height when the band stretched.
+TfrxMemoView *TfrxEngine::FillMemo(TfrxBand *Band)
+{
+    const TfrxFrame *frame = Band->Frame();
+    if (!fillShows(Band) && frame->Typ() == TfrxFrameTypes() && !frame->DropShadow())
+        return nullptr;
+    std::unique_ptr<TfrxMemoView> &memo = FFillMemos[Band];
+    if (!memo) {
+        memo = std::make_unique<TfrxMemoView>(nullptr);
+        memo->SetBounds(0, 0, Band->Width(), Band->Height());
+        memo->SetFill(Band->Fill());
+        memo->SetFrame(Band->Frame());
+        FReport->PreviewPages()->AddToSourcePage(memo.get());
+    }
+    return memo.get();
+}
+
+// Places the band at the output position and hands it to the store, or,
+// while a sub-report's output is collected, copies its objects there.
 void TfrxEngine::OutputBand(TfrxBand *Band)
 {
     const bool isNull = qobject_cast<TfrxNullBand *>(Band) != nullptr;
@@ -108,12 +180,41 @@ void TfrxEngine::OutputBand(TfrxBand *Band)
         Band->SetLeft(left);
         Band->SetTop(FCurY);
     }
+    FOutputTop.insert(Band, Band->Top());
+    if (FKeeping && !FKeptBands.contains(Band))
+        FKeptBands.append(Band);
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
-    if (!(FCallFromAddPage && pages->BandExists(Band)))
-        pages->AddObject(Band);
-    // A row of columns moves down once its last column is placed.
-    if (!columns || d->CurColumn >= d->Columns())
+    {
+        const TFillMemo fill(Band, isNull ? nullptr : FillMemo(Band));
+        if (FOutputTo) {
+            for (TfrxComponent *c : Band->Objects())
+                if (c->Visible())
+                    if (TfrxComponent *copy = CopyOutput(c, FOutputTo)) {
+                        copy->SetLeft(Band->Left() + c->Left());
+                        copy->SetTop(Band->Top() + c->Top());
+                    }
+        } else if (!(FCallFromAddPage && !FCallFromAddColumn && pages->BandExists(Band))) {
+            if (d && !FCallFromAddPage) {
+                // Where the row starts: a footer kept with the last row takes it along.
+                FLastRowBand = d;
+                FLastRowPage = pages->CurPage();
+                FLastRowPosition = pages->GetCurPosition();
+                FLastRowY = FCurY;
+            }
+            pages->AddObject(Band);
+        }
+    }
+    if (!columns) {
         FCurY += Band->Height();
+        return;
+    }
+    // A row of columns moves down by its tallest column once its last
+    // column is placed.
+    if (d->CurColumn <= 1)
+        FColumnRowHeight = 0;
+    FColumnRowHeight = std::max(FColumnRowHeight, Band->Height());
+    if (d->CurColumn >= d->Columns())
+        FCurY += FColumnRowHeight;
 }
 
 void TfrxEngine::Stretch(TfrxBand *Band)
@@ -152,18 +253,22 @@ void TfrxEngine::Stretch(TfrxBand *Band)
     }
     if (!Band->Visible())
         return;
+    if (Band->HasVBands())
+        ShowVBands(Band, grown);
     if (!grown.isEmpty())
         ShiftObjects(Band, grown);
-    if (Band->Stretched() && !objects.isEmpty()) {
+    DoSubReports(Band);
+    if (Band->Stretched() && !Band->Objects().isEmpty()) {
         double bottom = 0;
-        for (TfrxComponent *c : objects)
+        for (TfrxComponent *c : Band->Objects())
             if (c->Visible())
                 bottom = std::max(bottom, c->Top() + c->Height());
         Band->SetHeight(bottom);
     }
+    FCurBand = Band;
     FReport->SetCurObject(Band->Name());
     FReport->DoNotifyEvent(Band, Band->OnAfterCalcHeight());
-    for (TfrxComponent *c : objects)
+    for (TfrxComponent *c : Band->Objects())
         if (auto *s = qobject_cast<TfrxStretcheable *>(c); s && s->StretchMode() == smMaxHeight)
             s->SetHeight(Band->Height() - s->Top());
 }
@@ -204,19 +309,23 @@ void TfrxEngine::ShiftObjects(TfrxBand *Band, const QHash<TfrxComponent *, doubl
     }
 }
 
+// The band's own objects are restored; what output added to the band (the
+// cells of vertical bands, the output of sub-reports printed on it) goes.
 void TfrxEngine::UnStretch(TfrxBand *Band)
 {
-    const QList<TfrxComponent *> objects = Band->Objects();
+    const int original = Band->OriginalObjectsCount();
+    QList<TfrxComponent *> objects = Band->Objects();
+    if (original >= 0 && !qobject_cast<TfrxNullBand *>(Band))
+        objects = objects.mid(0, original);
     if (Band->Visible())
-        for (TfrxComponent *c : objects)
+        for (TfrxComponent *c : std::as_const(objects))
             if (auto *view = qobject_cast<TfrxReportComponent *>(c))
                 FReport->DoAfterPrint(view);
-    for (TfrxComponent *c : objects)
+    for (TfrxComponent *c : std::as_const(objects))
         if (auto *view = qobject_cast<TfrxReportComponent *>(c))
             view->AfterPrint();
     FReport->DoAfterPrint(Band);
     Band->AfterPrint();
-    const int original = Band->OriginalObjectsCount();
     if (original >= 0 && !qobject_cast<TfrxNullBand *>(Band))
         while (Band->Objects().size() > original)
             delete Band->Objects().last();
@@ -238,17 +347,22 @@ void TfrxEngine::DrawSplit(TfrxBand *Band)
     std::stable_sort(rest.begin(), rest.end(), [](TfrxComponent *a, TfrxComponent *b) { return a->Top() < b->Top(); });
     const double fullHeight = Band->Height();
     double offset = 0;
+    // On a fresh column (nothing but the repeated headers above) an object
+    // that still does not fit is placed anyway: waiting for more room would
+    // never end.
+    bool fresh = FCurY <= FFirstColumnY + 1e-4;
     while (true) {
         const double free = FreeSpace();
         QList<TfrxComponent *> now;
         for (TfrxComponent *c : std::as_const(rest))
             if (c->Top() - offset + c->Height() <= free + 1e-4)
                 now.append(c);
-        const bool pageIsFresh = FCurY <= FFirstColumnY + 1e-4;
-        if (now.isEmpty() && !rest.isEmpty() && pageIsFresh)
+        if (now.isEmpty() && !rest.isEmpty() && fresh)
             now.append(rest.first());
         if (now.isEmpty() && !rest.isEmpty()) {
+            FCurBand = Band;
             NewColumn();
+            fresh = true;
             continue;
         }
         for (TfrxComponent *c : Band->Objects())
@@ -265,52 +379,13 @@ void TfrxEngine::DrawSplit(TfrxBand *Band)
         if (rest.isEmpty())
             break;
         offset = rest.first()->Top();
+        // The headers repeated on the new page are shown in between: the
+        // band that goes on is still this one.
+        FCurBand = Band;
         NewColumn();
+        fresh = true;
     }
     for (auto it = visible.cbegin(); it != visible.cend(); ++it)
         it.key()->SetVisible(it.value());
     Band->SetHeight(fullHeight);
-}
-
-// The pages of the band's sub-reports come out below it, at the sub-report's
-// left, one after another.
-void TfrxEngine::CheckSubReports(TfrxBand *Band)
-{
-    const QList<TfrxComponent *> objects = Band->Objects();
-    for (TfrxComponent *c : objects) {
-        auto *sub = qobject_cast<TfrxSubreport *>(c);
-        if (!sub || !sub->Visible() || !sub->Page())
-            continue;
-        const double savedX = FCurX;
-        TfrxReportPage *savedPage = FPage;
-        FCurX += sub->Left();
-        ShowBandTree(sub->Page());
-        FCurX = savedX;
-        FPage = savedPage;
-    }
-}
-
-void TfrxEngine::StartKeep(TfrxBand *Band)
-{
-    if (FKeeping)
-        return;
-    FKeeping = true;
-    FKeepBand = Band;
-    FKeepCurY = FCurY;
-    FKeepPosition = FReport->PreviewPages()->GetCurPosition();
-    FAggregates.StartKeep();
-}
-
-void TfrxEngine::EndKeep(TfrxBand *Band)
-{
-    if (!FKeeping || FKeepBand != Band)
-        return;
-    BreakAllKeep();
-}
-
-void TfrxEngine::BreakAllKeep()
-{
-    FKeeping = false;
-    FKeepBand = nullptr;
-    FAggregates.EndKeep();
 }

@@ -4,6 +4,7 @@
 
 #include "report/engine/rudEngine.h"
 
+#include "report/engine/rudPreviewPages.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudDataSet.h"
 #include "report/model/rudPage.h"
@@ -76,6 +77,8 @@ void TfrxEngine::PreparePage(TfrxReportPage *Page, QStringList &ErrorList, bool 
         if (band->BandNumber() >= 4 && band->BandNumber() <= 13)
             bands.append(band);
     }
+    if (!PrepareVBands)
+        MoveObjectsToVBands(Page);
 
     // Order by position; of two bands at the same position the first is kept
     // and the other is reported as misplaced rather than silently lost.
@@ -223,6 +226,7 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
     ProcessMessages();
     if (Terminated())
         return;
+    TfrxOutline *outline = FReport->PreviewPages()->Outline();
     const QList<TfrxBand *> subs = SubBands(Obj);
     for (TfrxBand *sub : subs) {
         auto *d = qobject_cast<TfrxDataBand *>(sub);
@@ -235,6 +239,7 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
         d->CurColumn = 1;
         int counted = 0;
         bool shown = false;
+        TfrxBand *header = d->Header();
         while (!ds->Eof() && (d->RowCount() == 0 || counted < d->RowCount()) && !Terminated()) {
             bool counts = true;
             if (!d->Filter().trimmed().isEmpty()) {
@@ -244,10 +249,15 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
             if (counts) {
                 ++counted;
                 if (CanShow(d, d->PrintIfDetailEmpty())) {
+                    // The header (kept with the first row when KeepHeader),
+                    // the groups, the row (kept with its details when
+                    // KeepTogether), the row's outline entry with the
+                    // details' entries under it.
+                    const bool keepHeader = !shown && header && d->KeepHeader();
                     if (!shown) {
-                        if (TfrxBand *header = d->Header()) {
-                            FHeaderList.AddItem(header, FCurX, d->KeepHeader());
-                            if (d->KeepHeader())
+                        if (header) {
+                            FHeaderList.AddItem(header, FCurX, false);
+                            if (keepHeader)
                                 StartKeep(header);
                             ShowBand(header);
                         }
@@ -256,32 +266,45 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
                     } else {
                         CheckGroups(d);
                     }
+                    if (d->KeepTogether())
+                        StartKeep(d);
                     FCurLine = d->LineN;
                     FCurLineThrough = d->LineThrough;
                     ShowBand(d);
-                    if (d->KeepHeader() && d->Header())
-                        EndKeep(d);
                     NotifyObjects();
                     ++d->LineN;
                     ++d->LineThrough;
                     if (d->Columns() > 1)
                         d->CurColumn = d->CurColumn >= d->Columns() ? 1 : d->CurColumn + 1;
+                    const bool outlined = AddBandOutline(d);
                     ShowBandTree(d);
+                    if (outlined)
+                        outline->LevelUp();
                     if (d->FooterAfterEach() && d->Footer())
                         ShowBand(d->Footer());
+                    EndKeep(d);
+                    if (keepHeader)
+                        EndKeep(header);
                 }
             }
             ds->Next();
         }
         if (!shown || Terminated())
             continue;
+        // A row of columns left unfinished still takes its height.
+        if (d->Columns() > 1 && d->CurColumn != 1) {
+            FCurY += FColumnRowHeight;
+            d->CurColumn = 1;
+        }
         ShowGroupFooters(d, 0);
-        FHeaderList.RemoveItem(d->Header());
+        FHeaderList.RemoveItem(header);
         if (TfrxBand *footer = d->Footer(); footer && !d->FooterAfterEach()) {
-            if (d->KeepFooter())
-                StartKeep(footer);
+            TfrxCustomPreviewPages *pages = FReport->PreviewPages();
+            const bool keep = d->KeepFooter() && FLastRowPage == pages->CurPage() && FLastRowBand;
+            if (keep)
+                StartFooterKeep(footer, FLastRowBand, FLastRowPosition, FLastRowY);
             ShowBand(footer);
-            if (d->KeepFooter())
+            if (keep)
                 EndKeep(footer);
         }
     }
@@ -318,14 +341,18 @@ void TfrxEngine::InitGroups(TfrxDataBand *Band, int Index, bool ResetLineN)
         gh->LastValue = EvalValue(gh->Condition());
         if (ResetLineN)
             Band->LineN = 1;
+        // The group starts at this row of the data band: not on the first
+        // row, a StartNewPage header begins a new page.
+        gh->LineN = Band->LineN;
+        gh->LineThrough = Band->LineThrough;
         if (gh->ReprintOnNewPage())
             FHeaderList.AddItem(gh, FCurX, false);
-        const bool keep = gh->KeepTogether();
-        if (keep)
+        // KeepTogether keeps the whole group: the keep ends with its footer.
+        if (gh->KeepTogether())
             StartKeep(gh);
         ShowBand(gh);
-        if (keep)
-            EndKeep(gh);
+        if (AddBandOutline(gh))
+            FOutlinedGroups.append(gh);
     }
 }
 
@@ -354,5 +381,8 @@ void TfrxEngine::ShowGroupFooters(TfrxDataBand *Band, int Index)
         FHeaderList.RemoveItem(gh);
         if (TfrxBand *footer = gh->GroupFooter())
             ShowBand(footer);
+        EndKeep(gh);
+        if (FOutlinedGroups.removeOne(gh))
+            FReport->PreviewPages()->Outline()->LevelUp();
     }
 }

@@ -11,8 +11,9 @@ TfrxBand::TfrxBand(TfrxComponent *AOwner) : TfrxView(AOwner)
 
 TfrxPropDescs TfrxBand::PropDescs()
 {
-    return {{"AllowSplit", false},        {"KeepChild", false},    {"OutlineText", QString()},
-            {"PrintChildIfInvisible", false}, {"StartNewPage", false}, {"Stretched", false},
+    return {{"FillType", int(ftBrush)},   {"AllowSplit", false},   {"KeepChild", false},
+            {"OutlineText", QString()},   {"PrintChildIfInvisible", false},
+            {"StartNewPage", false},      {"Stretched", false},    {"Vertical", false},
             {"OnAfterCalcHeight", QString()}};
 }
 

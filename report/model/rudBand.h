@@ -18,6 +18,9 @@ class TfrxDataBand;
 class TfrxBand : public TfrxView {
     Q_OBJECT
     Q_PROPERTY(TFont *Font READ Font WRITE SetFont)
+    Q_PROPERTY(TfrxFrame *Frame READ Frame WRITE SetFrame)
+    Q_PROPERTY(rudEnums::TfrxFillType FillType READ FillType WRITE SetFillType)
+    Q_PROPERTY(TfrxCustomFill *Fill READ Fill WRITE SetFill)
     Q_PROPERTY(bool AllowSplit READ AllowSplit WRITE SetAllowSplit)
     Q_PROPERTY(TfrxChild *Child READ Child WRITE SetChild)
     Q_PROPERTY(bool KeepChild READ KeepChild WRITE SetKeepChild)
@@ -25,6 +28,7 @@ class TfrxBand : public TfrxView {
     Q_PROPERTY(bool PrintChildIfInvisible READ PrintChildIfInvisible WRITE SetPrintChildIfInvisible)
     Q_PROPERTY(bool StartNewPage READ StartNewPage WRITE SetStartNewPage)
     Q_PROPERTY(bool Stretched READ Stretched WRITE SetStretched)
+    Q_PROPERTY(bool Vertical READ Vertical WRITE SetVertical)
     Q_PROPERTY(QString OnAfterCalcHeight READ OnAfterCalcHeight WRITE SetOnAfterCalcHeight)
 public:
     explicit TfrxBand(TfrxComponent *AOwner);
@@ -33,8 +37,10 @@ public:
     // The band's number in the engine's ordering table (0 to 17); -1 for
     // bands without one (the null band).
     virtual int BandNumber() const { return -1; }
-    // Vertical bands are laid out left to right; none of the classes here is.
-    virtual bool Vertical() const { return false; }
+    // A vertical band is a column strip, laid out left to right across the
+    // horizontal bands; its Left and Width place it, its Top is not used.
+    bool Vertical() const { return FVertical; }
+    void SetVertical(bool Value) { FVertical = Value; }
 
     bool AllowSplit() const { return FAllowSplit; }
     void SetAllowSplit(bool Value) { FAllowSplit = Value; }
@@ -86,6 +92,7 @@ private:
     bool FPrintChildIfInvisible = false;
     bool FStartNewPage = false;
     bool FStretched = false;
+    bool FVertical = false;
     QString FOnAfterCalcHeight;
     int FOriginalObjectsCount = -1;
     bool FOverflow = false;

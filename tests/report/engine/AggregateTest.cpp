@@ -207,3 +207,57 @@ TEST(AggregateTest, GroupFootersOfTheBandsGroupsAreScanned)
     t.Row(3);
     EXPECT_EQ(t.List.GetValue(gf, "SUM(Qty)").toDouble(), 3);
 }
+
+TEST(AggregateTest, CallArgumentsKeepQuotedCommasAndParenthesesTogether)
+{
+    EXPECT_EQ(rudSplitArguments("IIF(<Qty> > 0, ')', 'a,b'), MasterData1, 1"),
+              QStringList({"IIF(<Qty> > 0, ')', 'a,b')", "MasterData1", "1"}));
+    EXPECT_EQ(rudSplitArguments(" \"x,(\" , 2 "), QStringList({"\"x,(\"", "2"}));
+    EXPECT_EQ(rudSplitArguments("a,"), QStringList({"a", ""}));
+    EXPECT_TRUE(rudSplitArguments("  ").isEmpty());
+
+    TAggregatePage t;
+    t.Find("[SUM(IIF(Qty > 0, ')', 'a,b'), MasterData1, 1) + MAX(Qty)]");
+    ASSERT_EQ(t.List.Count(), 2);
+    EXPECT_EQ(t.List.Items(0)->FOriginalName, "SUM(IIF(Qty > 0, ')', 'a,b'), MasterData1, 1)");
+    EXPECT_EQ(t.List.Items(0)->FExpression, "IIF(Qty > 0, ')', 'a,b')");
+    EXPECT_TRUE(t.List.Items(0)->FCountInvisibleBands);
+    EXPECT_EQ(t.List.Items(1)->FOriginalName, "MAX(Qty)");
+
+    // A call never closed runs to the end of its expression.
+    t.Find("[COUNT(MasterData1, 2]");
+    ASSERT_EQ(t.List.Count(), 1);
+    EXPECT_EQ(t.List.Items(0)->FBand, t.Master);
+    EXPECT_TRUE(t.List.Items(0)->FDontReset);
+}
+
+TEST(AggregateTest, ColumnTotalsAndALastRowMovedIntoAKeep)
+{
+    TAggregatePage t;
+    t.Find("[SUM(Qty)]");
+    TfrxAggregateItem *cell = t.List.Items(0);
+    cell->FVerticalCell = true;
+    for (const auto &[column, qty] : QList<QPair<int, int>>{{1, 2}, {2, 3}, {1, 4}}) {
+        t.Qty = qty;
+        t.List.AddColumnValue(t.Master, column);
+    }
+    t.Row(100);
+    EXPECT_EQ(t.List.GetValue(t.Footer, "SUM(Qty)", 1).toDouble(), 6);
+    EXPECT_EQ(t.List.GetValue(t.Footer, "SUM(Qty)", 2).toDouble(), 3);
+    EXPECT_EQ(t.List.GetValue(t.Footer, "SUM(Qty)", 0).toDouble(), 9) << "slot 0 totals every column";
+
+    auto *pageMemo = new TfrxMemoView(t.PageFooter);
+    pageMemo->SetName("Memo2");
+    pageMemo->SetText("[SUM(Qty)]");
+    t.Find("");
+    ASSERT_EQ(t.List.Count(), 1);
+    t.Row(1);
+    t.Row(2);
+    t.List.StartKeep();
+    t.List.KeepLastRow(t.Master);
+    EXPECT_EQ(t.Value("SUM(Qty)", t.PageFooter).toDouble(), 1) << "the last row left the page's total";
+    t.List.Reset(t.PageFooter);
+    t.List.EndKeep();
+    t.Row(4);
+    EXPECT_EQ(t.Value("SUM(Qty)", t.PageFooter).toDouble(), 6) << "and joined the next page's";
+}

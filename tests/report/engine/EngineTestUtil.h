@@ -16,7 +16,15 @@
 #include "support/TestSupport.h"
 
 #include <QMap>
+#include <functional>
 #include <gtest/gtest.h>
+
+// Readable failures: texts and lists of texts as they are.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList &l, std::ostream *os)
+{
+    *os << "\n  [" << l.join(QStringLiteral("\n   ")).toStdString() << ']';
+}
 
 namespace enginetest {
 
@@ -64,6 +72,14 @@ struct TEngineReport {
         memo->SetText(Text);
         return memo;
     }
+    // A memo on Parent with the given bounds and Text.
+    TfrxMemoView *AddMemoAt(TfrxComponent *Parent, const QString &Name, const QString &Text, double Left,
+                            double Top, double Width, double Height)
+    {
+        TfrxMemoView *memo = AddMemo(Parent, Name, Text, Left, Height);
+        memo->SetBounds(Left, Top, Width, Height);
+        return memo;
+    }
     // Registers DataSet as Alias.
     void AddDataSet(TfrxDataSet *DataSet, const QString &Alias)
     {
@@ -92,6 +108,46 @@ struct TEngineReport {
             for (TfrxComponent *c : band->Objects())
                 if (auto *m = qobject_cast<TfrxCustomMemoView *>(c))
                     lines << band->Name() + ':' + m->Memo().join('\n');
+        return lines;
+    }
+    // The bands of page Index with their places: "Band@left,top" (the null
+    // band, which has no name, left out).
+    QStringList Places(int Index)
+    {
+        QStringList places;
+        for (TfrxComponent *band : Pages()->GetPage(Index)->Objects())
+            if (!band->Name().isEmpty())
+                places << QStringLiteral("%1@%2,%3").arg(band->Name()).arg(band->Left()).arg(band->Top());
+        return places;
+    }
+    // The memos of the bands of page Index with their places in their band:
+    // "Band:Text@left,top".
+    QStringList Cells(int Index)
+    {
+        QStringList cells;
+        for (TfrxComponent *band : Pages()->GetPage(Index)->Objects())
+            for (TfrxComponent *c : band->Objects())
+                if (auto *m = qobject_cast<TfrxCustomMemoView *>(c))
+                    cells << QStringLiteral("%1:%2@%3,%4")
+                                 .arg(band->Name(), m->Memo().join('\n'))
+                                 .arg(m->Left())
+                                 .arg(m->Top());
+        return cells;
+    }
+    // The outline as "text page top", one line per entry, indented by one
+    // space per level.
+    QStringList Outline()
+    {
+        QStringList lines;
+        std::function<void(TfrxXMLItem *, int)> walk = [&](TfrxXMLItem *Item, int Depth) {
+            for (int i = 0; i < Item->Count(); ++i) {
+                TfrxXMLItem *entry = Item->Items(i);
+                lines << QString(Depth, ' ') + entry->Prop("text") + ' ' + entry->Prop("page") + ' ' +
+                             entry->Prop("top");
+                walk(entry, Depth + 1);
+            }
+        };
+        walk(Pages()->Outline()->Root(), 0);
         return lines;
     }
     // Every line of every page.
