@@ -84,6 +84,8 @@ public:
     bool ParentFont() const { return FParentFont; }
     // True with a parent: takes a copy of the parent's font.
     virtual void SetParentFont(bool Value);
+    // Sets the flag alone, keeping the present font (copies of an object).
+    void SetParentFontFlag(bool Value) { FParentFont = Value; }
     int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int Value) { FGroupIndex = Value; }
     TfrxRestrictions Restrictions() const { return FRestrictions; }

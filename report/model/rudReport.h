@@ -118,6 +118,7 @@ public:
     void SetSerializer(TfrxXMLSerializer *Value) { FSerializer = Value; }
     // The index of object names while a load is in progress, else nullptr.
     TfrxNameIndex *NameIndex() const { return FNameIndex.get(); }
+    const std::shared_ptr<TfrxNameIndex> &SharedNameIndex() const { return FNameIndex; }
     void SetNameIndex(std::shared_ptr<TfrxNameIndex> Value) { FNameIndex = std::move(Value); }
     // The last load reported errors: the report may hold only part of its
     // file, so SaveToFile refuses to write over that file until the user has
