@@ -6,6 +6,7 @@
 #include "report/engine/rudEngineInit.h"
 #include "report/engine/rudExpressionCache.h"
 #include "report/engine/rudFR2Events.h"
+#include "report/engine/rudPreviewPages.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudRes.h"
 #include "report/model/rudView.h"
@@ -146,7 +147,9 @@ bool TfrxReport::PrepareScript(TfrxReport *ActiveReport)
     script->AddObject(QStringLiteral("Report"), active);
     script->ClassOfMeta(Engine()->metaObject());
     script->AddObject(QStringLiteral("Engine"), Engine());
-    script->AddObject(QStringLiteral("Outline"), nullptr);
+    TfrxOutline *outline = PreviewPages()->Outline();
+    script->ClassOfMeta(outline->metaObject());
+    script->AddObject(QStringLiteral("Outline"), outline);
     for (const auto &[name, type] : {std::pair{"Value", "Variant"}, std::pair{"Self", "TfrxView"}}) {
         auto variable = std::make_unique<TfsVariable>(QLatin1String(name), fsResolveType(script, QLatin1String(type)),
                                                       QLatin1String(type));

@@ -146,6 +146,11 @@ public:
     virtual void WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor);
     // Offered every child element while loading; true when it was a collection of this object.
     virtual bool ReadNestedProperty(TfrxXMLItem *Item);
+    // Called by the prepared pages store for an object that is not
+    // preview-visible, instead of copying it into a source page: an object
+    // that prints through objects of its own adds them here (through the
+    // store's AddToSourcePage). Does nothing by default.
+    virtual void AddSourceObjects() {}
     virtual void BeforeStartReport() {}
 
     // The properties in which this object differs from AComponent (its
