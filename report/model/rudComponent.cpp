@@ -320,8 +320,15 @@ void TfrxComponent::SaveToStream(QIODevice *Stream, bool SaveChildren, bool Save
     serializer.SetHandleNestedProperties(true);
     serializer.SetOwner(report);
     serializer.SetSerializeDefaultValues(SaveDefaultValues);
-    if (report && report == this)
+    if (report && report == this) {
         serializer.OnSaveCustomData = report->OnSaveCustomData;
+        // An inherited report writes its ancestor objects as their
+        // differences from the parent report's objects.
+        if (TfrxReport *parent = report->ParentReportObject()) {
+            auto names = std::make_shared<TfrxNameIndex>(parent);
+            serializer.OnGetAncestor = [names](const QString &Name) { return names->Find(Name); };
+        }
+    }
     serializer.WriteRootComponent(this, SaveChildren, nullptr, Streaming);
 }
 
