@@ -325,8 +325,12 @@ void TfrxComponent::SaveToStream(QIODevice *Stream, bool SaveChildren, bool Save
         // An inherited report writes its ancestor objects as their
         // differences from the parent report's objects.
         if (TfrxReport *parent = report->ParentReportObject()) {
-            auto names = std::make_shared<TfrxNameIndex>(parent);
-            serializer.OnGetAncestor = [names](const QString &Name) { return names->Find(Name); };
+            auto ancestors = std::make_shared<TfrxNameIndex>(parent);
+            auto own = std::make_shared<TfrxNameIndex>(report);
+            serializer.OnGetAncestor = [ancestors, own](const QString &Name) -> TfrxComponent * {
+                const TfrxComponent *written = own->Find(Name);
+                return written && written->IsAncestor() ? ancestors->Find(Name) : nullptr;
+            };
         }
     }
     serializer.WriteRootComponent(this, SaveChildren, nullptr, Streaming);

@@ -4,6 +4,7 @@
 
 #include "EngineTestUtil.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -57,6 +58,15 @@ const char *childTemplate =
     "Text=\"[Shout('x')] [Greeting]\"/>\n"
     "  </inherited>\n"
     "</TfrxReport>\n";
+
+// The template the report writes.
+QByteArray modelBytes(TfrxReport &Report)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    Report.SaveToStream(&buffer);
+    return buffer.data();
+}
 
 } // namespace
 
@@ -115,6 +125,18 @@ TEST(InheritedReport, SavingWritesTheDifferencesFromTheParent)
         EXPECT_EQ(again.PrintedTexts(0).value("Title"), "HELLO! 50") << run;
         EXPECT_EQ(again.Report.FindObject("Title")->Top(), 50);
     }
+
+    // An object of the report's own that took the name of a parent's object
+    // is written whole, not as differences from that object.
+    delete again.Report.FindObject("Title");
+    auto *own = new TfrxMemoView(again.Report.FindObject("Page1"));
+    own->SetName(QStringLiteral("Title"));
+    own->SetBounds(0, 0, 300, 20);
+    own->SetText(QStringLiteral("design text"));
+    const QByteArray withOwn = modelBytes(again.Report);
+    EXPECT_TRUE(withOwn.contains("<TfrxMemoView Name=\"Title\" Left=\"0\" Top=\"0\" Width=\"300\" Height=\"20\" "
+                                 "Text=\"design text\"/>"))
+        << withOwn.toStdString();
 
     // A plain template loaded into the same report leaves nothing inherited.
     again.LoadCertificate();
