@@ -2,6 +2,7 @@
 
 #include "report/engine/rudClassRTTI.h"
 
+#include "report/engine/rudPreviewPages.h"
 #include "report/model/rudClassRegistry.h"
 #include "report/model/rudEnums.h"
 #include "report/model/rudMemo.h"
@@ -130,6 +131,30 @@ QString ancestorOf(TfsScript &s, const QMetaObject *cls)
     return parent ? parent->FName : QString();
 }
 
+// The outline's methods. ShiftItems takes the position of an item among the
+// current item's children: the items after it move to the next page.
+TfsVariant callOutline(QObject *instance, TfsClassVariable *, const QString &name, TfsCustomVariable &caller)
+{
+    auto *outline = qobject_cast<TfrxOutline *>(instance);
+    if (!outline)
+        raiseNil(name);
+    if (name == QLatin1String("ADDITEM"))
+        outline->AddItem(caller.ParamValue(0).ToText(), caller.ParamValue(1).ToInt());
+    else if (name == QLatin1String("LEVELDOWN"))
+        outline->LevelDown(caller.ParamValue(0).ToInt());
+    else if (name == QLatin1String("LEVELROOT"))
+        outline->LevelRoot();
+    else if (name == QLatin1String("LEVELUP"))
+        outline->LevelUp();
+    else if (name == QLatin1String("SHIFTITEMS")) {
+        TfrxXMLItem *current = outline->CurItem() ? outline->CurItem() : outline->Root();
+        const int index = caller.ParamValue(0).ToInt();
+        if (index >= 0 && index < current->Count())
+            outline->ShiftItems(current->Items(index), caller.ParamValue(1).ToInt());
+    }
+    return TfsVariant::Null();
+}
+
 } // namespace
 
 TfrxClassRTTI::TfrxClassRTTI(TfsScript *script) : TfsRTTIModule(script)
@@ -181,6 +206,13 @@ TfrxClassRTTI::TfrxClassRTTI(TfsScript *script) : TfsRTTIModule(script)
                                   raiseNil(name);
                               return r->Calc(caller.ParamValue(0).ToText(), rudCalledFromScript());
                           });
+    if (TfsClassVariable *outline = s.ClassOfMeta(&TfrxOutline::staticMetaObject)) {
+        outline->AddMethod(QStringLiteral("procedure AddItem(const Text: String; Top: Integer)"), callOutline);
+        outline->AddMethod(QStringLiteral("procedure LevelDown(Index: Integer)"), callOutline);
+        outline->AddMethod(QStringLiteral("procedure LevelRoot"), callOutline);
+        outline->AddMethod(QStringLiteral("procedure LevelUp"), callOutline);
+        outline->AddMethod(QStringLiteral("procedure ShiftItems(From, NewTop: Integer)"), callOutline);
+    }
     if (TfsClassVariable *memo = s.FindClass(QStringLiteral("TfrxCustomMemoView")))
         memo->AddProperty(
             QStringLiteral("Text"), QStringLiteral("String"),

@@ -185,22 +185,29 @@ void TfrxPreviewPages::AddSourcePage(TfrxReportPage *Page)
     std::unique_ptr<TfrxReportPage> page(copy);
     page->Assign(Page);
     page->SetName(Page->Name());
+    page->SetOriginalComponent(Page);
+    // The copy is the last source page while its objects are copied, so that
+    // objects that add their own source objects add them to this page.
+    TfrxReportPage *target = page.get();
+    FSourcePages.push_back(std::move(page));
     std::vector<TfrxComponent *> pairs;
     for (TfrxComponent *child : Page->Objects())
-        CopySourceObject(child, page.get(), pairs);
-    page->SetOriginalComponent(Page);
-    FSourcePages.push_back(std::move(page));
+        CopySourceObject(child, target, pairs);
     for (size_t i = 0; i + 1 < pairs.size(); i += 2)
         RegisterSourceObject(pairs[i], pairs[i + 1]);
 }
 
 // Copies Design (preview-visible objects only) under CopyParent with its
-// subtree, depth first; Pairs receives design object and copy in turn.
+// subtree, depth first; Pairs receives design object and copy in turn. An
+// object that is not preview-visible is not copied, nor are its children: it
+// adds its own source objects instead.
 void TfrxPreviewPages::CopySourceObject(TfrxComponent *Design, TfrxComponent *CopyParent,
                                         std::vector<TfrxComponent *> &Pairs)
 {
-    if (!(Design->ComponentStyle() & csPreviewVisible))
+    if (!(Design->ComponentStyle() & csPreviewVisible)) {
+        Design->AddSourceObjects();
         return;
+    }
     const TfrxClassEntry entry = rudFindClass(QString::fromLatin1(Design->metaObject()->className()));
     if (!entry.Create)
         return;
@@ -680,22 +687,24 @@ std::unique_ptr<TfrxReportPage> TfrxPreviewPages::BuildPage(TfrxXMLItem *Item)
         page->Assign(const_cast<TfrxReportPage *>(source));
         page->SetName(source->Name());
     }
-    ReadObjects(Item, page.get(), 0);
+    // One serializer reads the whole page, object by object.
+    TfrxXMLSerializer serializer(nullptr);
+    ReadObjects(Item, page.get(), serializer, 0);
+    if (FReport && !serializer.Errors().isEmpty())
+        FReport->AddErrors(serializer.Errors());
     return page;
 }
 
-void TfrxPreviewPages::ReadObjects(TfrxXMLItem *Item, TfrxComponent *Parent, int Depth)
+void TfrxPreviewPages::ReadObjects(TfrxXMLItem *Item, TfrxComponent *Parent, TfrxXMLSerializer &Serializer,
+                                   int Depth)
 {
     if (Depth > MaxObjectDepth)
         throw EGeneralError(QStringLiteral("Objects of a prepared page are nested too deeply"));
     for (int i = 0; i < Item->Count(); ++i) {
         TfrxXMLItem *child = Item->Items(i);
         TfrxComponent *source = FDictionary.GetObject(child->Name());
-        TfrxXMLSerializer serializer(nullptr);
         const QString text = (source ? source->BaseName() : child->Name()) + QLatin1Char(' ') + child->Text();
-        TfrxComponent *obj = serializer.ReadComponentStr(Parent, text, true);
-        if (FReport && !serializer.Errors().isEmpty())
-            FReport->AddErrors(serializer.Errors());
+        TfrxComponent *obj = Serializer.ReadComponentStr(Parent, text, true);
         if (!obj)
             continue;
         if (source) {
@@ -706,6 +715,8 @@ void TfrxPreviewPages::ReadObjects(TfrxXMLItem *Item, TfrxComponent *Parent, int
             }
             obj->SetAliasName(source->AliasName());
         }
+        if (auto *memo = dynamic_cast<TfrxCustomMemoView *>(obj))
+            memo->ApplyPreviewHighlight();
         if (auto *picture = dynamic_cast<TfrxPictureView *>(obj); picture && !picture->Picture()->HasImage()) {
             try {
                 FPictureCache.GetPicture(picture);
@@ -714,7 +725,7 @@ void TfrxPreviewPages::ReadObjects(TfrxXMLItem *Item, TfrxComponent *Parent, int
                     FReport->AddErrors({e.Message()});
             }
         }
-        ReadObjects(child, obj, Depth + 1);
+        ReadObjects(child, obj, Serializer, Depth + 1);
     }
 }
 

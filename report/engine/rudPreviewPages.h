@@ -23,6 +23,7 @@
 
 #include <QIODevice>
 #include <QMap>
+#include <QObject>
 #include <QPointer>
 #include <QSize>
 #include <QString>
@@ -37,6 +38,7 @@ class TfrxPictureView;
 class TfrxReport;
 class TfrxReportPage;
 class TfrxView;
+class TfrxXMLSerializer;
 class TfrxPreviewPages;
 
 // How AddPage treats a page index that already exists.
@@ -80,8 +82,11 @@ private:
 };
 
 // The outline of the prepared report: a tree of "item" elements under the
-// store's "outline" item, each with "text", "page" and "top".
-class TfrxOutline {
+// store's "outline" item, each with "text", "page" and "top". Scripts reach
+// it as "Outline" (its methods are registered with the report classes).
+class TfrxOutline : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(int Count READ Count)
 public:
     explicit TfrxOutline(TfrxPreviewPages *APreviewPages);
 
@@ -359,7 +364,7 @@ private:
     void CopySourceObject(TfrxComponent *Design, TfrxComponent *CopyParent, std::vector<TfrxComponent *> &Copies);
     void RegisterSourceObject(TfrxComponent *Design, TfrxComponent *Copy);
     std::unique_ptr<TfrxReportPage> BuildPage(TfrxXMLItem *Item);
-    void ReadObjects(TfrxXMLItem *Item, TfrxComponent *Parent, int Depth);
+    void ReadObjects(TfrxXMLItem *Item, TfrxComponent *Parent, TfrxXMLSerializer &Serializer, int Depth);
     void UnloadPages();
     void BeforeSave();
     void AfterLoad();

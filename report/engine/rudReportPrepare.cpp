@@ -170,7 +170,8 @@ void TfrxReport::DoNotifyEvent(QObject *Obj, const QString &EventName, bool RunA
         return;
     if (!RunAlways && !(FEngine && FEngine->FRunning))
         return;
-    Script()->CallFunction(EventName, {TfsVariant(Obj)});
+    // The procedure may come from the parent report's script.
+    Script()->CallFunction(EventName, {TfsVariant(Obj)}, true);
 }
 
 void TfrxReport::DoParamEvent(const QString &EventName, QVariantList &Params, bool RunAlways)
@@ -182,7 +183,7 @@ void TfrxReport::DoParamEvent(const QString &EventName, QVariantList &Params, bo
     std::vector<TfsVariant> params;
     for (const QVariant &v : std::as_const(Params))
         params.push_back(TfsVariant::FromQVariant(v));
-    Script()->CallFunction1(EventName, params);
+    Script()->CallFunction1(EventName, params, true);
     for (size_t i = 0; i < params.size() && i < size_t(Params.size()); ++i)
         Params[qsizetype(i)] = params[i].ToQVariant();
 }

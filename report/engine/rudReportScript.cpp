@@ -6,6 +6,8 @@
 #include "report/engine/rudEngineInit.h"
 #include "report/engine/rudExpressionCache.h"
 #include "report/engine/rudFR2Events.h"
+#include "report/engine/rudPreviewPages.h"
+#include "report/model/rudNameIndex.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudRes.h"
 #include "report/model/rudView.h"
@@ -111,21 +113,34 @@ TfrxExpressionCache *TfrxReport::ExpressionCache()
     return FExpressionCache.get();
 }
 
+// The parent report's script has "Value" and "Self" of its own, which its
+// procedures see: they follow this report's.
 void TfrxReport::SetLocalValue(const TfsVariant &Value)
 {
     if (FLocalValue)
         FLocalValue->FValue = Value;
+    if (FScriptParent)
+        FScriptParent->SetLocalValue(Value);
 }
 
 void TfrxReport::SetSelfValue(TfrxView *Value)
 {
     if (FSelfValue)
         FSelfValue->FValue = TfsVariant(static_cast<QObject *>(Value));
+    if (FScriptParent)
+        FScriptParent->SetSelfValue(Value);
 }
 
+// With ActiveReport given this is the parent report of ActiveReport (or its
+// parent's, and so on): its objects are registered as the active report's
+// objects of the same names, and "Report", "Engine", "Outline" and the
+// report's functions are the active report's.
 bool TfrxReport::PrepareScript(TfrxReport *ActiveReport)
 {
     TfrxReport *active = ActiveReport ? ActiveReport : this;
+    // The parent's script is prepared first; this report's runs inside it.
+    FScriptParent = FParentReportObject;
+    const bool parentCompiled = !FScriptParent || FScriptParent->PrepareScript(active);
     TfsScript *script = Script();
     TfrxExpressionCache *cache = ExpressionCache();
     cache->Clear();
@@ -135,27 +150,34 @@ bool TfrxReport::PrepareScript(TfrxReport *ActiveReport)
     FLocalValue = FSelfValue = nullptr;
     script->Clear();
     script->FMainProg = true;
-    script->SetParent(nullptr);
+    script->SetParent(FScriptParent ? FScriptParent->Script() : nullptr);
 
+    std::unique_ptr<TfrxNameIndex> activeNames;
+    if (active != this)
+        activeNames = std::make_unique<TfrxNameIndex>(active);
     for (TfrxComponent *object : AllObjects()) {
         object->BeforeStartReport();
-        if (!object->IsAncestor() && !object->Name().isEmpty())
-            script->AddObject(object->Name(), object);
+        if (object->IsAncestor() || object->Name().isEmpty())
+            continue;
+        TfrxComponent *match = activeNames ? activeNames->Find(object->Name()) : nullptr;
+        script->AddObject(object->Name(), match ? match : object);
     }
 
     script->AddObject(QStringLiteral("Report"), active);
-    script->ClassOfMeta(Engine()->metaObject());
-    script->AddObject(QStringLiteral("Engine"), Engine());
-    script->AddObject(QStringLiteral("Outline"), nullptr);
+    script->ClassOfMeta(active->Engine()->metaObject());
+    script->AddObject(QStringLiteral("Engine"), active->Engine());
+    TfrxOutline *outline = active->PreviewPages()->Outline();
+    script->ClassOfMeta(outline->metaObject());
+    script->AddObject(QStringLiteral("Outline"), outline);
     for (const auto &[name, type] : {std::pair{"Value", "Variant"}, std::pair{"Self", "TfrxView"}}) {
         auto variable = std::make_unique<TfsVariable>(QLatin1String(name), fsResolveType(script, QLatin1String(type)),
                                                       QLatin1String(type));
         variable->FValue = TfsVariant::Null();
         script->Add(std::move(variable));
     }
-    const TfsCallMethodEvent call = [this](QObject *, TfsClassVariable *, const QString &name,
-                                           TfsCustomVariable &caller) {
-        return callReportFunction(this, name, caller);
+    const TfsCallMethodEvent call = [active](QObject *, TfsClassVariable *, const QString &name,
+                                             TfsCustomVariable &caller) {
+        return callReportFunction(active, name, caller);
     };
     for (const char *syntax : {"function Get(Name: String): Variant", "procedure Set(Name: String; Value: Variant)",
                                "macrofunction IIF(Expr: Boolean; TrueValue, FalseValue: Variant): Variant",
@@ -174,6 +196,7 @@ bool TfrxReport::PrepareScript(TfrxReport *ActiveReport)
     script->SetSyntaxType(FScriptLanguage.isEmpty() ? QStringLiteral("PascalScript") : FScriptLanguage);
     const bool compiled = script->Compile();
     if (!compiled)
-        AddError(Format(rudResources().Get(QStringLiteral("clScrError")), {script->ErrorPos(), script->ErrorMsg()}));
-    return compiled;
+        active->AddError(
+            Format(rudResources().Get(QStringLiteral("clScrError")), {script->ErrorPos(), script->ErrorMsg()}));
+    return parentCompiled && compiled;
 }

@@ -1,6 +1,7 @@
 // Expansion of views while a report is prepared: TagStr and hyperlinks of
-// every view, and the memo's text (expressions, data fields, highlights,
-// repeated values, text flowing on into another memo).
+// every view, the memo's text (expressions, data fields, highlights,
+// repeated values, text flowing on into another memo), and the picture's
+// file name and data field.
 
 #include "report/engine/rudViewExpand.h"
 
@@ -8,7 +9,10 @@
 #include "report/engine/rudDataFields.h"
 #include "report/engine/rudValueHelpers.h"
 #include "report/model/rudExpansion.h"
+#include "report/engine/rudPreviewPages.h"
+#include "report/model/rudDataSet.h"
 #include "report/model/rudMemo.h"
+#include "report/model/rudPictureView.h"
 #include "report/model/rudReport.h"
 #include "script/fs_ivariant.h"
 
@@ -90,6 +94,7 @@ void applyHighlights(TfrxCustomMemoView *memo, TfrxReport *report)
             continue;
         if (rudIsTrue(report->Calc(highlight->Condition()))) {
             memo->ApplyHighlight(*highlight);
+            highlight->SetActive(true);
             return;
         }
     }
@@ -158,6 +163,37 @@ public:
     }
 };
 
+// The engine's side of the picture object's seam: file names with
+// expressions, binary data fields and the prepared pages' picture cache.
+class TfrxReportPictureEngine final : public TfrxPictureEngine {
+public:
+    QString ExpandExpressions(TfrxPictureView *Sender, const QString &Text) override
+    {
+        QString result = Text;
+        Sender->ExpandVariables(result);
+        return result;
+    }
+
+    // A binary field holds bytes; a field of any other kind is not one.
+    std::optional<QByteArray> BinaryFieldData(TfrxPictureView *Sender) override
+    {
+        auto *dataSet = qobject_cast<TfrxDataSet *>(Sender->DataSet());
+        if (!dataSet || Sender->DataField().isEmpty() || !dataSet->HasField(Sender->DataField()))
+            return std::nullopt;
+        const QVariant value = dataSet->GetValue(Sender->DataField());
+        if (value.typeId() != QMetaType::QByteArray)
+            return std::nullopt;
+        return value.toByteArray();
+    }
+
+    void AddPicture(TfrxPictureView *Sender) override
+    {
+        TfrxReport *report = Sender->Report();
+        if (TfrxCustomPreviewPages *pages = report ? report->PreviewPages() : nullptr)
+            pages->AddPicture(Sender);
+    }
+};
+
 } // namespace
 
 void TfrxView::ExpandVariables(QString &Expr)
@@ -174,4 +210,6 @@ void rudInstallExpansionEngine()
 {
     static TfrxReportExpansion expansion;
     rudSetExpansionEngine(&expansion);
+    static TfrxReportPictureEngine pictures;
+    rudSetPictureEngine(&pictures);
 }

@@ -2,5 +2,6 @@
 // The preparation engine's side of the view expansion seam
 // (report/model/rudExpansion.h): TagStr, hyperlinks and memo texts.
 
-// Installs the engine's expansion into the model (done by rudEngineInit).
+// Installs the engine's expansion of views and pictures into the model
+// (done by rudEngineInit).
 void rudInstallExpansionEngine();

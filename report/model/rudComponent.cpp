@@ -245,6 +245,27 @@ void TfrxComponent::Clear()
     }
 }
 
+namespace {
+
+// Reading a font attribute clears ParentFont (the font changed), and a class
+// that does not publish ParentFont (bands) cannot write it back: a copy made
+// through the template form takes the flag from its source here, so that it
+// equals the source and differences against it stay empty. The copied font
+// is the source's, which is what the flag promises for the copy too.
+void copyParentFont(TfrxComponent *Target, TfrxComponent *Source, bool Children, int Depth = 0)
+{
+    Target->SetParentFontFlag(Source->ParentFont());
+    if (!Children || Depth > 512)
+        return;
+    const QList<TfrxComponent *> &targets = Target->Objects();
+    const QList<TfrxComponent *> &sources = Source->Objects();
+    for (qsizetype i = 0; i < targets.size() && i < sources.size(); ++i)
+        if (targets[i]->metaObject() == sources[i]->metaObject() && rudSameName(targets[i]->Name(), sources[i]->Name()))
+            copyParentFont(targets[i], sources[i], true, Depth + 1);
+}
+
+} // namespace
+
 void TfrxComponent::Assign(TfrxComponent *Source)
 {
     if (!Source || Source == this)
@@ -254,6 +275,7 @@ void TfrxComponent::Assign(TfrxComponent *Source)
     Source->SaveToStream(&buffer, false, true, false);
     buffer.seek(0);
     LoadFromStream(&buffer);
+    copyParentFont(this, Source, false);
 }
 
 void TfrxComponent::AssignAll(TfrxComponent *Source, bool Streaming)
@@ -265,6 +287,7 @@ void TfrxComponent::AssignAll(TfrxComponent *Source, bool Streaming)
     Source->SaveToStream(&buffer, true, true, Streaming);
     buffer.seek(0);
     LoadFromStream(&buffer);
+    copyParentFont(this, Source, true);
 }
 
 void TfrxComponent::LoadFromStream(QIODevice *Stream)
@@ -297,8 +320,19 @@ void TfrxComponent::SaveToStream(QIODevice *Stream, bool SaveChildren, bool Save
     serializer.SetHandleNestedProperties(true);
     serializer.SetOwner(report);
     serializer.SetSerializeDefaultValues(SaveDefaultValues);
-    if (report && report == this)
+    if (report && report == this) {
         serializer.OnSaveCustomData = report->OnSaveCustomData;
+        // An inherited report writes its ancestor objects as their
+        // differences from the parent report's objects.
+        if (TfrxReport *parent = report->ParentReportObject()) {
+            auto ancestors = std::make_shared<TfrxNameIndex>(parent);
+            auto own = std::make_shared<TfrxNameIndex>(report);
+            serializer.OnGetAncestor = [ancestors, own](const QString &Name) -> TfrxComponent * {
+                const TfrxComponent *written = own->Find(Name);
+                return written && written->IsAncestor() ? ancestors->Find(Name) : nullptr;
+            };
+        }
+    }
     serializer.WriteRootComponent(this, SaveChildren, nullptr, Streaming);
 }
 

@@ -84,6 +84,8 @@ public:
     bool ParentFont() const { return FParentFont; }
     // True with a parent: takes a copy of the parent's font.
     virtual void SetParentFont(bool Value);
+    // Sets the flag alone, keeping the present font (copies of an object).
+    void SetParentFontFlag(bool Value) { FParentFont = Value; }
     int GroupIndex() const { return FGroupIndex; }
     void SetGroupIndex(int Value) { FGroupIndex = Value; }
     TfrxRestrictions Restrictions() const { return FRestrictions; }
@@ -144,6 +146,11 @@ public:
     virtual void WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor);
     // Offered every child element while loading; true when it was a collection of this object.
     virtual bool ReadNestedProperty(TfrxXMLItem *Item);
+    // Called by the prepared pages store for an object that is not
+    // preview-visible, instead of copying it into a source page: an object
+    // that prints through objects of its own adds them here (through the
+    // store's AddToSourcePage). Does nothing by default.
+    virtual void AddSourceObjects() {}
     virtual void BeforeStartReport() {}
 
     // The properties in which this object differs from AComponent (its

@@ -232,7 +232,9 @@ QString TfrxCustomMemoView::Diff(TfrxComponent *AComponent)
         result += rudDiffFloat(QStringLiteral("LineSpacing"), FLineSpacing);
     if (FUseDefaultCharset != source->FUseDefaultCharset)
         result += rudDiffBool(QStringLiteral("UseDefaultCharset"), FUseDefaultCharset);
-    result += rudDiffStr(QStringLiteral("u"), FMemo.join(QLatin1String("\r\n")));
+    // The lines joined by escaped line breaks; a break inside a line keeps
+    // its own escape, so the rebuilt memo gets the same lines.
+    result += rudDiffAttr(QStringLiteral("u"), rudLinesToXML(FMemo));
     if (FParagraphGap != source->FParagraphGap)
         result += rudDiffFloat(QStringLiteral("ParagraphGap"), FParagraphGap);
     if (FRotation != source->FRotation)

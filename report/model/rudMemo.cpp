@@ -97,8 +97,21 @@ void TfrxCustomMemoView::ApplyHighlight(const TfrxHighlight &Highlight)
     SetVisible(Highlight.Visible());
 }
 
+void TfrxCustomMemoView::ApplyPreviewHighlight()
+{
+    for (int i = 0; i < FHighlights.Count(); ++i)
+        if (FHighlights[i]->Active()) {
+            ApplyHighlight(*FHighlights[i]);
+            // Nothing restores a rebuilt memo: the look it replaced is not kept.
+            FSavedLook.reset();
+            return;
+        }
+}
+
 void TfrxCustomMemoView::RestoreHighlight()
 {
+    for (int i = 0; i < FHighlights.Count(); ++i)
+        FHighlights[i]->SetActive(false);
     if (!FSavedLook)
         return;
     const std::unique_ptr<TSavedLook> saved = std::move(FSavedLook);

@@ -151,8 +151,13 @@ public:
     // Saves the memo's font, fill, frame and visibility, then takes the
     // highlight's (as its Apply flags say) and its Visible.
     void ApplyHighlight(const TfrxHighlight &Highlight);
-    // Puts back what ApplyHighlight saved; nothing when none was applied.
+    // Puts back what ApplyHighlight saved (nothing when none was applied)
+    // and clears every highlight's Active flag.
     void RestoreHighlight();
+    // For a memo rebuilt on a prepared page: takes the look of its first
+    // highlight marked Active (the one in force when the memo was output, or
+    // one switched on for the preview); nothing when none is marked.
+    void ApplyPreviewHighlight();
 
     // Expression side, defined with the preparation engine
     // (report/engine/rudMemoExpand.cpp; link rud_engine to use them):

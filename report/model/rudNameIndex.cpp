@@ -21,6 +21,11 @@ TfrxNameIndex::TfrxNameIndex(TfrxComponent *Root) : FRoot(Root)
     Rebuild();
 }
 
+TfrxComponent *TfrxNameIndex::Root() const
+{
+    return FRoot.data();
+}
+
 void TfrxNameIndex::Rebuild()
 {
     FNames.clear();

@@ -16,7 +16,8 @@ class TfrxNameIndex {
 public:
     explicit TfrxNameIndex(TfrxComponent *Root);
 
-    TfrxComponent *Root() const { return FRoot; }
+    // The component indexed; nullptr once it is gone.
+    TfrxComponent *Root() const;
     // The descendant of Root named Name (ASCII case ignored), as
     // TfrxComponent::FindObject finds it; nullptr when there is none.
     TfrxComponent *Find(const QString &Name);
@@ -27,6 +28,6 @@ private:
     void Rebuild();
     bool Current(const QString &Name, TfrxComponent *Found) const;
 
-    TfrxComponent *FRoot;
+    QPointer<TfrxComponent> FRoot;
     QHash<QString, QPointer<TfrxComponent>> FNames;
 };

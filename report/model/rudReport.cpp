@@ -1,5 +1,6 @@
 #include "report/model/rudReport.h"
 
+#include "report/model/rudClassRegistry.h"
 #include "report/model/rudDialogPage.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudRes.h"
@@ -168,6 +169,9 @@ bool TfrxReport::LoadFromFile(const QString &FileName, bool ExceptionIfNotFound)
 void TfrxReport::LoadFromStream(QIODevice *Stream)
 {
     FErrors.clear();
+    // A load builds the report anew: the objects of an ancestor report come
+    // back only when the template names its parent again.
+    RemoveAncestors();
     // Only a load that ends without errors lets a save replace its file; an
     // information-only load or a refused password leaves the report partial.
     FLoadFailed = true;
@@ -257,6 +261,82 @@ void TfrxReport::SaveToFile(const QString &FileName)
     buffer.open(QIODevice::WriteOnly);
     SaveToStream(&buffer, true, false);
     saveFileAtomically(FileName, buffer.data());
+}
+
+void TfrxReport::RemoveAncestors()
+{
+    const QList<TfrxComponent *> children = Objects();
+    for (TfrxComponent *c : children)
+        if (c->IsAncestor())
+            delete c;
+    FParentReportObject.reset();
+}
+
+void TfrxReport::SetParentReport(const QString &Value)
+{
+    FParentReport = Value;
+    if (IsLoading())
+        LoadParentReport();
+}
+
+namespace {
+
+// Ancestor reports that name each other would load without end.
+constexpr int MaxParentReportDepth = 8;
+thread_local int parentReportDepth = 0;
+
+} // namespace
+
+// Loads the template named by ParentReport into a report of its own and
+// copies its pages, with everything on them, into this report as ancestor
+// objects, together with its variables and styles. What goes wrong is
+// reported in this report's errors; the rest of this report still loads.
+void TfrxReport::LoadParentReport()
+{
+    RemoveAncestors();
+    if (FParentReport.isEmpty())
+        return;
+    if (parentReportDepth >= MaxParentReportDepth) {
+        AddError(QStringLiteral("The parent report \"%1\" inherits from itself").arg(FParentReport));
+        return;
+    }
+    ++parentReportDepth;
+    const auto leave = qScopeGuard([] { --parentReportDepth; });
+    QString path = FParentReport;
+    if (QFileInfo(path).isRelative() && !FFileName.isEmpty())
+        path = QFileInfo(FFileName).absoluteDir().filePath(path);
+
+    auto parent = std::make_shared<TfrxReport>(nullptr);
+    parent->EngineOptions()->SetNewSilentMode(simSilent);
+    try {
+        parent->LoadFromFile(path, true);
+    } catch (const Exception &e) {
+        AddError(e.Message());
+        return;
+    }
+    AddErrors(parent->Errors());
+
+    for (TfrxComponent *source : parent->Objects()) {
+        const TfrxClassEntry entry = rudFindClass(QString::fromLatin1(source->metaObject()->className()));
+        if (!entry.Create)
+            continue;
+        TfrxComponent *copy = entry.Create(this);
+        try {
+            copy->SetName(source->Name());
+        } catch (const Exception &e) {
+            AddError(e.Message());
+        }
+        copy->AssignAll(source);
+        copy->SetAncestor(true);
+        for (TfrxComponent *c : copy->AllObjects())
+            c->SetAncestor(true);
+    }
+    TfrxXMLSerializer serializer(nullptr);
+    for (int i = 0; i < parent->Variables()->Count(); ++i)
+        serializer.XMLToObj(serializer.ObjToXML(parent->Variables()->Items(i)), FVariables->Add());
+    for (int i = 0; i < parent->Styles()->Count(); ++i)
+        serializer.XMLToObj(serializer.ObjToXML(parent->Styles()->Items(i)), FStyles->Add());
+    FParentReportObject = std::move(parent);
 }
 
 void TfrxReport::CheckDataPage()

@@ -118,6 +118,7 @@ public:
     void SetSerializer(TfrxXMLSerializer *Value) { FSerializer = Value; }
     // The index of object names while a load is in progress, else nullptr.
     TfrxNameIndex *NameIndex() const { return FNameIndex.get(); }
+    const std::shared_ptr<TfrxNameIndex> &SharedNameIndex() const { return FNameIndex; }
     void SetNameIndex(std::shared_ptr<TfrxNameIndex> Value) { FNameIndex = std::move(Value); }
     // The last load reported errors: the report may hold only part of its
     // file, so SaveToFile refuses to write over that file until the user has
@@ -139,8 +140,18 @@ public:
     // Setting the version always stores "5.1.1".
     QString Version() const { return QStringLiteral("5.1.1"); }
     void SetVersion(const QString &) {}
+    // The file name of the ancestor report (inheritance), relative to this
+    // report's file unless absolute. Set while the report loads, it loads
+    // that template (ParentReportObject) and puts copies of its objects into
+    // this report, marked as ancestors, before the rest of this report's
+    // template reads its differences into them. Outside a load only the name
+    // changes.
     const QString &ParentReport() const { return FParentReport; }
-    void SetParentReport(const QString &Value) { FParentReport = Value; }
+    void SetParentReport(const QString &Value);
+    // The ancestor report loaded for ParentReport, or nullptr: its script
+    // is prepared first and is the parent of this report's script, and its
+    // objects are what saving writes this report's differences against.
+    TfrxReport *ParentReportObject() const { return FParentReportObject.get(); }
     TfrxComponent *DataSet() const { return FDataSet; }
     void SetDataSet(TfrxComponent *Value) { FDataSet = Value; }
     const QString &DataSetName() const { return FDataSetName; }
@@ -280,6 +291,8 @@ public:
 private:
     enum class TCollectionKind { DataSets, Variables, Styles };
     void ReadCollection(TfrxXMLItem *Item, TCollectionKind Kind);
+    void LoadParentReport();
+    void RemoveAncestors();
 
     QString FFileName;
     QStringList FErrors;
@@ -309,10 +322,14 @@ private:
     std::unique_ptr<TfrxVariables> FVariables = std::make_unique<TfrxVariables>();
     std::unique_ptr<TfrxStyles> FStyles = std::make_unique<TfrxStyles>();
     bool FReloading = false;
+    std::shared_ptr<TfrxReport> FParentReportObject;
 
     // Engine-side parts; the cache is declared after the script it points
-    // into, so it is freed first.
+    // into, so it is freed first. FScriptParent keeps the parent report whose
+    // script is the parent of FScript alive as long as FScript points to it
+    // (a reload may replace ParentReportObject meanwhile).
     std::shared_ptr<TfrxCustomEngine> FEngine;
+    std::shared_ptr<TfrxReport> FScriptParent;
     std::shared_ptr<TfsScript> FScript;
     std::shared_ptr<TfrxExpressionCache> FExpressionCache;
     TfsCustomVariable *FLocalValue = nullptr;

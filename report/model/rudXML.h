@@ -270,6 +270,20 @@ QString rudStrToXML(const QString &Text);
 // Raises EConvertError for a reference with a non-numeric body; a reference
 // without its semicolon is kept as text.
 QString rudXMLToStr(const QString &Text);
+// Lines as one attribute value: each line escaped as by rudStrToXML, except
+// that a carriage return, line feed or Unicode line separator (U+2028) inside
+// a line is written as a hexadecimal reference (&#xD; &#xA; &#x2028;), and
+// the lines joined by the decimal references of a line break (&#13;&#10;).
+// A reader that only un-escapes sees the same characters; rudXMLToLines
+// tells the two apart, so a line holding a raw break survives a round trip.
+QString rudLinesToXML(const QStringList &Lines);
+// The lines of an attribute value written by rudLinesToXML (or by any
+// writer that joined lines with breaks): the value splits at raw carriage
+// returns and line feeds and at their decimal references (&#13;, &#10;),
+// with LineSeparator also at U+2028 and &#8232;, by the rules of a memo's
+// text (CR LF is one break, LF CR two, a final break adds no empty line);
+// each line is then un-escaped, hexadecimal references included.
+QStringList rudXMLToLines(const QString &Value, bool LineSeparator);
 // Attribute text of a variant: integers up to 32 bits in decimal, floats and
 // dates in the locale's format, strings escaped, Booleans "1"/"0", else "".
 QString rudValueToXML(const QVariant &Value);

@@ -231,6 +231,83 @@ QString rudStrToXML(const QString &Text)
     return result;
 }
 
+QString rudLinesToXML(const QStringList &Lines)
+{
+    QString result;
+    for (qsizetype i = 0; i < Lines.size(); ++i) {
+        if (i > 0)
+            result += u"&#13;&#10;";
+        const QString &line = Lines[i];
+        qsizetype start = 0;
+        for (qsizetype j = 0; j < line.size(); ++j) {
+            const char16_t c = line[j].unicode();
+            if (c != 13 && c != 10 && c != 0x2028)
+                continue;
+            result += rudStrToXML(line.mid(start, j - start));
+            result += c == 13 ? u"&#xD;" : c == 10 ? u"&#xA;" : u"&#x2028;";
+            start = j + 1;
+        }
+        result += start == 0 ? rudStrToXML(line) : rudStrToXML(line.mid(start));
+    }
+    return result;
+}
+
+namespace {
+
+// The line break at position I of an attribute value: the break character
+// (13, 10 or 0x2028) and the length of its text, or 0 when there is none
+// there. Hexadecimal references are characters of a line, not breaks.
+char16_t lineBreakAt(QStringView Value, qsizetype I, bool LineSeparator, qsizetype &Length)
+{
+    const char16_t c = Value[I].unicode();
+    if (c == 13 || c == 10 || (LineSeparator && c == 0x2028)) {
+        Length = 1;
+        return c;
+    }
+    if (c != u'&' || I + 3 >= Value.size() || Value[I + 1] != u'#' || Value[I + 2] < u'0' || Value[I + 2] > u'9')
+        return 0;
+    qint64 code = 0;
+    qsizetype j = I + 2;
+    for (; j < Value.size() && j < I + 12 && Value[j] >= u'0' && Value[j] <= u'9'; ++j)
+        code = code * 10 + (Value[j].unicode() - '0');
+    if (j >= Value.size() || Value[j] != u';')
+        return 0;
+    if (code != 13 && code != 10 && !(LineSeparator && code == 0x2028))
+        return 0;
+    Length = j + 1 - I;
+    return char16_t(code);
+}
+
+} // namespace
+
+QStringList rudXMLToLines(const QString &Value, bool LineSeparator)
+{
+    QStringList lines;
+    const QStringView v(Value);
+    const qsizetype n = v.size();
+    qsizetype start = 0, i = 0;
+    while (i < n) {
+        qsizetype length = 0;
+        const char16_t c = lineBreakAt(v, i, LineSeparator, length);
+        if (!c) {
+            ++i;
+            continue;
+        }
+        lines.append(rudXMLToStr(Value.mid(start, i - start)));
+        i += length;
+        // Only CR LF is one break; LF CR is two.
+        if (c == 13 && i < n) {
+            qsizetype next = 0;
+            if (lineBreakAt(v, i, LineSeparator, next) == 10)
+                i += next;
+        }
+        start = i;
+    }
+    if (start < n)
+        lines.append(rudXMLToStr(Value.mid(start)));
+    return lines;
+}
+
 // The character of a decimal reference body; a body that is not a number
 // raises the runtime's conversion error.
 static void appendReference(QString &out, QStringView body)

@@ -30,14 +30,14 @@ bool sameText(const QString &a, const char *b)
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
-// The lines joined by CR LF. Reading drops one final line break, so a list
-// whose last line is empty gets that break written: without it every save
-// would lose one empty line at the end.
-QString joinLines(const QStringList &lines)
+// The lines as attribute text, joined by CR LF. Reading drops one final
+// line break, so a list whose last line is empty gets that break written:
+// without it every save would lose one empty line at the end.
+QString linesToXML(const QStringList &lines)
 {
-    QString text = lines.join(QLatin1String("\r\n"));
+    QString text = rudLinesToXML(lines);
     if (!lines.isEmpty() && lines.last().isEmpty())
-        text += QLatin1String("\r\n");
+        text += QLatin1String("&#13;&#10;");
     return text;
 }
 
@@ -135,7 +135,10 @@ TfrxComponent *rudFindComponent(TfrxComponent *Owner, const QString &Name)
 
 TfrxXMLSerializer::TfrxXMLSerializer(QIODevice *Stream) : FStream(Stream) {}
 
-TfrxXMLSerializer::~TfrxXMLSerializer() = default;
+TfrxXMLSerializer::~TfrxXMLSerializer()
+{
+    DropNameIndex();
+}
 
 void TfrxXMLSerializer::AddError(const QString &Text)
 {
@@ -209,7 +212,7 @@ QString TfrxXMLSerializer::PropToXML(QObject *Obj, const TfrxPropInfo &Prop, con
         const QStringList v = Prop.ListValue(Obj);
         if (!defaults && Ancestor && Prop.ListValue(Ancestor) == v)
             return QString();
-        return attr(Prop.Name + QStringLiteral(".Text"), rudStrToXML(joinLines(v)));
+        return attr(Prop.Name + QStringLiteral(".Text"), linesToXML(v));
     }
     case TfrxPropKind::Object: {
         QObject *sub = Prop.ObjectValue(Obj);
@@ -263,7 +266,7 @@ QString TfrxXMLSerializer::ObjToXML(QObject *Obj, const QString &Add, QObject *A
     if (auto *memo = dynamic_cast<TfrxCustomMemoView *>(Obj)) {
         auto *ancestorMemo = dynamic_cast<TfrxCustomMemoView *>(Ancestor);
         if (!ancestorMemo || ancestorMemo->Memo() != memo->Memo())
-            result += QLatin1Char(' ') + Add + QStringLiteral("Text=\"") + rudStrToXML(joinLines(memo->Memo())) +
+            result += QLatin1Char(' ') + Add + QStringLiteral("Text=\"") + linesToXML(memo->Memo()) +
                       QLatin1Char('"');
     }
 
@@ -384,10 +387,11 @@ void TfrxXMLSerializer::ApplyMemoText(QObject *Obj, const QString &Value)
     auto *memo = dynamic_cast<TfrxCustomMemoView *>(Obj);
     if (!memo)
         return;
-    QString text = rudXMLToStr(Value);
+    QStringList lines = rudXMLToLines(Value, true);
     if (FOldFormat)
-        text = QString::fromUtf8(encodeCodePage(text, systemAnsiCodePage()));
-    memo->SetText(text);
+        for (QString &line : lines)
+            line = QString::fromUtf8(encodeCodePage(line, systemAnsiCodePage()));
+    memo->SetMemo(lines);
 }
 
 void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const QString &Value)
@@ -418,7 +422,7 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const 
     if (listProp) {
         if (listProp->Kind == TfrxPropKind::WideStringList && dynamic_cast<TfrxCustomMemoView *>(current))
             ApplyMemoText(current, Value);
-        else if (listProp->IsWritable() && !listProp->SetListValue(current, rudSplitLines(rudXMLToStr(Value), false)))
+        else if (listProp->IsWritable() && !listProp->SetListValue(current, rudXMLToLines(Value, false)))
             throw EConvertError(invalidValue(Name, Value));
         return;
     }
@@ -440,7 +444,7 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const 
             return;
         case 'x':
             if (auto *memo = dynamic_cast<TfrxCustomMemoView *>(component))
-                memo->SetText(rudXMLToStr(Value));
+                memo->SetMemo(rudXMLToLines(Value, true));
             return;
         case 'u':
             ApplyMemoText(component, Value);
@@ -519,7 +523,7 @@ void TfrxXMLSerializer::SetPropValue(QObject *Obj, const TfrxPropInfo &Prop, con
         FFixups.push_back(TfrxFixupItem{Obj, &Prop, rudXMLToStr(Value)});
         break;
     case TfrxPropKind::StringList:
-        written = Prop.SetListValue(Obj, rudSplitLines(rudXMLToStr(Value), false));
+        written = Prop.SetListValue(Obj, rudXMLToLines(Value, false));
         break;
     default:
         break;
@@ -600,6 +604,9 @@ void TfrxXMLSerializer::ReadRootComponent(TfrxComponent *Root, TfrxXMLItem *XMLI
             AddError(document->Damage());
     }
     FReadObjects.clear();
+    // A load has an index of its own (or the outer load's); one the string
+    // readers kept is given up first.
+    DropNameIndex();
     UseNameIndex(FOwner ? FOwner : Root);
     const auto dropIndex = qScopeGuard([this] { DropNameIndex(); });
     ReadItem(XMLItem, nullptr, Root, 0);
@@ -644,15 +651,21 @@ TfrxComponent *TfrxXMLSerializer::ReadComponentStr(TfrxComponent *Root, const QS
         AddError(rudResources().Get(QStringLiteral("xrCantFindClass")) + QLatin1Char(' ') + className);
         return nullptr;
     }
+    if (!FOwner)
+        FOwner = Root;
     TfrxComponent *obj = entry.Create(Root);
     obj->SetIsLoading(true);
     if (space >= 0)
         XMLToObj(Text.mid(space + 1), obj);
     obj->SetIsLoading(false);
-    if (DontFixup)
+    if (DontFixup) {
         FFixups.clear();
-    else
+    } else {
+        KeepReferenceIndex();
+        if (FNameIndex)
+            FNameIndex->Note(obj);
         FixupReferences();
+    }
     return obj;
 }
 
@@ -661,7 +674,67 @@ void TfrxXMLSerializer::ReadPersistentStr(TfrxComponent *Root, QObject *Obj, con
     if (!FOwner)
         FOwner = Root;
     XMLToObj(Text, Obj);
+    KeepReferenceIndex();
     FixupReferences();
+}
+
+// The string readers are called once per object, often many times in a row:
+// the name index they resolve references with is made on first use and kept
+// until the serializer goes (or a load replaces it). It covers the owner's
+// report, or the owner itself outside any report; within a report it is the
+// report's index, which renames and new names keep up to date.
+void TfrxXMLSerializer::KeepReferenceIndex()
+{
+    if (FNameIndex || !FOwner)
+        return;
+    TfrxReport *report = FOwner->Report();
+    UseNameIndex(report ? report : FOwner);
+}
+
+namespace {
+
+bool isInside(const TfrxComponent *Object, const TfrxComponent *Root)
+{
+    for (const TfrxComponent *p = Object ? Object->Parent() : nullptr; p; p = p->Parent())
+        if (p == Root)
+            return true;
+    return false;
+}
+
+} // namespace
+
+// The first descendant of Root named Name, as Root->FindObject finds it,
+// through the name index when it covers Root. Names are unique within a
+// report, so the index's object of that name is Root's when it lies inside.
+TfrxComponent *TfrxXMLSerializer::FindInScope(TfrxComponent *Root, const QString &Name)
+{
+    if (!Root)
+        return nullptr;
+    if (FNameIndex && FNameIndex->Root() == Root)
+        return FNameIndex->Find(Name);
+    if (FNameIndex && (Root == FNameIndex->Root() || isInside(Root, FNameIndex->Root()))) {
+        TfrxComponent *found = FNameIndex->Find(Name);
+        return isInside(found, Root) ? found : nullptr;
+    }
+    return Root->FindObject(Name);
+}
+
+// A written reference: the full name among the owner report's objects, else
+// a name of at most three dotted parts by its last part among the owner's
+// objects and then its owner's (the forms those parts would name do not
+// exist here).
+TfrxComponent *TfrxXMLSerializer::ResolveReference(const QString &Value)
+{
+    if (Value == QLatin1String("nil") || Value.isEmpty() || !FOwner)
+        return nullptr;
+    TfrxComponent *found = FindInScope(FOwner->Report(), Value);
+    const QStringList parts = Value.split(QLatin1Char('.'));
+    if (!found && parts.size() <= 3) {
+        found = FindInScope(FOwner, parts.last());
+        if (!found)
+            found = FindInScope(FOwner->Owner(), parts.last());
+    }
+    return found;
 }
 
 void TfrxXMLSerializer::FixupReferences()
@@ -669,24 +742,8 @@ void TfrxXMLSerializer::FixupReferences()
     for (const TfrxFixupItem &fixup : FFixups) {
         if (!fixup.Obj || !fixup.Prop)
             continue;
-        TfrxComponent *found = nullptr;
-        if (fixup.Value != QLatin1String("nil")) {
-            TfrxReport *report = FOwner ? FOwner->Report() : nullptr;
-            if (FNameIndex && report && FNameIndex->Root() == report && FOwner == report) {
-                // What the two lookups below give, through the index.
-                found = FNameIndex->Find(fixup.Value);
-                const QStringList parts = fixup.Value.split(QLatin1Char('.'));
-                if (!found && parts.size() <= 3)
-                    found = FNameIndex->Find(parts.last());
-            } else {
-                if (report)
-                    found = report->FindObject(fixup.Value);
-                if (!found)
-                    found = rudFindComponent(FOwner, fixup.Value);
-            }
-        }
         // A reference of the wrong class stays unresolved.
-        fixup.Prop->SetObjectValue(fixup.Obj, found);
+        fixup.Prop->SetObjectValue(fixup.Obj, ResolveReference(fixup.Value));
     }
     FFixups.clear();
 }
@@ -697,7 +754,8 @@ void TfrxXMLSerializer::UseNameIndex(TfrxComponent *Owner)
 {
     TfrxReport *report = Owner ? Owner->Report() : nullptr;
     if (report && Owner == report && report->NameIndex()) {
-        FNameIndex = report->NameIndex();
+        FSharedIndex = report->SharedNameIndex();
+        FNameIndex = FSharedIndex.get();
         return;
     }
     FOwnedIndex = std::make_shared<TfrxNameIndex>(Owner);
@@ -710,10 +768,11 @@ void TfrxXMLSerializer::UseNameIndex(TfrxComponent *Owner)
 
 void TfrxXMLSerializer::DropNameIndex()
 {
-    if (FIndexedReport)
+    if (FIndexedReport && FIndexedReport->NameIndex() == FOwnedIndex.get())
         FIndexedReport->SetNameIndex(nullptr);
     FIndexedReport = nullptr;
     FOwnedIndex.reset();
+    FSharedIndex.reset();
     FNameIndex = nullptr;
 }
 

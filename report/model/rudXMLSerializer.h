@@ -57,9 +57,13 @@ public:
     // The class name followed by the attribute text (without Name).
     QString WriteComponentStr(TfrxComponent *Component);
     // The inverse of WriteComponentStr: a new child of Root, or nullptr for an
-    // unknown class. With DontFixup, pending references are dropped.
+    // unknown class. With DontFixup, pending references are dropped. Without
+    // an owner, Root becomes the owner.
     TfrxComponent *ReadComponentStr(TfrxComponent *Root, const QString &Text, bool DontFixup = false);
-    // Applies an attribute text to any object and resolves its references.
+    // Applies an attribute text to any object and resolves its references
+    // (Root becomes the owner when there is none). Both string readers look
+    // references up in a name index that the serializer keeps between calls,
+    // so reading many objects one by one stays linear.
     void ReadPersistentStr(TfrxComponent *Root, QObject *Obj, const QString &Text);
     // Resolves the pending references now.
     void FixupReferences();
@@ -95,6 +99,9 @@ private:
     TfrxComponent *FindByName(const QString &Name, TfrxComponent *Root) const;
     void UseNameIndex(TfrxComponent *Owner);
     void DropNameIndex();
+    void KeepReferenceIndex();
+    TfrxComponent *FindInScope(TfrxComponent *Root, const QString &Name);
+    TfrxComponent *ResolveReference(const QString &Value);
 
     QIODevice *FStream;
     QStringList FErrors;
@@ -107,7 +114,9 @@ private:
     // The name index of the load in progress (shared with an outer load).
     TfrxNameIndex *FNameIndex = nullptr;
     std::shared_ptr<TfrxNameIndex> FOwnedIndex;
-    TfrxReport *FIndexedReport = nullptr;
+    // The report's own index, held while it is in use here.
+    std::shared_ptr<TfrxNameIndex> FSharedIndex;
+    QPointer<TfrxReport> FIndexedReport;
 };
 
 // The name a reference to Component is written with.

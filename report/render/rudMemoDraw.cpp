@@ -95,6 +95,9 @@ void rudSetDrawParams(TfrxCustomMemoView *Memo, TfrxDrawText &DrawText, TfrxCanv
             Memo->SetLeft(Memo->Left() + oldWidth - width);
         else if (Memo->HAlign() == haCenter)
             Memo->SetLeft(Memo->Left() + (oldWidth - width) / 2);
+        // Neighbours aligned to the memo follow its new width.
+        if (TfrxComponent *parent = Memo->Parent())
+            parent->AlignChildren();
     }
     const TfrxViewDrawState device = rudBeginDraw(Memo, Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
     const TfrxViewDrawState page = rudBeginDraw(Memo, Canvas, 1, 1, 0, 0);
