@@ -187,11 +187,10 @@ private:
     void RestoreScroll(int PageIndex);
     int PageIndexOf(TfrxPage *Page) const;
     void DoFind(bool Replacing);
-    // The work area's part (rudDesgnWorkspaceLink.cpp): each answers false
-    // when no work area is there to do it.
+    // The work area's part (rudDesgnWorkspaceLink.cpp).
     void CreateWorkspace();
-    bool WorkspaceDelete();
-    bool WorkspaceGroup(bool Grouping);
+    void WorkspaceDelete();
+    void WorkspaceGroup(bool Grouping);
     void WorkspacePasted();
     void UpdateWorkspace();
     // Runs an alignment palette command by its button name.

@@ -105,28 +105,10 @@ void TfrxDesignerForm::SelectAll()
 
 void TfrxDesignerForm::Delete()
 {
-    if (!HasObjectSelection())
-        return;
-    if (WorkspaceDelete())
-        return;
-    const QList<TfrxComponent *> victims = SelectedPrintable();
-    QList<QPointer<TfrxComponent>> guarded;
-    for (TfrxComponent *object : victims)
-        guarded.append(object);
-    for (const QPointer<TfrxComponent> &object : guarded) {
-        if (!object || object->Restrictions().testFlag(rfDontDelete))
-            continue;
-        if (object->IsAncestor()) {
-            userInterface().MessageBox(QStringLiteral("Could not delete ") + object->Name() +
-                                           QStringLiteral(", it was introduced in the ancestor report"),
-                                       windowTitle(), TMsgIcon::Error, TMsgButtons::Ok);
-            break;
-        }
-        delete object.data();
-    }
-    FSelectedObjects.clear();
-    FSelectedObjects.append(FPage);
-    SetModified(true);
+    // The work area deletes (restrictions, ancestors, children) and
+    // reports the change.
+    if (HasObjectSelection())
+        WorkspaceDelete();
 }
 
 void TfrxDesignerForm::EditSelected()

@@ -62,19 +62,17 @@ void TfrxDesignerForm::CreateWorkspace()
     });
 }
 
-bool TfrxDesignerForm::WorkspaceDelete()
+void TfrxDesignerForm::WorkspaceDelete()
 {
     FWorkspace->DeleteObjects();
-    return true;
 }
 
-bool TfrxDesignerForm::WorkspaceGroup(bool Grouping)
+void TfrxDesignerForm::WorkspaceGroup(bool Grouping)
 {
     if (Grouping)
         FWorkspace->GroupObjects();
     else
         FWorkspace->UngroupObjects();
-    return true;
 }
 
 void TfrxDesignerForm::WorkspacePasted()
