@@ -159,8 +159,10 @@ const TfrxPropInfo *rudFindProp(const QMetaObject *cls, const QString &name)
 {
     const TfrxPropList &list = rudGetPropList(cls);
     // The most derived declaration wins, as with Qt's indexOfProperty.
+    // Names equal ignoring case have equal lengths: the length test skips
+    // the costly comparison for almost every property.
     for (auto it = list.rbegin(); it != list.rend(); ++it)
-        if (it->Name.compare(name, Qt::CaseInsensitive) == 0)
+        if (it->Name.size() == name.size() && it->Name.compare(name, Qt::CaseInsensitive) == 0)
             return &*it;
     return nullptr;
 }
