@@ -3,6 +3,7 @@
 #include "report/engine/rudExpressionCache.h"
 
 #include "base/Errors.h"
+#include "base/TextCase.h"
 #include "report/model/rudRes.h"
 #include "script/fs_iinterpreter.h"
 
@@ -48,7 +49,7 @@ TfsVariant TfrxExpressionCache::Calc(const QString &Expression, QString &ErrorMs
 {
     ErrorMsg.clear();
     FScript->SetParent(AScript);
-    const QString key = FCaseSensitive ? Expression : Expression.toUpper();
+    const QString key = FCaseSensitive ? Expression : upperCased(Expression);
     TfsProcVariable *func = FExpressions.value(key);
     if (!func) {
         const QString name = QStringLiteral("fr3f") + QString::number(FExpressions.size());

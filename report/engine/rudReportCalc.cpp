@@ -90,8 +90,10 @@ bool TfrxReport::DoGetValue(const QString &Expr, TfsVariant &Value)
     if (dataFieldValue(this, Expr, Value))
         return true;
 
+    // Texts equal ignoring case have equal lengths; the length test spares
+    // most comparisons, which every expression goes through.
     for (int i = 0; i < FSysVariables.size(); ++i)
-        if (Expr.compare(FSysVariables[i], Qt::CaseInsensitive) == 0) {
+        if (Expr.size() == FSysVariables[i].size() && Expr.compare(FSysVariables[i], Qt::CaseInsensitive) == 0) {
             Value = sysVariableValue(this, i);
             return true;
         }

@@ -104,23 +104,30 @@ public:
             report->SetSelfValue(Sender);
     }
 
+    // Every output view comes here, most with neither tag nor hyperlink:
+    // the report is looked up only when there is something to evaluate
+    // (without one nothing is).
     void GetViewData(TfrxView *Sender) override
     {
-        TfrxReport *report = Sender->Report();
-        if (!report)
-            return;
         if (Sender->TagStr().contains(u'[')) {
+            if (!Sender->Report())
+                return;
             QString text = Sender->TagStr();
             Sender->ExpandVariables(text);
             Sender->SetTagStr(text);
         }
         TfrxHyperlink *link = Sender->Hyperlink();
         if (link->Value().contains(u'[')) {
+            if (!Sender->Report())
+                return;
             QString text = link->Value();
             Sender->ExpandVariables(text);
             link->SetValue(text);
         }
         if (!link->Expression().isEmpty()) {
+            TfrxReport *report = Sender->Report();
+            if (!report)
+                return;
             const TfsVariant value = report->Calc(link->Expression());
             link->SetValue(value.IsString() ? quotedForScript(value.AsString(), report->ScriptLanguage())
                                             : value.ToText());
