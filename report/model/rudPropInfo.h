@@ -87,6 +87,10 @@ public:
     TfrxStoredFunc StoredFn = nullptr;
     const QMetaObject *DeclaringClass = nullptr;
     bool NewObjectDiffers = false;           // see TfrxPropDesc
+    // Meta's index and value type, kept for the typed reads below (an
+    // entry made without them reads through Read).
+    int Index = -1;
+    QMetaType Type;
 
     bool HasDefault() const { return Default.isValid(); }
     bool IsReadable() const { return Meta.isReadable(); }
@@ -108,15 +112,17 @@ public:
     // set and Boolean properties.
     qint64 OrdValue(const QObject *obj) const;
     bool SetOrdValue(QObject *obj, qint64 value) const;
-    double FloatValue(const QObject *obj) const { return Read(obj).toDouble(); }
-    bool SetFloatValue(QObject *obj, double value) const { return Write(obj, value); }
-    QString StrValue(const QObject *obj) const { return Read(obj).toString(); }
-    bool SetStrValue(QObject *obj, const QString &value) const { return Write(obj, value); }
+    double FloatValue(const QObject *obj) const;
+    bool SetFloatValue(QObject *obj, double value) const;
+    QString StrValue(const QObject *obj) const;
+    bool SetStrValue(QObject *obj, const QString &value) const;
     QStringList ListValue(const QObject *obj) const { return Read(obj).toStringList(); }
     bool SetListValue(QObject *obj, const QStringList &value) const { return Write(obj, value); }
     // The sub-object or referenced component, or nullptr.
     QObject *ObjectValue(const QObject *obj) const;
     bool SetObjectValue(QObject *obj, QObject *value) const;
+    // Write(Dest, Read(Source)) for a property of Dest's and Source's class.
+    bool CopyValue(QObject *Dest, const QObject *Source) const;
 
     // Enumeration identifier of an ordinal value ("haCenter", "True"); empty when none.
     QString IdentOf(qint64 value) const;

@@ -15,6 +15,7 @@
 
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <memory>
@@ -103,6 +104,12 @@ QString invalidValue(const QString &name, const QString &value)
 double rudStrToFloat(const QString &Text)
 {
     const QChar separator = FormatSettings().DecimalSeparator;
+    // Most texts need no change: they are read as they are.
+    const bool asItIs = std::none_of(Text.begin(), Text.end(), [separator](QChar c) {
+        return c == QLatin1Char(' ') || ((c == QLatin1Char(',') || c == QLatin1Char('.')) && c != separator);
+    });
+    if (asItIs)
+        return StrToFloat(Text);
     QString s;
     s.reserve(Text.size());
     for (QChar c : Text) {
@@ -144,25 +151,35 @@ void TfrxXMLSerializer::AddError(const QString &Text)
 
 // ---- writing ---------------------------------------------------------------
 
-QString TfrxXMLSerializer::PropToXML(QObject *Obj, const TfrxPropInfo &Prop, const QString &Add, QObject *Ancestor)
+// Attribute texts are appended piece by piece to one growing text: a
+// template writes thousands of attributes, each of several pieces.
+void TfrxXMLSerializer::AppendPropXML(QString &Out, QObject *Obj, const TfrxPropInfo &Prop, const QString &Add,
+                                      QObject *Ancestor)
 {
     const bool defaults = FSerializeDefaultValues;
-    auto attr = [&](const QString &name, const QString &text) {
-        return QLatin1Char(' ') + Add + name + QStringLiteral("=\"") + text + QLatin1Char('"');
+    auto attr = [&](const QString &name, const QString &text, QLatin1String suffix = QLatin1String()) {
+        Out += QLatin1Char(' ');
+        Out += Add;
+        Out += name;
+        Out += suffix;
+        Out += QLatin1String("=\"");
+        Out += text;
+        Out += QLatin1Char('"');
     };
 
     if (rudIsOrdinalKind(Prop.Kind)) {
         const qint64 v = Prop.OrdValue(Obj);
         if (!defaults) {
             if (Ancestor ? Prop.OrdValue(Ancestor) == v : Prop.HasDefault() && Prop.Default.toLongLong() == v)
-                return QString();
+                return;
         }
         QString text;
         if (Prop.Kind == TfrxPropKind::Enumeration || Prop.Kind == TfrxPropKind::Boolean)
             text = Prop.IdentOf(v);
         if (text.isEmpty())
             text = Prop.Kind == TfrxPropKind::Int64 ? QString::number(qint32(v)) : QString::number(v);
-        return attr(Prop.Name, text);
+        attr(Prop.Name, text);
+        return;
     }
 
     switch (Prop.Kind) {
@@ -172,65 +189,80 @@ QString TfrxXMLSerializer::PropToXML(QObject *Obj, const TfrxPropInfo &Prop, con
         if (!defaults) {
             if (Ancestor ? std::fabs(Prop.FloatValue(Ancestor) - v) < 1e-6
                          : Prop.HasDefault() && Prop.Default.toDouble() == v)
-                return QString();
+                return;
         }
-        return attr(Prop.Name, FloatToStr(v));
+        attr(Prop.Name, FloatToStr(v));
+        return;
     }
     case TfrxPropKind::String: {
         const QString v = Prop.StrValue(Obj);
         if (!defaults) {
             if (Ancestor ? Prop.StrValue(Ancestor) == v : v.isEmpty())
-                return QString();
+                return;
             if (!Ancestor && Prop.HasDefault() && Prop.Default.toString() == v)
-                return QString();
+                return;
         }
-        return attr(Prop.Name, rudStrToXML(v));
+        attr(Prop.Name, rudStrToXML(v));
+        return;
     }
     case TfrxPropKind::Variant: {
         const QVariant v = Prop.Read(Obj);
         if (!defaults && Ancestor && Prop.Read(Ancestor) == v)
-            return QString();
-        return attr(Prop.Name, rudStrToXML(variantText(v)));
+            return;
+        attr(Prop.Name, rudStrToXML(variantText(v)));
+        return;
     }
     case TfrxPropKind::Component: {
         auto *v = qobject_cast<TfrxComponent *>(Prop.ObjectValue(Obj));
         if (Ancestor) {
             auto *a = qobject_cast<TfrxComponent *>(Prop.ObjectValue(Ancestor));
             if (!defaults && ((!v && !a) || (v && a && rudSameName(v->Name(), a->Name()))))
-                return QString();
-            if (!v)
-                return attr(Prop.Name, QStringLiteral("nil"));
+                return;
+            if (!v) {
+                attr(Prop.Name, QStringLiteral("nil"));
+                return;
+            }
         } else if (!v) {
-            return QString();
+            return;
         }
-        return attr(Prop.Name, rudStrToXML(rudGetFullName(v)));
+        attr(Prop.Name, rudStrToXML(rudGetFullName(v)));
+        return;
     }
     case TfrxPropKind::StringList: {
         const QStringList v = Prop.ListValue(Obj);
         if (!defaults && Ancestor && Prop.ListValue(Ancestor) == v)
-            return QString();
-        return attr(Prop.Name + QStringLiteral(".Text"), rudStrToXML(joinLines(v)));
+            return;
+        attr(Prop.Name, rudStrToXML(joinLines(v)), QLatin1String(".Text"));
+        return;
     }
     case TfrxPropKind::Object: {
         QObject *sub = Prop.ObjectValue(Obj);
         if (!sub)
-            return QString();
+            return;
         QObject *ancestorSub = Ancestor ? Prop.ObjectValue(Ancestor) : nullptr;
         if (ancestorSub && ancestorSub->metaObject() != sub->metaObject())
             ancestorSub = nullptr;
-        return ObjToXML(sub, Add + Prop.Name + QLatin1Char('.'), ancestorSub);
+        AppendObjXML(Out, sub, Add + Prop.Name + QLatin1Char('.'), ancestorSub);
+        return;
     }
     default:
-        return QString();
+        return;
     }
 }
 
 QString TfrxXMLSerializer::ObjToXML(QObject *Obj, const QString &Add, QObject *Ancestor)
 {
+    QString result;
+    AppendObjXML(result, Obj, Add, Ancestor);
+    return result;
+}
+
+void TfrxXMLSerializer::AppendObjXML(QString &Out, QObject *Obj, const QString &Add, QObject *Ancestor)
+{
     if (!Obj)
-        return QString();
-    auto *component = dynamic_cast<TfrxComponent *>(Obj);
-    auto *ancestorComponent = dynamic_cast<TfrxComponent *>(Ancestor);
+        return;
+    auto *component = qobject_cast<TfrxComponent *>(Obj);
+    auto *ancestorComponent = qobject_cast<TfrxComponent *>(Ancestor);
     // The writing flags are cleared again however the writing ends.
     const auto writing = qScopeGuard([&] {
         if (component)
@@ -250,35 +282,40 @@ QString TfrxXMLSerializer::ObjToXML(QObject *Obj, const QString &Add, QObject *A
     if (Ancestor && Ancestor->metaObject() != Obj->metaObject() && !component)
         Ancestor = nullptr;
 
-    QString result;
     for (const TfrxPropInfo &prop : rudGetPropList(Obj)) {
         if (!prop.IsReadable() || !prop.IsStored(Obj))
             continue;
         // A component's name is written by the element, before everything else.
         if (component && prop.Name == QLatin1String("Name"))
             continue;
-        result += PropToXML(Obj, prop, Add, Ancestor);
+        AppendPropXML(Out, Obj, prop, Add, Ancestor);
     }
 
-    if (auto *memo = dynamic_cast<TfrxCustomMemoView *>(Obj)) {
-        auto *ancestorMemo = dynamic_cast<TfrxCustomMemoView *>(Ancestor);
-        if (!ancestorMemo || ancestorMemo->Memo() != memo->Memo())
-            result += QLatin1Char(' ') + Add + QStringLiteral("Text=\"") + rudStrToXML(joinLines(memo->Memo())) +
-                      QLatin1Char('"');
+    if (auto *memo = qobject_cast<TfrxCustomMemoView *>(Obj)) {
+        auto *ancestorMemo = qobject_cast<TfrxCustomMemoView *>(Ancestor);
+        if (!ancestorMemo || ancestorMemo->Memo() != memo->Memo()) {
+            Out += QLatin1Char(' ');
+            Out += Add;
+            Out += QLatin1String("Text=\"");
+            Out += rudStrToXML(joinLines(memo->Memo()));
+            Out += QLatin1Char('"');
+        }
     }
 
     const bool nested = component && FHandleNestedProperties && (component->ComponentStyle() & csHandlesNestedProperties);
     if (!nested) {
-        if (auto *persistent = dynamic_cast<TfrxPersistent *>(Obj)) {
+        if (auto *persistent = qobject_cast<TfrxPersistent *>(Obj)) {
             const QByteArray data = persistent->GetPropData();
-            auto *ancestorPersistent = dynamic_cast<TfrxPersistent *>(Ancestor);
-            if (!data.isEmpty() && (!ancestorPersistent || ancestorPersistent->GetPropData() != data))
-                result += QLatin1Char(' ') + Add + QStringLiteral("PropData=\"") +
-                          QString::fromLatin1(data.toHex().toUpper()) + QLatin1Char('"');
+            auto *ancestorPersistent = qobject_cast<TfrxPersistent *>(Ancestor);
+            if (!data.isEmpty() && (!ancestorPersistent || ancestorPersistent->GetPropData() != data)) {
+                Out += QLatin1Char(' ');
+                Out += Add;
+                Out += QLatin1String("PropData=\"");
+                Out += QString::fromLatin1(data.toHex().toUpper());
+                Out += QLatin1Char('"');
+            }
         }
     }
-
-    return result;
 }
 
 void TfrxXMLSerializer::WriteItem(TfrxXMLItem *Item, TfrxComponent *Component, bool IsRoot, bool SaveChildren,
@@ -423,8 +460,10 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const 
         return;
     }
 
-    auto *component = dynamic_cast<TfrxComponent *>(current);
-    if (rest.size() == 1 && component) {
+    // The short geometry and text names apply to components only; the
+    // class test is made only for a one-letter name.
+    auto *component = rest.size() == 1 ? qobject_cast<TfrxComponent *>(current) : nullptr;
+    if (component) {
         switch (rest[0].unicode()) {
         case 'l':
             component->SetLeft(rudStrToFloat(Value));
@@ -449,11 +488,11 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const 
             break;
         }
     }
-    if (sameText(rest, "Text") && dynamic_cast<TfrxCustomMemoView *>(current)) {
+    if (rest.size() == 4 && sameText(rest, "Text") && qobject_cast<TfrxCustomMemoView *>(current)) {
         ApplyMemoText(current, Value);
         return;
     }
-    if (sameText(rest, "PropData")) {
+    if (rest.size() == 8 && sameText(rest, "PropData")) {
         // Damaged data is kept as it is and reported; the rest of the
         // template loads all the same.
         if (auto *persistent = dynamic_cast<TfrxPersistent *>(current)) {
@@ -467,7 +506,7 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const 
         }
         return;
     }
-    if (sameText(rest, "Name") && dynamic_cast<TfrxReport *>(current))
+    if (rest.size() == 4 && sameText(rest, "Name") && qobject_cast<TfrxReport *>(current))
         return;
     const TfrxPropInfo *prop = rudFindProp(current, rest);
     if (!prop || !prop->IsWritable())
