@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <atomic>
 #include <memory>
 #include <unordered_map>
 
@@ -22,7 +23,8 @@ namespace {
 // UTF-16 unit case-folded (a surrogate counts as nothing), so that names
 // equal ignoring case hash alike.
 struct TFoldedHash {
-    size_t operator()(const QString &Name) const
+    using is_transparent = void;
+    size_t operator()(QStringView Name) const
     {
         size_t h = size_t(Name.size());
         for (const QChar c : Name) {
@@ -38,7 +40,8 @@ struct TFoldedHash {
 };
 
 struct TFoldedEqual {
-    bool operator()(const QString &A, const QString &B) const
+    using is_transparent = void;
+    bool operator()(QStringView A, QStringView B) const
     {
         // Names are mostly written as declared: the exact test first.
         return A.size() == B.size() && (A == B || A.compare(B, Qt::CaseInsensitive) == 0);
@@ -64,6 +67,13 @@ TPropTables &tables()
 {
     static TPropTables t;
     return t;
+}
+
+// Changes whenever the lists are dropped for a new registration.
+std::atomic<unsigned> &propsGeneration()
+{
+    static std::atomic<unsigned> generation{1};
+    return generation;
 }
 
 } // namespace
@@ -178,12 +188,28 @@ void rudRegisterPropDescs(const QMetaObject *cls, TfrxPropDescs descs)
     for (const auto &list : std::as_const(t.Lists))
         t.Retired.push_back(list);
     t.Lists.clear();
+    propsGeneration().fetch_add(1, std::memory_order_acq_rel);
 }
 
 namespace {
 
 const TClassProps &classProps(const QMetaObject *cls)
 {
+    // Every attribute read or written looks its class up: a small cache per
+    // thread answers without the lock. A registration of descriptors bumps
+    // the generation, which empties every cache (the lists it held stay
+    // alive among the retired ones).
+    struct TCacheEntry {
+        const QMetaObject *Class = nullptr;
+        const TClassProps *Props = nullptr;
+        unsigned Generation = 0;
+    };
+    thread_local TCacheEntry cache[16];
+    TCacheEntry &entry = cache[(quintptr(cls) >> 4) % 16];
+    const unsigned generation = propsGeneration().load(std::memory_order_acquire);
+    if (entry.Class == cls && entry.Generation == generation)
+        return *entry.Props;
+
     rudEnsureClassesRegistered();
     TPropTables &t = tables();
     QMutexLocker locker(&t.Lock);
@@ -197,6 +223,7 @@ const TClassProps &classProps(const QMetaObject *cls)
             props->ByName.insert_or_assign(info.Name, &info);
         found = t.Lists.insert(cls, std::move(props));
     }
+    entry = {cls, found.value().get(), propsGeneration().load(std::memory_order_acquire)};
     return *found.value();
 }
 
@@ -207,7 +234,7 @@ const TfrxPropList &rudGetPropList(const QMetaObject *cls)
     return classProps(cls).List;
 }
 
-const TfrxPropInfo *rudFindProp(const QMetaObject *cls, const QString &name)
+const TfrxPropInfo *rudFindProp(const QMetaObject *cls, QStringView name)
 {
     const TClassProps &props = classProps(cls);
     const auto found = props.ByName.find(name);

@@ -139,7 +139,11 @@ using TfrxPropList = std::vector<TfrxPropInfo>;
 // classes' first. The list is built once per class and lives for the run.
 const TfrxPropList &rudGetPropList(const QMetaObject *cls);
 // The published property of that name (ignoring case), or nullptr.
-const TfrxPropInfo *rudFindProp(const QMetaObject *cls, const QString &name);
+const TfrxPropInfo *rudFindProp(const QMetaObject *cls, QStringView name);
+inline const TfrxPropInfo *rudFindProp(const QMetaObject *cls, const QString &name)
+{
+    return rudFindProp(cls, QStringView(name));
+}
 // Records the descriptors of one class (its own properties only). A
 // descriptor naming no property of the class is a programming error: it is
 // recorded in rudPropDescErrors (and reported as a warning).
@@ -162,6 +166,10 @@ bool rudSameProps(const QObject *A, const QObject *B);
 // The published properties of obj's class (shorthands of the above).
 inline const TfrxPropList &rudGetPropList(const QObject *obj) { return rudGetPropList(obj->metaObject()); }
 inline const TfrxPropInfo *rudFindProp(const QObject *obj, const QString &name)
+{
+    return rudFindProp(obj->metaObject(), name);
+}
+inline const TfrxPropInfo *rudFindProp(const QObject *obj, QStringView name)
 {
     return rudFindProp(obj->metaObject(), name);
 }

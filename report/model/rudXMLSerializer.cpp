@@ -26,7 +26,7 @@ namespace {
 // the stack on a hostile file.
 constexpr int MaxDepth = 512;
 
-bool sameText(const QString &a, const char *b)
+bool sameText(QStringView a, const char *b)
 {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
@@ -67,13 +67,13 @@ QString objectLabel(QObject *Obj)
 
 // "Memo1.Font.Size: " before an attribute's error, so that the error list
 // says which object and attribute of a template are wrong.
-QString attributeContext(QObject *Obj, const QString &attribute)
+QString attributeContext(QObject *Obj, QStringView attribute)
 {
-    return objectLabel(Obj) + QLatin1Char('.') + attribute + QStringLiteral(": ");
+    return objectLabel(Obj) + QLatin1Char('.') + attribute.toString() + QStringLiteral(": ");
 }
 
 // A dotted path of identifiers, as every attribute name is.
-bool isAttributeName(const QString &name)
+bool isAttributeName(QStringView name)
 {
     for (QChar c : name) {
         const char16_t u = c.unicode();
@@ -93,10 +93,10 @@ bool isHexText(const QString &text)
     return true;
 }
 
-QString invalidValue(const QString &name, const QString &value)
+QString invalidValue(QStringView name, const QString &value)
 {
-    return rudResources().Get(QStringLiteral("prInvProp")) + QStringLiteral(": ") + name + QStringLiteral("=\"") +
-           value + QLatin1Char('"');
+    return rudResources().Get(QStringLiteral("prInvProp")) + QStringLiteral(": ") + name.toString() +
+           QStringLiteral("=\"") + value + QLatin1Char('"');
 }
 
 } // namespace
@@ -387,7 +387,9 @@ void TfrxXMLSerializer::XMLToObj(const QString &Text, QObject *Obj)
         while (i < n && Text[i] == QLatin1Char(' '))
             ++i;
         const qsizetype eq = Text.indexOf(QLatin1Char('='), i);
-        const QString name = eq < 0 ? QString() : Text.mid(i, eq - i).trimmed();
+        // The name stays a view of the text: thousands of attributes are
+        // read for a template or a page, and most names are looked up only.
+        const QStringView name = eq < 0 ? QStringView() : QStringView(Text).mid(i, eq - i).trimmed();
         const qsizetype open = eq < 0 ? -1 : Text.indexOf(QLatin1Char('"'), eq);
         if (name.isEmpty() || open < 0) {
             if (!QStringView(Text).mid(i).trimmed().isEmpty())
@@ -403,7 +405,7 @@ void TfrxXMLSerializer::XMLToObj(const QString &Text, QObject *Obj)
         i = close + 1;
         if (!isAttributeName(name)) {
             // A quote missing earlier shifts every pair after it.
-            AddError(objectLabel(Obj) + QStringLiteral(": damaged attribute text \"%1\"").arg(name.left(40)));
+            AddError(objectLabel(Obj) + QStringLiteral(": damaged attribute text \"%1\"").arg(name.left(40).toString()));
             continue;
         }
         try {
@@ -427,10 +429,10 @@ void TfrxXMLSerializer::ApplyMemoText(QObject *Obj, const QString &Value)
     memo->SetText(text);
 }
 
-void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const QString &Value)
+void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, QStringView Name, const QString &Value)
 {
     QObject *current = Obj;
-    QString rest = Name;
+    QStringView rest = Name;
     const TfrxPropInfo *listProp = nullptr;
     for (qsizetype dot = rest.indexOf(QLatin1Char('.')); dot >= 0; dot = rest.indexOf(QLatin1Char('.'))) {
         const TfrxPropInfo *prop = rudFindProp(current, rest.left(dot));
@@ -447,7 +449,7 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const 
         if ((prop->Kind == TfrxPropKind::StringList || prop->Kind == TfrxPropKind::WideStringList) &&
             sameText(rest.mid(dot + 1), "Text")) {
             listProp = prop;
-            rest = QStringLiteral("Text");
+            rest = u"Text";
         }
         break;
     }
