@@ -114,7 +114,7 @@ QString TfrxCustomMemoView::CalcAndFormat(const QString &Expr, TfrxFormat *AForm
     // Made only for an inline format: a format object is costly to create
     // for every expression of every memo.
     std::optional<TfrxFormat> inlineFormat;
-    const qsizetype p = Expr.indexOf(QLatin1String(" #"));
+    const qsizetype p = Expr.indexOf(QStringView(u" #"));
     if (p >= 0) {
         QString text = Expr.mid(p + 2);
         if (!text.contains(u')')) {
