@@ -482,16 +482,21 @@ QString TfrxPropInfo::IdentOf(qint64 value) const
 
 std::optional<qint64> TfrxPropInfo::ValueOfIdent(const QString &ident) const
 {
+    // Only names of the same length can be equal ignoring case: the cheap
+    // test runs first, for every identifier of every template attribute.
+    auto same = [&ident](QLatin1String name) {
+        return name.size() == ident.size() && ident.compare(name, Qt::CaseInsensitive) == 0;
+    };
     if (Kind == TfrxPropKind::Boolean) {
-        if (ident.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        if (same(QLatin1String("True")))
             return 1;
-        if (ident.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        if (same(QLatin1String("False")))
             return 0;
         return std::nullopt;
     }
     const QMetaEnum e = Enumerator();
     for (int i = 0; i < e.keyCount(); ++i)
-        if (ident.compare(QLatin1String(e.key(i)), Qt::CaseInsensitive) == 0)
+        if (same(QLatin1String(e.key(i))))
             return e.value(i);
     return std::nullopt;
 }
