@@ -294,6 +294,11 @@ QString FloatToStr(double value) { return FloatToStr(value, FormatSettings()); }
 
 QString FloatToStr(double value, const TFormatSettings &settings)
 {
+    // A whole number below 10^15 is its digits in the general format (no
+    // separator, no exponent, no minus for zero): templates write many such
+    // values, and the digit generation costs far more.
+    if (std::fabs(value) < 1e15 && std::trunc(value) == value)
+        return QString::number(qint64(value));
     return FloatToStrF(value, ffGeneral, 15, 0, settings);
 }
 

@@ -4,6 +4,8 @@
 
 #include "script/fs_iilparser.h"
 
+#include "base/TextCase.h"
+
 #include <QMetaObject>
 #include <QMetaProperty>
 #include <QObject>
@@ -193,12 +195,12 @@ void TfsScript::AddRTTI()
 
 TfsCustomVariable *TfsScript::FindLocal(const QString &name) const
 {
-    return FItems.value(name.toUpper());
+    return FItems.value(upperCased(name));
 }
 
 TfsCustomVariable *TfsScript::Find(const QString &name) const
 {
-    const QString upper = name.toUpper();
+    const QString upper = upperCased(name);
     for (const TfsScript *s = this; s; s = s->FParent)
         if (TfsCustomVariable *item = s->FItems.value(upper))
             return item;
@@ -207,7 +209,7 @@ TfsCustomVariable *TfsScript::Find(const QString &name) const
 
 TfsClassVariable *TfsScript::FindClass(const QString &name) const
 {
-    const QString upper = name.toUpper();
+    const QString upper = upperCased(name);
     for (const TfsScript *s = this; s; s = s->FParent) {
         TfsCustomVariable *item = s->FItems.value(upper);
         if (item && item->Kind() == TfsItemKind::Class)

@@ -14,15 +14,20 @@ QString rudGetBrackedVariableW(const QString &Str, const QString &OpenBracket, c
     const QStringView s(Str);
     bool outsideSingle = true, outsideDouble = true;
     int depth = 0;
+    // The first characters decide before the whole delimiters are compared
+    // (a one-character delimiter needs nothing more).
+    const QChar open = OpenBracket[0];
+    const QChar close = CloseBracket.isEmpty() ? QChar() : CloseBracket[0];
+    const bool openLong = OpenBracket.size() > 1, closeLong = CloseBracket.size() > 1;
     --j;
     do {
         ++j;
         if (outsideSingle && outsideDouble) {
-            if (s.mid(j).startsWith(OpenBracket)) {
+            if (s[j] == open && (!openLong || s.mid(j).startsWith(OpenBracket))) {
                 if (depth == 0)
                     i = j;
                 ++depth;
-            } else if (!CloseBracket.isEmpty() && s.mid(j).startsWith(CloseBracket)) {
+            } else if (!CloseBracket.isEmpty() && s[j] == close && (!closeLong || s.mid(j).startsWith(CloseBracket))) {
                 --depth;
             }
         }

@@ -4,17 +4,19 @@
 
 #include "report/model/rudComponent.h"
 
+#include "base/TextCase.h"
+
 // ---- TfrxDictionary ------------------------------------------------------------
 
 int TfrxDictionary::IndexOf(const QString &Name) const
 {
-    const auto found = FNames.constFind(Name.toLower());
+    const auto found = FNames.constFind(lowerCased(Name));
     return found == FNames.constEnd() ? -1 : found.value();
 }
 
 void TfrxDictionary::Add(const QString &Name, const QString &SourceName, TfrxComponent *Obj)
 {
-    const QString key = Name.toLower();
+    const QString key = lowerCased(Name);
     if (FNames.contains(key))
         return;
     FSourceNames.push_back(TEntry{Name, SourceName, Obj});
@@ -23,10 +25,19 @@ void TfrxDictionary::Add(const QString &Name, const QString &SourceName, TfrxCom
 
 QString TfrxDictionary::CreateUniqueName(const QString &Base) const
 {
+    // Every probe is Base + a number: one key buffer is rewritten in place
+    // (in lower case, as the aliases are kept) instead of building texts.
+    QString key = lowerCased(Base);
+    const qsizetype stem = key.size();
+    auto taken = [&](int n) {
+        key.truncate(stem);
+        key += QString::number(n);
+        return FNames.contains(key);
+    };
     int i = 10000;
-    while (i > 1 && !Contains(Base + QString::number(i)))
+    while (i > 1 && !taken(i))
         i /= 2;
-    while (Contains(Base + QString::number(i)))
+    while (taken(i))
         ++i;
     return Base + QString::number(i);
 }
@@ -52,7 +63,7 @@ QString TfrxDictionary::GetSourceName(const QString &Name) const
 
 bool TfrxDictionary::Contains(const QString &Name) const
 {
-    return FNames.contains(Name.toLower());
+    return FNames.contains(lowerCased(Name));
 }
 
 void TfrxDictionary::Clear()

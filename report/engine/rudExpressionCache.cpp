@@ -3,6 +3,7 @@
 #include "report/engine/rudExpressionCache.h"
 
 #include "base/Errors.h"
+#include "base/TextCase.h"
 #include "report/model/rudRes.h"
 #include "script/fs_iinterpreter.h"
 
@@ -16,6 +17,7 @@ TfrxExpressionCache::~TfrxExpressionCache() = default;
 void TfrxExpressionCache::Clear()
 {
     FExpressions.clear();
+    FAsWritten.clear();
     FScript = std::make_unique<TfsScript>(FMainScript);
 }
 
@@ -44,34 +46,45 @@ QString TfrxExpressionCache::ProgramText(const QString &Name, const QString &Exp
     return QString();
 }
 
+TfsProcVariable *TfrxExpressionCache::Compile(const QString &Key, const QString &Expression, QString &ErrorMsg)
+{
+    const QString name = QStringLiteral("fr3f") + QString::number(FExpressions.size());
+    const QString source = ProgramText(name, Expression);
+    // An unknown language keeps the previous program, which is compiled
+    // again; its language then reports the error.
+    if (!source.isEmpty()) {
+        FScript->SetSyntaxType(FScriptLanguage);
+        FScript->SetLines(source);
+    }
+    const bool compiled = FScript->Compile();
+    TfsCustomVariable *item = FScript->FindLocal(name);
+    if (!compiled || !item || item->Kind() != TfsItemKind::Proc) {
+        if (item)
+            FScript->Remove(item);
+        const QString message = compiled ? QStringLiteral("Undeclared identifier: '%1'").arg(name)
+                                         : FScript->ErrorMsg();
+        ErrorMsg = rudResources().Get(QStringLiteral("clExprError")) + QStringLiteral(" '") + Expression +
+                   QStringLiteral("': ") + message;
+        return nullptr;
+    }
+    auto *func = static_cast<TfsProcVariable *>(item);
+    FExpressions.insert(Key, func);
+    return func;
+}
+
 TfsVariant TfrxExpressionCache::Calc(const QString &Expression, QString &ErrorMsg, TfsScript *AScript)
 {
     ErrorMsg.clear();
     FScript->SetParent(AScript);
-    const QString key = FCaseSensitive ? Expression : Expression.toUpper();
-    TfsProcVariable *func = FExpressions.value(key);
+    TfsProcVariable *func = FAsWritten.value(Expression);
     if (!func) {
-        const QString name = QStringLiteral("fr3f") + QString::number(FExpressions.size());
-        const QString source = ProgramText(name, Expression);
-        // An unknown language keeps the previous program, which is compiled
-        // again; its language then reports the error.
-        if (!source.isEmpty()) {
-            FScript->SetSyntaxType(FScriptLanguage);
-            FScript->SetLines(source);
-        }
-        const bool compiled = FScript->Compile();
-        TfsCustomVariable *item = FScript->FindLocal(name);
-        if (!compiled || !item || item->Kind() != TfsItemKind::Proc) {
-            if (item)
-                FScript->Remove(item);
-            const QString message = compiled ? QStringLiteral("Undeclared identifier: '%1'").arg(name)
-                                             : FScript->ErrorMsg();
-            ErrorMsg = rudResources().Get(QStringLiteral("clExprError")) + QStringLiteral(" '") + Expression +
-                       QStringLiteral("': ") + message;
+        const QString key = FCaseSensitive ? Expression : upperCased(Expression);
+        func = FExpressions.value(key);
+        if (!func)
+            func = Compile(key, Expression, ErrorMsg);
+        if (!func)
             return TfsVariant::Null();
-        }
-        func = static_cast<TfsProcVariable *>(item);
-        FExpressions.insert(key, func);
+        FAsWritten.insert(Expression, func);
     }
 
     // The expression's function is the running program, not the report's

@@ -42,6 +42,9 @@ public:
     int Count() const { return int(FExpressions.size()); }
 
 private:
+    // Compiles Expression as a new function cached under Key; nullptr (and
+    // the error text in ErrorMsg) when it does not compile.
+    TfsProcVariable *Compile(const QString &Key, const QString &Expression, QString &ErrorMsg);
     // The source of the one-function program named Name for Expression, or
     // an empty text for an unknown language.
     QString ProgramText(const QString &Name, const QString &Expression) const;
@@ -49,6 +52,9 @@ private:
     TfsScript *FMainScript;
     std::unique_ptr<TfsScript> FScript;
     QHash<QString, TfsProcVariable *> FExpressions;
+    // The same functions by the expression texts as they were asked for,
+    // so that a text asked again needs no case mapping.
+    QHash<QString, TfsProcVariable *> FAsWritten;
     QString FScriptLanguage = QStringLiteral("PascalScript");
     bool FCaseSensitive = false;
 };

@@ -10,6 +10,8 @@
 #include "report/model/rudMemo.h"
 #include "report/model/rudReport.h"
 
+#include <optional>
+
 bool rudIsTrue(const TfsVariant &Value)
 {
     if (Value.Kind() == TfsVarKind::Bool)
@@ -109,22 +111,25 @@ QString TfrxCustomMemoView::FormatData(const TfsVariant &Value, TfrxFormat *AFor
 QString TfrxCustomMemoView::CalcAndFormat(const QString &Expr, TfrxFormat *AFormat)
 {
     QString expr = Expr;
-    TfrxFormat inlineFormat;
-    const qsizetype p = Expr.indexOf(QLatin1String(" #"));
+    // Made only for an inline format: a format object is costly to create
+    // for every expression of every memo.
+    std::optional<TfrxFormat> inlineFormat;
+    const qsizetype p = Expr.indexOf(QStringView(u" #"));
     if (p >= 0) {
         QString text = Expr.mid(p + 2);
         if (!text.contains(u')')) {
             expr = Expr.left(p);
             const TfrxFormatKind kind = text.isEmpty() ? fkText : inlineKind(text[0]);
-            inlineFormat.SetKind(kind);
+            inlineFormat.emplace();
+            inlineFormat->SetKind(kind);
             if (kind == fkNumeric)
                 for (QChar &c : text)
                     if (c == u',' || c == u'-' || c == u'.') {
-                        inlineFormat.SetDecimalSeparator(QString(c));
+                        inlineFormat->SetDecimalSeparator(QString(c));
                         c = u'.';
                     }
-            inlineFormat.SetFormatStr(text.mid(1, 255));
-            AFormat = &inlineFormat;
+            inlineFormat->SetFormatStr(text.mid(1, 255));
+            AFormat = &*inlineFormat;
         }
     }
 

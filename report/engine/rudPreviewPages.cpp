@@ -373,6 +373,7 @@ void TfrxPreviewPages::AddObjectItem(TfrxXMLItem *Parent, TfrxComponent *Obj, bo
     }
     if (text.startsWith(QLatin1Char(' ')))
         text.remove(0, 1);
+    text.squeeze();
     item->SetText(text);
     FXMLSize += item->Name().size() + text.size() + qint64(sizeof(TfrxXMLItem)) + 16;
     for (TfrxComponent *child : Obj->Objects())

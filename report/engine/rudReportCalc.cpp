@@ -47,7 +47,10 @@ bool dataFieldValue(TfrxReport *report, const QString &expr, TfsVariant &value)
     TfrxDataFieldSource *source = rudDataFieldSource();
     if (!source)
         return false;
-    const int point = expr.indexOf(QLatin1String(".\""));
+    // Most expressions hold no quotation mark at all: that is checked first.
+    if (!expr.contains(u'"'))
+        return false;
+    const int point = int(expr.indexOf(QStringView(u".\"")));
     if (point < 0)
         return false;
     const QString field = expr.mid(point + 2, expr.size() - point - 3);
@@ -71,7 +74,7 @@ bool dataFieldValue(TfrxReport *report, const QString &expr, TfsVariant &value)
 
 bool hasLineBreak(const QString &text)
 {
-    return text.contains(QLatin1String("\r\n"));
+    return text.contains(QStringView(u"\r\n"));
 }
 
 } // namespace
@@ -90,8 +93,13 @@ bool TfrxReport::DoGetValue(const QString &Expr, TfsVariant &Value)
     if (dataFieldValue(this, Expr, Value))
         return true;
 
-    for (int i = 0; i < FSysVariables.size(); ++i)
-        if (Expr.compare(FSysVariables[i], Qt::CaseInsensitive) == 0) {
+    // Texts equal ignoring case have equal lengths; the length test spares
+    // most comparisons, which every expression goes through, and a name
+    // written as the table writes it needs no case folding.
+    const QStringList &sysVariables = FSysVariables;
+    for (int i = 0; i < sysVariables.size(); ++i)
+        if (Expr.size() == sysVariables[i].size() &&
+            (Expr == sysVariables[i] || Expr.compare(sysVariables[i], Qt::CaseInsensitive) == 0)) {
             Value = sysVariableValue(this, i);
             return true;
         }

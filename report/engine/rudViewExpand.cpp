@@ -28,29 +28,35 @@ QString quotedForScript(const QString &text, const QString &language)
     return QLatin1Char('"') + QString(text).replace(QLatin1String("\""), QLatin1String("\\\"")) + QLatin1Char('"');
 }
 
-// The opening and closing delimiters of a memo's expressions.
-void splitDelimiters(const QString &delimiters, QString &open, QString &close)
+// The opening delimiter of a memo's expressions: the text before the first
+// comma of ExpressionDelimiters (none without a comma).
+QStringView openDelimiter(const QString &delimiters)
 {
-    static const QString standard = QStringLiteral("[,]");
-    static const QString standardOpen = QStringLiteral("["), standardClose = QStringLiteral("]");
-    if (delimiters == standard) {
-        open = standardOpen;
-        close = standardClose;
-        return;
-    }
     const qsizetype comma = delimiters.indexOf(u',');
-    open = comma < 0 ? QString() : delimiters.left(comma);
-    close = delimiters.mid(comma + 1, 255);
+    return comma < 0 ? QStringView() : QStringView(delimiters).left(comma);
+}
+
+// The closing delimiter: at most 255 characters after the first comma (the
+// whole text without a comma).
+QString closeDelimiter(const QString &delimiters)
+{
+    const qsizetype comma = delimiters.indexOf(u',');
+    return delimiters.mid(comma + 1, 255);
 }
 
 // Whether the memo's text holds the delimiter, without joining its lines
 // when the delimiter cannot span them.
-bool memoContains(const TfrxCustomMemoView *memo, const QString &open)
+bool memoContains(const TfrxCustomMemoView *memo, QStringView open)
 {
-    if (open.contains(u'\r') || open.contains(u'\n'))
+    if (std::any_of(open.begin(), open.end(), [](QChar c) { return c == u'\r' || c == u'\n'; }))
         return memo->Text().contains(open);
+    if (open.size() == 1) {
+        const QChar c = open[0];
+        return std::any_of(memo->Memo().begin(), memo->Memo().end(),
+                           [c](const QString &line) { return line.contains(c); });
+    }
     return std::any_of(memo->Memo().begin(), memo->Memo().end(),
-                       [&open](const QString &line) { return line.contains(open); });
+                       [open](const QString &line) { return line.contains(open); });
 }
 
 void showDataField(TfrxCustomMemoView *memo)
@@ -73,12 +79,16 @@ void showDataField(TfrxCustomMemoView *memo)
     memo->SetText(text);
 }
 
+// Most memos hold no delimiter: that is found out on the memo's own texts,
+// without copying any of them.
 void expandText(TfrxCustomMemoView *memo)
 {
-    QString open, close;
-    splitDelimiters(memo->ExpressionDelimiters(), open, close);
-    if (open.isEmpty() || !memoContains(memo, open))
+    const QString &delimiters = memo->ExpressionDelimiters();
+    const QStringView openView = openDelimiter(delimiters);
+    if (openView.isEmpty() || !memoContains(memo, openView))
         return;
+    const QString open = openView.toString();
+    const QString close = closeDelimiter(delimiters);
     TfrxFormatCollection &formats = memo->Formats();
     memo->SetText(rudExpandBrackets(memo->Text(), open, close, [memo, &formats](const QString &expr, int n) {
         return memo->CalcAndFormat(expr, formats[std::min(n, formats.Count() - 1)]);
@@ -109,23 +119,30 @@ public:
             report->SetSelfValue(Sender);
     }
 
+    // Every output view comes here, most with neither tag nor hyperlink:
+    // the report is looked up only when there is something to evaluate
+    // (without one nothing is).
     void GetViewData(TfrxView *Sender) override
     {
-        TfrxReport *report = Sender->Report();
-        if (!report)
-            return;
         if (Sender->TagStr().contains(u'[')) {
+            if (!Sender->Report())
+                return;
             QString text = Sender->TagStr();
             Sender->ExpandVariables(text);
             Sender->SetTagStr(text);
         }
         TfrxHyperlink *link = Sender->Hyperlink();
         if (link->Value().contains(u'[')) {
+            if (!Sender->Report())
+                return;
             QString text = link->Value();
             Sender->ExpandVariables(text);
             link->SetValue(text);
         }
         if (!link->Expression().isEmpty()) {
+            TfrxReport *report = Sender->Report();
+            if (!report)
+                return;
             const TfsVariant value = report->Calc(link->Expression());
             link->SetValue(value.IsString() ? quotedForScript(value.AsString(), report->ScriptLanguage())
                                             : value.ToText());

@@ -1,5 +1,7 @@
 #include "report/model/rudClassRegistry.h"
 
+#include "base/TextCase.h"
+
 #include <QHash>
 #include <QMutex>
 #include <mutex>
@@ -27,9 +29,9 @@ void rudRegisterClassEntry(const QMetaObject *cls, TfrxComponentFactory create, 
     {
         TClassTable &t = classTable();
         QMutexLocker locker(&t.Lock);
-        if (!t.ByName.contains(name.toLower()))
+        if (!t.ByName.contains(lowerCased(name)))
             t.Names.append(name);
-        t.ByName.insert(name.toLower(), TfrxClassEntry{cls, create, makeNew});
+        t.ByName.insert(lowerCased(name), TfrxClassEntry{cls, create, makeNew});
     }
     rudRegisterPropDescs(cls, std::move(descs));
 }
@@ -39,7 +41,7 @@ TfrxClassEntry rudFindClass(const QString &name)
     rudEnsureClassesRegistered();
     TClassTable &t = classTable();
     QMutexLocker locker(&t.Lock);
-    const auto found = t.ByName.constFind(name.toLower());
+    const auto found = t.ByName.constFind(lowerCased(name));
     return found == t.ByName.constEnd() ? TfrxClassEntry{} : found.value();
 }
 

@@ -218,19 +218,21 @@ void TfrxComponent::FontChanged()
             c->SetParentFont(true);
 }
 
+// Both walks run for every expression and every attribute read, so they
+// test the meta-object chain (a few pointer compares) instead of dynamic_cast.
 TfrxPage *TfrxComponent::Page() const
 {
     for (const TfrxComponent *c = this; c; c = c->FParent)
-        if (auto *page = dynamic_cast<const TfrxPage *>(c))
-            return const_cast<TfrxPage *>(page);
+        if (c->metaObject()->inherits(&TfrxPage::staticMetaObject))
+            return static_cast<TfrxPage *>(const_cast<TfrxComponent *>(c));
     return nullptr;
 }
 
 TfrxReport *TfrxComponent::Report() const
 {
     for (const TfrxComponent *c = this; c; c = c->FParent)
-        if (auto *report = dynamic_cast<const TfrxReport *>(c))
-            return const_cast<TfrxReport *>(report);
+        if (c->metaObject()->inherits(&TfrxReport::staticMetaObject))
+            return static_cast<TfrxReport *>(const_cast<TfrxComponent *>(c));
     return nullptr;
 }
 

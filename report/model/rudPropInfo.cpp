@@ -6,7 +6,9 @@
 
 #include <QHash>
 #include <QMutex>
+#include <atomic>
 #include <memory>
+#include <unordered_map>
 
 TfrxPersistent::~TfrxPersistent() = default;
 
@@ -17,19 +19,61 @@ void TfrxPersistent::AssignFrom(const TfrxPersistent &Source)
 
 namespace {
 
+// Hashes a name as QString::compare with Qt::CaseInsensitive sees it: each
+// UTF-16 unit case-folded (a surrogate counts as nothing), so that names
+// equal ignoring case hash alike.
+struct TFoldedHash {
+    using is_transparent = void;
+    size_t operator()(QStringView Name) const
+    {
+        size_t h = size_t(Name.size());
+        for (const QChar c : Name) {
+            char16_t u = c.unicode();
+            if (u < 0x80)
+                u = u >= u'A' && u <= u'Z' ? char16_t(u + 32) : u;
+            else
+                u = c.isSurrogate() ? 0 : c.toCaseFolded().unicode();
+            h = h * 31 + u;
+        }
+        return h;
+    }
+};
+
+struct TFoldedEqual {
+    using is_transparent = void;
+    bool operator()(QStringView A, QStringView B) const
+    {
+        // Names are mostly written as declared: the exact test first.
+        return A.size() == B.size() && (A == B || A.compare(B, Qt::CaseInsensitive) == 0);
+    }
+};
+
+// The published properties of one class and their index by name.
+struct TClassProps {
+    TfrxPropList List;
+    std::unordered_map<QString, const TfrxPropInfo *, TFoldedHash, TFoldedEqual> ByName;
+};
+
 struct TPropTables {
     QMutex Lock;
     QHash<const QMetaObject *, TfrxPropDescs> Descs;
-    QHash<const QMetaObject *, std::shared_ptr<const TfrxPropList>> Lists;
+    QHash<const QMetaObject *, std::shared_ptr<const TClassProps>> Lists;
     QStringList Errors;
     // Lists dropped by a later registration; callers may still hold them.
-    std::vector<std::shared_ptr<const TfrxPropList>> Retired;
+    std::vector<std::shared_ptr<const TClassProps>> Retired;
 };
 
 TPropTables &tables()
 {
     static TPropTables t;
     return t;
+}
+
+// Changes whenever the lists are dropped for a new registration.
+std::atomic<unsigned> &propsGeneration()
+{
+    static std::atomic<unsigned> generation{1};
+    return generation;
 }
 
 } // namespace
@@ -110,6 +154,8 @@ TfrxPropList buildList(const QMetaObject *cls, const QHash<const QMetaObject *, 
             info.Meta = c->property(i);
             info.Name = QString::fromLatin1(info.Meta.name());
             info.DeclaringClass = c;
+            info.Index = i;
+            info.Type = info.Meta.metaType();
             info.Kind = rudPropKindOfType(info.Meta);
             if (found != descs.constEnd()) {
                 for (const TfrxPropDesc &d : *found) {
@@ -142,27 +188,57 @@ void rudRegisterPropDescs(const QMetaObject *cls, TfrxPropDescs descs)
     for (const auto &list : std::as_const(t.Lists))
         t.Retired.push_back(list);
     t.Lists.clear();
+    propsGeneration().fetch_add(1, std::memory_order_acq_rel);
 }
 
-const TfrxPropList &rudGetPropList(const QMetaObject *cls)
+namespace {
+
+const TClassProps &classProps(const QMetaObject *cls)
 {
+    // Every attribute read or written looks its class up: a small cache per
+    // thread answers without the lock. A registration of descriptors bumps
+    // the generation, which empties every cache (the lists it held stay
+    // alive among the retired ones).
+    struct TCacheEntry {
+        const QMetaObject *Class = nullptr;
+        const TClassProps *Props = nullptr;
+        unsigned Generation = 0;
+    };
+    thread_local TCacheEntry cache[16];
+    TCacheEntry &entry = cache[(quintptr(cls) >> 4) % 16];
+    const unsigned generation = propsGeneration().load(std::memory_order_acquire);
+    if (entry.Class == cls && entry.Generation == generation)
+        return *entry.Props;
+
     rudEnsureClassesRegistered();
     TPropTables &t = tables();
     QMutexLocker locker(&t.Lock);
     auto found = t.Lists.constFind(cls);
-    if (found == t.Lists.constEnd())
-        found = t.Lists.insert(cls, std::make_shared<const TfrxPropList>(buildList(cls, t.Descs)));
+    if (found == t.Lists.constEnd()) {
+        auto props = std::make_shared<TClassProps>();
+        props->List = buildList(cls, t.Descs);
+        // The most derived declaration wins, as with Qt's indexOfProperty:
+        // later entries of the list replace earlier ones of the same name.
+        for (const TfrxPropInfo &info : props->List)
+            props->ByName.insert_or_assign(info.Name, &info);
+        found = t.Lists.insert(cls, std::move(props));
+    }
+    entry = {cls, found.value().get(), propsGeneration().load(std::memory_order_acquire)};
     return *found.value();
 }
 
-const TfrxPropInfo *rudFindProp(const QMetaObject *cls, const QString &name)
+} // namespace
+
+const TfrxPropList &rudGetPropList(const QMetaObject *cls)
 {
-    const TfrxPropList &list = rudGetPropList(cls);
-    // The most derived declaration wins, as with Qt's indexOfProperty.
-    for (auto it = list.rbegin(); it != list.rend(); ++it)
-        if (it->Name.compare(name, Qt::CaseInsensitive) == 0)
-            return &*it;
-    return nullptr;
+    return classProps(cls).List;
+}
+
+const TfrxPropInfo *rudFindProp(const QMetaObject *cls, QStringView name)
+{
+    const TClassProps &props = classProps(cls);
+    const auto found = props.ByName.find(name);
+    return found == props.ByName.end() ? nullptr : found->second;
 }
 
 bool TfrxPropInfo::IsStored(const QObject *obj) const
@@ -189,8 +265,123 @@ bool TfrxPropInfo::IsDefault(const QObject *obj) const
     }
 }
 
+namespace {
+
+// Reads property Index of obj straight into Value, an object of the
+// property's own C++ type, through the meta-call that QMetaProperty::read
+// makes too: without the QVariant around the value, which costs more than
+// the read itself and the serializer reads every property of every object.
+template <class T>
+void readInto(const QObject *obj, int Index, T &Value)
+{
+    int status = -1;
+    void *argv[] = {&Value, nullptr, &status};
+    QMetaObject::metacall(const_cast<QObject *>(obj), QMetaObject::ReadProperty, Index, argv);
+}
+
+// Writes Value, an object of the property's own C++ type, through the
+// meta-call that QMetaProperty::write makes once it holds such a value.
+template <class T>
+void writeFrom(QObject *obj, int Index, T &Value)
+{
+    int status = -1;
+    int flags = 0;
+    void *argv[] = {&Value, nullptr, &status, &flags};
+    QMetaObject::metacall(obj, QMetaObject::WriteProperty, Index, argv);
+}
+
+} // namespace
+
+bool TfrxPropInfo::SetFloatValue(QObject *obj, double value) const
+{
+    if (Index >= 0 && Type.id() == QMetaType::Double) {
+        if (!IsWritable())
+            return false;
+        writeFrom(obj, Index, value);
+        return true;
+    }
+    return Write(obj, value);
+}
+
+bool TfrxPropInfo::SetStrValue(QObject *obj, const QString &value) const
+{
+    if (Index >= 0 && Type.id() == QMetaType::QString) {
+        if (!IsWritable())
+            return false;
+        QString v = value;
+        writeFrom(obj, Index, v);
+        return true;
+    }
+    return Write(obj, value);
+}
+
+bool TfrxPropInfo::CopyValue(QObject *Dest, const QObject *Source) const
+{
+    if (Index >= 0) {
+        switch (Type.id()) {
+        case QMetaType::Int:
+            if (Kind == TfrxPropKind::Integer)
+                return SetOrdValue(Dest, OrdValue(Source));
+            break;
+        case QMetaType::Bool:
+            if (Kind == TfrxPropKind::Boolean)
+                return SetOrdValue(Dest, OrdValue(Source));
+            break;
+        case QMetaType::Double:
+            return SetFloatValue(Dest, FloatValue(Source));
+        case QMetaType::QString:
+            return SetStrValue(Dest, StrValue(Source));
+        default:
+            if ((Kind == TfrxPropKind::Enumeration || Kind == TfrxPropKind::Set) &&
+                Type.sizeOf() == int(sizeof(int)))
+                return SetOrdValue(Dest, OrdValue(Source));
+            break;
+        }
+    }
+    return Write(Dest, Read(Source));
+}
+
+double TfrxPropInfo::FloatValue(const QObject *obj) const
+{
+    if (Index >= 0 && Type.id() == QMetaType::Double) {
+        double v = 0;
+        readInto(obj, Index, v);
+        return v;
+    }
+    return Read(obj).toDouble();
+}
+
+QString TfrxPropInfo::StrValue(const QObject *obj) const
+{
+    if (Index >= 0 && Type.id() == QMetaType::QString) {
+        QString v;
+        readInto(obj, Index, v);
+        return v;
+    }
+    return Read(obj).toString();
+}
+
 qint64 TfrxPropInfo::OrdValue(const QObject *obj) const
 {
+    if (Index >= 0) {
+        if (Type.id() == QMetaType::Int && Kind != TfrxPropKind::Boolean) {
+            int v = 0;
+            readInto(obj, Index, v);
+            return v;
+        }
+        if (Type.id() == QMetaType::Bool && Kind == TfrxPropKind::Boolean) {
+            bool v = false;
+            readInto(obj, Index, v);
+            return v ? 1 : 0;
+        }
+        // Enumerations and QFlags hold a plain int.
+        if ((Kind == TfrxPropKind::Enumeration || Kind == TfrxPropKind::Set) &&
+            Type.sizeOf() == int(sizeof(int))) {
+            int v = 0;
+            readInto(obj, Index, v);
+            return v;
+        }
+    }
     const QVariant v = Read(obj);
     if (Kind == TfrxPropKind::Enumeration || Kind == TfrxPropKind::Set) {
         // Enumerations and QFlags hold a plain int; read it directly rather
@@ -208,6 +399,25 @@ qint64 TfrxPropInfo::OrdValue(const QObject *obj) const
 
 bool TfrxPropInfo::SetOrdValue(QObject *obj, qint64 value) const
 {
+    // The value in the property's own type goes straight to the setter.
+    if (Index >= 0) {
+        const int id = Type.id();
+        const bool asInt = ((Kind == TfrxPropKind::Enumeration || Kind == TfrxPropKind::Set) &&
+                            Type.sizeOf() == int(sizeof(int))) ||
+                           (Kind == TfrxPropKind::Integer && id == QMetaType::Int);
+        if (asInt || (Kind == TfrxPropKind::Boolean && id == QMetaType::Bool)) {
+            if (!IsWritable())
+                return false;
+            if (asInt) {
+                int raw = int(value);
+                writeFrom(obj, Index, raw);
+            } else {
+                bool raw = value != 0;
+                writeFrom(obj, Index, raw);
+            }
+            return true;
+        }
+    }
     switch (Kind) {
     case TfrxPropKind::Enumeration:
     case TfrxPropKind::Set: {
@@ -232,6 +442,12 @@ bool TfrxPropInfo::SetOrdValue(QObject *obj, qint64 value) const
 
 QObject *TfrxPropInfo::ObjectValue(const QObject *obj) const
 {
+    if (Index >= 0 && (Kind == TfrxPropKind::Object || Kind == TfrxPropKind::Component) &&
+        (Type.flags() & QMetaType::PointerToQObject)) {
+        QObject *v = nullptr;
+        readInto(obj, Index, v);
+        return v;
+    }
     const QVariant v = Read(obj);
     if (!(v.metaType().flags() & QMetaType::PointerToQObject))
         return nullptr;
@@ -243,8 +459,14 @@ bool TfrxPropInfo::SetObjectValue(QObject *obj, QObject *value) const
     const QMetaObject *cls = PointeeClass();
     if (value && cls && !value->metaObject()->inherits(cls))
         return false;
-    // A QVariant of the property's own pointer type: the setter receives the
+    // A value of the property's own pointer type: the setter receives the
     // object as the class it declares.
+    if (Index >= 0 && (Type.flags() & QMetaType::PointerToQObject)) {
+        if (!IsWritable())
+            return false;
+        writeFrom(obj, Index, value);
+        return true;
+    }
     return Write(obj, QVariant(Meta.metaType(), &value));
 }
 
@@ -260,16 +482,21 @@ QString TfrxPropInfo::IdentOf(qint64 value) const
 
 std::optional<qint64> TfrxPropInfo::ValueOfIdent(const QString &ident) const
 {
+    // Only names of the same length can be equal ignoring case: the cheap
+    // test runs first, for every identifier of every template attribute.
+    auto same = [&ident](QLatin1String name) {
+        return name.size() == ident.size() && ident.compare(name, Qt::CaseInsensitive) == 0;
+    };
     if (Kind == TfrxPropKind::Boolean) {
-        if (ident.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        if (same(QLatin1String("True")))
             return 1;
-        if (ident.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        if (same(QLatin1String("False")))
             return 0;
         return std::nullopt;
     }
     const QMetaEnum e = Enumerator();
     for (int i = 0; i < e.keyCount(); ++i)
-        if (ident.compare(QLatin1String(e.key(i)), Qt::CaseInsensitive) == 0)
+        if (same(QLatin1String(e.key(i))))
             return e.value(i);
     return std::nullopt;
 }
@@ -346,7 +573,7 @@ void rudAssignProps(QObject *Dest, const QObject *Source)
             continue;
         }
         if (prop.IsWritable())
-            prop.Write(Dest, prop.Read(Source));
+            prop.CopyValue(Dest, Source);
     }
     auto *dest = dynamic_cast<TfrxPersistent *>(Dest);
     auto *source = dynamic_cast<const TfrxPersistent *>(Source);

@@ -87,6 +87,10 @@ public:
     TfrxStoredFunc StoredFn = nullptr;
     const QMetaObject *DeclaringClass = nullptr;
     bool NewObjectDiffers = false;           // see TfrxPropDesc
+    // Meta's index and value type, kept for the typed reads below (an
+    // entry made without them reads through Read).
+    int Index = -1;
+    QMetaType Type;
 
     bool HasDefault() const { return Default.isValid(); }
     bool IsReadable() const { return Meta.isReadable(); }
@@ -108,15 +112,17 @@ public:
     // set and Boolean properties.
     qint64 OrdValue(const QObject *obj) const;
     bool SetOrdValue(QObject *obj, qint64 value) const;
-    double FloatValue(const QObject *obj) const { return Read(obj).toDouble(); }
-    bool SetFloatValue(QObject *obj, double value) const { return Write(obj, value); }
-    QString StrValue(const QObject *obj) const { return Read(obj).toString(); }
-    bool SetStrValue(QObject *obj, const QString &value) const { return Write(obj, value); }
+    double FloatValue(const QObject *obj) const;
+    bool SetFloatValue(QObject *obj, double value) const;
+    QString StrValue(const QObject *obj) const;
+    bool SetStrValue(QObject *obj, const QString &value) const;
     QStringList ListValue(const QObject *obj) const { return Read(obj).toStringList(); }
     bool SetListValue(QObject *obj, const QStringList &value) const { return Write(obj, value); }
     // The sub-object or referenced component, or nullptr.
     QObject *ObjectValue(const QObject *obj) const;
     bool SetObjectValue(QObject *obj, QObject *value) const;
+    // Write(Dest, Read(Source)) for a property of Dest's and Source's class.
+    bool CopyValue(QObject *Dest, const QObject *Source) const;
 
     // Enumeration identifier of an ordinal value ("haCenter", "True"); empty when none.
     QString IdentOf(qint64 value) const;
@@ -133,7 +139,11 @@ using TfrxPropList = std::vector<TfrxPropInfo>;
 // classes' first. The list is built once per class and lives for the run.
 const TfrxPropList &rudGetPropList(const QMetaObject *cls);
 // The published property of that name (ignoring case), or nullptr.
-const TfrxPropInfo *rudFindProp(const QMetaObject *cls, const QString &name);
+const TfrxPropInfo *rudFindProp(const QMetaObject *cls, QStringView name);
+inline const TfrxPropInfo *rudFindProp(const QMetaObject *cls, const QString &name)
+{
+    return rudFindProp(cls, QStringView(name));
+}
 // Records the descriptors of one class (its own properties only). A
 // descriptor naming no property of the class is a programming error: it is
 // recorded in rudPropDescErrors (and reported as a warning).
@@ -156,6 +166,10 @@ bool rudSameProps(const QObject *A, const QObject *B);
 // The published properties of obj's class (shorthands of the above).
 inline const TfrxPropList &rudGetPropList(const QObject *obj) { return rudGetPropList(obj->metaObject()); }
 inline const TfrxPropInfo *rudFindProp(const QObject *obj, const QString &name)
+{
+    return rudFindProp(obj->metaObject(), name);
+}
+inline const TfrxPropInfo *rudFindProp(const QObject *obj, QStringView name)
 {
     return rudFindProp(obj->metaObject(), name);
 }

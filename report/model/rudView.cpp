@@ -5,6 +5,7 @@
 
 #include <QMap>
 #include <algorithm>
+#include <vector>
 
 TfrxView::TfrxView(TfrxComponent *AOwner)
     : TfrxReportComponent(AOwner), FHyperlink(std::make_unique<TfrxHyperlink>()),
@@ -168,12 +169,25 @@ QString sortKey(double left)
 void TfrxComponent::AlignChildren()
 {
     QList<TfrxView *> views;
+    bool sideAligned = false;
     for (TfrxComponent *c : Objects())
-        if (auto *v = dynamic_cast<TfrxView *>(c))
+        if (auto *v = qobject_cast<TfrxView *>(c)) {
             views.append(v);
-    // Sorted by the text key, duplicates kept in Objects order.
-    std::stable_sort(views.begin(), views.end(),
-                     [](TfrxView *a, TfrxView *b) { return sortKey(a->Left()) < sortKey(b->Left()); });
+            sideAligned = sideAligned || v->Align() == baLeft || v->Align() == baRight || v->Align() == baWidth;
+        }
+    // Sorted by the text key, duplicates kept in Objects order. Only the
+    // views aligned to a side use the order, so without one there is no
+    // sort; each key is made once (a formatted number).
+    if (sideAligned) {
+        std::vector<std::pair<QString, TfrxView *>> keyed;
+        keyed.reserve(size_t(views.size()));
+        for (TfrxView *v : views)
+            keyed.emplace_back(sortKey(v->Left()), v);
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        for (size_t i = 0; i < keyed.size(); ++i)
+            views[qsizetype(i)] = keyed[i].second;
+    }
 
     for (qsizetype i = 0; i < views.size(); ++i) {
         TfrxView *v = views[i];
@@ -214,7 +228,7 @@ void TfrxComponent::AlignChildren()
     }
 
     for (TfrxComponent *c : Objects()) {
-        auto *v = dynamic_cast<TfrxView *>(c);
+        auto *v = qobject_cast<TfrxView *>(c);
         if (!v)
             continue;
         switch (v->Align()) {

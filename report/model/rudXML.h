@@ -71,8 +71,8 @@ public:
     // Removes attribute Name with the one character that follows it.
     void DeleteProp(const QString &Name);
 
-    void *Data() const { return FData; }
-    void SetData(void *Value) { FData = Value; }
+    void *Data() const { return FExtra ? FExtra->Data : nullptr; }
+    void SetData(void *Value) { Extra().Data = Value; }
     bool Loaded() const { return FLoaded; }
     void SetLoaded(bool Value) { FLoaded = Value; }
     bool Unloadable() const { return FUnloadable; }
@@ -87,20 +87,27 @@ public:
     const QString &Text() const { return FText; }
     void SetText(const QString &Value) { FText = Value; }
     // Character content, written between the tags of a childless item; never read.
-    const QString &Value() const { return FValue; }
-    void SetValue(const QString &Value) { FValue = Value; }
+    const QString &Value() const;
+    void SetValue(const QString &Value) { Extra().Value = Value; }
 
 private:
     friend class TfrxXMLReader;
     void Detach();
 
-    void *FData = nullptr;
+    // What few items carry, kept apart: a prepared report holds an item
+    // per output object, and every byte of an item counts there.
+    struct TExtra {
+        void *Data = nullptr;
+        QString Value;
+    };
+    TExtra &Extra();
+
     std::vector<TfrxXMLItem *> FItems;
     TfrxXMLItem *FParent = nullptr;
     qint64 FOffset = 0;
     QString FName;
     QString FText;
-    QString FValue;
+    std::unique_ptr<TExtra> FExtra;
     bool FLoaded = true;
     bool FUnloadable = false;
 };

@@ -17,6 +17,19 @@ TfrxXMLItem::~TfrxXMLItem()
     Detach();
 }
 
+TfrxXMLItem::TExtra &TfrxXMLItem::Extra()
+{
+    if (!FExtra)
+        FExtra = std::make_unique<TExtra>();
+    return *FExtra;
+}
+
+const QString &TfrxXMLItem::Value() const
+{
+    static const QString none;
+    return FExtra ? FExtra->Value : none;
+}
+
 void TfrxXMLItem::Detach()
 {
     if (!FParent)

@@ -15,6 +15,7 @@
 
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <memory>
@@ -25,7 +26,7 @@ namespace {
 // the stack on a hostile file.
 constexpr int MaxDepth = 512;
 
-bool sameText(const QString &a, const char *b)
+bool sameText(QStringView a, const char *b)
 {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
@@ -66,13 +67,13 @@ QString objectLabel(QObject *Obj)
 
 // "Memo1.Font.Size: " before an attribute's error, so that the error list
 // says which object and attribute of a template are wrong.
-QString attributeContext(QObject *Obj, const QString &attribute)
+QString attributeContext(QObject *Obj, QStringView attribute)
 {
-    return objectLabel(Obj) + QLatin1Char('.') + attribute + QStringLiteral(": ");
+    return objectLabel(Obj) + QLatin1Char('.') + attribute.toString() + QStringLiteral(": ");
 }
 
 // A dotted path of identifiers, as every attribute name is.
-bool isAttributeName(const QString &name)
+bool isAttributeName(QStringView name)
 {
     for (QChar c : name) {
         const char16_t u = c.unicode();
@@ -92,10 +93,10 @@ bool isHexText(const QString &text)
     return true;
 }
 
-QString invalidValue(const QString &name, const QString &value)
+QString invalidValue(QStringView name, const QString &value)
 {
-    return rudResources().Get(QStringLiteral("prInvProp")) + QStringLiteral(": ") + name + QStringLiteral("=\"") +
-           value + QLatin1Char('"');
+    return rudResources().Get(QStringLiteral("prInvProp")) + QStringLiteral(": ") + name.toString() +
+           QStringLiteral("=\"") + value + QLatin1Char('"');
 }
 
 } // namespace
@@ -103,6 +104,12 @@ QString invalidValue(const QString &name, const QString &value)
 double rudStrToFloat(const QString &Text)
 {
     const QChar separator = FormatSettings().DecimalSeparator;
+    // Most texts need no change: they are read as they are.
+    const bool asItIs = std::none_of(Text.begin(), Text.end(), [separator](QChar c) {
+        return c == QLatin1Char(' ') || ((c == QLatin1Char(',') || c == QLatin1Char('.')) && c != separator);
+    });
+    if (asItIs)
+        return StrToFloat(Text);
     QString s;
     s.reserve(Text.size());
     for (QChar c : Text) {
@@ -147,25 +154,35 @@ void TfrxXMLSerializer::AddError(const QString &Text)
 
 // ---- writing ---------------------------------------------------------------
 
-QString TfrxXMLSerializer::PropToXML(QObject *Obj, const TfrxPropInfo &Prop, const QString &Add, QObject *Ancestor)
+// Attribute texts are appended piece by piece to one growing text: a
+// template writes thousands of attributes, each of several pieces.
+void TfrxXMLSerializer::AppendPropXML(QString &Out, QObject *Obj, const TfrxPropInfo &Prop, const QString &Add,
+                                      QObject *Ancestor)
 {
     const bool defaults = FSerializeDefaultValues;
-    auto attr = [&](const QString &name, const QString &text) {
-        return QLatin1Char(' ') + Add + name + QStringLiteral("=\"") + text + QLatin1Char('"');
+    auto attr = [&](const QString &name, const QString &text, QLatin1String suffix = QLatin1String()) {
+        Out += QLatin1Char(' ');
+        Out += Add;
+        Out += name;
+        Out += suffix;
+        Out += QLatin1String("=\"");
+        Out += text;
+        Out += QLatin1Char('"');
     };
 
     if (rudIsOrdinalKind(Prop.Kind)) {
         const qint64 v = Prop.OrdValue(Obj);
         if (!defaults) {
             if (Ancestor ? Prop.OrdValue(Ancestor) == v : Prop.HasDefault() && Prop.Default.toLongLong() == v)
-                return QString();
+                return;
         }
         QString text;
         if (Prop.Kind == TfrxPropKind::Enumeration || Prop.Kind == TfrxPropKind::Boolean)
             text = Prop.IdentOf(v);
         if (text.isEmpty())
             text = Prop.Kind == TfrxPropKind::Int64 ? QString::number(qint32(v)) : QString::number(v);
-        return attr(Prop.Name, text);
+        attr(Prop.Name, text);
+        return;
     }
 
     switch (Prop.Kind) {
@@ -175,65 +192,80 @@ QString TfrxXMLSerializer::PropToXML(QObject *Obj, const TfrxPropInfo &Prop, con
         if (!defaults) {
             if (Ancestor ? std::fabs(Prop.FloatValue(Ancestor) - v) < 1e-6
                          : Prop.HasDefault() && Prop.Default.toDouble() == v)
-                return QString();
+                return;
         }
-        return attr(Prop.Name, FloatToStr(v));
+        attr(Prop.Name, FloatToStr(v));
+        return;
     }
     case TfrxPropKind::String: {
         const QString v = Prop.StrValue(Obj);
         if (!defaults) {
             if (Ancestor ? Prop.StrValue(Ancestor) == v : v.isEmpty())
-                return QString();
+                return;
             if (!Ancestor && Prop.HasDefault() && Prop.Default.toString() == v)
-                return QString();
+                return;
         }
-        return attr(Prop.Name, rudStrToXML(v));
+        attr(Prop.Name, rudStrToXML(v));
+        return;
     }
     case TfrxPropKind::Variant: {
         const QVariant v = Prop.Read(Obj);
         if (!defaults && Ancestor && Prop.Read(Ancestor) == v)
-            return QString();
-        return attr(Prop.Name, rudStrToXML(variantText(v)));
+            return;
+        attr(Prop.Name, rudStrToXML(variantText(v)));
+        return;
     }
     case TfrxPropKind::Component: {
         auto *v = qobject_cast<TfrxComponent *>(Prop.ObjectValue(Obj));
         if (Ancestor) {
             auto *a = qobject_cast<TfrxComponent *>(Prop.ObjectValue(Ancestor));
             if (!defaults && ((!v && !a) || (v && a && rudSameName(v->Name(), a->Name()))))
-                return QString();
-            if (!v)
-                return attr(Prop.Name, QStringLiteral("nil"));
+                return;
+            if (!v) {
+                attr(Prop.Name, QStringLiteral("nil"));
+                return;
+            }
         } else if (!v) {
-            return QString();
+            return;
         }
-        return attr(Prop.Name, rudStrToXML(rudGetFullName(v)));
+        attr(Prop.Name, rudStrToXML(rudGetFullName(v)));
+        return;
     }
     case TfrxPropKind::StringList: {
         const QStringList v = Prop.ListValue(Obj);
         if (!defaults && Ancestor && Prop.ListValue(Ancestor) == v)
-            return QString();
-        return attr(Prop.Name + QStringLiteral(".Text"), linesToXML(v));
+            return;
+        attr(Prop.Name, linesToXML(v), QLatin1String(".Text"));
+        return;
     }
     case TfrxPropKind::Object: {
         QObject *sub = Prop.ObjectValue(Obj);
         if (!sub)
-            return QString();
+            return;
         QObject *ancestorSub = Ancestor ? Prop.ObjectValue(Ancestor) : nullptr;
         if (ancestorSub && ancestorSub->metaObject() != sub->metaObject())
             ancestorSub = nullptr;
-        return ObjToXML(sub, Add + Prop.Name + QLatin1Char('.'), ancestorSub);
+        AppendObjXML(Out, sub, Add + Prop.Name + QLatin1Char('.'), ancestorSub);
+        return;
     }
     default:
-        return QString();
+        return;
     }
 }
 
 QString TfrxXMLSerializer::ObjToXML(QObject *Obj, const QString &Add, QObject *Ancestor)
 {
+    QString result;
+    AppendObjXML(result, Obj, Add, Ancestor);
+    return result;
+}
+
+void TfrxXMLSerializer::AppendObjXML(QString &Out, QObject *Obj, const QString &Add, QObject *Ancestor)
+{
     if (!Obj)
-        return QString();
-    auto *component = dynamic_cast<TfrxComponent *>(Obj);
-    auto *ancestorComponent = dynamic_cast<TfrxComponent *>(Ancestor);
+        return;
+    auto *component = qobject_cast<TfrxComponent *>(Obj);
+    auto *ancestorComponent = qobject_cast<TfrxComponent *>(Ancestor);
     // The writing flags are cleared again however the writing ends.
     const auto writing = qScopeGuard([&] {
         if (component)
@@ -253,35 +285,40 @@ QString TfrxXMLSerializer::ObjToXML(QObject *Obj, const QString &Add, QObject *A
     if (Ancestor && Ancestor->metaObject() != Obj->metaObject() && !component)
         Ancestor = nullptr;
 
-    QString result;
     for (const TfrxPropInfo &prop : rudGetPropList(Obj)) {
         if (!prop.IsReadable() || !prop.IsStored(Obj))
             continue;
         // A component's name is written by the element, before everything else.
         if (component && prop.Name == QLatin1String("Name"))
             continue;
-        result += PropToXML(Obj, prop, Add, Ancestor);
+        AppendPropXML(Out, Obj, prop, Add, Ancestor);
     }
 
-    if (auto *memo = dynamic_cast<TfrxCustomMemoView *>(Obj)) {
-        auto *ancestorMemo = dynamic_cast<TfrxCustomMemoView *>(Ancestor);
-        if (!ancestorMemo || ancestorMemo->Memo() != memo->Memo())
-            result += QLatin1Char(' ') + Add + QStringLiteral("Text=\"") + linesToXML(memo->Memo()) +
-                      QLatin1Char('"');
+    if (auto *memo = qobject_cast<TfrxCustomMemoView *>(Obj)) {
+        auto *ancestorMemo = qobject_cast<TfrxCustomMemoView *>(Ancestor);
+        if (!ancestorMemo || ancestorMemo->Memo() != memo->Memo()) {
+            Out += QLatin1Char(' ');
+            Out += Add;
+            Out += QLatin1String("Text=\"");
+            Out += linesToXML(memo->Memo());
+            Out += QLatin1Char('"');
+        }
     }
 
     const bool nested = component && FHandleNestedProperties && (component->ComponentStyle() & csHandlesNestedProperties);
     if (!nested) {
-        if (auto *persistent = dynamic_cast<TfrxPersistent *>(Obj)) {
+        if (auto *persistent = qobject_cast<TfrxPersistent *>(Obj)) {
             const QByteArray data = persistent->GetPropData();
-            auto *ancestorPersistent = dynamic_cast<TfrxPersistent *>(Ancestor);
-            if (!data.isEmpty() && (!ancestorPersistent || ancestorPersistent->GetPropData() != data))
-                result += QLatin1Char(' ') + Add + QStringLiteral("PropData=\"") +
-                          QString::fromLatin1(data.toHex().toUpper()) + QLatin1Char('"');
+            auto *ancestorPersistent = qobject_cast<TfrxPersistent *>(Ancestor);
+            if (!data.isEmpty() && (!ancestorPersistent || ancestorPersistent->GetPropData() != data)) {
+                Out += QLatin1Char(' ');
+                Out += Add;
+                Out += QLatin1String("PropData=\"");
+                Out += QString::fromLatin1(data.toHex().toUpper());
+                Out += QLatin1Char('"');
+            }
         }
     }
-
-    return result;
 }
 
 void TfrxXMLSerializer::WriteItem(TfrxXMLItem *Item, TfrxComponent *Component, bool IsRoot, bool SaveChildren,
@@ -353,7 +390,9 @@ void TfrxXMLSerializer::XMLToObj(const QString &Text, QObject *Obj)
         while (i < n && Text[i] == QLatin1Char(' '))
             ++i;
         const qsizetype eq = Text.indexOf(QLatin1Char('='), i);
-        const QString name = eq < 0 ? QString() : Text.mid(i, eq - i).trimmed();
+        // The name stays a view of the text: thousands of attributes are
+        // read for a template or a page, and most names are looked up only.
+        const QStringView name = eq < 0 ? QStringView() : QStringView(Text).mid(i, eq - i).trimmed();
         const qsizetype open = eq < 0 ? -1 : Text.indexOf(QLatin1Char('"'), eq);
         if (name.isEmpty() || open < 0) {
             if (!QStringView(Text).mid(i).trimmed().isEmpty())
@@ -369,7 +408,7 @@ void TfrxXMLSerializer::XMLToObj(const QString &Text, QObject *Obj)
         i = close + 1;
         if (!isAttributeName(name)) {
             // A quote missing earlier shifts every pair after it.
-            AddError(objectLabel(Obj) + QStringLiteral(": damaged attribute text \"%1\"").arg(name.left(40)));
+            AddError(objectLabel(Obj) + QStringLiteral(": damaged attribute text \"%1\"").arg(name.left(40).toString()));
             continue;
         }
         try {
@@ -394,10 +433,10 @@ void TfrxXMLSerializer::ApplyMemoText(QObject *Obj, const QString &Value)
     memo->SetMemo(lines);
 }
 
-void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const QString &Value)
+void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, QStringView Name, const QString &Value)
 {
     QObject *current = Obj;
-    QString rest = Name;
+    QStringView rest = Name;
     const TfrxPropInfo *listProp = nullptr;
     for (qsizetype dot = rest.indexOf(QLatin1Char('.')); dot >= 0; dot = rest.indexOf(QLatin1Char('.'))) {
         const TfrxPropInfo *prop = rudFindProp(current, rest.left(dot));
@@ -414,7 +453,7 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const 
         if ((prop->Kind == TfrxPropKind::StringList || prop->Kind == TfrxPropKind::WideStringList) &&
             sameText(rest.mid(dot + 1), "Text")) {
             listProp = prop;
-            rest = QStringLiteral("Text");
+            rest = u"Text";
         }
         break;
     }
@@ -427,8 +466,10 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const 
         return;
     }
 
-    auto *component = dynamic_cast<TfrxComponent *>(current);
-    if (rest.size() == 1 && component) {
+    // The short geometry and text names apply to components only; the
+    // class test is made only for a one-letter name.
+    auto *component = rest.size() == 1 ? qobject_cast<TfrxComponent *>(current) : nullptr;
+    if (component) {
         switch (rest[0].unicode()) {
         case 'l':
             component->SetLeft(rudStrToFloat(Value));
@@ -453,11 +494,11 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const 
             break;
         }
     }
-    if (sameText(rest, "Text") && dynamic_cast<TfrxCustomMemoView *>(current)) {
+    if (rest.size() == 4 && sameText(rest, "Text") && qobject_cast<TfrxCustomMemoView *>(current)) {
         ApplyMemoText(current, Value);
         return;
     }
-    if (sameText(rest, "PropData")) {
+    if (rest.size() == 8 && sameText(rest, "PropData")) {
         // Damaged data is kept as it is and reported; the rest of the
         // template loads all the same.
         if (auto *persistent = dynamic_cast<TfrxPersistent *>(current)) {
@@ -471,7 +512,7 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, const QString &Name, const 
         }
         return;
     }
-    if (sameText(rest, "Name") && dynamic_cast<TfrxReport *>(current))
+    if (rest.size() == 4 && sameText(rest, "Name") && qobject_cast<TfrxReport *>(current))
         return;
     const TfrxPropInfo *prop = rudFindProp(current, rest);
     if (!prop || !prop->IsWritable())

@@ -90,8 +90,10 @@ public:
     std::function<void(TfrxXMLItem *)> OnSaveCustomData;
 
 private:
-    QString PropToXML(QObject *Obj, const TfrxPropInfo &Prop, const QString &Add, QObject *Ancestor);
-    void ApplyAttribute(QObject *Obj, const QString &Name, const QString &Value);
+    // ObjToXML and one property's attribute, appended to Out.
+    void AppendObjXML(QString &Out, QObject *Obj, const QString &Add, QObject *Ancestor);
+    void AppendPropXML(QString &Out, QObject *Obj, const TfrxPropInfo &Prop, const QString &Add, QObject *Ancestor);
+    void ApplyAttribute(QObject *Obj, QStringView Name, const QString &Value);
     void SetPropValue(QObject *Obj, const TfrxPropInfo &Prop, const QString &Value);
     void ApplyMemoText(QObject *Obj, const QString &Value);
     void WriteItem(TfrxXMLItem *Item, TfrxComponent *Component, bool IsRoot, bool SaveChildren, bool Streaming);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -86,6 +87,18 @@ TEST(NumberFormatTest, FloatToStrIsTheGeneralFormatWith15Digits)
     EXPECT_EQ(FloatToStr(std::numeric_limits<double>::quiet_NaN(), en()), "Nan");
     EXPECT_EQ(FloatToStr(std::numeric_limits<double>::infinity(), en()), "+Inf");
     EXPECT_EQ(FloatToStr(-std::numeric_limits<double>::infinity(), en()), "-Inf");
+}
+
+// Whole numbers take a shorter way; it must give the general format's text.
+TEST(NumberFormatTest, FloatToStrOfWholeNumbersIsTheGeneralFormat)
+{
+    std::vector<double> values{0, 1, -1, 2, 10, 96, 100, 1000, 65535, 1e6, 123456789, -987654321,
+                               4294967296.0, 999999999999999.0, -999999999999999.0, 1e15 - 1, 1e14, 5e14};
+    for (double v = 1; v < 1e15; v = v * 7 + 3)
+        values.push_back(v), values.push_back(-v);
+    for (double v : values)
+        for (const TFormatSettings &settings : {en(), ru()})
+            EXPECT_EQ(FloatToStr(v, settings), FloatToStrF(v, ffGeneral, 15, 0, settings)) << v;
 }
 
 TEST(NumberFormatTest, FloatToStrFFormats)

@@ -112,10 +112,15 @@ TEST(ReportCalc, CacheSharesExpressionsDifferingInCase)
     EXPECT_EQ(r.ExpandText(QStringLiteral("[a+b]")), QStringLiteral("3"));
     EXPECT_EQ(r.ExpandText(QStringLiteral("[A+B]")), QStringLiteral("3"));
     EXPECT_EQ(r.Report.ExpressionCache()->Count(), 1);
+    // Asked again in any spelling: still the one function.
+    EXPECT_EQ(r.ExpandText(QStringLiteral("[a+b] [A+B] [a+B]")), QStringLiteral("3 3 3"));
+    EXPECT_EQ(r.Report.ExpressionCache()->Count(), 1);
     r.Report.SetCaseSensitive(true);
     r.Prepare();
     r.Report.Script()->Execute();
     EXPECT_EQ(r.ExpandText(QStringLiteral("[a+b] [A+B]")), QStringLiteral("3 3"));
+    EXPECT_EQ(r.Report.ExpressionCache()->Count(), 2);
+    EXPECT_EQ(r.ExpandText(QStringLiteral("[A+B] [a+b]")), QStringLiteral("3 3"));
     EXPECT_EQ(r.Report.ExpressionCache()->Count(), 2);
 }
 

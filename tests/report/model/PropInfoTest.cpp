@@ -118,3 +118,99 @@ TEST(PropInfo, RegistryKnowsTheClassesByName)
     std::unique_ptr<TfrxComponent> made(rudFindClass(QStringLiteral("TfrxMemoView")).Create(nullptr));
     EXPECT_NE(dynamic_cast<TfrxMemoView *>(made.get()), nullptr);
 }
+
+namespace {
+
+// A new object of a registered class, or nullptr when it needs arguments.
+std::unique_ptr<QObject> fresh(const TfrxClassEntry &entry)
+{
+    if (entry.Create)
+        return std::unique_ptr<QObject>(entry.Create(nullptr));
+    return std::unique_ptr<QObject>(entry.New ? entry.New() : nullptr);
+}
+
+// A value that differs from Current and fits the property.
+qint64 otherOrd(const TfrxPropInfo &prop, qint64 current)
+{
+    if (prop.Kind == TfrxPropKind::Boolean)
+        return current ? 0 : 1;
+    if (prop.Kind == TfrxPropKind::Set)
+        return current ^ (prop.SetMask() & 1 ? 1 : prop.SetMask());
+    if (prop.Kind == TfrxPropKind::Enumeration) {
+        const QMetaEnum e = prop.Enumerator();
+        for (int i = 0; i < e.keyCount(); ++i)
+            if (e.value(i) != current)
+                return e.value(i);
+        return current;
+    }
+    return current + 7;
+}
+
+} // namespace
+
+// The typed reads and writes take a short way for the common value types;
+// they must see and leave exactly what QMetaProperty::read/write do, for
+// every published property of every registered class.
+TEST(PropInfo, TypedAccessAgreesWithVariantAccessForEveryClass)
+{
+    for (const QString &name : rudRegisteredClassNames()) {
+        const TfrxClassEntry entry = rudFindClass(name);
+        std::unique_ptr<QObject> typed = fresh(entry), plain = fresh(entry), copy = fresh(entry);
+        if (!typed)
+            continue;
+        for (const TfrxPropInfo &prop : rudGetPropList(typed.get())) {
+            if (!prop.IsReadable())
+                continue;
+            const std::string where = (name + QLatin1Char('.') + prop.Name).toStdString();
+            const QVariant before = prop.Read(typed.get());
+            if (rudIsOrdinalKind(prop.Kind) && prop.Kind != TfrxPropKind::Char) {
+                const qint64 v = prop.OrdValue(typed.get());
+                if (prop.Kind == TfrxPropKind::Boolean)
+                    EXPECT_EQ(v, before.toBool() ? 1 : 0) << where;
+                else if (before.metaType().sizeOf() == int(sizeof(int)))
+                    EXPECT_EQ(v, *static_cast<const int *>(before.constData())) << where;
+                else
+                    EXPECT_EQ(v, before.toLongLong()) << where;
+                if (!prop.IsWritable() || prop.Name == QLatin1String("Name"))
+                    continue;
+                const qint64 next = otherOrd(prop, v);
+                EXPECT_EQ(prop.SetOrdValue(typed.get(), next), true) << where;
+                int raw = int(next);
+                const QVariant value = prop.Kind == TfrxPropKind::Boolean ? QVariant(next != 0)
+                                       : prop.Kind == TfrxPropKind::Int64 ? QVariant(next)
+                                       : before.metaType().sizeOf() == int(sizeof(int)) ? QVariant(before.metaType(), &raw)
+                                                                                        : QVariant(raw);
+                prop.Write(plain.get(), value);
+                EXPECT_EQ(prop.Read(typed.get()), prop.Read(plain.get())) << where;
+            } else if (prop.Kind == TfrxPropKind::Float) {
+                EXPECT_EQ(prop.FloatValue(typed.get()), before.toDouble()) << where;
+                if (!prop.IsWritable())
+                    continue;
+                prop.SetFloatValue(typed.get(), 12.375);
+                prop.Write(plain.get(), 12.375);
+                EXPECT_EQ(prop.Read(typed.get()), prop.Read(plain.get())) << where;
+            } else if (prop.Kind == TfrxPropKind::String) {
+                EXPECT_EQ(prop.StrValue(typed.get()), before.toString()) << where;
+                if (!prop.IsWritable() || prop.Name == QLatin1String("Name"))
+                    continue;
+                prop.SetStrValue(typed.get(), QStringLiteral("Arial Narrow"));
+                prop.Write(plain.get(), QStringLiteral("Arial Narrow"));
+                EXPECT_EQ(prop.Read(typed.get()), prop.Read(plain.get())) << where;
+            } else if (prop.Kind == TfrxPropKind::Object || prop.Kind == TfrxPropKind::Component) {
+                const QObject *held = before.metaType().flags() & QMetaType::PointerToQObject
+                                          ? *static_cast<QObject *const *>(before.constData())
+                                          : nullptr;
+                EXPECT_EQ(prop.ObjectValue(typed.get()), held) << where;
+            }
+        }
+        // Copying property by property leaves what reading and writing
+        // through QVariant leaves.
+        for (const TfrxPropInfo &prop : rudGetPropList(typed.get())) {
+            if (!prop.IsReadable() || !prop.IsWritable() || prop.Kind == TfrxPropKind::Object ||
+                prop.Kind == TfrxPropKind::Component || prop.Name == QLatin1String("Name"))
+                continue;
+            prop.CopyValue(copy.get(), typed.get());
+            EXPECT_EQ(prop.Read(copy.get()), prop.Read(typed.get())) << (name + '.' + prop.Name).toStdString();
+        }
+    }
+}
