@@ -11,7 +11,6 @@
 #include "report/model/rudUnits.h"
 
 #include <QProcess>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
@@ -19,45 +18,6 @@
 namespace {
 
 QString program() { return qEnvironmentVariable("RUD_BINARY_DIR") + QStringLiteral("/Quorvel_A5"); }
-
-struct TWord {
-    QString Text;
-    double Left, Top, Right, Bottom; // millimetres
-};
-
-struct TPdfText {
-    double Width = 0, Height = 0; // millimetres
-    QList<TWord> Words;
-};
-
-constexpr double mmPerPoint = 25.4 / 72;
-
-// The words of page 1 with their boxes, by pdftotext -bbox.
-TPdfText readPdf(const QString &file)
-{
-    QProcess run;
-    run.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
-    EXPECT_TRUE(run.waitForFinished(60000));
-    const QString html = QString::fromUtf8(run.readAllStandardOutput());
-    TPdfText pdf;
-    const QRegularExpression page(QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
-    if (const auto m = page.match(html); m.hasMatch()) {
-        pdf.Width = m.captured(1).toDouble() * mmPerPoint;
-        pdf.Height = m.captured(2).toDouble() * mmPerPoint;
-    }
-    const QRegularExpression word(
-        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
-    for (auto it = word.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        QString text = m.captured(5);
-        text.replace(QLatin1String("&quot;"), QLatin1String("\"")).replace(QLatin1String("&apos;"), QLatin1String("'"));
-        text.replace(QLatin1String("&lt;"), QLatin1String("<")).replace(QLatin1String("&gt;"), QLatin1String(">"));
-        text.replace(QLatin1String("&amp;"), QLatin1String("&"));
-        pdf.Words.append({text, m.captured(1).toDouble() * mmPerPoint, m.captured(2).toDouble() * mmPerPoint,
-                          m.captured(3).toDouble() * mmPerPoint, m.captured(4).toDouble() * mmPerPoint});
-    }
-    return pdf;
-}
 
 // A printed line of text: the box of the first line of a run of words.
 struct TLine {

@@ -91,22 +91,30 @@ int openPreviewCount()
     return count;
 }
 
-QList<TPdfWord> pdfWords(const QString &File)
+TPdfText readPdf(const QString &File)
 {
     constexpr double mmPerPoint = 25.4 / 72;
     QProcess run;
     run.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"), QStringLiteral("1"), File,
                                             QStringLiteral("-")});
-    if (!run.waitForFinished(60000))
-        return {};
+    EXPECT_TRUE(run.waitForFinished(60000));
     const QString html = QString::fromUtf8(run.readAllStandardOutput());
+    TPdfText pdf;
+    const QRegularExpression page(QStringLiteral(R"re(<page width="([\d.]+)" height="([\d.]+)">)re"));
+    if (const auto m = page.match(html); m.hasMatch()) {
+        pdf.Width = m.captured(1).toDouble() * mmPerPoint;
+        pdf.Height = m.captured(2).toDouble() * mmPerPoint;
+    }
     const QRegularExpression word(
         QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
-    QList<TPdfWord> words;
     for (auto it = word.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
-        words.append({m.captured(5), m.captured(1).toDouble() * mmPerPoint, m.captured(2).toDouble() * mmPerPoint,
-                      m.captured(3).toDouble() * mmPerPoint, m.captured(4).toDouble() * mmPerPoint});
+        QString text = m.captured(5);
+        text.replace(QLatin1String("&quot;"), QLatin1String("\"")).replace(QLatin1String("&apos;"), QLatin1String("'"));
+        text.replace(QLatin1String("&lt;"), QLatin1String("<")).replace(QLatin1String("&gt;"), QLatin1String(">"));
+        text.replace(QLatin1String("&amp;"), QLatin1String("&"));
+        pdf.Words.append({text, m.captured(1).toDouble() * mmPerPoint, m.captured(2).toDouble() * mmPerPoint,
+                          m.captured(3).toDouble() * mmPerPoint, m.captured(4).toDouble() * mmPerPoint});
     }
-    return words;
+    return pdf;
 }

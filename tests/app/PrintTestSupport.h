@@ -38,6 +38,10 @@ struct TPdfWord {
     QString Text;
     double Left, Top, Right, Bottom;
 };
-// The words of the first page of a PDF file (pdftotext -bbox); empty when
-// the file cannot be read.
-QList<TPdfWord> pdfWords(const QString &File);
+// The first page of a PDF file as pdftotext -bbox reads it: the sheet's
+// size and its words (entities decoded), all in millimetres.
+struct TPdfText {
+    double Width = 0, Height = 0;
+    QList<TPdfWord> Words;
+};
+TPdfText readPdf(const QString &File);

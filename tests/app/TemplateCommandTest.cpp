@@ -170,7 +170,7 @@ TEST(TemplateCommand, AMemoDraggedInTheDesignerPrintsLowerOnThePaper)
     const double memoBottom = memoTop + prepared->Height() / 3.77953;
     const double memoLeft = page->LeftMargin() + prepared->AbsLeft() / 3.77953;
     bool found = false;
-    for (const TPdfWord &word : pdfWords(pdf)) {
+    for (const TPdfWord &word : readPdf(pdf).Words) {
         if (word.Text != QStringLiteral("Иванов"))
             continue;
         found = true;

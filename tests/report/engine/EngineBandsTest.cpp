@@ -10,17 +10,6 @@ using namespace enginetest;
 
 namespace {
 
-// A data set of rows (Group, Qty).
-std::unique_ptr<TfrxMemoryDataSet> qtyData(const QList<QPair<QString, QVariant>> &Rows)
-{
-    auto ds = std::make_unique<TfrxMemoryDataSet>();
-    ds->AddField("Group");
-    ds->AddField("Qty", fftNumeric);
-    for (const auto &[group, qty] : Rows)
-        ds->AppendRow({group, qty});
-    return ds;
-}
-
 } // namespace
 
 TEST(EngineBandsTest, BandTreeProblemsAreReportedAndNothingIsPrepared)

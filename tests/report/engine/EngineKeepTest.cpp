@@ -10,16 +10,6 @@ using namespace enginetest;
 
 namespace {
 
-std::unique_ptr<TfrxMemoryDataSet> qtyData(const QList<QPair<QString, int>> &Rows)
-{
-    auto ds = std::make_unique<TfrxMemoryDataSet>();
-    ds->AddField("Group");
-    ds->AddField("Qty", fftNumeric);
-    for (const auto &[group, qty] : Rows)
-        ds->AppendRow({group, qty});
-    return ds;
-}
-
 void prepare(TEngineReport &t)
 {
     t.Report.EngineOptions()->SetNewSilentMode(simSilent);

@@ -160,4 +160,15 @@ struct TEngineReport {
     }
 };
 
+// A data set of rows (Group, Qty); a null Qty is an empty value.
+inline std::unique_ptr<TfrxMemoryDataSet> qtyData(const QList<QPair<QString, QVariant>> &Rows)
+{
+    auto ds = std::make_unique<TfrxMemoryDataSet>();
+    ds->AddField("Group");
+    ds->AddField("Qty", fftNumeric);
+    for (const auto &[group, qty] : Rows)
+        ds->AppendRow({group, qty});
+    return ds;
+}
+
 } // namespace enginetest
