@@ -1,5 +1,6 @@
 // The print loop without a print queue, and its arithmetic.
 
+#include "RenderTestSupport.h"
 #include "TemplatePages.h"
 #include "report/model/rudClass.h"
 #include "report/render/rudPrintJob.h"
@@ -47,39 +48,11 @@ namespace {
 // A printer whose printable area starts 4.2 mm from the left and 4.0 mm from
 // the top of the sheet, at 254 dpi (10 dots per millimetre); its sheets are
 // images of the printable area.
-class TOffsetPrinter final : public TfrxCustomPrinter {
-public:
-    TOffsetPrinter() : TfrxCustomPrinter("Offset", "image") {}
-    void Init() override { SetViewParams(11, 148, 210, poPortrait); }
-    void SetViewParams(int APaperSize, double, double, TPrinterOrientation AOrientation) override
-    {
-        FPaper = APaperSize;
-        FOrientation = AOrientation;
-        TfrxDeviceCaps caps{254, 254, 148, 210, 4.2, 4.0, 139.6, 202.0};
-        FInitialized = true;
-        ApplyDeviceCaps(caps);
-    }
-    void SetPrintParams(int APaperSize, double W, double H, TPrinterOrientation O, int, int, int) override
-    {
-        SetViewParams(APaperSize, W, H, O);
-    }
-    void BeginDoc() override { FPrinting = true; }
-    void BeginPage() override
-    {
-        Sheets.append(QImage(1396, 2020, QImage::Format_RGB32));
-        Sheets.last().fill(Qt::white);
-        FPainter = std::make_unique<QPainter>(&Sheets.last());
-    }
-    void EndPage() override { FPainter.reset(); }
-    void EndDoc() override { FPrinting = false; }
-    void Abort() override { FPrinting = false; }
-    QPainter *Painter() override { return FPainter.get(); }
-
-    QList<QImage> Sheets;
-
-private:
-    std::unique_ptr<QPainter> FPainter;
-};
+TImagePrinter *offsetPrinter()
+{
+    return new TImagePrinter(QStringLiteral("Offset"), TfrxDeviceCaps{254, 254, 148, 210, 4.2, 4.0, 139.6, 202.0},
+                             QSize(1396, 2020));
+}
 
 // The first dark pixel's column and row of an image.
 QPoint firstInk(const QImage &Image)
@@ -99,7 +72,7 @@ QPoint firstInk(const QImage &Image)
 TEST(PrintJob, PageIsShiftedByThePrintableAreaOffset)
 {
     rudRenderInit();
-    auto *printer = new TOffsetPrinter;
+    auto *printer = offsetPrinter();
     std::vector<std::unique_ptr<TfrxCustomPrinter>> list;
     list.emplace_back(printer);
     rudPrinters().SetPrinters(std::move(list), true);
@@ -130,7 +103,7 @@ TEST(PrintJob, PageIsShiftedByThePrintableAreaOffset)
 TEST(PrintJob, OrderOddEvenCopiesAndTheDialogsCurrentPage)
 {
     rudRenderInit();
-    auto *printer = new TOffsetPrinter;
+    auto *printer = offsetPrinter();
     std::vector<std::unique_ptr<TfrxCustomPrinter>> list;
     list.emplace_back(printer);
     rudPrinters().SetPrinters(std::move(list), true);

@@ -5,10 +5,13 @@
 #include "report/model/rudMemo.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudCanvas.h"
+#include "report/render/rudPrinter.h"
 #include "report/render/rudRenderInit.h"
 
 #include <QFontDatabase>
 #include <QImage>
+#include <QPainter>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -57,3 +60,43 @@ inline TfrxMemoView *makeMemo(TfrxComponent *Owner, double Left, double Top, dou
     memo->SetText(Text);
     return memo;
 }
+
+// A printer of one A5 paper whose sheets are white images of SheetSize
+// pixels, with the device capabilities Caps (resolution, sheet, printable
+// area).
+class TImagePrinter final : public TfrxCustomPrinter {
+public:
+    TImagePrinter(const QString &Name, const TfrxDeviceCaps &Caps, QSize SheetSize)
+        : TfrxCustomPrinter(Name, QStringLiteral("image")), FCaps(Caps), FSheetSize(SheetSize)
+    {
+    }
+    void Init() override { SetViewParams(11, 148, 210, poPortrait); }
+    void SetViewParams(int APaperSize, double, double, TPrinterOrientation AOrientation) override
+    {
+        FPaper = APaperSize;
+        FOrientation = AOrientation;
+        FInitialized = true;
+        ApplyDeviceCaps(FCaps);
+    }
+    void SetPrintParams(int APaperSize, double W, double H, TPrinterOrientation O, int, int, int) override
+    {
+        SetViewParams(APaperSize, W, H, O);
+    }
+    void BeginDoc() override { FPrinting = true; }
+    void BeginPage() override
+    {
+        Sheets.append(whiteImage(FSheetSize.width(), FSheetSize.height()));
+        FPainter = std::make_unique<QPainter>(&Sheets.last());
+    }
+    void EndPage() override { FPainter.reset(); }
+    void EndDoc() override { FPrinting = false; }
+    void Abort() override { FPrinting = false; }
+    QPainter *Painter() override { return FPainter.get(); }
+
+    QList<QImage> Sheets;
+
+private:
+    TfrxDeviceCaps FCaps;
+    QSize FSheetSize;
+    std::unique_ptr<QPainter> FPainter;
+};

@@ -2,6 +2,8 @@
 // a preparation that produced nothing goes away, and a preview whose pages
 // are being printed keeps them.
 
+#include "RenderTestSupport.h"
+
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudClass.h"
 #include "report/render/rudPreview.h"
@@ -67,38 +69,11 @@ QPointer<QWidget> showAndPrepare(TfrxReport &Report, bool Terminate = false)
 }
 
 // A printer whose sheets are images (96 dpi, A5, no margins).
-class TImagePrinter final : public TfrxCustomPrinter {
-public:
-    TImagePrinter() : TfrxCustomPrinter("Images", "memory") {}
-    void Init() override { SetViewParams(11, 148, 210, poPortrait); }
-    void SetViewParams(int APaperSize, double, double, TPrinterOrientation AOrientation) override
-    {
-        FPaper = APaperSize;
-        FOrientation = AOrientation;
-        FInitialized = true;
-        ApplyDeviceCaps(TfrxDeviceCaps{96, 96, 148, 210, 0, 0, 148, 210});
-    }
-    void SetPrintParams(int APaperSize, double W, double H, TPrinterOrientation O, int, int, int) override
-    {
-        SetViewParams(APaperSize, W, H, O);
-    }
-    void BeginDoc() override { FPrinting = true; }
-    void BeginPage() override
-    {
-        Sheets.append(QImage(560, 794, QImage::Format_RGB32));
-        Sheets.last().fill(Qt::white);
-        FPainter = std::make_unique<QPainter>(&Sheets.last());
-    }
-    void EndPage() override { FPainter.reset(); }
-    void EndDoc() override { FPrinting = false; }
-    void Abort() override { FPrinting = false; }
-    QPainter *Painter() override { return FPainter.get(); }
-
-    QList<QImage> Sheets;
-
-private:
-    std::unique_ptr<QPainter> FPainter;
-};
+TImagePrinter *imagePrinter()
+{
+    return new TImagePrinter(QStringLiteral("Images"), TfrxDeviceCaps{96, 96, 148, 210, 0, 0, 148, 210},
+                             QSize(560, 794));
+}
 
 } // namespace
 
@@ -144,7 +119,7 @@ TEST(ShowReport, APreparationThatProducesNothingClosesItsPreviewWindow)
 TEST(ShowReport, APreviewKeepsItsPagesWhileTheyArePrinted)
 {
     rudRenderInit();
-    auto *printer = new TImagePrinter;
+    auto *printer = imagePrinter();
     std::vector<std::unique_ptr<TfrxCustomPrinter>> list;
     list.emplace_back(printer);
     rudPrinters().SetPrinters(std::move(list), true);
