@@ -118,10 +118,13 @@ struct TWideReport : TEngineReport {
 // 30 lessons of 40 on a page 700 wide with 100 of names: lessons 1 to 15
 // on the first page, 16 to 30 on a second one, each row again with its
 // name; nothing passes the right edge; the footer's per-lesson counts and
-// the page numbers go on; the rows' outline entries come from the first set.
+// the page numbers go on; a running total starts the second set where it
+// started the first; the rows' outline entries come from the first set.
 TEST(VerticalBandsTest, OutputWiderThanThePageContinuesOnAPageForTheRemainingColumns)
 {
     TWideReport t(700, 3, 20);
+    t.AddMemoAt(t.Report.FindObject("PageFooter1"), "Running", "[SUM(<T.\"Id\">, MasterData1, 2)]", 150, 0, 100,
+                20);
     prepare(t);
     ASSERT_EQ(t.Pages()->Count(), 2);
     QStringList numbers, firstRow, counts;
@@ -135,7 +138,7 @@ TEST(VerticalBandsTest, OutputWiderThanThePageContinuesOnAPageForTheRemainingCol
         EXPECT_EQ(row.Cells.first(), "T1@0") << "the row's name on every set";
         firstRow << row.Cells.mid(1);
         counts << rowOf(t, page, "Footer1").Cells.mid(1);
-        EXPECT_EQ(rowOf(t, page, "PageFooter1").Cells, QStringList{QStringLiteral("%1@0").arg(page + 1)});
+        EXPECT_EQ(rowOf(t, page, "PageFooter1").Cells, QStringList({QStringLiteral("%1@0").arg(page + 1), "6@150"}));
     }
     QStringList expectedNumbers, expectedRow, expectedCounts;
     for (int i = 0; i < 30; ++i) {
