@@ -7,6 +7,8 @@
 
 #include "base/Errors.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kColumnSlots = 1001;
 
@@ -310,6 +312,11 @@ QVariant TfrxAggregateItem::Value() const
     if (!FItemsArray.empty() && FVColumn >= 0 && FVColumn < kColumnSlots) {
         value = FItemsArray[size_t(FVColumn)];
         count = FItemsCountArray[size_t(FVColumn)];
+        const int last = std::min(FVColumnLast, kColumnSlots - 1);
+        for (int column = FVColumn + 1; column <= last; ++column) {
+            Merge(value, FItemsArray[size_t(column)]);
+            count += FItemsCountArray[size_t(column)];
+        }
     }
     QVariant result;
     switch (FAggregateFunction) {
@@ -517,6 +524,7 @@ void TfrxAggregateList::AddItem(const QString &Call, TfrxComponent *Memo, TfrxBa
     item->FIsPageFooter = qobject_cast<TfrxPageFooter *>(item->FParentBand) != nullptr;
     auto *holder = Memo ? qobject_cast<TfrxBand *>(Memo->Parent()) : nullptr;
     item->FVerticalCell = holder && holder->Vertical();
+    item->FVHolder = item->FVerticalCell ? holder : nullptr;
     item->FOriginalName = call;
     item->FMemoName = Memo ? Memo->Name() : QString();
     item->Reset(true);
@@ -572,6 +580,13 @@ void TfrxAggregateList::Reset(TfrxBand *ParentBand)
             item->Reset();
 }
 
+void TfrxAggregateList::ResetCells(TfrxBand *ParentBand, TfrxBand *VHolder)
+{
+    for (auto &item : FItems)
+        if (item->FParentBand == ParentBand && item->FVHolder == VHolder && item->FBand && item->FBand->Vertical())
+            item->Reset();
+}
+
 void TfrxAggregateList::StartKeep()
 {
     for (auto &item : FItems)
@@ -590,19 +605,38 @@ void TfrxAggregateList::ClearValues()
         item->Reset(true);
 }
 
+TfrxAggregateList::TValues TfrxAggregateList::Values() const
+{
+    TValues values;
+    values.reserve(FItems.size());
+    for (const auto &item : FItems)
+        values.push_back(*item);
+    return values;
+}
+
+void TfrxAggregateList::SetValues(const TValues &Values)
+{
+    if (Values.size() != FItems.size())
+        return;
+    for (size_t i = 0; i < FItems.size(); ++i)
+        *FItems[i] = Values[i];
+}
+
 QVariant TfrxAggregateList::GetValue(TfrxBand *ParentBand, const QString &Name, int VColumn) const
 {
     const QString name = Name.trimmed();
     for (const auto &item : FItems)
         if (item->FParentBand == ParentBand && name.compare(item->FOriginalName, Qt::CaseInsensitive) == 0) {
             item->FVColumn = VColumn;
+            item->FVColumnLast = 0;
             return item->Value();
         }
     return QVariant();
 }
 
 QVariant TfrxAggregateList::GetValue(TfrxBand *ParentBand, int VColumn, int Flags, TfrxDataBand *Band,
-                                     const QString &Expression, const QString &FunctionName) const
+                                     const QString &Expression, const QString &FunctionName, TfrxBand *VHolder,
+                                     int VColumnLast) const
 {
     const TfrxAggregateFunction fn = rudAggregateFunction(FunctionName);
     const QString expr = Expression.trimmed();
@@ -610,8 +644,9 @@ QVariant TfrxAggregateList::GetValue(TfrxBand *ParentBand, int VColumn, int Flag
         const int itemFlags = (item->FCountInvisibleBands ? 1 : 0) | (item->FDontReset ? 2 : 0);
         if (item->FParentBand == ParentBand && item->FAggregateFunction == fn &&
             expr.compare(item->FExpression.trimmed(), Qt::CaseInsensitive) == 0 && (!Band || item->FBand == Band) &&
-            itemFlags == Flags) {
+            itemFlags == Flags && item->FVHolder == VHolder) {
             item->FVColumn = VColumn;
+            item->FVColumnLast = VColumnLast;
             return item->Value();
         }
     }

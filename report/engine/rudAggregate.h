@@ -44,9 +44,16 @@ public:
     std::vector<QVariant> FItemsArray;
     std::vector<int> FItemsCountArray;
     int FVColumn = 0;
+    // With per-column slots: when above FVColumn, Value merges the slots
+    // FVColumn to FVColumnLast (the columns of a vertical group).
+    int FVColumnLast = 0;
     // The memo lies on a vertical band: its rows come from the vertical
     // walk (AddColumnValue, AddRowValue), not from AddValue.
     bool FVerticalCell = false;
+    // The vertical band that holds the memo (nullptr for a memo on a
+    // horizontal band): cells of one horizontal band on different vertical
+    // bands (a group footer's subtotal, the footer's total) are told apart.
+    TfrxBand *FVHolder = nullptr;
     // The last row taken outside a keep: its value and whether it counted.
     bool FHasLastRow = false;
     QVariant FLastRowValue;
@@ -118,17 +125,30 @@ public:
     void DeleteValue(TfrxBand *Band);
     // Restarts the items printed on ParentBand.
     void Reset(TfrxBand *ParentBand);
+    // Restarts the items printed on ParentBand from cells of the vertical
+    // band VHolder that count the records of a vertical band (the row
+    // subtotals of a vertical group, after its footer); per-column totals
+    // of horizontal rows are read by column range and stay.
+    void ResetCells(TfrxBand *ParentBand, TfrxBand *VHolder);
     void StartKeep();
     void EndKeep();
     // Restarts every item, running totals included.
     void ClearValues();
+    // The state of every item, to run a stretch of output again from it.
+    using TValues = std::vector<TfrxAggregateItem>;
+    TValues Values() const;
+    // Puts back what Values gave (ignored when the items changed since).
+    void SetValues(const TValues &Values);
     // The value of the item with that parent band and call text (case
     // ignored); Null when none.
     QVariant GetValue(TfrxBand *ParentBand, const QString &Name, int VColumn = 0) const;
     // The value of the item with that parent band, function, expression
-    // (case ignored), band (when given) and flags; Null when none.
+    // (case ignored), band (when given), flags and vertical holder band
+    // (nullptr: a memo of a horizontal band); Null when none. With
+    // VColumnLast above VColumn, per-column totals are read over the columns
+    // VColumn to VColumnLast.
     QVariant GetValue(TfrxBand *ParentBand, int VColumn, int Flags, TfrxDataBand *Band, const QString &Expression,
-                      const QString &FunctionName) const;
+                      const QString &FunctionName, TfrxBand *VHolder = nullptr, int VColumnLast = 0) const;
 
 private:
     void ScanBand(TfrxBand *Band, TfrxDataBand *DefaultBand, const QList<TfrxBand *> &FirstLevel);

@@ -140,8 +140,11 @@ double TfrxEngine::FreeSpace()
 TfsVariant TfrxEngine::GetAggregateValue(const QString &Name, const QString &Expression, TfrxComponent *Band,
                                          int Flags)
 {
-    const QVariant v =
-        FAggregates.GetValue(FCurBand, FCurVColumn, Flags, qobject_cast<TfrxDataBand *>(Band), Expression, Name);
+    // A vertical group footer's cells read the group's columns.
+    const bool range = FVRangeTo > 0;
+    const QVariant v = FAggregates.GetValue(FCurBand, range ? FVRangeFrom : FCurVColumn, Flags,
+                                            qobject_cast<TfrxDataBand *>(Band), Expression, Name, FCurVBand,
+                                            range ? FVRangeTo : 0);
     return v.isNull() ? TfsVariant::Null() : TfsVariant::FromQVariant(v);
 }
 
@@ -333,11 +336,31 @@ void TfrxEngine::RunPage(TfrxReportPage *Page)
     FReport->DoNotifyEvent(Page, Page->OnAfterPrint());
 }
 
+// A page whose vertical bands need more than the printable width is output
+// once per column set (see rudEngineVBands.cpp): each set is the whole page
+// again, from the totals as they were at its start, on pages of its own
+// that follow the previous set's; the first set finds how many there are.
 void TfrxEngine::ShowPage(TfrxReportPage *Page)
 {
     FPage = Page;
     if (!FReport->EngineOptions()->PrintIfEmpty() && !CanShow(Page, false))
         return;
+    const TfrxAggregateList::TValues totals = FAggregates.Values();
+    FVSetCount = 1;
+    for (FVSet = 0; FVSet < FVSetCount; ++FVSet) {
+        if (FVSet > 0) {
+            if (Terminated())
+                break;
+            FAggregates.SetValues(totals);
+        }
+        ShowPageOnce(Page);
+    }
+    FVSet = 0;
+    FVSetCount = 1;
+}
+
+void TfrxEngine::ShowPageOnce(TfrxReportPage *Page)
+{
     InitPage();
     ShowNullBand();
     if (FReport->OnManualBuild)
@@ -390,9 +413,10 @@ void TfrxEngine::InitPage()
     FIsLastPage = false;
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
     pages->Outline()->LevelRoot();
-    if (FPage->ResetPageNumbers())
+    // A further column set goes on counting pages, on pages of its own.
+    if (FPage->ResetPageNumbers() && FVSet == 0)
         pages->ResetLogicalPageNumber();
-    if (pages->Count() > 0 && FPage->PrintOnPreviousPage()) {
+    if (pages->Count() > 0 && FPage->PrintOnPreviousPage() && FVSet == 0) {
         pages->SetCurPage(pages->Count() - 1);
         FCurY = pages->GetLastY(0);
         if (title) {
@@ -402,7 +426,7 @@ void TfrxEngine::InitPage()
     } else {
         AddPage();
     }
-    if (FFirstReportPage)
+    if (FFirstReportPage && FVSet == 0)
         pages->SetFirstPage(pages->CurPage());
     FFirstColumnY = FCurY;
     if (TfrxBand *columnHeader = FindBand(&TfrxColumnHeader::staticMetaObject)) {

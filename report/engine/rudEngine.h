@@ -148,7 +148,26 @@ private:
     void RestoreVBandObjects();
     void ShowVBands(TfrxBand *Band, QHash<TfrxComponent *, double> &Grown);
     void ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxComponent *, double> &Grown);
-    void AddVCells(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown);
+    // Copies the cells of VBand onto Band at the design left X.
+    void AddVCells(TfrxBand *Band, TfrxBand *VBand, double X, QHash<TfrxComponent *, double> &Grown);
+    // One vertical band output with its vertical child chain, each at the
+    // next place to the right (in the next column set when it does not fit,
+    // together with KeepWith more: a header keeps room for its first record).
+    void ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown, double KeepWith = 0);
+    // The room a vertical header keeps for what follows it up to the first
+    // record of VBand: the group headers from index Group on, the record.
+    double VHeaderKeepWidth(TfrxDataBand *VBand, int Group) const;
+    // Makes room for Width more of vertical output: opens the next column
+    // set, with the repeated vertical headers, when it would pass the page's
+    // right edge (or widens a page of endless width).
+    void FitVOutput(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown);
+    // Width of a vertical band with its child chain as ShowVBand outputs it.
+    double VChainWidth(TfrxBand *VBand) const;
+    void InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHash<TfrxComponent *, double> &Grown);
+    void CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, QHash<TfrxComponent *, double> &Grown);
+    void ShowVGroupFooters(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHash<TfrxComponent *, double> &Grown);
+    // One output of a page: from its start (InitPage) to its end (EndPage).
+    void ShowPageOnce(TfrxReportPage *Page);
     // Groups.
     void InitGroups(TfrxDataBand *Band, int Index, bool ResetLineN);
     void CheckGroups(TfrxDataBand *Band);
@@ -229,6 +248,24 @@ private:
     QHash<TfrxComponent *, double> FVStartX;
     // Number of vertical data rows output so far on the current horizontal band.
     int FVColumnNo = 0;
+    // Column sets: a page whose vertical output is wider than its printable
+    // width is output once per set of vertical outputs that fit; FVSet is
+    // the set being output, FVSetCount the sets found so far.
+    int FVSet = 0, FVSetCount = 1;
+    // The walk of one horizontal band: where its vertical output starts
+    // (design left), the set its current output falls in, the shift from
+    // design left to the place in that set, and whether anything besides
+    // repeated headers lies in that set yet.
+    double FVStart = 0;
+    int FVSetNo = 0;
+    double FVShift = 0;
+    bool FVPlaced = false;
+    // The vertical band whose cells are being evaluated (aggregates tell
+    // cells apart by it), and the columns a vertical group footer totals.
+    TfrxBand *FCurVBand = nullptr;
+    int FVRangeFrom = 0, FVRangeTo = 0;
+    // The first vertical column of each running vertical group.
+    QHash<TfrxBand *, int> FVGroupStart;
     // The band trees: first-level sub-bands of each page, per direction.
     QHash<TfrxComponent *, QList<TfrxBand *>> FPageBands, FPageVBands;
 };

@@ -99,9 +99,11 @@ void TfrxEngine::AddPageOutline(bool Current)
         outline->SetCurItem(current);
 }
 
+// Further column sets of a page repeat its rows: their entries are the
+// first set's.
 bool TfrxEngine::AddBandOutline(TfrxBand *Band)
 {
-    if (!Band || Band->OutlineText().trimmed().isEmpty())
+    if (!Band || Band->OutlineText().trimmed().isEmpty() || FVSet > 0)
         return false;
     FCurBand = Band;
     FReport->SetCurObject(Band->Name());

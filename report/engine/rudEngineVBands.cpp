@@ -3,7 +3,23 @@
 // vertical band is moved onto that vertical band when the band trees are
 // built; each output of the horizontal band then walks the vertical band
 // tree over its data and carries one evaluated copy of those objects per
-// vertical band output (header, one per record, footer), side by side.
+// vertical band output, side by side: per data band its header, its group
+// headers, its records (each followed by its detail bands), its group
+// footers and its footer; every vertical band is followed by its vertical
+// child chain.
+//
+// Output wider than the page comes out in column sets. The walk is the same
+// for every horizontal band, so it cuts the vertical outputs into the same
+// sets everywhere: a set takes outputs while they fit between the start of
+// the vertical area and the right edge of the printable area, and the next
+// set starts with the headers that are still open (the header of a data
+// band whose records go on, group headers with ReprintOnNewPage), like
+// headers repeated on a new page. The page is then output once per set
+// (ShowPage): all its pages with the first set of columns, then all of them
+// again with the next set, the horizontal bands' own objects (row labels
+// left of the vertical area) on every set. An output wider than a whole set
+// is placed alone and passes the edge. A page of endless width grows
+// instead.
 
 #include "report/engine/rudEngine.h"
 
@@ -96,17 +112,25 @@ void TfrxEngine::ShowVBands(TfrxBand *Band, QHash<TfrxComponent *, double> &Grow
     if (!page)
         return;
     const int savedVColumn = FCurVColumn;
-    FCurVX = FVStartX.value(page);
+    FVStart = FVStartX.value(page);
+    FCurVX = FVStart;
+    FVShift = 0;
+    FVSetNo = 0;
+    FVPlaced = false;
+    FVHeaderList.Clear();
     FVColumnNo = 0;
     ShowVBandTree(Band, page, Grown);
+    FVHeaderList.Clear();
     FCurVColumn = savedVColumn;
     FCurBand = Band;
+    FCurVBand = nullptr;
 }
 
 // The vertical walk mirrors the horizontal one: per data band its header,
-// its records (filter and RowCount applied) with their detail bands, its
-// footer. A record's cells are totalled into the per-column totals of the
-// horizontal data band and into the row totals printed on Band.
+// its groups, its records (filter and RowCount applied) with their detail
+// bands, its group footers and its footer. A record's cells are totalled
+// into the per-column totals of the horizontal data band and into the row
+// totals printed on Band.
 void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxComponent *, double> &Grown)
 {
     const QList<TfrxBand *> subs = qobject_cast<TfrxBand *>(Obj) ? SubBands(Obj) : FPageVBands.value(Obj);
@@ -119,6 +143,7 @@ void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxCom
         ds->First();
         int counted = 0;
         bool shown = false;
+        TfrxBand *header = d->Header();
         while (!ds->Eof() && (d->RowCount() == 0 || counted < d->RowCount()) && !Terminated()) {
             bool counts = true;
             if (!d->Filter().trimmed().isEmpty()) {
@@ -127,14 +152,20 @@ void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxCom
             }
             if (counts) {
                 ++counted;
-                if (!shown && d->Header()) {
-                    FCurVColumn = 0;
-                    AddVCells(Band, d->Header(), Grown);
+                if (!shown) {
+                    if (header) {
+                        FCurVColumn = 0;
+                        ShowVBand(Band, header, Grown, VHeaderKeepWidth(d, 0));
+                        FVHeaderList.AddItem(header, 0, false);
+                    }
+                    InitVGroups(Band, d, 0, Grown);
+                    shown = true;
+                } else {
+                    CheckVGroups(Band, d, Grown);
                 }
-                shown = true;
                 ++FVColumnNo;
                 FCurVColumn = FVColumnNo <= kMaxVColumn ? FVColumnNo : 0;
-                AddVCells(Band, d, Grown);
+                ShowVBand(Band, d, Grown);
                 if (horizontalData && FCurVColumn > 0)
                     FAggregates.AddColumnValue(horizontalData, FCurVColumn);
                 FAggregates.AddRowValue(d, Band);
@@ -142,19 +173,169 @@ void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxCom
             }
             ds->Next();
         }
-        if (shown && d->Footer()) {
+        if (!shown || Terminated())
+            continue;
+        ShowVGroupFooters(Band, d, 0, Grown);
+        FVHeaderList.RemoveItem(header);
+        if (d->Footer()) {
             FCurVColumn = 0;
-            AddVCells(Band, d->Footer(), Grown);
+            ShowVBand(Band, d->Footer(), Grown);
         }
     }
 }
 
+// Groups from Index on start: their conditions are remembered, their
+// first column noted for the totals of their footers, their headers output.
+void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHash<TfrxComponent *, double> &Grown)
+{
+    const QList<TfrxBand *> groups = VBand->Group();
+    for (int i = Index; i < groups.size(); ++i) {
+        auto *gh = static_cast<TfrxGroupHeader *>(groups[i]);
+        FCurBand = gh;
+        gh->LastValue = EvalValue(gh->Condition());
+        FVGroupStart.insert(gh, FVColumnNo + 1);
+        FCurVColumn = 0;
+        ShowVBand(Band, gh, Grown, VHeaderKeepWidth(VBand, i + 1));
+        if (gh->ReprintOnNewPage())
+            FVHeaderList.AddItem(gh, 0, false);
+    }
+}
+
+// The outermost group whose condition changed ends (with every group
+// inside it) and starts again.
+void TfrxEngine::CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, QHash<TfrxComponent *, double> &Grown)
+{
+    const QList<TfrxBand *> groups = VBand->Group();
+    for (int i = 0; i < groups.size(); ++i) {
+        auto *gh = static_cast<TfrxGroupHeader *>(groups[i]);
+        FCurBand = gh;
+        const QVariant value = EvalValue(gh->Condition());
+        if (value == gh->LastValue && value.typeId() == gh->LastValue.typeId())
+            continue;
+        ShowVGroupFooters(Band, VBand, i, Grown);
+        InitVGroups(Band, VBand, i, Grown);
+        return;
+    }
+}
+
+// A group footer's cells read the totals over the group: the records of
+// the group across Band (row subtotals, restarted after the footer) and
+// the group's columns of the per-column totals.
+void TfrxEngine::ShowVGroupFooters(TfrxBand *Band, TfrxDataBand *VBand, int Index,
+                                   QHash<TfrxComponent *, double> &Grown)
+{
+    const QList<TfrxBand *> groups = VBand->Group();
+    for (int i = int(groups.size()) - 1; i >= Index; --i) {
+        auto *gh = static_cast<TfrxGroupHeader *>(groups[i]);
+        FVHeaderList.RemoveItem(gh);
+        TfrxBand *footer = gh->GroupFooter();
+        if (!footer)
+            continue;
+        FCurVColumn = 0;
+        FVRangeFrom = FVGroupStart.value(gh, 1);
+        FVRangeTo = std::min(FVColumnNo, kMaxVColumn);
+        ShowVBand(Band, footer, Grown);
+        FVRangeFrom = 0;
+        FVRangeTo = 0;
+        for (TfrxBand *b = footer; b; b = b->Child())
+            FAggregates.ResetCells(Band, b);
+    }
+}
+
+double TfrxEngine::VHeaderKeepWidth(TfrxDataBand *VBand, int Group) const
+{
+    double width = VBand->Visible() && !VBand->KeepChild() ? VBand->Width() : VChainWidth(VBand);
+    const QList<TfrxBand *> groups = VBand->Group();
+    for (int i = Group; i < groups.size(); ++i)
+        width += VChainWidth(groups[i]);
+    return width;
+}
+
+double TfrxEngine::VChainWidth(TfrxBand *VBand) const
+{
+    double width = 0;
+    for (TfrxBand *b = VBand; b && b->Vertical(); b = b->Child()) {
+        if (b->Visible())
+            width += b->Width();
+        if (!b->Visible() && !b->PrintChildIfInvisible())
+            break;
+    }
+    return width;
+}
+
+// Like a horizontal band, an invisible vertical band takes no place, and
+// its child follows when the band is visible or prints its child anyway;
+// only a child that is itself vertical is a column strip. With KeepChild
+// the band and its chain go to the same column set.
+void TfrxEngine::ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown,
+                           double KeepWith)
+{
+    if (!VBand || !VBand->Vertical())
+        return;
+    if (VBand->Visible()) {
+        FitVOutput(Band, (VBand->KeepChild() ? VChainWidth(VBand) : VBand->Width()) + KeepWith, Grown);
+        if (FVSetNo == FVSet)
+            AddVCells(Band, VBand, FCurVX - FVShift, Grown);
+        FCurVX += VBand->Width();
+        FVPlaced = true;
+    }
+    if (VBand->Visible() || VBand->PrintChildIfInvisible())
+        ShowVBand(Band, VBand->Child(), Grown);
+}
+
+// Sets are cut where the band is output: Band lies at FCurX, so design
+// left X lies at FCurX - Band->Left() + X on the page. Output collected for
+// a sub-report printed on its band has no page edge and stays in the first
+// set.
+void TfrxEngine::FitVOutput(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown)
+{
+    if (FOutputTo)
+        return;
+    const double origin = FCurX - Band->Left();
+    const double right = origin + FCurVX - FVShift + Width;
+    if (FPage && FPage->EndlessWidth()) {
+        FPageWidth = std::max(FPageWidth, right);
+        return;
+    }
+    if (right <= FPageWidth + 0.0001 || !FVPlaced)
+        return;
+    ++FVSetNo;
+    FVSetCount = std::max(FVSetCount, FVSetNo + 1);
+    FVPlaced = false;
+    // The open headers start the set when they leave room for the output.
+    double headers = 0;
+    for (int i = 0; i < FVHeaderList.Count(); ++i)
+        headers += VChainWidth(FVHeaderList.Items(i).Band);
+    double x = FVStart;
+    if (origin + FVStart + headers + Width <= FPageWidth + 0.0001) {
+        const int savedVColumn = FCurVColumn;
+        const int savedFrom = FVRangeFrom, savedTo = FVRangeTo;
+        FCurVColumn = 0;
+        FVRangeFrom = FVRangeTo = 0;
+        for (int i = 0; i < FVHeaderList.Count(); ++i)
+            for (TfrxBand *b = FVHeaderList.Items(i).Band; b && b->Vertical(); b = b->Child()) {
+                if (b->Visible()) {
+                    if (FVSetNo == FVSet)
+                        AddVCells(Band, b, x, Grown);
+                    x += b->Width();
+                }
+                if (!b->Visible() && !b->PrintChildIfInvisible())
+                    break;
+            }
+        FCurVColumn = savedVColumn;
+        FVRangeFrom = savedFrom;
+        FVRangeTo = savedTo;
+    }
+    FVShift = FCurVX - x;
+}
+
 // The objects of VBand that came from Band are evaluated for the current
-// records and copied onto Band at the next place to the right; the copies
-// grow with their text like the band's own objects.
-void TfrxEngine::AddVCells(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown)
+// records and copied onto Band at design left X; the copies grow with
+// their text like the band's own objects.
+void TfrxEngine::AddVCells(TfrxBand *Band, TfrxBand *VBand, double X, QHash<TfrxComponent *, double> &Grown)
 {
     FCurBand = Band;
+    FCurVBand = VBand;
     const QList<TfrxComponent *> objects = VBand->Objects();
     for (TfrxComponent *c : objects) {
         auto *view = qobject_cast<TfrxReportComponent *>(c);
@@ -170,7 +351,7 @@ void TfrxEngine::AddVCells(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent 
         }
         if (view->Visible())
             if (TfrxComponent *copy = CopyOutput(view, Band)) {
-                copy->SetLeft(FCurVX - Band->Left() + view->Left());
+                copy->SetLeft(X - Band->Left() + view->Left());
                 copy->SetTop(view->Top());
                 auto *s = qobject_cast<TfrxStretcheable *>(copy);
                 if (s && s->StretchMode() != smDontStretch) {
@@ -184,5 +365,5 @@ void TfrxEngine::AddVCells(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent 
         FReport->DoAfterPrint(view);
         view->AfterPrint();
     }
-    FCurVX += VBand->Width();
+    FCurVBand = nullptr;
 }

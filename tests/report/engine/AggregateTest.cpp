@@ -261,3 +261,43 @@ TEST(AggregateTest, ColumnTotalsAndALastRowMovedIntoAKeep)
     t.Row(4);
     EXPECT_EQ(t.Value("SUM(Qty)", t.PageFooter).toDouble(), 6) << "and joined the next page's";
 }
+
+// Cells of one horizontal band on different vertical bands are told apart
+// by the band that holds them. A vertical group footer reads the
+// per-column totals over its group's columns; restarting its cells after
+// the group drops the subtotals along the row, not those columns.
+TEST(AggregateTest, VerticalCellsByHolderWithColumnRangesAndGroupRestarts)
+{
+    TAggregatePage t;
+    auto *vdata = new TfrxMasterData(t.Page);
+    vdata->SetName("VData");
+    vdata->SetVertical(true);
+    auto *vgroup = new TfrxGroupFooter(t.Page);
+    vgroup->SetVertical(true);
+    auto *vfooter = new TfrxFooter(t.Page);
+    vfooter->SetVertical(true);
+    t.List.Clear();
+    for (TfrxBand *holder : {static_cast<TfrxBand *>(vgroup), static_cast<TfrxBand *>(vfooter)}) {
+        auto *memo = new TfrxMemoView(holder);
+        memo->SetText("[AVG(Qty)] [MIN(Qty)] [SUM(Qty, VData)]");
+        t.List.AddMemoItems(memo, t.Footer, t.Master);
+    }
+    ASSERT_EQ(t.List.Count(), 6);
+    for (const auto &[column, qty] : QList<QPair<int, int>>{{1, 2}, {2, 6}, {3, 4}, {1, 8}}) {
+        t.Qty = qty;
+        t.List.AddColumnValue(t.Master, column);
+        t.List.AddRowValue(vdata, t.Footer);
+    }
+    auto value = [&](const QString &Fn, TfrxBand *Holder, int From, int To, TfrxDataBand *Band = nullptr) {
+        return t.List.GetValue(t.Footer, From, 0, Band, "Qty", Fn, Holder, To);
+    };
+    EXPECT_DOUBLE_EQ(value("AVG", vgroup, 1, 2).toDouble(), 16.0 / 3);
+    EXPECT_EQ(value("MIN", vgroup, 2, 3).toDouble(), 4);
+    EXPECT_EQ(value("AVG", vfooter, 0, 0).toDouble(), 5) << "slot 0: every column";
+    EXPECT_TRUE(value("AVG", nullptr, 1, 2).isNull()) << "no such item on a horizontal band";
+    EXPECT_EQ(value("SUM", vgroup, 0, 0, vdata).toDouble(), 20);
+    t.List.ResetCells(t.Footer, vgroup);
+    EXPECT_EQ(value("SUM", vgroup, 0, 0, vdata).toDouble(), 0) << "the group's subtotal restarts";
+    EXPECT_EQ(value("SUM", vfooter, 0, 0, vdata).toDouble(), 20) << "the footer's goes on";
+    EXPECT_EQ(value("MIN", vgroup, 2, 3).toDouble(), 4) << "the column totals stay";
+}
