@@ -106,12 +106,20 @@ TfrxXMLItem *TfrxPreviewPages::PagesItem()
     return RootChild("previewpages");
 }
 
-TfrxXMLItem *TfrxPreviewPages::CurPageItem()
+TfrxXMLItem *TfrxPreviewPages::PageItem(int Index)
 {
     TfrxXMLItem *pages = PagesItem();
-    if (FCurPage < 0 || FCurPage >= pages->Count())
+    if (Index < 0 || Index >= pages->Count())
         return nullptr;
-    return pages->Items(FCurPage);
+    TfrxXMLItem *item = pages->Items(Index);
+    if (!item->Loaded())
+        FXMLDoc.LoadItem(item);
+    return item;
+}
+
+TfrxXMLItem *TfrxPreviewPages::CurPageItem()
+{
+    return PageItem(FCurPage);
 }
 
 bool TfrxPreviewPages::IsWholePage(const TfrxXMLItem *Item) const
@@ -289,24 +297,46 @@ void TfrxPreviewPages::BeginPass()
 {
     FFirstPageIndex = GetCount() - 1;
     if (FFirstPageIndex >= 0) {
-        FFirstObjectIndex = PagesItem()->Items(FFirstPageIndex)->Count();
+        FFirstObjectIndex = PageItem(FFirstPageIndex)->Count();
         FFirstOutlineIndex = FOutline->Root()->Count();
     }
     ResetLogicalPageNumber();
 }
 
 // Moves page text out of memory: from the second-to-last page backwards,
-// stopping at the first page that is already out.
+// stopping at the first page that is already out (packed pages are still
+// in memory).
 void TfrxPreviewPages::UnloadPages()
 {
     TfrxXMLItem *pages = PagesItem();
     for (int i = pages->Count() - 2; i >= 0; --i) {
         TfrxXMLItem *item = pages->Items(i);
-        if (!item->Loaded())
+        if (!item->Loaded() && !item->Packed())
             break;
         if (item->Unloadable())
             FXMLDoc.UnloadItem(item);
     }
+}
+
+// Pages the output has left behind are packed: a page item holds an item
+// per output object, which costs several times the text it carries. The
+// last two pages stay open, as the ones output may still reach (and the
+// first two are never unloadable); a page left for an earlier one is packed
+// as soon as it is left. Walking back stops at the first page already
+// packed, so each page is looked at once.
+void TfrxPreviewPages::PackPagesBehind(int Left)
+{
+    TfrxXMLItem *pages = PagesItem();
+    const int open = pages->Count() - 2;
+    auto pack = [&](int Index) {
+        TfrxXMLItem *item = pages->Items(Index);
+        if (Index != FCurPage && item->Loaded() && item->Unloadable())
+            item->Pack();
+    };
+    if (Left >= 0 && Left < open)
+        pack(Left);
+    for (int i = open - 1; i >= 0 && pages->Items(i)->Loaded(); --i)
+        pack(i);
 }
 
 void TfrxPreviewPages::AddPage(TfrxReportPage *Page)
@@ -318,22 +348,37 @@ void TfrxPreviewPages::AddPage(TfrxReportPage *Page)
         FXMLSize = 0;
     }
     ClearCache();
+    const int left = FCurPage;
     ++FCurPage;
-    if (FCurPage < pages->Count() && FAddPageAction == apWriteOver)
+    if (FCurPage < pages->Count() && FAddPageAction == apWriteOver) {
+        PackPagesBehind(left);
         return;
+    }
     int source = -1;
     for (int i = 0; i < SourcePageCount(); ++i)
         if (FSourcePages[size_t(i)]->OriginalComponent() == Page) {
             source = i;
             break;
         }
-    TfrxXMLItem *item = pages->Add(QStringLiteral("page") + QString::number(source));
+    TfrxXMLItem *item = pages->Add(PageItemName(source));
     item->SetUnloadable(pages->Count() > 2);
     if (TfrxCustomEngine *engine = Engine())
         engine->Progress(ptRunning, FCurPage + 1);
     FAddPageAction = apWriteOver;
     FCurPage = pages->Count() - 1;
+    PackPagesBehind(left);
     IncLogicalPageNumber();
+}
+
+// "page" + the source page index; one shared string per source page.
+QString TfrxPreviewPages::PageItemName(int Source)
+{
+    const size_t slot = size_t(Source + 1);
+    if (FPageItemNames.size() <= slot)
+        FPageItemNames.resize(slot + 1);
+    if (FPageItemNames[slot].isEmpty())
+        FPageItemNames[slot] = QStringLiteral("page") + QString::number(Source);
+    return FPageItemNames[slot];
 }
 
 void TfrxPreviewPages::AddObject(TfrxComponent *Obj)
@@ -643,11 +688,17 @@ TfrxReportPage *TfrxPreviewPages::GetPage(int Index)
     std::unique_ptr<TfrxReportPage> page;
     try {
         TfrxXMLItem *item = pages->Items(Index);
-        if (!item->Loaded()) {
-            FXMLDoc.LoadItem(item);
-            CheckPageItem(item, 0);
+        if (item->Packed()) {
+            // A packed page stays packed: it is rebuilt from a copy read
+            // back for the time it takes.
+            page = BuildPage(item->UnpackedCopy().get());
+        } else {
+            if (!item->Loaded()) {
+                FXMLDoc.LoadItem(item);
+                CheckPageItem(item, 0);
+            }
+            page = BuildPage(item);
         }
-        page = BuildPage(item);
     } catch (const Exception &e) {
         // A page that cannot be rebuilt is reported and shown as missing.
         if (FReport)
@@ -851,7 +902,7 @@ void TfrxPreviewPages::AddFrom(TfrxReport *Report)
     TfrxXMLItem *otherOutline = other->FOutline->Root();
     for (int i = 0; i < otherOutline->Count(); ++i)
         copyItem(copyItem, otherOutline->Items(i), outline);
-    TfrxXMLItem *otherPages = other->PagesItem();
-    FLastY = count > 0 ? lastYOfPage(otherPages->Items(count - 1), other->FDictionary, 0) : 0;
+    TfrxXMLItem *last = other->PageItem(count - 1);
+    FLastY = last ? lastYOfPage(last, other->FDictionary, 0) : 0;
     ClearCache();
 }

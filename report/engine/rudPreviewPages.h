@@ -356,7 +356,12 @@ private:
     };
 
     TfrxXMLItem *RootChild(const char *Name);
+    // Page item Index with its object items in memory (read back when
+    // packed or unloaded); nullptr out of range.
+    TfrxXMLItem *PageItem(int Index);
     TfrxXMLItem *CurPageItem();
+    QString PageItemName(int Source);
+    void PackPagesBehind(int Left);
     bool IsWholePage(const TfrxXMLItem *Item) const;
     int SourcePageIndexOf(const TfrxXMLItem *Item) const;
     void ClearCache();
@@ -381,6 +386,7 @@ private:
     TfrxPictureCache FPictureCache;
     double FPrintScale = 1;
     std::vector<std::unique_ptr<TfrxReportPage>> FSourcePages;
+    std::vector<QString> FPageItemNames;   // by source page index + 1
     TfrxXMLDocument FXMLDoc;
     qint64 FXMLSize = 0;
     double FLastY = 0;

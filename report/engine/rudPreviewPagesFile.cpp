@@ -269,6 +269,18 @@ void TfrxPreviewPages::AfterLoad()
         if (item->Loaded())
             CheckPageItem(item, 0);
     }
+    // Pages beyond the second are kept packed, as while preparing. Read
+    // whole, such a page keeps the unloadable mark of the file as an
+    // attribute; it goes, or the page would be written with two.
+    for (int i = 2; i < pages->Count(); ++i) {
+        TfrxXMLItem *item = pages->Items(i);
+        if (!IsWholePage(item) && item->Loaded()) {
+            if (item->PropExists(QStringLiteral("ld")))
+                item->DeleteProp(QStringLiteral("ld"));
+            item->SetUnloadable(true);
+            item->Pack();
+        }
+    }
 
     if (const int index = root->Find(QStringLiteral("picturecache")); index >= 0)
         FPictureCache.LoadFromXML(root->Items(index));

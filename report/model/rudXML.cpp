@@ -112,6 +112,10 @@ void TfrxXMLDocument::SaveToFile(const QString &FileName)
 
 void TfrxXMLDocument::LoadItem(TfrxXMLItem *Item)
 {
+    if (Item && Item->Packed()) {
+        Item->Unpack();
+        return;
+    }
     if (!FTempStream || !Item || !Item->Unloadable() || Item->Loaded())
         return;
     {
@@ -130,7 +134,11 @@ void TfrxXMLDocument::LoadItem(TfrxXMLItem *Item)
 
 void TfrxXMLDocument::UnloadItem(TfrxXMLItem *Item)
 {
-    if (!Item || !Item->Loaded() || !Item->Unloadable())
+    if (!Item || !Item->Unloadable())
+        return;
+    if (Item->Packed())
+        Item->Unpack();
+    if (!Item->Loaded())
         return;
     CreateTempFile();
     const qint64 offset = FTempStream->size();

@@ -8,7 +8,9 @@
 // escaped inside Text; Prop/SetProp escape and un-escape one attribute.
 // Large documents can keep parts of the tree out of memory: an "unloadable"
 // item's children can be moved to a swap file (UnloadItem) or left in the
-// source file by partial loading, and read back on demand (LoadItem).
+// source file by partial loading, and read back on demand (LoadItem). Any
+// item's children can also be packed: kept as their written text in one
+// byte block, a small fraction of the memory of their items.
 
 #include "base/Errors.h"
 
@@ -52,8 +54,26 @@ public:
     int IndexOf(const TfrxXMLItem *Item) const;
     // The topmost ancestor-or-self.
     TfrxXMLItem *Root();
-    // Destroys all children; an unloadable item becomes not loaded.
+    // Destroys all children (packed ones too); an unloadable item becomes
+    // not loaded.
     void Clear();
+
+    // Packs the children: written as the dialect's text (without values,
+    // which are never read) into one byte block, then destroyed. The item
+    // counts as not loaded until unpacked. Nothing happens to an item that
+    // is not loaded or has no children.
+    void Pack();
+    // Reads packed children back into the item, which becomes loaded.
+    // Raises TfrxInvalidXMLException when the block cannot be read; the
+    // item then stays packed.
+    void Unpack();
+    // True while the children are packed.
+    bool Packed() const { return FExtra && !FExtra->Packed.isNull(); }
+    // Bytes of the packed children (0 when not packed).
+    qsizetype PackedSize() const { return Packed() ? FExtra->Packed.size() : 0; }
+    // A free-standing copy of the item (name, text, flags) holding its
+    // packed children read back; the item itself stays packed.
+    std::unique_ptr<TfrxXMLItem> UnpackedCopy() const;
 
     // Number of children.
     int Count() const { return int(FItems.size()); }
@@ -92,13 +112,17 @@ public:
 
 private:
     friend class TfrxXMLReader;
+    friend class TfrxXMLWriter;
     void Detach();
+    void ClearChildren();
+    static void ReadPackedChildren(const QByteArray &Packed, TfrxXMLItem *Into);
 
     // What few items carry, kept apart: a prepared report holds an item
     // per output object, and every byte of an item counts there.
     struct TExtra {
         void *Data = nullptr;
         QString Value;
+        QByteArray Packed;    // packed children; null when not packed
     };
     TExtra &Extra();
 
@@ -139,9 +163,11 @@ public:
     // Saves atomically to FileName (saveFileAtomically) and loads it again.
     // Raises EInOutError when it cannot be saved; the old file then stays.
     void SaveToFile(const QString &FileName);
-    // Reads the children of an unloaded item back from TempStream.
+    // Reads the children of an unloaded item back: from its packed block,
+    // else from TempStream.
     void LoadItem(TfrxXMLItem *Item);
-    // Moves the children of a loaded unloadable item to the swap file.
+    // Moves the children of an unloadable item, loaded or packed, to the
+    // swap file.
     void UnloadItem(TfrxXMLItem *Item);
     // Creates the swap file in TempDir (or the system's temporary folder).
     void CreateTempFile();
@@ -245,7 +271,8 @@ public:
 
     // Writes the header tag this writer's documents carry.
     void WriteHeader();
-    // Writes Item and its subtree; unloaded items are read back from TempStream.
+    // Writes Item and its subtree; unloaded items are read back from
+    // TempStream, packed ones written from their block.
     void WriteRootItem(TfrxXMLItem *Item);
     // Appends S (and a line break with AutoIndent); flushes past 4096 bytes.
     void WriteLn(const QByteArray &S);

@@ -5,6 +5,8 @@
 #include "base/DateTime.h"
 #include "base/NumberFormat.h"
 
+#include <QBuffer>
+
 #include <algorithm>
 
 TfrxInvalidXMLException::TfrxInvalidXMLException() : EGeneralError(QStringLiteral("Invalid file format")) {}
@@ -47,6 +49,9 @@ void TfrxXMLItem::Detach()
 
 TfrxXMLItem *TfrxXMLItem::Add()
 {
+    // New children go after the packed ones.
+    if (Packed())
+        Unpack();
     auto *item = new TfrxXMLItem;
     item->FParent = this;
     FItems.push_back(item);
@@ -64,6 +69,8 @@ void TfrxXMLItem::AddItem(TfrxXMLItem *Item)
 {
     if (!Item)
         return;
+    if (Packed())
+        Unpack();
     // Adding an item below itself would make the tree a cycle.
     for (TfrxXMLItem *p = this; p; p = p->FParent)
         if (p == Item)
@@ -117,9 +124,17 @@ TfrxXMLItem *TfrxXMLItem::Items(int Index) const
     return FItems[size_t(Index)];
 }
 
+void TfrxXMLItem::Clear()
+{
+    ClearChildren();
+    if (FExtra)
+        FExtra->Packed = QByteArray();
+    FLoaded = !FUnloadable;
+}
+
 // Destroys the subtree without recursion: documents read from untrusted files
 // can nest deeper than the call stack would allow.
-void TfrxXMLItem::Clear()
+void TfrxXMLItem::ClearChildren()
 {
     std::vector<TfrxXMLItem *> pending;
     pending.swap(FItems);
@@ -131,8 +146,85 @@ void TfrxXMLItem::Clear()
         item->FParent = nullptr;
         delete item;
     }
-    if (FUnloadable)
-        FLoaded = false;
+}
+
+// True when an item of the subtree below Item keeps its children in a swap
+// or source file, which packing could not read.
+static bool holdsUnloaded(const TfrxXMLItem *Item)
+{
+    std::vector<const TfrxXMLItem *> pending{Item};
+    while (!pending.empty()) {
+        const TfrxXMLItem *item = pending.back();
+        pending.pop_back();
+        for (int i = 0; i < item->Count(); ++i) {
+            const TfrxXMLItem *child = item->Items(i);
+            if (!child->Loaded() && !child->Packed())
+                return true;
+            pending.push_back(child);
+        }
+    }
+    return false;
+}
+
+void TfrxXMLItem::Pack()
+{
+    if (!FLoaded || FItems.empty() || holdsUnloaded(this))
+        return;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        TfrxXMLWriter writer(&buffer);
+        for (TfrxXMLItem *child : FItems)
+            writer.WriteRootItem(child);
+    }
+    QByteArray packed = buffer.data();
+    buffer.close();
+    packed.squeeze();
+    ClearChildren();
+    Extra().Packed = std::move(packed);
+    FLoaded = false;
+}
+
+void TfrxXMLItem::ReadPackedChildren(const QByteArray &Packed, TfrxXMLItem *Into)
+{
+    QBuffer buffer;
+    buffer.setData(Packed);
+    buffer.open(QIODevice::ReadOnly);
+    try {
+        TfrxXMLReader reader(&buffer);
+        for (;;) {
+            auto *child = new TfrxXMLItem;
+            child->FParent = Into;
+            Into->FItems.push_back(child);
+            if (!reader.ReadRootItem(child, true)) {
+                delete child;
+                break;
+            }
+        }
+    } catch (...) {
+        Into->ClearChildren();
+        throw;
+    }
+}
+
+void TfrxXMLItem::Unpack()
+{
+    if (!Packed())
+        return;
+    ReadPackedChildren(FExtra->Packed, this);
+    FExtra->Packed = QByteArray();
+    FLoaded = true;
+}
+
+std::unique_ptr<TfrxXMLItem> TfrxXMLItem::UnpackedCopy() const
+{
+    auto copy = std::make_unique<TfrxXMLItem>();
+    copy->FName = FName;
+    copy->FText = FText;
+    copy->FUnloadable = FUnloadable;
+    if (Packed())
+        ReadPackedChildren(FExtra->Packed, copy.get());
+    return copy;
 }
 
 // Start of attribute Name inside Text, accepted only at the very start or

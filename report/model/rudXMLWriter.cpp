@@ -120,7 +120,7 @@ void TfrxXMLWriter::WriteStartTag(TfrxXMLItem *Item, int Level)
         if (Item->Unloadable())
             FBuffer += "ld=\"0\"";
     }
-    if (Item->Count() > 0) {
+    if (Item->Count() > 0 || Item->Packed()) {
         FBuffer += '>';
     } else if (!Item->Value().isEmpty()) {
         FBuffer += '>';
@@ -146,6 +146,8 @@ void TfrxXMLWriter::WriteEndTag(TfrxXMLItem *Item, int Level)
 
 // Writes the subtree with an explicit stack (no recursion on deep trees).
 // An unloaded item is read back for the time it is written, then cleared.
+// Packed children are the very text the writer makes without indenting, so
+// they are copied as they are; with indenting they are read into a copy.
 void TfrxXMLWriter::WriteRootItem(TfrxXMLItem *Item)
 {
     struct Frame {
@@ -153,9 +155,24 @@ void TfrxXMLWriter::WriteRootItem(TfrxXMLItem *Item)
         int Next;
         int Level;
         bool Reloaded;
+        std::unique_ptr<TfrxXMLItem> Copy;   // an unpacked copy being written
     };
     std::vector<Frame> stack;
     auto open = [&](TfrxXMLItem *item, int level) {
+        if (item->Packed()) {
+            if (!FAutoIndent) {
+                WriteStartTag(item, level);
+                const QByteArray &packed = item->FExtra->Packed;
+                FBuffer.append(packed.constData(), size_t(packed.size()));
+                WriteEndTag(item, level);
+                return;
+            }
+            std::unique_ptr<TfrxXMLItem> copy = item->UnpackedCopy();
+            WriteStartTag(copy.get(), level);
+            TfrxXMLItem *written = copy.get();
+            stack.push_back({written, 0, level, false, std::move(copy)});
+            return;
+        }
         bool reloaded = false;
         if (item->Unloadable() && !item->Loaded() && FTempStream) {
             Flush();
@@ -174,7 +191,7 @@ void TfrxXMLWriter::WriteRootItem(TfrxXMLItem *Item)
         }
         WriteStartTag(item, level);
         if (item->Count() > 0)
-            stack.push_back({item, 0, level, reloaded});
+            stack.push_back({item, 0, level, reloaded, nullptr});
         else if (reloaded)
             item->Clear();
     };
@@ -188,7 +205,7 @@ void TfrxXMLWriter::WriteRootItem(TfrxXMLItem *Item)
             open(child, level);
             continue;
         }
-        const Frame done = top;
+        const Frame done = std::move(top);
         stack.pop_back();
         WriteEndTag(done.Item, done.Level);
         if (done.Reloaded)

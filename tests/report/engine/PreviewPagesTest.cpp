@@ -526,6 +526,52 @@ public:
 
 } // namespace
 
+TEST(PreviewPages, PagesLeftBehindArePackedAndWorkAsOpenOnes)
+{
+    TCertificate c(6, false);
+    TfrxXMLItem *pages = c.Pages->PagesItem();
+    ASSERT_EQ(pages->Count(), 6);
+    // The first two pages are never unloadable, the last two stay open.
+    const bool expected[] = {false, false, true, true, false, false};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(pages->Items(i)->Packed(), expected[i]) << i;
+    c.Finish();
+    // A packed page is rebuilt like an open one and stays packed.
+    expectSamePage(c.Pages->GetPage(3), c.Pages->GetPage(0));
+    EXPECT_TRUE(pages->Items(3)->Packed());
+
+    // Output reaching a packed page finds its objects.
+    c.Pages->SetCurPage(2);
+    EXPECT_EQ(c.Pages->GetCurPosition(), 1);
+    EXPECT_FALSE(pages->Items(2)->Packed());
+    // Going on to an existing page writes over it and packs the page left.
+    c.Pages->AddPage(c.Page);
+    EXPECT_EQ(c.Pages->CurPage(), 3);
+    EXPECT_TRUE(pages->Items(2)->Packed());
+    addNullBand(*c.Pages, c.Page);
+    EXPECT_FALSE(pages->Items(3)->Packed());
+    EXPECT_EQ(pages->Items(3)->Count(), 2);
+    c.Pages->AddPage(c.Page);
+    EXPECT_TRUE(pages->Items(3)->Packed());
+    EXPECT_EQ(c.Pages->GetPage(3)->Objects().size(), 2);
+    EXPECT_EQ(c.Pages->GetPage(2)->Objects().size(), 1);
+
+    // The file is the same as without packing, and loads back packed.
+    const QByteArray bytes = saveToBytes(*c.Pages);
+    for (int i = 0; i < pages->Count(); ++i)
+        c.Pages->XMLDoc().LoadItem(pages->Items(i));
+    EXPECT_EQ(saveToBytes(*c.Pages), bytes);
+    TfrxReport other;
+    auto *loaded = dynamic_cast<TfrxPreviewPages *>(other.PreviewPages());
+    loadFromBytes(*loaded, bytes);
+    ASSERT_EQ(loaded->Count(), 6);
+    EXPECT_FALSE(loaded->PagesItem()->Items(1)->Packed());
+    EXPECT_TRUE(loaded->PagesItem()->Items(5)->Packed());
+    EXPECT_EQ(loaded->GetPage(3)->Objects().size(), 2);
+    expectSamePage(loaded->GetPage(5), c.Pages->GetPage(0));
+    EXPECT_EQ(saveToBytes(*loaded), bytes);
+}
+
 TEST(PreviewPages, CompressorHookAndFailedSaves)
 {
     TCertificate c;

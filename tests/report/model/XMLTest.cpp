@@ -470,3 +470,80 @@ TEST(XMLDocument, SaveToFileReplacesTheFile)
     EXPECT_THROW(again.LoadFromFile(dir.filePath(QStringLiteral("none.fr3"))), EInOutError);
     EXPECT_THROW(doc.SaveToFile(dir.filePath(QStringLiteral("no/such/dir/x.fr3"))), EInOutError);
 }
+
+TEST(XMLItem, PackedChildrenKeepEveryByte)
+{
+    QTemporaryDir dir;
+    TfrxXMLDocument doc;
+    doc.SetTempDir(dir.path());
+    doc.Root()->SetName(QStringLiteral("preparedreport"));
+    TfrxXMLItem *page = doc.Root()->Add(QStringLiteral("page0"));
+    page->SetUnloadable(true);
+    TfrxXMLItem *band = page->Add(QStringLiteral("TfrxNullBand"));
+    band->SetText(QStringLiteral("l=\"0\" t=\"0\""));
+    for (int m = 0; m < 20; ++m) {
+        TfrxXMLItem *memo = band->Add(QStringLiteral("m%1").arg(m + 1));
+        memo->SetProp(QStringLiteral("u"), QStringLiteral("Иванов \"%1\" <&>\r\n€ 𝄞").arg(m));
+    }
+    const QString before = dump(page);
+    const QByteArray written = save(doc);
+    doc.SetAutoIndent(true);
+    const QByteArray indented = save(doc);
+    doc.SetAutoIndent(false);
+
+    page->Pack();
+    EXPECT_TRUE(page->Packed());
+    EXPECT_FALSE(page->Loaded());
+    EXPECT_EQ(page->Count(), 0);
+    EXPECT_GT(page->PackedSize(), 0);
+    // Written as it was, with and without indenting; still packed afterwards.
+    EXPECT_EQ(save(doc), written);
+    doc.SetAutoIndent(true);
+    EXPECT_EQ(save(doc), indented);
+    doc.SetAutoIndent(false);
+    EXPECT_TRUE(page->Packed());
+    // A copy reads the children back and leaves the item packed.
+    EXPECT_EQ(dump(page->UnpackedCopy().get()), before);
+    EXPECT_TRUE(page->Packed());
+
+    // Loading unpacks; a child added to a packed item comes after the packed ones.
+    doc.LoadItem(page);
+    EXPECT_TRUE(page->Loaded());
+    EXPECT_FALSE(page->Packed());
+    EXPECT_EQ(dump(page), before);
+    page->Pack();
+    page->Add(QStringLiteral("TfrxPageFooter"));
+    EXPECT_FALSE(page->Packed());
+    ASSERT_EQ(page->Count(), 2);
+    EXPECT_EQ(page->Items(1)->Name(), QStringLiteral("TfrxPageFooter"));
+    delete page->Items(1);
+
+    // A packed item goes to the swap file and comes back the same.
+    page->Pack();
+    doc.UnloadItem(page);
+    EXPECT_FALSE(page->Packed());
+    EXPECT_FALSE(page->Loaded());
+    EXPECT_TRUE(doc.TempFileCreated());
+    doc.LoadItem(page);
+    EXPECT_EQ(dump(page), before);
+
+    // An item below which children wait in the swap file is not packed: the
+    // packed text could not hold them.
+    TfrxXMLItem *holder = doc.Root()->Add(QStringLiteral("holder"));
+    TfrxXMLItem *inner = holder->Add(QStringLiteral("inner"));
+    inner->SetUnloadable(true);
+    inner->Add(QStringLiteral("x"));
+    doc.UnloadItem(inner);
+    holder->Pack();
+    EXPECT_FALSE(holder->Packed());
+    EXPECT_EQ(holder->Count(), 1);
+
+    // Clearing a packed item leaves nothing behind; an empty item is not packed.
+    page->Pack();
+    page->Clear();
+    EXPECT_FALSE(page->Packed());
+    EXPECT_EQ(page->UnpackedCopy()->Count(), 0);
+    page->SetLoaded(true);
+    page->Pack();
+    EXPECT_FALSE(page->Packed());
+}
