@@ -340,12 +340,18 @@ void TfrxEngine::ShowPage(TfrxReportPage *Page)
         return;
     InitPage();
     ShowNullBand();
-    if (FReport->OnManualBuild)
-        FReport->OnManualBuild(Page);
-    else if (!Page->OnManualBuild().isEmpty())
-        FReport->DoNotifyEvent(Page, Page->OnManualBuild(), true);
-    else
+    if (FReport->OnManualBuild || !Page->OnManualBuild().isEmpty()) {
+        // A page built by hand has its sub-reports out first; what the
+        // build shows follows below them.
+        TPageFlow flow = StartPageFlow(Page);
+        ShowPageSubreports(flow, nullptr);
+        if (FReport->OnManualBuild)
+            FReport->OnManualBuild(Page);
+        else
+            FReport->DoNotifyEvent(Page, Page->OnManualBuild(), true);
+    } else {
         ShowBandTree(Page);
+    }
     FIsLastPage = true;
     if (Page->EndlessHeight() || Page->EndlessWidth()) {
         const double width = Page->EndlessWidth()

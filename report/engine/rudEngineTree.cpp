@@ -228,7 +228,12 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
         return;
     TfrxOutline *outline = FReport->PreviewPages()->Outline();
     const QList<TfrxBand *> subs = SubBands(Obj);
+    // On a page, the sub-reports lying on it come out between its bands.
+    TPageFlow flow = StartPageFlow(Obj);
     for (TfrxBand *sub : subs) {
+        ShowPageSubreports(flow, sub);
+        if (Terminated())
+            break;
         auto *d = qobject_cast<TfrxDataBand *>(sub);
         TfrxDataSet *ds = BandDataSet(d);
         if (!ds)
@@ -308,6 +313,7 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
                 EndKeep(footer);
         }
     }
+    ShowPageSubreports(flow, nullptr);
 }
 
 bool TfrxEngine::CanShow(TfrxComponent *Obj, bool PrintIfDetailEmpty)
