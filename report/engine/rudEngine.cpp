@@ -288,6 +288,7 @@ bool TfrxEngine::Run(bool ARunDialogs, bool AClearLast, TfrxComponent *APage)
 void TfrxEngine::RunReportPages(TfrxReportPage *APage)
 {
     FFirstReportPage = true;
+    CollectSuppressed();
     auto *ds = qobject_cast<TfrxDataSet *>(FReport->DataSet());
     if (!ds) {
         DoPages(APage);
@@ -449,6 +450,7 @@ void TfrxEngine::AddPage()
     FPrevFooterHeight = 0;
     FReport->PreviewPages()->AddPage(FPage);
     FCurY = 0;
+    ForgetSuppressedOnNewPage();
     if (auto *overlay = static_cast<TfrxOverlay *>(FindBand(&TfrxOverlay::staticMetaObject));
         overlay && !overlay->PrintOnTop()) {
         ShowBand(overlay);
@@ -610,6 +612,7 @@ void TfrxEngine::NewColumn()
 
 void TfrxEngine::AddColumn()
 {
+    ForgetSuppressedOnNewPage();
     ++FCurColumn;
     FCurY = FFirstColumnY;
     // Columns lie at their positions within the column area, which starts at

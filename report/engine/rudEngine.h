@@ -16,6 +16,7 @@
 
 class TfrxBand;
 class TfrxComponent;
+class TfrxCustomMemoView;
 class TfrxCustomPreviewPages;
 class TfrxDataBand;
 class TfrxDataSet;
@@ -143,6 +144,19 @@ private:
     // Whether the band tree of Page may be walked for a sub-report now: not
     // while it is being walked already (a page printing itself).
     bool CanWalkSubreport(TfrxReportPage *Page) const;
+    // Suppressed repeated values: what each SuppressRepeated memo printed
+    // last is forgotten for every walk of a data band and every new group
+    // (ResetSuppressed), and at the top of every new page and column
+    // (ForgetSuppressedOnNewPage); a band that moves on to a new page or
+    // column after it was evaluated shows its suppressed values again
+    // (CheckSuppress).
+    void CollectSuppressed();
+    void ResetSuppressed(TfrxBand *Band);
+    void ForgetSuppressedOnNewPage();
+    void CheckSuppress(TfrxBand *Band);
+    // Moves Band, evaluated but not yet placed, on to a new column or page;
+    // unless a keep is open, its suppressed values are shown again first.
+    void MoveToNewColumn(TfrxBand *Band);
     // A copy of an output object (its values as they are now, its alias,
     // no name) made a child of Parent; nullptr for a class that cannot be made.
     TfrxComponent *CopyOutput(TfrxComponent *Obj, TfrxComponent *Parent);
@@ -252,6 +266,10 @@ private:
     int FVColumnNo = 0;
     // The band trees: first-level sub-bands of each page, per direction.
     QHash<TfrxComponent *, QList<TfrxBand *>> FPageBands, FPageVBands;
+    // The memos of the report that suppress repeated values (per pass).
+    QList<QPointer<TfrxCustomMemoView>> FSuppressMemos;
+    // The band MoveToNewColumn is moving: its memos keep their last values.
+    TfrxBand *FSuppressMoving = nullptr;
     // The sub-report pages whose band trees are being walked, outermost first.
     QList<TfrxReportPage *> FSubreportPath;
 };
