@@ -291,6 +291,7 @@ bool TfrxEngine::Run(bool ARunDialogs, bool AClearLast, TfrxComponent *APage)
 void TfrxEngine::RunReportPages(TfrxReportPage *APage)
 {
     FFirstReportPage = true;
+    CollectSuppressed();
     auto *ds = qobject_cast<TfrxDataSet *>(FReport->DataSet());
     if (!ds) {
         DoPages(APage);
@@ -363,12 +364,18 @@ void TfrxEngine::ShowPageOnce(TfrxReportPage *Page)
 {
     InitPage();
     ShowNullBand();
-    if (FReport->OnManualBuild)
-        FReport->OnManualBuild(Page);
-    else if (!Page->OnManualBuild().isEmpty())
-        FReport->DoNotifyEvent(Page, Page->OnManualBuild(), true);
-    else
+    if (FReport->OnManualBuild || !Page->OnManualBuild().isEmpty()) {
+        // A page built by hand has its sub-reports out first; what the
+        // build shows follows below them.
+        TPageFlow flow = StartPageFlow(Page);
+        ShowPageSubreports(flow, nullptr);
+        if (FReport->OnManualBuild)
+            FReport->OnManualBuild(Page);
+        else
+            FReport->DoNotifyEvent(Page, Page->OnManualBuild(), true);
+    } else {
         ShowBandTree(Page);
+    }
     FIsLastPage = true;
     if (Page->EndlessHeight() || Page->EndlessWidth()) {
         const double width = Page->EndlessWidth()
@@ -467,6 +474,7 @@ void TfrxEngine::AddPage()
     FPrevFooterHeight = 0;
     FReport->PreviewPages()->AddPage(FPage);
     FCurY = 0;
+    ForgetSuppressedOnNewPage();
     if (auto *overlay = static_cast<TfrxOverlay *>(FindBand(&TfrxOverlay::staticMetaObject));
         overlay && !overlay->PrintOnTop()) {
         ShowBand(overlay);
@@ -628,6 +636,7 @@ void TfrxEngine::NewColumn()
 
 void TfrxEngine::AddColumn()
 {
+    ForgetSuppressedOnNewPage();
     ++FCurColumn;
     FCurY = FFirstColumnY;
     // Columns lie at their positions within the column area, which starts at

@@ -16,6 +16,7 @@
 
 class TfrxBand;
 class TfrxComponent;
+class TfrxCustomMemoView;
 class TfrxCustomPreviewPages;
 class TfrxDataBand;
 class TfrxDataSet;
@@ -122,6 +123,40 @@ private:
     void CheckSubReports(TfrxBand *Band);
     void DoSubReports(TfrxBand *Band);
     double RunSubreportOnParent(TfrxNullBand *Output, TfrxSubreport *Subreport);
+    // The sub-report's band tree, output from the current position at the
+    // sub-report's left.
+    void WalkSubreport(TfrxSubreport *Subreport);
+    // Sub-reports lying directly on a report page take their place in the
+    // page's flow: the walk of the page's first-level data bands meets them
+    // by their designed top (see rudEngineSubreports.cpp).
+    struct TPageFlow {
+        // Not yet output, top to bottom.
+        QList<TfrxSubreport *> Pending;
+        // Designed tops count from OriginY on prepared page OriginPage.
+        double OriginY = 0;
+        int OriginPage = -1;
+    };
+    // The sub-reports on Obj when it is a report page, none otherwise.
+    TPageFlow StartPageFlow(TfrxComponent *Obj);
+    // Outputs the pending sub-reports designed above Next (a first-level
+    // data band of the page), or all of them when Next is nullptr.
+    void ShowPageSubreports(TPageFlow &Flow, TfrxBand *Next);
+    // Whether the band tree of Page may be walked for a sub-report now: not
+    // while it is being walked already (a page printing itself).
+    bool CanWalkSubreport(TfrxReportPage *Page) const;
+    // Suppressed repeated values: what each SuppressRepeated memo printed
+    // last is forgotten for every walk of a data band and every new group
+    // (ResetSuppressed), and at the top of every new page and column
+    // (ForgetSuppressedOnNewPage); a band that moves on to a new page or
+    // column after it was evaluated shows its suppressed values again
+    // (CheckSuppress).
+    void CollectSuppressed();
+    void ResetSuppressed(TfrxBand *Band);
+    void ForgetSuppressedOnNewPage();
+    void CheckSuppress(TfrxBand *Band);
+    // Moves Band, evaluated but not yet placed, on to a new column or page;
+    // unless a keep is open, its suppressed values are shown again first.
+    void MoveToNewColumn(TfrxBand *Band);
     // A copy of an output object (its values as they are now, its alias,
     // no name) made a child of Parent; nullptr for a class that cannot be made.
     TfrxComponent *CopyOutput(TfrxComponent *Obj, TfrxComponent *Parent);
@@ -268,4 +303,10 @@ private:
     QHash<TfrxBand *, int> FVGroupStart;
     // The band trees: first-level sub-bands of each page, per direction.
     QHash<TfrxComponent *, QList<TfrxBand *>> FPageBands, FPageVBands;
+    // The memos of the report that suppress repeated values (per pass).
+    QList<QPointer<TfrxCustomMemoView>> FSuppressMemos;
+    // The band MoveToNewColumn is moving: its memos keep their last values.
+    TfrxBand *FSuppressMoving = nullptr;
+    // The sub-report pages whose band trees are being walked, outermost first.
+    QList<TfrxReportPage *> FSubreportPath;
 };

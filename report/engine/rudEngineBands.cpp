@@ -122,19 +122,19 @@ void TfrxEngine::DoShow(TfrxBand *Band)
         const bool tooTall = Band->Height() > GetPageHeight() - FooterHeight() && !Band->HasVBands();
         if ((Band->AllowSplit() && !FKeeping) || tooTall) {
             if (!Band->AllowSplit() && Band->LineThrough > 1 && !Band->StartNewPage())
-                NewColumn();
+                MoveToNewColumn(Band);
             BreakAllKeep();
             DrawSplit(Band);
             split = true;
         } else if (!(qobject_cast<TfrxChild *>(Band) && FCallFromPHeader)) {
-            NewColumn();
+            MoveToNewColumn(Band);
         }
     } else if (Band->Visible() && isMultiColumn(Band) && !FOutputTo) {
         // The columns of a data band share one row: the row moves on when
         // its first column does not fit.
         auto *d = static_cast<TfrxDataBand *>(Band);
         if (d->CurColumn <= 1 && FreeSpace() < Band->Height())
-            NewColumn();
+            MoveToNewColumn(Band);
     }
     if (!split && Band->Visible())
         OutputBand(Band);

@@ -3,16 +3,46 @@
 // sub-report's left; one printed on its parent band is run while the band
 // is evaluated, its output collected and made part of the band, which
 // grows with it.
+//
+// A sub-report lying directly on a report page (not on a band) is part of
+// the page's flow, as a report designer lays a page out top to bottom: the
+// walk of the page's first-level data bands meets it by its designed top
+// (a data band counts from the top of its header or its first group header),
+// so the bands designed above it come out first and those designed below it
+// come out after it. Its rows start at its designed left and top, or lower
+// when the output above already reaches further down; they break pages like
+// any band, and the flow goes on below the last of them. Its designed top
+// counts on the prepared page where the page's walk began; after a page
+// break the sub-report simply follows. PrintOnParent makes no difference on
+// a page: a page is no band that could grow to hold the output.
 
 #include "report/engine/rudEngine.h"
 
+#include "report/engine/rudPreviewPages.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudClassRegistry.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudSubreport.h"
 
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <vector>
+
+namespace {
+
+// Where a first-level data band's part of the page begins in the design.
+double flowTop(TfrxBand *Band)
+{
+    double top = Band->Top();
+    if (TfrxBand *header = Band->Header())
+        top = std::min(top, header->Top());
+    for (TfrxBand *group : Band->Group())
+        top = std::min(top, group->Top());
+    return top;
+}
+
+} // namespace
 
 TfrxComponent *TfrxEngine::CopyOutput(TfrxComponent *Obj, TfrxComponent *Parent)
 {
@@ -31,19 +61,85 @@ TfrxComponent *TfrxEngine::CopyOutput(TfrxComponent *Obj, TfrxComponent *Parent)
     return copy;
 }
 
+bool TfrxEngine::CanWalkSubreport(TfrxReportPage *Page) const
+{
+    return Page && Page != FPage && !FSubreportPath.contains(Page);
+}
+
+namespace {
+
+// Marks a sub-report page as being walked for as long as it lives.
+struct TSubreportWalk {
+    QList<TfrxReportPage *> &Path;
+    TSubreportWalk(QList<TfrxReportPage *> &APath, TfrxReportPage *Page) : Path(APath) { Path.append(Page); }
+    ~TSubreportWalk() { Path.removeLast(); }
+    TSubreportWalk(const TSubreportWalk &) = delete;
+    TSubreportWalk &operator=(const TSubreportWalk &) = delete;
+};
+
+} // namespace
+
+// The sub-report's left counts from the column it is output in: it is
+// added to the column area's left too, so that the pages and columns its
+// output runs on to start at the same offset. Taken off again afterwards,
+// the flow goes on in whatever column the output ended.
+void TfrxEngine::WalkSubreport(TfrxSubreport *Subreport)
+{
+    const double left = Subreport->Left();
+    TfrxReportPage *savedPage = FPage;
+    FCurX += left;
+    FPageCurX += left;
+    {
+        const TSubreportWalk walk(FSubreportPath, Subreport->Page());
+        ShowBandTree(Subreport->Page());
+    }
+    FCurX -= left;
+    FPageCurX -= left;
+    FPage = savedPage;
+}
+
+// The objects lying directly on a page come out through the null band;
+// the sub-reports among them are left to the page's flow.
 void TfrxEngine::CheckSubReports(TfrxBand *Band)
 {
+    if (qobject_cast<TfrxNullBand *>(Band))
+        return;
     const QList<TfrxComponent *> objects = Band->Objects();
     for (TfrxComponent *c : objects) {
         auto *sub = qobject_cast<TfrxSubreport *>(c);
-        if (!sub || sub->PrintOnParent() || !sub->Visible() || !sub->Page())
+        if (!sub || sub->PrintOnParent() || !sub->Visible() || !CanWalkSubreport(sub->Page()))
             continue;
-        const double savedX = FCurX;
-        TfrxReportPage *savedPage = FPage;
-        FCurX += sub->Left();
-        ShowBandTree(sub->Page());
-        FCurX = savedX;
-        FPage = savedPage;
+        WalkSubreport(sub);
+    }
+}
+
+TfrxEngine::TPageFlow TfrxEngine::StartPageFlow(TfrxComponent *Obj)
+{
+    TPageFlow flow;
+    if (!qobject_cast<TfrxReportPage *>(Obj))
+        return flow;
+    for (TfrxComponent *c : Obj->Objects())
+        if (auto *sub = qobject_cast<TfrxSubreport *>(c); sub && sub->Visible() && sub->Page())
+            flow.Pending.append(sub);
+    std::stable_sort(flow.Pending.begin(), flow.Pending.end(),
+                     [](TfrxSubreport *a, TfrxSubreport *b) { return a->Top() < b->Top(); });
+    // The page being run places its objects from the top of its printable
+    // area; a page printed by a sub-report from where that output begins.
+    flow.OriginY = Obj == FPage ? 0 : FCurY;
+    flow.OriginPage = FReport->PreviewPages()->CurPage();
+    return flow;
+}
+
+void TfrxEngine::ShowPageSubreports(TPageFlow &Flow, TfrxBand *Next)
+{
+    const double above = Next ? flowTop(Next) : std::numeric_limits<double>::infinity();
+    while (!Flow.Pending.isEmpty() && Flow.Pending.first()->Top() < above && !Terminated()) {
+        TfrxSubreport *sub = Flow.Pending.takeFirst();
+        if (!CanWalkSubreport(sub->Page()))
+            continue;
+        if (FReport->PreviewPages()->CurPage() == Flow.OriginPage)
+            FCurY = std::max(FCurY, Flow.OriginY + sub->Top());
+        WalkSubreport(sub);
     }
 }
 
@@ -52,12 +148,14 @@ void TfrxEngine::CheckSubReports(TfrxBand *Band)
 // the output takes its place in the band at the sub-report's position.
 void TfrxEngine::DoSubReports(TfrxBand *Band)
 {
+    if (qobject_cast<TfrxNullBand *>(Band))
+        return;
     const QList<TfrxComponent *> objects = Band->Objects().mid(0, Band->OriginalObjectsCount());
     std::vector<std::pair<TfrxSubreport *, std::unique_ptr<TfrxNullBand>>> outputs;
     QHash<TfrxComponent *, double> grown;
     for (TfrxComponent *c : objects) {
         auto *sub = qobject_cast<TfrxSubreport *>(c);
-        if (!sub || !sub->PrintOnParent() || !sub->Visible() || !sub->Page())
+        if (!sub || !sub->PrintOnParent() || !sub->Visible() || !CanWalkSubreport(sub->Page()))
             continue;
         auto output = std::make_unique<TfrxNullBand>(nullptr);
         const double height = RunSubreportOnParent(output.get(), sub);
@@ -102,6 +200,7 @@ double TfrxEngine::RunSubreportOnParent(TfrxNullBand *Output, TfrxSubreport *Sub
     FOutputTo = Output;
     FCurX = 0;
     FCurY = 0;
+    const TSubreportWalk walk(FSubreportPath, Subreport->Page());
     ShowBandTree(Subreport->Page());
     return FCurY;
 }

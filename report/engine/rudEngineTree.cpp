@@ -228,7 +228,12 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
         return;
     TfrxOutline *outline = FReport->PreviewPages()->Outline();
     const QList<TfrxBand *> subs = SubBands(Obj);
+    // On a page, the sub-reports lying on it come out between its bands.
+    TPageFlow flow = StartPageFlow(Obj);
     for (TfrxBand *sub : subs) {
+        ShowPageSubreports(flow, sub);
+        if (Terminated())
+            break;
         auto *d = qobject_cast<TfrxDataBand *>(sub);
         TfrxDataSet *ds = BandDataSet(d);
         if (!ds)
@@ -237,6 +242,7 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
         d->LineN = 1;
         d->LineThrough = 1;
         d->CurColumn = 1;
+        ResetSuppressed(d);
         int counted = 0;
         bool shown = false;
         TfrxBand *header = d->Header();
@@ -308,6 +314,7 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
                 EndKeep(footer);
         }
     }
+    ShowPageSubreports(flow, nullptr);
 }
 
 bool TfrxEngine::CanShow(TfrxComponent *Obj, bool PrintIfDetailEmpty)
@@ -335,6 +342,9 @@ bool TfrxEngine::CanShow(TfrxComponent *Obj, bool PrintIfDetailEmpty)
 void TfrxEngine::InitGroups(TfrxDataBand *Band, int Index, bool ResetLineN)
 {
     const QList<TfrxBand *> groups = Band->Group();
+    // A new group starts its rows afresh: the first shows every value.
+    if (Index < groups.size())
+        ResetSuppressed(Band);
     for (int i = Index; i < groups.size(); ++i) {
         auto *gh = static_cast<TfrxGroupHeader *>(groups[i]);
         FCurBand = gh;
