@@ -47,10 +47,21 @@ bool tryLoad(const QByteArray &bytes, bool partial)
         item->SetProp(QStringLiteral("Name"), QStringLiteral("x\"<>&"));
         item->DeleteProp(QStringLiteral("Left"));
     }
-    QByteArray out;
-    QBuffer target(&out);
-    target.open(QIODevice::WriteOnly);
-    doc.SaveToStream(&target);
+    auto save = [&doc] {
+        QByteArray out;
+        QBuffer target(&out);
+        target.open(QIODevice::WriteOnly);
+        doc.SaveToStream(&target);
+        return out;
+    };
+    // Packed children are written byte for byte as before, and read back alike.
+    const QByteArray out = save();
+    for (int i = 0; i < doc.Root()->Count(); ++i)
+        doc.Root()->Items(i)->Pack();
+    EXPECT_EQ(save(), out);
+    for (int i = 0; i < doc.Root()->Count(); ++i)
+        doc.LoadItem(doc.Root()->Items(i));
+    EXPECT_EQ(save(), out);
     return true;
 }
 
