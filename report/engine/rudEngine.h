@@ -187,15 +187,21 @@ private:
     void AddVCells(TfrxBand *Band, TfrxBand *VBand, double X, QHash<TfrxComponent *, double> &Grown);
     // One vertical band output with its vertical child chain, each at the
     // next place to the right (in the next column set when it does not fit,
-    // together with KeepWith more: a header keeps room for its first record).
+    // together with KeepWith more: a header keeps room for its first record),
+    // each between its OnBeforePrint and OnAfterPrint.
     void ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown, double KeepWith = 0);
+    void VBandBeforePrint(TfrxBand *Band, TfrxBand *VBand);
+    void VBandAfterPrint(TfrxBand *Band, TfrxBand *VBand);
     // The room a vertical header keeps for what follows it up to the first
     // record of VBand: the group headers from index Group on, the record.
     double VHeaderKeepWidth(TfrxDataBand *VBand, int Group) const;
     // Makes room for Width more of vertical output: opens the next column
-    // set, with the repeated vertical headers, when it would pass the page's
-    // right edge (or widens a page of endless width).
+    // set when it would pass the page's right edge (or widens a page of
+    // endless width).
     void FitVOutput(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown);
+    // Opens the next column set, starting with the repeated vertical
+    // headers when they leave room for Width of output.
+    void StartVSet(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown);
     // Width of a vertical band with its child chain as ShowVBand outputs it.
     double VChainWidth(TfrxBand *VBand) const;
     void InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHash<TfrxComponent *, double> &Grown);

@@ -6,7 +6,9 @@
 // vertical band output, side by side: per data band its header, its group
 // headers, its records (each followed by its detail bands), its group
 // footers and its footer; every vertical band is followed by its vertical
-// child chain.
+// child chain. Each vertical band output runs the band's OnBeforePrint
+// before its cells are evaluated and its OnAfterPrint after them, like a
+// horizontal band's output.
 //
 // Output wider than the page comes out in column sets. The walk is the same
 // for every horizontal band, so it cuts the vertical outputs into the same
@@ -20,6 +22,13 @@
 // left of the vertical area) on every set. An output wider than a whole set
 // is placed alone and passes the edge. A page of endless width grows
 // instead.
+//
+// Every set walks the page again, so the vertical bands' events run in
+// every set, for every output of the walk, also for outputs that fall in
+// another set: what a script does there (hiding a band) decides where the
+// sets are cut, and the cut must be the same in every set. A header
+// repeated at the start of a set is an output of its own and runs its
+// events too, with Overflow set.
 
 #include "report/engine/rudEngine.h"
 
@@ -266,21 +275,47 @@ double TfrxEngine::VChainWidth(TfrxBand *VBand) const
 // Like a horizontal band, an invisible vertical band takes no place, and
 // its child follows when the band is visible or prints its child anyway;
 // only a child that is itself vertical is a column strip. With KeepChild
-// the band and its chain go to the same column set.
+// the band and its chain go to the same column set. Whether the band takes
+// room is looked at after its OnBeforePrint.
 void TfrxEngine::ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown,
                            double KeepWith)
 {
     if (!VBand || !VBand->Vertical())
         return;
+    auto width = [&] { return (VBand->KeepChild() ? VChainWidth(VBand) : VBand->Width()) + KeepWith; };
+    VBandBeforePrint(Band, VBand);
     if (VBand->Visible()) {
-        FitVOutput(Band, (VBand->KeepChild() ? VChainWidth(VBand) : VBand->Width()) + KeepWith, Grown);
+        FitVOutput(Band, width(), Grown);
         if (FVSetNo == FVSet)
             AddVCells(Band, VBand, FCurVX - FVShift, Grown);
         FCurVX += VBand->Width();
         FVPlaced = true;
     }
+    VBandAfterPrint(Band, VBand);
     if (VBand->Visible() || VBand->PrintChildIfInvisible())
         ShowVBand(Band, VBand->Child(), Grown);
+}
+
+// The events of a vertical band see the horizontal band being output as
+// the current band, and the vertical one for its totals, as its cells do.
+void TfrxEngine::VBandBeforePrint(TfrxBand *Band, TfrxBand *VBand)
+{
+    FCurBand = Band;
+    FCurVBand = VBand;
+    FReport->SetCurObject(VBand->Name());
+    VBand->BeforePrint();
+    FReport->DoBeforePrint(VBand);
+    FCurVBand = nullptr;
+}
+
+void TfrxEngine::VBandAfterPrint(TfrxBand *Band, TfrxBand *VBand)
+{
+    FCurBand = Band;
+    FCurVBand = VBand;
+    FReport->SetCurObject(VBand->Name());
+    FReport->DoAfterPrint(VBand);
+    VBand->AfterPrint();
+    FCurVBand = nullptr;
 }
 
 // Sets are cut where the band is output: Band lies at FCurX, so design
@@ -291,18 +326,23 @@ void TfrxEngine::FitVOutput(TfrxBand *Band, double Width, QHash<TfrxComponent *,
 {
     if (FOutputTo)
         return;
-    const double origin = FCurX - Band->Left();
-    const double right = origin + FCurVX - FVShift + Width;
+    const double right = FCurX - Band->Left() + FCurVX - FVShift + Width;
     if (FPage && FPage->EndlessWidth()) {
         FPageWidth = std::max(FPageWidth, right);
         return;
     }
     if (right <= FPageWidth + 0.0001 || !FVPlaced)
         return;
+    StartVSet(Band, Width, Grown);
+}
+
+// The open headers start the set when they leave room for the output.
+void TfrxEngine::StartVSet(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown)
+{
     ++FVSetNo;
     FVSetCount = std::max(FVSetCount, FVSetNo + 1);
     FVPlaced = false;
-    // The open headers start the set when they leave room for the output.
+    const double origin = FCurX - Band->Left();
     double headers = 0;
     for (int i = 0; i < FVHeaderList.Count(); ++i)
         headers += VChainWidth(FVHeaderList.Items(i).Band);
@@ -314,11 +354,15 @@ void TfrxEngine::FitVOutput(TfrxBand *Band, double Width, QHash<TfrxComponent *,
         FVRangeFrom = FVRangeTo = 0;
         for (int i = 0; i < FVHeaderList.Count(); ++i)
             for (TfrxBand *b = FVHeaderList.Items(i).Band; b && b->Vertical(); b = b->Child()) {
+                b->SetOverflow(true);
+                VBandBeforePrint(Band, b);
                 if (b->Visible()) {
                     if (FVSetNo == FVSet)
                         AddVCells(Band, b, x, Grown);
                     x += b->Width();
                 }
+                VBandAfterPrint(Band, b);
+                b->SetOverflow(false);
                 if (!b->Visible() && !b->PrintChildIfInvisible())
                     break;
             }
