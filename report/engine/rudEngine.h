@@ -188,8 +188,10 @@ private:
     // One vertical band output with its vertical child chain, each at the
     // next place to the right (in the next column set when it does not fit,
     // together with KeepWith more: a header keeps room for its first record),
-    // each between its OnBeforePrint and OnAfterPrint.
-    void ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown, double KeepWith = 0);
+    // each between its OnBeforePrint and OnAfterPrint. With MayStartSet a
+    // band with StartNewPage starts the next column set.
+    void ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown, double KeepWith = 0,
+                   bool MayStartSet = true);
     void VBandBeforePrint(TfrxBand *Band, TfrxBand *VBand);
     void VBandAfterPrint(TfrxBand *Band, TfrxBand *VBand);
     // The room a vertical header keeps for what follows it up to the first
@@ -204,8 +206,9 @@ private:
     void StartVSet(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown);
     // Width of a vertical band with its child chain as ShowVBand outputs it.
     double VChainWidth(TfrxBand *VBand) const;
-    void InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHash<TfrxComponent *, double> &Grown);
-    void CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, QHash<TfrxComponent *, double> &Grown);
+    void InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted,
+                     QHash<TfrxComponent *, double> &Grown);
+    void CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Counted, QHash<TfrxComponent *, double> &Grown);
     void ShowVGroupFooters(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHash<TfrxComponent *, double> &Grown);
     // One output of a page: from its start (InitPage) to its end (EndPage).
     void ShowPageOnce(TfrxReportPage *Page);

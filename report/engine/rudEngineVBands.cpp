@@ -23,6 +23,10 @@
 // is placed alone and passes the edge. A page of endless width grows
 // instead.
 //
+// As a horizontal band's StartNewPage starts a new page, a vertical band's
+// starts a new column set (a data band or a group header only from the
+// second record of its data band's walk on).
+//
 // Every set walks the page again, so the vertical bands' events run in
 // every set, for every output of the walk, also for outputs that fall in
 // another set: what a script does there (hiding a band) decides where the
@@ -167,14 +171,16 @@ void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxCom
                         ShowVBand(Band, header, Grown, VHeaderKeepWidth(d, 0));
                         FVHeaderList.AddItem(header, 0, false);
                     }
-                    InitVGroups(Band, d, 0, Grown);
+                    InitVGroups(Band, d, 0, counted, Grown);
                     shown = true;
                 } else {
-                    CheckVGroups(Band, d, Grown);
+                    CheckVGroups(Band, d, counted, Grown);
                 }
                 ++FVColumnNo;
                 FCurVColumn = FVColumnNo <= kMaxVColumn ? FVColumnNo : 0;
-                ShowVBand(Band, d, Grown);
+                // Like a horizontal data band, the first record does not
+                // start a new set.
+                ShowVBand(Band, d, Grown, 0, counted > 1);
                 if (horizontalData && FCurVColumn > 0)
                     FAggregates.AddColumnValue(horizontalData, FCurVColumn);
                 FAggregates.AddRowValue(d, Band);
@@ -193,9 +199,12 @@ void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxCom
     }
 }
 
-// Groups from Index on start: their conditions are remembered, their
-// first column noted for the totals of their footers, their headers output.
-void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHash<TfrxComponent *, double> &Grown)
+// Groups from Index on start at the Counted-th record of VBand's walk:
+// their conditions are remembered, their first column noted for the totals
+// of their footers, their headers output (a group that starts after the
+// first record may start a new set).
+void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted,
+                             QHash<TfrxComponent *, double> &Grown)
 {
     const QList<TfrxBand *> groups = VBand->Group();
     for (int i = Index; i < groups.size(); ++i) {
@@ -204,7 +213,7 @@ void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHa
         gh->LastValue = EvalValue(gh->Condition());
         FVGroupStart.insert(gh, FVColumnNo + 1);
         FCurVColumn = 0;
-        ShowVBand(Band, gh, Grown, VHeaderKeepWidth(VBand, i + 1));
+        ShowVBand(Band, gh, Grown, VHeaderKeepWidth(VBand, i + 1), Counted > 1);
         if (gh->ReprintOnNewPage())
             FVHeaderList.AddItem(gh, 0, false);
     }
@@ -212,7 +221,7 @@ void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHa
 
 // The outermost group whose condition changed ends (with every group
 // inside it) and starts again.
-void TfrxEngine::CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, QHash<TfrxComponent *, double> &Grown)
+void TfrxEngine::CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Counted, QHash<TfrxComponent *, double> &Grown)
 {
     const QList<TfrxBand *> groups = VBand->Group();
     for (int i = 0; i < groups.size(); ++i) {
@@ -222,7 +231,7 @@ void TfrxEngine::CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, QHash<TfrxCom
         if (value == gh->LastValue && value.typeId() == gh->LastValue.typeId())
             continue;
         ShowVGroupFooters(Band, VBand, i, Grown);
-        InitVGroups(Band, VBand, i, Grown);
+        InitVGroups(Band, VBand, i, Counted, Grown);
         return;
     }
 }
@@ -275,14 +284,17 @@ double TfrxEngine::VChainWidth(TfrxBand *VBand) const
 // Like a horizontal band, an invisible vertical band takes no place, and
 // its child follows when the band is visible or prints its child anyway;
 // only a child that is itself vertical is a column strip. With KeepChild
-// the band and its chain go to the same column set. Whether the band takes
-// room is looked at after its OnBeforePrint.
+// the band and its chain go to the same column set. As for a horizontal
+// band, StartNewPage is looked at before the band's OnBeforePrint, and
+// whether the band takes room after it.
 void TfrxEngine::ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown,
-                           double KeepWith)
+                           double KeepWith, bool MayStartSet)
 {
     if (!VBand || !VBand->Vertical())
         return;
     auto width = [&] { return (VBand->KeepChild() ? VChainWidth(VBand) : VBand->Width()) + KeepWith; };
+    if (MayStartSet && VBand->StartNewPage() && VBand->Visible() && FVPlaced && !FOutputTo)
+        StartVSet(Band, width(), Grown);
     VBandBeforePrint(Band, VBand);
     if (VBand->Visible()) {
         FitVOutput(Band, width(), Grown);
@@ -336,18 +348,20 @@ void TfrxEngine::FitVOutput(TfrxBand *Band, double Width, QHash<TfrxComponent *,
     StartVSet(Band, Width, Grown);
 }
 
-// The open headers start the set when they leave room for the output.
+// The open headers start the set when they leave room for the output (on a
+// page of endless width always: it grows).
 void TfrxEngine::StartVSet(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown)
 {
     ++FVSetNo;
     FVSetCount = std::max(FVSetCount, FVSetNo + 1);
     FVPlaced = false;
     const double origin = FCurX - Band->Left();
+    const bool endless = FPage && FPage->EndlessWidth();
     double headers = 0;
     for (int i = 0; i < FVHeaderList.Count(); ++i)
         headers += VChainWidth(FVHeaderList.Items(i).Band);
     double x = FVStart;
-    if (origin + FVStart + headers + Width <= FPageWidth + 0.0001) {
+    if (endless || origin + FVStart + headers + Width <= FPageWidth + 0.0001) {
         const int savedVColumn = FCurVColumn;
         const int savedFrom = FVRangeFrom, savedTo = FVRangeTo;
         FCurVColumn = 0;
@@ -369,6 +383,8 @@ void TfrxEngine::StartVSet(TfrxBand *Band, double Width, QHash<TfrxComponent *, 
         FCurVColumn = savedVColumn;
         FVRangeFrom = savedFrom;
         FVRangeTo = savedTo;
+        if (endless)
+            FPageWidth = std::max(FPageWidth, origin + x);
     }
     FVShift = FCurVX - x;
 }
