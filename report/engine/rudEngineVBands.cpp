@@ -25,7 +25,9 @@
 //
 // As a horizontal band's StartNewPage starts a new page, a vertical band's
 // starts a new column set (a data band or a group header only from the
-// second record of its data band's walk on).
+// second record of its data band's walk on). A vertical group with
+// KeepTogether starts a new set when it does not fit in the rest of the
+// current one but fits in a whole set (rudEngineVKeep.cpp).
 //
 // Every set walks the page again, so the vertical bands' events run in
 // every set, for every output of the walk, also for outputs that fall in
@@ -168,7 +170,7 @@ void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxCom
                 if (!shown) {
                     if (header) {
                         FCurVColumn = 0;
-                        ShowVBand(Band, header, Grown, VHeaderKeepWidth(d, 0));
+                        ShowVBand(Band, header, Grown, VHeaderKeepWidth(Band, d, 0, counted));
                         FVHeaderList.AddItem(header, 0, false);
                     }
                     InitVGroups(Band, d, 0, counted, Grown);
@@ -201,8 +203,9 @@ void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxCom
 
 // Groups from Index on start at the Counted-th record of VBand's walk:
 // their conditions are remembered, their first column noted for the totals
-// of their footers, their headers output (a group that starts after the
-// first record may start a new set).
+// of their footers, their headers output (a kept group first makes sure it
+// starts where it fits; a group that starts after the first record may
+// start a new set).
 void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted,
                              QHash<TfrxComponent *, double> &Grown)
 {
@@ -213,7 +216,9 @@ void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, int
         gh->LastValue = EvalValue(gh->Condition());
         FVGroupStart.insert(gh, FVColumnNo + 1);
         FCurVColumn = 0;
-        ShowVBand(Band, gh, Grown, VHeaderKeepWidth(VBand, i + 1), Counted > 1);
+        if (gh->KeepTogether())
+            KeepVGroup(Band, VBand, i, Counted, Grown);
+        ShowVBand(Band, gh, Grown, VHeaderKeepWidth(Band, VBand, i + 1, Counted), Counted > 1);
         if (gh->ReprintOnNewPage())
             FVHeaderList.AddItem(gh, 0, false);
     }
@@ -260,13 +265,26 @@ void TfrxEngine::ShowVGroupFooters(TfrxBand *Band, TfrxDataBand *VBand, int Inde
     }
 }
 
-double TfrxEngine::VHeaderKeepWidth(TfrxDataBand *VBand, int Group) const
+// A kept group ends what a header keeps room for: the whole group is
+// measured, so that the header goes with it to the next set rather than
+// stay behind alone.
+double TfrxEngine::VHeaderKeepWidth(TfrxBand *Band, TfrxDataBand *VBand, int Group, int Counted)
 {
-    double width = VBand->Visible() && !VBand->KeepChild() ? VBand->Width() : VChainWidth(VBand);
+    if (!VWidthLimited())
+        return 0;
+    double width = 0;
     const QList<TfrxBand *> groups = VBand->Group();
-    for (int i = Group; i < groups.size(); ++i)
+    for (int i = Group; i < groups.size(); ++i) {
+        if (static_cast<TfrxGroupHeader *>(groups[i])->KeepTogether())
+            return width + MeasureVGroup(Band, VBand, i, Counted);
         width += VChainWidth(groups[i]);
-    return width;
+    }
+    return width + (VBand->Visible() && !VBand->KeepChild() ? VBand->Width() : VChainWidth(VBand));
+}
+
+bool TfrxEngine::VWidthLimited() const
+{
+    return !FOutputTo && !(FPage && FPage->EndlessWidth());
 }
 
 double TfrxEngine::VChainWidth(TfrxBand *VBand) const
