@@ -131,7 +131,8 @@ TEST(VerticalSetBreaksTest, AVerticalDataBandWithStartNewPageStartsASetForEachRe
     t.VMaster->SetStartNewPage(true);
     prepare(t);
     ASSERT_EQ(t.Pages()->Count(), 3);
-    EXPECT_EQ(rowOf(t, 2, "PageHeader1").Cells, QStringList({"Name@0", "lessons@100", "4@140", "sub@180", "total@230"}));
+    EXPECT_EQ(rowOf(t, 2, "PageHeader1").Cells,
+              QStringList({"Name@0", "lessons@100", "4@140", "sub@180", "total@230"}));
     for (int page = 0; page < 3; ++page)
         EXPECT_NEAR(t.Pages()->GetPage(page)->PaperWidth(), 290 / fr01cm + 20, 1e-3) << "page " << page;
 }
@@ -147,9 +148,9 @@ TEST(VerticalSetBreaksTest, AKeptVerticalGroupGoesWholeToTheNextSet)
     {
         TSetsReport t(rows, 420);
         prepare(t);
-        EXPECT_EQ(t.Sets(420),
-                  QList<QStringList>({{"lessons@100", "a:@140", "2@170", "3@210", "sub@250", "b:@300", "4@330", "5@370"},
-                                      {"lessons@100", "6@140", "sub@180", "total@230"}}));
+        EXPECT_EQ(t.Sets(420), QList<QStringList>({{"lessons@100", "a:@140", "2@170", "3@210", "sub@250", "b:@300",
+                                                     "4@330", "5@370"},
+                                                    {"lessons@100", "6@140", "sub@180", "total@230"}}));
     }
     {
         TSetsReport t(rows, 420);
