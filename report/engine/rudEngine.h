@@ -187,19 +187,45 @@ private:
     void AddVCells(TfrxBand *Band, TfrxBand *VBand, double X, QHash<TfrxComponent *, double> &Grown);
     // One vertical band output with its vertical child chain, each at the
     // next place to the right (in the next column set when it does not fit,
-    // together with KeepWith more: a header keeps room for its first record).
-    void ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown, double KeepWith = 0);
+    // together with KeepWith more: a header keeps room for its first record),
+    // each between its OnBeforePrint and OnAfterPrint. With MayStartSet a
+    // band with StartNewPage starts the next column set.
+    void ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown, double KeepWith = 0,
+                   bool MayStartSet = true);
+    void VBandBeforePrint(TfrxBand *Band, TfrxBand *VBand);
+    void VBandAfterPrint(TfrxBand *Band, TfrxBand *VBand);
     // The room a vertical header keeps for what follows it up to the first
-    // record of VBand: the group headers from index Group on, the record.
-    double VHeaderKeepWidth(TfrxDataBand *VBand, int Group) const;
+    // record of VBand (the Counted-th of its walk): the group headers from
+    // index Group on and the record, or up to a kept group and that whole
+    // group.
+    double VHeaderKeepWidth(TfrxBand *Band, TfrxDataBand *VBand, int Group, int Counted);
+    // Whether vertical output meets a right edge (not on a page of endless
+    // width, nor in the output of a sub-report printed on its band).
+    bool VWidthLimited() const;
     // Makes room for Width more of vertical output: opens the next column
-    // set, with the repeated vertical headers, when it would pass the page's
-    // right edge (or widens a page of endless width).
+    // set when it would pass the page's right edge (or widens a page of
+    // endless width).
     void FitVOutput(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown);
+    // Opens the next column set, starting with the repeated vertical
+    // headers when they leave room for Width of output.
+    void StartVSet(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown);
+    // Keep-together of vertical groups (rudEngineVKeep.cpp): group Index of
+    // VBand starting at the Counted-th record of its walk starts the next
+    // set when it does not fit in the rest of this one but in a whole set.
+    void KeepVGroup(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted,
+                    QHash<TfrxComponent *, double> &Grown);
+    // The width of that group as the walk would lay it out; the data set
+    // stays on the group's first record.
+    double MeasureVGroup(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted);
+    // The width of VBand's walk from its current record on, Counted records
+    // counted before it: to the end of its data with its header and footer
+    // (Group -1), or to the end of group Group with the group's footers.
+    double MeasureVRecords(TfrxBand *Band, TfrxDataBand *VBand, int Counted, int Group);
     // Width of a vertical band with its child chain as ShowVBand outputs it.
     double VChainWidth(TfrxBand *VBand) const;
-    void InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHash<TfrxComponent *, double> &Grown);
-    void CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, QHash<TfrxComponent *, double> &Grown);
+    void InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted,
+                     QHash<TfrxComponent *, double> &Grown);
+    void CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Counted, QHash<TfrxComponent *, double> &Grown);
     void ShowVGroupFooters(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHash<TfrxComponent *, double> &Grown);
     // One output of a page: from its start (InitPage) to its end (EndPage).
     void ShowPageOnce(TfrxReportPage *Page);

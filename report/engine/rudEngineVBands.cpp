@@ -6,7 +6,9 @@
 // vertical band output, side by side: per data band its header, its group
 // headers, its records (each followed by its detail bands), its group
 // footers and its footer; every vertical band is followed by its vertical
-// child chain.
+// child chain. Each vertical band output runs the band's OnBeforePrint
+// before its cells are evaluated and its OnAfterPrint after them, like a
+// horizontal band's output.
 //
 // Output wider than the page comes out in column sets. The walk is the same
 // for every horizontal band, so it cuts the vertical outputs into the same
@@ -20,6 +22,19 @@
 // left of the vertical area) on every set. An output wider than a whole set
 // is placed alone and passes the edge. A page of endless width grows
 // instead.
+//
+// As a horizontal band's StartNewPage starts a new page, a vertical band's
+// starts a new column set (a data band or a group header only from the
+// second record of its data band's walk on). A vertical group with
+// KeepTogether starts a new set when it does not fit in the rest of the
+// current one but fits in a whole set (rudEngineVKeep.cpp).
+//
+// Every set walks the page again, so the vertical bands' events run in
+// every set, for every output of the walk, also for outputs that fall in
+// another set: what a script does there (hiding a band) decides where the
+// sets are cut, and the cut must be the same in every set. A header
+// repeated at the start of a set is an output of its own and runs its
+// events too, with Overflow set.
 
 #include "report/engine/rudEngine.h"
 
@@ -155,17 +170,19 @@ void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxCom
                 if (!shown) {
                     if (header) {
                         FCurVColumn = 0;
-                        ShowVBand(Band, header, Grown, VHeaderKeepWidth(d, 0));
+                        ShowVBand(Band, header, Grown, VHeaderKeepWidth(Band, d, 0, counted));
                         FVHeaderList.AddItem(header, 0, false);
                     }
-                    InitVGroups(Band, d, 0, Grown);
+                    InitVGroups(Band, d, 0, counted, Grown);
                     shown = true;
                 } else {
-                    CheckVGroups(Band, d, Grown);
+                    CheckVGroups(Band, d, counted, Grown);
                 }
                 ++FVColumnNo;
                 FCurVColumn = FVColumnNo <= kMaxVColumn ? FVColumnNo : 0;
-                ShowVBand(Band, d, Grown);
+                // Like a horizontal data band, the first record does not
+                // start a new set.
+                ShowVBand(Band, d, Grown, 0, counted > 1);
                 if (horizontalData && FCurVColumn > 0)
                     FAggregates.AddColumnValue(horizontalData, FCurVColumn);
                 FAggregates.AddRowValue(d, Band);
@@ -184,9 +201,13 @@ void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxCom
     }
 }
 
-// Groups from Index on start: their conditions are remembered, their
-// first column noted for the totals of their footers, their headers output.
-void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHash<TfrxComponent *, double> &Grown)
+// Groups from Index on start at the Counted-th record of VBand's walk:
+// their conditions are remembered, their first column noted for the totals
+// of their footers, their headers output (a kept group first makes sure it
+// starts where it fits; a group that starts after the first record may
+// start a new set).
+void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted,
+                             QHash<TfrxComponent *, double> &Grown)
 {
     const QList<TfrxBand *> groups = VBand->Group();
     for (int i = Index; i < groups.size(); ++i) {
@@ -195,7 +216,9 @@ void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHa
         gh->LastValue = EvalValue(gh->Condition());
         FVGroupStart.insert(gh, FVColumnNo + 1);
         FCurVColumn = 0;
-        ShowVBand(Band, gh, Grown, VHeaderKeepWidth(VBand, i + 1));
+        if (gh->KeepTogether())
+            KeepVGroup(Band, VBand, i, Counted, Grown);
+        ShowVBand(Band, gh, Grown, VHeaderKeepWidth(Band, VBand, i + 1, Counted), Counted > 1);
         if (gh->ReprintOnNewPage())
             FVHeaderList.AddItem(gh, 0, false);
     }
@@ -203,7 +226,7 @@ void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, QHa
 
 // The outermost group whose condition changed ends (with every group
 // inside it) and starts again.
-void TfrxEngine::CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, QHash<TfrxComponent *, double> &Grown)
+void TfrxEngine::CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Counted, QHash<TfrxComponent *, double> &Grown)
 {
     const QList<TfrxBand *> groups = VBand->Group();
     for (int i = 0; i < groups.size(); ++i) {
@@ -213,7 +236,7 @@ void TfrxEngine::CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, QHash<TfrxCom
         if (value == gh->LastValue && value.typeId() == gh->LastValue.typeId())
             continue;
         ShowVGroupFooters(Band, VBand, i, Grown);
-        InitVGroups(Band, VBand, i, Grown);
+        InitVGroups(Band, VBand, i, Counted, Grown);
         return;
     }
 }
@@ -242,13 +265,26 @@ void TfrxEngine::ShowVGroupFooters(TfrxBand *Band, TfrxDataBand *VBand, int Inde
     }
 }
 
-double TfrxEngine::VHeaderKeepWidth(TfrxDataBand *VBand, int Group) const
+// A kept group ends what a header keeps room for: the whole group is
+// measured, so that the header goes with it to the next set rather than
+// stay behind alone.
+double TfrxEngine::VHeaderKeepWidth(TfrxBand *Band, TfrxDataBand *VBand, int Group, int Counted)
 {
-    double width = VBand->Visible() && !VBand->KeepChild() ? VBand->Width() : VChainWidth(VBand);
+    if (!VWidthLimited())
+        return 0;
+    double width = 0;
     const QList<TfrxBand *> groups = VBand->Group();
-    for (int i = Group; i < groups.size(); ++i)
+    for (int i = Group; i < groups.size(); ++i) {
+        if (static_cast<TfrxGroupHeader *>(groups[i])->KeepTogether())
+            return width + MeasureVGroup(Band, VBand, i, Counted);
         width += VChainWidth(groups[i]);
-    return width;
+    }
+    return width + (VBand->Visible() && !VBand->KeepChild() ? VBand->Width() : VChainWidth(VBand));
+}
+
+bool TfrxEngine::VWidthLimited() const
+{
+    return !FOutputTo && !(FPage && FPage->EndlessWidth());
 }
 
 double TfrxEngine::VChainWidth(TfrxBand *VBand) const
@@ -266,21 +302,50 @@ double TfrxEngine::VChainWidth(TfrxBand *VBand) const
 // Like a horizontal band, an invisible vertical band takes no place, and
 // its child follows when the band is visible or prints its child anyway;
 // only a child that is itself vertical is a column strip. With KeepChild
-// the band and its chain go to the same column set.
+// the band and its chain go to the same column set. As for a horizontal
+// band, StartNewPage is looked at before the band's OnBeforePrint, and
+// whether the band takes room after it.
 void TfrxEngine::ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown,
-                           double KeepWith)
+                           double KeepWith, bool MayStartSet)
 {
     if (!VBand || !VBand->Vertical())
         return;
+    auto width = [&] { return (VBand->KeepChild() ? VChainWidth(VBand) : VBand->Width()) + KeepWith; };
+    if (MayStartSet && VBand->StartNewPage() && VBand->Visible() && FVPlaced && !FOutputTo)
+        StartVSet(Band, width(), Grown);
+    VBandBeforePrint(Band, VBand);
     if (VBand->Visible()) {
-        FitVOutput(Band, (VBand->KeepChild() ? VChainWidth(VBand) : VBand->Width()) + KeepWith, Grown);
+        FitVOutput(Band, width(), Grown);
         if (FVSetNo == FVSet)
             AddVCells(Band, VBand, FCurVX - FVShift, Grown);
         FCurVX += VBand->Width();
         FVPlaced = true;
     }
+    VBandAfterPrint(Band, VBand);
     if (VBand->Visible() || VBand->PrintChildIfInvisible())
         ShowVBand(Band, VBand->Child(), Grown);
+}
+
+// The events of a vertical band see the horizontal band being output as
+// the current band, and the vertical one for its totals, as its cells do.
+void TfrxEngine::VBandBeforePrint(TfrxBand *Band, TfrxBand *VBand)
+{
+    FCurBand = Band;
+    FCurVBand = VBand;
+    FReport->SetCurObject(VBand->Name());
+    VBand->BeforePrint();
+    FReport->DoBeforePrint(VBand);
+    FCurVBand = nullptr;
+}
+
+void TfrxEngine::VBandAfterPrint(TfrxBand *Band, TfrxBand *VBand)
+{
+    FCurBand = Band;
+    FCurVBand = VBand;
+    FReport->SetCurObject(VBand->Name());
+    FReport->DoAfterPrint(VBand);
+    VBand->AfterPrint();
+    FCurVBand = nullptr;
 }
 
 // Sets are cut where the band is output: Band lies at FCurX, so design
@@ -291,40 +356,53 @@ void TfrxEngine::FitVOutput(TfrxBand *Band, double Width, QHash<TfrxComponent *,
 {
     if (FOutputTo)
         return;
-    const double origin = FCurX - Band->Left();
-    const double right = origin + FCurVX - FVShift + Width;
+    const double right = FCurX - Band->Left() + FCurVX - FVShift + Width;
     if (FPage && FPage->EndlessWidth()) {
         FPageWidth = std::max(FPageWidth, right);
         return;
     }
     if (right <= FPageWidth + 0.0001 || !FVPlaced)
         return;
+    StartVSet(Band, Width, Grown);
+}
+
+// The open headers start the set when they leave room for the output (on a
+// page of endless width always: it grows).
+void TfrxEngine::StartVSet(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown)
+{
     ++FVSetNo;
     FVSetCount = std::max(FVSetCount, FVSetNo + 1);
     FVPlaced = false;
-    // The open headers start the set when they leave room for the output.
+    const double origin = FCurX - Band->Left();
+    const bool endless = FPage && FPage->EndlessWidth();
     double headers = 0;
     for (int i = 0; i < FVHeaderList.Count(); ++i)
         headers += VChainWidth(FVHeaderList.Items(i).Band);
     double x = FVStart;
-    if (origin + FVStart + headers + Width <= FPageWidth + 0.0001) {
+    if (endless || origin + FVStart + headers + Width <= FPageWidth + 0.0001) {
         const int savedVColumn = FCurVColumn;
         const int savedFrom = FVRangeFrom, savedTo = FVRangeTo;
         FCurVColumn = 0;
         FVRangeFrom = FVRangeTo = 0;
         for (int i = 0; i < FVHeaderList.Count(); ++i)
             for (TfrxBand *b = FVHeaderList.Items(i).Band; b && b->Vertical(); b = b->Child()) {
+                b->SetOverflow(true);
+                VBandBeforePrint(Band, b);
                 if (b->Visible()) {
                     if (FVSetNo == FVSet)
                         AddVCells(Band, b, x, Grown);
                     x += b->Width();
                 }
+                VBandAfterPrint(Band, b);
+                b->SetOverflow(false);
                 if (!b->Visible() && !b->PrintChildIfInvisible())
                     break;
             }
         FCurVColumn = savedVColumn;
         FVRangeFrom = savedFrom;
         FVRangeTo = savedTo;
+        if (endless)
+            FPageWidth = std::max(FPageWidth, origin + x);
     }
     FVShift = FCurVX - x;
 }
