@@ -586,6 +586,7 @@ void TfrxEngine::NewPage()
     if (FKeeping && FCurY - FKeepCurY + pending > GetPageHeight() - FooterHeight() - HeaderHeight())
         BreakAllKeep();
     const bool keeping = FKeeping;
+    const int keptPage = pages->CurPage(), keptFrom = FKeepPosition;
     if (keeping)
         pages->CutObjects(FKeepPosition);
     FLastBandOnPage = FCurBand;
@@ -604,8 +605,10 @@ void TfrxEngine::NewPage()
     AddPage();
     if (keeping) {
         const double shift = FCurY - FKeepCurY;
+        const int pastedAt = pages->GetCurPosition();
         pages->PasteObjects(FCurX, FCurY);
         ShiftKeptOutline(shift);
+        ShowMovedSuppressed(keptPage, keptFrom, pastedAt);
         FCurY = pages->GetLastY(0);
     }
     BreakAllKeep();
@@ -621,13 +624,16 @@ void TfrxEngine::NewColumn()
     }
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
     const bool keeping = FKeeping;
+    const int keptFrom = FKeepPosition;
     if (keeping)
         pages->CutObjects(FKeepPosition);
     FLastBandOnPage = FCurBand;
     EndColumn();
     AddColumn();
     if (keeping) {
+        const int pastedAt = pages->GetCurPosition();
         pages->PasteObjects(FCurX, FCurY);
+        ShowMovedSuppressed(pages->CurPage(), keptFrom, pastedAt);
         FCurY = pages->GetLastY(FCurX);
     }
     BreakAllKeep();

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <map>
@@ -154,9 +155,20 @@ private:
     void ResetSuppressed(TfrxBand *Band);
     void ForgetSuppressedOnNewPage();
     void CheckSuppress(TfrxBand *Band);
-    // Moves Band, evaluated but not yet placed, on to a new column or page;
-    // unless a keep is open, its suppressed values are shown again first.
+    // Moves Band, evaluated but not yet placed, on to a new column or page,
+    // where it shows its suppressed values again, except those of memos
+    // whose earlier output moved along in a kept block.
     void MoveToNewColumn(TfrxBand *Band);
+    // Remembers the SuppressRepeated memos of Band, about to be handed to
+    // the store as object item Position, with the texts they left out.
+    void RecordSuppressed(TfrxBand *Band, int Position);
+    // The kept block cut from item From of page Page was pasted from item
+    // To of the current page: the first moved output of each memo shows
+    // what it left out.
+    void ShowMovedSuppressed(int Page, int From, int To);
+    // DrawSplit goes on with Rest on a new page or column: the memos of Rest
+    // show what they left out, the memos already placed forget their values.
+    void SplitToNewColumn(TfrxBand *Band, QList<TfrxComponent *> &Rest, double &FullHeight);
     // A copy of an output object (its values as they are now, its alias,
     // no name) made a child of Parent; nullptr for a class that cannot be made.
     TfrxComponent *CopyOutput(TfrxComponent *Obj, TfrxComponent *Parent);
@@ -333,6 +345,20 @@ private:
     QList<QPointer<TfrxCustomMemoView>> FSuppressMemos;
     // The band MoveToNewColumn is moving: its memos keep their last values.
     TfrxBand *FSuppressMoving = nullptr;
+    // The outputs of SuppressRepeated memos that a kept block may still take
+    // to the next page, in output order: the page and object item of the
+    // band, the memo, its height and the text it left out ("" when it
+    // printed its text). Outside a keep only the last row's are kept.
+    struct TSuppressedOutput {
+        int Page = -1;
+        int Position = 0;
+        QPointer<TfrxCustomMemoView> Memo;
+        double Height = 0;
+        QString LeftOut;
+    };
+    QList<TSuppressedOutput> FSuppressedOutputs;
+    // The memos whose outputs moved with the last pasted kept block.
+    QSet<TfrxCustomMemoView *> FMovedSuppressed;
     // The sub-report pages whose band trees are being walked, outermost first.
     QList<TfrxReportPage *> FSubreportPath;
 };

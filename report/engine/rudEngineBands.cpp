@@ -201,6 +201,7 @@ void TfrxEngine::OutputBand(TfrxBand *Band)
                 FLastRowPosition = pages->GetCurPosition();
                 FLastRowY = FCurY;
             }
+            RecordSuppressed(Band, pages->GetCurPosition());
             pages->AddObject(Band);
         }
     }
@@ -345,7 +346,7 @@ void TfrxEngine::DrawSplit(TfrxBand *Band)
             rest.append(c);
     }
     std::stable_sort(rest.begin(), rest.end(), [](TfrxComponent *a, TfrxComponent *b) { return a->Top() < b->Top(); });
-    const double fullHeight = Band->Height();
+    double fullHeight = Band->Height();
     double offset = 0;
     // On a fresh column (nothing but the repeated headers above) an object
     // that still does not fit is placed anyway: waiting for more room would
@@ -360,8 +361,7 @@ void TfrxEngine::DrawSplit(TfrxBand *Band)
         if (now.isEmpty() && !rest.isEmpty() && fresh)
             now.append(rest.first());
         if (now.isEmpty() && !rest.isEmpty()) {
-            FCurBand = Band;
-            NewColumn();
+            SplitToNewColumn(Band, rest, fullHeight);
             fresh = true;
             continue;
         }
@@ -378,11 +378,10 @@ void TfrxEngine::DrawSplit(TfrxBand *Band)
         }
         if (rest.isEmpty())
             break;
-        offset = rest.first()->Top();
         // The headers repeated on the new page are shown in between: the
         // band that goes on is still this one.
-        FCurBand = Band;
-        NewColumn();
+        SplitToNewColumn(Band, rest, fullHeight);
+        offset = rest.first()->Top();
         fresh = true;
     }
     for (auto it = visible.cbegin(); it != visible.cend(); ++it)

@@ -16,6 +16,7 @@
 #include "base/Errors.h"
 #include "base/NumberFormat.h"
 
+#include <QRectF>
 #include <QSet>
 #include <cmath>
 
@@ -520,6 +521,59 @@ void TfrxPreviewPages::PasteObjects(double X, double Y)
     }
     delete cut;
     ClearCache();
+}
+
+bool TfrxPreviewPages::SetObjectText(int Position, const QString &Name, const QString &Text, double Grow,
+                                     bool GrowParent)
+{
+    TfrxXMLItem *page = CurPageItem();
+    if (!page || Position < 0 || Position >= page->Count())
+        return false;
+    TfrxXMLItem *parent = page->Items(Position);
+    TfrxXMLItem *item = nullptr;
+    for (int i = 0; i < parent->Count() && !item; ++i)
+        if (parent->Items(i)->Name().compare(Name, Qt::CaseInsensitive) == 0)
+            item = parent->Items(i);
+    if (!item)
+        return false;
+    item->SetProp(QStringLiteral("u"), Text);
+    ClearCache();
+    if (Grow <= 0)
+        return true;
+    // An item without an attribute has its source copy's value.
+    auto bounds = [this](const TfrxXMLItem *Item) {
+        TfrxComponent *source = FDictionary.GetObject(Item->Name());
+        return QRectF(floatProp(Item, "l", source ? source->Left() : 0),
+                      floatProp(Item, "t", source ? source->Top() : 0),
+                      floatProp(Item, "w", source ? source->Width() : 0),
+                      floatProp(Item, "h", source ? source->Height() : 0));
+    };
+    const QRectF grown = bounds(item);
+    const QRectF band = bounds(parent);
+    item->SetProp(QStringLiteral("h"), FloatToStr(grown.height() + Grow));
+    for (int i = 0; i < parent->Count(); ++i) {
+        TfrxXMLItem *sibling = parent->Items(i);
+        if (sibling == item)
+            continue;
+        const QRectF r = bounds(sibling);
+        auto *view = qobject_cast<TfrxView *>(FDictionary.GetObject(sibling->Name()));
+        const TfrxShiftMode mode = view ? view->ShiftMode() : smAlways;
+        const bool overlaps = r.left() < grown.right() && grown.left() < r.right();
+        if (r.top() >= grown.bottom() - 1e-4 && (mode == smAlways || (mode == smWhenOverlapped && overlaps)))
+            sibling->SetProp(QStringLiteral("t"), FloatToStr(r.top() + Grow));
+        else if (GrowParent && std::fabs(r.bottom() - band.height()) < 1e-4)
+            sibling->SetProp(QStringLiteral("h"), FloatToStr(r.height() + Grow));
+    }
+    if (!GrowParent)
+        return true;
+    parent->SetProp(QStringLiteral("h"), FloatToStr(band.height() + Grow));
+    for (int i = Position + 1; i < page->Count(); ++i) {
+        TfrxXMLItem *next = page->Items(i);
+        const double top = bounds(next).top();
+        if (top >= band.bottom() - 1e-4)
+            next->SetProp(QStringLiteral("t"), FloatToStr(top + Grow));
+    }
+    return true;
 }
 
 // ---- logical page numbers ---------------------------------------------------------

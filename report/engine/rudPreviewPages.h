@@ -318,6 +318,13 @@ public:
     bool Print() override;
     bool Export(QObject *Filter) override;
 
+    // Sets the text ("u") of the child named Name (its first) of object item
+    // Position of the current page; false when there is no such child. With
+    // Grow > 0 that child grows by Grow and the siblings below it move down
+    // as their ShiftMode says; with GrowParent the item at Position grows
+    // too, with the siblings that reach its bottom (its fill), and the items
+    // after it that lie below it move down.
+    bool SetObjectText(int Position, const QString &Name, const QString &Text, double Grow, bool GrowParent);
     // Adds an anchor at the engine's current position on the current page.
     void AddAnchor(const QString &Text);
     // The last anchor item whose text equals Text ignoring case, or nullptr.

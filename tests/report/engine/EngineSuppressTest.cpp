@@ -61,6 +61,39 @@ public:
     QString WrapText(TfrxCustomMemoView *Memo, bool) override { return Memo->Text(); }
 };
 
+// Masters 1.. with the given numbers of detail rows of 20; the master
+// band, Height high and kept together with its details, prints its number
+// ("Id") and Text in "Val" with SuppressRepeated.
+struct TKeptMasters : TEngineReport {
+    std::unique_ptr<TfrxMemoryDataSet> Masters = std::make_unique<TfrxMemoryDataSet>();
+    std::unique_ptr<TfrxMemoryDataSet> Details = std::make_unique<TfrxMemoryDataSet>();
+    TfrxMasterData *Master;
+
+    TKeptMasters(const QList<int> &Counts, double Height, const QString &Text)
+    {
+        Masters->AddField("Id", fftNumeric);
+        Details->AddField("Owner", fftNumeric);
+        for (int i = 0; i < Counts.size(); ++i) {
+            Masters->AppendRow({i + 1});
+            for (int j = 0; j < Counts[i]; ++j)
+                Details->AppendRow({i + 1});
+        }
+        AddDataSet(Masters.get(), "M");
+        AddDataSet(Details.get(), "D");
+        Master = AddBand<TfrxMasterData>("MasterData1", 0, Height);
+        Master->SetDataSetName("M");
+        Master->SetKeepTogether(true);
+        AddMemoAt(Master, "Id", "[M.\"Id\"]", 0, 0, 50, 16);
+        TfrxMemoView *val = AddMemoAt(Master, "Val", Text, 100, 0, 100, 16);
+        val->SetSuppressRepeated(true);
+        val->SetStretchMode(smActualHeight);
+        auto *detail = AddBand<TfrxDetailData>("DetailData1", 100, 20);
+        detail->SetDataSetName("D");
+        detail->SetFilter("<D.\"Owner\"> = <M.\"Id\">");
+        AddMemo(detail, "Line", "[Line]");
+    }
+};
+
 } // namespace
 
 // Within one walk a value is left out while it repeats the row above, and
@@ -179,4 +212,82 @@ TEST(EngineSuppressTest, ARowMovingToANewPageGrowsForTheValueItShowsAgain)
     EXPECT_EQ(texts(t, 0, "Val").size(), 43);
     EXPECT_EQ(texts(t, 1, "Val"), QStringList({"same\nagain", "", ""}));
     EXPECT_EQ(t.Places(1), QStringList({"MasterData1@0,0", "MasterData1@0,32", "MasterData1@0,48"}));
+}
+
+// Master 1 with 25 details takes 520 of the page's 718; master 2 with its
+// 10 (220) does not fit below and moves whole to page 2, where master 3
+// follows. Master 2's value, left out on page 1 as a repeat of master 1's,
+// is shown at the top of page 2; master 3 repeats it there and stays blank.
+TEST(EngineSuppressTest, AKeptBlockMovingToANewPageShowsTheValueItsFirstRowLeftOut)
+{
+    TKeptMasters t({25, 10, 5}, 20, "same");
+    prepare(t);
+    ASSERT_EQ(t.Pages()->Count(), 2);
+    EXPECT_EQ(texts(t, 0, "Val"), QStringList{"same"});
+    EXPECT_EQ(texts(t, 1, "Id"), QStringList({"2", "3"}));
+    EXPECT_EQ(texts(t, 1, "Val"), QStringList({"same", ""}));
+    EXPECT_EQ(t.Places(1).mid(0, 2), QStringList({"MasterData1@0,0", "DetailData1@0,20"}));
+    // In page columns the block moves to the next column the same way.
+    TKeptMasters columns({25, 10, 5}, 20, "same");
+    columns.Page->SetColumns(2);
+    prepare(columns);
+    ASSERT_EQ(columns.Pages()->Count(), 1);
+    EXPECT_EQ(texts(columns, 0, "Val"), QStringList({"same", "same", ""}));
+}
+
+// A footer kept with the last row: 35 rows of 20 fill the page, the 30
+// footer does not fit, and the last row goes with it to page 2 showing
+// its value.
+TEST(EngineSuppressTest, ARowKeptWithItsFooterShowsItsValueOnTheNewPage)
+{
+    TEngineReport t;
+    TfrxMasterData *master = constantList(t, 35, 20, "same");
+    master->SetKeepFooter(true);
+    t.AddMemo(t.AddBand<TfrxFooter>("Footer1", 200, 30), "FootVal", "same")->SetSuppressRepeated(true);
+    prepare(t);
+    ASSERT_EQ(t.Pages()->Count(), 2);
+    EXPECT_EQ(texts(t, 0, "Val"), shownThenBlank("same", 33));
+    EXPECT_EQ(t.Lines(1), QStringList({"MasterData1:35", "MasterData1:same", "Footer1:same"}));
+}
+
+// The shown value needs two lines of 16 where the left-out one had 16: the
+// moved master grows to 32 and everything below it on the new page moves
+// down by 16, the next master too.
+TEST(EngineSuppressTest, AKeptBlockGrowsForTheValueItShowsOnTheNewPage)
+{
+    TLinePainter painter;
+    rudSetViewPainter(&painter);
+    TKeptMasters t({25, 10, 5}, 16, "same\r\nagain");
+    t.Master->SetStretched(true);
+    prepare(t);
+    rudSetViewPainter(nullptr);
+    ASSERT_EQ(t.Pages()->Count(), 2);
+    EXPECT_EQ(texts(t, 1, "Val"), QStringList({"same\nagain", ""}));
+    const QStringList places = t.Places(1);
+    ASSERT_EQ(places.size(), 17);
+    EXPECT_EQ(places.mid(0, 3), QStringList({"MasterData1@0,0", "DetailData1@0,32", "DetailData1@0,52"}));
+    EXPECT_EQ(places.mid(11, 3), QStringList({"MasterData1@0,232", "DetailData1@0,248", "DetailData1@0,268"}));
+}
+
+// Rows of 320 that may split, "Top" at their top and "Bottom" at 300, both
+// repeating. Row 3 starts at 640 with 78 left: its top part stays on page
+// 1 below row 2 (blank, as a repeat of the line above), its bottom part
+// goes on on page 2 and shows its value there. Row 4 follows on page 2:
+// its top shows (the top it repeats is on page 1), its bottom repeats the
+// one just above it and stays blank.
+TEST(EngineSuppressTest, TheContinuedPartOfASplitRowShowsItsValues)
+{
+    TEngineReport t;
+    auto *master = t.AddBand<TfrxMasterData>("MasterData1", 0, 320);
+    master->SetRowCount(4);
+    master->SetAllowSplit(true);
+    t.AddMemoAt(master, "Top", "same", 0, 0, 100, 16)->SetSuppressRepeated(true);
+    t.AddMemoAt(master, "Bottom", "same", 0, 300, 100, 16)->SetSuppressRepeated(true);
+    prepare(t);
+    ASSERT_EQ(t.Pages()->Count(), 2);
+    EXPECT_EQ(texts(t, 0, "Top"), QStringList({"same", "", ""}));
+    EXPECT_EQ(texts(t, 0, "Bottom"), QStringList({"same", ""}));
+    EXPECT_EQ(texts(t, 1, "Bottom"), QStringList({"same", ""}));
+    EXPECT_EQ(texts(t, 1, "Top"), QStringList{"same"});
+    EXPECT_EQ(t.Places(1), QStringList({"MasterData1@0,0", "MasterData1@0,20"}));
 }
