@@ -13,6 +13,7 @@
 // - a band split across pages shows, in the part that goes on, the values
 //   it left out; the memos placed before the break forget theirs, as the
 //   next row no longer follows them.
+
 #include "report/engine/rudEngine.h"
 
 #include "report/engine/rudPreviewPages.h"
