@@ -244,6 +244,9 @@ private:
     // Groups.
     void InitGroups(TfrxDataBand *Band, int Index, bool ResetLineN);
     void CheckGroups(TfrxDataBand *Band);
+    // Index of the outermost group of Band whose condition changed since
+    // it started, else -1.
+    int ChangedGroup(TfrxDataBand *Band);
     void ShowGroupFooters(TfrxDataBand *Band, int Index);
     // The band of that class on the current page, or nullptr.
     TfrxBand *FindBand(const QMetaObject *BandClass) const;

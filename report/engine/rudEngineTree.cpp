@@ -366,20 +366,26 @@ void TfrxEngine::InitGroups(TfrxDataBand *Band, int Index, bool ResetLineN)
     }
 }
 
-// The outermost group whose condition changed ends (with every group
-// inside it) and starts again.
-void TfrxEngine::CheckGroups(TfrxDataBand *Band)
+int TfrxEngine::ChangedGroup(TfrxDataBand *Band)
 {
     const QList<TfrxBand *> groups = Band->Group();
     for (int i = 0; i < groups.size(); ++i) {
         auto *gh = static_cast<TfrxGroupHeader *>(groups[i]);
         FCurBand = gh;
         const QVariant value = EvalValue(gh->Condition());
-        if (value == gh->LastValue && value.typeId() == gh->LastValue.typeId())
-            continue;
+        if (value != gh->LastValue || value.typeId() != gh->LastValue.typeId())
+            return i;
+    }
+    return -1;
+}
+
+// The outermost group whose condition changed ends (with every group
+// inside it) and starts again.
+void TfrxEngine::CheckGroups(TfrxDataBand *Band)
+{
+    if (const int i = ChangedGroup(Band); i >= 0) {
         ShowGroupFooters(Band, i);
         InitGroups(Band, i, true);
-        return;
     }
 }
 

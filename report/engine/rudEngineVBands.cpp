@@ -228,16 +228,9 @@ void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, int
 // inside it) and starts again.
 void TfrxEngine::CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Counted, QHash<TfrxComponent *, double> &Grown)
 {
-    const QList<TfrxBand *> groups = VBand->Group();
-    for (int i = 0; i < groups.size(); ++i) {
-        auto *gh = static_cast<TfrxGroupHeader *>(groups[i]);
-        FCurBand = gh;
-        const QVariant value = EvalValue(gh->Condition());
-        if (value == gh->LastValue && value.typeId() == gh->LastValue.typeId())
-            continue;
+    if (const int i = ChangedGroup(VBand); i >= 0) {
         ShowVGroupFooters(Band, VBand, i, Grown);
         InitVGroups(Band, VBand, i, Counted, Grown);
-        return;
     }
 }
 
