@@ -247,6 +247,12 @@ private:
     // Index of the outermost group of Band whose condition changed since
     // it started, else -1.
     int ChangedGroup(TfrxDataBand *Band);
+    // True while Band's walk over Data may take another record: Data not at
+    // its end, fewer than Band's RowCount counted, preparation not stopped.
+    bool WalkGoesOn(TfrxDataBand *Band, TfrxDataSet *Data, int Counted) const;
+    // True when the current record passes Band's Filter (none passes all),
+    // evaluated with Context as the current band.
+    bool PassesFilter(TfrxDataBand *Band, TfrxBand *Context);
     void ShowGroupFooters(TfrxDataBand *Band, int Index);
     // The band of that class on the current page, or nullptr.
     TfrxBand *FindBand(const QMetaObject *BandClass) const;

@@ -246,13 +246,8 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
         int counted = 0;
         bool shown = false;
         TfrxBand *header = d->Header();
-        while (!ds->Eof() && (d->RowCount() == 0 || counted < d->RowCount()) && !Terminated()) {
-            bool counts = true;
-            if (!d->Filter().trimmed().isEmpty()) {
-                FCurBand = d;
-                counts = EvalCondition(d->Filter());
-            }
-            if (counts) {
+        while (WalkGoesOn(d, ds, counted)) {
+            if (PassesFilter(d, d)) {
                 ++counted;
                 if (CanShow(d, d->PrintIfDetailEmpty())) {
                     // The header (kept with the first row when KeepHeader),
@@ -364,6 +359,19 @@ void TfrxEngine::InitGroups(TfrxDataBand *Band, int Index, bool ResetLineN)
         if (AddBandOutline(gh))
             FOutlinedGroups.append(gh);
     }
+}
+
+bool TfrxEngine::WalkGoesOn(TfrxDataBand *Band, TfrxDataSet *Data, int Counted) const
+{
+    return !Data->Eof() && (Band->RowCount() == 0 || Counted < Band->RowCount()) && !Terminated();
+}
+
+bool TfrxEngine::PassesFilter(TfrxDataBand *Band, TfrxBand *Context)
+{
+    if (Band->Filter().trimmed().isEmpty())
+        return true;
+    FCurBand = Context;
+    return EvalCondition(Band->Filter());
 }
 
 int TfrxEngine::ChangedGroup(TfrxDataBand *Band)

@@ -159,13 +159,8 @@ void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxCom
         int counted = 0;
         bool shown = false;
         TfrxBand *header = d->Header();
-        while (!ds->Eof() && (d->RowCount() == 0 || counted < d->RowCount()) && !Terminated()) {
-            bool counts = true;
-            if (!d->Filter().trimmed().isEmpty()) {
-                FCurBand = Band;
-                counts = EvalCondition(d->Filter());
-            }
-            if (counts) {
+        while (WalkGoesOn(d, ds, counted)) {
+            if (PassesFilter(d, Band)) {
                 ++counted;
                 if (!shown) {
                     if (header) {

@@ -62,13 +62,8 @@ double TfrxEngine::MeasureVRecords(TfrxBand *Band, TfrxDataBand *VBand, int Coun
     QVariantList last;
     bool first = true;
     double width = 0;
-    while (!ds->Eof() && (VBand->RowCount() == 0 || Counted < VBand->RowCount()) && !Terminated()) {
-        bool counts = true;
-        if (!VBand->Filter().trimmed().isEmpty()) {
-            FCurBand = Band;
-            counts = EvalCondition(VBand->Filter());
-        }
-        if (counts) {
+    while (WalkGoesOn(VBand, ds, Counted)) {
+        if (PassesFilter(VBand, Band)) {
             ++Counted;
             QVariantList values;
             for (TfrxBand *g : groups) {
