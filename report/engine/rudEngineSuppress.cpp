@@ -151,6 +151,9 @@ void TfrxEngine::CheckSuppress(TfrxBand *Band)
 // the last row when a footer takes it along: older outputs are dropped.
 void TfrxEngine::RecordSuppressed(TfrxBand *Band, int Position)
 {
+    // Most reports have no such memo: every band output passes here.
+    if (FSuppressMemos.isEmpty())
+        return;
     const int page = FReport->PreviewPages()->CurPage();
     if (!FKeeping) {
         const int from = FLastRowPage == page ? std::min(FLastRowPosition, Position) : Position;
