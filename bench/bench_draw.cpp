@@ -1,7 +1,8 @@
 // Drawing the certificate page: the delivered template with a typical value
 // in each of its 48 memos, drawn into an image at zoom 1 (96 dpi) and at
 // 600 dpi; as the baseline QPainter draws the same 48 strings at the same
-// places with drawText. Also the layout (CalcHeight) of one memo.
+// places with drawText. Also the layout (CalcHeight) of one memo, and of one
+// long paragraph.
 
 #include "report/model/rudClass.h"
 #include "report/render/rudCanvas.h"
@@ -98,6 +99,35 @@ void BM_MemoCalcHeight(benchmark::State &state)
     }
 }
 BENCHMARK(BM_MemoCalcHeight)->Unit(benchmark::kMicrosecond);
+
+// One paragraph of Arg characters (words of 3 to 11 letters) wrapped in a
+// memo 150 pixels wide, with and without hyphenation: time and memory per
+// character must stay flat as the text grows.
+void BM_WrapLongParagraph(benchmark::State &state)
+{
+    const int length = int(state.range(0));
+    QString text;
+    text.reserve(length);
+    for (int word = 0; text.size() < length; ++word) {
+        for (int k = 0; k < 3 + word % 9; ++k)
+            text += QChar(char16_t(u'а' + (word * 7 + k * 3) % 32));
+        text += QLatin1Char(' ');
+    }
+    text.truncate(length);
+    TfrxReport report;
+    auto *page = new TfrxReportPage(&report);
+    auto *memo = new TfrxMemoView(page);
+    memo->SetBounds(0, 0, 150, 20);
+    memo->SetWordBreak(state.range(1) != 0);
+    memo->SetText(text);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(memo->CalcHeight());
+    state.counters["seconds_per_char"] =
+        benchmark::Counter(double(length) * state.iterations(), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_WrapLongParagraph)
+    ->ArgsProduct({{25000, 100000, 1000000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

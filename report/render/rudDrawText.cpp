@@ -8,6 +8,8 @@ namespace {
 
 const QString russianVowels = QStringLiteral("АЕЁИОУЫЭЮЯ");
 const QString russianConsonants = QStringLiteral("БВГДЖЗЙКЛМНПРСТФХЦЧШЩЬЪ");
+// Characters that end a word for hyphenation.
+const QString wordDelimiters = QStringLiteral(" .,-;");
 
 bool isVowel(QChar c)
 {
@@ -17,14 +19,6 @@ bool isVowel(QChar c)
 bool isConsonant(QChar c)
 {
     return russianConsonants.contains(c);
-}
-
-bool hasVowel(const QString &s)
-{
-    for (QChar c : s)
-        if (isVowel(c))
-            return true;
-    return false;
 }
 
 struct TNamedColor {
@@ -54,29 +48,46 @@ void IncArray(int *Arr, int A, int B, int One, int N)
     IncArray(Arr, A + half, B, One, N - N / 2);
 }
 
+namespace {
+
+// The hyphenation rule at position s (a break after character s) of an
+// upper-case word of n characters, At(k) giving its k-th character (1-based)
+// and vowelBefore/vowelAfter telling whether Word[1..s] / Word[s+1..n] hold
+// a vowel.
+template <typename TAt>
+bool hyphenAfter(const TAt &At, int n, int s, bool vowelBefore, bool vowelAfter)
+{
+    auto at = [&](int k) { return k >= 1 && k <= n ? At(k) : QChar(); };
+    bool candidate = false;
+    const QChar c = at(s);
+    if (isConsonant(c)) {
+        const QChar next = at(s + 1);
+        candidate = !(isVowel(next) || next == QChar(0x042C) || next == QChar(0x042A));
+    } else if (isVowel(c)) {
+        candidate = !(at(s + 1) == QChar(0x0419) ||
+                      (s < n - 2 && isConsonant(at(s + 1)) && at(s + 1) == at(s + 2) && isVowel(at(s + 3))));
+    }
+    return candidate && s >= 2 && n - s >= 2 && vowelBefore && vowelAfter;
+}
+
+} // namespace
+
 std::vector<int> BreakRussianWord(const QString &Word)
 {
     std::vector<int> result;
     const int n = int(Word.size());
     if (n <= 3)
         return result;
-    auto at = [&](int s) { return s >= 1 && s <= n ? Word.at(s - 1) : QChar(); };
-    for (int s = 1; s <= n; ++s) {
-        bool candidate = false;
-        const QChar c = at(s);
-        if (isConsonant(c)) {
-            const QChar next = at(s + 1);
-            candidate = !(isVowel(next) || next == QChar(0x042C) || next == QChar(0x042A));
-        } else if (isVowel(c)) {
-            candidate = !(at(s + 1) == QChar(0x0419) ||
-                          (s < n - 2 && isConsonant(at(s + 1)) && at(s + 1) == at(s + 2) && isVowel(at(s + 3))));
+    int firstVowel = n + 1, lastVowel = 0;
+    for (int k = 1; k <= n; ++k)
+        if (isVowel(Word.at(k - 1))) {
+            firstVowel = std::min(firstVowel, k);
+            lastVowel = k;
         }
-        if (!candidate)
-            continue;
-        const QString before = Word.left(s), after = Word.mid(s);
-        if (before.size() >= 2 && after.size() >= 2 && hasVowel(before) && hasVowel(after))
+    auto at = [&](int k) { return Word.at(k - 1); };
+    for (int s = 1; s <= n; ++s)
+        if (hyphenAfter(at, n, s, firstVowel <= s, lastVowel > s))
             result.push_back(s);
-    }
     return result;
 }
 
@@ -98,12 +109,14 @@ void TfrxHTMLTagsList::SetDefaults(TColor DefColor, int DefSize, TFontStyles Def
     FDontWRAP = false;
     FPosition = 1;
     FSubStyle = ssNormal;
+    FWrapFrom = 0;
     Lines.clear();
 }
 
 void TfrxHTMLTagsList::NewLine()
 {
     Lines.emplace_back();
+    FWrapFrom = 0;
 }
 
 void TfrxHTMLTagsList::AddTag()
@@ -225,18 +238,22 @@ void TfrxHTMLTagsList::ExpandHTMLTags(QString &Line)
 
 void TfrxHTMLTagsList::Wrap(int TagsCount, bool AddBreak)
 {
+    // The last line holds the source line's tags; those before FWrapFrom
+    // already went to wrapped lines. Each wrap copies only the tags it
+    // keeps, so wrapping a line costs its length, not length x lines.
     if (Lines.empty())
         return;
-    TfrxHTMLTags &old = Lines.back();
-    TagsCount = std::clamp(TagsCount, 0, int(old.size()));
-    TfrxHTMLTags moved(old.begin() + TagsCount, old.end());
-    old.resize(TagsCount);
+    TfrxHTMLTags &tail = Lines.back();
+    const auto from = tail.begin() + FWrapFrom;
+    TagsCount = std::clamp(TagsCount, 0, int(tail.end() - from));
+    TfrxHTMLTags kept(from, from + TagsCount);
+    FWrapFrom += TagsCount;
     if (AddBreak) {
-        if (!old.empty())
-            old.push_back(old.back());
-    } else if (!moved.empty() && !old.empty() && moved.front().Default) {
-        const TfrxHTMLTag &last = old.back();
-        TfrxHTMLTag &first = moved.front();
+        if (!kept.empty())
+            kept.push_back(kept.back());
+    } else if (FWrapFrom < int(tail.size()) && !kept.empty() && tail[size_t(FWrapFrom)].Default) {
+        const TfrxHTMLTag &last = kept.back();
+        TfrxHTMLTag &first = tail[size_t(FWrapFrom)];
         first.Position = last.Position;
         first.Size = last.Size;
         first.AddY = last.AddY;
@@ -246,7 +263,24 @@ void TfrxHTMLTagsList::Wrap(int TagsCount, bool AddBreak)
         first.Small = last.Small;
         first.SubType = last.SubType;
     }
-    Lines.push_back(std::move(moved));
+    Lines.insert(Lines.end() - 1, std::move(kept));
+}
+
+const TfrxHTMLTag *TfrxHTMLTagsList::Unwrapped(int Index) const
+{
+    if (Lines.empty() || Index < 0 || FWrapFrom + Index >= int(Lines.back().size()))
+        return nullptr;
+    return &Lines.back()[size_t(FWrapFrom + Index)];
+}
+
+void TfrxHTMLTagsList::EndWrap()
+{
+    if (Lines.empty() || FWrapFrom == 0)
+        return;
+    TfrxHTMLTags &tail = Lines.back();
+    tail.erase(tail.begin(), tail.begin() + FWrapFrom);
+    tail.shrink_to_fit();
+    FWrapFrom = 0;
 }
 
 // ---- layout -------------------------------------------------------------
@@ -361,18 +395,24 @@ int TfrxDrawText::FillCharSpacingArray(std::vector<int> &Arr, const QString &Tex
     };
     if (withTags && n > 0 && !(*Tags)[0].Default)
         applyTag((*Tags)[0]);
-    Canvas->GetTextExtents(Text, extents.data());
+    // Advances are per character, so each run of one style is measured on
+    // its own: a text with many style changes costs its length once.
     int total = 0;
-    for (int i = 0; i < n; ++i) {
-        if (withTags && i > 0 && !(*Tags)[i].Default) {
-            applyTag((*Tags)[i]);
-            Canvas->GetTextExtents(Text, extents.data());
+    for (int from = 0; from < n;) {
+        int to = from + 1;
+        while (to < n && !(withTags && !(*Tags)[to].Default))
+            ++to;
+        Canvas->GetTextExtents(Text.mid(from, to - from), extents.data());
+        for (int i = from; i < to; ++i) {
+            int width = extents[i - from] - (i > from ? extents[i - from - 1] : 0) + Spacing;
+            if (withTags && (*Tags)[i].Small)
+                width = int(std::nearbyint(width / 1.5));
+            Arr[i] = width;
+            total += width;
         }
-        int width = extents[i] - (i > 0 ? extents[i - 1] : 0) + Spacing;
-        if (withTags && (*Tags)[i].Small)
-            width = int(std::nearbyint(width / 1.5));
-        Arr[i] = width;
-        total += width;
+        if (to < n)
+            applyTag((*Tags)[to]);
+        from = to;
     }
     if (Cumulative)
         for (int i = 1; i < n; ++i)
@@ -380,19 +420,54 @@ int TfrxDrawText::FillCharSpacingArray(std::vector<int> &Arr, const QString &Tex
     return total;
 }
 
+void TfrxDrawText::BuildHyphenTables(const QString &Line)
+{
+    FHyphenTables = false;
+    FUpperLine = Line.toUpper();
+    const int n = int(Line.size());
+    // Positions in the upper-case text must be those of the line.
+    if (FUpperLine.size() != n)
+        return;
+    FWordEnds.assign(size_t(n) + 2, n + 1);
+    for (int p = n; p >= 1; --p)
+        FWordEnds[size_t(p)] = wordDelimiters.contains(Line.at(p - 1)) ? p : FWordEnds[size_t(p) + 1];
+    FVowelCounts.assign(size_t(n) + 1, 0);
+    for (int p = 1; p <= n; ++p)
+        FVowelCounts[size_t(p)] = FVowelCounts[size_t(p) - 1] + (isVowel(FUpperLine.at(p - 1)) ? 1 : 0);
+    FHyphenTables = true;
+}
+
 QString TfrxDrawText::BreakWord(const QString &Line, int WordStart, int Over)
 {
-    // 1-based positions, as the wrapping scan counts.
-    static const QString delimiters = QStringLiteral(" .,-;");
-    int end = Over;
-    while (end <= Line.size() && !delimiters.contains(Line.at(end - 1)))
-        ++end;
-    const QString word = Line.mid(WordStart - 1, end - WordStart);
+    // 1-based positions, as the wrapping scan counts. The word runs from
+    // WordStart to the first delimiter at or after Over.
+    if (!FHyphenTables) {
+        int end = Over;
+        while (end <= Line.size() && !wordDelimiters.contains(Line.at(end - 1)))
+            ++end;
+        const QString word = Line.mid(WordStart - 1, end - WordStart);
+        const int fit = Over - WordStart;
+        const std::vector<int> positions = BreakRussianWord(word.toUpper());
+        for (auto it = positions.rbegin(); it != positions.rend(); ++it)
+            if (*it < fit)
+                return word.left(*it);
+        return QString();
+    }
+    // The same rule read from the line's tables: only the positions before
+    // Over are looked at, so a long word costs what fits of it, not its length.
+    const int end = FWordEnds[size_t(Over)];
+    const int n = end - WordStart;
+    if (n <= 3)
+        return QString();
     const int fit = Over - WordStart;
-    const std::vector<int> positions = BreakRussianWord(word.toUpper());
-    for (auto it = positions.rbegin(); it != positions.rend(); ++it)
-        if (*it < fit)
-            return word.left(*it);
+    auto at = [&](int k) { return FUpperLine.at(WordStart + k - 2); };
+    const int vowelsBefore = FVowelCounts[size_t(WordStart) - 1];
+    const int vowelsThrough = FVowelCounts[size_t(end) - 1];
+    for (int s = std::min(fit - 1, n); s >= 1; --s) {
+        const int vowelsToS = FVowelCounts[size_t(WordStart + s) - 1];
+        if (hyphenAfter(at, n, s, vowelsToS > vowelsBefore, vowelsThrough > vowelsToS))
+            return Line.mid(WordStart - 1, s);
+    }
     return QString();
 }
 
@@ -415,15 +490,16 @@ void TfrxDrawText::WrapTextLine(QString Line, int Width, int CharSpacing, int Fi
         AddLine(Line);
         return;
     }
+    if (FWordBreak)
+        BuildHyphenTables(Line);
     auto at = [&](int i) { return Line.at(i - 1); };
     auto cumAt = [&](int i) { return i >= 1 ? cum[i - 1] : 0; };
     int start = 1, brk = 1, base = 0, limit = FirstWidth;
     int i = 1;
     while (i <= n) {
         if (at(i) == QLatin1Char(' ')) {
-            const TfrxHTMLTags &line = FHTMLTags.Lines.back();
-            const int tagIndex = i - start;
-            const bool dontWrap = FHTMLTags.AllowTags && tagIndex < int(line.size()) && line[tagIndex].DontWRAP;
+            const TfrxHTMLTag *tag = FHTMLTags.Unwrapped(i - start);
+            const bool dontWrap = FHTMLTags.AllowTags && tag && tag->DontWRAP;
             if (!dontWrap)
                 brk = i;
         }
@@ -466,6 +542,7 @@ void TfrxDrawText::WrapTextLine(QString Line, int Width, int CharSpacing, int Fi
     }
     if (start <= n)
         AddLine(Line.mid(start - 1));
+    FHTMLTags.EndWrap();
 }
 
 QString TfrxDrawText::WrappedText() const

@@ -49,9 +49,15 @@ public:
     // Removes the markup forms from Line (when tags are allowed) and adds a
     // tag for every character left; Position advances over everything.
     void ExpandHTMLTags(QString &Line);
-    // Moves the tags of the last line from index TagsCount on to a new
-    // line; with AddBreak a copy of the last kept tag is added for a hyphen.
+    // Moves the first TagsCount tags not yet wrapped of the last line to a
+    // wrapped line of their own before it; with AddBreak a copy of the last
+    // kept tag is added for a hyphen.
     void Wrap(int TagsCount, bool AddBreak);
+    // Tag Index of the last line counted from its first tag not yet
+    // wrapped; nullptr past its end.
+    const TfrxHTMLTag *Unwrapped(int Index) const;
+    // Drops the wrapped tags from the last line, which keeps the rest.
+    void EndWrap();
     // Skips the characters of a line break in the source.
     void SkipPosition(int Count) { FPosition += Count; }
     int DefSize() const { return FDefSize; }
@@ -68,6 +74,7 @@ private:
     bool FDontWRAP = false;
     int FPosition = 1;
     TSubStyle FSubStyle = ssNormal;
+    int FWrapFrom = 0; // tags of the last line already wrapped
 };
 
 // The layout and drawing of one memo text at a time. Calling order: Lock,
@@ -135,7 +142,12 @@ public:
 private:
     void WrapTextLine(QString Line, int Width, int CharSpacing, int FirstWidth);
     void AddLine(const QString &Line);
+    // The longest start of the word at Line[WordStart..] (1-based) that
+    // ends at an allowed hyphenation point before Over; empty when none.
     QString BreakWord(const QString &Line, int WordStart, int Over);
+    // Tables BreakWord reads for Line: its upper-case text, word ends and
+    // vowel counts (left unbuilt when upper-casing changes its length).
+    void BuildHyphenTables(const QString &Line);
     // Widths of Text's characters on Canvas in the tags' styles plus
     // Spacing each; running sums when Cumulative; returns the total.
     int FillCharSpacingArray(std::vector<int> &Arr, const QString &Text, bool Cumulative, int Spacing,
@@ -170,6 +182,13 @@ private:
     bool FWordBreak = false, FWordWrap = true, FWysiwyg = true, FUseDefaultCharset = false;
     int FLastDeviceHeight = 0;
     TfrxCanvasFont FDeviceBase;
+    // Hyphenation tables of the line being wrapped (1-based positions):
+    // the first delimiter at or after each position, and the number of
+    // vowels up to each position.
+    bool FHyphenTables = false;
+    QString FUpperLine;
+    std::vector<int> FWordEnds;
+    std::vector<int> FVowelCounts;
 };
 
 // Spreads N increments of One over Arr[A..B], halving the range each time.

@@ -321,3 +321,32 @@ TEST_F(DrawText, VerticalAlignmentMovesTheBlock)
     ASSERT_EQ(turned.size(), 1u);
     EXPECT_EQ(turned[0].Bounds.x(), 2 + (100 - 4 + 1) - 15);
 }
+
+TEST_F(DrawText, ALongParagraphTakesMemoryInProportionToItsLength)
+{
+    // 4,000 characters in a memo 100 pixels wide make some 300 lines; their
+    // tags together hold one tag per character (and one per hyphen), never
+    // a copy of the rest of the paragraph for every line.
+    QString text;
+    for (int i = 0; text.size() < 4000; ++i)
+        text += QStringLiteral("ПОДЪЕЗД%1 ").arg(i);
+    text.truncate(4000);
+    TfrxMemoView *memo = makeMemo(&Report, 0, 0, 100, 20, text);
+    for (const bool wordBreak : {false, true}) {
+        memo->SetWordBreak(wordBreak);
+        TfrxDrawText &layoutText = TfrxDrawText::Instance();
+        layoutText.Lock();
+        TfrxCanvas canvas;
+        rudSetDrawParams(memo, layoutText, &canvas, 1, 1, 0, 0);
+        const qsizetype lines = layoutText.Lines().size();
+        size_t tags = 0, held = 0;
+        for (const TfrxHTMLTags &line : layoutText.TagLines()) {
+            tags += line.size();
+            held += line.capacity();
+        }
+        layoutText.Unlock();
+        EXPECT_GT(lines, 200) << wordBreak;
+        EXPECT_LE(tags, size_t(4000 + lines)) << wordBreak;
+        EXPECT_LE(held, size_t(2 * 4000)) << wordBreak;
+    }
+}
