@@ -29,6 +29,12 @@ public:
     using Exception::Exception;
 };
 
+// A request for more memory than a text may take, or than the system gives.
+class EOutOfMemory : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // A general engine failure with a message of its own.
 class EGeneralError : public Exception {
 public:

@@ -3,6 +3,7 @@
 #include "base/NumberFormat.h"
 
 #include "base/Errors.h"
+#include "base/TextLimits.h"
 
 #include <QVariant>
 
@@ -59,7 +60,9 @@ public:
             }
             result += QStringView(FFormat).mid(start, percent - start);
             FPos = percent;
-            result += directive();
+            const QString text = directive();
+            rudCheckTextLength(qint64(result.size()) + text.size());
+            result += text;
             ++FPos;
             start = FPos;
         }
@@ -159,6 +162,12 @@ private:
             if (precision == -1)
                 precision = 0;
         }
+        // Widths and precisions pad with spaces and zeros: one that asks
+        // for more than a text may hold fails before anything is built.
+        if (width > rudMaxTextLength || precision > rudMaxTextLength)
+            throw EOutOfMemory(QStringLiteral("Format '%1' asks for a text longer than the %2 characters allowed")
+                                   .arg(FFormat)
+                                   .arg(rudMaxTextLength));
         QString text;
         switch (at(FPos).toUpper().unicode()) {
         case 'D': {

@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "base/FloatDigits_p.h"
+#include "base/TextLimits.h"
 
 #include <charconv>
 #include <cmath>
@@ -251,6 +252,7 @@ QString IntToStr(qint64 value) { return QString::number(value); }
 
 QString IntToHex(qint64 value, int digits)
 {
+    rudCheckTextLength(digits);
     QString hex = QString::number(quint64(value), 16).toUpper();
     if (hex.size() < digits)
         hex.prepend(QString(digits - hex.size(), QLatin1Char('0')));

@@ -89,6 +89,8 @@ QString fsExceptionClassName(const Exception &error)
         return QStringLiteral("EConvertError");
     if (dynamic_cast<const EInOutError *>(&error))
         return QStringLiteral("EInOutError");
+    if (dynamic_cast<const EOutOfMemory *>(&error))
+        return QStringLiteral("EOutOfMemory");
     return QStringLiteral("Exception");
 }
 

@@ -4,16 +4,11 @@
 
 #include "script/fs_iconst.h"
 
+#include "base/TextLimits.h"
+
 #include <QLocale>
 #include <QStringView>
 #include <algorithm>
-
-namespace {
-
-// Longest text SetLength makes: a runaway script fails instead of exhausting memory.
-constexpr int kMaxSetLength = 64 * 1024 * 1024;
-
-} // namespace
 
 int fsSysLength(const TfsVariant &value)
 {
@@ -49,6 +44,7 @@ QString fsSysDelete(const QString &s, int from, int count)
 QString fsSysInsert(const QString &s, const QString &target, int pos)
 {
     const qsizetype at = std::clamp<qsizetype>(qsizetype(pos) - 1, 0, target.size());
+    rudCheckTextLength(qint64(s.size()) + target.size());
     QString result = target;
     result.insert(at, s);
     return result;
@@ -111,8 +107,7 @@ TfsVariant fsSysSetLength(const TfsVariant &value, int length)
 {
     length = std::max(length, 0);
     if (value.IsString()) {
-        if (length > kMaxSetLength)
-            throw EfsRuntimeError(QStringLiteral("EOutOfMemory"), QStringLiteral("Out of memory"));
+        rudCheckTextLength(length);
         QString s = value.AsString();
         if (length < s.size())
             s.truncate(length);

@@ -3,6 +3,7 @@
 #include "script/fs_ivariant.h"
 
 #include "base/NumberFormat.h"
+#include "base/TextLimits.h"
 #include "script/fs_iconst.h"
 
 #include <QObject>
@@ -455,8 +456,10 @@ TfsVariant fsVarAdd(const TfsVariant &a, const TfsVariant &b)
     }
     if (a.IsNull() || b.IsNull())
         return TfsVariant::Null();
-    if (a.IsString() && b.IsString())
+    if (a.IsString() && b.IsString()) {
+        rudCheckTextLength(qint64(a.AsString().size()) + b.AsString().size());
         return TfsVariant(a.AsString() + b.AsString());
+    }
     if (a.IsString() && b.IsEmpty())
         return a;
     if (b.IsString() && a.IsEmpty())

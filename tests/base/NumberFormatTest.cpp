@@ -25,7 +25,7 @@ std::string message(const std::function<void()> &f)
 {
     try {
         f();
-    } catch (const EConvertError &e) {
+    } catch (const Exception &e) {
         return e.Message().toStdString();
     }
     return "no error";
@@ -187,6 +187,22 @@ TEST(NumberFormatTest, PrintfStyleFormat)
     }
     EXPECT_EQ(message([] { Format("%d", {true}); }), "Format '%d' invalid or incompatible with argument");
     EXPECT_EQ(message([] { Format("%d", {1.5}); }), "Format '%d' invalid or incompatible with argument");
+}
+
+TEST(NumberFormatTest, FormatRefusesWidthsBeyondTheTextLimit)
+{
+    // Widths and precisions asking for more than 2^26 characters fail with
+    // a message instead of building gigabytes of padding.
+    for (const char *huge : {"%2147483647d", "%.2147483647d", "%100000000s", "%-67108865d", "%.67108865u"}) {
+        EXPECT_EQ(message([huge] { Format(QString::fromLatin1(huge), {1}, en()); }),
+                  std::string("Format '") + huge + "' asks for a text longer than the 67108864 characters allowed")
+            << huge;
+    }
+    EXPECT_THROW(Format("%*d", {2147483647, 1}, en()), EOutOfMemory);
+    EXPECT_THROW(IntToHex(1, 100000000), EOutOfMemory);
+    // So does a text that the directives together make too long.
+    EXPECT_THROW(Format("%40000000d%40000000d", {1, 2}, en()), EOutOfMemory);
+    EXPECT_EQ(Format("%12d|%.12d", {1, 2}, en()), "           1|000000000002");
 }
 
 TEST(NumberFormatTest, SettingsScopeRestores)

@@ -126,3 +126,20 @@ TEST(SafeInput, JScriptCallsAndTheLibraryDelete)
     TLangScript del("JScript");
     EXPECT_EQ(del.Run(src("var s = \"abcdef\"; Delete(s, 2, 3); ShowMessage(s);")), QStringList{"aef"});
 }
+
+TEST(SafeInput, TextsLongerThanTheLimitAreOutOfMemoryErrors)
+{
+    // Doubling a text 40 times stops at 2^26 characters with an error the
+    // script can catch; so do Insert and SetLength past the limit.
+    TTestScript t;
+    EXPECT_EQ(t.Run(src("var s: String; i: Integer;\n"
+                        "begin s := 'x';\n"
+                        "  try for i := 1 to 40 do s := s + s except ShowMessage(ExceptionClassName) end;\n"
+                        "  ShowMessage(Length(s));\n"
+                        "  try Insert(s, s, 1) except ShowMessage(ExceptionMessage) end;\n"
+                        "  try SetLength(s, 67108865) except ShowMessage(ExceptionClassName) end;\n"
+                        "  try ShowMessage(Format('%2147483647d', [1])) except ShowMessage(ExceptionClassName) end end.")),
+              (QStringList{"EOutOfMemory", "67108864",
+                           "Out of memory: a text of 134217728 characters is longer than the 67108864 allowed",
+                           "EOutOfMemory", "EOutOfMemory"}));
+}
