@@ -17,6 +17,8 @@
 #include <QDir>
 #include <QTemporaryFile>
 
+#include <new>
+
 namespace {
 
 QString res(const char *Key)
@@ -132,6 +134,10 @@ bool TfrxReport::PrepareReport(bool ClearLastReport)
             }
         } catch (const Exception &e) {
             AddError(e.Message());
+        } catch (const std::bad_alloc &) {
+            // Memory ran out (a script's or an expression's huge text or
+            // array): the preparation fails with a message, the program goes on.
+            AddError(QStringLiteral("Out of memory"));
         }
 
         if (destroyForms) {

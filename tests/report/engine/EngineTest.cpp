@@ -8,6 +8,7 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <new>
 
 using namespace enginetest;
 
@@ -113,6 +114,37 @@ TEST(EngineTest, BrokenExpressionStopsWithTheMemoNameInOneMessageBox)
     EXPECT_EQ(t.Pages()->Count(), 1) << "the page prepared up to the failure stays";
     // The definition is back as designed.
     EXPECT_EQ(qobject_cast<TfrxMemoView *>(t.Report.FindObject("Memo5"))->Text(), "Иванов [бывш. Петров]\r\n");
+}
+
+TEST(EngineTest, HugeTextsAndExhaustedMemoryEndThePreparationWithAnError)
+{
+    TEngineReport t;
+    auto load = [&t] {
+        t.LoadCertificate();
+        t.Report.EngineOptions()->SetNewSilentMode(simSilent);
+    };
+    load();
+    // A format width of 2^31 characters in a memo.
+    qobject_cast<TfrxMemoView *>(t.Report.FindObject("Memo5"))->SetText("[Format('%2147483647d', [1])]");
+    EXPECT_FALSE(t.Report.PrepareReport());
+    EXPECT_EQ(t.Report.Errors(),
+              QStringList{"Memo5: Format '%2147483647d' asks for a text longer than the 67108864 characters allowed"});
+
+    // A script doubling a text 40 times.
+    load();
+    t.Report.SetScriptText({"var s: String; i: Integer;", "begin", "  s := 'x';", "  for i := 1 to 40 do s := s + s;",
+                            "end."});
+    EXPECT_FALSE(t.Report.PrepareReport());
+    ASSERT_EQ(t.Report.Errors().size(), 1);
+    EXPECT_TRUE(t.Report.Errors()[0].contains(
+        "Out of memory: a text of 134217728 characters is longer than the 67108864 allowed"))
+        << t.Report.Errors()[0].toStdString();
+
+    // Memory running out anywhere in the preparation.
+    load();
+    t.Report.OnBeginDoc = [](TfrxReport *) { throw std::bad_alloc(); };
+    EXPECT_FALSE(t.Report.PrepareReport());
+    EXPECT_EQ(t.Report.Errors(), QStringList{"Out of memory"});
 }
 
 TEST(EngineTest, ReThrowModeRaisesTheFinalText)
