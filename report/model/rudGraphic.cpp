@@ -3,9 +3,11 @@
 #include "base/Errors.h"
 #include "report/model/rudGraphic_p.h"
 #include "report/model/rudJpegImage.h"
+#include "report/model/rudPictureLimits.h"
 #include "report/model/rudPngImage.h"
 
 #include <QBuffer>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -20,6 +22,31 @@ quint16 le16(const char *p)
 quint32 le32(const char *p)
 {
     return quint32(le16(p)) | quint32(le16(p + 2)) << 16;
+}
+
+// Refuses a bitmap whose header announces more pixels than a picture may
+// have, before the image reader allocates them. Headers too short to read
+// are left to the reader, which rejects them.
+void checkBitmapSize(const QByteArray &bytes)
+{
+    if (bytes.size() < 18)
+        return;
+    const char *d = bytes.constData();
+    qint64 width, height;
+    if (le32(d + 14) == 12) {
+        if (bytes.size() < 22)
+            return;
+        width = le16(d + 18);
+        height = le16(d + 20);
+    } else {
+        if (bytes.size() < 26)
+            return;
+        // Negative heights are top-down rows; 64 bits hold the magnitude of INT_MIN.
+        width = std::abs(qint64(qint32(le32(d + 18))));
+        height = std::abs(qint64(qint32(le32(d + 22))));
+    }
+    if (!rudPictureSizeAllowed(quint64(width), quint64(height)))
+        throw EGeneralError(QStringLiteral("Invalid bitmap image: image size %1x%2 out of range").arg(width).arg(height));
 }
 
 } // namespace
@@ -81,6 +108,7 @@ void TfrxGraphic::Decode()
 {
     switch (FKind) {
     case TfrxGraphicKind::Bitmap:
+        checkBitmapSize(FBytes);
         FImage = QImage::fromData(FBytes, "BMP");
         if (FImage.isNull())
             throw EGeneralError(QStringLiteral("Invalid bitmap image"));

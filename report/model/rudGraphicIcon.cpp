@@ -37,9 +37,11 @@ QImage decodeDib(const QByteArray &dib)
     quint32 colorsUsed = rudLE32(dib, 32);
     if (compression != 0)
         failIcon("compressed bitmap");
-    const qint32 height = std::abs(doubleHeight) / 2;
-    if (width <= 0 || height <= 0 || quint32(width) > maxIconSide || quint32(height) > maxIconSide)
+    // In 64 bits: the height of a hostile header may be INT_MIN.
+    const qint64 halfHeight = std::abs(qint64(doubleHeight)) / 2;
+    if (width <= 0 || halfHeight <= 0 || quint32(width) > maxIconSide || halfHeight > qint64(maxIconSide))
         failIcon("image size out of range");
+    const qint32 height = qint32(halfHeight);
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32)
         failIcon("unsupported colour depth");
 

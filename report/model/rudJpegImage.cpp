@@ -1,6 +1,7 @@
 #include "report/model/rudJpegImage.h"
 
 #include "base/Errors.h"
+#include "report/model/rudPictureLimits.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -9,11 +10,6 @@
 #include <jpeglib.h>
 
 namespace {
-
-// Pictures larger than this are refused before libjpeg allocates anything:
-// a corrupt header must not make the decoder ask for gigabytes.
-constexpr JDIMENSION maxSide = 32767;
-constexpr quint64 maxPixels = quint64(1) << 26;
 
 // libjpeg reports fatal errors through error_exit, which by default ends the
 // process. This manager jumps back into rudDecodeJpeg instead, carrying the
@@ -70,8 +66,9 @@ bool decode(jpeg_decompress_struct *cinfo, TJpegErrorManager *err, const QByteAr
         cinfo->out_color_space = JCS_GRAYSCALE;
     else
         cinfo->out_color_space = JCS_RGB;
-    if (cinfo->image_width == 0 || cinfo->image_height == 0 || cinfo->image_width > maxSide ||
-        cinfo->image_height > maxSide || quint64(cinfo->image_width) * cinfo->image_height > maxPixels) {
+    // Refused before libjpeg allocates anything: a corrupt header must not
+    // make the decoder ask for gigabytes.
+    if (!rudPictureSizeAllowed(cinfo->image_width, cinfo->image_height)) {
         std::snprintf(err->Message, sizeof err->Message, "image size %ux%u out of range",
                       unsigned(cinfo->image_width), unsigned(cinfo->image_height));
         return false;

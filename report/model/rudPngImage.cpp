@@ -1,6 +1,7 @@
 #include "report/model/rudPngImage.h"
 
 #include "base/Errors.h"
+#include "report/model/rudPictureLimits.h"
 
 #include <png.h>
 
@@ -47,8 +48,11 @@ QImage rudDecodePng(const QByteArray &data)
 #else
     image.format = PNG_FORMAT_ARGB;
 #endif
-    if (image.width == 0 || image.height == 0 || image.width > 32767 || image.height > 32767)
-        failPng(image, "image size out of range");
+    if (!rudPictureSizeAllowed(image.width, image.height)) {
+        const QString size = QStringLiteral("%1x%2").arg(image.width).arg(image.height);
+        png_image_free(&image);
+        throw EGeneralError(QStringLiteral("Invalid PNG image: image size %1 out of range").arg(size));
+    }
 
     QImage result(int(image.width), int(image.height), QImage::Format_ARGB32);
     if (result.isNull())

@@ -42,7 +42,62 @@ QByteArray databaseHeader(quint32 length)
     return h;
 }
 
+// A PNG of Width x Height whose header says so, its data that of a 4 x 4
+// picture: what a few kilobytes of a hostile file announce.
+QByteArray pngAnnouncing(quint32 Width, quint32 Height)
+{
+    QByteArray png = encodeImage(testImage(4, 4), "PNG");
+    auto putBE32 = [&png](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            png[at + i] = char(v >> (24 - 8 * i));
+    };
+    putBE32(16, Width);
+    putBE32(20, Height);
+    quint32 crc = 0xFFFFFFFFu; // over the chunk type and data of IHDR
+    for (int i = 12; i < 29; ++i) {
+        crc ^= uchar(png[i]);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    putBE32(29, ~crc);
+    return png;
+}
+
+// The message of the EGeneralError that loading bytes as kind raises.
+QString loadError(TfrxGraphicKind kind, const QByteArray &bytes)
+{
+    try {
+        TfrxGraphic::Load(kind, bytes);
+    } catch (const EGeneralError &e) {
+        return e.Message();
+    }
+    return QStringLiteral("no error");
+}
+
 } // namespace
+
+TEST(PictureFormat, OversizedPicturesAreRefusedFromTheirHeaders)
+{
+    // Pictures are capped at 32,767 pixels a side and 2^26 pixels in all,
+    // before their pixels are allocated.
+    EXPECT_EQ(loadError(TfrxGraphicKind::Png, pngAnnouncing(32767, 32767)),
+              "Invalid PNG image: image size 32767x32767 out of range");
+    EXPECT_EQ(loadError(TfrxGraphicKind::Png, pngAnnouncing(10000, 10000)),
+              "Invalid PNG image: image size 10000x10000 out of range");
+    QByteArray bmp = encodeImage(testImage(4, 4), "BMP");
+    putLE32(bmp, 18, 40000);
+    putLE32(bmp, 22, 40000);
+    EXPECT_EQ(loadError(TfrxGraphicKind::Bitmap, bmp), "Invalid bitmap image: image size 40000x40000 out of range");
+    putLE32(bmp, 18, 4);
+    putLE32(bmp, 22, 0x80000000u); // the most negative height: rows top-down
+    EXPECT_EQ(loadError(TfrxGraphicKind::Bitmap, bmp), "Invalid bitmap image: image size 4x2147483648 out of range");
+    // An icon's bitmap with the most negative height.
+    QByteArray icon = monochromeIcon();
+    putLE32(icon, 6 + 16 + 8, 0x80000000u);
+    EXPECT_EQ(loadError(TfrxGraphicKind::Icon, icon), "Invalid icon: image size out of range");
+    // Sizes within the caps still decode.
+    EXPECT_EQ(TfrxGraphic::Load(TfrxGraphicKind::Png, encodeImage(testImage(300, 200), "PNG"))->Width(), 300);
+}
 
 TEST(PictureFormat, RecognitionNeedsEnoughBytesForEachFormat)
 {
