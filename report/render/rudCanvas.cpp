@@ -5,6 +5,7 @@
 #include <QPaintDevice>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
@@ -12,7 +13,13 @@
 
 int rudRound(double Value)
 {
-    return int(std::nearbyint(Value));
+    // Device coordinates stay within +-2^28 pixels: beyond any paper at any
+    // resolution, yet far enough from the int range that the sums drawing
+    // makes of a few of them cannot overflow (a template may hold 1e300).
+    constexpr double limit = double(1 << 28);
+    if (std::isnan(Value))
+        return 0;
+    return int(std::nearbyint(std::clamp(Value, -limit, limit)));
 }
 
 QColor rudColor(TColor Color)

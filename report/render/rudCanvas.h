@@ -18,7 +18,8 @@
 #include <memory>
 #include <vector>
 
-// Nearest integer, halves to the even neighbour (the default rounding mode).
+// Nearest integer, halves to the even neighbour (the default rounding mode);
+// kept within +-2^28 (NaN gives 0), the range of device coordinates.
 int rudRound(double Value);
 // A colour value as Qt's colour; system colours map to their usual values.
 QColor rudColor(TColor Color);

@@ -6,6 +6,8 @@
 #include "report/model/rudPage.h"
 #include "report/render/rudPageDraw.h"
 
+#include <QBuffer>
+
 namespace {
 
 const QRgb black = qRgb(0, 0, 0);
@@ -213,4 +215,35 @@ TEST_F(ViewDraw, RecordingCanvasKeepsTextInOrder)
     EXPECT_EQ(canvas.TextRecords()[1].Text, QStringLiteral("второй"));
     EXPECT_EQ(canvas.TextRecords()[1].Order, 1);
     EXPECT_GT(canvas.TextRecords()[1].Bounds.top(), canvas.TextRecords()[0].Bounds.bottom());
+}
+
+TEST_F(ViewDraw, ObjectsFarOutsideThePageAreClampedNotOverflowed)
+{
+    // Positions, sizes, gaps, frame and shadow widths of 1e300 (as a
+    // template may hold them) reach device pixels clamped; drawing goes on
+    // to the ordinary memo after them, at 96 and at 600 dpi.
+    QByteArray xml =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?><TfrxReport><TfrxReportPage Name=\"Page1\" LeftMargin=\"0\" "
+        "TopMargin=\"0\">"
+        "<TfrxMemoView Name=\"Memo1\" Left=\"1e300\" Top=\"-1e300\" Width=\"1e300\" Height=\"1e300\" Text=\"x\" "
+        "Frame.Typ=\"15\" Frame.Width=\"1e300\" GapX=\"1e300\" GapY=\"-1e300\" Color=\"255\"/>"
+        "<TfrxMemoView Name=\"Memo2\" Left=\"-1e300\" Top=\"5\" Width=\"1e308\" Height=\"20\" Text=\"y\" "
+        "Frame.Typ=\"15\" Frame.DropShadow=\"True\" Frame.ShadowWidth=\"1e300\" Frame.Style=\"fsDash\"/>"
+        "<TfrxShapeView Name=\"Shape1\" Left=\"10\" Top=\"1e300\" Width=\"-1e300\" Height=\"1e300\" Shape=\"skEllipse\"/>"
+        "<TfrxLineView Name=\"Line1\" Left=\"-1e300\" Top=\"-1e300\" Width=\"1e300\" Height=\"1e300\" Diagonal=\"True\"/>"
+        "<TfrxMemoView Name=\"Memo3\" Left=\"10\" Top=\"30\" Width=\"20\" Height=\"10\" Color=\"255\"/>"
+        "</TfrxReportPage></TfrxReport>";
+    QBuffer buffer(&xml);
+    buffer.open(QIODevice::ReadOnly);
+    Report.LoadFromStream(&buffer);
+    auto *page = qobject_cast<TfrxReportPage *>(Report.FindObject(QStringLiteral("Page1")));
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(page->Objects().size(), 5);
+    for (const int dpi : {96, 600}) {
+        const double scale = dpi / 96.0;
+        QImage image = whiteImage(rudRound(50 * scale), rudRound(50 * scale));
+        TfrxCanvas canvas(&image, dpi, dpi);
+        rudDrawPage(page, &canvas, scale, scale, 0, 0, {});
+        EXPECT_EQ(image.pixel(rudRound(20 * scale), rudRound(35 * scale)), red) << dpi;
+    }
 }
