@@ -4,6 +4,9 @@
 #include "report/model/rudFrame.h"
 #include "report/model/rudView.h"
 
+#include <QPainter>
+#include <algorithm>
+
 #include <cmath>
 #include <cstdlib>
 
@@ -64,9 +67,23 @@ void rudDrawViewBox(TfrxView *View, const TfrxViewDrawState &S)
 
 void rudDrawBandLine(TfrxCanvas *Canvas, int X1, int Y1, int X2, int Y2, int Width)
 {
+    QPainter *painter = Canvas->Painter();
+    if (!painter || !painter->device())
+        return;
     const int w = Width == 0 ? 1 : std::abs(Width);
     const bool horizontal = std::abs(Y2 - Y1) < std::abs(X2 - X1);
-    for (int i = -(w / 2); i <= (w - 1) / 2; ++i) {
+    // Only the one-pixel lines that can touch the device are drawn: a frame
+    // of absurd width (a template may say 1e300) costs the device's size.
+    QRectF visible = painter->worldTransform().inverted().mapRect(
+        QRectF(0, 0, painter->device()->width(), painter->device()->height()));
+    if (painter->hasClipping())
+        visible &= painter->clipBoundingRect();
+    const double margin = painter->pen().widthF() + 2;
+    const double low = (horizontal ? visible.top() - std::max(Y1, Y2) : visible.left() - std::max(X1, X2)) - margin;
+    const double high = (horizontal ? visible.bottom() - std::min(Y1, Y2) : visible.right() - std::min(X1, X2)) + margin;
+    const int first = int(std::max<double>(-(w / 2), std::ceil(low)));
+    const int last = int(std::min<double>((w - 1) / 2, std::floor(high)));
+    for (int i = first; i <= last; ++i) {
         if (horizontal)
             Canvas->Line(X1, Y1 + i, X2, Y2 + i);
         else
