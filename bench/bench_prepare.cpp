@@ -1,9 +1,10 @@
 // Speed of preparation: a band report over 50,000 in-memory rows (page
 // header, group header and footer with a SUM, a master band of five memos of
 // which two hold expressions over the fields, a page footer with
-// "Page [Page#] of [TotalPages#]"), and the certificate template. The store's
-// size per page is reported twice: the heap it holds after preparation and
-// the bytes of its prepared-report file.
+// "Page [Page#] of [TotalPages#]"), the certificate template, and templates
+// of 12,500 to 50,000 objects (whose time per object must stay flat). The
+// store's size per page is reported twice: the heap it holds after
+// preparation and the bytes of its prepared-report file.
 
 #include "report/engine/rudEngineInit.h"
 #include "report/engine/rudPreviewPages.h"
@@ -120,6 +121,36 @@ void BM_PrepareCertificate(benchmark::State &state)
     state.counters["file_bytes_per_page"] = fileBytesPerPage(report);
 }
 BENCHMARK(BM_PrepareCertificate)->Unit(benchmark::kMillisecond);
+
+// A template of Objects memos placed on one page, as a template file holds
+// them: every object of a prepared report gets an alias of its kind ("m1",
+// "m2", ...), which must cost the same for the last object as for the first.
+void BM_PrepareManyObjects(benchmark::State &state)
+{
+    const int objects = int(state.range(0));
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<TfrxReport><TfrxReportPage Name=\"Page1\" "
+                     "PaperWidth=\"210\" PaperHeight=\"297\">";
+    for (int i = 1; i <= objects; ++i)
+        xml += QStringLiteral("<TfrxMemoView Name=\"Memo%1\" Left=\"%2\" Top=\"%3\" Width=\"60\" Height=\"10\" "
+                              "Text=\"%1\"/>")
+                   .arg(i)
+                   .arg(i % 10 * 70)
+                   .arg(i / 10 % 100 * 10)
+                   .toUtf8();
+    xml += "</TfrxReportPage></TfrxReport>";
+    TfrxReport report;
+    QBuffer buffer(&xml);
+    buffer.open(QIODevice::ReadOnly);
+    report.LoadFromStream(&buffer);
+    report.EngineOptions()->SetEnableThreadSafe(true);
+    for (auto _ : state)
+        if (!report.PrepareReport())
+            state.SkipWithError("preparation failed");
+    state.counters["objects"] = objects;
+    state.counters["seconds_per_object"] = benchmark::Counter(double(objects) * state.iterations(),
+                                                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PrepareManyObjects)->Arg(12500)->Arg(25000)->Arg(50000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

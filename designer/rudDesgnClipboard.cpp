@@ -2,6 +2,7 @@
 
 #include "report/model/rudBand.h"
 #include "report/model/rudClassRegistry.h"
+#include "report/model/rudNameIndex.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudXML.h"
@@ -130,10 +131,15 @@ QList<TfrxComponent *> rudPasteObjectsText(const QString &Text, TfrxPage *Page, 
     }
 
     TfrxReport *report = Page->Report();
+    // names: what a pasted object's name must not repeat; taken: every name
+    // in the report, from which the renamed ones get their numbers.
     QSet<QString> names;
+    TfrxUniqueNames taken;
     if (report)
-        for (TfrxComponent *object : report->AllObjects())
+        for (TfrxComponent *object : report->AllObjects()) {
             names.insert(object->Name().toUpper());
+            taken.Add(object->Name());
+        }
     TfrxXMLSerializer serializer(nullptr);
     serializer.SetOwner(report ? static_cast<TfrxComponent *>(report) : Page);
     TfrxXMLItem *root = xml.Root();
@@ -161,9 +167,17 @@ QList<TfrxComponent *> rudPasteObjectsText(const QString &Text, TfrxPage *Page, 
         const double absLeft = Left + object->Left(), absTop = Top + object->Top();
         object->SetParent(Page);
         rudPlaceOnPage(Page, object, absLeft, absTop);
-        if (object->Name().isEmpty() || names.contains(object->Name().toUpper()))
-            object->CreateUniqueName();
+        if (report)
+            for (TfrxComponent *child : object->AllObjects())
+                taken.Add(child->Name());
+        if (object->Name().isEmpty() || names.contains(object->Name().toUpper())) {
+            if (report)
+                object->CreateUniqueName(taken);
+            else
+                object->CreateUniqueName();
+        }
         names.insert(object->Name().toUpper());
+        taken.Add(object->Name());
         pasted.append(object);
     }
     serializer.FixupReferences();

@@ -37,8 +37,18 @@ QString TfrxDictionary::CreateUniqueName(const QString &Base) const
     int i = 10000;
     while (i > 1 && !taken(i))
         i /= 2;
-    while (taken(i))
-        ++i;
+    // Counting on from i: runs of taken numbers found by earlier searches
+    // are stepped over whole, and every number passed now points past the
+    // free one found, so that each taken number is walked at most once.
+    QHash<int, int> &runs = FTakenRuns[key.left(stem)];
+    std::vector<int> passed;
+    while (taken(i)) {
+        passed.push_back(i);
+        const auto run = runs.constFind(i);
+        i = run == runs.constEnd() ? i + 1 : run.value();
+    }
+    for (const int n : passed)
+        runs.insert(n, i);
     return Base + QString::number(i);
 }
 
@@ -70,6 +80,7 @@ void TfrxDictionary::Clear()
 {
     FNames.clear();
     FSourceNames.clear();
+    FTakenRuns.clear();
 }
 
 QStringList TfrxDictionary::Names() const

@@ -21,6 +21,7 @@
 #include "report/model/rudPictureCache.h"
 #include "report/model/rudXML.h"
 
+#include <QHash>
 #include <QIODevice>
 #include <QMap>
 #include <QObject>
@@ -79,6 +80,11 @@ private:
 
     QMap<QString, int> FNames;          // lower-case alias -> index in FSourceNames
     std::vector<TEntry> FSourceNames;
+    // Per lower-case base, per probed number n: a number m > n such that
+    // Base + n .. Base + (m - 1) are all aliases. Aliases are only ever
+    // added (until Clear), so what a search learnt stays true and the next
+    // search steps over a run of taken numbers at once.
+    mutable QHash<QString, QHash<int, int>> FTakenRuns;
 };
 
 // The outline of the prepared report: a tree of "item" elements under the

@@ -351,22 +351,19 @@ void TfrxComponent::CreateUniqueName()
             }
         }
     }
-    QSet<QString> names;
-    auto collect = [&names](const QList<TfrxComponent *> &list) {
-        for (TfrxComponent *c : list)
-            names.insert(c->Name().toUpper());
-    };
-    if (report)
-        collect(report->AllObjects());
-    else if (FParent)
-        collect(FParent->AllObjects());
-    for (int i = 1;; ++i) {
-        const QString candidate = BaseName() + QString::number(i);
-        if (!names.contains(candidate.toUpper())) {
-            FName = candidate;
-            return;
-        }
-    }
+    TfrxUniqueNames names;
+    if (TfrxComponent *owner = report ? report : FParent)
+        for (TfrxComponent *c : owner->AllObjects())
+            names.Add(c->Name());
+    CreateUniqueName(names);
+}
+
+void TfrxComponent::CreateUniqueName(TfrxUniqueNames &Names)
+{
+    FName = Names.Make(BaseName());
+    TfrxReport *report = Report();
+    if (TfrxNameIndex *index = report ? report->NameIndex() : nullptr)
+        index->Note(this);
 }
 
 TfrxComponent *TfrxComponent::FindObject(const QString &AName)

@@ -16,6 +16,7 @@
 class TfrxPage;
 class TfrxReport;
 class TfrxXMLItem;
+class TfrxUniqueNames;
 
 // A node of the report tree. Positions and sizes are pixels at 96 per inch
 // from the parent's top-left corner. A node owns its children (Objects):
@@ -134,6 +135,9 @@ public:
                               bool Streaming = false);
     // Names the object BaseName + the first free number in its report.
     void CreateUniqueName();
+    // Names the object BaseName + the first number free in Names (which
+    // then holds it): one set serves many objects named in a row.
+    void CreateUniqueName(TfrxUniqueNames &Names);
     // The first descendant named AName (ASCII case ignored), depth-first; never this object.
     TfrxComponent *FindObject(const QString &AName);
     // Places children by their Align (containers such as bands).

@@ -74,3 +74,26 @@ void TfrxNameIndex::Note(TfrxComponent *Component)
     if (!Current(Component->Name(), entry.data()))
         entry = Component;
 }
+
+void TfrxUniqueNames::Add(const QString &Name)
+{
+    FNames.insert(Name.toUpper());
+}
+
+bool TfrxUniqueNames::Contains(const QString &Name) const
+{
+    return FNames.contains(Name.toUpper());
+}
+
+QString TfrxUniqueNames::Make(const QString &Base)
+{
+    const QString key = Base.toUpper();
+    int &from = FFreeFrom[key];
+    int n = std::max(from, 1);
+    while (FNames.contains(key + QString::number(n)))
+        ++n;
+    from = n + 1;
+    const QString name = Base + QString::number(n);
+    FNames.insert(key + QString::number(n));
+    return name;
+}

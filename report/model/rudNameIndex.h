@@ -1,8 +1,10 @@
 #pragma once
-// The names of a component's descendants, indexed while a template loads.
+// The names of a component's descendants, indexed while a template loads,
+// and a maker of unique names over a growing set of names.
 
 #include <QHash>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 
 class TfrxComponent;
@@ -30,4 +32,21 @@ private:
 
     QPointer<TfrxComponent> FRoot;
     QHash<QString, QPointer<TfrxComponent>> FNames;
+};
+
+// Free names Base + n (n = 1, 2, ...) among a set of names that only grows
+// while it is used (names compare with case ignored, as the designer's
+// TfrxComponent::CreateUniqueName compares them). Each base remembers the
+// number below which all its names are taken, so that making many names of
+// one base (pasting thousands of objects) walks every number once.
+class TfrxUniqueNames {
+public:
+    void Add(const QString &Name);
+    bool Contains(const QString &Name) const;
+    // The first Base + n not in the set, which is added to it.
+    QString Make(const QString &Base);
+
+private:
+    QSet<QString> FNames;         // upper case
+    QHash<QString, int> FFreeFrom; // upper-case base -> first number that may be free
 };

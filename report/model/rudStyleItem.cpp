@@ -5,6 +5,9 @@
 
 #include "base/Errors.h"
 
+#include <QSet>
+#include <string>
+
 TfrxStyleItem::TfrxStyleItem(TfrxStyles *Collection)
     : FCollection(Collection), FFont(std::make_unique<TFont>()), FFrame(std::make_unique<TfrxFrame>())
 {
@@ -41,11 +44,30 @@ void TfrxStyleItem::SetFrame(TfrxFrame *Value)
 
 void TfrxStyleItem::CreateUniqueName()
 {
+    // The names are gathered once, folded code point by code point as
+    // rudAnsiSameText compares them: probing the collection for every
+    // number would be quadratic. A candidate is free when the first style
+    // of its name (what Find gives) is none or this one.
+    auto fold = [](const QString &Name) {
+        std::u32string folded;
+        for (const char32_t c : Name.toUcs4())
+            folded += QChar::toCaseFolded(c);
+        return QString::fromUcs4(folded.data(), qsizetype(folded.size()));
+    };
+    QSet<QString> before, after;
+    bool seenThis = false;
+    for (int i = 0; FCollection && i < FCollection->Count(); ++i) {
+        const TfrxStyleItem *item = FCollection->Items(i);
+        if (item == this)
+            seenThis = true;
+        else
+            (seenThis ? after : before).insert(fold(item->Name()));
+    }
+    const QString own = fold(FName);
     for (int i = 1;; ++i) {
-        const QString candidate = QStringLiteral("Style") + QString::number(i);
-        TfrxStyleItem *other = FCollection ? FCollection->Find(candidate) : nullptr;
-        if (!other || other == this) {
-            FName = candidate;
+        const QString candidate = fold(QStringLiteral("Style") + QString::number(i));
+        if (!before.contains(candidate) && ((seenThis && own == candidate) || !after.contains(candidate))) {
+            FName = QStringLiteral("Style") + QString::number(i);
             return;
         }
     }

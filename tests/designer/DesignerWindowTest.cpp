@@ -290,6 +290,14 @@ TEST_F(DesignerWindow, PastedMemosWhoseNamesExistGetNewUniqueNames)
     EXPECT_NEAR(std::min(pasted[0]->Left(), pasted[1]->Left()), 0, 1e-9);
     EXPECT_NEAR(pasted[1]->Left() - pasted[0]->Left(),
                 Memo(QStringLiteral("Memo4"))->AbsLeft() - Memo(QStringLiteral("Memo3"))->AbsLeft(), 1e-6);
+    // Pasted again and again, the copies take the first free numbers in turn.
+    auto *taken = new TfrxMemoView(page);
+    taken->SetName(QStringLiteral("Memo6"));
+    QStringList renamed;
+    for (int i = 0; i < 3; ++i)
+        for (TfrxComponent *object : rudPasteObjectsText(text, page))
+            renamed << object->Name();
+    EXPECT_EQ(renamed, (QStringList{"Memo1", "Memo2", "Memo5", "Memo7", "Memo8", "Memo9"}));
 }
 
 TEST_F(DesignerWindow, PreviewLeavesNoTraceAndAScriptErrorShowsInTheCodeTab)

@@ -235,6 +235,30 @@ TEST(PreviewPages, FileCarriesSourcePagesAndDictionaryAndLoadsBack)
     }
 }
 
+TEST(PreviewPages, AliasesOfManyObjectsAreNumberedAsOneByOne)
+{
+    // 20,000 objects of one kind get m1 ... m20000 in turn.
+    TfrxDictionary d;
+    for (int i = 1; i <= 20000; ++i)
+        ASSERT_EQ(d.AddUnique(QStringLiteral("m"), QString(), nullptr), QStringLiteral("m%1").arg(i));
+    // With gaps the search starts at the taken number it halved down to
+    // (10000 here: m3 is never looked at) and takes the first free one on.
+    TfrxDictionary g;
+    for (int i = 1; i <= 20000; ++i)
+        if (i != 3 && i != 15000 && i != 15001)
+            g.Add(QStringLiteral("m%1").arg(i), QString(), nullptr);
+    EXPECT_EQ(g.AddUnique(QStringLiteral("m"), QString(), nullptr), QStringLiteral("m15000"));
+    EXPECT_EQ(g.AddUnique(QStringLiteral("m"), QString(), nullptr), QStringLiteral("m15001"));
+    EXPECT_EQ(g.AddUnique(QStringLiteral("m"), QString(), nullptr), QStringLiteral("m20001"));
+    g.Add(QStringLiteral("m20002"), QString(), nullptr);
+    EXPECT_EQ(g.AddUnique(QStringLiteral("m"), QString(), nullptr), QStringLiteral("m20003"));
+    // Another base reads the same aliases as its own numbers: "M1" + 5000
+    // .. 9999 are m15000 .. m19999.
+    EXPECT_EQ(g.AddUnique(QStringLiteral("M1"), QString(), nullptr), QStringLiteral("M110000"));
+    g.Clear();
+    EXPECT_EQ(g.AddUnique(QStringLiteral("m"), QString(), nullptr), QStringLiteral("m1"));
+}
+
 TEST(PreviewPages, AliasSearchHalvesThenCountsOn)
 {
     TfrxDictionary d;
