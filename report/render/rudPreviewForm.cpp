@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -427,6 +428,7 @@ void TfrxPreviewForm::contextMenuEvent(QContextMenuEvent *Event)
 void TfrxPreviewForm::resizeEvent(QResizeEvent *Event)
 {
     QDialog::resizeEvent(Event);
-    // Moves the button only: nothing here changes a size.
-    FullScreenExitB->move(width() - FullScreenExitB->width() - 4, 4);
+    // Moves the button only (left of the pages' scroll bar): nothing here changes a size.
+    const int bar = FPreview->Workspace()->verticalScrollBar()->sizeHint().width();
+    FullScreenExitB->move(width() - bar - FullScreenExitB->width() - 4, 4);
 }

@@ -32,7 +32,8 @@ struct TXvfbRun {
     // No Xvfb on the machine: the test cannot run (Reason says so).
     bool Skipped = false;
     QString Reason;
-    // The child's exit code (0: its test passed) and everything it printed.
+    // The child's exit code (0: its test passed) and everything it printed;
+    // -1 and the server's complaint when Xvfb is there but did not start.
     int ExitCode = -1;
     QString Output;
 };
