@@ -44,6 +44,9 @@ public:
     explicit TfmMain(QWidget *parent = nullptr);
     ~TfmMain() override;
 
+    // The client area (below the menu) as designed.
+    static constexpr int DesignedClientWidth = 1280, DesignedClientHeight = 641;
+
     // The component of that name among the window's children, ignoring
     // letter case ("edit_1" finds Edit_1); nullptr when there is none.
     QObject *FindComponent(const QString &name) const;
@@ -118,6 +121,8 @@ public:
     QMenu *N1 = nullptr, *N5 = nullptr;
     QAction *N10 = nullptr, *N2 = nullptr, *N3 = nullptr, *N4 = nullptr, *N6 = nullptr,
             *N7 = nullptr;
+    // "Настройка шаблона печати" in the print menu: the template command, as Button3.
+    QAction *N11 = nullptr;
 
     // Regions.
     QScrollArea *ScrollBox1 = nullptr;
@@ -173,6 +178,7 @@ private:
     void CreatePanels();
     void CreateComponents();
     void ConnectHandlers();
+    void FitToScreen();
 
     bool FScrolledToStart = false;
     bool FClosing = false;
