@@ -2,10 +2,14 @@
 
 #include "app/main.h"
 #include "base/DateTime.h"
+#include "base/Errors.h"
+#include "base/FormatSettings.h"
 #include "base/IniFile.h"
 #include "base/NumberFormat.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 
 const QString CertificateLeftSection = QStringLiteral("Слева");
 const QString CertificateTableSection = QStringLiteral("Таблица");
@@ -113,6 +117,10 @@ void storeCertificate(const TfmMain &window, TIniFile &file)
 
 void openCertificate(TfmMain &window, const QString &fileName)
 {
+    if (!QFileInfo(fileName).isFile())
+        throw EInOutError(QStringLiteral("Не найден файл свидетельства: %1").arg(fileName));
+    if (QFile file(fileName); !file.open(QIODevice::ReadOnly))
+        throw EInOutError(QStringLiteral("Не удалось прочитать файл свидетельства: %1").arg(fileName));
     loadCertificate(window, TIniFile(fileName, CertificateCodePage));
 }
 

@@ -35,7 +35,9 @@ void loadCertificate(TfmMain &window, const TIniFile &file);
 // The file is not written until its UpdateFile().
 void storeCertificate(const TfmMain &window, TIniFile &file);
 
-// loadCertificate from the certificate file fileName.
+// loadCertificate from the certificate file fileName. A file that is not
+// there, is no regular file or cannot be read raises EInOutError naming it,
+// the controls untouched.
 void openCertificate(TfmMain &window, const QString &fileName);
 
 // Writes the window's certificate into fileName (created when missing) all at

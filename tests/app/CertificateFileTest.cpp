@@ -175,6 +175,46 @@ TEST_F(CertificateFileTest, CancelledDialogs)
     EXPECT_EQ(Edit("edt_11")->text(), "-1,5");
 }
 
+// A certificate file named on the command line opens as "Открыть" opens it
+// (a relative name becomes the full path); one that fails shows what
+// "Открыть" would show and leaves the form as at start, with no current file.
+TEST_F(CertificateFileTest, FileNamedAtStartOpensAsOpenDoes)
+{
+    TfmMain source;
+    FillIn(source);
+    const QString path = Path("named.vod");
+    saveCertificate(source, path);
+    const QString folder = QDir::currentPath();
+    QDir::setCurrent(Dir.path());
+    Window.OpenAtStart("named.vod");
+    QDir::setCurrent(folder);
+    EXPECT_TRUE(Ui.Messages.empty()) << qPrintable(Ui.MessageTexts().join('\n'));
+    EXPECT_EQ(Window.FileOpenName, path);
+    EXPECT_TRUE(Window.N3->isEnabled());
+    EXPECT_EQ(Edit("Edit_1")->text(), "Текст 1");
+    EXPECT_EQ(Edit("edt_11")->text(), "54,5");
+
+    const QString partial = Path("partial.vod");
+    writeBytes(partial, encodeCodePage("[Слева]\r\nedit_1=есть\r\n", 1251));
+    const QString missing = Path("none.vod");
+    const QList<QPair<QString, QString>> failures = {
+        {partial, "'Ошибка при чтении!' is not a valid floating point value"},
+        {missing, "Не найден файл свидетельства: " + missing},
+        {Dir.path(), "Не найден файл свидетельства: " + Dir.path()},
+    };
+    for (const auto &[file, message] : failures) {
+        TfmMain fresh;
+        Ui.Messages.clear();
+        fresh.OpenAtStart(file);
+        EXPECT_EQ(Ui.MessageTexts(), QStringList{message});
+        EXPECT_EQ(fresh.Edit_1->text(), "") << qPrintable(file);
+        EXPECT_EQ(fresh.edt_1->text(), "0");
+        EXPECT_EQ(fresh.edt_11->text(), "0");
+        EXPECT_TRUE(fresh.FileOpenName.isEmpty());
+        EXPECT_FALSE(fresh.N3->isEnabled());
+    }
+}
+
 TEST_F(CertificateFileTest, NewFileIsWindows1251InKeyOrder)
 {
     Edit("Edit_1")->setText("Автошкола");
