@@ -24,7 +24,8 @@ constexpr int CertificateCodePage = 1251;
 bool readCertificateDate(const QString &text, TDateTime &date);
 
 // Puts the values of file into the window's controls, in the order of the
-// file's layout (so setting Edit_8 updates the category mirrors). A missing
+// file's layout (so setting Edit_8 updates the category mirrors). An hours
+// value written with either decimal separator takes the current one. A missing
 // key gives its default: "Ошибка при чтении!" for the texts, "Ошибка!" for the
 // total, today for a date that is missing or does not parse, no selection for
 // a position that is missing, not an integer or outside the list. The date

@@ -421,16 +421,17 @@ TEST_F(CertificateFileTest, CharactersOutside1251GiveUtf8)
 }
 
 // A file written on a Russian system opens on desktops with other settings,
-// dates included: dd.mm.yyyy is read whatever the short date format is.
+// dates included: dd.mm.yyyy is read whatever the short date format is, and
+// hours take the desktop's decimal separator.
 TEST_F(CertificateFileTest, RussianFileOpensUnderCAndEnglish)
 {
     TfmMain source;
     FillIn(source);
-    source.Component<TEdit>("edt_3")->setText("3"); // a number under English settings too
     const QString path = Path("russian.vod");
     Choose(path);
     source.N2Click();
     ASSERT_TRUE(readBytes(path).contains("date4=14.04.2018\r\n"));
+    Ui.Messages.clear();
 
     for (const QLocale &system : {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates)}) {
         TDesktop desktop(system, 1252);
@@ -444,7 +445,23 @@ TEST_F(CertificateFileTest, RussianFileOpensUnderCAndEnglish)
             EXPECT_EQ(reader.Component<TDateTimePicker>(numbered("DateTimePicker", i))->Date(),
                       EncodeDate(2014 + i, i, 10 + i)) << system.name().toStdString() << " date" << i;
         EXPECT_EQ(reader.Component<QComboBox>("cmb_kpp")->currentIndex(), 1);
+        const bool point = FormatSettings().DecimalSeparator == u'.';
+        EXPECT_EQ(reader.Component<TEdit>("edt_3")->text(), point ? "2.5" : "2,5") << system.name().toStdString();
+        EXPECT_EQ(reader.Component<TEdit>("edt_11")->text(), point ? "54.5" : "54,5");
+        EXPECT_TRUE(Ui.Messages.empty()) << qPrintable(Ui.MessageTexts().join('\n'));
     }
+
+    // Back under Russian settings, a point from an English file reads as a
+    // comma; a text that is no number either way stays as the file has it.
+    TIniFile english(path);
+    english.WriteString("Таблица", "edt_3", "2.5");
+    english.WriteString("Таблица", "edt_4", "4.5.1");
+    english.UpdateFile();
+    Choose(path);
+    Window.N10->trigger();
+    EXPECT_EQ(Edit("edt_3")->text(), "2,5");
+    EXPECT_EQ(Edit("edt_4")->text(), "4.5.1");
+    EXPECT_EQ(Ui.MessageTexts(), QStringList{"'4.5.1' is not a valid floating point value"});
 
     // Other forms a date may have been stored in.
     TDateTime date = 0;
