@@ -89,6 +89,10 @@ public:
     // Loads a certificate file into the controls as "Открыть" does (it
     // becomes FileOpenName) and computes the total from the hours cells.
     void OpenCertificate(const QString &FileName);
+    // The certificate file named on the command line: OpenCertificate, with
+    // a failure shown in the standard error box; after a failure the form
+    // is empty again and there is no current file.
+    void OpenAtStart(const QString &FileName);
 
     // "Печать свидетельства": FillReport, then the report's preview.
     void N7Click();

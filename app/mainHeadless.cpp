@@ -1,4 +1,4 @@
-// The command line of the headless print command.
+// The program's command line.
 
 #include "app/mainHeadless.h"
 
@@ -6,8 +6,12 @@
 
 QString headlessUsage()
 {
-    return QStringLiteral("usage: Quorvel_A5 --print FILE.vod [--printer NAME] [--copies N]\n"
-                          "       Quorvel_A5 --pdf FILE.vod OUT.pdf");
+    return QStringLiteral("usage: Quorvel_A5 [FILE.vod | --help]\n"
+                          "       Quorvel_A5 --print FILE.vod [--printer NAME] [--copies N]\n"
+                          "       Quorvel_A5 --pdf FILE.vod OUT.pdf [--with-background]\n"
+                          "  FILE.vod alone starts the window with that certificate loaded;\n"
+                          "  --with-background puts the page's background scan into the PDF even\n"
+                          "  where the template does not print it (to check the alignment on screen).");
 }
 
 std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Arguments)
@@ -17,8 +21,19 @@ std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Argument
     THeadlessCommand command;
     const QString &verb = Arguments[0];
     auto fail = [] { throw EConvertError(headlessUsage()); };
+    if (Arguments == QStringList{QStringLiteral("--help")}) {
+        command.Kind = THeadlessCommand::Help;
+        return command;
+    }
+    if (Arguments.size() == 1 && !verb.startsWith(QLatin1Char('-'))) {
+        command.Kind = THeadlessCommand::Open;
+        command.CertificateFile = verb;
+        return command;
+    }
     if (verb == QLatin1String("--pdf")) {
-        if (Arguments.size() != 3)
+        command.WithBackground = Arguments.size() == 4 && Arguments[3] == QLatin1String("--with-background");
+        if (Arguments.size() != (command.WithBackground ? 4 : 3) || Arguments[1].startsWith(QLatin1String("--"))
+            || Arguments[2].startsWith(QLatin1String("--")))
             fail();
         command.Kind = THeadlessCommand::Pdf;
         command.CertificateFile = Arguments[1];

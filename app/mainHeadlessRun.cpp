@@ -9,7 +9,6 @@
 #include "report/model/rudReport.h"
 #include "report/render/rudPdfOutput.h"
 
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -45,8 +44,6 @@ int runHeadlessCommand(const THeadlessCommand &Command)
     TUserInterface *previous = setUserInterface(&ui);
     int code = 1;
     try {
-        if (!QFileInfo(Command.CertificateFile).isFile())
-            throw EInOutError(QStringLiteral("Не найден файл свидетельства: %1").arg(Command.CertificateFile));
         TfmMain window;
         window.OpenCertificate(Command.CertificateFile);
         if (window.FillReport()) {
@@ -54,7 +51,9 @@ int runHeadlessCommand(const THeadlessCommand &Command)
             // Errors of preparing reach stderr through the message seam.
             if (report->PrepareReport(true)) {
                 if (Command.Kind == THeadlessCommand::Pdf) {
-                    rudSaveReportToPdf(report, Command.PdfFile);
+                    rudSaveReportToPdf(report, Command.PdfFile,
+                                       Command.WithBackground ? TfrxPdfBackground::Always
+                                                              : TfrxPdfBackground::Printable);
                     code = 0;
                 } else {
                     TfrxPrintOptions *options = report->PrintOptions();
