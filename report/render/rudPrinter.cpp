@@ -205,8 +205,10 @@ TfrxPrinters &rudPrinters()
 QString rudUnknownPrinterMessage(const QString &AName)
 {
     const TfrxPrinters &printers = rudPrinters();
+    if (!printers.HasPhysicalPrinters())
+        return QStringLiteral("Printer \"%1\" not found. No printer is installed.").arg(AName);
     return QStringLiteral("Printer \"%1\" not found. Available printers: %2")
-        .arg(AName, printers.HasPhysicalPrinters() ? printers.Printers().join(QStringLiteral(", ")) : QString());
+        .arg(AName, printers.Printers().join(QStringLiteral(", ")));
 }
 
 void rudInstallPrinterPaperProvider()
