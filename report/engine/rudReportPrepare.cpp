@@ -15,6 +15,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QScopedValueRollback>
 #include <QTemporaryFile>
 
 namespace {
@@ -70,6 +71,7 @@ void TfrxReport::SetTerminated(bool Value)
 // the run; the prepared pages stay.
 bool TfrxReport::PrepareReport(bool ClearLastReport)
 {
+    const QScopedValueRollback<bool> preparing(FPreparing, true);
     if (ClearLastReport)
         PreviewPages()->Clear();
     ClearErrors();
