@@ -74,6 +74,9 @@ private:
     QList<QAction *> FSeparators;
     QMenu *FDesignerMenu = nullptr;
     bool FFullScreen = false;
+    // Made when the window was closed while its pages were being prepared:
+    // it closes the window once the preparation has stopped.
+    QMetaObject::Connection FCloseWhenStopped;
     Qt::WindowStates FSavedState;
     Qt::WindowFlags FSavedFlags;
 };
