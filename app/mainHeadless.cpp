@@ -6,17 +6,25 @@
 
 QString headlessUsage()
 {
-    return QStringLiteral("usage: Quorvel_A5 --print FILE.vod [--printer NAME] [--copies N]\n"
-                          "       Quorvel_A5 --pdf FILE.vod OUT.pdf");
+    return QStringLiteral("usage: Quorvel_A5 --print FILE.vod [--printer NAME] [--copies N] [--time-limit SECONDS]\n"
+                          "       Quorvel_A5 --pdf FILE.vod OUT.pdf [--time-limit SECONDS]");
 }
 
-std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Arguments)
+std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Given)
 {
-    if (Arguments.isEmpty())
+    if (Given.isEmpty())
         return std::nullopt;
     THeadlessCommand command;
-    const QString &verb = Arguments[0];
     auto fail = [] { throw EConvertError(headlessUsage()); };
+    QStringList Arguments = Given;
+    if (const qsizetype at = Arguments.indexOf(QStringLiteral("--time-limit")); at > 0) {
+        bool ok = false;
+        command.TimeLimit = at + 1 < Arguments.size() ? Arguments[at + 1].toInt(&ok) : -1;
+        if (!ok || command.TimeLimit < 0)
+            fail();
+        Arguments.remove(at, 2);
+    }
+    const QString &verb = Arguments[0];
     if (verb == QLatin1String("--pdf")) {
         if (Arguments.size() != 3)
             fail();

@@ -3,6 +3,8 @@
 // certificates from a shell or a file manager:
 //   Quorvel_A5 --print FILE.vod [--printer NAME] [--copies N]
 //   Quorvel_A5 --pdf FILE.vod OUT.pdf
+// Either takes --time-limit SECONDS (0: none): the template's script stops
+// after that long and the command fails.
 
 #include <QString>
 #include <QStringList>
@@ -15,6 +17,7 @@ struct THeadlessCommand {
     QString Printer;   // empty: the report's own choice
     int Copies = 0;    // 0: the report's own number
     QString PdfFile;
+    int TimeLimit = 300; // seconds a script of the template may run; 0: no limit
 };
 
 // Reads the arguments after the program's name: nothing when they hold no

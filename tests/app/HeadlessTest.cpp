@@ -24,7 +24,11 @@ TEST(Headless, ArgumentsAreReadOrRefusedWithTheUsage)
     ASSERT_TRUE(pdf.has_value());
     EXPECT_EQ(pdf->Kind, THeadlessCommand::Pdf);
     EXPECT_EQ(pdf->PdfFile, "out.pdf");
+    EXPECT_EQ(pdf->TimeLimit, 300);
+    EXPECT_EQ(parseHeadlessCommand({"--pdf", "a.vod", "out.pdf", "--time-limit", "5"})->TimeLimit, 5);
+    EXPECT_EQ(parseHeadlessCommand({"--print", "a.vod", "--time-limit", "0", "--copies", "2"})->TimeLimit, 0);
     for (const QStringList &bad : {QStringList{"--pdf", "a.vod"}, QStringList{"--print"},
+                                   QStringList{"--print", "a.vod", "--time-limit", "soon"},
                                    QStringList{"--print", "a.vod", "--copies", "0"},
                                    QStringList{"--print", "a.vod", "--copies"}, QStringList{"--frobnicate"}})
         EXPECT_THROW(parseHeadlessCommand(bad), EConvertError) << bad.join(' ').toStdString();
