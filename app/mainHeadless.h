@@ -6,6 +6,8 @@
 //   Quorvel_A5 --help
 //   Quorvel_A5 --print FILE.vod [--printer NAME] [--copies N]
 //   Quorvel_A5 --pdf FILE.vod OUT.pdf [--with-background]
+// Printing and the PDF take --time-limit SECONDS (0: none): the template's
+// script stops after that long and the command fails.
 
 #include <QString>
 #include <QStringList>
@@ -23,6 +25,7 @@ struct THeadlessCommand {
     // The PDF holds the page's background picture even when it is not
     // printable (to check the alignment on screen).
     bool WithBackground = false;
+    int TimeLimit = 300; // seconds a script of the template may run; 0: no limit
 };
 
 // Reads the arguments after the program's name: nothing when there are

@@ -8,6 +8,7 @@
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudPdfOutput.h"
+#include "script/fs_iinterpreter.h"
 
 #include <QTextStream>
 
@@ -42,6 +43,7 @@ int runHeadlessCommand(const THeadlessCommand &Command)
 {
     TStderrUserInterface ui;
     TUserInterface *previous = setUserInterface(&ui);
+    fsSetTimeLimit(qint64(Command.TimeLimit) * 1000);
     int code = 1;
     try {
         TfmMain window;

@@ -409,9 +409,23 @@ void TfrxPreviewForm::keyPressEvent(QKeyEvent *Event)
 
 void TfrxPreviewForm::closeEvent(QCloseEvent *Event)
 {
-    // A running preparation keeps its window.
+    // Closing a window whose pages are still being prepared cancels the
+    // preparation (a running script included); the window closes once the
+    // preparation has stopped.
     if (FPreview->Running()) {
         Event->ignore();
+        if (!FCloseWhenStopped)
+            FCloseWhenStopped = connect(
+                FPreview, &TfrxPreview::StatusChanged, this,
+                [this] {
+                    if (FPreview->Running())
+                        return;
+                    disconnect(FCloseWhenStopped);
+                    FCloseWhenStopped = {};
+                    close();
+                },
+                Qt::QueuedConnection);
+        FPreview->Cancel();
         return;
     }
     if (TfrxReport *report = Report(); report && report->OnClosePreview)

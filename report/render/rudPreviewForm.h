@@ -81,6 +81,9 @@ private:
     bool FFullScreen = false;
     // The window before full screen.
     QRect FSavedGeometry;
+    // Made when the window was closed while its pages were being prepared:
+    // it closes the window once the preparation has stopped.
+    QMetaObject::Connection FCloseWhenStopped;
     Qt::WindowStates FSavedState;
     TfrxPreviewView FSavedView;
 };

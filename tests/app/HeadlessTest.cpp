@@ -34,7 +34,11 @@ TEST(Headless, ArgumentsAreReadOrRefusedWithTheUsage)
     EXPECT_EQ(open->Kind, THeadlessCommand::Open);
     EXPECT_EQ(open->CertificateFile, "a.vod");
     EXPECT_EQ(parseHeadlessCommand({"--help"})->Kind, THeadlessCommand::Help);
+    EXPECT_EQ(pdf->TimeLimit, 300);
+    EXPECT_EQ(parseHeadlessCommand({"--pdf", "a.vod", "out.pdf", "--time-limit", "5"})->TimeLimit, 5);
+    EXPECT_EQ(parseHeadlessCommand({"--print", "a.vod", "--time-limit", "0", "--copies", "2"})->TimeLimit, 0);
     for (const QStringList &bad : {QStringList{"--pdf", "a.vod"}, QStringList{"--print"},
+                                   QStringList{"--print", "a.vod", "--time-limit", "soon"},
                                    QStringList{"--print", "a.vod", "--copies", "0"},
                                    QStringList{"--print", "a.vod", "--copies"}, QStringList{"--frobnicate"},
                                    QStringList{"--pdf", "a.vod", "out.pdf", "--frobnicate"},
