@@ -2,10 +2,14 @@
 
 #include "app/main.h"
 #include "base/DateTime.h"
+#include "base/Errors.h"
+#include "base/FormatSettings.h"
 #include "base/IniFile.h"
 #include "base/NumberFormat.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 
 const QString CertificateLeftSection = QStringLiteral("Слева");
 const QString CertificateTableSection = QStringLiteral("Таблица");
@@ -52,6 +56,23 @@ bool readFixedDate(const QString &text, QChar sep, bool yearFirst, TDateTime &da
                      : TryEncodeDate(numbers[2], numbers[1], numbers[0], date);
 }
 
+// An hours value with the decimal separator of the current settings: a file
+// made under other regional settings holds the other one ("20,5" where the
+// point is the separator). A text that is no number either way stays as it
+// is, so that the sum quotes it as the file has it.
+QString localHours(const QString &text)
+{
+    double value = 0;
+    if (TryStrToFloat(text, value))
+        return text;
+    QString local = text;
+    const QChar separator = FormatSettings().DecimalSeparator;
+    for (QChar &c : local)
+        if (c == QLatin1Char(',') || c == QLatin1Char('.'))
+            c = separator;
+    return TryStrToFloat(local, value) ? local : text;
+}
+
 } // namespace
 
 bool readCertificateDate(const QString &text, TDateTime &date)
@@ -77,7 +98,8 @@ void loadCertificate(TfmMain &window, const TIniFile &file)
 
     for (int i = 1; i <= 10; ++i) {
         const QString key = numbered("edt_", i);
-        window.Component<TEdit>(key)->setText(file.ReadString(CertificateTableSection, key, ReadErrorText));
+        const QString hours = file.ReadString(CertificateTableSection, key, ReadErrorText);
+        window.Component<TEdit>(key)->setText(localHours(hours));
     }
     window.Component<TEdit>(QStringLiteral("edt_11"))
         ->setText(file.ReadString(CertificateTableSection, QStringLiteral("edt_11"), TotalErrorText));
@@ -113,6 +135,10 @@ void storeCertificate(const TfmMain &window, TIniFile &file)
 
 void openCertificate(TfmMain &window, const QString &fileName)
 {
+    if (!QFileInfo(fileName).isFile())
+        throw EInOutError(QStringLiteral("Не найден файл свидетельства: %1").arg(fileName));
+    if (QFile file(fileName); !file.open(QIODevice::ReadOnly))
+        throw EInOutError(QStringLiteral("Не удалось прочитать файл свидетельства: %1").arg(fileName));
     loadCertificate(window, TIniFile(fileName, CertificateCodePage));
 }
 

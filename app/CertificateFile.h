@@ -24,7 +24,8 @@ constexpr int CertificateCodePage = 1251;
 bool readCertificateDate(const QString &text, TDateTime &date);
 
 // Puts the values of file into the window's controls, in the order of the
-// file's layout (so setting Edit_8 updates the category mirrors). A missing
+// file's layout (so setting Edit_8 updates the category mirrors). An hours
+// value written with either decimal separator takes the current one. A missing
 // key gives its default: "Ошибка при чтении!" for the texts, "Ошибка!" for the
 // total, today for a date that is missing or does not parse, no selection for
 // a position that is missing, not an integer or outside the list. The date
@@ -35,7 +36,9 @@ void loadCertificate(TfmMain &window, const TIniFile &file);
 // The file is not written until its UpdateFile().
 void storeCertificate(const TfmMain &window, TIniFile &file);
 
-// loadCertificate from the certificate file fileName.
+// loadCertificate from the certificate file fileName. A file that is not
+// there, is no regular file or cannot be read raises EInOutError naming it,
+// the controls untouched.
 void openCertificate(TfmMain &window, const QString &fileName);
 
 // Writes the window's certificate into fileName (created when missing) all at

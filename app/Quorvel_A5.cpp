@@ -11,7 +11,6 @@
 #include "report/engine/rudEngineInit.h"
 #include "report/render/QtUserInterface.h"
 #include "report/render/SystemFonts.h"
-#include "designer/rudDesgnInit.h"
 #include "report/render/rudRenderInit.h"
 
 #include <QApplication>
@@ -44,8 +43,9 @@ public:
 int main(int argc, char *argv[])
 {
     // The command line face prints without a screen unless a platform is chosen.
-    const bool headless =
-        argc > 1 && (std::strcmp(argv[1], "--print") == 0 || std::strcmp(argv[1], "--pdf") == 0);
+    const bool headless = argc > 1
+        && (std::strcmp(argv[1], "--print") == 0 || std::strcmp(argv[1], "--pdf") == 0
+            || std::strcmp(argv[1], "--help") == 0);
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application(argc, argv);
@@ -55,15 +55,19 @@ int main(int argc, char *argv[])
     rudEngineInit();
     rudRenderInit();
     rudDesignerInit();
-    if (application.arguments().size() > 1) {
-        try {
-            if (const auto command = parseHeadlessCommand(application.arguments().mid(1)))
-                return runHeadlessCommand(*command);
-        } catch (const Exception &error) {
-            QTextStream(stderr) << error.Message() << '\n';
-            return 2;
-        }
+    std::optional<THeadlessCommand> command;
+    try {
+        command = parseHeadlessCommand(application.arguments().mid(1));
+    } catch (const Exception &error) {
+        QTextStream(stderr) << error.Message() << '\n';
+        return 2;
     }
+    if (command && command->Kind == THeadlessCommand::Help) {
+        QTextStream(stdout) << headlessUsage() << '\n';
+        return 0;
+    }
+    if (command && command->Kind != THeadlessCommand::Open)
+        return runHeadlessCommand(*command);
     TQtUserInterface ui;
     setUserInterface(&ui);
 
@@ -72,6 +76,10 @@ int main(int argc, char *argv[])
     TfmMain fmMain;
     setApplicationTitle(fmMain.windowTitle());
     fmMain.show();
+    // A certificate file given to the program (by a file manager, say)
+    // opens in the shown window, so that a failure's message has it behind.
+    if (command)
+        fmMain.OpenAtStart(command->CertificateFile);
     const int code = application.exec();
     setUserInterface(nullptr);
     return code;

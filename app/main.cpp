@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 
@@ -40,8 +41,8 @@ TfmMain::TfmMain(QWidget *parent)
     CreatePanels();
     CreateComponents();
     ConnectHandlers();
-    // The client area (below the menu) is 1280 x 641.
-    resize(1280, 641 + MainMenu1->sizeHint().height());
+    resize(DesignedClientWidth, DesignedClientHeight + MainMenu1->sizeHint().height());
+    FitToScreen();
     FormCreate();
     // Typing goes straight into the first field.
     Edit_1->setFocus();
@@ -90,6 +91,7 @@ void TfmMain::ConnectHandlers()
     connect(N4, &QAction::triggered, this, [this] { Handle(&TfmMain::N4Click); });
     connect(N6, &QAction::triggered, this, [this] { Handle(&TfmMain::N6Click); });
     connect(N7, &QAction::triggered, this, [this] { Handle(&TfmMain::N7Click); });
+    connect(N11, &QAction::triggered, this, [this] { Handle(&TfmMain::Button3Click); });
     connect(Button3, &QPushButton::clicked, this, [this] { Handle(&TfmMain::Button3Click); });
     connect(Button1, &QPushButton::clicked, this, [this] { Handle(&TfmMain::Button1Click); });
     connect(Button2, &QPushButton::clicked, this, [this] { Handle(&TfmMain::Button2Click); });
@@ -100,6 +102,23 @@ void TfmMain::ConnectHandlers()
     auto *cancel = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     cancel->setContext(Qt::WindowShortcut);
     connect(cancel, &QShortcut::activated, BitBtn2, &QPushButton::click);
+}
+
+void TfmMain::FitToScreen()
+{
+    // Where the screen's free area (without panels and docks) holds the
+    // designed window, it keeps its designed size and place. Otherwise it
+    // takes that area: maximized, so that a window manager fits its frame
+    // in too, and sized to it for a desktop without one. The booklet area
+    // then scrolls and the bottom panels rearrange their controls.
+    const QScreen *own = screen();
+    if (!own)
+        return;
+    const QRect available = own->availableGeometry();
+    if (available.width() >= width() && available.height() >= height())
+        return;
+    setGeometry(available);
+    setWindowState(Qt::WindowMaximized);
 }
 
 bool TfmMain::eventFilter(QObject *watched, QEvent *event)

@@ -44,6 +44,9 @@ public:
     explicit TfmMain(QWidget *parent = nullptr);
     ~TfmMain() override;
 
+    // The client area (below the menu) as designed.
+    static constexpr int DesignedClientWidth = 1280, DesignedClientHeight = 641;
+
     // The component of that name among the window's children, ignoring
     // letter case ("edit_1" finds Edit_1); nullptr when there is none.
     QObject *FindComponent(const QString &name) const;
@@ -86,6 +89,10 @@ public:
     // Loads a certificate file into the controls as "Открыть" does (it
     // becomes FileOpenName) and computes the total from the hours cells.
     void OpenCertificate(const QString &FileName);
+    // The certificate file named on the command line: OpenCertificate, with
+    // a failure shown in the standard error box; after a failure the form
+    // is empty again and there is no current file.
+    void OpenAtStart(const QString &FileName);
 
     // "Печать свидетельства": FillReport, then the report's preview.
     void N7Click();
@@ -118,6 +125,8 @@ public:
     QMenu *N1 = nullptr, *N5 = nullptr;
     QAction *N10 = nullptr, *N2 = nullptr, *N3 = nullptr, *N4 = nullptr, *N6 = nullptr,
             *N7 = nullptr;
+    // "Настройка шаблона печати" in the print menu: the template command, as Button3.
+    QAction *N11 = nullptr;
 
     // Regions.
     QScrollArea *ScrollBox1 = nullptr;
@@ -173,6 +182,7 @@ private:
     void CreatePanels();
     void CreateComponents();
     void ConnectHandlers();
+    void FitToScreen();
 
     bool FScrolledToStart = false;
     bool FClosing = false;

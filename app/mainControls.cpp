@@ -5,6 +5,7 @@
 #include "app/main.h"
 
 #include "app/ErrorBox.h"
+#include "app/PanelLayout.h"
 #include "base/DateTime.h"
 #include "base/Errors.h"
 #include "report/model/rudPngImage.h"
@@ -25,6 +26,8 @@ namespace {
 // Width of the left page as shown (the page picture is two pixels wider) and
 // the booklet area's extent: the right page runs from x 698 for 697 pixels.
 constexpr int leftPageShown = 698, rightPageWidth = 697, bookletHeight = 515;
+// The bottom panels' designed heights.
+constexpr int panel1Height = 66, panel2Height = 52;
 
 QFont tahoma(int pixels, bool bold = false)
 {
@@ -112,12 +115,13 @@ QPushButton *button(QWidget *parent, const char *name, QRect box, const QString 
     return control;
 }
 
-QFrame *panel(QWidget *parent, const char *name, int height)
+// A bottom panel; its layout (TPanelLayout) gives its height: one designed
+// row where the window is as wide as designed, more where it is narrower.
+QFrame *panel(QWidget *parent, const char *name)
 {
     auto *frame = new QFrame(parent);
     frame->setObjectName(QString::fromLatin1(name));
     frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    frame->setFixedHeight(height);
     return frame;
 }
 
@@ -146,6 +150,11 @@ void TfmMain::CreateMenu()
     N6->setObjectName(QStringLiteral("N6"));
     N7 = N5->addAction(QStringLiteral("Печать свидетельства"));
     N7->setObjectName(QStringLiteral("N7"));
+    N5->addSeparator();
+    N11 = N5->addAction(QStringLiteral("Настройка шаблона печати"));
+    N11->setObjectName(QStringLiteral("N11"));
+    // No edit or picker of the window uses Ctrl+T.
+    N11->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
 }
 
 void TfmMain::CreateRegions()
@@ -174,8 +183,8 @@ void TfmMain::CreateRegions()
     top->addWidget(Splitter1);
     rows->addLayout(top, 1);
 
-    Panel1 = panel(client, "Panel1", 66);
-    Panel2 = panel(client, "Panel2", 52);
+    Panel1 = panel(client, "Panel1");
+    Panel2 = panel(client, "Panel2");
     rows->addWidget(Panel1);
     rows->addWidget(Panel2);
     setCentralWidget(client);
@@ -260,4 +269,15 @@ void TfmMain::CreatePanels()
     Button2 = button(Panel2, "Button2", {947, 6, 155, 40}, QStringLiteral("ОЧИСТИТЬ"));
     BitBtn2 = button(Panel2, "BitBtn2", {1108, 6, 161, 40}, QStringLiteral("Выход"));
     BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+
+    auto *dateAndHead = new TPanelLayout(Panel1, DesignedClientWidth, panel1Height);
+    dateAndHead->AddControl(Label4, true);
+    dateAndHead->AddControl(DateTimePicker3);
+    dateAndHead->AddControl(Label5, true);
+    dateAndHead->AddControl(Edit_9);
+    dateAndHead->AddControl(Button3);
+    auto *commands = new TPanelLayout(Panel2, DesignedClientWidth, panel2Height);
+    commands->AddControl(Button1);
+    commands->AddControl(Button2);
+    commands->AddControl(BitBtn2);
 }

@@ -3,6 +3,7 @@
 #include "app/main.h"
 
 #include "app/CertificateFile.h"
+#include "app/ErrorBox.h"
 #include "base/NumberFormat.h"
 #include "base/UserInterface.h"
 
@@ -43,6 +44,22 @@ void TfmMain::OpenCertificate(const QString &FileName)
     FileOpenName = FileName;
     N3->setEnabled(true);
     edt_11->setText(FloatToStr(SumAll()));
+}
+
+// The start-up form is the cleared one, and a file that failed to load
+// must not become the file "Сохранить" writes over.
+void TfmMain::OpenAtStart(const QString &FileName)
+{
+    runHandler([this, &FileName] {
+        try {
+            OpenCertificate(QFileInfo(FileName).absoluteFilePath());
+        } catch (...) {
+            N6Click();
+            FileOpenName.clear();
+            N3->setEnabled(false);
+            throw;
+        }
+    });
 }
 
 // Save as: writes the certificate into the chosen file; it changes neither

@@ -1,8 +1,13 @@
 #pragma once
-// The print command without the window on screen, for printing saved
+// The program's command line: a certificate file to open in the window, or
+// the print command without the window on screen, for printing saved
 // certificates from a shell or a file manager:
+//   Quorvel_A5 FILE.vod
+//   Quorvel_A5 --help
 //   Quorvel_A5 --print FILE.vod [--printer NAME] [--copies N]
-//   Quorvel_A5 --pdf FILE.vod OUT.pdf
+//   Quorvel_A5 --pdf FILE.vod OUT.pdf [--with-background]
+// Printing and the PDF take --time-limit SECONDS (0: none): the template's
+// script stops after that long and the command fails.
 
 #include <QString>
 #include <QStringList>
@@ -10,22 +15,28 @@
 
 // What the command line asks for.
 struct THeadlessCommand {
-    enum TKind { Print, Pdf } Kind = Print;
+    // Open: no headless work; the window starts with CertificateFile loaded.
+    // Help: the usage text on stdout.
+    enum TKind { Open, Help, Print, Pdf } Kind = Print;
     QString CertificateFile;
     QString Printer;   // empty: the report's own choice
     int Copies = 0;    // 0: the report's own number
     QString PdfFile;
+    // The PDF holds the page's background picture even when it is not
+    // printable (to check the alignment on screen).
+    bool WithBackground = false;
+    int TimeLimit = 300; // seconds a script of the template may run; 0: no limit
 };
 
-// Reads the arguments after the program's name: nothing when they hold no
-// headless command (the window starts as usual). Raises EConvertError with
-// a usage text for arguments it cannot read.
+// Reads the arguments after the program's name: nothing when there are
+// none (the window starts as usual). Raises EConvertError with a usage
+// text for arguments it cannot read.
 std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Arguments);
 
-// Runs the command with the entry window hidden: opens the certificate as
-// the file menu does, checks and fills as the print command does, prepares
-// the report and prints it or writes the PDF. Every message goes to stderr;
-// the result is the exit code (0, or 1 at the first failure).
+// Runs a Print or Pdf command with the entry window hidden: opens the
+// certificate as the file menu does, checks and fills as the print command
+// does, prepares the report and prints it or writes the PDF. Every message
+// goes to stderr; the result is the exit code (0, or 1 at the first failure).
 int runHeadlessCommand(const THeadlessCommand &Command);
 
 // The usage text printed for arguments that cannot be read.

@@ -8,8 +8,8 @@
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudPdfOutput.h"
+#include "script/fs_iinterpreter.h"
 
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -43,10 +43,9 @@ int runHeadlessCommand(const THeadlessCommand &Command)
 {
     TStderrUserInterface ui;
     TUserInterface *previous = setUserInterface(&ui);
+    fsSetTimeLimit(qint64(Command.TimeLimit) * 1000);
     int code = 1;
     try {
-        if (!QFileInfo(Command.CertificateFile).isFile())
-            throw EInOutError(QStringLiteral("Не найден файл свидетельства: %1").arg(Command.CertificateFile));
         TfmMain window;
         window.OpenCertificate(Command.CertificateFile);
         if (window.FillReport()) {
@@ -54,7 +53,9 @@ int runHeadlessCommand(const THeadlessCommand &Command)
             // Errors of preparing reach stderr through the message seam.
             if (report->PrepareReport(true)) {
                 if (Command.Kind == THeadlessCommand::Pdf) {
-                    rudSaveReportToPdf(report, Command.PdfFile);
+                    rudSaveReportToPdf(report, Command.PdfFile,
+                                       Command.WithBackground ? TfrxPdfBackground::Always
+                                                              : TfrxPdfBackground::Printable);
                     code = 0;
                 } else {
                     TfrxPrintOptions *options = report->PrintOptions();

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -48,6 +49,7 @@ const char *icuName(int codePage)
     case 28591: return "ISO-8859-1";
     case 65001: return "UTF-8";
     case 1200: return "UTF-16LE";
+    case 1201: return "UTF-16BE";
     default: return nullptr;
     }
 }
@@ -168,6 +170,36 @@ QString decodeCodePage(const QByteArray &bytes, int codePage)
     out.replace(QChar(0xFFFD), QLatin1Char('?'));
     out.replace(QChar(0x001A), QLatin1Char('?'));
     return out;
+}
+
+// The converter stops at the first sequence that is not text; the offset
+// is what it consumed less the bytes it found invalid. The text itself comes
+// from decodeCodePage, so both functions give the same characters.
+QString decodeCodePageChecked(const QByteArray &bytes, int codePage, qsizetype &badOffset)
+{
+    badOffset = -1;
+    const TConverter converter = codePage == 42 ? nullptr : openConverter(codePage);
+    if (converter && !bytes.isEmpty()) {
+        UErrorCode error = U_ZERO_ERROR;
+        ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &error);
+        std::vector<UChar> chunk(4096);
+        const char *source = bytes.constData();
+        const char *const end = source + bytes.size();
+        do {
+            error = U_ZERO_ERROR;
+            UChar *target = chunk.data();
+            ucnv_toUnicode(converter.get(), &target, chunk.data() + chunk.size(), &source, end, nullptr, true,
+                           &error);
+        } while (error == U_BUFFER_OVERFLOW_ERROR);
+        if (U_FAILURE(error)) {
+            char invalid[32];
+            int8_t length = sizeof invalid;
+            UErrorCode ignored = U_ZERO_ERROR;
+            ucnv_getInvalidChars(converter.get(), invalid, &length, &ignored);
+            badOffset = qMax<qsizetype>(0, (source - bytes.constData()) - (U_SUCCESS(ignored) ? length : 0));
+        }
+    }
+    return decodeCodePage(bytes, codePage);
 }
 
 int systemAnsiCodePage()

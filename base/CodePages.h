@@ -4,8 +4,8 @@
 // the OEM pages 437, 720, 737, 775, 850, 852, 855, 857, 862, 866, 869, the
 // Mac pages 10000 (Roman), 10006, 10007 (Cyrillic), 10029, 10081, plus 42
 // (symbol fonts: bytes as U+F0xx), 20127 (ASCII), 28591 (Latin-1), 65001
-// (UTF-8) and 1200 (UTF-16LE). Characters a code page lacks become '?'. A
-// code page ICU lacks (1361, Johab) converts as Latin-1.
+// (UTF-8), 1200 (UTF-16LE) and 1201 (UTF-16BE). Characters a code page
+// lacks become '?'. A code page ICU lacks (1361, Johab) converts as Latin-1.
 
 #include <QByteArray>
 #include <QString>
@@ -14,6 +14,12 @@
 QByteArray encodeCodePage(const QString &text, int codePage);
 // Bytes of a code page as text.
 QString decodeCodePage(const QByteArray &bytes, int codePage);
+// Bytes of a code page as text, without hiding what is not text: badOffset
+// is -1 when every byte sequence decoded, else the offset of the first one
+// that did not (a malformed or cut-off UTF-8 or UTF-16 sequence, a byte a
+// double-byte page lacks). The text is whole either way, with '?' where
+// bytes did not decode. The single-byte pages decode every byte.
+QString decodeCodePageChecked(const QByteArray &bytes, int codePage, qsizetype &badOffset);
 // True when the code page converts.
 bool isCodePageSupported(int codePage);
 // True when every character of text has bytes of its own in the code page:

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace {
 
@@ -87,24 +86,6 @@ QString checkedKeyName(const QString &key)
     return name;
 }
 
-// Text in an 8-bit code page such as Windows-1251 is practically never
-// valid UTF-8 once it has letters beyond ASCII, so bytes that are both
-// valid UTF-8 and not plain ASCII are taken for UTF-8.
-bool isUtf8Text(const QByteArray &data)
-{
-    bool ascii = true;
-    for (char byte : data)
-        if (static_cast<unsigned char>(byte) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii)
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = decoder.decode(data);
-    return !decoded.isEmpty() && !decoder.hasError();
-}
-
 const QByteArray Utf8Bom = QByteArrayLiteral("\xEF\xBB\xBF");
 
 } // namespace
@@ -131,15 +112,9 @@ void TIniFile::Load()
         return;
     }
 
-    if (data.startsWith("\xFF\xFE"))
-        FEncoding = TIniEncoding::Utf16LE;
-    else if (data.startsWith("\xFE\xFF"))
-        FEncoding = TIniEncoding::Utf16BE;
-    else if (data.startsWith(Utf8Bom))
-        FEncoding = TIniEncoding::Utf8;
-    FBom = data.left(FEncoding == TIniEncoding::Ansi ? 0 : FEncoding == TIniEncoding::Utf8 ? 3 : 2);
-    if (FBom.isEmpty() && isUtf8Text(data))
-        FEncoding = TIniEncoding::Utf8;
+    const TDetectedEncoding detected = detectTextEncoding(data);
+    FEncoding = detected.Encoding;
+    FBom = data.left(detected.BomSize);
 
     const int unit = unitSize(FEncoding);
     qsizetype size = data.size();

@@ -13,13 +13,15 @@
 // the keys written (and adds the new ones); every other line of the file
 // keeps its bytes, except when the file changes its encoding.
 
+#include "base/TextEncoding.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <vector>
 
 // Encoding of an INI file's text.
-enum class TIniEncoding { Ansi, Utf16LE, Utf16BE, Utf8 };
+using TIniEncoding = TTextEncoding;
 
 // An INI file held in memory: the file is read once when the object is made,
 // every write changes the memory copy, and UpdateFile() replaces the file with

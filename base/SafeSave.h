@@ -7,6 +7,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+#include <vector>
+
 // Replaces (or creates) fileName with bytes, atomically. Throws EInOutError
 // naming the file when the save cannot be done safely; the old file is then
 // untouched. Refused targets:
@@ -20,3 +23,28 @@
 // system allows, its owner and group); a new file gets the usual mode for the
 // current umask.
 void saveFileAtomically(const QString &fileName, const QByteArray &bytes);
+
+// Several files replaced together, all or none: Add checks each target as
+// saveFileAtomically does and writes its new contents to a temporary file
+// beside it; Commit renames them all over their targets. Until Commit
+// returns, a failure (a refused target, a full disk, a rename that fails)
+// raises EInOutError naming the file and leaves every target as it was:
+// the old files are kept under second names (hard links, else copies) while
+// the renames run, and the ones already replaced are put back. A set that
+// is destroyed without Commit removes its temporary files.
+class TAtomicSaveSet {
+public:
+    TAtomicSaveSet();
+    ~TAtomicSaveSet();
+    TAtomicSaveSet(const TAtomicSaveSet &) = delete;
+    TAtomicSaveSet &operator=(const TAtomicSaveSet &) = delete;
+
+    // Stages fileName's new contents; the same file may not be added twice.
+    void Add(const QString &fileName, const QByteArray &bytes);
+    // Replaces every staged file; the set is empty afterwards.
+    void Commit();
+
+private:
+    struct TEntry;
+    std::vector<std::unique_ptr<TEntry>> FEntries;
+};

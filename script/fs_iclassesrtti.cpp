@@ -46,10 +46,7 @@ TfsVariant callObject(QObject *instance, TfsClassVariable *cls, const QString &n
         return TfsVariant(object);
     }
     if (name == QLatin1String("FREE")) {
-        if (instance && !script->FreeObject(instance))
-            throw EfsRuntimeError(QStringLiteral("EInvalidOperation"),
-                                  QStringLiteral("Cannot free an object of class %1: it belongs to its host")
-                                      .arg(scriptClassName(instance)));
+        fsFreeScriptObject(script, instance);
         return TfsVariant::Null();
     }
     if (name == QLatin1String("CLASSNAME"))
@@ -101,6 +98,14 @@ TfsVariant getComponent(QObject *instance, TfsClassVariable *, const QString &na
 }
 
 } // namespace
+
+void fsFreeScriptObject(TfsScript *script, QObject *instance)
+{
+    if (instance && !script->FreeObject(instance))
+        throw EfsRuntimeError(QStringLiteral("EInvalidOperation"),
+                              QStringLiteral("Cannot free an object of class %1: it belongs to its host")
+                                  .arg(scriptClassName(instance)));
+}
 
 TfsClassesRTTI::TfsClassesRTTI(TfsScript *script) : TfsRTTIModule(script)
 {

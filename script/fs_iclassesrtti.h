@@ -17,11 +17,18 @@
 
 #include "script/fs_iitems.h"
 
+class QObject;
+
 // The second registration module of the global module list.
 class TfsClassesRTTI : public TfsRTTIModule {
 public:
     explicit TfsClassesRTTI(TfsScript *script);
 };
+
+// The script's Free of an object: frees an object a script constructor made;
+// raises "Cannot free an object of class X: it belongs to its host" for any
+// other. Nothing happens for nil.
+void fsFreeScriptObject(TfsScript *script, QObject *instance);
 
 // Appends the classes module to fsRTTIModules() once; the system module is
 // created first by the list itself. Called at start-up, before any script

@@ -81,6 +81,8 @@ EfsRuntimeError::EfsRuntimeError(const QString &className, const QString &messag
 {
 }
 
+EfsStopped::EfsStopped(const QString &message) : EfsRuntimeError(QStringLiteral("EAbort"), message) {}
+
 QString fsExceptionClassName(const Exception &error)
 {
     if (auto *e = dynamic_cast<const EfsRuntimeError *>(&error))

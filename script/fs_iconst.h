@@ -33,6 +33,13 @@ private:
     QString FClassName;
 };
 
+// Stops a running script from outside it (a time limit passed, a run
+// cancelled). A script's try block does not catch it: it ends the run.
+class EfsStopped : public EfsRuntimeError {
+public:
+    explicit EfsStopped(const QString &message);
+};
+
 // The class name a script sees in ExceptionClassName for an error.
 QString fsExceptionClassName(const Exception &error);
 

@@ -6,10 +6,12 @@
 
 #include "base/TextCase.h"
 
+#include <QDeadlineTimer>
 #include <QMetaObject>
 #include <QMetaProperty>
 #include <QObject>
 #include <QScopedValueRollback>
+#include <algorithm>
 #include <utility>
 
 TfsScript::TfsScript(TfsScript *parent) : FStatement(std::make_unique<TfsStatement>(this)), FParent(parent)
@@ -447,6 +449,40 @@ bool TfsScript::IsExecutableLine(int line, const QString &unitName) const
 {
     const auto found = FUnitLines.constFind(unitName);
     return found != FUnitLines.constEnd() && found->contains(line);
+}
+
+thread_local int fsPollCountdown = fsPollInterval;
+
+namespace {
+
+struct TTimeLimit {
+    QDeadlineTimer Deadline{QDeadlineTimer::Forever};
+    qint64 Milliseconds = 0;
+};
+
+thread_local TTimeLimit timeLimit;
+
+} // namespace
+
+void fsSetTimeLimit(qint64 Milliseconds)
+{
+    timeLimit.Milliseconds = std::max<qint64>(Milliseconds, 0);
+    timeLimit.Deadline = Milliseconds > 0 ? QDeadlineTimer(Milliseconds) : QDeadlineTimer(QDeadlineTimer::Forever);
+}
+
+void fsPollSlow(TfsScript *Prog)
+{
+    fsPollCountdown = fsPollInterval;
+    if (timeLimit.Deadline.hasExpired()) {
+        const qint64 ms = timeLimit.Milliseconds;
+        const QString limit = ms % 1000 == 0 ? QStringLiteral("%1 s").arg(ms / 1000) : QStringLiteral("%1 ms").arg(ms);
+        throw EfsStopped(QStringLiteral("The script ran longer than the time limit of %1 and was stopped").arg(limit));
+    }
+    for (TfsScript *s = Prog; s; s = s->Parent())
+        if (s->OnPoll) {
+            s->OnPoll();
+            return;
+        }
 }
 
 const std::function<void(TfsScript *, const QString &, const QString &)> *TfsScript::RunLineHook() const

@@ -144,6 +144,10 @@ public:
     std::function<bool(TfsScript *, const QString &unitName, QString &source)> OnGetUnit;
     std::function<void(TfsScript *, const QString &unitName, const QString &sourcePos)> OnRunLine;
     std::function<TfsVariant(const QString &name, TfsVarType typ, const TfsVariant &value)> OnGetVarValue;
+    // Run now and then while this script or a script below it runs (see
+    // fsPoll; the nearest hook up the parent chain): the host lets its
+    // windows work and may stop the run by raising EfsStopped.
+    std::function<void()> OnPoll;
 
     // Run state, shared with statements and procedures.
     bool FMainProg = true;
@@ -182,3 +186,20 @@ private:
     void Reindex(const QString &upperName);
     TfsVariant CallProc(TfsProcVariable *proc, std::vector<TfsVariant> &params, bool copyBack);
 };
+
+// Running scripts are polled at loop back-edges and script calls, so that a
+// script that never ends can still be stopped. A poll is one counter step;
+// every fsPollInterval-th poll checks the time limit (raising EfsStopped
+// once it has passed) and runs the nearest OnPoll hook of Prog's chain.
+constexpr int fsPollInterval = 4096;
+extern thread_local int fsPollCountdown;
+void fsPollSlow(TfsScript *Prog);
+inline void fsPoll(TfsScript *Prog)
+{
+    if (--fsPollCountdown <= 0)
+        fsPollSlow(Prog);
+}
+// Limits the time of the scripts this thread runs from now on: once
+// Milliseconds have passed, a running script stops with EfsStopped. Zero or
+// less: no limit.
+void fsSetTimeLimit(qint64 Milliseconds);

@@ -156,6 +156,7 @@ TfsProcVariable::~TfsProcVariable() = default;
 TfsVariant TfsProcVariable::GetValue()
 {
     fsCheckStack();
+    fsPoll(FProgram.get());
     TfsScript *main = FProgram->Parent();
     while (main && !main->FMainProg)
         main = main->Parent();

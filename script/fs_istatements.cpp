@@ -47,9 +47,11 @@ bool isTrue(TfsExpression &e)
     return v.ToBool();
 }
 
-// After a loop body: whether the loop ends; clears the continue flag.
+// After a loop body: whether the loop ends; clears the continue flag. The
+// loop's back-edge polls for a stop.
 bool loopEnds(TfsScript *prog)
 {
+    fsPoll(prog);
     prog->FContinueCalled = false;
     return prog->FBreakCalled || prog->FExitCalled || prog->FTerminated.load(std::memory_order_relaxed);
 }
@@ -245,6 +247,8 @@ void TfsTryStmt::Execute()
     if (FIsExcept) {
         try {
             RunChildren();
+        } catch (const EfsStopped &) {
+            throw;
         } catch (const Exception &error) {
             // The exception variables live in the script the built-in items were
             // registered with; when missing they are created as Variant variables.

@@ -19,6 +19,12 @@
 # (named after a hash of the folder) that sends the PDFs to DIR/pdf, names
 # them after the job ("...-job_N.pdf") and keeps its log in DIR/log. The
 # backend runs only as root (mode 0700), hence a server started by root.
+#
+# The server's filters run as the lp user and read the spool, the printer
+# description and the temporary folder. When lp cannot reach DIR (a build
+# tree under a home of mode 700, as root's is on Debian), those live in a
+# folder made under /var/tmp instead, named in DIR/server-files and removed
+# on stop; the socket, the logs and the PDFs stay in DIR.
 set -uo pipefail
 cmd=${1:?usage: cups-test-server.sh start|stop|status DIR}
 dir=${2:?usage: cups-test-server.sh start|stop|status DIR}
@@ -35,6 +41,22 @@ unavailable() {
   echo "$1" > "$dir/unavailable"
   echo "private CUPS server not started: $1"
   exit 0
+}
+
+# Whether the lp user can walk down to folder $1 (every folder above it
+# searchable by lp).
+lp_reaches() {
+  command -v runuser >/dev/null || return 0
+  id lp >/dev/null 2>&1 || return 0
+  runuser -u lp -- test -x "$1" 2>/dev/null
+}
+
+# Removes the folder under /var/tmp that a start made for lp, if any.
+remove_server_files() {
+  local files
+  files=$(cat "$dir/server-files" 2>/dev/null) || return 0
+  case "$files" in /var/tmp/rud-cups-*) rm -rf "$files" ;; esac
+  rm -f "$dir/server-files"
 }
 
 ours() { # the pid in DIR/cupsd.pid is a cupsd started with this folder's files
@@ -61,10 +83,17 @@ start() {
   [ "${#sock}" -lt 100 ] || unavailable "the build folder's path is too long for a socket: $sock"
 
   if ours; then kill "$(cat "$dir/cupsd.pid")" 2>/dev/null; sleep 0.5; fi
-  rm -rf "$dir/spool" "$dir/tmp" "$dir/cache" "$dir/state" "$dir/pdf" "$dir/cups-pdf-spool" "$sock"
-  mkdir -p "$dir"/{spool,tmp,cache,state,log,pdf,ppd}
-  chmod 755 "$dir" "$dir"/{spool,cache,state,log,pdf,ppd}
-  chmod 1777 "$dir/tmp"
+  remove_server_files
+  rm -rf "$dir/spool" "$dir/tmp" "$dir/cache" "$dir/state" "$dir/ppd" "$dir/pdf" "$dir/cups-pdf-spool" "$sock"
+  files="$dir"
+  if ! lp_reaches "$dir"; then
+    files=$(mktemp -d /var/tmp/rud-cups-XXXXXX) || unavailable "no folder the lp user can reach could be made under /var/tmp"
+    echo "$files" > "$dir/server-files"
+  fi
+  mkdir -p "$dir"/{log,pdf} "$files"/{spool,tmp,cache,state,ppd}
+  chmod 755 "$dir" "$dir"/{log,pdf} "$files" "$files"/{spool,cache,state,ppd}
+  chmod 1777 "$files/tmp"
+  lp_reaches "$files/spool" || unavailable "the lp user cannot reach the server's files in $files"
   cat > "$dir/cupsd.conf" <<EOF
 Listen $sock
 LogLevel info
@@ -85,11 +114,11 @@ PreserveJobHistory Off
 </Policy>
 EOF
   cat > "$dir/cups-files.conf" <<EOF
-ServerRoot $dir
-RequestRoot $dir/spool
-TempDir $dir/tmp
-CacheDir $dir/cache
-StateDir $dir/state
+ServerRoot $files
+RequestRoot $files/spool
+TempDir $files/tmp
+CacheDir $files/cache
+StateDir $files/state
 ErrorLog $dir/log/error_log
 AccessLog $dir/log/access_log
 PageLog $dir/log/page_log
@@ -131,6 +160,7 @@ stop() {
     for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
   fi
   rm -f "$dir/cupsd.pid" "$pdfconf"
+  remove_server_files
 }
 
 case "$cmd" in

@@ -12,14 +12,15 @@ export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd "$root/build/test"
 # The printing tests print to a private CUPS server and count themselves in
-# this file; the count is shown so that a run which had to skip them (no
-# CUPS on the machine) never passes for one that printed.
-count="$root/build/test/cups/printing-tests.txt"
-rm -f "$count"
+# these files, one per test program; the counts are shown so that a run
+# which had to skip them (no CUPS on the machine) never passes for one that
+# printed.
+counts="$root/build/test/cups/printing-tests"
+rm -f "$counts"*.txt
 status=0
 ctest --output-on-failure --parallel "$(nproc)" "$@" || status=$?
-if [ -f "$count" ]; then
-  cat "$count"
+if compgen -G "$counts*.txt" >/dev/null; then
+  cat "$counts"*.txt
 elif [ "${CI:-}" = true ]; then
   echo "Printing tests against the private CUPS server: none ran"
 fi

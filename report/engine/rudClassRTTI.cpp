@@ -44,19 +44,49 @@ TfsVariant object(QObject *o)
     return TfsVariant(o);
 }
 
-TfsVariant callComponent(QObject *instance, TfsClassVariable *, const QString &name, TfsCustomVariable &caller)
+// While a report is prepared the engine walks its tree (pages, bands,
+// objects) through lists and pointers it keeps until the run ends, so a
+// script running then (main block, events, expressions) may change the
+// properties of the report's objects but not the tree: it may not free,
+// remove, move or add objects, nor Clear or Assign one (both free the
+// children and reload the object). Call names the refused call.
+void refuseWhilePrepared(const TfrxComponent *Obj, const QString &Call)
 {
+    const TfrxReport *report = Obj ? Obj->Report() : nullptr;
+    if (report && report->Preparing())
+        throw EfsRuntimeError(QStringLiteral("EInvalidOperation"),
+                              QStringLiteral("Cannot call %1 while the report is being prepared").arg(Call));
+}
+
+// "Page1.Clear", or "TfrxReport.Clear" for an object without a name.
+QString callName(const TfrxComponent *Obj, const char *Member)
+{
+    const QString owner = Obj->Name().isEmpty() ? QString::fromLatin1(Obj->metaObject()->className()) : Obj->Name();
+    return owner + QLatin1Char('.') + QLatin1String(Member);
+}
+
+TfsVariant callComponent(QObject *instance, TfsClassVariable *cls, const QString &name, TfsCustomVariable &caller)
+{
+    // Free of nil does nothing, as for any object.
+    if (!instance && name == QLatin1String("FREE"))
+        return TfsVariant::Null();
     TfrxComponent *c = componentOf(instance, name);
     if (name == QLatin1String("FINDOBJECT"))
         return object(c->FindObject(caller.ParamValue(0).ToString()));
-    if (name == QLatin1String("CLEAR"))
+    if (name == QLatin1String("CLEAR")) {
+        refuseWhilePrepared(c, callName(c, "Clear"));
         c->Clear();
-    else if (name == QLatin1String("SETBOUNDS"))
+    } else if (name == QLatin1String("SETBOUNDS")) {
         c->SetBounds(caller.ParamValue(0).ToDouble(), caller.ParamValue(1).ToDouble(), caller.ParamValue(2).ToDouble(),
                      caller.ParamValue(3).ToDouble());
-    else if (name == QLatin1String("ASSIGN"))
+    } else if (name == QLatin1String("ASSIGN")) {
+        refuseWhilePrepared(c, callName(c, "Assign"));
         if (TfrxComponent *source = componentArg(caller.ParamValue(0), QStringLiteral("Source")))
             c->Assign(source);
+    } else if (name == QLatin1String("FREE")) {
+        refuseWhilePrepared(c, callName(c, "Free"));
+        fsFreeScriptObject(cls->FScript, c);
+    }
     return TfsVariant::Null();
 }
 
@@ -104,6 +134,8 @@ void setComponent(QObject *instance, TfsClassVariable *cls, const QString &name,
         c->SetVisible(value.ToBool());
     else if (name == QLatin1String("PARENT")) {
         TfrxComponent *parent = componentArg(value, QStringLiteral("Parent"));
+        refuseWhilePrepared(c, callName(c, "Parent"));
+        refuseWhilePrepared(parent, callName(c, "Parent"));
         // A parent inside the object's own subtree would make a cycle.
         for (TfrxComponent *p = parent; p; p = p->Parent())
             if (p == c)
@@ -175,6 +207,7 @@ TfrxClassRTTI::TfrxClassRTTI(TfsScript *script) : TfsRTTIModule(script)
         cls->AddConstructor(QStringLiteral("constructor Create(AOwner: TComponent)"),
                             [create](QObject *, TfsClassVariable *classType, const QString &, TfsCustomVariable &caller) {
                                 TfrxComponent *owner = componentArg(caller.ParamValue(0), QStringLiteral("AOwner"));
+                                refuseWhilePrepared(owner, classType->FName + QStringLiteral(".Create"));
                                 TfrxComponent *created = create(owner);
                                 classType->FScript->AdoptObject(created, owner == nullptr);
                                 return TfsVariant(static_cast<QObject *>(created));
@@ -188,6 +221,7 @@ TfrxClassRTTI::TfrxClassRTTI(TfsScript *script) : TfsRTTIModule(script)
         component->AddMethod(QStringLiteral("procedure SetBounds(ALeft, ATop, AWidth, AHeight: Extended)"),
                              callComponent);
         component->AddMethod(QStringLiteral("procedure Assign(Source: TfrxComponent)"), callComponent);
+        component->AddMethod(QStringLiteral("procedure Free"), callComponent);
         for (const char *prop : {"Left", "Top", "Width", "Height"})
             component->AddProperty(QLatin1String(prop), QStringLiteral("Extended"), getComponent, setComponent);
         component->AddProperty(QStringLiteral("Visible"), QStringLiteral("Boolean"), getComponent, setComponent);

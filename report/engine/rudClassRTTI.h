@@ -15,6 +15,10 @@
 //  - TfrxReport: Calc(Expr), an expression's value; its errors are raised
 //    to the script ("Error in Calc expression: ...");
 //  - TfrxCustomMemoView: Text, the lines as one string.
+// While the report is being prepared its tree stays as it is: Clear, Assign,
+// Free, setting Parent and Create with an owner on the report's objects raise
+// "Cannot call Page1.Clear while the report is being prepared" (naming the
+// call); their properties may still change.
 // In the script, TfrxPersistent descends from TPersistent and TfrxComponent
 // from TComponent, so `is` tests against the root classes hold.
 

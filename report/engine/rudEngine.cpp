@@ -15,6 +15,7 @@
 #include "report/model/rudUnits.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 
 void TfrxHeaderList::AddItem(TfrxBand *Band, double Left, bool IsInKeepList)
 {
@@ -279,12 +280,20 @@ bool TfrxEngine::Run(bool ARunDialogs, bool AClearLast, TfrxComponent *APage)
             }
         }
     } catch (...) {
-        FReport->DoNotifyEvent(FReport, FReport->OnStopReport());
+        // The first error ends the run and is the one reported: the stop
+        // event still runs (an error of its own is dropped), and the data
+        // sets and the store are closed.
+        try {
+            FReport->DoNotifyEvent(FReport, FReport->OnStopReport());
+        } catch (...) {
+        }
         Finalize();
         throw;
     }
-    FReport->DoNotifyEvent(FReport, FReport->OnStopReport());
-    Finalize();
+    {
+        const auto finalize = qScopeGuard([this] { Finalize(); });
+        FReport->DoNotifyEvent(FReport, FReport->OnStopReport());
+    }
     return result;
 }
 
@@ -477,7 +486,7 @@ void TfrxEngine::AddPage()
     ForgetSuppressedOnNewPage();
     if (auto *overlay = static_cast<TfrxOverlay *>(FindBand(&TfrxOverlay::staticMetaObject));
         overlay && !overlay->PrintOnTop()) {
-        ShowBand(overlay);
+        ShowFrameBand(overlay);
         FCurY = 0;
     }
     const double savedX = FCurX;
@@ -536,7 +545,7 @@ void TfrxEngine::EndColumn()
         return;
     const double savedX = FCurX;
     FCurX = FCurX - FPageCurX;
-    ShowBand(footer);
+    ShowFrameBand(footer);
     FCurX = savedX;
 }
 
@@ -564,16 +573,23 @@ void TfrxEngine::EndPage()
         if (!skip && !FReport->PreviewPages()->BandExists(footer)) {
             const double savedX = FCurX;
             FCurX = 0;
-            ShowBand(footer);
+            ShowFrameBand(footer);
             FCurX = savedX;
         }
     }
     if (auto *overlay = static_cast<TfrxOverlay *>(FindBand(&TfrxOverlay::staticMetaObject));
         overlay && overlay->PrintOnTop()) {
         FCurY = 0;
-        ShowBand(overlay);
+        ShowFrameBand(overlay);
     }
     FIsFirstPage = false;
+}
+
+void TfrxEngine::ShowFrameBand(TfrxBand *Band)
+{
+    ++FPageFrameDepth;
+    const auto leave = qScopeGuard([this] { --FPageFrameDepth; });
+    ShowBand(Band);
 }
 
 // A kept block that cannot fit a page is given up; otherwise it moves with

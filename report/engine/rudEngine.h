@@ -274,6 +274,13 @@ private:
     bool FCallFromAddPage = false, FCallFromEndPage = false, FCallFromPHeader = false;
     // Set while AddColumn repeats the headers: a page holds one copy per column.
     bool FCallFromAddColumn = false;
+    // Above 0 while the bands that frame a page (page and column footers,
+    // overlays, and their children) are shown by the page's own start or
+    // end: such a band never starts a new page, which would end this page
+    // again and show it again without end.
+    int FPageFrameDepth = 0;
+    // Shows a band that frames the page (see FPageFrameDepth).
+    void ShowFrameBand(TfrxBand *Band);
     TfrxBand *FCurBand = nullptr;
     TfrxBand *FLastBandOnPage = nullptr;
     bool FDontShowHeaders = false;

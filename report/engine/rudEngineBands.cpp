@@ -97,7 +97,7 @@ void TfrxEngine::DoShow(TfrxBand *Band)
     const bool isNull = qobject_cast<TfrxNullBand *>(Band) != nullptr;
     const bool isOverlay = qobject_cast<TfrxOverlay *>(Band) != nullptr;
 
-    if (Band->StartNewPage() && Band->Visible() && !FCallFromAddPage && !FOutputTo &&
+    if (Band->StartNewPage() && Band->Visible() && !FCallFromAddPage && !FPageFrameDepth && !FOutputTo &&
         (!(isData || groupHeader) || Band->LineThrough > 1)) {
         // The page is left for this band: it is what the new page waits for.
         FCurBand = Band;
@@ -115,8 +115,10 @@ void TfrxEngine::DoShow(TfrxBand *Band)
     Band->SetStretchedHeight(Band->Height());
 
     bool split = false;
-    // Page and column footers have their place reserved below the free space.
-    const bool isFooter = qobject_cast<TfrxPageFooter *>(Band) || qobject_cast<TfrxColumnFooter *>(Band);
+    // Page and column footers have their place reserved below the free space;
+    // the bands framing a page (their children too) never move to a new page.
+    const bool isFooter =
+        qobject_cast<TfrxPageFooter *>(Band) || qobject_cast<TfrxColumnFooter *>(Band) || FPageFrameDepth > 0;
     if (Band->Visible() && !isMultiColumn(Band) && !isOverlay && !isNull && !isFooter && !FOutputTo &&
         FreeSpace() < Band->Height()) {
         const bool tooTall = Band->Height() > GetPageHeight() - FooterHeight() && !Band->HasVBands();

@@ -102,6 +102,8 @@ TfsVariant TfrxExpressionCache::Calc(const QString &Expression, QString &ErrorMs
         FMainScript->FMainProg = false;
     try {
         return FScript->CallFunction2(func, {});
+    } catch (const EfsStopped &) {
+        throw;
     } catch (const Exception &e) {
         ErrorMsg = e.Message();
     }

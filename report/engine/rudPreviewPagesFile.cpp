@@ -11,6 +11,7 @@
 #include "report/model/rudXMLSerializer.h"
 
 #include "base/Errors.h"
+#include "base/InputFile.h"
 #include "base/SafeSave.h"
 
 #include <QBuffer>
@@ -132,9 +133,8 @@ bool TfrxPreviewPages::LoadFromFile(const QString &FileName, bool ExceptionIfNot
     const bool exists = QFile::exists(FileName);
     if (!exists && !ExceptionIfNotFound)
         return false;
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+    QFile file;
+    openRegularFile(file, FileName);
     LoadFromStream(&file, false);
     return exists;
 }

@@ -10,11 +10,14 @@
 #include "report/model/rudView.h"
 
 #include "base/Errors.h"
+#include "script/fs_iconst.h"
 #include "script/fs_iinterpreter.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QScopedValueRollback>
 #include <QTemporaryFile>
 
 #include <new>
@@ -25,6 +28,9 @@ QString res(const char *Key)
 {
     return rudResources().Get(QString::fromLatin1(Key));
 }
+
+// How often a running script lets the windows work.
+constexpr qint64 messagesEveryMs = 40;
 
 TfrxProgressWindowFactory &progressFactory()
 {
@@ -39,6 +45,41 @@ void closePreviewWindow(QObject *Preview)
     if (Preview && Preview->metaObject()->indexOfMethod("ClosePreviewWindow()") >= 0)
         QMetaObject::invokeMethod(Preview, "ClosePreviewWindow");
 }
+
+// The scripts of a run poll now and then while they run (a loop may never
+// end): the windows get to work, so that the preview's Cancel is seen, and a
+// cancelled run stops the script that runs. The hook goes on the report's
+// script and on its parent reports' scripts, whose procedures run too.
+class TScriptPoll {
+public:
+    explicit TScriptPoll(TfrxReport *Report)
+    {
+        auto sinceMessages = std::make_shared<QElapsedTimer>();
+        sinceMessages->start();
+        const std::function<void()> hook = [Report, sinceMessages] {
+            if (!Report->EngineOptions()->EnableThreadSafe() && sinceMessages->elapsed() >= messagesEveryMs) {
+                QCoreApplication::processEvents();
+                sinceMessages->restart();
+            }
+            if (Report->Terminated())
+                throw EfsStopped(QString());
+        };
+        for (TfrxReport *r = Report; r; r = r->ParentReportObject()) {
+            FSaved.push_back({r->Script(), r->Script()->OnPoll});
+            r->Script()->OnPoll = hook;
+        }
+    }
+    ~TScriptPoll()
+    {
+        for (auto &[script, hook] : FSaved)
+            script->OnPoll = std::move(hook);
+    }
+    TScriptPoll(const TScriptPoll &) = delete;
+    TScriptPoll &operator=(const TScriptPoll &) = delete;
+
+private:
+    std::vector<std::pair<TfsScript *, std::function<void()>>> FSaved;
+};
 
 } // namespace
 
@@ -72,6 +113,7 @@ void TfrxReport::SetTerminated(bool Value)
 // the run; the prepared pages stay.
 bool TfrxReport::PrepareReport(bool ClearLastReport)
 {
+    const QScopedValueRollback<bool> preparing(FPreparing, true);
     if (ClearLastReport)
         PreviewPages()->Clear();
     ClearErrors();
@@ -113,15 +155,19 @@ bool TfrxReport::PrepareReport(bool ClearLastReport)
             SaveToStream(saved, true, false);
         }
 
+        bool engineRan = false;
         try {
             if (OnBeginDoc)
                 OnBeginDoc(this);
-            if (PrepareScript()) {
+            const bool compiled = PrepareScript();
+            const TScriptPoll poll(this);
+            if (compiled) {
                 if (OnAfterScriptCompile)
                     OnAfterScriptCompile(this);
                 if (Script()->Statement() && Script()->Statement()->Count() > 0)
                     Script()->Execute();
-                if (!FTerminated && Engine()->Run(true, false)) {
+                engineRan = !FTerminated;
+                if (engineRan && Engine()->Run(true, false)) {
                     if (OnEndDoc)
                         OnEndDoc(this);
                     result = true;
@@ -132,6 +178,15 @@ bool TfrxReport::PrepareReport(bool ClearLastReport)
                     closePreviewWindow(FPreview);
                 }
             }
+        } catch (const EfsStopped &e) {
+            // A cancelled run (no text) is no error: the pages made so far
+            // stay, as when the engine itself is cancelled, and a window
+            // still waiting for the first page closes. A time limit passed
+            // is an error.
+            if (!e.Message().isEmpty())
+                AddError(e.Message());
+            else if (!engineRan)
+                closePreviewWindow(FPreview);
         } catch (const Exception &e) {
             AddError(e.Message());
         } catch (const std::bad_alloc &) {

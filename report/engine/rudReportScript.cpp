@@ -70,6 +70,8 @@ TfsVariant reportIIF(TfrxReport *report, TfsCustomVariable &caller)
         const bool yes = condition.Kind() == TfsVarKind::Bool ? condition.AsBool()
                                                               : fsVarEquals(condition, TfsVariant(true));
         return report->Calc(caller.ParamValue(yes ? 1 : 2).ToText(), scope);
+    } catch (const EfsStopped &) {
+        throw;
     } catch (const Exception &) {
         return TfsVariant();
     }

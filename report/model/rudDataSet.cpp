@@ -3,9 +3,13 @@
 #include "report/model/rudCollection.h"
 #include "report/model/rudReport.h"
 
+#include "base/CodePages.h"
 #include "base/Errors.h"
+#include "base/InputFile.h"
 #include "base/NumberFormat.h"
+#include "base/TextEncoding.h"
 
+#include <QDir>
 #include <QFile>
 
 TfrxDataSet::TfrxDataSet(TfrxComponent *AOwner) : TfrxComponent(AOwner)
@@ -82,18 +86,87 @@ TfrxFieldType TfrxMemoryDataSet::GetFieldType(const QString &Field) const
 }
 
 namespace {
-// Splits CSV text into rows of fields (RFC 4180: quoted fields may hold
-// commas, doubled quotes and line breaks; CR LF and LF end a row).
-std::vector<QStringList> splitCSV(const QString &text)
+
+// Code page of CSV text that is neither UTF-8 nor UTF-16: spreadsheet
+// programs on Russian systems write Windows-1251, as certificate files are.
+constexpr int CsvAnsiCodePage = 1251;
+
+struct TCsvRow {
+    QStringList Fields;
+    int Line = 0; // where the row starts, from 1
+};
+
+[[noreturn]] void csvError(int Line, const QString &What)
 {
-    std::vector<QStringList> rows;
+    throw EConvertError(QStringLiteral("line %1: %2").arg(Line).arg(What));
+}
+
+// The line of position Pos in Text, from 1 (CR LF, LF and CR end a line).
+int lineAt(const QString &Text, qsizetype Pos)
+{
+    int line = 1;
+    for (qsizetype i = 0; i < Pos; ++i)
+        if (Text[i] == u'\n' || (Text[i] == u'\r' && (i + 1 >= Text.size() || Text[i + 1] != u'\n')))
+            ++line;
+    return line;
+}
+
+// The text of CSV bytes in the encoding they were found to be in (a
+// byte-order mark, valid UTF-8, else Windows-1251). Bytes that are not text
+// of that encoding, and NUL characters (binary data, or UTF-16 without its
+// byte-order mark), are refused with their line: a value read wrongly would
+// print wrongly without a word.
+QString decodeCsv(const QByteArray &Bytes)
+{
+    const TDetectedEncoding detected = detectTextEncoding(Bytes);
+    const int codePage = codePageOfEncoding(detected.Encoding, CsvAnsiCodePage);
+    const QByteArray body = Bytes.mid(detected.BomSize);
+    qsizetype bad = -1;
+    const QString text = decodeCodePageChecked(body, codePage, bad);
+    if (bad >= 0) {
+        const QString before = decodeCodePage(body.left(bad), codePage);
+        csvError(lineAt(before, before.size()), QStringLiteral("the text is not valid %1").arg(codePageName(codePage)));
+    }
+    if (const qsizetype nul = text.indexOf(QChar(0)); nul >= 0)
+        csvError(lineAt(text, nul),
+                 QStringLiteral("the text holds a NUL character: it is not %1 text%2")
+                     .arg(codePageName(codePage), detected.Encoding == TTextEncoding::Ansi
+                                                      ? QStringLiteral(" (UTF-16 text needs its byte-order mark)")
+                                                      : QString()));
+    return text;
+}
+
+// Splits CSV text into rows of fields (RFC 4180: quoted fields may hold
+// commas, doubled quotes and line breaks; CR LF, LF and CR end a row).
+std::vector<TCsvRow> splitCSV(const QString &text)
+{
+    std::vector<TCsvRow> rows;
     QStringList row;
     QString field;
     bool quoted = false, wasQuoted = false;
+    int line = 1, rowLine = 1, quoteLine = 1;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text[i];
-        if (quoted) {
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            const bool crlf = c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n');
+            if (quoted) {
+                field += c;
+                if (crlf)
+                    field += QLatin1Char('\n');
+            } else {
+                row.append(field);
+                rows.push_back({row, rowLine});
+                row.clear();
+                field.clear();
+                wasQuoted = false;
+            }
+            if (crlf)
+                ++i;
+            ++line;
+            if (!quoted)
+                rowLine = line;
+        } else if (quoted) {
             if (c == QLatin1Char('"')) {
                 if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
                     field += c;
@@ -106,16 +179,9 @@ std::vector<QStringList> splitCSV(const QString &text)
             }
         } else if (c == QLatin1Char('"') && field.isEmpty() && !wasQuoted) {
             quoted = wasQuoted = true;
+            quoteLine = line;
         } else if (c == QLatin1Char(',')) {
             row.append(field);
-            field.clear();
-            wasQuoted = false;
-        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
-                ++i;
-            row.append(field);
-            rows.push_back(row);
-            row.clear();
             field.clear();
             wasQuoted = false;
         } else {
@@ -123,13 +189,13 @@ std::vector<QStringList> splitCSV(const QString &text)
         }
     }
     if (quoted)
-        throw EConvertError(QStringLiteral("CSV text ends inside a quoted field"));
+        csvError(quoteLine, QStringLiteral("the quoted field that starts here is not closed"));
     if (!field.isEmpty() || !row.isEmpty() || wasQuoted) {
         row.append(field);
-        rows.push_back(row);
+        rows.push_back({row, rowLine});
     }
     // Blank lines carry no record.
-    std::erase_if(rows, [](const QStringList &r) { return r.size() == 1 && r[0].isEmpty(); });
+    std::erase_if(rows, [](const TCsvRow &r) { return r.Fields.size() == 1 && r.Fields[0].isEmpty(); });
     return rows;
 }
 
@@ -143,35 +209,32 @@ bool parseNumber(const QString &s, double &value)
 
 void TfrxMemoryDataSet::LoadFromCSV(const QByteArray &Text)
 {
-    QByteArray bytes = Text;
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    const std::vector<QStringList> rows = splitCSV(QString::fromUtf8(bytes));
-    if (rows.empty())
-        throw EConvertError(QStringLiteral("CSV text has no header row"));
+    const std::vector<TCsvRow> csv = splitCSV(decodeCsv(Text));
+    if (csv.empty())
+        csvError(1, QStringLiteral("the text has no header row"));
     Clear();
-    const QStringList &header = rows[0];
-    for (const QString &raw : header) {
+    for (const QString &raw : csv[0].Fields) {
         const QString name = raw.trimmed();
         if (name.isEmpty())
-            throw EConvertError(QStringLiteral("CSV header has an empty field name"));
+            csvError(csv[0].Line, QStringLiteral("the header has an empty field name"));
         if (FieldIndex(name) >= 0)
-            throw EConvertError(QStringLiteral("CSV header repeats the field name \"%1\"").arg(name));
+            csvError(csv[0].Line, QStringLiteral("the header repeats the field name \"%1\"").arg(name));
         AddField(name, fftNumeric);
     }
     // A column is numeric when every non-empty value is a number.
-    for (size_t r = 1; r < rows.size(); ++r)
-        for (int c = 0; c < FFields.size() && c < rows[r].size(); ++c) {
+    for (size_t r = 1; r < csv.size(); ++r)
+        for (int c = 0; c < FFields.size() && c < csv[r].Fields.size(); ++c) {
             double d;
-            if (FTypes[c] == fftNumeric && !rows[r][c].isEmpty() && !parseNumber(rows[r][c], d))
+            if (FTypes[c] == fftNumeric && !csv[r].Fields[c].isEmpty() && !parseNumber(csv[r].Fields[c], d))
                 FTypes[c] = fftString;
         }
-    FRows.reserve(rows.size() - 1);
-    for (size_t r = 1; r < rows.size(); ++r) {
+    FRows.reserve(csv.size() - 1);
+    for (size_t r = 1; r < csv.size(); ++r) {
+        const QStringList &fields = csv[r].Fields;
         QVariantList values;
         values.reserve(FFields.size());
         for (int c = 0; c < FFields.size(); ++c) {
-            const QString s = c < rows[r].size() ? rows[r][c] : QString();
+            const QString s = c < fields.size() ? fields[c] : QString();
             if (s.isEmpty()) {
                 values.append(QVariant());
             } else if (FTypes[c] == fftNumeric) {
@@ -188,10 +251,17 @@ void TfrxMemoryDataSet::LoadFromCSV(const QByteArray &Text)
 
 void TfrxMemoryDataSet::LoadFromCSVFile(const QString &FileName)
 {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(QStringLiteral("Cannot open file \"%1\": %2").arg(FileName, file.errorString()));
-    LoadFromCSV(file.readAll());
+    QFile file;
+    openRegularFile(file, FileName);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EInOutError(QStringLiteral("Cannot read file \"%1\". %2")
+                              .arg(QDir::toNativeSeparators(FileName), file.errorString()));
+    try {
+        LoadFromCSV(bytes);
+    } catch (const EConvertError &e) {
+        throw EConvertError(QStringLiteral("\"%1\", %2").arg(QDir::toNativeSeparators(FileName), e.Message()));
+    }
 }
 
 TfrxDataSet *rudFindReportDataSet(TfrxReport *Report, const QString &Alias)

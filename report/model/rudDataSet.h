@@ -85,14 +85,18 @@ public:
     // Removes fields and rows.
     void Clear() override;
 
-    // Replaces the content with a CSV text (UTF-8, comma separated, fields in
-    // double quotes may hold commas, quotes doubled and line breaks). The
-    // first row names the fields. A column whose every non-empty value is a
-    // number (decimal point) becomes numeric; empty values are Null.
-    // Raises EConvertError for an empty text, an empty or repeated field name,
-    // or a quote left open.
+    // Replaces the content with a CSV text: UTF-16 or UTF-8 with a
+    // byte-order mark, else UTF-8 when the bytes are valid UTF-8, else
+    // Windows-1251; comma separated, fields in double quotes may hold commas,
+    // quotes doubled and line breaks. The first row names the fields. A
+    // column whose every non-empty value is a number (decimal point) becomes
+    // numeric; empty values are Null. Raises EConvertError "line N: ..." for
+    // bytes that are not text of the encoding found, a NUL character, an
+    // empty text, an empty or repeated field name, or a quote left open.
     void LoadFromCSV(const QByteArray &Text);
-    // Reads FileName with LoadFromCSV; raises EInOutError when it cannot be read.
+    // Reads FileName with LoadFromCSV, the file's name put before its
+    // errors; raises EInOutError when it is not a regular file or cannot be
+    // read.
     void LoadFromCSVFile(const QString &FileName);
 
     void First() override { FRecNo = 0; }

@@ -281,9 +281,20 @@ void TfrxReport::SetParentReport(const QString &Value)
 
 namespace {
 
-// Ancestor reports that name each other would load without end.
+// Ancestor reports that name each other would load without end; a chain
+// of distinct ones is cut at this depth.
 constexpr int MaxParentReportDepth = 8;
 thread_local int parentReportDepth = 0;
+// The files of the reports whose parents are being loaded, outermost first.
+thread_local QStringList parentReportChain;
+
+// One spelling per file, so that a cycle is seen however its names are written.
+QString sameFileKey(const QString &Path)
+{
+    const QFileInfo info(Path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
 
 } // namespace
 
@@ -296,15 +307,27 @@ void TfrxReport::LoadParentReport()
     RemoveAncestors();
     if (FParentReport.isEmpty())
         return;
-    if (parentReportDepth >= MaxParentReportDepth) {
-        AddError(QStringLiteral("The parent report \"%1\" inherits from itself").arg(FParentReport));
-        return;
-    }
-    ++parentReportDepth;
-    const auto leave = qScopeGuard([] { --parentReportDepth; });
     QString path = FParentReport;
     if (QFileInfo(path).isRelative() && !FFileName.isEmpty())
         path = QFileInfo(FFileName).absoluteDir().filePath(path);
+    const QString key = sameFileKey(path);
+    const QString self = FFileName.isEmpty() ? QString() : sameFileKey(FFileName);
+    if (key == self || parentReportChain.contains(key)) {
+        AddError(QStringLiteral("The parent report \"%1\" inherits from itself").arg(FParentReport));
+        return;
+    }
+    if (parentReportDepth >= MaxParentReportDepth) {
+        AddError(QStringLiteral("Cannot load the parent report \"%1\": the chain of parent reports is deeper than %2")
+                     .arg(FParentReport)
+                     .arg(MaxParentReportDepth));
+        return;
+    }
+    ++parentReportDepth;
+    parentReportChain.append(self);
+    const auto leave = qScopeGuard([] {
+        --parentReportDepth;
+        parentReportChain.removeLast();
+    });
 
     auto parent = std::make_shared<TfrxReport>(nullptr);
     parent->EngineOptions()->SetNewSilentMode(simSilent);

@@ -264,6 +264,10 @@ public:
     // Turns the report into prepared pages; true when no error was recorded.
     // Errors are reported once at the end as EngineOptions.NewSilentMode says.
     bool PrepareReport(bool ClearLastReport = true);
+    // True while PrepareReport runs. Scripts may then change the properties
+    // of the report's objects but not the tree the engine walks (no Clear,
+    // Assign, Parent, Create with an owner or Free of its objects).
+    bool Preparing() const { return FPreparing; }
     // Set to stop preparation at its next check; setting it also stops the
     // running script.
     bool Terminated() const { return FTerminated; }
@@ -337,6 +341,7 @@ private:
     QString FCurObject;
     bool FCaseSensitive = false;
     bool FTerminated = false;
+    bool FPreparing = false;
     std::shared_ptr<TfrxProgressWindow> FProgressWindow;
     std::shared_ptr<TfrxCustomPreviewPages> FPreviewPages;
 };

@@ -3,7 +3,6 @@
 
 #include "report/model/rudRes.h"
 
-#include "base/CodePages.h"
 #include "base/Errors.h"
 #include "base/NumberFormat.h"
 #include "base/UserInterface.h"
@@ -141,16 +140,12 @@ void TfrxResources::LoadFromStream(QIODevice *Stream)
     if (root->Name() != QLatin1String("Resources"))
         return;
     FCodePage = StrToInt(root->Prop(QStringLiteral("CodePage")));
-    const bool oldFormat = doc.OldVersion();
+    // The reader decodes the UTF-8 texts of an old-format file as UTF-8.
     for (int i = 0; i < root->Count(); ++i) {
         const TfrxXMLItem *item = root->Items(i);
         if (item->Name() != QLatin1String("StrRes"))
             continue;
-        QString text = item->Prop(QStringLiteral("Text"));
-        // An old-format file holds UTF-8 bytes that were read as ANSI text.
-        if (oldFormat)
-            text = QString::fromUtf8(encodeCodePage(text, systemAnsiCodePage()));
-        AddW(item->Prop(QStringLiteral("Name")), text);
+        AddW(item->Prop(QStringLiteral("Name")), item->Prop(QStringLiteral("Text")));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "report/model/rudXML.h"
 
+#include "base/InputFile.h"
 #include "base/SafeSave.h"
 
 #include <QBuffer>
@@ -34,10 +35,13 @@ void TfrxXMLDocument::LoadFrom(QIODevice *Stream, bool AllowPartialLoading)
     FRoot->SetOffset(0);
     FOldVersion = false;
     FDamage.clear();
+    FUnreadable.clear();
     TfrxXMLReader reader(Stream);
     reader.ReadHeader();
     FOldVersion = reader.OldFormat();
-    if (!reader.ReadRootItem(FRoot.get(), !AllowPartialLoading)) {
+    const bool haveRoot = reader.ReadRootItem(FRoot.get(), !AllowPartialLoading);
+    FUnreadable = reader.Unreadable();
+    if (!haveRoot) {
         FDamage = QStringLiteral("The file has no root element: it is damaged");
         return;
     }
@@ -77,14 +81,8 @@ void TfrxXMLDocument::LoadFromStream(std::unique_ptr<QIODevice> Stream, bool All
 
 void TfrxXMLDocument::LoadFromFile(const QString &FileName)
 {
-    const QFileInfo info(FileName);
-    if (info.exists() && !info.isFile())
-        throw EInOutError(QStringLiteral("Cannot open file \"%1\": it is not a regular file")
-                              .arg(QDir::toNativeSeparators(FileName)));
-    auto file = std::make_unique<QFile>(FileName);
-    if (!file->open(QIODevice::ReadOnly))
-        throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2")
-                              .arg(QDir::toNativeSeparators(FileName), file->errorString()));
+    auto file = std::make_unique<QFile>();
+    openRegularFile(*file, FileName);
     LoadFromStream(std::move(file), true);
 }
 

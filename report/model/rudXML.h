@@ -190,6 +190,9 @@ public:
     // inside an element, had no root element, or held elements after the
     // root's end); empty for a whole document.
     const QString &Damage() const { return FDamage; }
+    // The first text of the last document read that is not valid in its
+    // encoding (TfrxXMLReader::Unreadable); empty when all text was.
+    const QString &Unreadable() const { return FUnreadable; }
 
 private:
     void LoadFrom(QIODevice *Stream, bool AllowPartialLoading);
@@ -199,6 +202,7 @@ private:
     bool FAutoIndent = false;
     bool FOldVersion = false;
     QString FDamage;
+    QString FUnreadable;
     bool FTempFileCreated = false;
     QString FTempDir;
     QString FTempFile;
@@ -234,6 +238,9 @@ public:
     void SetOldFormat(bool Value) { FOldFormat = Value; }
     // The stream ended while elements were still open (they were closed).
     bool Truncated() const { return FTruncated; }
+    // The first text read that is not valid in the document's encoding
+    // ("Memo1.Text: the text is not valid UTF-8"); empty when all was.
+    const QString &Unreadable() const { return FUnreadable; }
 
 private:
     enum class TTag { End, Leaf, Open };
@@ -244,7 +251,8 @@ private:
     TTag ReadTag(QString &Name, QString &Text, bool Decode, bool &Marker);
     void FinishItem(TfrxXMLItem *Item, qint64 StartPos, bool ReadChildren, bool Marker);
     QString DecodeName(const char *Data, qsizetype Length);
-    QString DecodeText(const char *Data, qsizetype Length) const;
+    QString DecodeText(const char *Data, qsizetype Length);
+    QString CheckDecoded(const char *Data, qsizetype Length, qsizetype Begin, qsizetype End, int CodePage);
 
     QIODevice *FStream;
     qint64 FSize;
@@ -253,6 +261,8 @@ private:
     int FFill = 0;                // bytes in FBuffer
     bool FOldFormat = false;
     bool FTruncated = false;
+    QString FUnreadable;
+    QString FDecodingElement;     // name of the element whose text is decoded
     char FBuffer[4096];
     std::vector<char> FTag;       // collection buffer of a tag that spans buffer fills
     static constexpr int NameCacheSize = 8;

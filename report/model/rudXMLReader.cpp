@@ -7,6 +7,7 @@
 #include "report/model/rudXML.h"
 
 #include "base/CodePages.h"
+#include "base/TextEncoding.h"
 
 #include <cstring>
 
@@ -204,13 +205,77 @@ QString TfrxXMLReader::DecodeName(const char *Data, qsizetype Length)
     return name;
 }
 
-QString TfrxXMLReader::DecodeText(const char *Data, qsizetype Length) const
+// A UTF-8 document's text is UTF-8; bytes that are not are reported, never
+// silently turned into replacement characters (a valid U+FFFD in the file
+// stays). In an old-format document each value decides for itself: values
+// that are valid UTF-8 are UTF-8 (old writers put memo texts in UTF-8 beside
+// ANSI values), the others text of the ANSI code page.
+QString TfrxXMLReader::DecodeText(const char *Data, qsizetype Length)
 {
     if (Length == 0)
         return QString();
-    if (FOldFormat && !isAscii(Data, Length))
-        return decodeCodePage(QByteArray(Data, Length), systemAnsiCodePage());
-    return QString::fromUtf8(Data, Length);
+    if (!FOldFormat) {
+        QString text = QString::fromUtf8(Data, Length);
+        if (text.contains(QChar::ReplacementCharacter))
+            CheckDecoded(Data, Length, 0, Length, 65001);
+        return text;
+    }
+    if (isAscii(Data, Length))
+        return QString::fromLatin1(Data, Length);
+    if (isUtf8Text(Data, Length))
+        return QString::fromUtf8(Data, Length);
+    const int codePage = systemAnsiCodePage();
+    QString text;
+    text.reserve(Length);
+    qsizetype begin = 0;
+    while (begin <= Length) {
+        const char *quote = static_cast<const char *>(memchr(Data + begin, '"', size_t(Length - begin)));
+        const qsizetype end = quote ? quote - Data : Length;
+        const qsizetype size = end - begin;
+        if (isAscii(Data + begin, size))
+            text += QLatin1String(Data + begin, size);
+        else if (isUtf8Text(Data + begin, size))
+            text += QString::fromUtf8(Data + begin, size);
+        else
+            text += CheckDecoded(Data, Length, begin, end, codePage);
+        if (!quote)
+            break;
+        text += QLatin1Char('"');
+        begin = end + 1;
+    }
+    return text;
+}
+
+// Decodes bytes Begin..End of a tag's attribute text Data; when some of
+// them are not text of the code page, the first such place of the document
+// is kept for Unreadable(), named by object and attribute.
+QString TfrxXMLReader::CheckDecoded(const char *Data, qsizetype Length, qsizetype Begin, qsizetype End,
+                                    int CodePage)
+{
+    qsizetype bad = -1;
+    const QString text = decodeCodePageChecked(QByteArray(Data + Begin, End - Begin), CodePage, bad);
+    if (bad < 0 || !FUnreadable.isEmpty())
+        return text;
+    const QByteArrayView tag(Data, Length);
+    // The value holding the bad byte and its attribute name before '="'.
+    const qsizetype open = tag.first(Begin + bad).lastIndexOf('"');
+    QByteArrayView attribute;
+    if (open > 0 && tag[open - 1] == '=') {
+        const qsizetype space = tag.first(open - 1).lastIndexOf(' ');
+        attribute = tag.sliced(space + 1, open - 1 - space - 1);
+    }
+    QString object = FDecodingElement;
+    const qsizetype name = tag.startsWith("Name=\"") ? 0 : tag.indexOf(" Name=\"");
+    if (name >= 0) {
+        const qsizetype from = tag.indexOf('"', name) + 1;
+        const qsizetype to = tag.indexOf('"', from);
+        if (to > from)
+            object = QString::fromUtf8(tag.sliced(from, to - from));
+    }
+    FUnreadable = QStringLiteral("%1%2: the text is not valid %3")
+                      .arg(object, attribute.isEmpty() ? QString() : QLatin1Char('.') + QString::fromLatin1(attribute),
+                           codePageName(CodePage));
+    return text;
 }
 
 void TfrxXMLReader::ReadItem(QString &Name, QString &Text)
@@ -227,6 +292,7 @@ void TfrxXMLReader::ReadItem(QString &Name, QString &Text)
     const char *space = n > 0 ? static_cast<const char *>(memchr(d, ' ', size_t(n))) : nullptr;
     const qsizetype nameLength = space ? space - d : n;
     Name = DecodeName(d, nameLength);
+    FDecodingElement = Name;
     Text = space ? DecodeText(space + 1, d + n - space - 1) : QString();
 }
 
@@ -262,6 +328,7 @@ TfrxXMLReader::TTag TfrxXMLReader::ReadTag(QString &Name, QString &Text, bool De
     }
     if (Decode) {
         Name = DecodeName(d, nameLength);
+        FDecodingElement = Name;
         Text = DecodeText(text, textLength);
         Marker = textLength >= MarkerLength && hasMarker(text, textLength);
     }

@@ -9,7 +9,6 @@
 #include "report/model/rudRes.h"
 #include "report/model/rudXML.h"
 
-#include "base/CodePages.h"
 #include "base/Errors.h"
 #include "base/NumberFormat.h"
 
@@ -421,16 +420,14 @@ void TfrxXMLSerializer::XMLToObj(const QString &Text, QObject *Obj)
     }
 }
 
+// The reader has already decoded every value by its own bytes (the UTF-8
+// memo texts of old ANSI documents included), so the text stands as read.
 void TfrxXMLSerializer::ApplyMemoText(QObject *Obj, const QString &Value)
 {
     auto *memo = dynamic_cast<TfrxCustomMemoView *>(Obj);
     if (!memo)
         return;
-    QStringList lines = rudXMLToLines(Value, true);
-    if (FOldFormat)
-        for (QString &line : lines)
-            line = QString::fromUtf8(encodeCodePage(line, systemAnsiCodePage()));
-    memo->SetMemo(lines);
+    memo->SetMemo(rudXMLToLines(Value, true));
 }
 
 void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, QStringView Name, const QString &Value)
@@ -484,9 +481,6 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, QStringView Name, const QSt
             component->SetHeight(rudStrToFloat(Value));
             return;
         case 'x':
-            if (auto *memo = dynamic_cast<TfrxCustomMemoView *>(component))
-                memo->SetMemo(rudXMLToLines(Value, true));
-            return;
         case 'u':
             ApplyMemoText(component, Value);
             return;
@@ -643,6 +637,8 @@ void TfrxXMLSerializer::ReadRootComponent(TfrxComponent *Root, TfrxXMLItem *XMLI
         XMLItem = document->Root();
         if (!document->Damage().isEmpty())
             AddError(document->Damage());
+        if (!document->Unreadable().isEmpty())
+            AddError(document->Unreadable());
     }
     FReadObjects.clear();
     // A load has an index of its own (or the outer load's); one the string

@@ -13,6 +13,7 @@ void rudDrawPage(TfrxReportPage *Page, TfrxCanvas *Canvas, double ScaleX, double
     if (!Page || !Canvas)
         return;
     const bool printing = Canvas->IsPrinter();
+    const bool paper = printing || Options.ForPaper;
     const bool mirror = Page->MirrorMargins() && Options.Index % 2 == 1;
     const double savedLeft = Page->LeftMargin(), savedRight = Page->RightMargin();
     if (mirror) {
@@ -25,7 +26,7 @@ void rudDrawPage(TfrxReportPage *Page, TfrxCanvas *Canvas, double ScaleX, double
                                     QPoint(rudRound(Page->PaperWidth() * fr01cm * ScaleX + OffsetX) - 1,
                                            rudRound(Page->PaperHeight() * fr01cm * ScaleY + OffsetY) - 1)));
     const double marginX = Page->LeftMargin() * fr01cm, marginY = Page->TopMargin() * fr01cm;
-    if (Page->BackPictureVisible() && (!printing || Page->BackPicturePrintable())) {
+    if (Page->BackPictureVisible() && (!paper || Options.AnyBackground || Page->BackPicturePrintable())) {
         // The background fills the paper inside the margins.
         TfrxPictureView *back = Page->BackPictureView();
         const double width = (Page->PaperWidth() - Page->LeftMargin() - Page->RightMargin()) * fr01cm;
@@ -43,7 +44,7 @@ void rudDrawPage(TfrxReportPage *Page, TfrxCanvas *Canvas, double ScaleX, double
         auto *view = qobject_cast<TfrxView *>(object);
         if (!view)
             continue;
-        if (!(view->Visibility() & (printing ? vsPrint : vsPreview)))
+        if (!(view->Visibility() & (paper ? vsPrint : vsPreview)))
             continue;
         if (!Canvas->IsMetafile() && !visible.isEmpty()) {
             const QRect box(QPoint(rudRound(OffsetX + view->AbsLeft() * ScaleX) - 20,

@@ -6,6 +6,7 @@
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudCanvas.h"
+#include "report/render/rudPreviewPagesDraw.h"
 
 #include <QBuffer>
 #include <QPageSize>
@@ -26,9 +27,11 @@ QPageSize paperOf(TfrxReportPage *Page)
 
 } // namespace
 
-void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName)
+void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName, TfrxPdfBackground Background)
 {
-    TfrxCustomPreviewPages *pages = Report->PreviewPages();
+    auto *pages = dynamic_cast<TfrxPreviewPages *>(Report->PreviewPages());
+    if (!pages)
+        throw EInOutError(QStringLiteral("Cannot write the PDF %1").arg(FileName));
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -51,7 +54,10 @@ void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName)
                 writer.newPage();
             }
             TfrxCanvas canvas(&painter, pdfDpi, pdfDpi);
-            pages->DrawPage(i, &canvas, pdfDpi / 96.0, pdfDpi / 96.0, 0, 0);
+            TfrxPageDrawOptions options = rudPreparedPageOptions(pages, i);
+            options.ForPaper = true;
+            options.AnyBackground = Background == TfrxPdfBackground::Always;
+            rudDrawPage(page, &canvas, pdfDpi / 96.0, pdfDpi / 96.0, 0, 0, options);
         }
         if (painter.isActive())
             painter.end();

@@ -201,6 +201,34 @@ void TfrxPreview::WheelZoom(int Notches)
     SetZoom(std::nearbyint(zoom * 10000) / 10000);
 }
 
+TfrxPreviewView TfrxPreview::View() const
+{
+    return {FZoom, FZoomMode, FPageNo,
+            QPoint(FWorkspace->horizontalScrollBar()->value(), FWorkspace->verticalScrollBar()->value())};
+}
+
+void TfrxPreview::SetView(const TfrxPreviewView &Value)
+{
+    FPageNo = std::clamp(Value.PageNo, 1, std::max(1, PageCount()));
+    FZoomMode = Value.ZoomMode;
+    if (FZoomMode == zmDefault) {
+        FZoom = std::max(minZoom, Value.Zoom);
+        UpdatePages();
+    } else {
+        ApplyZoomMode();
+    }
+    // The current page stays the one given even when another is at the top.
+    FScrollingToPage = true;
+    FWorkspace->horizontalScrollBar()->setValue(Value.Scroll.x());
+    FWorkspace->verticalScrollBar()->setValue(Value.Scroll.y());
+    FThumbnail->ScrollToPage(FPageNo - 1);
+    FScrollingToPage = false;
+    FWorkspace->viewport()->update();
+    FThumbnail->viewport()->update();
+    emit ZoomChanged();
+    emit StatusChanged();
+}
+
 void TfrxPreview::Lock() { ++FLocked; }
 
 void TfrxPreview::Unlock()

@@ -90,6 +90,15 @@ struct TfrxPreviewTextRecord {
     QRectF Bounds;
 };
 
+// What the user sees of the pages: zoom, zoom mode, current page and the
+// main view's scroll position.
+struct TfrxPreviewView {
+    double Zoom = 1;
+    TfrxZoomMode ZoomMode = zmDefault;
+    int PageNo = 1;
+    QPoint Scroll;
+};
+
 // The control: the report's prepared pages with their navigation state.
 class TfrxPreview : public QWidget {
     Q_OBJECT
@@ -122,6 +131,11 @@ public:
     void ZoomOut();
     // Ctrl + wheel: 0.1 per notch, never below 0.3 on the way down.
     void WheelZoom(int Notches);
+    // The view as it is, and going back to one taken earlier: the same zoom
+    // (or zoom mode), current page and scroll position (as far as the
+    // view's current size allows).
+    TfrxPreviewView View() const;
+    void SetView(const TfrxPreviewView &Value);
 
     // Printing (the printer dialog and job); re-enables the window afterwards.
     void Print();

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -34,6 +35,27 @@ QIcon previewIcon(int Index)
 
 // The zoom box's entries for page width and whole page.
 constexpr int pageWidthEntry = 6, wholePageEntry = 7;
+
+// A status bar panel. It asks for its text's width (and at least
+// PreferredWidth) but lets the window shrink past it: the window's minimum
+// size never depends on the panels, so no text or width of theirs can make
+// the window grow.
+class TStatusPanel final : public QLabel {
+public:
+    TStatusPanel(int PreferredWidth, QWidget *Parent) : QLabel(Parent), FPreferredWidth(PreferredWidth)
+    {
+        setFrameShape(QFrame::StyledPanel);
+    }
+    QSize sizeHint() const override
+    {
+        const QSize hint = QLabel::sizeHint();
+        return {std::max(FPreferredWidth, hint.width()), hint.height()};
+    }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int FPreferredWidth;
+};
 
 } // namespace
 
@@ -55,6 +77,15 @@ TfrxPreviewForm::TfrxPreviewForm(QWidget *Parent) : QDialog(Parent)
     layout->addWidget(FPreview, 1);
     layout->addWidget(StatusBar);
     RightMenu = new QMenu(this);
+    FullScreenExitB = new QToolButton(this);
+    FullScreenExitB->setObjectName(QStringLiteral("FullScreenExitB"));
+    FullScreenExitB->setIcon(previewIcon(22));
+    FullScreenExitB->setToolTip(rudGet(150));
+    FullScreenExitB->setAutoRaise(true);
+    FullScreenExitB->setFocusPolicy(Qt::NoFocus);
+    FullScreenExitB->adjustSize();
+    FullScreenExitB->hide();
+    connect(FullScreenExitB, &QToolButton::clicked, this, [this] { SwitchToFullScreen(); });
 
     connect(FPreview, &TfrxPreview::StatusChanged, this, &TfrxPreviewForm::UpdateStatus);
     connect(FPreview, &TfrxPreview::ZoomChanged, this, &TfrxPreviewForm::UpdateZoom);
@@ -154,10 +185,14 @@ void TfrxPreviewForm::CreateStatusBar()
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName(QStringLiteral("StatusBar"));
     StatusBar->setSizeGripEnabled(false);
-    for (QLabel *&panel : StatusPanels) {
-        panel = new QLabel(StatusBar);
-        panel->setFrameShape(QFrame::StyledPanel);
-        StatusBar->addWidget(panel);
+    // The first panel keeps its text's width; the other two share the rest
+    // equally, whatever their texts.
+    StatusPanels[0] = new TStatusPanel(120, StatusBar);
+    StatusBar->addWidget(StatusPanels[0]);
+    for (int i = 1; i < 3; ++i) {
+        StatusPanels[i] = new TStatusPanel(0, StatusBar);
+        StatusPanels[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        StatusBar->addWidget(StatusPanels[i], 1);
     }
     if (screen() && screen()->logicalDotsPerInch() > 96)
         StatusBar->setFixedHeight(24);
@@ -311,23 +346,32 @@ void TfrxPreviewForm::CancelBClick()
 
 void TfrxPreviewForm::SwitchToFullScreen()
 {
+    // The window keeps its flags: changing them re-creates the window, and a
+    // modal window hidden on the way leaves its modal loop.
     if (!FFullScreen) {
-        FSavedState = windowState();
-        FSavedFlags = windowFlags();
+        FSavedGeometry = geometry();
+        FSavedState = windowState() & ~(Qt::WindowActive | Qt::WindowFullScreen);
+        FSavedView = FPreview->View();
+        FFullScreen = true;
         ToolBar->hide();
         StatusBar->hide();
-        setWindowFlags(FSavedFlags | Qt::FramelessWindowHint);
-        setWindowState(Qt::WindowMaximized);
-        show();
-        FFullScreen = true;
+        setWindowState(windowState() | Qt::WindowFullScreen);
+        // A desktop without a window manager leaves the size to the program.
+        if (QScreen *own = screen())
+            setGeometry(own->geometry());
+        FullScreenExitB->show();
+        FullScreenExitB->raise();
     } else {
-        setWindowFlags(FSavedFlags);
+        FFullScreen = false;
+        FullScreenExitB->hide();
         ToolBar->show();
         StatusBar->show();
-        setWindowState(FSavedState);
-        show();
-        FFullScreen = false;
+        setWindowState(FSavedState | (windowState() & Qt::WindowActive));
+        setGeometry(FSavedGeometry);
+        layout()->activate();
+        FPreview->SetView(FSavedView);
     }
+    FPreview->setFocus();
 }
 
 bool TfrxPreviewForm::eventFilter(QObject *Watched, QEvent *Event)
@@ -346,7 +390,13 @@ bool TfrxPreviewForm::eventFilter(QObject *Watched, QEvent *Event)
 void TfrxPreviewForm::keyPressEvent(QKeyEvent *Event)
 {
     switch (Event->key()) {
-    case Qt::Key_Escape: CancelBClick(); break;
+    // Escape leaves full screen first; then it closes.
+    case Qt::Key_Escape:
+        if (FFullScreen)
+            SwitchToFullScreen();
+        else
+            CancelBClick();
+        break;
     case Qt::Key_F11: SwitchToFullScreen(); break;
     case Qt::Key_F1: rudResources().Help(this); break;
     // Enter belongs to the zoom box and the page field; the dialog has no default button.
@@ -359,9 +409,23 @@ void TfrxPreviewForm::keyPressEvent(QKeyEvent *Event)
 
 void TfrxPreviewForm::closeEvent(QCloseEvent *Event)
 {
-    // A running preparation keeps its window.
+    // Closing a window whose pages are still being prepared cancels the
+    // preparation (a running script included); the window closes once the
+    // preparation has stopped.
     if (FPreview->Running()) {
         Event->ignore();
+        if (!FCloseWhenStopped)
+            FCloseWhenStopped = connect(
+                FPreview, &TfrxPreview::StatusChanged, this,
+                [this] {
+                    if (FPreview->Running())
+                        return;
+                    disconnect(FCloseWhenStopped);
+                    FCloseWhenStopped = {};
+                    close();
+                },
+                Qt::QueuedConnection);
+        FPreview->Cancel();
         return;
     }
     if (TfrxReport *report = Report(); report && report->OnClosePreview)
@@ -378,10 +442,7 @@ void TfrxPreviewForm::contextMenuEvent(QContextMenuEvent *Event)
 void TfrxPreviewForm::resizeEvent(QResizeEvent *Event)
 {
     QDialog::resizeEvent(Event);
-    // The first panel keeps its text's width; the other two share the rest.
-    const int first = std::max(120, StatusPanels[0]->sizeHint().width());
-    const int rest = std::max(0, StatusBar->width() - first) / 2;
-    StatusPanels[0]->setFixedWidth(first);
-    StatusPanels[1]->setFixedWidth(rest);
-    StatusPanels[2]->setFixedWidth(rest);
+    // Moves the button only (left of the pages' scroll bar): nothing here changes a size.
+    const int bar = FPreview->Workspace()->verticalScrollBar()->sizeHint().width();
+    FullScreenExitB->move(width() - bar - FullScreenExitB->width() - 4, 4);
 }

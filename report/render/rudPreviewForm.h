@@ -2,6 +2,8 @@
 // The preview window: a toolbar of the report's preview buttons, the
 // preview control and a three-panel status bar.
 
+#include "report/render/rudPreview.h"
+
 #include <QDialog>
 
 class QComboBox;
@@ -11,7 +13,6 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class QStatusBar;
-class TfrxPreview;
 class TfrxReport;
 
 // The window ShowPreparedReport opens over a report's prepared pages.
@@ -29,8 +30,9 @@ public:
     // shown, captions, and the window caption.
     void Init();
 
-    // Full screen: no toolbar, no status bar, no border, maximized; the
-    // second call restores the window.
+    // Full screen: the pages alone on the whole screen (no toolbar, no
+    // status bar, no border); the second call brings the window back as it
+    // was: place, size, window state, zoom, page and scroll position.
     void SwitchToFullScreen();
     bool IsFullScreen() const { return FFullScreen; }
     // Applies the zoom box's text or entry.
@@ -50,6 +52,9 @@ public:
     QLineEdit *PageE = nullptr;
     QLabel *OfNL = nullptr;
     QStatusBar *StatusBar = nullptr;
+    // The full-screen button while the toolbar is hidden by full screen: in
+    // the window's top right corner.
+    QToolButton *FullScreenExitB = nullptr;
     QLabel *StatusPanels[3] = {};
     // The right-button menu, rebuilt by Init from the visible buttons.
     QMenu *RightMenu = nullptr;
@@ -74,6 +79,11 @@ private:
     QList<QAction *> FSeparators;
     QMenu *FDesignerMenu = nullptr;
     bool FFullScreen = false;
+    // The window before full screen.
+    QRect FSavedGeometry;
+    // Made when the window was closed while its pages were being prepared:
+    // it closes the window once the preparation has stopped.
+    QMetaObject::Connection FCloseWhenStopped;
     Qt::WindowStates FSavedState;
-    Qt::WindowFlags FSavedFlags;
+    TfrxPreviewView FSavedView;
 };

@@ -4,7 +4,16 @@
 #include "report/render/rudPreviewPagesDraw.h"
 
 #include "report/engine/rudPreviewPages.h"
-#include "report/render/rudPageDraw.h"
+
+TfrxPageDrawOptions rudPreparedPageOptions(TfrxPreviewPages *Pages, int Index)
+{
+    TfrxPageDrawOptions options;
+    options.Index = Index;
+    options.TotalPages = Pages->GetCount();
+    options.CopyNo = Pages->CopyNo();
+    options.PrintScale = Pages->PrintScale();
+    return options;
+}
 
 void rudDrawPreparedPage(TfrxPreviewPages *Pages, int Index, TfrxCanvas *Canvas, double ScaleX, double ScaleY,
                          double OffsetX, double OffsetY)
@@ -14,10 +23,5 @@ void rudDrawPreparedPage(TfrxPreviewPages *Pages, int Index, TfrxCanvas *Canvas,
     TfrxReportPage *page = Pages->GetPage(Index);
     if (!page)
         return;
-    TfrxPageDrawOptions options;
-    options.Index = Index;
-    options.TotalPages = Pages->GetCount();
-    options.CopyNo = Pages->CopyNo();
-    options.PrintScale = Pages->PrintScale();
-    rudDrawPage(page, Canvas, ScaleX, ScaleY, OffsetX, OffsetY, options);
+    rudDrawPage(page, Canvas, ScaleX, ScaleY, OffsetX, OffsetY, rudPreparedPageOptions(Pages, Index));
 }

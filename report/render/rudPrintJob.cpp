@@ -392,7 +392,15 @@ bool rudPrintPages(TfrxReport *Report, TfrxPrintPageSource &Pages, const TfrxPri
     Pages.SetPrintScale(1);
     TOptionsRestorer restorer(Report->PrintOptions());
     TfrxPrintOptions *options = Report->PrintOptions();
-    rudSelectPrinter(Report);
+    // A queue named but not there is an error unless the Print window lets
+    // the operator see and choose the printer (it opens on the current one).
+    const int named = printers.JobPrinterIndex(options->Printer());
+    if (named >= 0) {
+        printers.SetPrinterIndex(named);
+    } else if (!options->ShowDialog()) {
+        errorBox(rudUnknownPrinterMessage(options->Printer()));
+        return false;
+    }
     if (options->ShowDialog()) {
         TfrxPrintDialog dialog(Report, CurrentPage);
         if (!dialog.Execute())

@@ -61,7 +61,9 @@ public:
 void rudSelectPrinter(TfrxReport *Report);
 
 // Prints Pages for Report: false without printers ("No printers installed on
-// your system"), when the Print window or its file dialog is cancelled.
+// your system"), when PrintOptions.Printer names no queue and the Print
+// window is not shown (the error names it and lists the queues; nothing is
+// printed), when the Print window or its file dialog is cancelled.
 // CurrentPage (1-based, 0 none) is the page a preview shows ("Current page").
 // The report's print options are restored afterwards. An invalid page
 // number text raises EConvertError; a queue that refuses the job raises

@@ -178,6 +178,16 @@ int TfrxPrinters::IndexOf(const QString &AName) const
     return -1;
 }
 
+int TfrxPrinters::JobPrinterIndex(const QString &AName) const
+{
+    const int index = IndexOf(AName);
+    if (index >= 0)
+        return index;
+    if (AName.isEmpty() || AName.compare(rudResources().Get(QStringLiteral("prDefault")), Qt::CaseInsensitive) == 0)
+        return FPrinterIndex;
+    return -1;
+}
+
 QStringList TfrxPrinters::Printers() const
 {
     QStringList names;
@@ -190,6 +200,15 @@ TfrxPrinters &rudPrinters()
 {
     static TfrxPrinters printers;
     return printers;
+}
+
+QString rudUnknownPrinterMessage(const QString &AName)
+{
+    const TfrxPrinters &printers = rudPrinters();
+    if (!printers.HasPhysicalPrinters())
+        return QStringLiteral("Printer \"%1\" not found. No printer is installed.").arg(AName);
+    return QStringLiteral("Printer \"%1\" not found. Available printers: %2")
+        .arg(AName, printers.Printers().join(QStringLiteral(", ")));
 }
 
 void rudInstallPrinterPaperProvider()

@@ -226,6 +226,10 @@ public:
     void SetPrinterIndex(int Index);
     // Index of a printer name, letter case ignored; -1 when none.
     int IndexOf(const QString &AName) const;
+    // Index of the printer a job's Printer option names: that queue (letter
+    // case ignored), or the current printer for an empty name or the
+    // default's name ("Default"); -1 when no queue has that name.
+    int JobPrinterIndex(const QString &AName) const;
     QStringList Printers() const;
     // Whether real queues exist (false while the virtual printer stands in).
     bool HasPhysicalPrinters() const { return FHasPhysicalPrinters; }
@@ -238,6 +242,8 @@ private:
 
 // The list, created on first use.
 TfrxPrinters &rudPrinters();
+// The error for a printer name no queue has: the name and the queues there are.
+QString rudUnknownPrinterMessage(const QString &AName);
 // Makes new report pages take the current printer's default paper.
 void rudInstallPrinterPaperProvider();
 // The name chosen for a paper number of the table ("A4", "A5", ...); empty

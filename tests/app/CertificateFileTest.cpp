@@ -175,6 +175,46 @@ TEST_F(CertificateFileTest, CancelledDialogs)
     EXPECT_EQ(Edit("edt_11")->text(), "-1,5");
 }
 
+// A certificate file named on the command line opens as "Открыть" opens it
+// (a relative name becomes the full path); one that fails shows what
+// "Открыть" would show and leaves the form as at start, with no current file.
+TEST_F(CertificateFileTest, FileNamedAtStartOpensAsOpenDoes)
+{
+    TfmMain source;
+    FillIn(source);
+    const QString path = Path("named.vod");
+    saveCertificate(source, path);
+    const QString folder = QDir::currentPath();
+    QDir::setCurrent(Dir.path());
+    Window.OpenAtStart("named.vod");
+    QDir::setCurrent(folder);
+    EXPECT_TRUE(Ui.Messages.empty()) << qPrintable(Ui.MessageTexts().join('\n'));
+    EXPECT_EQ(Window.FileOpenName, path);
+    EXPECT_TRUE(Window.N3->isEnabled());
+    EXPECT_EQ(Edit("Edit_1")->text(), "Текст 1");
+    EXPECT_EQ(Edit("edt_11")->text(), "54,5");
+
+    const QString partial = Path("partial.vod");
+    writeBytes(partial, encodeCodePage("[Слева]\r\nedit_1=есть\r\n", 1251));
+    const QString missing = Path("none.vod");
+    const QList<QPair<QString, QString>> failures = {
+        {partial, "'Ошибка при чтении!' is not a valid floating point value"},
+        {missing, "Не найден файл свидетельства: " + missing},
+        {Dir.path(), "Не найден файл свидетельства: " + Dir.path()},
+    };
+    for (const auto &[file, message] : failures) {
+        TfmMain fresh;
+        Ui.Messages.clear();
+        fresh.OpenAtStart(file);
+        EXPECT_EQ(Ui.MessageTexts(), QStringList{message});
+        EXPECT_EQ(fresh.Edit_1->text(), "") << qPrintable(file);
+        EXPECT_EQ(fresh.edt_1->text(), "0");
+        EXPECT_EQ(fresh.edt_11->text(), "0");
+        EXPECT_TRUE(fresh.FileOpenName.isEmpty());
+        EXPECT_FALSE(fresh.N3->isEnabled());
+    }
+}
+
 TEST_F(CertificateFileTest, NewFileIsWindows1251InKeyOrder)
 {
     Edit("Edit_1")->setText("Автошкола");
@@ -381,16 +421,17 @@ TEST_F(CertificateFileTest, CharactersOutside1251GiveUtf8)
 }
 
 // A file written on a Russian system opens on desktops with other settings,
-// dates included: dd.mm.yyyy is read whatever the short date format is.
+// dates included: dd.mm.yyyy is read whatever the short date format is, and
+// hours take the desktop's decimal separator.
 TEST_F(CertificateFileTest, RussianFileOpensUnderCAndEnglish)
 {
     TfmMain source;
     FillIn(source);
-    source.Component<TEdit>("edt_3")->setText("3"); // a number under English settings too
     const QString path = Path("russian.vod");
     Choose(path);
     source.N2Click();
     ASSERT_TRUE(readBytes(path).contains("date4=14.04.2018\r\n"));
+    Ui.Messages.clear();
 
     for (const QLocale &system : {QLocale::c(), QLocale(QLocale::English, QLocale::UnitedStates)}) {
         TDesktop desktop(system, 1252);
@@ -404,7 +445,23 @@ TEST_F(CertificateFileTest, RussianFileOpensUnderCAndEnglish)
             EXPECT_EQ(reader.Component<TDateTimePicker>(numbered("DateTimePicker", i))->Date(),
                       EncodeDate(2014 + i, i, 10 + i)) << system.name().toStdString() << " date" << i;
         EXPECT_EQ(reader.Component<QComboBox>("cmb_kpp")->currentIndex(), 1);
+        const bool point = FormatSettings().DecimalSeparator == u'.';
+        EXPECT_EQ(reader.Component<TEdit>("edt_3")->text(), point ? "2.5" : "2,5") << system.name().toStdString();
+        EXPECT_EQ(reader.Component<TEdit>("edt_11")->text(), point ? "54.5" : "54,5");
+        EXPECT_TRUE(Ui.Messages.empty()) << qPrintable(Ui.MessageTexts().join('\n'));
     }
+
+    // Back under Russian settings, a point from an English file reads as a
+    // comma; a text that is no number either way stays as the file has it.
+    TIniFile english(path);
+    english.WriteString("Таблица", "edt_3", "2.5");
+    english.WriteString("Таблица", "edt_4", "4.5.1");
+    english.UpdateFile();
+    Choose(path);
+    Window.N10->trigger();
+    EXPECT_EQ(Edit("edt_3")->text(), "2,5");
+    EXPECT_EQ(Edit("edt_4")->text(), "4.5.1");
+    EXPECT_EQ(Ui.MessageTexts(), QStringList{"'4.5.1' is not a valid floating point value"});
 
     // Other forms a date may have been stored in.
     TDateTime date = 0;

@@ -1,15 +1,19 @@
 // The command line face through the real program: a saved certificate
 // becomes an A5 PDF with each value where its memo lies on the paper; an
-// empty field stops it with that field's message.
+// empty field stops it with that field's message. The PDF's background.
 
 #include "PrintTestSupport.h"
 
 #include "app/CertificateFile.h"
+#include "report/model/rudGraphic.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudUnits.h"
+#include "report/render/rudPdfOutput.h"
+#include "report/render/rudRenderInit.h"
 
+#include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -46,10 +50,10 @@ QList<TLine> linesOf(const TPdfText &pdf, const QString &text)
 }
 
 // Runs the program on a certificate the test saved. The window saved it
-// under Russian regional settings, and a certificate file is read back
-// under the settings of whoever runs the program (dates and the decimal
-// comma of the hours): so the program runs under Russian ones too, whatever
-// the machine's locale is (under an English one "20,5" hours would not read).
+// under Russian regional settings, and the program shows and prints the
+// hours with the decimal separator of whoever runs it: so it runs under
+// Russian ones too, whatever the machine's locale is, and prints "20,5" as
+// the test's window does.
 int runProgram(const QStringList &arguments, QString *errors)
 {
     QProcess run;
@@ -62,7 +66,57 @@ int runProgram(const QStringList &arguments, QString *errors)
     return run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
 }
 
+// Number of pictures in a PDF file, as pdfimages lists them.
+int picturesIn(const QString &pdfFile)
+{
+    QProcess list;
+    list.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdfFile});
+    EXPECT_TRUE(list.waitForFinished(60000));
+    // Two header lines, then one line per picture.
+    return int(QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts).size()) - 2;
+}
+
 } // namespace
+
+// The PDF is printed onto the blanks: a background scan the template does
+// not print stays out of it unless asked for (--with-background), to check
+// the alignment on screen.
+TEST(HeadlessPdf, ABackgroundNotPrintableIsLeftOutUnlessAsked)
+{
+    TPrintWindow print;
+    TfmMain &w = *print.Shown.Window;
+    rudRenderInit();
+    {
+        TfrxReport scanned;
+        scanned.LoadFromFile(w.TemplatePath());
+        auto *page = qobject_cast<TfrxReportPage *>(scanned.FindObject(QStringLiteral("Page1")));
+        ASSERT_NE(page, nullptr);
+        QImage scan(40, 40, QImage::Format_RGB32);
+        scan.fill(QColor(255, 0, 0));
+        page->BackPicture()->SetGraphic(TfrxGraphic::FromImage(scan));
+        page->SetBackPicturePrintable(false);
+        scanned.SaveToFile(w.TemplatePath());
+    }
+    fillCertificate(w);
+    ASSERT_TRUE(w.FillReport());
+    ASSERT_TRUE(w.rudReport1->PrepareReport());
+    const QString pdfFile = print.Folder.filePath(QStringLiteral("scan.pdf"));
+    rudSaveReportToPdf(w.rudReport1, pdfFile);
+    EXPECT_EQ(picturesIn(pdfFile), 0);
+    const QList<TPdfWord> words = readPdf(pdfFile).Words;
+    EXPECT_TRUE(std::any_of(words.begin(), words.end(), [](const TPdfWord &word) { return word.Text == "Иванов"; }));
+    rudSaveReportToPdf(w.rudReport1, pdfFile, TfrxPdfBackground::Always);
+    EXPECT_EQ(picturesIn(pdfFile), 1);
+
+    // A printable background is printed, and so is in the PDF.
+    ASSERT_TRUE(w.FillReport());
+    auto *page = qobject_cast<TfrxReportPage *>(w.rudReport1->FindObject(QStringLiteral("Page1")));
+    ASSERT_NE(page, nullptr);
+    page->SetBackPicturePrintable(true);
+    ASSERT_TRUE(w.rudReport1->PrepareReport());
+    rudSaveReportToPdf(w.rudReport1, pdfFile);
+    EXPECT_EQ(picturesIn(pdfFile), 1);
+}
 
 TEST(HeadlessPdf, ValuesLandAtTheirMemoPositions)
 {

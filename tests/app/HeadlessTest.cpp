@@ -24,8 +24,25 @@ TEST(Headless, ArgumentsAreReadOrRefusedWithTheUsage)
     ASSERT_TRUE(pdf.has_value());
     EXPECT_EQ(pdf->Kind, THeadlessCommand::Pdf);
     EXPECT_EQ(pdf->PdfFile, "out.pdf");
+    EXPECT_FALSE(pdf->WithBackground);
+    const auto scan = parseHeadlessCommand({"--pdf", "a.vod", "out.pdf", "--with-background"});
+    ASSERT_TRUE(scan.has_value());
+    EXPECT_TRUE(scan->WithBackground);
+    // A certificate file alone starts the window with it; --help shows the usage.
+    const auto open = parseHeadlessCommand({"a.vod"});
+    ASSERT_TRUE(open.has_value());
+    EXPECT_EQ(open->Kind, THeadlessCommand::Open);
+    EXPECT_EQ(open->CertificateFile, "a.vod");
+    EXPECT_EQ(parseHeadlessCommand({"--help"})->Kind, THeadlessCommand::Help);
+    EXPECT_EQ(pdf->TimeLimit, 300);
+    EXPECT_EQ(parseHeadlessCommand({"--pdf", "a.vod", "out.pdf", "--time-limit", "5"})->TimeLimit, 5);
+    EXPECT_EQ(parseHeadlessCommand({"--print", "a.vod", "--time-limit", "0", "--copies", "2"})->TimeLimit, 0);
     for (const QStringList &bad : {QStringList{"--pdf", "a.vod"}, QStringList{"--print"},
+                                   QStringList{"--print", "a.vod", "--time-limit", "soon"},
                                    QStringList{"--print", "a.vod", "--copies", "0"},
-                                   QStringList{"--print", "a.vod", "--copies"}, QStringList{"--frobnicate"}})
+                                   QStringList{"--print", "a.vod", "--copies"}, QStringList{"--frobnicate"},
+                                   QStringList{"--pdf", "a.vod", "out.pdf", "--frobnicate"},
+                                   QStringList{"--pdf", "a.vod", "--with-background"}, QStringList{"a.vod", "b.vod"},
+                                   QStringList{"-x"}})
         EXPECT_THROW(parseHeadlessCommand(bad), EConvertError) << bad.join(' ').toStdString();
 }

@@ -167,6 +167,7 @@ TEST(MainWindow, MenusAndTheirInitialState)
         {"N10", "Открыть", true},        {"N2", "Сохранить как...", true},
         {"N3", "Сохранить", false},      {"N4", "Выход", true},
         {"N6", "Очистить форму", true},  {"N7", "Печать свидетельства", true},
+        {"N11", "Настройка шаблона печати", true},
     };
     for (const auto &item : menu) {
         auto *action = qobject_cast<QAction *>(w.FindComponent(QString::fromLatin1(item.Name)));
@@ -176,6 +177,8 @@ TEST(MainWindow, MenusAndTheirInitialState)
     }
     EXPECT_TRUE(w.N1->actions().contains(w.N3));
     EXPECT_TRUE(w.N5->actions().contains(w.N7));
+    EXPECT_TRUE(w.N5->actions().contains(w.N11));
+    EXPECT_EQ(w.N11->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
 
     // A disabled menu item cannot be chosen.
     bool chosen = false;

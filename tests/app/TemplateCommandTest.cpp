@@ -119,6 +119,26 @@ TEST(TemplateCommand, AMissingTemplateOpensABlankPageWithoutAMessage)
     EXPECT_FALSE(QFile::exists(w.TemplatePath()));
 }
 
+TEST(TemplateCommand, TheMenuItemAndCtrlTOpenTheTemplateAsTheButtonDoes)
+{
+    rudDesignerInit();
+    TPrintWindow print;
+    TfmMain &w = *print.Shown.Window;
+    w.rudReport1->SetIniFile(print.Folder.filePath(QStringLiteral("designer.ini")));
+    QStringList opened;
+    for (int i = 0; i < 2; ++i)
+        print.Shown.Ui.DialogAnswers.push_back([&](QObject *Window) {
+            auto *designer = qobject_cast<TfrxDesignerForm *>(Window);
+            opened << (designer ? designer->Report()->FileName() : QString());
+            return 1;
+        });
+    w.Edit_5->setFocus();
+    QTest::keyClick(w.Edit_5, Qt::Key_T, Qt::ControlModifier);
+    w.N11->trigger();
+    EXPECT_EQ(opened, QStringList({w.TemplatePath(), w.TemplatePath()}));
+    EXPECT_TRUE(w.Edit_5->text().isEmpty());
+}
+
 TEST(TemplateCommand, AMemoDraggedInTheDesignerPrintsLowerOnThePaper)
 {
     rudDesignerInit();

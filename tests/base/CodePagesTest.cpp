@@ -1,4 +1,5 @@
 #include "base/CodePages.h"
+#include "base/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -60,4 +61,29 @@ TEST(CodePagesTest, TellsWhetherTextFits)
     EXPECT_TRUE(canEncodeCodePage(QString::fromUtf8("日本語"), 932));
     EXPECT_TRUE(canEncodeCodePage(QString::fromUtf8("😀"), 65001));
     EXPECT_FALSE(canEncodeCodePage(QString(QChar(0xD800)), 65001)) << "a lone surrogate";
+}
+
+TEST(CodePagesTest, TextFilesAreFoundByMarkThenUtf8ThenAnsiAndBadBytesAreLocated)
+{
+    const QString russian = QString::fromUtf8("Иванов");
+    const QByteArray utf16le = QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(russian.utf16()), 12);
+    EXPECT_EQ(detectTextEncoding(utf16le).Encoding, TTextEncoding::Utf16LE);
+    EXPECT_EQ(detectTextEncoding(utf16le).BomSize, 2);
+    EXPECT_EQ(detectTextEncoding("\xFE\xFF\x04\x18").Encoding, TTextEncoding::Utf16BE);
+    EXPECT_EQ(detectTextEncoding("\xEF\xBB\xBF" "abc").BomSize, 3);
+    EXPECT_EQ(detectTextEncoding("abc," + russian.toUtf8()).Encoding, TTextEncoding::Utf8);
+    EXPECT_EQ(detectTextEncoding("abc," + encodeCodePage(russian, 1251)).Encoding, TTextEncoding::Ansi);
+    EXPECT_EQ(detectTextEncoding("plain ASCII").Encoding, TTextEncoding::Ansi);
+
+    qsizetype bad = 0;
+    EXPECT_EQ(decodeCodePageChecked(utf16le.mid(2), 1200, bad), russian);
+    EXPECT_EQ(bad, -1);
+    EXPECT_EQ(decodeCodePageChecked(encodeCodePage(russian, 1251), 1251, bad), russian);
+    EXPECT_EQ(bad, -1) << "a single-byte page decodes every byte";
+    EXPECT_EQ(decodeCodePageChecked("ab\xD0\x98" "c\xFF" "d", 65001, bad), QString::fromUtf8("abИc?d"));
+    EXPECT_EQ(bad, 5);
+    decodeCodePageChecked(QByteArray("a\0b", 3), 1200, bad);
+    EXPECT_EQ(bad, 2) << "a UTF-16 text cut in the middle of a character";
+    decodeCodePageChecked(QByteArray("\0a\xDC\0", 4), 1201, bad);
+    EXPECT_EQ(bad, 2) << "a lone low surrogate";
 }

@@ -157,3 +157,72 @@ TEST(SafeSave, AFullDiskFailsTheSaveAndLeavesTheOldFileByteForByte)
     EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(folderEntries(fs.Path()), (QStringList{"filler", "report.fr3"})) << "no temporary file is left";
 }
+
+// Files that belong together (the pages of one rendering) are replaced all
+// or none: a refused target or a full disk at the last file leaves every
+// old file as it was and no temporary file behind.
+TEST(SafeSave, ASetOfFilesIsReplacedWholeOrNotAtAll)
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath("out.png"), b = dir.filePath("out-2.png"), c = dir.filePath("out-3.png");
+    writeBytes(a, "old 1");
+    writeBytes(b, "old 2");
+    ASSERT_TRUE(QDir().mkdir(c));
+    try {
+        TAtomicSaveSet set;
+        set.Add(a, "new 1");
+        set.Add(b, "new 2");
+        set.Add(c, "new 3");
+        ADD_FAILURE() << "a folder was accepted as a target";
+    } catch (const EInOutError &e) {
+        EXPECT_TRUE(e.Message().contains(c)) << e.Message().toStdString();
+    }
+    EXPECT_EQ(readBytes(a), "old 1");
+    EXPECT_EQ(readBytes(b), "old 2");
+    EXPECT_EQ(folderEntries(dir.path()), (QStringList{"out-2.png", "out-3.png", "out.png"}));
+
+    ASSERT_TRUE(QDir().rmdir(c));
+    TAtomicSaveSet set;
+    set.Add(a, "new 1");
+    EXPECT_THROW(set.Add(a, "again"), EInOutError);
+    set.Add(b, "new 2");
+    set.Add(c, "new 3");
+    EXPECT_EQ(readBytes(a), "old 1") << "nothing is replaced before the commit";
+    set.Commit();
+    EXPECT_EQ(readBytes(a), "new 1");
+    EXPECT_EQ(readBytes(b), "new 2");
+    EXPECT_EQ(readBytes(c), "new 3");
+    EXPECT_EQ(folderEntries(dir.path()), (QStringList{"out-2.png", "out-3.png", "out.png"}));
+
+    // A rename that fails at the last file (a folder made there after the
+    // files were staged) puts back the files already replaced.
+    const QString d = dir.filePath("out-4.png"), e = dir.filePath("out-5.png");
+    TAtomicSaveSet late;
+    late.Add(a, "newer 1");
+    late.Add(d, "newer 4");
+    late.Add(e, "newer 5");
+    ASSERT_TRUE(QDir().mkpath(e + "/inside"));
+    EXPECT_THROW(late.Commit(), EInOutError);
+    EXPECT_EQ(readBytes(a), "new 1");
+    EXPECT_EQ(folderEntries(dir.path()), (QStringList{"out-2.png", "out-3.png", "out-5.png", "out.png"}));
+    ASSERT_TRUE(QDir(e).removeRecursively());
+
+    TSmallFileSystem fs(256 * 1024);
+    if (!fs.Mounted())
+        GTEST_SKIP() << fs.SkipReason().toStdString();
+    const QByteArray page(64 * 1024, 'p');
+    for (const char *name : {"1.png", "2.png", "3.png"})
+        saveFileAtomically(fs.FilePath(name), name);
+    try {
+        TAtomicSaveSet full;
+        for (const char *name : {"1.png", "2.png", "3.png"})
+            full.Add(fs.FilePath(name), page + page);
+        full.Commit();
+        ADD_FAILURE() << "the set did not fit and was saved";
+    } catch (const EInOutError &e) {
+        EXPECT_TRUE(e.Message().contains(fs.FilePath("2.png"))) << e.Message().toStdString();
+    }
+    for (const char *name : {"1.png", "2.png", "3.png"})
+        EXPECT_EQ(readBytes(fs.FilePath(name)), name);
+    EXPECT_EQ(folderEntries(fs.Path()), (QStringList{"1.png", "2.png", "3.png"}));
+}

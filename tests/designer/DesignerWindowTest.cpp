@@ -333,6 +333,38 @@ TEST_F(DesignerWindow, PreviewLeavesNoTraceAndAScriptErrorShowsInTheCodeTab)
     EXPECT_EQ(designer->CodeWindow()->textCursor().blockNumber(), 1);
 }
 
+// A script event of the template that would empty the report while its
+// preview is prepared is refused: the designer keeps its objects and the
+// edits not yet saved.
+TEST_F(DesignerWindow, AScriptThatEmptiesTheReportInThePreviewLeavesTheDesignAlone)
+{
+    auto designer = Open(Template);
+    Memo(QStringLiteral("Memo5"))->SetText(QStringLiteral("edited"));
+    designer->SetModified(true);
+    Memo(QStringLiteral("Memo5"))->SetOnBeforePrint(QStringLiteral("Memo5OnBeforePrint"));
+    designer->SetTabIndex(0);
+    designer->CodeWindow()->setPlainText(
+        QStringLiteral("procedure Memo5OnBeforePrint(Sender: TfrxComponent);\nbegin\n  Report.Clear;\nend;\n\nbegin\nend."));
+    designer->SetTabIndex(1);
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *form = qobject_cast<TfrxPreviewForm *>(QApplication::activeModalWidget());
+        if (form && !form->Preview()->Running() && !Ui.Messages.empty())
+            form->close();
+    });
+    poll.start();
+    designer->Preview();
+    poll.stop();
+    ASSERT_EQ(Ui.Messages.size(), 1u);
+    EXPECT_TRUE(Ui.MessageTexts().first().contains("Cannot call TfrxReport.Clear while the report is being prepared"))
+        << Ui.MessageTexts().first().toStdString();
+    ASSERT_NE(Memo(QStringLiteral("Memo5")), nullptr);
+    EXPECT_EQ(Memo(QStringLiteral("Memo5"))->Text().trimmed(), QStringLiteral("edited"));
+    EXPECT_NE(designer->Page(), nullptr);
+    EXPECT_TRUE(designer->Modified());
+}
+
 TEST_F(DesignerWindow, ZoomTakesListEntriesAndTypedNumbers)
 {
     auto designer = Open(Template);

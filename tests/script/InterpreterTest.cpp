@@ -212,3 +212,50 @@ TEST(Interpreter, ResourcesReplaceMessages)
     EXPECT_EQ(fsResource(QStringLiteral("SIdUndeclared")), QStringLiteral("Undeclared identifier: "));
     EXPECT_EQ(fsResourceKeys().size(), 17);
 }
+
+// A script that never ends is stopped from outside: every loop kind polls at
+// its back-edge and every call polls, the host's hook runs now and then and
+// may stop the run, a try block cannot catch the stop, and a time limit
+// stops the run by itself.
+TEST(Interpreter, RunsThatNeverEndAreStoppedFromOutside)
+{
+    const char *endless[] = {
+        "begin while True do ; end.",
+        "begin repeat until False; end.",
+        "var i: Integer; begin for i := 0 to 2147483647 do ; end.",
+        "var a: Integer; begin a := 0; while True do try a := 1 div a except end; end.",
+        "var a: Integer; begin while True do try a := 1 finally a := 2 end; end.",
+        "function F(N: Integer): Integer; begin if N = 0 then Result := 0 else Result := F(N - 1) + F(N - 1) end;"
+        " begin F(60) end.",
+    };
+    for (const char *text : endless) {
+        TTestScript t;
+        int polls = 0;
+        t.Script.OnPoll = [&polls] {
+            if (++polls == 3)
+                throw EfsStopped(QStringLiteral("stopped"));
+        };
+        EXPECT_EQ(t.RunError(QString::fromLatin1(text)), QStringLiteral("stopped")) << text;
+        EXPECT_EQ(polls, 3) << text;
+    }
+    // The hook of the main script is found from a procedure's own script.
+    TTestScript nested;
+    TfsScript child(&nested.Script);
+    child.AddRTTI();
+    bool asked = false;
+    nested.Script.OnPoll = [&asked] {
+        asked = true;
+        throw EfsStopped(QStringLiteral("nested"));
+    };
+    child.SetLines(QStringLiteral("procedure P; begin while True do ; end; begin P end."));
+    ASSERT_TRUE(child.Compile());
+    EXPECT_THROW(child.Execute(), EfsStopped);
+    EXPECT_TRUE(asked);
+
+    TTestScript limited;
+    fsSetTimeLimit(50);
+    EXPECT_EQ(limited.RunError(QStringLiteral("begin while True do try except end; end.")),
+              QStringLiteral("The script ran longer than the time limit of 50 ms and was stopped"));
+    fsSetTimeLimit(0);
+    EXPECT_EQ(limited.RunError(QStringLiteral("var i: Integer; begin for i := 1 to 100000 do ; end.")), QString());
+}

@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include "base/FormatSettings.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
+    keepAwayFromMachinePrinters();
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication application(argc, argv);
     // A test that states no locale runs under the US English settings,

@@ -77,3 +77,9 @@ QString sourceDir()
     const QByteArray dir = qgetenv("RUD_SOURCE_DIR");
     return dir.isEmpty() ? QDir::currentPath() : QString::fromLocal8Bit(dir);
 }
+
+void keepAwayFromMachinePrinters()
+{
+    if (qEnvironmentVariableIsEmpty("CUPS_SERVER"))
+        qputenv("CUPS_SERVER", QByteArrayLiteral(RUD_TEST_BINARY_DIR "/cups/no-server.sock"));
+}

@@ -54,3 +54,9 @@ private:
 
 // The folder of the source tree (for test data under resources/ or tests/).
 QString sourceDir();
+
+// Points the program's printer look-ups (and those of the programs a test
+// starts) at a socket nobody listens on, unless a print server was chosen
+// already (the printing tests choose the private one of the build folder):
+// a test never sees the printers of the machine it runs on.
+void keepAwayFromMachinePrinters();

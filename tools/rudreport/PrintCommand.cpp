@@ -90,11 +90,6 @@ int printCommand(const QStringList &args)
                                       QStringLiteral("scale")};
     if (file.isEmpty() || !modes.contains(mode))
         return usage();
-    if (!printer.isEmpty() && rudPrinters().HasPhysicalPrinters() && rudPrinters().IndexOf(printer) < 0) {
-        QTextStream(stderr) << "rudreport: no printer named \"" << printer << "\"\n";
-        return 1;
-    }
-
     TConsoleUserInterface ui;
     TUserInterface *previous = setUserInterface(&ui);
     int code = 0;

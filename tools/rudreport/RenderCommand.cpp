@@ -3,7 +3,7 @@
 // (with the data and values given, as prepare does) or reads a prepared
 // report, and draws its prepared pages into a PDF of the exact paper sizes,
 // all pages, or PNG images: OUT.png for the first page (or page K) and
-// OUT-2.png, OUT-3.png, ... for the others.
+// OUT-2.png, OUT-3.png, ... for the others, all replaced together or none.
 
 #include "Commands.h"
 #include "PrepareSupport.h"
@@ -149,6 +149,9 @@ int renderCommand(const QStringList &args)
     QString base = out;
     if (base.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         base.chop(4);
+    // The images replace their files together once every page is drawn: a
+    // page that fails leaves the old set of files, never a mix of two runs.
+    TAtomicSaveSet images;
     for (qsizetype i = 0; i < indexes.size(); ++i) {
         TfrxReportPage *page = resolvePlaceholders(store->GetPage(indexes[i]));
         QImage image(pageSizeInPixels(page, dpi), QImage::Format_RGB32);
@@ -167,8 +170,13 @@ int renderCommand(const QStringList &args)
         if (!image.save(&buffer, "PNG"))
             return fail(QStringLiteral("cannot encode the image"));
         const QString name = i == 0 ? out : base + QStringLiteral("-%1.png").arg(i + 1);
-        if (!writeBytes(name, bytes, error))
-            return fail(error);
+        try {
+            images.Add(name, bytes);
+            if (i + 1 == indexes.size())
+                images.Commit();
+        } catch (const Exception &e) {
+            return fail(e.Message());
+        }
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "report/engine/rudEngineInit.h"
 #include "report/render/rudRenderInit.h"
+#include "script/fs_iinterpreter.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -32,13 +33,39 @@ TCommandRegistrar versionCommand(QStringLiteral("version"), QStringLiteral("vers
                                      return 0;
                                  });
 
+// A script that never ends would keep a command running for ever: scripts
+// stop after this many seconds unless --time-limit says otherwise.
+constexpr int defaultTimeLimit = 300;
+
 int usage(FILE *out)
 {
     QTextStream stream(out);
-    stream << "usage: rudreport <command> [arguments]\ncommands:\n";
+    stream << "usage: rudreport <command> [arguments] [--time-limit SECONDS]\ncommands:\n";
     for (const auto &[name, entry] : commandTable())
         stream << "  " << entry.Synopsis << '\n';
+    stream << "option of every command:\n"
+              "  --time-limit SECONDS   stop a report's or a script's run after SECONDS (default "
+           << defaultTimeLimit << ", 0: no limit); the command then fails with a message\n";
     return out == stdout ? 0 : 2;
+}
+
+// Takes "--time-limit SECONDS" out of Args and sets the scripts' time limit.
+// Returns false for a value that is no number of seconds.
+bool takeTimeLimit(QStringList &Args)
+{
+    int seconds = defaultTimeLimit;
+    for (int i = 0; i < Args.size(); ++i) {
+        if (Args[i] != QLatin1String("--time-limit"))
+            continue;
+        bool ok = false;
+        seconds = i + 1 < Args.size() ? Args[i + 1].toInt(&ok) : -1;
+        if (!ok || seconds < 0)
+            return false;
+        Args.remove(i, 2);
+        --i;
+    }
+    fsSetTimeLimit(qint64(seconds) * 1000);
+    return true;
 }
 
 } // namespace
@@ -54,6 +81,10 @@ int main(int argc, char *argv[])
     rudEngineInit();
     rudRenderInit();
     QStringList args = application.arguments().mid(1);
+    if (!takeTimeLimit(args)) {
+        QTextStream(stderr) << "rudreport: --time-limit needs a number of seconds\n";
+        return usage(stderr);
+    }
     if (args.isEmpty())
         return usage(stderr);
     const QString name = args.takeFirst();

@@ -100,6 +100,42 @@ TEST(EngineLayoutTest, DataBandWithStartNewPagePutsEachLaterRowOnANewPage)
     EXPECT_EQ(t.AllLines(), QStringList({"MasterData1:1", "MasterData1:2", "MasterData1:3"}));
 }
 
+// The bands a page's start and end show (page and column footers, overlays
+// and a footer's child) ignore StartNewPage: starting a page from them would
+// end the page and show them again without end.
+TEST(EngineLayoutTest, BandsThatFrameAPageNeverStartANewPage)
+{
+    const QList<std::function<TfrxBand *(TEngineReport &)>> cases = {
+        [](TEngineReport &t) { return t.AddBand<TfrxPageFooter>("Frame", 600, 20); },
+        [](TEngineReport &t) { return t.AddBand<TfrxColumnFooter>("Frame", 500, 20); },
+        [](TEngineReport &t) { return t.AddBand<TfrxOverlay>("Frame", 600, 20); },
+        [](TEngineReport &t) {
+            auto *overlay = t.AddBand<TfrxOverlay>("Frame", 600, 20);
+            overlay->SetPrintOnTop(true);
+            return overlay;
+        },
+        [](TEngineReport &t) {
+            auto *footer = t.AddBand<TfrxPageFooter>("Footer", 600, 20);
+            auto *child = t.AddBand<TfrxChild>("Frame", 650, 20);
+            footer->SetChild(child);
+            return static_cast<TfrxBand *>(child);
+        },
+    };
+    for (qsizetype i = 0; i < cases.size(); ++i) {
+        TEngineReport t;
+        auto *master = t.AddBand<TfrxMasterData>("MasterData1", 60, 30);
+        master->SetRowCount(2);
+        t.AddMemo(master, "Row", "[Line]");
+        TfrxBand *frame = cases[i](t);
+        frame->SetStartNewPage(true);
+        t.AddMemo(frame, "Mark", "frame");
+        prepare(t);
+        ASSERT_EQ(t.Pages()->Count(), 1) << "case " << i;
+        EXPECT_TRUE(t.Lines(0).contains("Frame:frame")) << "case " << i;
+        EXPECT_TRUE(t.Lines(0).contains("MasterData1:2")) << "case " << i;
+    }
+}
+
 // Two page columns (64 mm each inside the margins): rows fill the first
 // column, then the second under its own copy of the column header, then the
 // next page.

@@ -163,4 +163,17 @@ TEST(InheritedReport, AMissingOrSelfInheritingParentIsReported)
     t.Report.LoadFromFile(dir.filePath("child.fr3"));
     EXPECT_TRUE(t.Report.Errors().join('\n').contains("inherits from itself"))
         << t.Report.Errors().join('\n').toStdString();
+
+    // Ten distinct reports, each the parent of the one before: no cycle, but
+    // deeper than a chain may be.
+    for (int i = 0; i < 10; ++i)
+        writeFile(dir.filePath(QStringLiteral("chain%1.fr3").arg(i)),
+                  i < 9 ? QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\n"
+                                         "<TfrxReport ParentReport=\"chain%1.fr3\"/>\n")
+                              .arg(i + 1)
+                              .toUtf8()
+                        : QByteArray("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\n<TfrxReport/>\n"));
+    t.Report.LoadFromFile(dir.filePath("chain0.fr3"));
+    EXPECT_EQ(t.Report.Errors(), QStringList{QStringLiteral("Cannot load the parent report \"chain9.fr3\": the chain "
+                                                            "of parent reports is deeper than 8")});
 }

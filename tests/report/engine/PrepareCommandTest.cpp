@@ -102,3 +102,32 @@ TEST(PrepareCommandTest, MissingDataEndsWithTheFinalMessage)
     TRun bad = run(rudreport(), {"prepare", dataFile("band_report.fr3")});
     EXPECT_EQ(bad.Code, 2);
 }
+
+// A script that never ends stops at the time limit: the command says so and
+// fails, whichever command prepared the report.
+TEST(PrepareCommandTest, AScriptThatNeverEndsStopsAtTheTimeLimit)
+{
+    if (!QFileInfo(rudreport()).isExecutable())
+        GTEST_SKIP() << "rudreport is not built";
+    QTemporaryDir dir;
+    const QString endless = dir.filePath("endless.fr3");
+    QFile file(endless);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\n"
+               "<TfrxReport ScriptText.Text=\"var i: Integer;&#13;&#10;begin&#13;&#10;  while True do "
+               "try i := i + 1 except end;&#13;&#10;end.\">\n"
+               "  <TfrxReportPage Name=\"Page1\" PaperSize=\"11\"/>\n</TfrxReport>\n");
+    file.close();
+    const QString message = QStringLiteral("The script ran longer than the time limit of 1 s and was stopped");
+    for (const QStringList &args : {QStringList{"prepare", endless, dir.filePath("out.fp3"), "--time-limit", "1"},
+                                    QStringList{"--time-limit", "1", "render", endless, dir.filePath("out.pdf")},
+                                    QStringList{"print", endless, "--time-limit", "1"}}) {
+        TRun r = run(rudreport(), args);
+        EXPECT_EQ(r.Code, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.Err.contains(message)) << r.Err.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("out.fp3")));
+    TRun help = run(rudreport(), {"--help"});
+    EXPECT_TRUE(help.Out.contains("--time-limit SECONDS")) << help.Out.toStdString();
+    EXPECT_EQ(run(rudreport(), {"prepare", endless, dir.filePath("out.fp3"), "--time-limit", "soon"}).Code, 2);
+}

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -685,6 +686,19 @@ TEST(PreviewPages, DamagedFilesEndInAnErrorAndAnEmptyStore)
     // A missing file is no error unless asked for.
     EXPECT_FALSE(loaded->LoadFromFile(QStringLiteral("/nonexistent/x.fp3")));
     EXPECT_THROW(loaded->LoadFromFile(QStringLiteral("/nonexistent/x.fp3"), true), EInOutError);
+    // A device or a FIFO is refused before it is opened: reading one would
+    // never end or wait for a writer.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe.fp3"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    for (const QString &device : {QStringLiteral("/dev/null"), fifo}) {
+        try {
+            loaded->LoadFromFile(device, true);
+            ADD_FAILURE() << device.toStdString() << " was read";
+        } catch (const EInOutError &e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("Cannot open file \"%1\": it is not a regular file").arg(device));
+        }
+    }
 }
 
 TEST(PreviewPages, ObjectsMadeDuringPreparationJoinTheLastSourcePage)

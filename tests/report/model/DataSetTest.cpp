@@ -6,10 +6,12 @@
 #include "report/model/rudDataSet.h"
 #include "report/model/rudReport.h"
 
+#include "base/CodePages.h"
 #include "base/Errors.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -55,6 +57,74 @@ TEST(DataSetTest, CsvWithOneNonNumberKeepsTheColumnText)
     ds.LoadFromCSV("Code\n1\n002\nA3\n");
     EXPECT_EQ(ds.GetFieldType("Code"), fftString);
     EXPECT_EQ(walk(ds, "Code"), QStringList({"1", "002", "A3"})) << "text keeps its leading zeros";
+}
+
+// What spreadsheet programs write: Windows-1251 on Russian systems, UTF-16
+// with a byte-order mark as "Unicode text", UTF-8 with or without a mark.
+TEST(DataSetTest, CsvInWindows1251Utf16OrUtf8ReadsTheSame)
+{
+    const QString text = QStringLiteral("Фамилия,Часы\r\n\"Иванов, Иван\",20.5\r\nЁлкин,3\r\n");
+    auto utf16 = [&text](bool little) {
+        QByteArray bytes = little ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+        for (QChar c : text) {
+            const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
+            bytes += little ? low : high;
+            bytes += little ? high : low;
+        }
+        return bytes;
+    };
+    for (const QByteArray &bytes : {encodeCodePage(text, 1251), utf16(true), utf16(false), text.toUtf8(),
+                                    "\xEF\xBB\xBF" + text.toUtf8()}) {
+        TfrxMemoryDataSet ds;
+        ds.LoadFromCSV(bytes);
+        EXPECT_EQ(ds.FieldNames(), QStringList({"Фамилия", "Часы"})) << bytes.left(4).toHex().constData();
+        EXPECT_EQ(walk(ds, "Фамилия"), QStringList({"Иванов, Иван", "Ёлкин"}));
+        EXPECT_EQ(ds.GetFieldType("Часы"), fftNumeric);
+        ds.First();
+        EXPECT_EQ(ds.GetValue("Часы").toDouble(), 20.5);
+    }
+}
+
+// Bytes that are not text of the encoding found, binary data and devices
+// are refused with the file's name and the line, never read as blanks.
+TEST(DataSetTest, CsvThatCannotBeReadIsReportedWithFileAndLine)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath("names.csv");
+    auto error = [&name](const QByteArray &bytes) {
+        QFile f(name);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        TfrxMemoryDataSet ds;
+        try {
+            ds.LoadFromCSVFile(name);
+        } catch (const Exception &e) {
+            return e.Message();
+        }
+        return QStringLiteral("no error");
+    };
+    const QString file = QLatin1Char('"') + name + QLatin1Char('"');
+    EXPECT_EQ(error("\xEF\xBB\xBFName\n" + QStringLiteral("Иванов").toUtf8() + "\n\"a\nb\"\nx\xFFy\n"),
+              file + ", line 5: the text is not valid UTF-8");
+    EXPECT_EQ(error(QByteArray("\xFF\xFEN\0\n\0x", 7)), file + ", line 2: the text is not valid UTF-16LE");
+    EXPECT_EQ(error(QByteArray("N\0\n\0", 4)),
+              file + ", line 1: the text holds a NUL character: it is not Windows-1251 text (UTF-16 text needs its "
+                     "byte-order mark)");
+    EXPECT_EQ(error("A,B\n1,2\n3,\"open\n\n"), file + ", line 3: the quoted field that starts here is not closed");
+    EXPECT_EQ(error("\n\nA,a\n"), file + ", line 3: the header repeats the field name \"a\"");
+
+    TfrxMemoryDataSet ds;
+    const QString fifo = dir.filePath("pipe.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    for (const QString &device : {QStringLiteral("/dev/null"), fifo}) {
+        try {
+            ds.LoadFromCSVFile(device);
+            ADD_FAILURE() << device.toStdString() << " was read";
+        } catch (const EInOutError &e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("Cannot open file \"%1\": it is not a regular file").arg(device));
+        }
+    }
 }
 
 TEST(DataSetTest, BrokenCsvIsRefusedWithAReason)

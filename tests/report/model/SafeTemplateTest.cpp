@@ -9,6 +9,7 @@
 #include "report/model/rudXML.h"
 #include "report/model/rudXMLSerializer.h"
 
+#include "base/CodePages.h"
 #include "base/Errors.h"
 #include "base/FormatSettings.h"
 
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -329,20 +331,29 @@ TEST(SafeTemplate, SameNamedElementsMergeAndReferencesResolveThroughTheIndex)
     EXPECT_EQ(report.FindObject(QStringLiteral("Page1"))->metaObject()->className(), QByteArray("TfrxReportPage"));
 }
 
+QString rudreport()
+{
+    return qEnvironmentVariable("RUD_BINARY_DIR") + QStringLiteral("/rudreport");
+}
+
+// Runs rudreport (under locale, when given); returns its exit code.
+int run(const QStringList &args, const QString &locale = QString())
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    if (!locale.isEmpty())
+        env.insert(QStringLiteral("LC_ALL"), locale);
+    p.setProcessEnvironment(env);
+    p.start(rudreport(), args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
+    return p.exitCode();
+}
+
 TEST(SafeTemplate, RudreportNeverWritesWhatDidNotLoadAndStopsOnDevices)
 {
-    const QString tool = qEnvironmentVariable("RUD_BINARY_DIR") + QStringLiteral("/rudreport");
-    if (!QFileInfo(tool).isExecutable())
+    if (!QFileInfo(rudreport()).isExecutable())
         GTEST_SKIP() << "rudreport is not built";
-    auto run = [&tool](const QStringList &args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-        p.setProcessEnvironment(env);
-        p.start(tool, args);
-        EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
-        return p.exitCode();
-    };
     QTemporaryDir dir;
     const QString bad = dir.filePath(QStringLiteral("bad.fr3"));
     const QByteArray broken = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>\r\n<TfrxReport><x></y>";
@@ -356,4 +367,53 @@ TEST(SafeTemplate, RudreportNeverWritesWhatDidNotLoadAndStopsOnDevices)
     EXPECT_EQ(run({QStringLiteral("tree"), QStringLiteral("/dev/zero")}), 1);
     EXPECT_EQ(run({QStringLiteral("resave"), sourceDir() + QStringLiteral("/resources/shablon.fr3"), other}), 0);
     EXPECT_EQ(run({QStringLiteral("resave"), other, QStringLiteral("/dev/full")}), 1);
+}
+
+// Old templates (version 1.0 header) hold ANSI text, and memo texts in
+// UTF-8 from old writers; text that is not valid in a file's encoding is a
+// load error, so nothing is ever saved with replacement characters.
+TEST(SafeTemplate, TextsOfOldTemplatesAreDecodedAndUnreadableTextFailsTheLoad)
+{
+    setSystemAnsiCodePage(1251);
+    const auto restore = qScopeGuard([] { setSystemAnsiCodePage(0); });
+    const QString name = QStringLiteral("Иванов Иван Ильич"), course = QStringLiteral("Водитель категории «B»");
+    auto text = [](const QString &line) { return line + QStringLiteral("\r\n"); };
+    const QByteArray old = "<?xml version=\"1.0\"?>\r\n<TfrxReport><TfrxReportPage Name=\"Page1\">"
+                           "<TfrxMemoView Name=\"Memo1\" Text=\"" + encodeCodePage(name, 1251) + "\"/>"
+                           "<TfrxMemoView Name=\"Memo2\" Text=\"" + course.toUtf8() + "\"/>"
+                           "</TfrxReportPage></TfrxReport>";
+    QTemporaryDir dir;
+    const QString oldPath = dir.filePath(QStringLiteral("old.fr3")), newPath = dir.filePath(QStringLiteral("new.fr3"));
+    writeFile(oldPath, old);
+    {
+        TfrxReport report;
+        report.LoadFromFile(oldPath);
+        EXPECT_TRUE(report.Errors().isEmpty()) << report.Errors().join('\n').toStdString();
+        EXPECT_EQ(memoText(report, 1), text(name));
+        EXPECT_EQ(memoText(report, 2), text(course));
+        report.SaveToFile(newPath);
+    }
+    if (QFileInfo(rudreport()).isExecutable()) {
+        const QString resaved = dir.filePath(QStringLiteral("resaved.fr3"));
+        // A Russian desktop's ANSI code page is Windows-1251.
+        EXPECT_EQ(run({QStringLiteral("resave"), oldPath, resaved}, QStringLiteral("ru_RU.UTF-8")), 0);
+        TfrxReport report;
+        report.LoadFromFile(resaved);
+        EXPECT_EQ(memoText(report, 1), text(name));
+        EXPECT_EQ(memoText(report, 2), text(course));
+    }
+
+    // A UTF-8 template whose memo was edited in a Windows-1251 editor.
+    QByteArray damaged = readFile(newPath);
+    damaged.replace(name.toUtf8(), encodeCodePage(name, 1251));
+    writeFile(newPath, damaged);
+    TfrxReport report;
+    report.EngineOptions()->SetNewSilentMode(simSilent);
+    report.LoadFromFile(newPath);
+    EXPECT_EQ(report.Errors(), QStringList{QStringLiteral("Memo1.Text: the text is not valid UTF-8")});
+    EXPECT_TRUE(report.LoadFailed());
+    if (QFileInfo(rudreport()).isExecutable()) {
+        EXPECT_EQ(run({QStringLiteral("resave"), newPath, newPath}), 1);
+        EXPECT_EQ(readFile(newPath), damaged);
+    }
 }

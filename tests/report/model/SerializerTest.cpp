@@ -217,7 +217,7 @@ TEST(Serializer, ErrorsAreCollectedAndTheRestLoads)
         QStringLiteral("The following error(s) have occured:\nCannot find class TfrxFooView\nMemo1.HAlign: ")));
 }
 
-TEST(Serializer, ShortNamesAndOldFormatTexts)
+TEST(Serializer, ShortNames)
 {
     TFormatSettingsScope scope(englishFormatSettings());
     TfrxReportPage page(nullptr);
@@ -226,13 +226,6 @@ TEST(Serializer, ShortNamesAndOldFormatTexts)
     serializer.XMLToObj(QStringLiteral(" l=\"1,5\" u=\"one&#13;&#10;two\""), m);
     EXPECT_EQ(m->Left(), 1.5);
     EXPECT_EQ(m->Memo(), (QStringList{"one", "two"}));
-
-    // Old documents carried UTF-8 bytes in an ANSI file: the text is turned
-    // back into its bytes and read as UTF-8.
-    serializer.SetOldFormat(true);
-    const QString mangled = decodeCodePage(QStringLiteral("мая").toUtf8(), systemAnsiCodePage());
-    serializer.XMLToObj(QStringLiteral(" Text=\"") + mangled + QLatin1Char('"'), m);
-    EXPECT_EQ(m->Memo(), QStringList{QStringLiteral("мая")});
     EXPECT_TRUE(serializer.Errors().isEmpty());
 }
 

@@ -114,10 +114,14 @@ TEST(XMLReader, HeaderForms)
     // "Привет" in code page 1251.
     const QByteArray ansi = "\xCF\xF0\xE8\xE2\xE5\xF2";
     {
+        // Each value of an old document is UTF-8 when its bytes are (old
+        // writers put memo texts in UTF-8 beside ANSI values), else ANSI.
         TfrxXMLDocument doc;
-        load(doc, "<?xml version=\"1.0\"?><a t=\"" + ansi + "\"/>");
+        load(doc, "<?xml version=\"1.0\"?><a t=\"" + ansi + "\" u=\"" + QStringLiteral("Имя").toUtf8() + "\"/>");
         EXPECT_TRUE(doc.OldVersion());
         EXPECT_EQ(doc.Root()->Prop(QStringLiteral("t")), QStringLiteral("Привет"));
+        EXPECT_EQ(doc.Root()->Prop(QStringLiteral("u")), QStringLiteral("Имя"));
+        EXPECT_TRUE(doc.Unreadable().isEmpty());
     }
     for (const QByteArray &header : {Header, QByteArray("<?xml version=\"1.1\"?>"),
                                      QByteArray("<?xml version=\"1.0\" standalone=\"yes\"?>")}) {

@@ -1,5 +1,6 @@
 // The print loop against the real queue: the certificate page, copies, the
-// scale and split modes, read back from the PDFs the queue writes.
+// scale and split modes, read back from the PDFs the queue writes; an
+// unknown queue.
 
 #include "CupsSupport.h"
 
@@ -9,6 +10,8 @@
 #include "report/render/rudPrinter.h"
 #include "report/render/rudRenderInit.h"
 #include "support/TestSupport.h"
+
+#include <QProcess>
 
 namespace {
 
@@ -164,3 +167,29 @@ TEST_F(CupsPrintJob, SplitModeCoversABigPageWithOverlappingSheets)
         EXPECT_FALSE(cupsTest::FindWord(cupsTest::PdfWords(pdf, piece), "Gorod").has_value()) << piece;
 }
 
+// A queue that is not there is an error naming it and listing the queues
+// there are, in the print loop and in the print command alike; nothing
+// reaches the default queue.
+TEST_F(CupsPrintJob, AnUnknownQueueIsAnErrorAndPrintsNothing)
+{
+    const QString expected = QStringLiteral("Printer \"NoSuchQueue\" not found. Available printers: PDF");
+    TRecordingUserInterface ui;
+    FReport.PrintOptions()->SetPrinter("NoSuchQueue");
+    ASSERT_TRUE(FReport.PrepareReport());
+    EXPECT_FALSE(FReport.Print());
+    EXPECT_EQ(ui.MessageTexts(), QStringList{expected});
+
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    tool.setProcessEnvironment(env);
+    tool.start(qEnvironmentVariable("RUD_BINARY_DIR") + QStringLiteral("/rudreport"),
+               {QStringLiteral("print"), sourceDir() + QStringLiteral("/resources/shablon.fr3"),
+                QStringLiteral("--printer"), QStringLiteral("NoSuchQueue")});
+    ASSERT_TRUE(tool.waitForFinished(120000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_EQ(tool.readAllStandardError().trimmed().toStdString(), ("rudreport: " + expected).toStdString());
+
+    EXPECT_TRUE(cupsTest::WaitIdle());
+    EXPECT_TRUE(cupsTest::Pdfs().isEmpty()) << qPrintable(cupsTest::Pdfs().join(' '));
+}

@@ -2,6 +2,7 @@
 
 #include "report/render/rudPrinter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -68,7 +69,8 @@ public:
                                            : QStringLiteral(" (skipped: %1)"))
                         .arg(skipReasons.join(QStringLiteral("; ")));
         std::printf("%s\n", qPrintable(line));
-        QFile file(cupsTest::Dir() + QStringLiteral("/printing-tests.txt"));
+        // One file per test program that prints.
+        QFile file(cupsTest::Dir() + QStringLiteral("/printing-tests-%1.txt").arg(QCoreApplication::applicationName()));
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             file.write(line.toUtf8() + '\n');
     }

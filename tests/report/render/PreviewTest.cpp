@@ -172,19 +172,24 @@ TEST(Preview, KeysBeforeAnySearchAndWithoutPages)
     EXPECT_FALSE(shown.Form.isVisible());
 }
 
-TEST(Preview, FullScreenHidesBarsAndComesBack)
+TEST(Preview, FullScreenHidesBarsAndEscapeComesBack)
 {
     TShownPreview shown;
     TfrxPreviewForm &f = shown.Form;
+    const Qt::WindowFlags flags = f.windowFlags();
     QTest::keyClick(&f, Qt::Key_F11);
     EXPECT_TRUE(f.IsFullScreen());
     EXPECT_FALSE(f.ToolBar->isVisible());
     EXPECT_FALSE(f.StatusBar->isVisible());
-    EXPECT_TRUE(f.windowFlags() & Qt::FramelessWindowHint);
-    QTest::keyClick(&f, Qt::Key_F11);
+    EXPECT_TRUE(f.FullScreenExitB->isVisible());
+    // The window is not re-created on the way (a modal one would leave its loop).
+    EXPECT_EQ(f.windowFlags(), flags);
+    QTest::keyClick(&f, Qt::Key_Escape);
     EXPECT_FALSE(f.IsFullScreen());
+    EXPECT_TRUE(f.isVisible());
     EXPECT_TRUE(f.ToolBar->isVisible());
-    EXPECT_FALSE(f.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(f.FullScreenExitB->isVisible());
+    EXPECT_EQ(f.windowFlags(), flags);
 }
 
 TEST(PreviewPageList, RowsAreCentredAndTheAreaFollowsThem)

@@ -7,6 +7,7 @@
 
 #include "report/model/rudClass.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -102,4 +103,39 @@ TEST(RenderCommand, PngAtTheAskedResolution)
     EXPECT_EQ(run.Code, 2);
     run = runTool(rudreport(), {QStringLiteral("render"), dir.filePath(QStringLiteral("missing.fr3")), png});
     EXPECT_EQ(run.Code, 1);
+}
+
+// The pages of one rendering replace their images together: when one page's
+// file cannot be written (a folder stands where OUT-3.png goes), every old
+// image stays as it was; otherwise every page gets its file.
+TEST(RenderCommand, PagesAsPngReplaceTheOldImagesAllOrNone)
+{
+    if (!QFileInfo(rudreport()).isExecutable())
+        GTEST_SKIP() << "rudreport is not built";
+    const QString data = sourceDir() + QStringLiteral("/tests/report/engine/data/");
+    QTemporaryDir dir;
+    const QStringList names = {QStringLiteral("out.png"), QStringLiteral("out-2.png"), QStringLiteral("out-3.png")};
+    for (const QString &name : names.first(2)) {
+        QFile old(dir.filePath(name));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old image");
+    }
+    ASSERT_TRUE(QDir().mkdir(dir.filePath(names[2])));
+    const QStringList args = {QStringLiteral("render"), data + QStringLiteral("band_report.fr3"),
+                              dir.filePath(names[0]), QStringLiteral("--dpi"), QStringLiteral("20"),
+                              QStringLiteral("--data"), QStringLiteral("Trainees=") + data + QStringLiteral("trainees.csv")};
+    TToolRun run = runTool(rudreport(), args);
+    EXPECT_EQ(run.Code, 1);
+    EXPECT_TRUE(run.Err.contains(dir.filePath(names[2]))) << run.Err.toStdString();
+    for (const QString &name : names.first(2)) {
+        QFile old(dir.filePath(name));
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), "old image") << name.toStdString();
+    }
+
+    ASSERT_TRUE(QDir().rmdir(dir.filePath(names[2])));
+    run = runTool(rudreport(), args);
+    ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
+    for (const QString &name : names)
+        EXPECT_FALSE(QImage(dir.filePath(name)).isNull()) << name.toStdString();
 }

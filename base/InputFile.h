@@ -1,0 +1,14 @@
+#pragma once
+// Opening a file the program reads as a whole (a template, a prepared
+// report, a data set): only a regular file is read, since a device such as
+// /dev/zero would be read without end and a FIFO would block the program
+// until some other program writes to it.
+
+#include <QFile>
+#include <QString>
+
+// Opens fileName for reading into file. Raises EInOutError
+// "Cannot open file "NAME": it is not a regular file" for a folder, device,
+// FIFO or socket (links are followed), and "Cannot open file "NAME". REASON"
+// when it cannot be opened (a missing file among them).
+void openRegularFile(QFile &file, const QString &fileName);

@@ -1,0 +1,87 @@
+// A report whose script never ends, shown in its preview window: the
+// window's Cancel stops the script and keeps the window with the pages made
+// so far; closing the window stops it too, and the window then goes.
+
+#include "report/engine/rudPreviewPages.h"
+#include "report/model/rudMemo.h"
+#include "report/model/rudPage.h"
+#include "report/model/rudReport.h"
+#include "report/render/rudPreview.h"
+#include "report/render/rudPreviewForm.h"
+#include "report/render/rudRenderInit.h"
+#include "script/fs_iinterpreter.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+// One page whose memo's OnBeforePrint loops for ever.
+void addEndlessPage(TfrxReport &Report)
+{
+    auto *page = new TfrxReportPage(&Report);
+    page->SetName(QStringLiteral("Page1"));
+    page->SetPaperSize(11);
+    auto *memo = new TfrxMemoView(page);
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetBounds(0, 0, 200, 20);
+    memo->SetOnBeforePrint(QStringLiteral("Memo1OnBeforePrint"));
+    Report.SetScriptText({"procedure Memo1OnBeforePrint(Sender: TfrxComponent);", "var i: Integer;", "begin",
+                          "  while True do i := i + 1;", "end;", "", "begin", "end."});
+    Report.PreviewOptions()->SetModal(false);
+}
+
+TfrxPreviewForm *previewWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *form = qobject_cast<TfrxPreviewForm *>(widget); form && form->isVisible())
+            return form;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(PreviewCancel, CancelOrClosingStopsAScriptThatNeverEnds)
+{
+    rudRenderInit();
+    TRecordingUserInterface ui;
+    // Should the script not stop, the run ends here instead of never.
+    fsSetTimeLimit(60000);
+    for (const bool closing : {false, true}) {
+        SCOPED_TRACE(closing ? "closing the window" : "Cancel");
+        TfrxReport report;
+        addEndlessPage(report);
+        bool began = false;
+        report.OnBeginDoc = [&began](TfrxReport *) { began = true; };
+        report.ShowReport();
+        QPointer<TfrxPreviewForm> form = previewWindow();
+        ASSERT_NE(form, nullptr);
+        // Pressed while the script runs: the preparation began in the
+        // timer's tick and is still on the stack.
+        QTimer::singleShot(300, form, [form, closing] {
+            ASSERT_TRUE(form->Preview()->Running());
+            if (closing)
+                form->close();
+            else
+                form->CancelB->click();
+        });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return began && (!form || !form->Preview()->Running()); }, 90000));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (closing) {
+            EXPECT_TRUE(QTest::qWaitFor([&form] { return !form || !form->isVisible(); }, 5000));
+        } else {
+            ASSERT_NE(form, nullptr);
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_EQ(report.PreviewPages()->Count(), 1);
+            form->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(ui.Messages.empty()) << qPrintable(ui.MessageTexts().join('\n'));
+    }
+    fsSetTimeLimit(0);
+}
