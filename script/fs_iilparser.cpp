@@ -5,6 +5,8 @@
 #include "script/fs_iconst.h"
 #include "script/fs_iinterpreter.h"
 
+#include "base/InputFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -243,11 +245,8 @@ constexpr qint64 MaxUnitSize = 16 * 1024 * 1024;
 QString readUnitFile(const QFileInfo &info)
 {
     const QString name = info.filePath();
-    if (!info.isFile())
-        throw EInOutError(QStringLiteral("Cannot open file \"%1\": it is not a regular file").arg(name));
-    QFile f(name);
-    if (!f.open(QIODevice::ReadOnly))
-        throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2").arg(name, f.errorString()));
+    QFile f;
+    openRegularFile(f, name);
     const QByteArray bytes = f.read(MaxUnitSize + 1);
     if (bytes.size() > MaxUnitSize)
         throw EInOutError(QStringLiteral("Cannot open file \"%1\": it is larger than %2 bytes").arg(name).arg(MaxUnitSize));

@@ -9,6 +9,7 @@
 
 #include "base/Errors.h"
 #include "base/IniFile.h"
+#include "base/InputFile.h"
 #include "base/SafeSave.h"
 #include "base/UserInterface.h"
 
@@ -152,14 +153,10 @@ bool TfrxReport::LoadFromFile(const QString &FileName, bool ExceptionIfNotFound)
     FFileName.clear();
     const QFileInfo info(FileName);
     const bool exists = info.isFile();
-    // A device or a pipe would be read without end; a folder cannot be read.
-    if (info.exists() && !exists)
-        throw EInOutError(QStringLiteral("Cannot open file \"%1\": it is not a regular file")
-                              .arg(QDir::toNativeSeparators(FileName)));
-    if (exists || ExceptionIfNotFound) {
-        QFile file(FileName);
-        if (!file.open(QIODevice::ReadOnly))
-            throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+    // A device, a pipe or a folder is refused, not only a missing file.
+    if (info.exists() || ExceptionIfNotFound) {
+        QFile file;
+        openRegularFile(file, FileName);
         FFileName = FileName;
         LoadFromStream(&file);
     }
