@@ -2,6 +2,8 @@
 // window's Cancel stops the script and keeps the window with the pages made
 // so far; closing the window stops it too, and the window then goes.
 
+#include "RenderTestSupport.h"
+
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
@@ -24,13 +26,7 @@ namespace {
 // One page whose memo's OnBeforePrint loops for ever.
 void addEndlessPage(TfrxReport &Report)
 {
-    auto *page = new TfrxReportPage(&Report);
-    page->SetName(QStringLiteral("Page1"));
-    page->SetPaperSize(11);
-    auto *memo = new TfrxMemoView(page);
-    memo->SetName(QStringLiteral("Memo1"));
-    memo->SetBounds(0, 0, 200, 20);
-    memo->SetOnBeforePrint(QStringLiteral("Memo1OnBeforePrint"));
+    addMemoPage(Report)->SetOnBeforePrint(QStringLiteral("Memo1OnBeforePrint"));
     Report.SetScriptText({"procedure Memo1OnBeforePrint(Sender: TfrxComponent);", "var i: Integer;", "begin",
                           "  while True do i := i + 1;", "end;", "", "begin", "end."});
     Report.PreviewOptions()->SetModal(false);

@@ -3,6 +3,7 @@
 // canvas and pixel helpers.
 
 #include "report/model/rudMemo.h"
+#include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudCanvas.h"
 #include "report/render/rudPrinter.h"
@@ -100,3 +101,16 @@ private:
     QSize FSheetSize;
     std::unique_ptr<QPainter> FPainter;
 };
+
+// Adds an A5 page "Page1" to Report with an empty memo "Memo1" at its top
+// left, and returns the memo.
+inline TfrxMemoView *addMemoPage(TfrxReport &Report)
+{
+    auto *page = new TfrxReportPage(&Report);
+    page->SetName(QStringLiteral("Page1"));
+    page->SetPaperSize(11);
+    auto *memo = new TfrxMemoView(page);
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetBounds(0, 0, 200, 20);
+    return memo;
+}

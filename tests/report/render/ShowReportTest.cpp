@@ -26,13 +26,7 @@ namespace {
 // A report of one A5 page with a memo on it.
 void addPage(TfrxReport &Report)
 {
-    auto *page = new TfrxReportPage(&Report);
-    page->SetName(QStringLiteral("Page1"));
-    page->SetPaperSize(11);
-    auto *memo = new TfrxMemoView(page);
-    memo->SetName(QStringLiteral("Memo1"));
-    memo->SetBounds(0, 0, 200, 20);
-    memo->SetText(QStringLiteral("Value"));
+    addMemoPage(Report)->SetText(QStringLiteral("Value"));
 }
 
 // The preview windows on screen.
