@@ -271,8 +271,11 @@ TCertificateRecord TRegister::Record(const TNewCertificate &Certificate)
                 d->Fail(QStringLiteral("Бланка %1 нет среди полученных.").arg(shown));
             asked->Width = *width;
         }
+        // Kept beyond a failed insert: PostgreSQL's driver frees the
+        // statement on the server when the query goes, which an aborted
+        // transaction refuses until it is rolled back to the savepoint.
+        QSqlQuery q;
         const auto insert = [&](const std::optional<TBlankNumber> &Number, QSqlError *Error) {
-            QSqlQuery q;
             const bool ok = d->TryExec(
                 q,
                 QStringLiteral("INSERT INTO certificate (series, number, width, state, original_id, full_name, "
