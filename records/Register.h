@@ -108,7 +108,10 @@ public:
     // of something else: nothing is ever replaced or re-created. An SQLite
     // file without write permission opens read-only (lists work, changes are
     // refused), whoever runs the program. A change waits up to a few seconds
-    // for another program that holds the file, then fails saying so.
+    // for another program that holds the file, then fails saying so. An
+    // SQLite register runs with a write-ahead log ("-wal" and "-shm" files
+    // beside it while it is open), so it belongs on a local disk; offices
+    // that share one register use PostgreSQL.
     static std::unique_ptr<TRegister> Open(const QString &Location);
     ~TRegister();
     TRegister(const TRegister &) = delete;
