@@ -296,7 +296,7 @@ TCertificateRecord TRegister::Record(const TNewCertificate &Certificate)
         }
         // Kept beyond a failed insert: PostgreSQL's driver frees the
         // statement on the server when the query goes, which an aborted
-        // transaction refuses until it is rolled back to the savepoint.
+        // transaction refuses until it is rolled back (to the savepoint).
         QSqlQuery q;
         const auto insert = [&](const std::optional<TBlankNumber> &Number, QSqlError *Error) {
             const bool ok = d->TryExec(

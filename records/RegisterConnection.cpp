@@ -119,14 +119,24 @@ void TRegisterDb::Transaction(const std::function<void()> &Body)
 {
     CheckWritable();
     Exec(Postgres ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+    InTransaction = true;
     try {
         Body();
         Exec(QStringLiteral("COMMIT"));
+        InTransaction = false;
     } catch (...) {
-        QSqlQuery rollback(Db);
-        rollback.exec(QStringLiteral("ROLLBACK"));
+        RollBack();
         throw;
     }
+}
+
+void TRegisterDb::RollBack() const
+{
+    if (!InTransaction)
+        return;
+    InTransaction = false;
+    QSqlQuery rollback(Db);
+    rollback.exec(QStringLiteral("ROLLBACK"));
 }
 
 bool TRegisterDb::IsUniqueViolation(const QSqlError &Error) const
@@ -139,6 +149,10 @@ bool TRegisterDb::IsUniqueViolation(const QSqlError &Error) const
 
 void TRegisterDb::Fail(const QString &Message) const
 {
+    // Rolled back before the failed statement's query goes: PostgreSQL's
+    // driver frees the statement on the server then, which a transaction
+    // aborted by the failure would refuse (with a warning on stderr).
+    RollBack();
     throw ERegisterError(Message);
 }
 

@@ -49,6 +49,7 @@ struct TRegisterDb {
     QString Where;          // for messages, never with a password
     bool Postgres = false;
     bool ReadOnly = false;  // an SQLite file without write permission
+    mutable bool InTransaction = false;
 
     // Prepares Sql, binds Arguments in order and runs it; throws the
     // operator's message when the database refuses.
@@ -64,6 +65,8 @@ struct TRegisterDb {
     // at once, so that two programs never both read and then both write);
     // commits, or rolls back and rethrows when Body throws.
     void Transaction(const std::function<void()> &Body);
+    // Ends the running transaction, if any, undoing it.
+    void RollBack() const;
     // Throws when the register cannot take changes.
     void CheckWritable() const;
 
