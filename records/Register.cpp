@@ -443,6 +443,8 @@ QList<TCertificateRecord> TRegister::List(const TRegisterFilter &Filter) const
     if (Filter.DuplicatesOnly)
         where << QStringLiteral("original_id IS NOT NULL");
     QString sql = recordColumns;
+    if (Filter.WithoutValues)
+        sql.replace(QStringLiteral(", field_values FROM"), QStringLiteral(", '{}' FROM"));
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY printed_at, id");

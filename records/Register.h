@@ -69,6 +69,10 @@ struct TRegisterFilter {
     QDate From, To; // the day printed (voided, for a blank voided unused), local time, inclusive
     std::optional<TRecordState> State;
     bool DuplicatesOnly = false;
+    // Leaves every record's Values empty: for a list that shows only the
+    // columns (reading the values is most of a long list's time; Find
+    // gives them for one record).
+    bool WithoutValues = false;
 };
 
 // A certificate about to be printed: Record takes its blank and keeps it.

@@ -219,6 +219,10 @@ TEST_P(RegisterOps, ListsFilterByNameNumberDayAndStateInTheOrderPrinted)
 
     EXPECT_EQ(names(reg->List()),
               (QStringList{"ИВАНОВА Мария", "Петров Иван", "Сидоров Пётр", "O'Brien, 50% Smith_"}));
+    EXPECT_EQ(reg->List().first().Values.size(), 2);
+    const QList<TCertificateRecord> columnsOnly = reg->List(filtered([&](TRegisterFilter &f) { f.WithoutValues = true; }));
+    EXPECT_EQ(names(columnsOnly), names(reg->List()));
+    EXPECT_TRUE(columnsOnly.first().Values.isEmpty());
     const auto text = [&](const char *Text) { return names(reg->List(filtered([&](TRegisterFilter &f) { f.Text = QString::fromUtf8(Text); }))); };
     EXPECT_EQ(text("иван"), (QStringList{"ИВАНОВА Мария", "Петров Иван"}));
     EXPECT_EQ(text(" ПЁТР "), (QStringList{"Сидоров Пётр"}));
