@@ -14,6 +14,7 @@ packages=(
   fonts-liberation fonts-wine fontconfig
   cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
   liblua5.4-dev
+  libqt6sql6-sqlite libqt6sql6-psql postgresql
   xvfb
 )
 missing=()

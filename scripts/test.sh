@@ -15,13 +15,21 @@ cd "$root/build/test"
 # these files, one per test program; the counts are shown so that a run
 # which had to skip them (no CUPS on the machine) never passes for one that
 # printed.
+# The register's database tests do the same against a private PostgreSQL
+# server.
 counts="$root/build/test/cups/printing-tests"
-rm -f "$counts"*.txt
+dbcounts="$root/build/test/postgres/database-tests"
+rm -f "$counts"*.txt "$dbcounts"*.txt
 status=0
 ctest --output-on-failure --parallel "$(nproc)" "$@" || status=$?
 if compgen -G "$counts*.txt" >/dev/null; then
   cat "$counts"*.txt
 elif [ "${CI:-}" = true ]; then
   echo "Printing tests against the private CUPS server: none ran"
+fi
+if compgen -G "$dbcounts*.txt" >/dev/null; then
+  cat "$dbcounts"*.txt
+elif [ "${CI:-}" = true ]; then
+  echo "Database tests against the private PostgreSQL server: none ran"
 fi
 exit "$status"
