@@ -269,6 +269,9 @@ void TfmMain::CreatePanels()
     Button2 = button(Panel2, "Button2", {947, 6, 155, 40}, QStringLiteral("ОЧИСТИТЬ"));
     BitBtn2 = button(Panel2, "BitBtn2", {1108, 6, 161, 40}, QStringLiteral("Выход"));
     BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    DuplicateLabel = place(new QLabel(Panel2), "DuplicateLabel", 18, 12, 740, 28);
+    DuplicateLabel->setFont(tahoma(13, true));
+    DuplicateLabel->setStyleSheet(QStringLiteral("color: #b00000"));
 
     auto *dateAndHead = new TPanelLayout(Panel1, DesignedClientWidth, panel1Height);
     dateAndHead->AddControl(Label4, true);
@@ -277,6 +280,7 @@ void TfmMain::CreatePanels()
     dateAndHead->AddControl(Edit_9);
     dateAndHead->AddControl(Button3);
     auto *commands = new TPanelLayout(Panel2, DesignedClientWidth, panel2Height);
+    commands->AddControl(DuplicateLabel);
     commands->AddControl(Button1);
     commands->AddControl(Button2);
     commands->AddControl(BitBtn2);
