@@ -13,7 +13,9 @@
 #include "report/render/rudRenderInit.h"
 #include "app/RegisterDialogs.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QProcess>
 #include <QLineEdit>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -162,4 +164,35 @@ TEST_F(CupsPrinting, RegisterRecordsPrintsFromThePreview)
     EXPECT_FALSE(w.DuplicateOf().has_value());
     EXPECT_TRUE(ui.Messages.empty()) << ui.MessageTexts().join('\n').toStdString();
     EXPECT_EQ(ui.DialogCaptions.count(QStringLiteral("Бланк свидетельства")), 3);
+}
+
+// Two programs print at the same time into one register on the private
+// PostgreSQL server: every print takes a blank of its own.
+TEST_F(CupsPrinting, RegisterOnPostgresGivesTwoProgramsDistinctBlanks)
+{
+    QFile url(qEnvironmentVariable("RUD_POSTGRES_DIR") + QStringLiteral("/url"));
+    if (!url.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "no private PostgreSQL server: " << qPrintable(url.fileName()) << " is missing";
+    const QString location = QString::fromUtf8(url.readAll()).trimmed();
+    // A series of this run's own: the server's database outlives the test.
+    const QString series = QString::number(QDateTime::currentMSecsSinceEpoch() % 9000 + 1000);
+    TRegister::Open(location)->AddBlanks(series, QStringLiteral("000001"), QStringLiteral("000020"));
+    TRegisterFolder folder;
+    const QString program = qEnvironmentVariable("RUD_BINARY_DIR") + QStringLiteral("/Quorvel_A5");
+    const QString loop = QStringLiteral("for i in 1 2 3; do \"$0\" --print \"$1\" --series \"$2\" --db \"$3\" || exit 1; done");
+    QProcess first, second;
+    for (QProcess *run : {&first, &second})
+        run->start(QStringLiteral("bash"), {QStringLiteral("-c"), loop, program, folder.Certificate, series, location});
+    for (QProcess *run : {&first, &second}) {
+        ASSERT_TRUE(run->waitForFinished(300000));
+        EXPECT_EQ(run->exitCode(), 0) << run->readAllStandardError().toStdString();
+    }
+    EXPECT_TRUE(cupsTest::WaitIdle());
+    EXPECT_EQ(cupsTest::Pdfs().size(), 6);
+    QStringList numbers;
+    for (const TCertificateRecord &record : TRegister::Open(location)->List())
+        if (record.Series == series)
+            numbers << record.Number;
+    numbers.sort();
+    EXPECT_EQ(numbers, (QStringList{"000001", "000002", "000003", "000004", "000005", "000006"}));
 }
