@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
@@ -98,7 +99,12 @@ TfmRegister::TfmRegister(TfmMain *Main) : QWidget(Main, Qt::Window), FMain(Main)
 {
     setObjectName(QStringLiteral("fmRegister"));
     setWindowTitle(QStringLiteral("Реестр свидетельств"));
-    resize(1000, 640);
+    // As designed where the screen holds it; a smaller screen (or a large
+    // scale factor) gets the window at the screen's size.
+    QSize size(1000, 640);
+    if (const QScreen *screen = Main->screen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
 
     SearchE = new QLineEdit(this);
     SearchE->setObjectName(QStringLiteral("SearchE"));
@@ -111,17 +117,22 @@ TfmRegister::TfmRegister(TfmMain *Main) : QWidget(Main, Qt::Window), FMain(Main)
     StateCB->addItems({QStringLiteral("Все"), QStringLiteral("Выдан"), QStringLiteral("Испорчен"),
                        QStringLiteral("Дубликаты")});
 
+    // Two short rows rather than one long one, so that a small screen (or
+    // a large scale factor) still shows every field.
+    auto *search = new QHBoxLayout;
     auto *filters = new QHBoxLayout;
-    auto addLabelled = [&](const QString &Caption, QWidget *Field, int Stretch = 0) {
+    auto addLabelled = [&](QHBoxLayout *Row, const QString &Caption, QWidget *Field, int Stretch = 0) {
         auto *label = new QLabel(Caption, this);
         label->setBuddy(Field);
-        filters->addWidget(label);
-        filters->addWidget(Field, Stretch);
+        Row->addWidget(label);
+        Row->addWidget(Field, Stretch);
     };
-    addLabelled(QStringLiteral("&Поиск:"), SearchE, 1);
-    addLabelled(QStringLiteral("&с"), FromE);
-    addLabelled(QStringLiteral("п&о"), ToE);
-    addLabelled(QStringLiteral("&Состояние:"), StateCB);
+    addLabelled(search, QStringLiteral("&Поиск:"), SearchE, 1);
+    addLabelled(filters, QStringLiteral("Напечатаны &с"), FromE);
+    addLabelled(filters, QStringLiteral("п&о"), ToE);
+    filters->addSpacing(12);
+    addLabelled(filters, QStringLiteral("&Состояние:"), StateCB);
+    filters->addStretch(1);
 
     Records = new TRegisterModel(this);
     Sorted = new QSortFilterProxyModel(this);
@@ -163,19 +174,24 @@ TfmRegister::TfmRegister(TfmMain *Main) : QWidget(Main, Qt::Window), FMain(Main)
     BlanksB = button(this, "BlanksB", QStringLiteral("Поступление &бланков..."));
     CloseB = button(this, "CloseB", QStringLiteral("&Закрыть"));
     auto *commands = new QHBoxLayout;
-    for (QPushButton *b : {OpenB, DuplicateB, VoidB, BlanksB})
+    for (QPushButton *b : {OpenB, DuplicateB, VoidB})
         commands->addWidget(b);
     commands->addStretch(1);
-    commands->addWidget(CloseB);
+    auto *stockCommands = new QHBoxLayout;
+    stockCommands->addWidget(BlanksB);
+    stockCommands->addStretch(1);
+    stockCommands->addWidget(CloseB);
 
-    auto *stockLabel = new QLabel(QStringLiteral("Бланки по &сериям:"), this);
+    auto *stockLabel = new QLabel(QStringLiteral("Бланки по с&ериям:"), this);
     stockLabel->setBuddy(StockView);
     auto *rows = new QVBoxLayout(this);
+    rows->addLayout(search);
     rows->addLayout(filters);
     rows->addWidget(RecordsView, 1);
+    rows->addLayout(commands);
     rows->addWidget(stockLabel);
     rows->addWidget(StockView);
-    rows->addLayout(commands);
+    rows->addLayout(stockCommands);
 
     auto refresh = [this] { runHandler([this] { Refresh(); }); };
     connect(SearchE, &QLineEdit::textChanged, this, refresh);

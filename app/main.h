@@ -181,6 +181,9 @@ public:
               *cmb_5 = nullptr, *cmb_6 = nullptr, *cmb_7 = nullptr, *cmb_8 = nullptr,
               *cmb_9 = nullptr, *cmb_10 = nullptr, *cmb_kpp = nullptr;
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr;
+    // On the left page beside the number: the next print is a duplicate, and
+    // of which certificate; empty otherwise.
+    QLabel *DuplicateLabel = nullptr;
 
     // Panel1: issue date, head of the school, template command.
     QLabel *Label4 = nullptr, *Label5 = nullptr;
@@ -190,8 +193,6 @@ public:
 
     // Panel2: print, clear, exit.
     QPushButton *Button1 = nullptr, *Button2 = nullptr, *BitBtn2 = nullptr;
-    // Says that the next print is a duplicate, and of which certificate; empty otherwise.
-    QLabel *DuplicateLabel = nullptr;
 
     // The report that prints the certificate. From the window's creation it
     // holds the built-in print template (the definition delivered as

@@ -209,6 +209,11 @@ void TfmMain::CreateLeftPage()
     Edit_3 = edit(b, "Edit_3", {164, 88, 365, 22}, tahoma(12));
     Edit_4 = edit(b, "Edit_4", {80, 191, 81, 21}, tahoma(11, true), Qt::AlignLeft, 4);
     Edit_5 = edit(b, "Edit_5", {16, 237, 657, 24}, tahoma(13));
+    // Beside the blank's number, on a free part of the page: the window is
+    // printing a duplicate (empty otherwise).
+    DuplicateLabel = place(new QLabel(b), "DuplicateLabel", 260, 191, 413, 21);
+    DuplicateLabel->setFont(tahoma(12, true));
+    DuplicateLabel->setStyleSheet(QStringLiteral("color: #b00000"));
     DateTimePicker1 = place(new TDateTimePicker(created, b), "DateTimePicker1", 48, 275, 297, 21);
     DateTimePicker2 = place(new TDateTimePicker(created, b), "DateTimePicker2", 376, 275, 297, 21);
     Edit_6 = edit(b, "Edit_6", {16, 350, 657, 22}, tahoma(12));
@@ -269,9 +274,6 @@ void TfmMain::CreatePanels()
     Button2 = button(Panel2, "Button2", {947, 6, 155, 40}, QStringLiteral("ОЧИСТИТЬ"));
     BitBtn2 = button(Panel2, "BitBtn2", {1108, 6, 161, 40}, QStringLiteral("Выход"));
     BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-    DuplicateLabel = place(new QLabel(Panel2), "DuplicateLabel", 18, 12, 740, 28);
-    DuplicateLabel->setFont(tahoma(13, true));
-    DuplicateLabel->setStyleSheet(QStringLiteral("color: #b00000"));
 
     auto *dateAndHead = new TPanelLayout(Panel1, DesignedClientWidth, panel1Height);
     dateAndHead->AddControl(Label4, true);
@@ -280,7 +282,6 @@ void TfmMain::CreatePanels()
     dateAndHead->AddControl(Edit_9);
     dateAndHead->AddControl(Button3);
     auto *commands = new TPanelLayout(Panel2, DesignedClientWidth, panel2Height);
-    commands->AddControl(DuplicateLabel);
     commands->AddControl(Button1);
     commands->AddControl(Button2);
     commands->AddControl(BitBtn2);
