@@ -23,6 +23,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
