@@ -9,6 +9,8 @@
 #include "report/render/rudPrintJob.h"
 #include "report/render/rudPrinter.h"
 
+#include <QApplication>
+
 TPrintRecorder::TPrintRecorder(TfmMain &Window, bool AskForBlank, const QString &Number)
     : FWindow(Window), FReport(Window.rudReport1), FAskForBlank(AskForBlank), FNumber(Number)
 {
@@ -49,7 +51,9 @@ void TPrintRecorder::BeforeJob()
                 throw ERegisterError(QStringLiteral("Свободных бланков серии %1 в реестре нет.\n"
                                                     "Внесите поступившие бланки: «Реестр» — «Поступление бланков...».")
                                          .arg(certificate.Series));
-            TBlankDialog dialog(certificate.Series, *next, &FWindow);
+            // Over the preview the operator prints from.
+            QWidget *over = QApplication::activeModalWidget();
+            TBlankDialog dialog(certificate.Series, *next, over ? over : &FWindow);
             if (userInterface().ExecDialog(&dialog) != 1)
                 throw EPrintCancelled();
             certificate.Number = dialog.Number();

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -162,8 +163,22 @@ TEST_F(CupsPrinting, RegisterRecordsPrintsFromThePreview)
     EXPECT_EQ(records[1].Number, "000001");
     EXPECT_EQ(records[1].OriginalId, records[0].Id);
     EXPECT_FALSE(w.DuplicateOf().has_value());
+
+    // A job that sends no page (a page range the certificate lacks) gives its blank back.
+    ui.DialogAnswers.push_back([](QObject *dialog) {
+        dialog->findChild<QRadioButton *>(QStringLiteral("PageNumbersRB"))->setChecked(true);
+        dialog->findChild<QLineEdit *>(QStringLiteral("PageNumbersE"))->setText(QStringLiteral("9"));
+        qobject_cast<QDialog *>(dialog)->done(QDialog::Accepted);
+        return 1;
+    });
+    answer<TBlankDialog>(ui, nullptr);
+    EXPECT_EQ(printFromPreview(w), "");
+    EXPECT_TRUE(cupsTest::WaitIdle());
+    EXPECT_EQ(cupsTest::Pdfs().size(), 2);
+    EXPECT_EQ(w.Register().List().size(), 2);
+    EXPECT_EQ(w.Register().NextFree(QStringLiteral("АБ")), "000002");
     EXPECT_TRUE(ui.Messages.empty()) << ui.MessageTexts().join('\n').toStdString();
-    EXPECT_EQ(ui.DialogCaptions.count(QStringLiteral("Бланк свидетельства")), 3);
+    EXPECT_EQ(ui.DialogCaptions.count(QStringLiteral("Бланк свидетельства")), 4);
 }
 
 // Two programs print at the same time into one register on the private
