@@ -88,27 +88,21 @@ TEST_F(CupsPrinting, RegisterThatCannotRecordPrintsNothing)
 
 namespace {
 
-// Prints from the preview of the print command once it is prepared, then
-// closes it; the message of a failure, or "" when none.
+// Prints from the preview of the print command; the message of a failure,
+// or "" when none.
 QString printFromPreview(TfmMain &w)
 {
     QString failure;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto *form = qobject_cast<TfrxPreviewForm *>(QApplication::activeModalWidget());
-        if (!form || form->Preview()->Running() || form->Preview()->PageCount() == 0)
-            return;
-        poll.stop();
-        try {
-            form->Preview()->Print();
-        } catch (const Exception &error) {
-            failure = error.Message();
-        }
-        form->close();
-    });
-    poll.start();
-    w.N7->trigger();
+    const bool printed = whenPrepared(
+        [&](TfrxPreviewForm &form) {
+            try {
+                form.Preview()->Print();
+            } catch (const Exception &error) {
+                failure = error.Message();
+            }
+        },
+        [&] { w.N7->trigger(); });
+    EXPECT_TRUE(printed);
     return failure;
 }
 

@@ -10,8 +10,9 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-// A temporary folder with the register's file path (not yet created) and a
-// complete certificate file of series "АБ" and trainee "Иванов Иван".
+// A temporary folder with a register's file path (not yet created) and a
+// complete certificate file of series "АБ" and trainee "Иванов Иван", as
+// the window writes one.
 struct TRegisterFolder {
     TRegisterFolder();
     QString Path(const QString &Name) const { return Dir.filePath(Name); }
