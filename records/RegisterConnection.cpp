@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStorageInfo>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -45,6 +46,9 @@ enum : int {
     sqliteConstraint = 19,
     sqliteNotADb = 26,
 };
+
+// Free space below which an I/O error is taken for a full disk.
+constexpr qint64 fullDiskBytes = 256 * 1024;
 
 } // namespace
 
@@ -161,16 +165,21 @@ void TRegisterDb::Fail(const QSqlError &Error) const
                  .arg(registerRules::BusyTimeoutMs / 1000));
     case sqliteReadOnly:
         Fail(QStringLiteral("Файл реестра %1 защищён от записи: изменения не сохранены.").arg(Where));
+    case sqliteIoErr:
+    case sqliteCantOpen:
+        // A full disk shows in write-ahead mode as an I/O error of the
+        // shared-memory file rather than as "full".
+        if (QStorageInfo(QFileInfo(Db.databaseName()).absolutePath()).bytesAvailable() < fullDiskBytes)
+            Fail(QStringLiteral("Нет места на диске для файла реестра %1: изменения не сохранены.").arg(Where));
+        if ((code.toInt() & 0xff) == sqliteCantOpen)
+            Fail(QStringLiteral("Не удаётся открыть файл реестра %1: %2").arg(Where, detail));
+        Fail(QStringLiteral("Ошибка чтения или записи файла реестра %1: %2").arg(Where, detail));
     case sqliteFull:
         Fail(QStringLiteral("Нет места на диске для файла реестра %1: изменения не сохранены.").arg(Where));
     case sqliteNotADb:
     case sqliteCorrupt:
         Fail(QStringLiteral("Файл %1 не является базой данных реестра или повреждён; файл оставлен как есть.")
                  .arg(Where));
-    case sqliteCantOpen:
-        Fail(QStringLiteral("Не удаётся открыть файл реестра %1: %2").arg(Where, detail));
-    case sqliteIoErr:
-        Fail(QStringLiteral("Ошибка чтения или записи файла реестра %1: %2").arg(Where, detail));
     default:
         Fail(QStringLiteral("Ошибка реестра %1: %2").arg(Where, detail));
     }
@@ -260,5 +269,14 @@ std::unique_ptr<TRegister> TRegister::Open(const QString &Location)
         p->Exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     }
     registerSchema::Upgrade(*p);
+    if (!p->Postgres && !p->ReadOnly) {
+        // Write-ahead logging: a change costs one sync instead of the
+        // rollback journal's several, and the register window keeps reading
+        // while another program records. Set only once the schema is known
+        // to be this program's (it changes the file's header); where the
+        // file system cannot have it the file keeps its journal.
+        QSqlQuery wal(p->Db);
+        wal.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+    }
     return std::unique_ptr<TRegister>(new TRegister(std::move(p)));
 }

@@ -65,7 +65,7 @@ remove_server_files() {
 
 stop() {
   if [ -n "$bin" ] && [ -f "$(files)/data/postmaster.pid" ]; then
-    as_owner "$bin/pg_ctl" -D "$(files)/data" -m fast -w stop >/dev/null 2>&1
+    as_owner "$bin/pg_ctl" -D "$(files)/data" -m immediate -w stop >/dev/null 2>&1
   fi
   rm -rf "$dir/data" "$dir/url"
   remove_server_files

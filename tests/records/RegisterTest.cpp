@@ -19,18 +19,6 @@ TNewCertificate certificate(const QString &Series, const QString &Name, const QS
     return c;
 }
 
-// The message of the ERegisterError Call raises; empty when none.
-template <class F>
-QString errorOf(F &&Call)
-{
-    try {
-        Call();
-    } catch (const ERegisterError &e) {
-        return e.Message();
-    }
-    return QString();
-}
-
 QStringList numbers(const QList<TCertificateRecord> &Records)
 {
     QStringList list;

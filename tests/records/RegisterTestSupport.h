@@ -60,5 +60,17 @@ std::string backendName(const ::testing::TestParamInfo<TBackend> &Info);
 // The v1 statements a register of the first schema version was made with.
 QStringList firstSchemaVersion(TBackend Backend);
 
+// The message of the ERegisterError Call raises; empty when none.
+template <class F>
+QString errorOf(F &&Call)
+{
+    try {
+        Call();
+    } catch (const ERegisterError &e) {
+        return e.Message();
+    }
+    return QString();
+}
+
 // The bytes of a file.
 QByteArray fileBytes(const QString &Path);
