@@ -18,6 +18,7 @@
 #include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -194,7 +195,13 @@ TfmRegister::TfmRegister(TfmMain *Main) : QWidget(Main, Qt::Window), FMain(Main)
     rows->addLayout(stockCommands);
 
     auto refresh = [this] { runHandler([this] { Refresh(); }); };
-    connect(SearchE, &QLineEdit::textChanged, this, refresh);
+    // Typing reads the list again once the operator pauses: a register on
+    // a server is not queried for every key.
+    auto *typing = new QTimer(this);
+    typing->setSingleShot(true);
+    typing->setInterval(250);
+    connect(typing, &QTimer::timeout, this, refresh);
+    connect(SearchE, &QLineEdit::textChanged, typing, qOverload<>(&QTimer::start));
     connect(FromE, &QDateEdit::dateChanged, this, refresh);
     connect(ToE, &QDateEdit::dateChanged, this, refresh);
     connect(StateCB, &QComboBox::currentIndexChanged, this, refresh);
