@@ -148,3 +148,27 @@ void saveCertificate(const TfmMain &window, const QString &fileName)
     storeCertificate(window, file);
     file.UpdateFile();
 }
+
+// Both go through the file's own reader and writer on a file that is never
+// written, so that the register keeps exactly the keys and texts a ".vod"
+// file would.
+QMap<QString, QString> certificateValues(const TfmMain &window)
+{
+    TIniFile file(QString(), CertificateCodePage);
+    storeCertificate(window, file);
+    QMap<QString, QString> values;
+    for (const QString &section : {CertificateLeftSection, CertificateTableSection})
+        for (const QString &key : file.ReadSection(section))
+            values.insert(key, file.ReadString(section, key, QString()));
+    return values;
+}
+
+void loadCertificateValues(TfmMain &window, const QMap<QString, QString> &values)
+{
+    TIniFile file(QString(), CertificateCodePage);
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const bool left = it.key().startsWith(QLatin1String("edit_")) || it.key().startsWith(QLatin1String("date"));
+        file.WriteString(left ? CertificateLeftSection : CertificateTableSection, it.key(), it.value());
+    }
+    loadCertificate(window, file);
+}

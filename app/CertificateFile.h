@@ -4,6 +4,7 @@
 
 #include "base/DateTime.h"
 
+#include <QMap>
 #include <QString>
 
 class TfmMain;
@@ -44,3 +45,9 @@ void openCertificate(TfmMain &window, const QString &fileName);
 // Writes the window's certificate into fileName (created when missing) all at
 // once: on failure the file stays as it was and EInOutError is raised.
 void saveCertificate(const TfmMain &window, const QString &fileName);
+
+// The certificate as one map under the keys of the file (the key names of
+// both sections are distinct), as the register keeps it.
+QMap<QString, QString> certificateValues(const TfmMain &window);
+// Puts such a map into the window's controls as loadCertificate does.
+void loadCertificateValues(TfmMain &window, const QMap<QString, QString> &values);

@@ -45,7 +45,7 @@ int main(int argc, char *argv[])
     // The command line face prints without a screen unless a platform is chosen.
     const bool headless = argc > 1
         && (std::strcmp(argv[1], "--print") == 0 || std::strcmp(argv[1], "--pdf") == 0
-            || std::strcmp(argv[1], "--help") == 0);
+            || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "--register") == 0);
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application(argc, argv);
@@ -66,6 +66,8 @@ int main(int argc, char *argv[])
         QTextStream(stdout) << headlessUsage() << '\n';
         return 0;
     }
+    if (command && command->Kind == THeadlessCommand::Register)
+        return runRegisterCommand(*command);
     if (command && command->Kind != THeadlessCommand::Open)
         return runHeadlessCommand(*command);
     TQtUserInterface ui;

@@ -1,6 +1,8 @@
 #include "app/main.h"
 
 #include "app/ErrorBox.h"
+#include "app/PrintRecorder.h"
+#include "app/RegisterWindow.h"
 #include "base/DateTime.h"
 #include "base/Errors.h"
 
@@ -35,6 +37,7 @@ TfmMain::TfmMain(QWidget *parent)
     move(0, 0);
 
     CreateMenu();
+    CreateRegisterMenu();
     CreateRegions();
     CreateLeftPage();
     CreateRightPage();

@@ -7,6 +7,8 @@
 #include "app/Edit.h"
 
 #include <QMainWindow>
+#include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -16,8 +18,12 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QScrollArea;
+class TfmRegister;
 class TfrxDesigner;
 class TfrxReport;
+class TPrintRecorder;
+class TRegister;
+struct TCertificateRecord;
 
 // The print template's file name, looked for in TfmMain::TemplateFolder.
 extern const QString PrintTemplateFileName;
@@ -117,6 +123,29 @@ public:
     // Full path of the certificate file last opened; empty until one is.
     QString FileOpenName;
 
+    // The school's register, opened (the default file created) on first
+    // use at registerLocation(); raises ERegisterError when it cannot be.
+    TRegister &Register();
+    // Forgets the open register, so that the next use opens its location anew.
+    void CloseRegister();
+    // "Реестр свидетельств...": the register window (made on first use), refreshed and shown.
+    void N13Click();
+    // "Поступление бланков...": a range of blanks into the register.
+    void N14Click();
+    // "Настройки реестра...": where the register is, kept in the settings file.
+    void N15Click();
+    // The register window, once it was opened; nullptr before.
+    TfmRegister *RegisterWindow() const { return FRegisterWindow; }
+    // A record's certificate into the controls, to print it again (on a new
+    // blank); with Duplicate the next print is recorded as its duplicate.
+    void OpenRecord(const TCertificateRecord &Record, bool Duplicate);
+    // The record the next print duplicates; nothing for an ordinary print.
+    std::optional<qint64> DuplicateOf() const { return FDuplicateOf; }
+    // Sets it (shown under the booklet), or clears it with nullptr.
+    void SetDuplicateOf(const TCertificateRecord *Original);
+    // The recorder of the print command's current preview; nullptr outside it.
+    TPrintRecorder *PrintRecorder() const { return FRecorder.get(); }
+
     // Runs a handler of this window behind the standard error box.
     void Handle(void (TfmMain::*handler)());
 
@@ -127,6 +156,9 @@ public:
             *N7 = nullptr;
     // "Настройка шаблона печати" in the print menu: the template command, as Button3.
     QAction *N11 = nullptr;
+    // The register menu: "Реестр свидетельств...", "Поступление бланков...", "Настройки реестра...".
+    QMenu *N12 = nullptr;
+    QAction *N13 = nullptr, *N14 = nullptr, *N15 = nullptr;
 
     // Regions.
     QScrollArea *ScrollBox1 = nullptr;
@@ -149,6 +181,9 @@ public:
               *cmb_5 = nullptr, *cmb_6 = nullptr, *cmb_7 = nullptr, *cmb_8 = nullptr,
               *cmb_9 = nullptr, *cmb_10 = nullptr, *cmb_kpp = nullptr;
     QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr;
+    // On the left page beside the number: the next print is a duplicate, and
+    // of which certificate; empty otherwise.
+    QLabel *DuplicateLabel = nullptr;
 
     // Panel1: issue date, head of the school, template command.
     QLabel *Label4 = nullptr, *Label5 = nullptr;
@@ -184,6 +219,12 @@ private:
     void ConnectHandlers();
     void FitToScreen();
 
+    void CreateRegisterMenu();
+
+    std::unique_ptr<TRegister> FRegister;
+    std::unique_ptr<TPrintRecorder> FRecorder;
+    TfmRegister *FRegisterWindow = nullptr;
+    std::optional<qint64> FDuplicateOf;
     bool FScrolledToStart = false;
     bool FClosing = false;
 };

@@ -209,6 +209,11 @@ void TfmMain::CreateLeftPage()
     Edit_3 = edit(b, "Edit_3", {164, 88, 365, 22}, tahoma(12));
     Edit_4 = edit(b, "Edit_4", {80, 191, 81, 21}, tahoma(11, true), Qt::AlignLeft, 4);
     Edit_5 = edit(b, "Edit_5", {16, 237, 657, 24}, tahoma(13));
+    // Beside the blank's number, on a free part of the page: the window is
+    // printing a duplicate (empty otherwise).
+    DuplicateLabel = place(new QLabel(b), "DuplicateLabel", 260, 191, 413, 21);
+    DuplicateLabel->setFont(tahoma(12, true));
+    DuplicateLabel->setStyleSheet(QStringLiteral("color: #b00000"));
     DateTimePicker1 = place(new TDateTimePicker(created, b), "DateTimePicker1", 48, 275, 297, 21);
     DateTimePicker2 = place(new TDateTimePicker(created, b), "DateTimePicker2", 376, 275, 297, 21);
     Edit_6 = edit(b, "Edit_6", {16, 350, 657, 22}, tahoma(12));

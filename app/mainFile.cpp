@@ -43,6 +43,7 @@ void TfmMain::OpenCertificate(const QString &FileName)
     openCertificate(*this, FileName);
     FileOpenName = FileName;
     N3->setEnabled(true);
+    SetDuplicateOf(nullptr);
     edt_11->setText(FloatToStr(SumAll()));
 }
 

@@ -8,13 +8,82 @@ QString headlessUsage()
 {
     return QStringLiteral("usage: Quorvel_A5 [FILE.vod | --help]\n"
                           "       Quorvel_A5 --print FILE.vod [--printer NAME] [--copies N] [--time-limit SECONDS]\n"
+                          "                          [--series S] [--number N] [--db URL]\n"
                           "       Quorvel_A5 --pdf FILE.vod OUT.pdf [--with-background] [--time-limit SECONDS]\n"
+                          "       Quorvel_A5 --register blanks-add SERIES FIRST LAST [--db URL]\n"
+                          "       Quorvel_A5 --register list [--from DATE] [--to DATE] [--db URL]\n"
+                          "       Quorvel_A5 --register void SERIES NUMBER --reason TEXT [--db URL]\n"
                           "  FILE.vod alone starts the window with that certificate loaded;\n"
                           "  --with-background puts the page's background scan into the PDF even\n"
                           "  where the template does not print it (to check the alignment on screen);\n"
                           "  --time-limit stops the template's script after that many seconds\n"
-                          "  (300 unless given; 0: no limit) and the command fails.");
+                          "  (300 unless given; 0: no limit) and the command fails;\n"
+                          "  --print records the certificate in the register: --series prints and\n"
+                          "  records that series instead of the file's, --number takes that blank;\n"
+                          "  --register list writes the register as CSV; DATE is dd.mm.yyyy or yyyy-mm-dd;\n"
+                          "  --db names the register (a file or postgresql://user@host:port/db)\n"
+                          "  instead of the one in the settings.");
 }
+
+namespace {
+
+// A date of the command line: dd.mm.yyyy or yyyy-mm-dd; null when neither.
+QDate commandDate(const QString &Text)
+{
+    const QDate russian = QDate::fromString(Text, QStringLiteral("dd.MM.yyyy"));
+    return russian.isValid() ? russian : QDate::fromString(Text, QStringLiteral("yyyy-MM-dd"));
+}
+
+// Takes "Name VALUE" out of Arguments (after the first); false when Name
+// is there without a value.
+bool takeOption(QStringList &Arguments, const QString &Name, QString &Value)
+{
+    const qsizetype at = Arguments.indexOf(Name, 1);
+    if (at < 0)
+        return true;
+    if (at + 1 >= Arguments.size())
+        return false;
+    Value = Arguments[at + 1];
+    Arguments.remove(at, 2);
+    return true;
+}
+
+// --register VERB ...: the options are taken out, the rest are the verb's own.
+void parseRegisterCommand(QStringList Arguments, THeadlessCommand &Command)
+{
+    auto fail = [] { throw EConvertError(headlessUsage()); };
+    Command.Kind = THeadlessCommand::Register;
+    if (Arguments.size() < 2)
+        fail();
+    Command.RegisterVerb = Arguments[1];
+    QString from, to;
+    if (!takeOption(Arguments, QStringLiteral("--from"), from) || !takeOption(Arguments, QStringLiteral("--to"), to)
+        || !takeOption(Arguments, QStringLiteral("--reason"), Command.Reason))
+        fail();
+    Command.RegisterArguments = Arguments.mid(2);
+    for (const QString &argument : Command.RegisterArguments)
+        if (argument.startsWith(QLatin1String("--")))
+            fail();
+    const bool dates = !from.isEmpty() || !to.isEmpty();
+    if (Command.RegisterVerb == QLatin1String("blanks-add")) {
+        if (Command.RegisterArguments.size() != 3 || dates || !Command.Reason.isEmpty())
+            fail();
+    } else if (Command.RegisterVerb == QLatin1String("list")) {
+        if (!Command.RegisterArguments.isEmpty() || !Command.Reason.isEmpty())
+            fail();
+        Command.From = commandDate(from);
+        Command.To = commandDate(to);
+        if ((!from.isEmpty() && !Command.From.isValid()) || (!to.isEmpty() && !Command.To.isValid()))
+            fail();
+    } else if (Command.RegisterVerb == QLatin1String("void")) {
+        if (Command.RegisterArguments.size() != 2 || dates || Command.Reason.trimmed().isEmpty())
+            fail();
+    } else {
+        fail();
+    }
+}
+
+} // namespace
 
 std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Given)
 {
@@ -30,7 +99,15 @@ std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Given)
             fail();
         Arguments.remove(at, 2);
     }
+    if (!takeOption(Arguments, QStringLiteral("--db"), command.Database) || Arguments.isEmpty())
+        fail();
     const QString &verb = Arguments[0];
+    if (verb == QLatin1String("--register")) {
+        parseRegisterCommand(Arguments, command);
+        return command;
+    }
+    if (!command.Database.isEmpty() && verb != QLatin1String("--print") && verb != QLatin1String("--pdf"))
+        fail();
     if (Arguments == QStringList{QStringLiteral("--help")}) {
         command.Kind = THeadlessCommand::Help;
         return command;
@@ -58,6 +135,14 @@ std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Given)
             fail();
         if (Arguments[i] == QLatin1String("--printer")) {
             command.Printer = Arguments[i + 1];
+        } else if (Arguments[i] == QLatin1String("--series")) {
+            command.Series = Arguments[i + 1].trimmed();
+            if (command.Series.isEmpty())
+                fail();
+        } else if (Arguments[i] == QLatin1String("--number")) {
+            command.Number = Arguments[i + 1].trimmed();
+            if (command.Number.isEmpty())
+                fail();
         } else if (Arguments[i] == QLatin1String("--copies")) {
             bool ok = false;
             command.Copies = Arguments[i + 1].toInt(&ok);

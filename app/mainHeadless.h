@@ -4,11 +4,16 @@
 // certificates from a shell or a file manager:
 //   Quorvel_A5 FILE.vod
 //   Quorvel_A5 --help
-//   Quorvel_A5 --print FILE.vod [--printer NAME] [--copies N]
+//   Quorvel_A5 --print FILE.vod [--printer NAME] [--copies N] [--series S] [--number N] [--db URL]
 //   Quorvel_A5 --pdf FILE.vod OUT.pdf [--with-background]
+//   Quorvel_A5 --register blanks-add SERIES FIRST LAST [--db URL]
+//   Quorvel_A5 --register list [--from DATE] [--to DATE] [--db URL]
+//   Quorvel_A5 --register void SERIES NUMBER --reason TEXT [--db URL]
 // Printing and the PDF take --time-limit SECONDS (0: none): the template's
-// script stops after that long and the command fails.
+// script stops after that long and the command fails. A print is recorded
+// in the register (the settings' one, or --db).
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -17,7 +22,8 @@
 struct THeadlessCommand {
     // Open: no headless work; the window starts with CertificateFile loaded.
     // Help: the usage text on stdout.
-    enum TKind { Open, Help, Print, Pdf } Kind = Print;
+    // Register: one of the register's commands (RegisterVerb).
+    enum TKind { Open, Help, Print, Pdf, Register } Kind = Print;
     QString CertificateFile;
     QString Printer;   // empty: the report's own choice
     int Copies = 0;    // 0: the report's own number
@@ -26,6 +32,14 @@ struct THeadlessCommand {
     // printable (to check the alignment on screen).
     bool WithBackground = false;
     int TimeLimit = 300; // seconds a script of the template may run; 0: no limit
+    QString Database;    // --db: the register for this run; empty: the settings' one
+    // Print: the series printed and recorded instead of the file's; the blank asked for.
+    QString Series, Number;
+    // Register: "blanks-add", "list" or "void", with the arguments it takes.
+    QString RegisterVerb;
+    QStringList RegisterArguments; // blanks-add: series, first, last; void: series, number
+    QDate From, To;                // list: the days printed, inclusive; null: open
+    QString Reason;                // void
 };
 
 // Reads the arguments after the program's name: nothing when there are
@@ -38,6 +52,9 @@ std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Argument
 // does, prepares the report and prints it or writes the PDF. Every message
 // goes to stderr; the result is the exit code (0, or 1 at the first failure).
 int runHeadlessCommand(const THeadlessCommand &Command);
+
+// Runs a Register command; messages on stderr, the list on stdout; the exit code.
+int runRegisterCommand(const THeadlessCommand &Command);
 
 // The usage text printed for arguments that cannot be read.
 QString headlessUsage();

@@ -2,6 +2,8 @@
 
 #include "app/mainHeadless.h"
 
+#include "app/PrintRecorder.h"
+#include "app/RegisterLocation.h"
 #include "app/main.h"
 #include "base/Errors.h"
 #include "base/UserInterface.h"
@@ -46,8 +48,18 @@ int runHeadlessCommand(const THeadlessCommand &Command)
     fsSetTimeLimit(qint64(Command.TimeLimit) * 1000);
     int code = 1;
     try {
+        setRegisterLocationOverride(Command.Database);
         TfmMain window;
         window.OpenCertificate(Command.CertificateFile);
+        // The series given replaces the file's for this print only, so
+        // that what is printed is what is recorded.
+        if (!Command.Series.isEmpty()) {
+            window.Edit_4->setText(Command.Series);
+            if (window.Edit_4->text() != Command.Series)
+                throw EConvertError(QStringLiteral("Серия «%1» длиннее %2 знаков: на бланке для неё нет места.")
+                                        .arg(Command.Series)
+                                        .arg(window.Edit_4->maxLength()));
+        }
         if (window.FillReport()) {
             TfrxReport *report = window.rudReport1;
             // Errors of preparing reach stderr through the message seam.
@@ -64,7 +76,9 @@ int runHeadlessCommand(const THeadlessCommand &Command)
                         options->SetPrinter(Command.Printer);
                     if (Command.Copies > 0)
                         options->SetCopies(Command.Copies);
-                    code = report->PreviewPages()->Print() ? 0 : 1;
+                    // The recorder gives the blank back when the job fails.
+                    TPrintRecorder recorder(window, false, Command.Number);
+                    code = report->PreviewPages()->Print() && !recorder.Records().isEmpty() ? 0 : 1;
                 }
             }
         }

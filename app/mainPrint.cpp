@@ -4,6 +4,8 @@
 
 #include "app/main.h"
 
+#include "app/PrintRecorder.h"
+
 #include "base/DateTime.h"
 #include "base/Errors.h"
 #include "report/model/rudMemo.h"
@@ -52,14 +54,24 @@ QString TfmMain::TemplatePath() const { return TemplateFolder + QLatin1Char('/')
 
 void TfmMain::Button3Click()
 {
+    // The designer's prints are not the school's certificates.
+    FRecorder.reset();
     rudReport1->LoadFromFile(TemplatePath());
     rudReport1->DesignReport(true, false);
 }
 
+// Every print from this preview is recorded in the register. The preview
+// is modal, so the recorder ends with it; one left from a preview that is
+// not modal ends with the next print command.
 void TfmMain::N7Click()
 {
-    if (FillReport())
-        rudReport1->ShowReport(true);
+    FRecorder.reset();
+    if (!FillReport())
+        return;
+    FRecorder = std::make_unique<TPrintRecorder>(*this, true);
+    rudReport1->ShowReport(true);
+    if (rudReport1->PreviewOptions()->Modal())
+        FRecorder.reset();
 }
 
 bool TfmMain::FillReport()

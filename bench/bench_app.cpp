@@ -1,7 +1,12 @@
 // The certificate program's own speed: from start to the entry window on
-// screen, and from the print command to the first painted preview page.
+// screen, from the print command to the first painted preview page, and
+// the register window opened on a long register.
 
+#include "app/CertificateFile.h"
+#include "app/RegisterLocation.h"
+#include "app/RegisterWindow.h"
 #include "app/main.h"
+#include "records/Register.h"
 #include "base/DateTime.h"
 #include "base/FormatSettings.h"
 #include "base/UserInterface.h"
@@ -18,6 +23,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -101,6 +107,41 @@ void BM_PrintToFirstPaintedPage(benchmark::State &state)
 }
 // 0: the whole command; 1 validate, 2 load template, 3 fill, 4 prepare, 5 paint.
 BENCHMARK(BM_PrintToFirstPaintedPage)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+
+// The register window opened on a register of 10,000 certificates (an
+// SQLite file made once): connecting, reading the list and the stock, and
+// the window shown, sorted by name.
+void BM_RegisterWindowOn10000Records(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("register.sqlite"));
+    TFilledWindow filled;
+    TfmMain &w = filled.Window;
+    {
+        const std::unique_ptr<TRegister> reg = TRegister::Open(file);
+        reg->AddBlanks(QStringLiteral("АБ"), QStringLiteral("000001"), QStringLiteral("010000"));
+        TNewCertificate c;
+        c.Series = QStringLiteral("АБ");
+        c.IssueDate = QDate(2026, 6, 1);
+        c.Printer = QStringLiteral("PDF");
+        c.Values = certificateValues(w);
+        for (int i = 0; i < 10000; ++i) {
+            c.FullName = QStringLiteral("Слушатель %1").arg((i * 7919) % 10000);
+            reg->Record(c);
+        }
+    }
+    setRegisterLocationOverride(file);
+    for (auto _ : state) {
+        w.CloseRegister();
+        TfmRegister window(&w);
+        window.Refresh();
+        window.show();
+        window.RecordsView->sortByColumn(TRegisterModel::colName, Qt::AscendingOrder);
+        benchmark::DoNotOptimize(QTest::qWaitForWindowExposed(&window));
+    }
+    setRegisterLocationOverride(QString());
+}
+BENCHMARK(BM_RegisterWindowOn10000Records)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

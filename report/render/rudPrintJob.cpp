@@ -418,8 +418,13 @@ bool rudPrintPages(TfrxReport *Report, TfrxPrintPageSource &Pages, const TfrxPri
             printer->SetViewParams(job.SheetPaper(), 0, 0, poPortrait);
         job.SetSheet(printer->PaperWidth(), printer->PaperHeight());
     }
-    if (Hooks.BeforePrint)
-        Hooks.BeforePrint();
+    if (Hooks.BeforePrint) {
+        try {
+            Hooks.BeforePrint();
+        } catch (const EPrintCancelled &) {
+            return false;
+        }
+    }
     QList<int> list;
     rudParsePageNumbers(options->PageNumbers(), list, Pages.Count());
     if (!printer->Initialized())

@@ -5,6 +5,7 @@
 // several on one sheet), with copies, collation, order, odd/even pages,
 // bins and duplex.
 
+#include "base/Errors.h"
 #include "report/render/rudCanvas.h"
 
 #include <functional>
@@ -48,6 +49,14 @@ struct TfrxPrintHooks {
     std::function<bool()> Terminated;
 };
 
+// Raised by a host's print event before the job (the report's
+// OnPrintReport) to call the print off: nothing is printed, no message is
+// shown, and the print answers false as after a cancelled Print window.
+class EPrintCancelled : public Exception {
+public:
+    EPrintCancelled() : Exception(QString()) {}
+};
+
 // The printer's canvas: fonts resolve at the printer's resolution, and what
 // is drawn follows the printing rules (objects visible in print only).
 class TfrxPrinterCanvas final : public TfrxCanvas {
@@ -63,7 +72,9 @@ void rudSelectPrinter(TfrxReport *Report);
 // Prints Pages for Report: false without printers ("No printers installed on
 // your system"), when PrintOptions.Printer names no queue and the Print
 // window is not shown (the error names it and lists the queues; nothing is
-// printed), when the Print window or its file dialog is cancelled.
+// printed), when the Print window or its file dialog is cancelled, and when
+// BeforePrint raises EPrintCancelled (the job is not started, AfterPrint
+// does not run).
 // CurrentPage (1-based, 0 none) is the page a preview shows ("Current page").
 // The report's print options are restored afterwards. An invalid page
 // number text raises EConvertError; a queue that refuses the job raises

@@ -2,7 +2,11 @@
 
 #include "report/render/SystemFonts.h"
 
+#include "report/render/rudPreview.h"
+#include "report/render/rudPreviewForm.h"
+
 #include <QLineEdit>
+#include <QTimer>
 
 TShownMainWindow::TShownMainWindow() : Settings(russianFormatSettings())
 {
@@ -23,4 +27,23 @@ void TShownMainWindow::TypeAndLeave(QWidget *control, const QString &text, bool 
             edit->clear();
     QTest::keyClicks(control, text);
     QTest::keyClick(control, Qt::Key_Tab);
+}
+
+bool whenPrepared(const std::function<void(TfrxPreviewForm &)> &Inspect, const std::function<void()> &Start)
+{
+    bool inspected = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *form = qobject_cast<TfrxPreviewForm *>(QApplication::activeModalWidget());
+        if (!form || form->Preview()->Running() || form->Preview()->PageCount() == 0)
+            return;
+        poll.stop();
+        Inspect(*form);
+        inspected = true;
+        form->close();
+    });
+    poll.start();
+    Start();
+    return inspected;
 }

@@ -9,7 +9,10 @@
 
 #include <QApplication>
 #include <QTest>
+#include <functional>
 #include <memory>
+
+class TfrxPreviewForm;
 
 struct TShownMainWindow {
     TShownMainWindow();
@@ -23,3 +26,7 @@ struct TShownMainWindow {
     std::unique_ptr<TfmMain> Window;
     bool Active = false;
 };
+
+// Runs Start (the print command), and Inspect on the preview window once its
+// preparation has ended, then closes it; answers whether Inspect ran.
+bool whenPrepared(const std::function<void(TfrxPreviewForm &)> &Inspect, const std::function<void()> &Start);

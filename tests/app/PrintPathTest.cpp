@@ -19,27 +19,6 @@
 
 namespace {
 
-// Runs Inspect on the preview window once its preparation has ended, then
-// closes it; answers whether that happened.
-bool whenPrepared(const std::function<void(TfrxPreviewForm &)> &Inspect, const std::function<void()> &Start)
-{
-    bool inspected = false;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto *form = qobject_cast<TfrxPreviewForm *>(QApplication::activeModalWidget());
-        if (!form || form->Preview()->Running() || form->Preview()->PageCount() == 0)
-            return;
-        poll.stop();
-        Inspect(*form);
-        inspected = true;
-        form->close();
-    });
-    poll.start();
-    Start();
-    return inspected;
-}
-
 // The memos of prepared page 0 by name.
 TfrxMemoView *preparedMemo(TfrxReport *report, const QString &name)
 {

@@ -155,3 +155,32 @@ TEST(PrintJob, OrderOddEvenCopiesAndTheDialogsCurrentPage)
     EXPECT_EQ(report.PrintOptions()->PageNumbers(), ""); // restored
     rudPrinters().FillPrinters();
 }
+
+// A host's print event may call the job off after the Print window: nothing
+// reaches the printer, no message, and the after-print event does not run.
+TEST(PrintJob, BeforePrintMayCallTheJobOff)
+{
+    rudRenderInit();
+    auto *printer = offsetPrinter();
+    std::vector<std::unique_ptr<TfrxCustomPrinter>> list;
+    list.emplace_back(printer);
+    rudPrinters().SetPrinters(std::move(list), true);
+    TfrxReport report;
+    new TfrxReportPage(&report);
+    report.PrintOptions()->SetShowDialog(false);
+    TfrxTemplatePageSource pages(&report);
+    TRecordingUserInterface ui;
+    bool after = false;
+    TfrxPrintHooks hooks;
+    hooks.BeforePrint = [] { throw EPrintCancelled(); };
+    hooks.AfterPrint = [&] { after = true; };
+    EXPECT_FALSE(rudPrintPages(&report, pages, hooks));
+    EXPECT_TRUE(printer->Sheets.isEmpty());
+    EXPECT_FALSE(after);
+    EXPECT_TRUE(ui.Messages.empty());
+    // Any other failure there still reaches the caller.
+    hooks.BeforePrint = [] { throw EInOutError(QStringLiteral("no register")); };
+    EXPECT_THROW(rudPrintPages(&report, pages, hooks), EInOutError);
+    EXPECT_TRUE(printer->Sheets.isEmpty());
+    rudPrinters().FillPrinters();
+}

@@ -1,0 +1,98 @@
+#include "app/PrintRecorder.h"
+
+#include "app/CertificateFile.h"
+#include "app/RegisterDialogs.h"
+#include "app/main.h"
+#include "base/DateTime.h"
+#include "base/UserInterface.h"
+#include "report/model/rudReport.h"
+#include "report/render/rudPrintJob.h"
+#include "report/render/rudPrinter.h"
+
+#include <QApplication>
+
+TPrintRecorder::TPrintRecorder(TfmMain &Window, bool AskForBlank, const QString &Number)
+    : FWindow(Window), FReport(Window.rudReport1), FAskForBlank(AskForBlank), FNumber(Number)
+{
+    FReport->OnPrintReport = [this](TfrxReport *) { BeforeJob(); };
+    FReport->OnAfterPrintReport = [this](TfrxReport *) { AfterJob(); };
+    FReport->OnPrintPage = [this](TfrxReportPage *, int) { ++FPagesOut; };
+}
+
+TPrintRecorder::~TPrintRecorder()
+{
+    FReport->OnPrintReport = nullptr;
+    FReport->OnAfterPrintReport = nullptr;
+    FReport->OnPrintPage = nullptr;
+    WithdrawPending();
+}
+
+// Runs after the Print window, before the job starts. A job that failed
+// with an error left its record pending (the after-print event did not
+// run): its blank is given back first. A register that cannot record
+// stops the print with its message; a cancelled blank dialog stops it
+// silently.
+void TPrintRecorder::BeforeJob()
+{
+    WithdrawPending();
+    TNewCertificate certificate;
+    certificate.Series = FWindow.Edit_4->text().trimmed();
+    certificate.Number = FNumber;
+    certificate.OriginalId = FWindow.DuplicateOf();
+    certificate.FullName = FWindow.Edit_5->text().trimmed();
+    certificate.IssueDate = dateTimeToQDate(FWindow.DateTimePicker3->Date());
+    certificate.Printer = rudPrinters().Printer()->Name();
+    certificate.Values = certificateValues(FWindow);
+    try {
+        TRegister &reg = FWindow.Register();
+        if (FAskForBlank && reg.HasStock(certificate.Series)) {
+            const std::optional<QString> next = reg.NextFree(certificate.Series);
+            if (!next)
+                throw ERegisterError(QStringLiteral("Свободных бланков серии %1 в реестре нет.\n"
+                                                    "Внесите поступившие бланки: «Реестр» — «Поступление бланков...».")
+                                         .arg(certificate.Series));
+            // Over the preview the operator prints from.
+            QWidget *over = QApplication::activeModalWidget();
+            TBlankDialog dialog(certificate.Series, *next, over ? over : &FWindow);
+            if (userInterface().ExecDialog(&dialog) != 1)
+                throw EPrintCancelled();
+            certificate.Number = dialog.Number();
+        }
+        FPending = reg.Record(certificate);
+    } catch (const ERegisterError &error) {
+        throw ERegisterError(QStringLiteral("Свидетельство не напечатано: реестр не может его записать.\n%1")
+                                 .arg(error.Message()));
+    }
+    FPagesOut = 0;
+}
+
+// A job that sent no page (no valid printer, no page in the range asked
+// for) or was stopped (its pages are then discarded) gives the blank back.
+void TPrintRecorder::AfterJob()
+{
+    if (!FPending)
+        return;
+    if (FPagesOut == 0 || FReport->Terminated()) {
+        WithdrawPending();
+        return;
+    }
+    FRecords << *FPending;
+    FPending.reset();
+    FWindow.SetDuplicateOf(nullptr);
+}
+
+void TPrintRecorder::WithdrawPending() noexcept
+{
+    if (!FPending)
+        return;
+    const qint64 id = FPending->Id;
+    FPending.reset();
+    try {
+        FWindow.Register().Withdraw(id);
+    } catch (const Exception &error) {
+        userInterface().MessageBox(QStringLiteral("Печать не состоялась, но запись о ней не удалось снять с реестра:\n%1")
+                                       .arg(error.Message()),
+                                   applicationTitle(), TMsgIcon::Error, TMsgButtons::Ok);
+    } catch (...) {
+    }
+}

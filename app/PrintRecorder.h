@@ -1,0 +1,44 @@
+#pragma once
+// Every print of a certificate goes into the school's register: the blank
+// is taken and the certificate recorded after the operator has confirmed
+// the Print window and before the first page goes out; a job that then
+// sends no page gives the blank back.
+
+#include "records/Register.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+class TfmMain;
+class TfrxReport;
+
+// Records the prints of the window's report while it lives (the print
+// command's preview, or one command-line print); the designer's prints and
+// PDF output are never recorded because no recorder watches them.
+class TPrintRecorder {
+public:
+    // AskForBlank: a series with stock shows the blank dialog (the window);
+    // otherwise Number is the blank asked for, empty for the next free one.
+    TPrintRecorder(TfmMain &Window, bool AskForBlank, const QString &Number = QString());
+    // Gives back the blank of a job that failed before its end, and stops watching.
+    ~TPrintRecorder();
+    TPrintRecorder(const TPrintRecorder &) = delete;
+    TPrintRecorder &operator=(const TPrintRecorder &) = delete;
+
+    // The records of the prints that went out, in order.
+    const QList<TCertificateRecord> &Records() const { return FRecords; }
+
+private:
+    void BeforeJob();
+    void AfterJob();
+    void WithdrawPending() noexcept;
+
+    TfmMain &FWindow;
+    TfrxReport *FReport;
+    bool FAskForBlank;
+    QString FNumber;
+    std::optional<TCertificateRecord> FPending;
+    int FPagesOut = 0;
+    QList<TCertificateRecord> FRecords;
+};
