@@ -41,7 +41,7 @@ PY
 nanoseconds() { # command... : wall time of one run
   local t0
   t0=$(date +%s%N)
-  "$@" >/dev/null
+  "$@" >/dev/null || { echo "failed: $*" >&2; exit 1; }
   echo $(($(date +%s%N) - t0))
 }
 best_ours=0 best_ref=0
