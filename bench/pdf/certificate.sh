@@ -21,18 +21,11 @@ export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work}"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
 
-nanoseconds() { # command... : wall time of one run
-  local t0
-  t0=$(date +%s%N)
-  "$@" >/dev/null || { echo "failed: $*" >&2; exit 1; }
-  echo $(($(date +%s%N) - t0))
-}
+source "$here/timing.sh"
 best_app=0 best_qt=0
 for ((i = 0; i < runs; i++)); do
-  t=$(nanoseconds "$build/Quorvel_A5" --pdf "$here/certificate.vod" "$work/app.pdf")
-  ((best_app == 0 || t < best_app)) && best_app=$t
-  t=$(nanoseconds "$build/minimal_pdf" "$work/qt.pdf")
-  ((best_qt == 0 || t < best_qt)) && best_qt=$t
+  best_of best_app "$build/Quorvel_A5" --pdf "$here/certificate.vod" "$work/app.pdf"
+  best_of best_qt "$build/minimal_pdf" "$work/qt.pdf"
 done
 printf 'Quorvel_A5 --pdf %d ms  minimal Qt %d ms  ratio %s\n' $((best_app / 1000000)) $((best_qt / 1000000)) \
   "$(awk -v a="$best_app" -v b="$best_qt" 'BEGIN { printf "%.2f", a / b }')"

@@ -38,18 +38,11 @@ with open(sys.argv[2], "w", newline="", encoding="utf-8") as f:
     w.writerows(rows(int(sys.argv[1])))
 PY
 
-nanoseconds() { # command... : wall time of one run
-  local t0
-  t0=$(date +%s%N)
-  "$@" >/dev/null || { echo "failed: $*" >&2; exit 1; }
-  echo $(($(date +%s%N) - t0))
-}
+source "$here/timing.sh"
 best_ours=0 best_ref=0
 for ((i = 0; i < runs; i++)); do
-  t=$(nanoseconds "$build/rudreport" render "$here/list.fr3" "$work/ours.pdf" --data "Rows=$work/rows.csv")
-  ((best_ours == 0 || t < best_ours)) && best_ours=$t
-  t=$(nanoseconds env PYTHONPATH="$here" "$python" "$here/reference.py" "$rows" "$work/ref.pdf")
-  ((best_ref == 0 || t < best_ref)) && best_ref=$t
+  best_of best_ours "$build/rudreport" render "$here/list.fr3" "$work/ours.pdf" --data "Rows=$work/rows.csv"
+  best_of best_ref env PYTHONPATH="$here" "$python" "$here/reference.py" "$rows" "$work/ref.pdf"
 done
 size_ours=$(stat -c %s "$work/ours.pdf")
 size_ref=$(stat -c %s "$work/ref.pdf")
