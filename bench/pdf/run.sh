@@ -9,7 +9,8 @@
 # BUILD_DIR holds rudreport (default build/run, a RelWithDebInfo build).
 #
 # ReportLab is the reference only, never a dependency of the program, so it
-# is installed here (idempotently) rather than by scripts/setup.sh.
+# (and the list's font) is installed here, idempotently, rather than by
+# scripts/setup.sh.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -18,10 +19,15 @@ rows=${2:-50000}
 runs=${3:-3}
 python=/usr/bin/python3 # the system's Python, where the Debian package installs
 
-if ! dpkg-query -W -f='${Status}' python3-reportlab 2>/dev/null | grep -q 'install ok installed'; then
+# The list is set in DejaVu Sans, which both programs embed from its file.
+missing=()
+for p in python3-reportlab fonts-dejavu-core; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends python3-reportlab >/dev/null
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 work=$(mktemp -d)
