@@ -21,6 +21,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 // Width of the left page as shown (the page picture is two pixels wider) and
@@ -77,11 +79,30 @@ QPixmap bookletPicture(const QString &resource)
     return QPixmap::fromImage(rudDecodePng(file.readAll()));
 }
 
+// A booklet page that decodes its picture when it is first shown: the
+// print and PDF commands build the window without ever showing it.
+class TBookletPicture final : public QLabel {
+public:
+    TBookletPicture(QWidget *parent, const QString &resource) : QLabel(parent), FResource(resource) {}
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        if (!FResource.isEmpty()) {
+            const QString resource = std::exchange(FResource, QString());
+            runHandler([&] { setPixmap(bookletPicture(resource)); });
+        }
+        QLabel::showEvent(event);
+    }
+
+private:
+    QString FResource; // empty once decoded
+};
+
 QLabel *picture(QWidget *parent, const char *name, int x, int width, const QString &resource)
 {
-    auto *image = place(new QLabel(parent), name, x, 0, width, bookletHeight);
+    auto *image = place(new TBookletPicture(parent, resource), name, x, 0, width, bookletHeight);
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    runHandler([&] { image->setPixmap(bookletPicture(resource)); });
     return image;
 }
 

@@ -41,17 +41,19 @@ std::vector<TfsVariant> &saveStack()
 
 void evaluateArgs(TfsDesignatorStep &step, TfsCustomVariable *item, TArgValues &values)
 {
+    // Each value is made in its place (every call of a script procedure
+    // passes here).
     const int count = item->ParamCount();
-    values.resize(count);
+    values.clear();
     if (step.FIsMacro) {
         for (int i = 0; i < count; ++i)
-            values[i] = i < int(step.FMacroArgs.size()) ? TfsVariant(step.FMacroArgs[size_t(i)])
-                                                         : item->GetParam(i)->FDefValue;
+            values.append(i < int(step.FMacroArgs.size()) ? TfsVariant(step.FMacroArgs[size_t(i)])
+                                                          : item->GetParam(i)->FDefValue);
         return;
     }
     const int given = int(step.FArgs.size());
     for (int i = 0; i < count; ++i)
-        values[i] = i < given ? step.FArgs[size_t(i)]->Value() : item->GetParam(i)->FDefValue;
+        values.append(i < given ? step.FArgs[size_t(i)]->Value() : item->GetParam(i)->FDefValue);
 }
 
 } // namespace

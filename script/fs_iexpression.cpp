@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include <limits>
+
 TfsExpressionNode::~TfsExpressionNode()
 {
     delete FLeft;
@@ -109,29 +111,61 @@ int TfsOperatorNode::Priority() const
     return 7;
 }
 
+namespace {
+
+// Integers are what loops count and recursive functions pass: the nodes
+// below work them out without a call. Every other kind, and an overflow,
+// goes to the full rules (fsVarAdd, fsVarCompare, ...), which give integers
+// exactly these results: Integer while both are Integers and the result
+// fits, else Int64.
+qint64 integerOf(const TfsVariant &v)
+{
+    return v.Kind() == TfsVarKind::Int ? v.AsInt() : v.AsInt64();
+}
+
+TfsVariant integerResult(const TfsVariant &a, const TfsVariant &b, qint64 r)
+{
+    if (a.Kind() == TfsVarKind::Int && b.Kind() == TfsVarKind::Int && r >= std::numeric_limits<int>::min() &&
+        r <= std::numeric_limits<int>::max())
+        return TfsVariant(int(r));
+    return TfsVariant(r);
+}
+
+// The order of a and b, computed here for two integers.
+TfsVarCompare compareValues(const TfsVariant &a, const TfsVariant &b)
+{
+    if (a.IsOrdinal() && b.IsOrdinal()) {
+        const qint64 x = integerOf(a), y = integerOf(b);
+        return x < y ? TfsVarCompare::Less : x > y ? TfsVarCompare::Greater : TfsVarCompare::Equal;
+    }
+    return fsVarCompare(a, b);
+}
+
+} // namespace
+
 TfsVariant TNoneNode::Value() { return FLeft ? FLeft->Value() : TfsVariant::Null(); }
 TfsVariant TLeftBracketNode::Value() { return FLeft->Value(); }
 
 TfsVariant TGreatNode::Value()
 {
     const TfsVariant a = FLeft->Value();
-    return TfsVariant(fsVarCompare(a, FRight->Value()) == TfsVarCompare::Greater);
+    return TfsVariant(compareValues(a, FRight->Value()) == TfsVarCompare::Greater);
 }
 TfsVariant TLessNode::Value()
 {
     const TfsVariant a = FLeft->Value();
-    return TfsVariant(fsVarCompare(a, FRight->Value()) == TfsVarCompare::Less);
+    return TfsVariant(compareValues(a, FRight->Value()) == TfsVarCompare::Less);
 }
 TfsVariant TLessEqNode::Value()
 {
     const TfsVariant a = FLeft->Value();
-    const TfsVarCompare c = fsVarCompare(a, FRight->Value());
+    const TfsVarCompare c = compareValues(a, FRight->Value());
     return TfsVariant(c == TfsVarCompare::Less || c == TfsVarCompare::Equal);
 }
 TfsVariant TGreatEqNode::Value()
 {
     const TfsVariant a = FLeft->Value();
-    const TfsVarCompare c = fsVarCompare(a, FRight->Value());
+    const TfsVarCompare c = compareValues(a, FRight->Value());
     return TfsVariant(c == TfsVarCompare::Greater || c == TfsVarCompare::Equal);
 }
 TfsVariant TNonEqNode::Value()
@@ -147,7 +181,11 @@ TfsVariant TEqNode::Value()
 TfsVariant TPlusNode::Value()
 {
     const TfsVariant a = FLeft->Value();
-    return fsVarAdd(a, FRight->Value());
+    const TfsVariant b = FRight->Value();
+    qint64 r;
+    if (a.IsOrdinal() && b.IsOrdinal() && !__builtin_add_overflow(integerOf(a), integerOf(b), &r))
+        return integerResult(a, b, r);
+    return fsVarAdd(a, b);
 }
 TfsVariant TStrCatNode::Value()
 {
@@ -160,7 +198,11 @@ TfsVariant TStrCatNode::Value()
 TfsVariant TMinusNode::Value()
 {
     const TfsVariant a = FLeft->Value();
-    return fsVarSub(a, FRight->Value());
+    const TfsVariant b = FRight->Value();
+    qint64 r;
+    if (a.IsOrdinal() && b.IsOrdinal() && !__builtin_sub_overflow(integerOf(a), integerOf(b), &r))
+        return integerResult(a, b, r);
+    return fsVarSub(a, b);
 }
 TfsVariant TOrNode::Value()
 {
@@ -177,7 +219,11 @@ TfsVariant TXorNode::Value()
 TfsVariant TMulNode::Value()
 {
     const TfsVariant a = FLeft->Value();
-    return fsVarMul(a, FRight->Value());
+    const TfsVariant b = FRight->Value();
+    qint64 r;
+    if (a.IsOrdinal() && b.IsOrdinal() && !__builtin_mul_overflow(integerOf(a), integerOf(b), &r))
+        return integerResult(a, b, r);
+    return fsVarMul(a, b);
 }
 TfsVariant TDivFloatNode::Value()
 {

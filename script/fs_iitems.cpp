@@ -161,7 +161,7 @@ TfsVariant TfsProcVariable::GetValue()
     while (main && !main->FMainProg)
         main = main->Parent();
     // A terminated program runs no more procedures.
-    if (main && main->FTerminated)
+    if (main && main->FTerminated.load(std::memory_order_relaxed))
         return FIsFunc && FRefItem ? FRefItem->FValue : TfsVariant::Null();
 
     struct TRestore {
@@ -172,7 +172,7 @@ TfsVariant TfsProcVariable::GetValue()
         {
             TfsScript *p = Proc->FProgram.get();
             p->FExitCalled = false;
-            p->FTerminated = false;
+            p->FTerminated.store(false, std::memory_order_relaxed);
             p->FIsRunning = false;
             p->FBreakCalled = p->FContinueCalled = false;
             if (Main)
@@ -189,7 +189,9 @@ TfsVariant TfsProcVariable::GetValue()
     if (main)
         main->FProgRunning = FProgram.get();
     FProgram->FExitCalled = false;
-    FProgram->FTerminated = false;
+    // Plain stores: the flag orders nothing, and every call of a procedure
+    // passes here twice (a full barrier each would cost more than the call).
+    FProgram->FTerminated.store(false, std::memory_order_relaxed);
     FProgram->FIsRunning = true;
     FProgram->Statement()->Execute();
     return FIsFunc && FRefItem ? FRefItem->FValue : TfsVariant::Null();

@@ -773,6 +773,7 @@ TfrxReportPage *TfrxPreviewPages::GetPage(int Index)
 
 std::unique_ptr<TfrxReportPage> TfrxPreviewPages::BuildPage(TfrxXMLItem *Item)
 {
+    ++FPagesBuilt;
     if (IsWholePage(Item)) {
         auto page = std::make_unique<TfrxReportPage>(nullptr);
         TfrxXMLSerializer serializer(nullptr);

@@ -350,6 +350,8 @@ public:
     TfrxReportPage *SourcePage(int Index) const;
     // Number of rebuilt pages held by the cache.
     int PagesInCacheCount() const { return int(FPageCache.size()); }
+    // Pages rebuilt from the store since it was made (cache misses).
+    qint64 PagesBuilt() const { return FPagesBuilt; }
     // Copy number given to memos while printing ("[CopyName#]").
     int CopyNo() const { return FCopyNo; }
     void SetCopyNo(int Value) { FCopyNo = Value; }
@@ -402,6 +404,7 @@ private:
     std::vector<QString> FPageItemNames;   // by source page index + 1
     TfrxXMLDocument FXMLDoc;
     qint64 FXMLSize = 0;
+    qint64 FPagesBuilt = 0;
     double FLastY = 0;
     QPointer<TfrxView> FLastObjectOver;
     bool FBuilding = false;

@@ -31,6 +31,22 @@ void TFont::AssignFrom(const TfrxPersistent &Source)
 {
     if (&Source == this)
         return;
+    // Fonts are copied from parent to child for every object made: a plain
+    // font copies its fields directly, far cheaper than through the
+    // published properties (which a subclass may add to).
+    const auto *font = qobject_cast<const TFont *>(&Source);
+    if (font && font->metaObject() == &staticMetaObject && metaObject() == &staticMetaObject) {
+        FName = font->FName;
+        FHeight = font->FHeight;
+        FColor = font->FColor;
+        FCharset = font->FCharset;
+        FOrientation = font->FOrientation;
+        FStyle = font->FStyle;
+        FPitch = font->FPitch;
+        FQuality = font->FQuality;
+        Changed();
+        return;
+    }
     std::function<void()> onChange = std::move(OnChange);
     OnChange = nullptr;
     rudAssignProps(this, &Source);

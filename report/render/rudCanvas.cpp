@@ -37,45 +37,48 @@ QColor rudColor(TColor Color)
 
 namespace {
 
+// What drawing needs of one character: its glyph, its whole-pixel advance
+// and the box its ink covers, relative to the origin on the baseline.
+struct TGlyphInfo {
+    quint32 Glyph = 0;
+    int Advance = 0;
+    QRectF Ink;
+};
+
 // One font at one pixel height and style: Qt's font, its raw font and the
-// glyphs and whole-pixel advances of the characters met so far.
+// glyphs, whole-pixel advances and ink boxes of the characters met so far.
 struct TMeasuredFont {
     QFont Font;
     QRawFont Raw;
     int Ascent = 0;
     int Descent = 0;
-    std::array<quint32, 0x500> LowGlyph{};
-    std::array<int, 0x500> LowAdvance{};
+    std::array<TGlyphInfo, 0x500> Low{};
     std::array<bool, 0x500> LowKnown{};
-    QHash<char16_t, std::pair<quint32, int>> High;
+    QHash<char16_t, TGlyphInfo> High;
 
-    std::pair<quint32, int> Glyph(char16_t Ch)
+    const TGlyphInfo &Glyph(char16_t Ch)
     {
         if (Ch < LowKnown.size() && LowKnown[Ch])
-            return {LowGlyph[Ch], LowAdvance[Ch]};
+            return Low[Ch];
         if (Ch >= LowKnown.size()) {
             const auto found = High.constFind(Ch);
             if (found != High.constEnd())
                 return *found;
         }
-        quint32 glyph = 0;
+        TGlyphInfo info;
         int count = 1;
         const QChar qch(Ch);
-        if (!QChar::isSurrogate(Ch))
-            Raw.glyphIndexesForChars(&qch, 1, &glyph, &count);
-        int advance = 0;
         if (!QChar::isSurrogate(Ch)) {
-            const QList<QPointF> adv = Raw.advancesForGlyphIndexes(QList<quint32>{glyph});
-            advance = adv.isEmpty() ? 0 : rudRound(adv.first().x());
+            Raw.glyphIndexesForChars(&qch, 1, &info.Glyph, &count);
+            const QList<QPointF> adv = Raw.advancesForGlyphIndexes(QList<quint32>{info.Glyph});
+            info.Advance = adv.isEmpty() ? 0 : rudRound(adv.first().x());
+            info.Ink = Raw.boundingRect(info.Glyph);
         }
         if (Ch < LowKnown.size()) {
             LowKnown[Ch] = true;
-            LowGlyph[Ch] = glyph;
-            LowAdvance[Ch] = advance;
-        } else {
-            High.insert(Ch, {glyph, advance});
+            return Low[Ch] = info;
         }
-        return {glyph, advance};
+        return *High.insert(Ch, info);
     }
 };
 
@@ -232,7 +235,7 @@ void TfrxCanvas::GetTextExtents(const QString &Text, int *Extents)
     TMeasuredFont *font = Cache().Current;
     int sum = 0;
     for (qsizetype i = 0; i < Text.size(); ++i) {
-        sum += font->Glyph(Text.at(i).unicode()).second;
+        sum += font->Glyph(Text.at(i).unicode()).Advance;
         Extents[i] = sum;
     }
 }
@@ -242,7 +245,7 @@ int TfrxCanvas::TextWidth(const QString &Text)
     TMeasuredFont *font = Cache().Current;
     int sum = 0;
     for (const QChar ch : Text)
-        sum += font->Glyph(ch.unicode()).second;
+        sum += font->Glyph(ch.unicode()).Advance;
     return sum;
 }
 
@@ -255,14 +258,21 @@ void TfrxCanvas::TextOut(int X, int Y, const QString &Text, const int *Advances,
     QList<QPointF> positions;
     glyphs.reserve(Text.size());
     positions.reserve(Text.size());
+    const bool turned = FFont.Escapement != 0;
+    // Unturned text is placed in device coordinates, so that it needs no
+    // transformation of its own.
+    const QPointF origin = turned ? QPointF(0, 0) : QPointF(X, Y + font->Ascent);
+    QRectF ink;
     int x = 0;
     for (qsizetype i = 0; i < Text.size(); ++i) {
-        const auto [glyph, advance] = font->Glyph(Text.at(i).unicode());
+        const TGlyphInfo &glyph = font->Glyph(Text.at(i).unicode());
         if (!QChar::isSurrogate(Text.at(i).unicode())) {
-            glyphs.append(glyph);
-            positions.append(QPointF(x, 0));
+            glyphs.append(glyph.Glyph);
+            positions.append(origin + QPointF(x, 0));
+            if (!glyph.Ink.isEmpty())
+                ink |= glyph.Ink.translated(x, 0);
         }
-        x += Advances ? Advances[i] : advance;
+        x += Advances ? Advances[i] : glyph.Advance;
     }
     if (FRecording)
         FRecords.push_back({Text, QRect(X, Y, x, font->Ascent + font->Descent), int(FRecords.size())});
@@ -276,14 +286,32 @@ void TfrxCanvas::TextOut(int X, int Y, const QString &Text, const int *Advances,
     run.setStrikeOut(FFont.Style & fsStrikeOut);
     if (Options & etoRtlReading)
         run.setRightToLeft(false);
+    if (FFont.Style & (fsUnderline | fsStrikeOut))
+        ink |= QRectF(0, -font->Ascent / 2.0, x,
+                      font->Ascent / 2.0 + font->Raw.underlinePosition() + font->Raw.lineThickness());
+    // A clip the ink lies well inside (a pixel to spare for smoothing)
+    // changes nothing, and every clip costs a PDF or a printer a clip path
+    // and a saved state: most texts fit their boxes.
+    const bool clip = (Options & etoClipped) &&
+                      (turned || !QRectF(Clip).adjusted(1, 1, -1, -1).contains(ink.translated(X, Y + font->Ascent)));
+    if (!turned && !clip) {
+        const QPen pen = FPainter->pen();
+        FPainter->setPen(rudColor(FFont.Color));
+        FPainter->drawGlyphRun(QPointF(0, 0), run);
+        FPainter->setPen(pen);
+        return;
+    }
     FPainter->save();
-    if (Options & etoClipped)
+    if (clip)
         FPainter->setClipRect(Clip, FPainter->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     FPainter->setPen(rudColor(FFont.Color));
-    FPainter->translate(X, Y);
-    if (FFont.Escapement != 0)
+    if (turned) {
+        FPainter->translate(X, Y);
         FPainter->rotate(-FFont.Escapement / 10.0);
-    FPainter->drawGlyphRun(QPointF(0, font->Ascent), run);
+        FPainter->drawGlyphRun(QPointF(0, font->Ascent), run);
+    } else {
+        FPainter->drawGlyphRun(QPointF(0, 0), run);
+    }
     FPainter->restore();
 }
 

@@ -119,18 +119,21 @@ void drawSide(const TfrxFrame *Frame, const TfrxFrameLine *Line, TfrxCanvas *Can
 void rudDrawFrameRecord(const TfrxFrame *Frame, TfrxCanvas *Canvas, int FX, int FY, int FX1, int FY1, double ScaleX,
                         double ScaleY)
 {
-    if (!Canvas->Painter())
+    const bool shadow = Frame->DropShadow() && Frame->ShadowColor() != clTransparent;
+    const TfrxFrameTypes typ = Frame->Typ();
+    const bool lines = typ && Frame->Color() != clTransparent && Frame->Width() != 0;
+    // Nothing to draw saves no state (a PDF writes each one out).
+    if (!Canvas->Painter() || (!shadow && !lines))
         return;
     Canvas->Save();
-    if (Frame->DropShadow() && Frame->ShadowColor() != clTransparent) {
+    if (shadow) {
         Canvas->SetPen(Frame->ShadowColor(), 1, psSolid, pcFlat);
         const int sx = rudRound(Frame->ShadowWidth() * ScaleX);
         const int sy = rudRound(Frame->ShadowWidth() * ScaleY);
         rudDrawBandLine(Canvas, FX1 + sx / 2, FY + sx, FX1 + sx / 2, FY1, sx);
         rudDrawBandLine(Canvas, FX + sy, FY1 + sy / 2, FX1 + sy, FY1 + sy / 2, sy);
     }
-    const TfrxFrameTypes typ = Frame->Typ();
-    if (!typ || Frame->Color() == clTransparent || Frame->Width() == 0) {
+    if (!lines) {
         Canvas->Restore();
         return;
     }

@@ -5,6 +5,9 @@
 #include "report/model/rudPictureView.h"
 #include "report/render/rudCanvas.h"
 
+#include <QPaintDevice>
+#include <QPainter>
+
 #include <utility>
 
 void rudDrawPage(TfrxReportPage *Page, TfrxCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX,
@@ -21,10 +24,19 @@ void rudDrawPage(TfrxReportPage *Page, TfrxCanvas *Canvas, double ScaleX, double
         Page->SetRightMargin(savedLeft);
     }
     Canvas->Save();
-    if (!printing && Canvas->Painter())
-        Canvas->IntersectClip(QRect(QPoint(rudRound(OffsetX), rudRound(OffsetY)),
-                                    QPoint(rudRound(Page->PaperWidth() * fr01cm * ScaleX + OffsetX) - 1,
-                                           rudRound(Page->PaperHeight() * fr01cm * ScaleY + OffsetY) - 1)));
+    if (!printing && Canvas->Painter()) {
+        const QRect paper(QPoint(rudRound(OffsetX), rudRound(OffsetY)),
+                          QPoint(rudRound(Page->PaperWidth() * fr01cm * ScaleX + OffsetX) - 1,
+                                 rudRound(Page->PaperHeight() * fr01cm * ScaleY + OffsetY) - 1));
+        // A page that covers its whole device (a PDF sheet, an image of the
+        // page) needs no clip: every clip is repeated by a PDF after each
+        // restored state.
+        const QPainter *painter = Canvas->Painter();
+        const QPaintDevice *device = painter->device();
+        if (!device || !painter->worldTransform().isIdentity() ||
+            !paper.contains(QRect(0, 0, device->width(), device->height())))
+            Canvas->IntersectClip(paper);
+    }
     const double marginX = Page->LeftMargin() * fr01cm, marginY = Page->TopMargin() * fr01cm;
     if (Page->BackPictureVisible() && (!paper || Options.AnyBackground || Page->BackPicturePrintable())) {
         // The background fills the paper inside the margins.

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <vector>
 
 QByteArray rudExactPdfMediaBoxes(const QByteArray &Pdf, const QList<QSizeF> &PagePoints)
@@ -28,12 +29,16 @@ QByteArray rudExactPdfMediaBoxes(const QByteArray &Pdf, const QList<QSizeF> &Pag
         from = close;
     }
     out += Pdf.mid(from);
+    // The replacements lie in file order: an offset moves by the growth of
+    // those before it, found by halving (a page has a few objects each, so
+    // a long report has many thousands of both).
+    std::vector<qsizetype> grown(shifts.size() + 1, 0);
+    for (size_t i = 0; i < shifts.size(); ++i)
+        grown[i + 1] = grown[i] + shifts[i].second;
     auto moved = [&](qsizetype offset) {
-        qsizetype delta = 0;
-        for (const auto &[at, grow] : shifts)
-            if (offset > at)
-                delta += grow;
-        return offset + delta;
+        const auto before = std::lower_bound(shifts.begin(), shifts.end(), offset,
+                                             [](const auto &shift, qsizetype at) { return shift.first < at; });
+        return offset + grown[size_t(before - shifts.begin())];
     };
     // The cross-reference table: "xref", "0 N", then N entries of 20 bytes.
     const qsizetype startxref = out.lastIndexOf("startxref");

@@ -6,12 +6,16 @@
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudCanvas.h"
+#include "report/render/rudPageDraw.h"
+#include "report/render/rudPdfBoxes.h"
 #include "report/render/rudPreviewPagesDraw.h"
 
 #include <QBuffer>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+
+#include <memory>
 
 namespace {
 
@@ -63,4 +67,41 @@ void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName, TfrxPdfBack
             painter.end();
     }
     saveFileAtomically(FileName, buffer.data());
+}
+
+QByteArray rudPagesToPdf(TfrxCustomPreviewPages *Pages, const QList<int> &Indexes, int Dpi, const QString &Creator,
+                         const std::function<void(TfrxReportPage *)> &BeforeDraw)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QList<QSizeF> points;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(Dpi);
+        writer.setCreator(Creator);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        std::unique_ptr<TfrxCanvas> canvas;
+        const int count = Pages->GetCount();
+        for (const int index : Indexes) {
+            TfrxReportPage *page = Pages->GetPage(index);
+            if (page) {
+                writer.setPageSize(paperOf(page));
+                points << QSizeF(page->PaperWidth() / 25.4 * 72, page->PaperHeight() / 25.4 * 72);
+            } else {
+                points << writer.pageLayout().fullRect(QPageLayout::Point).size();
+            }
+            if (!canvas)
+                canvas = std::make_unique<TfrxCanvas>(&writer, Dpi, Dpi);
+            else
+                writer.newPage();
+            if (!page)
+                continue;
+            if (BeforeDraw)
+                BeforeDraw(page);
+            rudDrawPage(page, canvas.get(), Dpi / 96.0, Dpi / 96.0, 0, 0, TfrxPageDrawOptions{index, count, 1, 1});
+        }
+    }
+    buffer.close();
+    return rudExactPdfMediaBoxes(bytes, points);
 }

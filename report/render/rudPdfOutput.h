@@ -1,9 +1,15 @@
 #pragma once
 // The prepared pages of a report as a PDF file.
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
+#include <functional>
+
+class TfrxCustomPreviewPages;
 class TfrxReport;
+class TfrxReportPage;
 
 // Which background pictures a PDF holds.
 enum class TfrxPdfBackground {
@@ -18,3 +24,12 @@ enum class TfrxPdfBackground {
 // raises EInOutError when it cannot be.
 void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName,
                         TfrxPdfBackground Background = TfrxPdfBackground::Printable);
+
+// The prepared pages Indexes of Pages as a PDF at Dpi dots per inch, each
+// on a sheet of its exact paper size (media boxes to the hundredth of a
+// point), drawn as on screen. Each page is fetched from the store once:
+// its paper is taken while it is drawn. BeforeDraw (may be empty) sees
+// every page before it is drawn; a page the store cannot rebuild leaves a
+// blank sheet.
+QByteArray rudPagesToPdf(TfrxCustomPreviewPages *Pages, const QList<int> &Indexes, int Dpi, const QString &Creator,
+                         const std::function<void(TfrxReportPage *)> &BeforeDraw = {});

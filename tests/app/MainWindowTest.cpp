@@ -5,6 +5,7 @@
 
 #include "base/DateTime.h"
 #include "base/Errors.h"
+#include "report/render/SystemFonts.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -202,8 +203,16 @@ TEST(MainWindow, FindComponentIgnoresLetterCase)
     EXPECT_THROW(w.Component<TEdit>("cmb_1"), EGeneralError);
 }
 
-TEST(MainWindow, ShowsBothBookletPages)
+TEST(MainWindow, ShowsBothBookletPagesDecodedOnlyWhenShown)
 {
+    {
+        // The print and PDF commands build the window and never show it.
+        TRecordingUserInterface ui;
+        registerSystemFonts();
+        TfmMain hidden;
+        EXPECT_TRUE(hidden.Image4->pixmap().isNull());
+        EXPECT_TRUE(hidden.Image1->pixmap().isNull());
+    }
     TShownMainWindow shown;
     TfmMain &w = *shown.Window;
     EXPECT_EQ(w.Image4->pixmap().size(), QSize(700, 515));

@@ -4,6 +4,9 @@
 
 #include "base/FormatSettings.h"
 
+#include <functional>
+#include <limits>
+
 TEST(Variant, ArithmeticRules)
 {
     TFormatSettingsScope scope(englishFormatSettings());
@@ -82,4 +85,45 @@ TEST(Variant, ArraysCopyOnWrite)
                   "  m[1, 0] := 5; ShowMessage(m[1, 0] + m[0, 1]);\n"
                   "  s := 'abc'; s[2] := 'X'; ShowMessage(s); ShowMessage(s[3]) end.")),
               (QStringList{QStringLiteral("14"), QStringLiteral("5"), QStringLiteral("aXc"), QStringLiteral("c")}));
+}
+
+TEST(Variant, ScriptOperatorsOnIntegersFollowTheRules)
+{
+    // The expression nodes work integers out themselves: at every edge
+    // (Integer overflow, Int64 overflow, mixed widths, large Int64 order)
+    // they give the value and kind the variant rules give.
+    const qint64 maxInt64 = std::numeric_limits<qint64>::max();
+    const TfsVariant values[] = {TfsVariant(0), TfsVariant(-7), TfsVariant(2147483647), TfsVariant(int(-2147483647 - 1)),
+                                 TfsVariant(qint64(5)), TfsVariant(maxInt64), TfsVariant(-maxInt64 - 1),
+                                 TfsVariant(qint64(9007199254740993LL))};
+    struct TOp {
+        const char *Text;
+        std::function<TfsVariant(const TfsVariant &, const TfsVariant &)> Rule;
+    };
+    const TOp ops[] = {
+        {"a + b", fsVarAdd},
+        {"a - b", fsVarSub},
+        {"a * b", fsVarMul},
+        {"a < b", [](const TfsVariant &x, const TfsVariant &y) { return TfsVariant(fsVarCompare(x, y) == TfsVarCompare::Less); }},
+        {"a > b", [](const TfsVariant &x, const TfsVariant &y) { return TfsVariant(fsVarCompare(x, y) == TfsVarCompare::Greater); }},
+        {"a <= b", [](const TfsVariant &x, const TfsVariant &y) { return TfsVariant(fsVarCompare(x, y) != TfsVarCompare::Greater); }},
+        {"a >= b", [](const TfsVariant &x, const TfsVariant &y) { return TfsVariant(fsVarCompare(x, y) != TfsVarCompare::Less); }},
+    };
+    TTestScript t;
+    t.Script.AddVariable(QStringLiteral("a"), QStringLiteral("Variant"), TfsVariant());
+    t.Script.AddVariable(QStringLiteral("b"), QStringLiteral("Variant"), TfsVariant());
+    for (const TfsVariant &a : values)
+        for (const TfsVariant &b : values) {
+            t.Script.SetVariables(QStringLiteral("a"), a);
+            t.Script.SetVariables(QStringLiteral("b"), b);
+            for (const TOp &op : ops) {
+                const TfsVariant got = t.Script.Evaluate(QString::fromLatin1(op.Text));
+                const TfsVariant want = op.Rule(a, b);
+                const std::string label = std::string(op.Text) + " with a = " + a.ToString().toStdString() +
+                                          ", b = " + b.ToString().toStdString();
+                ASSERT_FALSE(t.Script.EvaluteRiseError()) << label;
+                EXPECT_EQ(got.Kind(), want.Kind()) << label;
+                EXPECT_TRUE(fsVarEquals(got, want)) << label;
+            }
+        }
 }

@@ -14,15 +14,13 @@
 #include "report/model/rudMemo.h"
 #include "report/render/rudCanvas.h"
 #include "report/render/rudPageDraw.h"
-#include "report/render/rudPdfBoxes.h"
+#include "report/render/rudPdfOutput.h"
 
 #include "base/Errors.h"
 #include "base/SafeSave.h"
 
 #include <QBuffer>
 #include <QImage>
-#include <QPageSize>
-#include <QPdfWriter>
 #include <QTextStream>
 
 namespace {
@@ -110,37 +108,8 @@ int renderCommand(const QStringList &args)
     if (out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
         if (dpi == 0)
             dpi = 600;
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setResolution(dpi);
-        writer.setCreator(QStringLiteral("rudreport"));
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        auto pageSize = [](TfrxReportPage *page) {
-            return QPageSize(QSizeF(page->PaperWidth(), page->PaperHeight()), QPageSize::Millimeter, QString(),
-                             QPageSize::ExactMatch);
-        };
-        writer.setPageSize(pageSize(store->GetPage(indexes.first())));
-        {
-            TfrxCanvas canvas(&writer, dpi, dpi);
-            for (qsizetype i = 0; i < indexes.size(); ++i) {
-                TfrxReportPage *page = resolvePlaceholders(store->GetPage(indexes[i]));
-                if (i > 0) {
-                    writer.setPageSize(pageSize(page));
-                    writer.newPage();
-                }
-                rudDrawPage(page, &canvas, dpi / 96.0, dpi / 96.0, 0, 0,
-                            TfrxPageDrawOptions{indexes[i], count, 1, 1});
-            }
-        }
-        buffer.close();
-        QList<QSizeF> points;
-        for (const auto index : indexes) {
-            TfrxReportPage *page = store->GetPage(index);
-            points << QSizeF(page->PaperWidth() / 25.4 * 72, page->PaperHeight() / 25.4 * 72);
-        }
-        if (!writeBytes(out, rudExactPdfMediaBoxes(bytes, points), error))
+        const QByteArray bytes = rudPagesToPdf(store, indexes, dpi, QStringLiteral("rudreport"), resolvePlaceholders);
+        if (!writeBytes(out, bytes, error))
             return fail(error);
         return 0;
     }

@@ -214,3 +214,28 @@ TEST(PropInfo, TypedAccessAgreesWithVariantAccessForEveryClass)
         }
     }
 }
+
+TEST(PropInfo, FontCopyCarriesEveryPublishedProperty)
+{
+    // Each stored property of a font set away from a new font's value:
+    // a copy (and a child's inherited font) has them all, in one change.
+    TFont source, copy;
+    const QMetaObject *meta = &TFont::staticMetaObject;
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty p = meta->property(i);
+        if (!p.isStored())
+            continue;
+        const QVariant fresh = p.read(&copy);
+        QVariant changed = fresh.typeId() == QMetaType::QString ? QVariant(QStringLiteral("Courier New"))
+                                                               : QVariant(fresh.toInt() + 2);
+        ASSERT_TRUE(p.write(&source, changed)) << p.name();
+        ASSERT_NE(p.read(&source), fresh) << p.name();
+    }
+    int changes = 0;
+    copy.OnChange = [&changes] { ++changes; };
+    copy.Assign(source);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(copy == source);
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
+        EXPECT_EQ(meta->property(i).read(&copy), meta->property(i).read(&source)) << meta->property(i).name();
+}
