@@ -237,7 +237,11 @@ TRegisterFilter TfmRegister::Filter() const
 void TfmRegister::Refresh()
 {
     TRegister &reg = FMain->Register();
-    Records->SetRecords(reg.List(Filter()));
+    // A long list leaves the certificates' values in the register: the one
+    // record opened reads them then.
+    TRegisterFilter filter = Filter();
+    filter.WithoutValues = true;
+    Records->SetRecords(reg.List(filter));
     Stock->removeRows(0, Stock->rowCount());
     for (const TBlankStock &s : reg.Stock()) {
         QList<QStandardItem *> row;
@@ -263,10 +267,17 @@ std::optional<TCertificateRecord> TfmRegister::Selected() const
 
 void TfmRegister::OpenSelected(bool Duplicate)
 {
-    const std::optional<TCertificateRecord> record = Selected();
-    if (!record) {
+    const std::optional<TCertificateRecord> selected = Selected();
+    if (!selected) {
         userInterface().MessageBox(QStringLiteral("Выберите запись в списке."), windowTitle(), TMsgIcon::Information,
                                    TMsgButtons::Ok);
+        return;
+    }
+    const std::optional<TCertificateRecord> record = FMain->Register().Find(selected->Id);
+    if (!record) {
+        userInterface().MessageBox(QStringLiteral("Записи %1 больше нет в реестре.").arg(selected->Id), windowTitle(),
+                                   TMsgIcon::Information, TMsgButtons::Ok);
+        Refresh();
         return;
     }
     if (record->Values.isEmpty()) {
