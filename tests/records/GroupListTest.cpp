@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <xlsxwriter.h>
 
 namespace {
 
@@ -168,6 +169,67 @@ TEST_F(GroupListTest, UnreadableFilesAreRefused)
         many += "Иванов\n";
     const QString tooLong = Write(QStringLiteral("many.csv"), many);
     EXPECT_EQ(ErrorOf(tooLong), QStringLiteral("Список группы «%1»: больше 10000 строк учеников").arg(tooLong));
+}
+
+// A book written by a spreadsheet library: two sheets, shared strings,
+// numbers (a grade's position, a СНИЛС typed as a number), a date cell and a
+// bare date serial; the sheet asked for is read, the first by default.
+TEST_F(GroupListTest, XlsxBook)
+{
+    const QString path = Folder.filePath(QStringLiteral("group.xlsx"));
+    lxw_workbook *book = workbook_new(path.toUtf8().constData());
+    lxw_format *date = workbook_add_format(book);
+    format_set_num_format(date, "dd.mm.yyyy");
+    lxw_worksheet *first = workbook_add_worksheet(book, "Группа 7");
+    lxw_worksheet *second = workbook_add_worksheet(book, "Запас");
+    const char *headers[] = {"ФИО", "Дата рождения", "Оценка 1", "Первая помощь", "СНИЛС", "Пол", "Окончание обучения"};
+    for (int c = 0; c < 7; ++c) {
+        worksheet_write_string(first, 0, c, headers[c], nullptr);
+        worksheet_write_string(second, 0, c, headers[c], nullptr);
+    }
+    worksheet_write_string(first, 1, 0, " Белов Борис Борисович ", nullptr);
+    lxw_datetime born = {2001, 12, 31, 0, 0, 0};
+    worksheet_write_datetime(first, 1, 1, &born, date);
+    worksheet_write_number(first, 1, 2, 3, nullptr);
+    worksheet_write_string(first, 1, 3, "Зачтено", nullptr);
+    worksheet_write_number(first, 1, 4, 12345678901.0, nullptr);
+    worksheet_write_string(first, 1, 5, "Ж", nullptr);
+    worksheet_write_number(first, 1, 6, 45000, nullptr);
+    worksheet_write_string(first, 3, 0, "Глебов Глеб", nullptr);
+    worksheet_write_string(first, 3, 2, "Хорошо", nullptr);
+    worksheet_write_string(first, 3, 3, "Незачтено", nullptr);
+    worksheet_write_string(second, 1, 0, "Запасов Иван", nullptr);
+    ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
+
+    const TGroupList list = readGroupList(path, Options);
+    EXPECT_EQ(list.Sheets, (QStringList{QStringLiteral("Группа 7"), QStringLiteral("Запас")}));
+    EXPECT_EQ(names(list), (QStringList{QStringLiteral("2:Белов Борис Борисович"), QStringLiteral("4:Глебов Глеб")}));
+    const TGroupTrainee &belov = list.Trainees[0];
+    EXPECT_EQ(belov.BirthDate, QDate(2001, 12, 31));
+    EXPECT_EQ(belov.Grades[0], QStringLiteral("Удовлетворительно"));
+    EXPECT_EQ(belov.Grades[9], QStringLiteral("Зачтено"));
+    EXPECT_EQ(belov.Snils, QStringLiteral("12345678901"));
+    EXPECT_EQ(belov.Sex, QStringLiteral("Ж"));
+    EXPECT_EQ(belov.TrainingEnd, QDate(2023, 3, 15));
+    EXPECT_EQ(list.Trainees[1].Grades[0], QStringLiteral("Хорошо"));
+    EXPECT_EQ(list.Problems, QStringList{QStringLiteral("Строка 4: оценка «Незачтено» по предмету 10 не из списка")});
+
+    Options.Sheet = QStringLiteral("Запас");
+    EXPECT_EQ(names(readGroupList(path, Options)), QStringList{QStringLiteral("2:Запасов Иван")});
+    Options.Sheet = QStringLiteral("Нет");
+    EXPECT_EQ(ErrorOf(path), QStringLiteral("Список группы «%1»: в книге нет листа «Нет» (есть: Группа 7, Запас)").arg(path));
+    Options.Sheet.clear();
+
+    // Damaged: cut short; a zip whose workbook part is renamed is no book.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QString cut = Write(QStringLiteral("cut.xlsx"), bytes.left(bytes.size() / 2));
+    EXPECT_EQ(ErrorOf(cut), QStringLiteral("Список группы «%1»: книга XLSX повреждена (архив не открывается)").arg(cut));
+    QByteArray renamed = bytes;
+    renamed.replace("xl/workbook.xml", "xl/workbooX.xml");
+    const QString other = Write(QStringLiteral("other.xlsx"), renamed);
+    EXPECT_EQ(ErrorOf(other), QStringLiteral("Список группы «%1»: это архив, но не книга XLSX").arg(other));
 }
 
 } // namespace
