@@ -81,8 +81,12 @@ int matchHeader(const QString &Header, const TGroupListOptions &Options)
         const int n = m.captured(1).toInt();
         return n >= 1 && n <= SubjectCount ? fGrade1 + n - 1 : fNone;
     }
+    // Shorter beginnings would take columns such as "№" or "Кл." for a subject.
+    constexpr int ShortestBeginning = 3;
+    if (h.size() < ShortestBeginning)
+        return fNone;
     for (int i = 0; i < SubjectCount && i < Options.SubjectNames.size(); ++i)
-        if (!folded(Options.SubjectNames[i]).isEmpty() && folded(Options.SubjectNames[i]).startsWith(h))
+        if (folded(Options.SubjectNames[i]).startsWith(h))
             return fGrade1 + i;
     return fNone;
 }
@@ -193,6 +197,18 @@ TGroupTrainee readTrainee(const TSheetRow &Row, const std::array<int, FieldCount
     return t;
 }
 
+// The header row: the first of the first few rows that names a name column
+// (a sheet often has a title above its table), else the first row.
+qsizetype headerRow(const TSheetTable &Table, const TGroupListOptions &Options)
+{
+    constexpr qsizetype TitleRows = 10;
+    for (qsizetype r = 0; r < Table.Rows.size() && r < TitleRows; ++r)
+        for (const QString &cell : Table.Rows[r].Cells)
+            if (const int f = matchHeader(cell, Options); f == fFio || f == fSurname || f == fName)
+                return r;
+    return 0;
+}
+
 TSheetTable readTable(const QString &FileName, const TGroupListOptions &Options)
 {
     QFile file(FileName);
@@ -243,7 +259,8 @@ TGroupList readGroupList(const QString &FileName, const TGroupListOptions &Optio
     list.Sheets = table.Sheets;
     if (table.Rows.isEmpty())
         failGroupList(FileName, QStringLiteral("в списке нет ни одной строки"));
-    for (const QString &h : table.Rows.first().Cells)
+    const qsizetype header = headerRow(table, Options);
+    for (const QString &h : table.Rows[header].Cells)
         list.Headers << h.trimmed();
 
     // Each field takes the first column that names it; a column mapped by
@@ -266,7 +283,7 @@ TGroupList readGroupList(const QString &FileName, const TGroupListOptions &Optio
         list.Problems << QStringLiteral("Нет столбца «ФИО» или «Фамилия»: укажите столбцы вручную");
         return list;
     }
-    for (qsizetype r = 1; r < table.Rows.size(); ++r)
+    for (qsizetype r = header + 1; r < table.Rows.size(); ++r)
         list.Trainees << readTrainee(table.Rows[r], columns, list.Headers, table, Options, list.Problems);
     return list;
 }

@@ -2,12 +2,15 @@
 // Group lists: the trainees of one group as a school keeps them in a
 // spreadsheet, read from a CSV or an XLSX file for printing the whole group.
 //
-// Columns are matched by their header (the first non-empty row) in Russian,
-// without regard to case, surrounding and doubled spaces, and ё/е:
+// Columns are matched by their header in Russian, without regard to case,
+// surrounding and doubled spaces, and ё/е:
 //   ФИО | Фамилия, Имя, Отчество | Дата рождения | Пол | СНИЛС |
 //   Дата начала обучения, Начало обучения | Дата окончания обучения,
 //   Окончание обучения | Оценка N (N = the subject's row 1..10) |
-//   the beginning of a subject's name as printed on its row ("Первая помощь").
+//   the beginning (3 letters at least) of a subject's name as printed on its
+//   row ("Первая помощь").
+// The header row is the first of the first ten non-empty rows that names a
+// name column, else the first; rows above it (a title) are skipped.
 // A column the operator maps by hand (Options.Mapping) takes that field
 // whatever its header; the other columns are listed as unknown and ignored.
 //
