@@ -86,6 +86,16 @@ QMap<QString, QString> valuesFromText(const QString &Text)
     return values;
 }
 
+// A stored state; a value this program does not know reads as issued.
+TRecordState stateOf(const QVariant &Value)
+{
+    switch (Value.toInt()) {
+    case int(TRecordState::rsSpoiled): return TRecordState::rsSpoiled;
+    case int(TRecordState::rsPrinted): return TRecordState::rsPrinted;
+    default: return TRecordState::rsIssued;
+    }
+}
+
 const QString recordColumns = QStringLiteral(
     "SELECT id, series, number, width, state, original_id, full_name, issue_date, printed_at, printer, "
     "void_reason, voided_at, field_values FROM certificate");
@@ -97,7 +107,7 @@ TCertificateRecord recordFromRow(const QSqlQuery &q)
     r.Series = q.value(1).toString();
     if (!q.value(2).isNull())
         r.Number = FormatNumber(q.value(2).toLongLong(), q.value(3).toInt());
-    r.State = q.value(4).toInt() == int(TRecordState::rsSpoiled) ? TRecordState::rsSpoiled : TRecordState::rsIssued;
+    r.State = stateOf(q.value(4));
     if (!q.value(5).isNull())
         r.OriginalId = q.value(5).toLongLong();
     r.FullName = q.value(6).toString();
@@ -243,12 +253,16 @@ QList<TBlankStock> TRegister::Stock() const
         const auto it = stock.find(q.value(0).toString());
         if (it == stock.end())
             continue;
-        (q.value(1).toInt() == int(TRecordState::rsSpoiled) ? it->Spoiled : it->Issued) += q.value(2).toInt();
+        switch (stateOf(q.value(1))) {
+        case TRecordState::rsSpoiled: it->Spoiled += q.value(2).toInt(); break;
+        case TRecordState::rsPrinted: it->Printed += q.value(2).toInt(); break;
+        case TRecordState::rsIssued: it->Issued += q.value(2).toInt(); break;
+        }
     }
     q.finish();
     QList<TBlankStock> list;
     for (TBlankStock &s : stock) {
-        s.Free = s.Received - s.Issued - s.Spoiled;
+        s.Free = s.Received - s.Issued - s.Printed - s.Spoiled;
         list.append(s);
     }
     return list;
@@ -306,7 +320,7 @@ TCertificateRecord TRegister::Record(const TNewCertificate &Certificate)
                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"),
                 {text(series), Number ? QVariant(Number->Value) : nullNumber(),
                  Number ? QVariant(Number->Width) : QVariant(QMetaType::fromType<int>()),
-                 int(TRecordState::rsIssued),
+                 int(Certificate.Unconfirmed ? TRecordState::rsPrinted : TRecordState::rsIssued),
                  Certificate.OriginalId ? QVariant(*Certificate.OriginalId) : nullNumber(), text(Certificate.FullName),
                  text(Certificate.FullName.toLower()),
                  Certificate.IssueDate.isValid() ? QVariant(Certificate.IssueDate.toString(Qt::ISODate)) : nullText(),
@@ -364,9 +378,30 @@ void TRegister::Withdraw(qint64 Id)
         const QVariant state = d->Value(QStringLiteral("SELECT state FROM certificate WHERE id = ?"), {Id});
         if (!state.isValid())
             d->Fail(QStringLiteral("В реестре %1 нет записи %2.").arg(d->Where).arg(Id));
-        if (state.toInt() != int(TRecordState::rsIssued))
+        if (stateOf(state) == TRecordState::rsSpoiled)
             d->Fail(QStringLiteral("Запись %1 — испорченный бланк, её нельзя отменить.").arg(Id));
         d->Exec(QStringLiteral("DELETE FROM certificate WHERE id = ?"), {Id});
+    });
+}
+
+void TRegister::Confirm(const QList<qint64> &Ids)
+{
+    QList<qint64> ids = Ids;
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    if (ids.isEmpty())
+        return;
+    d->Transaction([&] {
+        for (const qint64 id : ids) {
+            const QVariant state = d->Value(QStringLiteral("SELECT state FROM certificate WHERE id = ?"), {id});
+            if (!state.isValid())
+                d->Fail(QStringLiteral("В реестре %1 нет записи %2.").arg(d->Where).arg(id));
+            if (stateOf(state) != TRecordState::rsPrinted)
+                d->Fail(QStringLiteral("Запись %1 не ждёт подтверждения: она уже в состоянии «%2».")
+                            .arg(id)
+                            .arg(recordStateName(stateOf(state))));
+            d->Exec(QStringLiteral("UPDATE certificate SET state = ? WHERE id = ?"), {int(TRecordState::rsIssued), id});
+        }
     });
 }
 

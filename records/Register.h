@@ -30,8 +30,11 @@ public:
     using Exception::Exception;
 };
 
-// What became of a blank or of the certificate printed on it.
-enum class TRecordState { rsIssued, rsSpoiled };
+// What became of a blank or of the certificate printed on it. A group's
+// certificates are rsPrinted until the operator confirms each one came out
+// of the printer well (Confirm makes it rsIssued) or voids it. The values
+// are stored: new states go at the end.
+enum class TRecordState { rsIssued, rsSpoiled, rsPrinted };
 
 // A certificate printed, or a blank voided without one.
 struct TCertificateRecord {
@@ -58,7 +61,9 @@ struct TCertificateRecord {
 // The stock of one series.
 struct TBlankStock {
     QString Series;
-    int Received = 0, Issued = 0, Spoiled = 0, Free = 0;
+    // Printed: blanks taken by certificates not yet confirmed (neither
+    // issued nor free). Free = Received - Issued - Printed - Spoiled.
+    int Received = 0, Issued = 0, Printed = 0, Spoiled = 0, Free = 0;
 };
 
 // Which records a list shows; empty members do not filter.
@@ -88,6 +93,9 @@ struct TNewCertificate {
     QDate IssueDate;
     QString Printer;
     QMap<QString, QString> Values;
+    // Recorded as printed, not yet issued: the operator confirms it later
+    // (TRegister::Confirm) or voids it.
+    bool Unconfirmed = false;
 };
 
 // One open register. Every change is one transaction: a failure leaves the
@@ -143,10 +151,15 @@ public:
     // stored (Id, Number, PrintedAt).
     TCertificateRecord Record(const TNewCertificate &Certificate);
     // Removes the record Id made by Record when its print never started;
-    // its blank is free again. Only an issued certificate can be withdrawn.
+    // its blank is free again. Only an issued or a printed (unconfirmed)
+    // certificate can be withdrawn.
     void Withdraw(qint64 Id);
+    // Confirms the printed certificates Ids as issued, all in one
+    // transaction: a record that does not exist or is not printed-unconfirmed
+    // is an error and confirms none.
+    void Confirm(const QList<qint64> &Ids);
     // Voids the blank Series/Number with Reason (not empty): a certificate on
-    // it becomes spoiled, a free blank is recorded as spoiled; never offered
+    // it (issued or printed-unconfirmed) becomes spoiled, a free blank is recorded as spoiled; never offered
     // again. A blank voided already is an error.
     void Void(const QString &Series, const QString &Number, const QString &Reason);
 
@@ -161,7 +174,8 @@ private:
     std::unique_ptr<TPrivate> d;
 };
 
-// The Russian name of a state, as lists show it: "Выдан", "Испорчен".
+// The Russian name of a state, as lists show it: "Выдан", "Испорчен",
+// "Напечатан" (printed, not yet confirmed as issued).
 QString recordStateName(TRecordState State);
 
 // The records as CSV (UTF-8, comma-separated, quoted where needed), a header

@@ -24,7 +24,12 @@ QString localTime(const QDateTime &Time)
 
 QString recordStateName(TRecordState State)
 {
-    return State == TRecordState::rsSpoiled ? QStringLiteral("Испорчен") : QStringLiteral("Выдан");
+    switch (State) {
+    case TRecordState::rsSpoiled: return QStringLiteral("Испорчен");
+    case TRecordState::rsPrinted: return QStringLiteral("Напечатан");
+    case TRecordState::rsIssued: break;
+    }
+    return QStringLiteral("Выдан");
 }
 
 QByteArray registerCsv(const QList<TCertificateRecord> &Records)

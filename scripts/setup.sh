@@ -15,6 +15,7 @@ packages=(
   cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
   liblua5.4-dev
   libqt6sql6-sqlite libqt6sql6-psql postgresql
+  libzip-dev libxlsxwriter-dev
   xvfb
 )
 missing=()

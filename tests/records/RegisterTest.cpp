@@ -185,6 +185,44 @@ TEST_P(RegisterOps, VoidedBlanksAreNeverOfferedAgain)
     EXPECT_EQ(stock[0].Free, 2);
 }
 
+// A group's certificates wait as printed until the operator confirms them:
+// their blanks are neither issued nor free; a spoiled one is voided, one
+// never printed is withdrawn; confirming is all or nothing.
+TEST_P(RegisterOps, PrintedCertificatesWaitForConfirmation)
+{
+    auto reg = OpenRegister();
+    reg->AddBlanks(QStringLiteral("АБ"), QStringLiteral("000001"), QStringLiteral("000010"));
+    const TCertificateRecord issued = reg->Record(certificate(QStringLiteral("АБ"), QStringLiteral("Выданов")));
+    QList<qint64> group;
+    for (const char *name : {"Первов", "Второв", "Третьев", "Четвёртов"}) {
+        TNewCertificate c = certificate(QStringLiteral("АБ"), QString::fromUtf8(name));
+        c.Unconfirmed = true;
+        group << reg->Record(c).Id;
+    }
+    EXPECT_EQ(reg->Find(group[0])->State, TRecordState::rsPrinted);
+    EXPECT_EQ(names(reg->List(filtered([&](TRegisterFilter &f) { f.State = TRecordState::rsPrinted; }))),
+              (QStringList{"Первов", "Второв", "Третьев", "Четвёртов"}));
+    TBlankStock stock = reg->Stock().value(0);
+    EXPECT_EQ((QList<int>{stock.Issued, stock.Printed, stock.Spoiled, stock.Free}), (QList<int>{1, 4, 0, 5}));
+
+    EXPECT_EQ(errorOf([&] { reg->Confirm({group[0], issued.Id}); }),
+              QStringLiteral("Запись %1 не ждёт подтверждения: она уже в состоянии «Выдан».").arg(issued.Id));
+    EXPECT_EQ(errorOf([&] { reg->Confirm({group[0], 999999}); }),
+              QStringLiteral("В реестре %1 нет записи 999999.").arg(reg->Where()));
+    EXPECT_EQ(reg->Find(group[0])->State, TRecordState::rsPrinted);
+
+    reg->Confirm({group[0], group[1], group[0]});
+    reg->Void(QStringLiteral("АБ"), reg->Find(group[2])->Number, QStringLiteral("замятие"));
+    reg->Withdraw(group[3]);
+    EXPECT_EQ(reg->Find(group[1])->State, TRecordState::rsIssued);
+    EXPECT_EQ(reg->Find(group[2])->State, TRecordState::rsSpoiled);
+    EXPECT_FALSE(reg->Find(group[3]));
+    stock = reg->Stock().value(0);
+    EXPECT_EQ((QList<int>{stock.Issued, stock.Printed, stock.Spoiled, stock.Free}), (QList<int>{3, 0, 1, 6}));
+    EXPECT_EQ(reg->NextFree(QStringLiteral("АБ")), QStringLiteral("000005"));
+    EXPECT_EQ(recordStateName(TRecordState::rsPrinted), QStringLiteral("Напечатан"));
+}
+
 TEST_P(RegisterOps, ADuplicatePointsAtItsOriginal)
 {
     auto reg = OpenRegister();
