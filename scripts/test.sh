@@ -12,15 +12,24 @@ export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd "$root/build/test"
 # The printing tests print to a private CUPS server and count themselves in
-# these files, one per test program; the counts are shown so that a run
-# which had to skip them (no CUPS on the machine) never passes for one that
-# printed.
+# these files, one per test program, a line "run<TAB>skipped<TAB>reasons" per
+# case; the sums are shown so that a run which had to skip them (no CUPS on
+# the machine) never passes for one that printed.
 counts="$root/build/test/cups/printing-tests"
 rm -f "$counts"*.txt
 status=0
 ctest --output-on-failure --parallel "$(nproc)" "$@" || status=$?
 if compgen -G "$counts*.txt" >/dev/null; then
-  cat "$counts"*.txt
+  for file in "$counts"*.txt; do
+    program=${file#"$counts"-}; program=${program%.txt}
+    awk -F'\t' -v program="$program" '
+      { run += $1; skipped += $2; if ($3 != "" && !seen[$3]++) reasons = reasons (reasons == "" ? "" : "; ") $3 }
+      END {
+        line = sprintf("Printing tests against the private CUPS server (%s): %d run, %d skipped", program, run, skipped)
+        if (skipped) line = line " (skipped: " reasons ")"
+        print line
+      }' "$file"
+  done
 elif [ "${CI:-}" = true ]; then
   echo "Printing tests against the private CUPS server: none ran"
 fi
