@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up, builds the tests with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs the whole suite offscreen.
+# UndefinedBehaviorSanitizer, runs the whole suite offscreen, then each fuzz
+# target for a short while (scripts/fuzz.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" test
@@ -32,5 +33,11 @@ if compgen -G "$counts*.txt" >/dev/null; then
   done
 elif [ "${CI:-}" = true ]; then
   echo "Printing tests against the private CUPS server: none ran"
+fi
+# A whole run ends with every fuzz target run for a short while on its
+# corpus (RUD_FUZZ_SECONDS each, 20 by default; 0 leaves them out).
+fuzz_seconds=${RUD_FUZZ_SECONDS:-20}
+if [ $# -eq 0 ] && [ "$fuzz_seconds" != 0 ]; then
+  bash "$root/scripts/fuzz.sh" "$fuzz_seconds" || status=1
 fi
 exit "$status"
