@@ -37,6 +37,7 @@ for target in "${targets[@]}"; do
   corpus="$build/corpus/$target" crashes="$build/crashes/$target" work="$build/work/$target"
   mkdir -p "$corpus" "$crashes" "$work" "$build/logs"
   log="$build/logs/$target.log"
+  started=$SECONDS
   # Scripts may write files: they land in a folder of their own.
   if (cd "$work" && "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -max_len=65536 -print_final_stats=1 -dict="$root/tests/fuzz/$target.dict" \
@@ -48,7 +49,7 @@ for target in "${targets[@]}"; do
   # The last status line: executions, coverage, features, corpus.
   last=$(grep -E '^#[0-9]+' "$log" | tail -1 || true)
   speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
-  echo "fuzz $target: $result, ${seconds}s, ${speed:-?} exec/s; $last"
+  echo "fuzz $target: $result, $((SECONDS - started)) s, ${speed:-?} exec/s; $last"
 done
 if ((${#failed[@]})); then
   echo "Fuzz targets that failed: ${failed[*]} (inputs in $build/crashes, logs in $build/logs)" >&2
