@@ -137,9 +137,10 @@ void openCertificate(TfmMain &window, const QString &fileName)
 {
     if (!QFileInfo(fileName).isFile())
         throw EInOutError(QStringLiteral("Не найден файл свидетельства: %1").arg(fileName));
-    if (QFile file(fileName); !file.open(QIODevice::ReadOnly))
+    const TIniFile file(fileName, CertificateCodePage);
+    if (file.Unreadable())
         throw EInOutError(QStringLiteral("Не удалось прочитать файл свидетельства: %1").arg(fileName));
-    loadCertificate(window, TIniFile(fileName, CertificateCodePage));
+    loadCertificate(window, file);
 }
 
 void saveCertificate(const TfmMain &window, const QString &fileName)

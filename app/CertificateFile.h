@@ -38,8 +38,8 @@ void loadCertificate(TfmMain &window, const TIniFile &file);
 void storeCertificate(const TfmMain &window, TIniFile &file);
 
 // loadCertificate from the certificate file fileName. A file that is not
-// there, is no regular file or cannot be read raises EInOutError naming it,
-// the controls untouched.
+// there, is no regular file, cannot be read or is larger than
+// TIniFile::MaxFileSize raises EInOutError naming it, the controls untouched.
 void openCertificate(TfmMain &window, const QString &fileName);
 
 // Writes the window's certificate into fileName (created when missing) all at

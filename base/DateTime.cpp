@@ -7,7 +7,6 @@
 namespace {
 
 constexpr int DateDelta = 693594; // days from 1 January 0001 to 30 December 1899
-constexpr int MSecsPerDayInt = 86400000;
 
 const int MonthDays[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
                               {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};

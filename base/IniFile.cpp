@@ -102,12 +102,12 @@ void TIniFile::Load()
     if (!info.exists())
         return;
     QFile file(FFileName);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+    if (!info.isFile() || info.size() > MaxFileSize || !file.open(QIODevice::ReadOnly)) {
         FUnreadable = true;
         return;
     }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    const QByteArray data = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError || data.size() > MaxFileSize) {
         FUnreadable = true;
         return;
     }

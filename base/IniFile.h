@@ -31,6 +31,9 @@ class TIniFile {
 public:
     // Longest value ReadString returns, in UTF-16 code units.
     static constexpr int MaxValueLength = 2047;
+    // A file larger than this (16 MiB) is not read: it counts as one that
+    // cannot be read. Settings and certificate files take a few kilobytes.
+    static constexpr qint64 MaxFileSize = qint64(16) << 20;
 
     // Reads fileName if it exists; a missing file is an empty one. A file that
     // exists but cannot be read reads as empty and is never overwritten.
@@ -46,6 +49,9 @@ public:
     int CodePage() const { return FCodePage; }
     // True when there are writes that UpdateFile() has not yet stored.
     bool Modified() const { return FModified; }
+    // True when the file exists but could not be read (or is larger than
+    // MaxFileSize): it reads as empty and UpdateFile() never replaces it.
+    bool Unreadable() const { return FUnreadable; }
 
     // The value of key in section, or defaultValue when either is missing.
     QString ReadString(const QString &section, const QString &key,

@@ -4,6 +4,7 @@
 // /dev/zero would be read without end and a FIFO would block the program
 // until some other program writes to it.
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -12,3 +13,9 @@
 // FIFO or socket (links are followed), and "Cannot open file "NAME". REASON"
 // when it cannot be opened (a missing file among them).
 void openRegularFile(QFile &file, const QString &fileName);
+
+// Reads the rest of a file opened by openRegularFile, at most maxSize
+// bytes: a larger file raises EInOutError "Cannot open file "NAME": it is
+// larger than N bytes" without being read further, a read error
+// "Cannot read file "NAME". REASON".
+QByteArray readWholeFile(QFile &file, qint64 maxSize);

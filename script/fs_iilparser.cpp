@@ -237,22 +237,13 @@ bool TfsILParser::Match(const TfsGrammarElement *e)
 
 namespace {
 
-// Units larger than this are refused rather than read into memory.
-constexpr qint64 MaxUnitSize = 16 * 1024 * 1024;
-
 // The text of a unit file. Only a regular file of a sane size is read: a
 // device such as /dev/zero would otherwise be read without end.
 QString readUnitFile(const QFileInfo &info)
 {
-    const QString name = info.filePath();
     QFile f;
-    openRegularFile(f, name);
-    const QByteArray bytes = f.read(MaxUnitSize + 1);
-    if (bytes.size() > MaxUnitSize)
-        throw EInOutError(QStringLiteral("Cannot open file \"%1\": it is larger than %2 bytes").arg(name).arg(MaxUnitSize));
-    if (f.error() != QFileDevice::NoError)
-        throw EInOutError(QStringLiteral("Cannot read file \"%1\". %2").arg(name, f.errorString()));
-    return QString::fromUtf8(bytes);
+    openRegularFile(f, info.filePath());
+    return QString::fromUtf8(readWholeFile(f, TfsILParser::MaxUnitSize));
 }
 
 } // namespace

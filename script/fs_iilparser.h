@@ -16,6 +16,10 @@ class TfsScript;
 // Front end of one compile of one script (or of one used unit).
 class TfsILParser {
 public:
+    // A unit file larger than this many bytes is refused ("Cannot open
+    // file "NAME": it is larger than N bytes") rather than read into memory.
+    static constexpr qint64 MaxUnitSize = 16 * 1024 * 1024;
+
     explicit TfsILParser(TfsScript *script);
     ~TfsILParser();
 

@@ -118,7 +118,9 @@ TfsSysFunctions::TfsSysFunctions(TfsScript *script) : TfsRTTIModule(script)
         {&kDate, &TfsSysFunctions::CallDate},     {&kString, &TfsSysFunctions::CallString},
         {&kMath, &TfsSysFunctions::CallMath},     {&kOther, &TfsSysFunctions::CallOther},
     };
-    for (const auto &[group, handler] : groups) {
+    for (const auto &[group, groupHandler] : groups) {
+        // A copy: clang 14 does not capture structured bindings.
+        const THandler handler = groupHandler;
         auto call = [this, handler](QObject *, TfsClassVariable *, const QString &name, TfsCustomVariable &caller) {
             return (this->*handler)(name, caller);
         };

@@ -31,15 +31,27 @@ public:
     // Scalars are copied as plain bytes; only texts and arrays own anything.
     TfsVariant(const TfsVariant &o) : FKind(o.FKind) { CopyFrom(o); }
     TfsVariant(TfsVariant &&o) noexcept : FKind(o.FKind) { MoveFrom(std::move(o)); }
+    // The payload is copied into a plain local first (o may live inside
+    // this value's array), chosen by one reading of o's kind.
     TfsVariant &operator=(const TfsVariant &o)
     {
-        if (!o.IsHeap() && !IsHeap()) {
-            FKind = o.FKind;
-            FInt64 = o.FInt64;
-        } else if (this != &o) {
-            TfsVariant copy(o); // o may live inside this value's array
-            *this = std::move(copy);
+        if (this == &o)
+            return *this;
+        const TfsVarKind kind = o.FKind;
+        if (kind == TfsVarKind::String) {
+            QString text = o.FString;
+            Destroy();
+            new (&FString) QString(std::move(text));
+        } else if (kind == TfsVarKind::Array) {
+            std::shared_ptr<TfsVarArray> array = o.FArray;
+            Destroy();
+            new (&FArray) std::shared_ptr<TfsVarArray>(std::move(array));
+        } else {
+            const qint64 bits = o.FInt64;
+            Destroy();
+            FInt64 = bits;
         }
+        FKind = kind;
         return *this;
     }
     TfsVariant &operator=(TfsVariant &&o) noexcept

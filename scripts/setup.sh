@@ -7,7 +7,7 @@ mode=${1:?usage: setup.sh run|test}
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
-  g++ cmake ninja-build ccache pkg-config fpc
+  g++ clang libclang-rt-dev cmake ninja-build ccache pkg-config fpc
   qt6-base-dev libqt6printsupport6 libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev libpugixml-dev
   zlib1g-dev libpng-dev libjpeg-dev libicu-dev
@@ -34,6 +34,10 @@ case "$mode" in
   test) build="$root/build/test"; opts=(-DCMAKE_BUILD_TYPE=Debug -DRUD_SANITIZE=ON -DRUD_TESTS=ON) ;;
   *) echo "usage: setup.sh run|test" >&2; exit 2 ;;
 esac
+# CI builds with warnings as errors.
+if [ "${CI:-}" = true ]; then
+  opts+=(-DRUD_WERROR=ON)
+fi
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja "${opts[@]}" >/dev/null
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets everything up, builds the tests with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs the whole suite offscreen.
+# UndefinedBehaviorSanitizer, runs the whole suite offscreen, then each fuzz
+# target for a short while (scripts/fuzz.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh" test
@@ -12,24 +13,39 @@ export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd "$root/build/test"
 # The printing tests print to a private CUPS server and count themselves in
-# these files, one per test program; the counts are shown so that a run
-# which had to skip them (no CUPS on the machine) never passes for one that
-# printed.
-# The register's database tests do the same against a private PostgreSQL
-# server.
+# these files, one per test program, a line "run<TAB>skipped<TAB>reasons" per
+# case; the sums are shown so that a run which had to skip them (no CUPS on
+# the machine) never passes for one that printed. The register's database
+# tests do the same against a private PostgreSQL server.
 counts="$root/build/test/cups/printing-tests"
 dbcounts="$root/build/test/postgres/database-tests"
 rm -f "$counts"*.txt "$dbcounts"*.txt
 status=0
 ctest --output-on-failure --parallel "$(nproc)" "$@" || status=$?
-if compgen -G "$counts*.txt" >/dev/null; then
-  cat "$counts"*.txt
-elif [ "${CI:-}" = true ]; then
-  echo "Printing tests against the private CUPS server: none ran"
-fi
-if compgen -G "$dbcounts*.txt" >/dev/null; then
-  cat "$dbcounts"*.txt
-elif [ "${CI:-}" = true ]; then
-  echo "Database tests against the private PostgreSQL server: none ran"
+# The sums of one kind of count files: "WHAT (program): N run, M skipped".
+show_counts() {
+  local prefix=$1 what=$2 file program
+  if ! compgen -G "$prefix*.txt" >/dev/null; then
+    if [ "${CI:-}" = true ]; then echo "$what: none ran"; fi
+    return
+  fi
+  for file in "$prefix"*.txt; do
+    program=${file#"$prefix"-}; program=${program%.txt}
+    awk -F'\t' -v program="$program" -v what="$what" '
+      { run += $1; skipped += $2; if ($3 != "" && !seen[$3]++) reasons = reasons (reasons == "" ? "" : "; ") $3 }
+      END {
+        line = sprintf("%s (%s): %d run, %d skipped", what, program, run, skipped)
+        if (skipped) line = line " (skipped: " reasons ")"
+        print line
+      }' "$file"
+  done
+}
+show_counts "$counts" "Printing tests against the private CUPS server"
+show_counts "$dbcounts" "Database tests against the private PostgreSQL server"
+# A whole run ends with every fuzz target run for a short while on its
+# corpus (RUD_FUZZ_SECONDS each, 20 by default; 0 leaves them out).
+fuzz_seconds=${RUD_FUZZ_SECONDS:-20}
+if [ $# -eq 0 ] && [ "$fuzz_seconds" != 0 ]; then
+  bash "$root/scripts/fuzz.sh" "$fuzz_seconds" || status=1
 fi
 exit "$status"

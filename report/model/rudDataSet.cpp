@@ -253,10 +253,7 @@ void TfrxMemoryDataSet::LoadFromCSVFile(const QString &FileName)
 {
     QFile file;
     openRegularFile(file, FileName);
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EInOutError(QStringLiteral("Cannot read file \"%1\". %2")
-                              .arg(QDir::toNativeSeparators(FileName), file.errorString()));
+    const QByteArray bytes = readWholeFile(file, MaxCSVFileSize);
     try {
         LoadFromCSV(bytes);
     } catch (const EConvertError &e) {

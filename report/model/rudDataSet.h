@@ -95,9 +95,12 @@ public:
     // empty text, an empty or repeated field name, or a quote left open.
     void LoadFromCSV(const QByteArray &Text);
     // Reads FileName with LoadFromCSV, the file's name put before its
-    // errors; raises EInOutError when it is not a regular file or cannot be
-    // read.
+    // errors; raises EInOutError when it is not a regular file, cannot be
+    // read or is larger than MaxCSVFileSize bytes.
     void LoadFromCSVFile(const QString &FileName);
+    // 64 MiB: hundreds of thousands of rows, far beyond any list a report
+    // prints, and a bound on the memory a wrong file takes.
+    static constexpr qint64 MaxCSVFileSize = qint64(64) << 20;
 
     void First() override { FRecNo = 0; }
     void Next() override { ++FRecNo; }

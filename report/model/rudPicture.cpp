@@ -1,6 +1,8 @@
 #include "report/model/rudPicture.h"
 
 #include "base/Errors.h"
+#include "base/InputFile.h"
+#include "report/model/rudPictureLimits.h"
 #include "report/model/rudGraphic_p.h"
 
 #include <QFile>
@@ -107,10 +109,9 @@ void TfrxPicture::SetGraphic(std::shared_ptr<const TfrxGraphic> Value)
 
 void TfrxPicture::LoadFromFile(const QString &FileName)
 {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
-    QByteArray bytes = file.readAll();
+    QFile file;
+    openRegularFile(file, FileName);
+    QByteArray bytes = readWholeFile(file, rudMaxPictureFileSize);
     TfrxGraphicKind kind = kindOfExtension(FileName);
     if (kind == TfrxGraphicKind::None)
         kind = rudDetectGraphicKind(bytes);

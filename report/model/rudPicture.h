@@ -37,8 +37,9 @@ public:
     int Height() const { return FGraphic ? FGraphic->Height() : 0; }
 
     // Loads the named file, its format chosen by its extension (by its bytes
-    // when the extension names none). Throws EInOutError when the file cannot
-    // be read and EGeneralError when it is no decodable picture.
+    // when the extension names none). Throws EInOutError when the file is not
+    // a regular file, cannot be read or is larger than rudMaxPictureFileSize,
+    // and EGeneralError when it is no decodable picture.
     void LoadFromFile(const QString &FileName);
     // Writes the graphic's native file bytes (nothing without a graphic).
     void SaveToStream(QIODevice *Stream) const;

@@ -9,6 +9,9 @@
 constexpr quint64 rudMaxPictureSide = 32767;
 // ...and this many pixels in all: 2^26, 256 MB at four bytes a pixel.
 constexpr quint64 rudMaxPicturePixels = quint64(1) << 26;
+// A picture file is read whole: at most 256 MiB of it, as much as the
+// largest picture allowed takes unpacked.
+constexpr qint64 rudMaxPictureFileSize = qint64(256) << 20;
 
 // True when a picture of Width x Height pixels may be decoded.
 inline bool rudPictureSizeAllowed(quint64 Width, quint64 Height)

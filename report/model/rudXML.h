@@ -212,8 +212,14 @@ private:
 
 // Buffered reader of the dialect over a stream, from its current position.
 // On destruction the stream is put back just after the last byte consumed.
+// Elements nest without limit (the reader keeps its own stack), but a tag
+// longer than MaxTagLength bytes is refused as malformed: it bounds the
+// memory a damaged or hostile file makes the reader take for one element.
 class TfrxXMLReader {
 public:
+    // 64 MiB: as much as the longest text the runtime builds (TextLimits.h).
+    static constexpr qsizetype MaxTagLength = qsizetype(1) << 26;
+
     explicit TfrxXMLReader(QIODevice *Stream);
     TfrxXMLReader(const TfrxXMLReader &) = delete;
     TfrxXMLReader &operator=(const TfrxXMLReader &) = delete;

@@ -127,6 +127,8 @@ bool TfrxXMLReader::CollectTag(const char *&Data, qsizetype &Length)
             return true;
         }
         FTag.insert(FTag.end(), FBuffer + start, FBuffer + FFill);
+        if (qsizetype(FTag.size()) > MaxTagLength)
+            invalidFormat();
         spanning = true;
         if (!FillBuffer())
             invalidFormat();

@@ -197,8 +197,13 @@ TEST_F(CertificateFileTest, FileNamedAtStartOpensAsOpenDoes)
     const QString partial = Path("partial.vod");
     writeBytes(partial, encodeCodePage("[Слева]\r\nedit_1=есть\r\n", 1251));
     const QString missing = Path("none.vod");
+    // Beyond the size limit (a sparse file: nothing is written to the disk).
+    const QString huge = Path("huge.vod");
+    writeBytes(huge, encodeCodePage("[Слева]\r\nedit_1=есть\r\n", 1251));
+    ASSERT_TRUE(QFile::resize(huge, TIniFile::MaxFileSize + 1));
     const QList<QPair<QString, QString>> failures = {
         {partial, "'Ошибка при чтении!' is not a valid floating point value"},
+        {huge, "Не удалось прочитать файл свидетельства: " + huge},
         {missing, "Не найден файл свидетельства: " + missing},
         {Dir.path(), "Не найден файл свидетельства: " + Dir.path()},
     };

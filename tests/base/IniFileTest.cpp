@@ -294,12 +294,24 @@ TEST(IniFile, FailedWritesLeaveTheFileAsItWas)
     EXPECT_THROW(folder.UpdateFile(), EInOutError);
     EXPECT_TRUE(QFileInfo(folderPath).isDir());
 
+    // So does a file beyond the size limit (sparse: nothing is written to the disk).
+    const QString huge = dir.filePath("huge.vod");
+    writeBytes(huge, original);
+    ASSERT_TRUE(QFile::resize(huge, TIniFile::MaxFileSize + 1));
+    TIniFile large(huge);
+    EXPECT_TRUE(large.Unreadable());
+    EXPECT_FALSE(TIniFile(readOnly).Unreadable());
+    EXPECT_EQ(large.ReadString("Слева", "edit_1", "default"), "default");
+    large.WriteString("Слева", "edit_1", "x");
+    EXPECT_THROW(large.UpdateFile(), EInOutError);
+    EXPECT_EQ(QFileInfo(huge).size(), TIniFile::MaxFileSize + 1);
+
     // A missing folder.
     TIniFile missing(dir.filePath("no/such/folder.vod"));
     missing.WriteString("S", "k", "v");
     EXPECT_THROW(missing.UpdateFile(), EInOutError);
 
-    EXPECT_EQ(folderEntries(dir.path()), (QStringList{"folder.vod", "locked", "readonly.vod"}));
+    EXPECT_EQ(folderEntries(dir.path()), (QStringList{"folder.vod", "huge.vod", "locked", "readonly.vod"}));
 }
 
 TEST(IniFile, ReplacingKeepsThePermissionsOfTheFile)

@@ -27,7 +27,7 @@ QString currentSkipMessage()
 }
 
 // Counts the PostgreSQL tests at the end of the run, on the console and in
-// a file the test command shows, so a run that skipped them never looks
+// a file the test command adds up, so a run that skipped them never looks
 // like one that ran them; when none ran the line carries the mark that
 // makes CTest show the entry as skipped.
 class TDatabaseCount final : public ::testing::Environment {
@@ -44,10 +44,17 @@ public:
                                            : QStringLiteral(" (skipped: %1)"))
                         .arg(skipReasons.join(QStringLiteral("; ")));
         std::printf("%s\n", qPrintable(line));
+        // One file per test program, one line per run of it (CTest runs
+        // each case alone), which the test command adds up: run, skipped,
+        // the reasons.
         QFile file(pgTest::Dir() +
                    QStringLiteral("/database-tests-%1.txt").arg(QCoreApplication::applicationName()));
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write(line.toUtf8() + '\n');
+        if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+            file.write(QStringLiteral("%1\t%2\t%3\n")
+                           .arg(databaseTestsRun)
+                           .arg(databaseTestsSkipped)
+                           .arg(skipReasons.join(QStringLiteral("; ")))
+                           .toUtf8());
     }
 };
 

@@ -1,0 +1,1 @@
+y = 2; switch (y) { case 2: z = 1; default: z = 0; } do { z--; } while (z > -3);

@@ -1,0 +1,1 @@
+try { x = 1 / 0; } finally { ShowMessage("f"); }

@@ -1,0 +1,1 @@
+var i, s: Integer; begin for i := 1 to 10 do s := s + i * 2; ShowMessage(s) end.

@@ -1,0 +1,1 @@
+begin case 3 of 1..2: ShowMessage('a'); 3: ShowMessage('b') else ShowMessage('c') end end.

@@ -1,0 +1,1 @@
+var a: array[0..3] of String; begin a[1] := 'x'#13#10'y'; try ShowMessage(a[1] + a[9]) except ShowMessage(ExceptionMessage) end end.

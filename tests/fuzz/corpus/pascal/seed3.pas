@@ -1,0 +1,1 @@
+const c = $FF; var b: Boolean; begin b := not (c > 3) or (c in [1, 2]); repeat b := not b until b end.
