@@ -34,7 +34,8 @@ void writeGroupCsv(const QString &Path, int Count, const QStringList &More)
     file.write(lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
 }
 
-void expectAtMemo(TfmMain &w, const QList<TPdfWord> &Words, const QString &MemoName, const QString &Text)
+void expectAtMemo(TfmMain &w, const QList<TPdfWord> &Words, const QString &MemoName, const QString &Text,
+                  double LineHeight)
 {
     TfrxMemoView *view = memo(w, MemoName);
     ASSERT_NE(view, nullptr);
@@ -46,8 +47,9 @@ void expectAtMemo(TfmMain &w, const QList<TPdfWord> &Words, const QString &MemoN
     const bool centred = view->HAlign() == haCenter;
     const QString first = Text.section(QLatin1Char(' '), 0, 0);
     std::optional<double> best;
+    double bestDx = 0, bestDy = 0;
     for (const TPdfWord &word : Words) {
-        if (word.Text != first)
+        if (!word.Text.startsWith(first))
             continue;
         // A centred memo centres the whole text: the words' run ends where the text does.
         double x = word.Left, expected = left + view->GapX() / fr01cm;
@@ -59,10 +61,14 @@ void expectAtMemo(TfmMain &w, const QList<TPdfWord> &Words, const QString &MemoN
             x = (word.Left + (end == Words.end() ? word.Right : end->Right)) / 2;
             expected = (left + right) / 2;
         }
-        const double distance = std::max(std::abs(x - expected), std::abs(word.Top - top));
-        if (!best || distance < *best)
+        const double distance = std::max(std::abs(x - expected), std::abs(word.Bottom - (top + LineHeight)));
+        if (!best || distance < *best) {
             best = distance;
+            bestDx = x - expected;
+            bestDy = word.Bottom - (top + LineHeight);
+        }
     }
     ASSERT_TRUE(best.has_value()) << qPrintable(MemoName + ": " + Text);
-    EXPECT_LT(*best, 0.5) << qPrintable(MemoName + ": " + Text);
+    EXPECT_LT(*best, 0.5) << qPrintable(MemoName + ": " + Text) << " off by " << bestDx << " mm across, " << bestDy
+                          << " mm down";
 }

@@ -18,7 +18,12 @@ QString groupGrade10(int I);
 // spreadsheet would save it (UTF-8 with BOM, semicolons, CRLF, a quoted
 // name); More rows (already CSV lines) are appended as they are.
 void writeGroupCsv(const QString &Path, int Count, const QStringList &More = {});
-// Expects the first word of Text printed on Words (a PDF page) where the
-// memo MemoName of w's report puts it, within 0.5 mm (the nearest of the
-// words that match).
-void expectAtMemo(TfmMain &w, const QList<TPdfWord> &Words, const QString &MemoName, const QString &Text);
+// Expects Text printed on Words (a PDF page) where the memo MemoName of
+// w's report puts it, within 0.5 mm: the nearest word that begins with
+// Text's first word, and for a centred memo the run up to Text's last word.
+// Down the page the bottom of the word's box is compared, the memo's top
+// plus LineHeight (the box's height in the program's own PDF): a print
+// server that embeds the font anew gives its boxes another top but the
+// same bottom.
+void expectAtMemo(TfmMain &w, const QList<TPdfWord> &Words, const QString &MemoName, const QString &Text,
+                  double LineHeight);
