@@ -185,7 +185,7 @@ void TGroupRecorder::AfterJob()
         WithdrawPending();
         return;
     }
-    FRecords = FPending;
+    FRecords << FPending;
     FPending.clear();
 }
 

@@ -57,7 +57,8 @@ public:
     TGroupRecorder(const TGroupRecorder &) = delete;
     TGroupRecorder &operator=(const TGroupRecorder &) = delete;
 
-    // The records of the job that went out, in print order (empty before).
+    // The records of the jobs that went out, in print order (empty before):
+    // a group printed twice from one preview has each certificate twice.
     const QList<TCertificateRecord> &Records() const { return FRecords; }
 
 private:

@@ -11,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -138,11 +139,14 @@ TfmGroup::TfmGroup(TfmMain &Main, QWidget *Parent) : QWidget(Parent, Qt::Window)
     setWindowTitle(QStringLiteral("Печать группы"));
     auto *layout = new QVBoxLayout(this);
 
-    auto *top = new QHBoxLayout;
-    auto *common = new QLabel(QStringLiteral("Общие сведения (организация, программа, даты, часы, руководитель,\n"
+    // Short rows that wrap, so that a small screen (or a large scale
+    // factor) still shows every field and button.
+    auto *common = new QLabel(QStringLiteral("Общие сведения (организация, программа, даты, часы, руководитель, "
                                              "протокол) берутся из главного окна."),
                               this);
-    top->addWidget(common, 1);
+    common->setWordWrap(true);
+    layout->addWidget(common);
+    auto *top = new QHBoxLayout;
     SeriesE = new QLineEdit(Main.Edit_4->text(), this);
     SeriesE->setObjectName(QStringLiteral("SeriesE"));
     SeriesE->setMaxLength(Main.Edit_4->maxLength());
@@ -158,7 +162,37 @@ TfmGroup::TfmGroup(TfmMain &Main, QWidget *Parent) : QWidget(Parent, Qt::Window)
     sheet->setBuddy(SheetC);
     top->addWidget(sheet);
     top->addWidget(SheetC);
+    top->addStretch(1);
     layout->addLayout(top);
+
+    // A column of the list read that the reader matched wrongly or not at
+    // all is given its field by hand; the list is read again.
+    auto *mapping = new QHBoxLayout;
+    ColumnC = new QComboBox(this);
+    ColumnC->setObjectName(QStringLiteral("ColumnC"));
+    auto *columnL = new QLabel(QStringLiteral("Стол&бец списка:"), this);
+    columnL->setBuddy(ColumnC);
+    FieldC = new QComboBox(this);
+    FieldC->setObjectName(QStringLiteral("FieldC"));
+    FieldC->addItem(QStringLiteral("(не читать)"), QString());
+    for (const auto &[key, caption] : groupListFields())
+        FieldC->addItem(caption, key);
+    auto *field = new QLabel(QStringLiteral("&как:"), this);
+    field->setBuddy(FieldC);
+    MapB = button(this, "MapB", QStringLiteral("Сопоставит&ь"));
+    mapping->addWidget(columnL);
+    mapping->addWidget(ColumnC, 1);
+    mapping->addWidget(field);
+    mapping->addWidget(FieldC, 1);
+    mapping->addWidget(MapB);
+    layout->addLayout(mapping);
+    // Long headers and captions do not widen the window past a small screen.
+    for (QComboBox *box : {ColumnC, FieldC}) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(6);
+    }
+    for (QWidget *w : {static_cast<QWidget *>(ColumnC), static_cast<QWidget *>(FieldC), static_cast<QWidget *>(MapB)})
+        w->setEnabled(false);
 
     Table = new QTableWidget(0, cColumns, this);
     Table->setObjectName(QStringLiteral("Table"));
@@ -179,6 +213,7 @@ TfmGroup::TfmGroup(TfmMain &Main, QWidget *Parent) : QWidget(Parent, Qt::Window)
         Table->setItemDelegateForColumn(cGrade1 + i, new TChoiceDelegate(texts, Table));
     }
     Table->setItemDelegateForColumn(cSex, new TChoiceDelegate({QString(), QStringLiteral("М"), QStringLiteral("Ж")}, Table));
+    Table->resizeColumnToContents(cPrint);
     Table->setColumnWidth(cName, 240);
     for (int i = 0; i < 10; ++i)
         Table->setColumnWidth(cGrade1 + i, 80);
@@ -188,11 +223,12 @@ TfmGroup::TfmGroup(TfmMain &Main, QWidget *Parent) : QWidget(Parent, Qt::Window)
     ProblemsM = new QPlainTextEdit(this);
     ProblemsM->setObjectName(QStringLiteral("ProblemsM"));
     ProblemsM->setReadOnly(true);
-    ProblemsM->setMaximumHeight(110);
+    ProblemsM->setMaximumHeight(80);
+    ProblemsM->setMinimumHeight(40);
     ProblemsM->setPlaceholderText(QStringLiteral("Здесь будут перечислены строки с ошибками."));
     layout->addWidget(ProblemsM);
 
-    auto *buttons = new QHBoxLayout;
+    auto *buttons = new QGridLayout;
     ImportB = button(this, "ImportB", QStringLiteral("&Импорт..."));
     AddB = button(this, "AddB", QStringLiteral("&Добавить"));
     RemoveB = button(this, "RemoveB", QStringLiteral("&Удалить"));
@@ -200,10 +236,14 @@ TfmGroup::TfmGroup(TfmMain &Main, QWidget *Parent) : QWidget(Parent, Qt::Window)
     PreviewB = button(this, "PreviewB", QStringLiteral("Пр&осмотр..."));
     PrintB = button(this, "PrintB", QStringLiteral("&Печать..."));
     CloseB = button(this, "CloseB", QStringLiteral("&Закрыть"));
-    for (QPushButton *b : {ImportB, AddB, RemoveB, CheckB, PreviewB, PrintB})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(CloseB);
+    // The list's buttons above, the print's below.
+    int column = 0;
+    for (QPushButton *b : {ImportB, AddB, RemoveB})
+        buttons->addWidget(b, 0, column++);
+    column = 0;
+    for (QPushButton *b : {CheckB, PreviewB, PrintB, CloseB})
+        buttons->addWidget(b, 1, column++);
+    buttons->setColumnStretch(4, 1);
     layout->addLayout(buttons);
 
     auto handle = [this](void (TfmGroup::*Handler)()) {
@@ -222,6 +262,7 @@ TfmGroup::TfmGroup(TfmMain &Main, QWidget *Parent) : QWidget(Parent, Qt::Window)
         Table->setFocus();
     });
     connect(RemoveB, &QPushButton::clicked, this, &TfmGroup::RemoveRow);
+    connect(MapB, &QPushButton::clicked, this, handle(&TfmGroup::MapClick));
     connect(CheckB, &QPushButton::clicked, this, [this] { Check(); });
     connect(PreviewB, &QPushButton::clicked, this, handle(&TfmGroup::PreviewClick));
     connect(PrintB, &QPushButton::clicked, this, handle(&TfmGroup::PrintClick));
@@ -270,8 +311,16 @@ void TfmGroup::Import(const QString &FileName, const QString &Sheet)
 {
     TGroupListOptions options = groupListOptions(FMain);
     options.Sheet = Sheet;
+    if (FileName != FListFile)
+        FMapping.clear();
+    options.Mapping = FMapping;
     const TGroupList list = readGroupList(FileName, options);
     FListFile = FileName;
+    ColumnC->clear();
+    for (int i = 0; i < list.Headers.size(); ++i)
+        ColumnC->addItem(QStringLiteral("%1. %2").arg(i + 1).arg(list.Headers[i]), i);
+    for (QWidget *w : {static_cast<QWidget *>(ColumnC), static_cast<QWidget *>(FieldC), static_cast<QWidget *>(MapB)})
+        w->setEnabled(!list.Headers.isEmpty());
     Table->setRowCount(0);
     for (const TGroupTrainee &trainee : list.Trainees)
         AddRow(trainee);
@@ -290,6 +339,14 @@ void TfmGroup::Import(const QString &FileName, const QString &Sheet)
         lines << QStringLiteral("Не распознаны и пропущены столбцы: %1.").arg(list.UnknownColumns.join(QStringLiteral(", ")));
     lines << list.Problems;
     ShowProblems(lines);
+}
+
+void TfmGroup::MapClick()
+{
+    if (ColumnC->currentIndex() < 0 || FListFile.isEmpty())
+        return;
+    FMapping.insert(ColumnC->currentData().toInt(), FieldC->currentData().toString());
+    Import(FListFile, SheetC->currentText());
 }
 
 void TfmGroup::ImportClick()
@@ -408,7 +465,8 @@ void TfmGroup::PrintClick()
 }
 
 // The spoiled blanks are voided, the good certificates confirmed, and the
-// spoiled ones printed again on the next free blanks, checked in turn. A
+// spoiled ones printed again on the next free blanks, checked in turn.
+// Records follow the certificates in print order, job after job. A
 // certificate without a blank number (a series without stock) is simply
 // taken off the register before it is printed again.
 void TfmGroup::AfterPrint(QList<TGroupCertificate> Certificates, QList<TCertificateRecord> Records)
@@ -430,7 +488,7 @@ void TfmGroup::AfterPrint(QList<TGroupCertificate> Certificates, QList<TCertific
                 reg.Withdraw(record.Id);
             else
                 reg.Void(record.Series, record.Number, dialog.ReasonE->text().trimmed());
-            again << Certificates[i].Trainee;
+            again << Certificates[i % Certificates.size()].Trainee;
         }
         if (again.isEmpty())
             return;

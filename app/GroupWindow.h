@@ -48,6 +48,9 @@ public:
     void Import(const QString &FileName, const QString &Sheet = QString());
     // "Импорт...": a list chosen in the open dialog.
     void ImportClick();
+    // "Сопоставить": the column chosen in ColumnC is read as the field of
+    // FieldC (or not at all) and the list read again; kept for that file.
+    void MapClick();
     // A row added at the end (ticked, empty) or the current one removed.
     void AddRow(const TGroupTrainee &Trainee = {});
     void RemoveRow();
@@ -68,10 +71,10 @@ public:
     void AfterPrint(QList<TGroupCertificate> Certificates, QList<TCertificateRecord> Records);
 
     QLineEdit *SeriesE;
-    QComboBox *SheetC;
+    QComboBox *SheetC, *ColumnC, *FieldC;
     QTableWidget *Table;
     QPlainTextEdit *ProblemsM;
-    QPushButton *ImportB, *AddB, *RemoveB, *CheckB, *PreviewB, *PrintB, *CloseB;
+    QPushButton *MapB, *ImportB, *AddB, *RemoveB, *CheckB, *PreviewB, *PrintB, *CloseB;
 
 private:
     bool PrepareTicked(QList<TGroupCertificate> &Certificates);
@@ -79,4 +82,5 @@ private:
 
     TfmMain &FMain;
     QString FListFile;
+    QMap<int, QString> FMapping;
 };

@@ -233,3 +233,30 @@ TEST_F(CupsPrinting, GroupPrintsAsOneJobAndReprintsTheSpoiled)
     ASSERT_EQ(r.Stock->rowCount(), 1);
     EXPECT_EQ(r.Stock->item(0, 3)->text(), "2");
 }
+
+// A list whose name column the reader does not know: the column is listed
+// as unknown, and once mapped by hand the names are read.
+TEST(GroupWindow, ImportListsUnknownColumnsAndTakesAHandMapping)
+{
+    TPrintWindow print;
+    TfmMain &w = *print.Shown.Window;
+    fillCertificate(w);
+    const QString list = print.Folder.filePath(QStringLiteral("list.csv"));
+    {
+        QFile file(list);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Слушатель,Оценка 10\nОрлова Анна,Хорошо\nЛебедев Олег,Отлично\n");
+    }
+    w.N16->trigger();
+    TfmGroup &g = *w.GroupWindow();
+    g.Import(list);
+    EXPECT_TRUE(g.ProblemsM->toPlainText().contains(QStringLiteral("Слушатель"))) << qPrintable(g.ProblemsM->toPlainText());
+    g.ColumnC->setCurrentIndex(0);
+    g.FieldC->setCurrentIndex(g.FieldC->findData(QStringLiteral("fio")));
+    g.MapB->click();
+    ASSERT_EQ(g.Table->rowCount(), 2);
+    EXPECT_EQ(g.Table->item(1, TfmGroup::cName)->text(), "Лебедев Олег");
+    EXPECT_EQ(g.Table->item(1, TfmGroup::cGrade1 + 9)->text(), "Отлично");
+    EXPECT_FALSE(g.ProblemsM->toPlainText().contains(QStringLiteral("Слушатель"))) << qPrintable(g.ProblemsM->toPlainText());
+    EXPECT_TRUE(g.Check()) << qPrintable(g.ProblemsM->toPlainText());
+}
