@@ -99,11 +99,14 @@ int fieldOfKey(const QString &Key)
     return fNone;
 }
 
-// A date in one of the accepted forms; an XLSX day serial when Serials.
+// A date in one of the accepted forms, a time after it ignored (a
+// spreadsheet writes date cells as "01.02.2003 0:00:00" to CSV); an XLSX
+// day serial when the table has them.
 std::optional<QDate> parseDate(const QString &Text, const TSheetTable &Table)
 {
+    const QString day = Text.section(u' ', 0, 0);
     for (const char *format : {"dd.MM.yyyy", "d.M.yyyy", "yyyy-MM-dd"})
-        if (const QDate d = QDate::fromString(Text, QString::fromLatin1(format)); d.isValid())
+        if (const QDate d = QDate::fromString(day, QString::fromLatin1(format)); d.isValid())
             return d;
     if (Table.DateSerials) {
         bool ok = false;

@@ -9,19 +9,21 @@
 
 namespace {
 
-// The delimiter of the first record: the most frequent of semicolon, comma
-// and tab outside quotes (a semicolon wins a tie: Russian spreadsheets write
-// it, and their decimal comma makes commas common in the data).
+// The delimiter: the most frequent of semicolon, comma and tab outside
+// quotes in the first lines (more than one, for a title line above the
+// table); a semicolon wins a tie: Russian spreadsheets write it, and their
+// decimal comma makes commas common in the data.
 QChar detectDelimiter(const QString &Text)
 {
-    int semicolons = 0, commas = 0, tabs = 0;
+    constexpr int LinesLooked = 5;
+    int semicolons = 0, commas = 0, tabs = 0, lines = 0;
     bool quoted = false;
     for (QChar c : Text) {
         if (c == u'"')
             quoted = !quoted;
         else if (quoted)
             continue;
-        else if (c == u'\n' || c == u'\r')
+        else if (c == u'\n' && ++lines == LinesLooked)
             break;
         else if (c == u';')
             ++semicolons;

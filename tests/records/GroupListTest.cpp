@@ -110,12 +110,14 @@ TEST_F(GroupListTest, CsvDialectsReadAlike)
 }
 
 // Every row that cannot print is reported with its row number; unknown
-// columns are listed; grades match across case and Latin look-alikes.
+// columns are listed; grades match across case and Latin look-alikes; a
+// title line above the header is skipped.
 TEST_F(GroupListTest, ProblemsCarryRowNumbers)
 {
     const QString text = QStringLiteral(
+        "Группа 7А\n"
         "Фамилия,Имя,Отчество,Оценка 10,Оценка 3,Начало обучения,Группа,Примечание\n"
-        "Орлов,Олег,,HE ЗAЧTEHO,хорошо,10.01.2025,7А,\n"
+        "Орлов,Олег,,HE ЗAЧTEHO,хорошо,10.01.2025 0:00:00,7А,\n"
         ",,,зачтено,,,7А,\n"
         "Ершов,Ёж,,Отл,4,32.01.2025,7А,\n");
     const TGroupList list = readGroupList(Write(QStringLiteral("p.csv"), text.toUtf8()), Options);
@@ -126,10 +128,10 @@ TEST_F(GroupListTest, ProblemsCarryRowNumbers)
     EXPECT_EQ(list.Trainees[0].Grades[2], QStringLiteral("Хорошо"));
     EXPECT_EQ(list.Trainees[0].TrainingStart, QDate(2025, 1, 10));
     EXPECT_EQ(list.Problems, (QStringList{
-                                 QStringLiteral("Строка 3: нет ФИО"),
-                                 QStringLiteral("Строка 4: оценка «4» по предмету 3 не из списка"),
-                                 QStringLiteral("Строка 4: оценка «Отл» по предмету 10 не из списка"),
-                                 QStringLiteral("Строка 4: дата «32.01.2025» в столбце «Начало обучения» не распознана (нужно ДД.ММ.ГГГГ)"),
+                                 QStringLiteral("Строка 4: нет ФИО"),
+                                 QStringLiteral("Строка 5: оценка «4» по предмету 3 не из списка"),
+                                 QStringLiteral("Строка 5: оценка «Отл» по предмету 10 не из списка"),
+                                 QStringLiteral("Строка 5: дата «32.01.2025» в столбце «Начало обучения» не распознана (нужно ДД.ММ.ГГГГ)"),
                              }));
 }
 
