@@ -115,8 +115,9 @@ TfmRegister::TfmRegister(TfmMain *Main) : QWidget(Main, Qt::Window), FMain(Main)
     ToE = dateEdit(this, "ToE");
     StateCB = new QComboBox(this);
     StateCB->setObjectName(QStringLiteral("StateCB"));
-    StateCB->addItems({QStringLiteral("Все"), QStringLiteral("Выдан"), QStringLiteral("Испорчен"),
-                       QStringLiteral("Дубликаты")});
+    StateCB->addItems({QStringLiteral("Все"), recordStateName(TRecordState::rsIssued),
+                       recordStateName(TRecordState::rsSpoiled), QStringLiteral("Дубликаты"),
+                       recordStateName(TRecordState::rsPrinted)});
 
     // Two short rows rather than one long one, so that a small screen (or
     // a large scale factor) still shows every field.
@@ -159,7 +160,8 @@ TfmRegister::TfmRegister(TfmMain *Main) : QWidget(Main, Qt::Window), FMain(Main)
 
     Stock = new QStandardItemModel(0, 5, this);
     Stock->setHorizontalHeaderLabels({QStringLiteral("Серия"), QStringLiteral("Получено"), QStringLiteral("Выдано"),
-                                      QStringLiteral("Испорчено"), QStringLiteral("Свободно")});
+                                      QStringLiteral("Не подтверждено"), QStringLiteral("Испорчено"),
+                                      QStringLiteral("Свободно")});
     StockView = new QTableView(this);
     StockView->setObjectName(QStringLiteral("StockView"));
     StockView->setModel(Stock);
@@ -229,6 +231,7 @@ TRegisterFilter TfmRegister::Filter() const
     case 1: filter.State = TRecordState::rsIssued; break;
     case 2: filter.State = TRecordState::rsSpoiled; break;
     case 3: filter.DuplicatesOnly = true; break;
+    case 4: filter.State = TRecordState::rsPrinted; break;
     default: break;
     }
     return filter;
@@ -246,7 +249,7 @@ void TfmRegister::Refresh()
     for (const TBlankStock &s : reg.Stock()) {
         QList<QStandardItem *> row;
         row << new QStandardItem(s.Series);
-        for (int n : {s.Received, s.Issued, s.Spoiled, s.Free}) {
+        for (int n : {s.Received, s.Issued, s.Printed, s.Spoiled, s.Free}) {
             auto *item = new QStandardItem(QString::number(n));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             row << item;

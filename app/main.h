@@ -18,6 +18,7 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QScrollArea;
+class TfmGroup;
 class TfmRegister;
 class TfrxDesigner;
 class TfrxReport;
@@ -75,6 +76,8 @@ public:
     // The checks before printing, in their fixed order; shows the message of
     // the first that fails and answers false, or answers true.
     bool CorrectAll();
+    // The message of the first of those checks that fails; "" when all pass.
+    QString EntryFault() const;
     // Clear: every edit empty, hours and total "0", no grade, no
     // transmission, today's date in all four pickers. Asks nothing.
     void N6Click();
@@ -114,6 +117,9 @@ public:
     // order; stops with an error at a missing memo and with "Invalid class
     // typecast" at an object of a memo's name that is no memo.
     void preprint();
+    // Loads the print template from TemplatePath() into rudReport1; a
+    // missing file raises EInOutError naming it.
+    void LoadTemplate();
     // The print template: TemplateFolder + "/" + PrintTemplateFileName.
     QString TemplatePath() const;
     // The folder of the print template; the program's folder unless a host
@@ -134,6 +140,9 @@ public:
     void N14Click();
     // "Настройки реестра...": where the register is, kept in the settings file.
     void N15Click();
+    // "Печать группы...": the group window (made on first use), shown.
+    void N16Click();
+    TfmGroup *GroupWindow() const { return FGroupWindow; }
     // The register window, once it was opened; nullptr before.
     TfmRegister *RegisterWindow() const { return FRegisterWindow; }
     // A record's certificate into the controls, to print it again (on a new
@@ -159,6 +168,8 @@ public:
     // The register menu: "Реестр свидетельств...", "Поступление бланков...", "Настройки реестра...".
     QMenu *N12 = nullptr;
     QAction *N13 = nullptr, *N14 = nullptr, *N15 = nullptr;
+    // "Печать группы..." in the file menu.
+    QAction *N16 = nullptr;
 
     // Regions.
     QScrollArea *ScrollBox1 = nullptr;
@@ -224,6 +235,7 @@ private:
     std::unique_ptr<TRegister> FRegister;
     std::unique_ptr<TPrintRecorder> FRecorder;
     TfmRegister *FRegisterWindow = nullptr;
+    TfmGroup *FGroupWindow = nullptr;
     std::optional<qint64> FDuplicateOf;
     bool FScrolledToStart = false;
     bool FClosing = false;

@@ -56,7 +56,7 @@ double TfmMain::SumAll() const
     return sum;
 }
 
-bool TfmMain::CorrectAll()
+QString TfmMain::EntryFault() const
 {
     // Only an empty text is missing; a text of spaces passes. The order is
     // the order the operator is told about the missing fields.
@@ -75,11 +75,18 @@ bool TfmMain::CorrectAll()
         {Edit_9->text().isEmpty(), "Введите ФИО руководителя образовательной организации!"},
         {Edit_10->text().isEmpty(), "Введите номер протокола!"},
     };
-    for (const auto &check : checks) {
-        if (check.Missing) {
-            showMessage(QString::fromUtf8(check.Message));
-            return false;
-        }
+    for (const auto &check : checks)
+        if (check.Missing)
+            return QString::fromUtf8(check.Message);
+    return QString();
+}
+
+bool TfmMain::CorrectAll()
+{
+    const QString fault = EntryFault();
+    if (!fault.isEmpty()) {
+        showMessage(fault);
+        return false;
     }
     return true;
 }

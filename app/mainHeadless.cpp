@@ -13,6 +13,9 @@ QString headlessUsage()
                           "       Quorvel_A5 --register blanks-add SERIES FIRST LAST [--db URL]\n"
                           "       Quorvel_A5 --register list [--from DATE] [--to DATE] [--db URL]\n"
                           "       Quorvel_A5 --register void SERIES NUMBER --reason TEXT [--db URL]\n"
+                          "       Quorvel_A5 --batch LIST.csv|LIST.xlsx --vod COMMON.vod --pdf OUT.pdf\n"
+                          "       Quorvel_A5 --batch LIST.csv|LIST.xlsx --vod COMMON.vod --print [--printer NAME]\n"
+                          "                          [--series S] [--db URL]\n"
                           "  FILE.vod alone starts the window with that certificate loaded;\n"
                           "  --with-background puts the page's background scan into the PDF even\n"
                           "  where the template does not print it (to check the alignment on screen);\n"
@@ -21,6 +24,12 @@ QString headlessUsage()
                           "  --print records the certificate in the register: --series prints and\n"
                           "  records that series instead of the file's, --number takes that blank;\n"
                           "  --register list writes the register as CSV; DATE is dd.mm.yyyy or yyyy-mm-dd;\n"
+                          "  --batch prints a group: the trainees of LIST (names, grades, own training\n"
+                          "  dates) over the common values of COMMON.vod, as one PDF or one print job;\n"
+                          "  every row is checked first and nothing prints while one fails; --print\n"
+                          "  records each certificate as issued on the next free blank of the series\n"
+                          "  in print order, without the after-print check (there is no one to ask):\n"
+                          "  void a spoiled blank with --register void and print that trainee again;\n"
                           "  --db names the register (a file or postgresql://user@host:port/db)\n"
                           "  instead of the one in the settings.");
 }
@@ -83,6 +92,27 @@ void parseRegisterCommand(QStringList Arguments, THeadlessCommand &Command)
     }
 }
 
+// --batch LIST --vod FILE then --pdf OUT, or --print with its options.
+void parseBatchCommand(QStringList Arguments, THeadlessCommand &Command)
+{
+    auto fail = [] { throw EConvertError(headlessUsage()); };
+    Command.Kind = THeadlessCommand::Batch;
+    if (Arguments.size() < 2 || Arguments[1].startsWith(QLatin1String("--")))
+        fail();
+    Command.ListFile = Arguments[1];
+    if (!takeOption(Arguments, QStringLiteral("--vod"), Command.CertificateFile)
+        || !takeOption(Arguments, QStringLiteral("--pdf"), Command.PdfFile)
+        || !takeOption(Arguments, QStringLiteral("--printer"), Command.Printer)
+        || !takeOption(Arguments, QStringLiteral("--series"), Command.Series))
+        fail();
+    Command.Series = Command.Series.trimmed();
+    const bool print = Arguments.removeAll(QStringLiteral("--print")) == 1;
+    if (Arguments.size() != 2 || Command.CertificateFile.isEmpty() || print == !Command.PdfFile.isEmpty())
+        fail();
+    if (!print && (!Command.Printer.isEmpty() || !Command.Series.isEmpty()))
+        fail();
+}
+
 } // namespace
 
 std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Given)
@@ -104,6 +134,10 @@ std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Given)
     const QString &verb = Arguments[0];
     if (verb == QLatin1String("--register")) {
         parseRegisterCommand(Arguments, command);
+        return command;
+    }
+    if (verb == QLatin1String("--batch")) {
+        parseBatchCommand(Arguments, command);
         return command;
     }
     if (!command.Database.isEmpty() && verb != QLatin1String("--print") && verb != QLatin1String("--pdf"))

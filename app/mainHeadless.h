@@ -9,6 +9,8 @@
 //   Quorvel_A5 --register blanks-add SERIES FIRST LAST [--db URL]
 //   Quorvel_A5 --register list [--from DATE] [--to DATE] [--db URL]
 //   Quorvel_A5 --register void SERIES NUMBER --reason TEXT [--db URL]
+//   Quorvel_A5 --batch LIST --vod COMMON.vod --pdf OUT.pdf
+//   Quorvel_A5 --batch LIST --vod COMMON.vod --print [--printer NAME] [--series S] [--db URL]
 // Printing and the PDF take --time-limit SECONDS (0: none): the template's
 // script stops after that long and the command fails. A print is recorded
 // in the register (the settings' one, or --db).
@@ -23,7 +25,10 @@ struct THeadlessCommand {
     // Open: no headless work; the window starts with CertificateFile loaded.
     // Help: the usage text on stdout.
     // Register: one of the register's commands (RegisterVerb).
-    enum TKind { Open, Help, Print, Pdf, Register } Kind = Print;
+    // Batch: a group list (ListFile) over the common values of CertificateFile,
+    // into PdfFile when one is given, else printed.
+    enum TKind { Open, Help, Print, Pdf, Register, Batch } Kind = Print;
+    QString ListFile;
     QString CertificateFile;
     QString Printer;   // empty: the report's own choice
     int Copies = 0;    // 0: the report's own number
@@ -47,11 +52,17 @@ struct THeadlessCommand {
 // text for arguments it cannot read.
 std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Arguments);
 
-// Runs a Print or Pdf command with the entry window hidden: opens the
+// Runs a Print, Pdf or Batch command with the entry window hidden: opens the
 // certificate as the file menu does, checks and fills as the print command
 // does, prepares the report and prints it or writes the PDF. Every message
 // goes to stderr; the result is the exit code (0, or 1 at the first failure).
 int runHeadlessCommand(const THeadlessCommand &Command);
+
+// The Batch part of runHeadlessCommand, with its user interface in place:
+// reads the list, checks every row (all failing rows on stderr, exit 1,
+// nothing printed), prepares the group and writes its PDF or prints it as
+// one job, each certificate recorded as issued.
+int runBatchCommand(const THeadlessCommand &Command);
 
 // Runs a Register command; messages on stderr, the list on stdout; the exit code.
 int runRegisterCommand(const THeadlessCommand &Command);

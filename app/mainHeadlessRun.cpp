@@ -49,6 +49,11 @@ int runHeadlessCommand(const THeadlessCommand &Command)
     int code = 1;
     try {
         setRegisterLocationOverride(Command.Database);
+        if (Command.Kind == THeadlessCommand::Batch) {
+            code = runBatchCommand(Command);
+            setUserInterface(previous);
+            return code;
+        }
         TfmMain window;
         window.OpenCertificate(Command.CertificateFile);
         // The series given replaces the file's for this print only, so

@@ -78,14 +78,19 @@ bool TfmMain::FillReport()
 {
     if (!CorrectAll())
         return false;
+    LoadTemplate();
+    preprint();
+    return true;
+}
+
+void TfmMain::LoadTemplate()
+{
     // A missing file would leave the report empty; say which file is meant
     // instead of complaining about its first memo.
     const QString path = TemplatePath();
     if (!QFileInfo(path).isFile())
         throw EInOutError(QStringLiteral("Не найден файл шаблона печати:\n%1").arg(QFileInfo(path).absoluteFilePath()));
     rudReport1->LoadFromFile(path);
-    preprint();
-    return true;
 }
 
 // Writes Value as the whole text of the memo Name. The text is printed as it

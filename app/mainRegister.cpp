@@ -4,6 +4,7 @@
 #include "app/main.h"
 
 #include "app/CertificateFile.h"
+#include "app/GroupWindow.h"
 #include "app/PrintRecorder.h"
 #include "app/RegisterDialogs.h"
 #include "app/RegisterLocation.h"
@@ -27,6 +28,13 @@ void TfmMain::CreateRegisterMenu()
     N12->addSeparator();
     N15 = N12->addAction(QStringLiteral("&Настройки реестра..."));
     N15->setObjectName(QStringLiteral("N15"));
+    // The group's print sits in the file menu, above "Выход".
+    N16 = new QAction(QStringLiteral("Печать группы..."), this);
+    N16->setObjectName(QStringLiteral("N16"));
+    N16->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    N1->insertAction(N4, N16);
+    N1->insertSeparator(N4);
+    connect(N16, &QAction::triggered, this, [this] { Handle(&TfmMain::N16Click); });
     connect(N13, &QAction::triggered, this, [this] { Handle(&TfmMain::N13Click); });
     connect(N14, &QAction::triggered, this, [this] { Handle(&TfmMain::N14Click); });
     connect(N15, &QAction::triggered, this, [this] { Handle(&TfmMain::N15Click); });
@@ -49,6 +57,16 @@ void TfmMain::N13Click()
     FRegisterWindow->show();
     FRegisterWindow->raise();
     FRegisterWindow->activateWindow();
+}
+
+void TfmMain::N16Click()
+{
+    if (!FGroupWindow)
+        FGroupWindow = new TfmGroup(*this, this);
+    FGroupWindow->SeriesE->setText(Edit_4->text());
+    FGroupWindow->show();
+    FGroupWindow->raise();
+    FGroupWindow->activateWindow();
 }
 
 void TfmMain::N14Click()

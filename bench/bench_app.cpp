@@ -1,8 +1,10 @@
 // The certificate program's own speed: from start to the entry window on
-// screen, from the print command to the first painted preview page, and
-// the register window opened on a long register.
+// screen, from the print command to the first painted preview page, the
+// register window opened on a long register, and a group from its list to
+// the preview or to a PDF.
 
 #include "app/CertificateFile.h"
+#include "app/GroupPrint.h"
 #include "app/RegisterLocation.h"
 #include "app/RegisterWindow.h"
 #include "app/main.h"
@@ -15,6 +17,7 @@
 #include "report/model/rudReport.h"
 #include "report/render/SystemFonts.h"
 #include "report/render/rudCanvas.h"
+#include "report/render/rudPdfOutput.h"
 #include "report/render/rudRenderInit.h"
 
 #include <benchmark/benchmark.h>
@@ -142,6 +145,53 @@ void BM_RegisterWindowOn10000Records(benchmark::State &state)
     setRegisterLocationOverride(QString());
 }
 BENCHMARK(BM_RegisterWindowOn10000Records)->Unit(benchmark::kMillisecond);
+
+// A group list of Count trainees as a school saves it (CSV, semicolons).
+QString writeGroupList(const QTemporaryDir &Folder, int Count)
+{
+    const QString path = Folder.filePath(QStringLiteral("group%1.csv").arg(Count));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    QByteArray text = "ФИО;Оценка 1;Оценка 2;Оценка 3;Оценка 4;Оценка 5;Оценка 6;Оценка 7;Оценка 8;Оценка 9;Оценка 10\r\n";
+    for (int i = 0; i < Count; ++i)
+        text += QStringLiteral("Слушатель%1 Иван Петрович;Зачтено;Зачтено;Зачтено;Зачтено;Зачтено;Зачтено;Зачтено;Х;Х;Отлично\r\n")
+                    .arg(i)
+                    .toUtf8();
+    file.write(text);
+    return path;
+}
+
+// A group of 30 from its list to the first painted preview page: reading
+// the list, the checks of every row, preparing every certificate.
+void BM_GroupOf30ToFirstPaintedPage(benchmark::State &state)
+{
+    TFilledWindow filled;
+    TfmMain &w = filled.Window;
+    const QString list = writeGroupList(filled.Folder, 30);
+    for (auto _ : state) {
+        const TGroupList group = readGroupList(list, groupListOptions(w));
+        QList<TGroupCertificate> certificates;
+        if (checkGroup(w, group.Trainees).isEmpty() && prepareGroup(w, group.Trainees, certificates))
+            paintFirstPage(w.rudReport1);
+    }
+}
+BENCHMARK(BM_GroupOf30ToFirstPaintedPage)->Unit(benchmark::kMillisecond);
+
+// A group of 1,000 from its list to a PDF of every certificate.
+void BM_GroupOf1000ToPdf(benchmark::State &state)
+{
+    TFilledWindow filled;
+    TfmMain &w = filled.Window;
+    const QString list = writeGroupList(filled.Folder, 1000);
+    const QString pdf = filled.Folder.filePath(QStringLiteral("group.pdf"));
+    for (auto _ : state) {
+        const TGroupList group = readGroupList(list, groupListOptions(w));
+        QList<TGroupCertificate> certificates;
+        if (checkGroup(w, group.Trainees).isEmpty() && prepareGroup(w, group.Trainees, certificates))
+            rudSaveReportToPdf(w.rudReport1, pdf);
+    }
+}
+BENCHMARK(BM_GroupOf1000ToPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

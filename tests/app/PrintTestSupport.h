@@ -4,6 +4,7 @@
 // the certificate the print tests fill in.
 
 #include "AppTestSupport.h"
+#include "report/render/CupsSupport.h"
 
 #include <QList>
 #include <QString>
@@ -32,12 +33,6 @@ void writeTemplate(TfmMain &w, const std::function<void(QByteArray &)> &edit);
 // Preview windows open right now.
 int openPreviewCount();
 
-// A word of a PDF page with its box in millimetres from the sheet's
-// top-left corner.
-struct TPdfWord {
-    QString Text;
-    double Left, Top, Right, Bottom;
-};
 // The first page of a PDF file as pdftotext -bbox reads it: the sheet's
 // size and its words (entities decoded), all in millimetres.
 struct TPdfText {

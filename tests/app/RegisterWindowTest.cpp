@@ -68,7 +68,7 @@ TEST(RegisterWindow, ListsFiltersVoidsAndOpensRecords)
     ASSERT_NE(r, nullptr);
     EXPECT_TRUE(r->isVisible());
     EXPECT_EQ(r->Sorted->rowCount(), 2);
-    EXPECT_EQ(stockRow(*r, 0), (QStringList{"АБ", "10", "2", "0", "8"}));
+    EXPECT_EQ(stockRow(*r, 0), (QStringList{"АБ", "10", "2", "0", "0", "8"}));
     // Search by name (any case) and by number; state and date filters.
     // The list follows the typing once it pauses.
     auto search = [&](const QString &Text, const QStringList &Names) {
@@ -106,7 +106,7 @@ TEST(RegisterWindow, ListsFiltersVoidsAndOpensRecords)
         d.ReasonE->setText(QStringLiteral("испорчен при доставке"));
     });
     r->VoidB->click();
-    EXPECT_EQ(stockRow(*r, 0), (QStringList{"АБ", "10", "1", "2", "7"}));
+    EXPECT_EQ(stockRow(*r, 0), (QStringList{"АБ", "10", "1", "0", "2", "7"}));
     r->StateCB->setCurrentIndex(2);
     EXPECT_EQ(r->Sorted->rowCount(), 2);
     r->StateCB->setCurrentIndex(0);
@@ -134,7 +134,7 @@ TEST(RegisterWindow, ListsFiltersVoidsAndOpensRecords)
     });
     w.N14->trigger();
     ASSERT_EQ(r->Stock->rowCount(), 2);
-    EXPECT_EQ(stockRow(*r, 1), (QStringList{"ВГ", "100", "0", "0", "100"}));
+    EXPECT_EQ(stockRow(*r, 1), (QStringList{"ВГ", "100", "0", "0", "0", "100"}));
     EXPECT_EQ(shown.Ui.DialogCaptions,
               (QStringList{"Испортить бланк", "Испортить бланк", "Поступление бланков"}));
 }

@@ -1,0 +1,75 @@
+#pragma once
+// A group's certificates as one report: every trainee of a list takes the
+// entry window's common values (school, programme, dates, hours, ...) with
+// their own name, grades and, when given, training dates; the checks of the
+// print command run per trainee; the certificates are prepared one after
+// another into one set of prepared pages, printed as one job, and each is
+// recorded on the next free blank of the series in print order.
+
+#include "records/GroupList.h"
+#include "records/Register.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+class TfmMain;
+class TfrxReport;
+
+// The subjects of the booklet's table as printed on its rows 1..10.
+QStringList groupSubjectNames();
+// The options a group list is read with: the subject names and the grade
+// lists of the entry window's ten grade boxes.
+TGroupListOptions groupListOptions(const TfmMain &Window);
+
+// The print command's checks for every trainee, over the common values
+// in the window: one line per failing row, "Строка N (ФИО): message". A
+// trainee takes the window's values with their own name, each grade given
+// (an empty one keeps the window's) and the training dates given.
+// The window's controls are put back as they were.
+QStringList checkGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees);
+
+// One certificate of a prepared group: the trainee and every value
+// printed, as the register keeps them.
+struct TGroupCertificate {
+    TGroupTrainee Trainee;
+    QMap<QString, QString> Values;
+    int FirstPage = 0; // its first page in the prepared report (0-based)
+};
+
+// Loads the print template and prepares every trainee's certificate, in
+// order, into the window's report (the pages of earlier trainees kept); the
+// outline names each trainee at the first page of their certificate. The
+// values are printed as they stand (never evaluated). The window's controls
+// are put back as they were. Raises the template's errors as the print
+// command does; false with the report's Errors when a preparation failed.
+bool prepareGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, QList<TGroupCertificate> &Certificates);
+
+// Records a prepared group's print in the register while it lives: right
+// before the job starts every certificate takes the next free blank of its
+// series (as printed) in print order and is recorded (printed, unconfirmed,
+// unless Issued); a job that sends no page or stops gives every blank back.
+class TGroupRecorder {
+public:
+    TGroupRecorder(TfmMain &Window, const QList<TGroupCertificate> &Certificates, bool Issued);
+    ~TGroupRecorder();
+    TGroupRecorder(const TGroupRecorder &) = delete;
+    TGroupRecorder &operator=(const TGroupRecorder &) = delete;
+
+    // The records of the jobs that went out, in print order (empty before):
+    // a group printed twice from one preview has each certificate twice.
+    const QList<TCertificateRecord> &Records() const { return FRecords; }
+
+private:
+    void BeforeJob();
+    void AfterJob();
+    void WithdrawPending() noexcept;
+
+    TfmMain &FWindow;
+    TfrxReport *FReport;
+    QList<TGroupCertificate> FCertificates;
+    bool FIssued;
+    QList<TCertificateRecord> FPending, FRecords;
+    int FPagesOut = 0;
+};

@@ -1,0 +1,64 @@
+// A group printed from the command line: the list's trainees over the
+// common values of a certificate file, as one PDF or one print job.
+
+#include "app/GroupPrint.h"
+#include "app/main.h"
+#include "app/mainHeadless.h"
+#include "base/Errors.h"
+#include "report/engine/rudPreviewPages.h"
+#include "report/model/rudReport.h"
+#include "report/render/rudPdfOutput.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QTextStream>
+
+int runBatchCommand(const THeadlessCommand &Command)
+{
+    TfmMain window;
+    window.OpenCertificate(Command.CertificateFile);
+    if (!Command.Series.isEmpty()) {
+        window.Edit_4->setText(Command.Series);
+        if (window.Edit_4->text() != Command.Series)
+            throw EConvertError(QStringLiteral("Серия «%1» длиннее %2 знаков: на бланке для неё нет места.")
+                                    .arg(Command.Series)
+                                    .arg(window.Edit_4->maxLength()));
+    }
+    const TGroupList list = readGroupList(Command.ListFile, groupListOptions(window));
+    // Every failing row is told before anything is printed, once: a row
+    // the reader found fault with is not checked again.
+    QStringList faults = list.Problems;
+    if (list.Trainees.isEmpty())
+        faults << QStringLiteral("В списке группы %1 нет ни одного обучающегося.").arg(Command.ListFile);
+    QSet<int> told;
+    const QRegularExpression rowNumber(QStringLiteral("^Строка (\\d+)"));
+    for (const QString &problem : list.Problems)
+        if (const QRegularExpressionMatch m = rowNumber.match(problem); m.hasMatch())
+            told << m.captured(1).toInt();
+    QList<TGroupTrainee> unchecked;
+    for (const TGroupTrainee &trainee : list.Trainees)
+        if (!told.contains(trainee.Row))
+            unchecked << trainee;
+    faults << checkGroup(window, unchecked);
+    if (!faults.isEmpty()) {
+        QTextStream err(stderr);
+        err << QStringLiteral("Группа не напечатана: исправьте строки списка %1.\n").arg(Command.ListFile);
+        for (const QString &fault : faults)
+            err << fault << '\n';
+        return 1;
+    }
+    QList<TGroupCertificate> certificates;
+    if (!prepareGroup(window, list.Trainees, certificates))
+        return 1;
+    TfrxReport *report = window.rudReport1;
+    if (Command.Kind == THeadlessCommand::Batch && !Command.PdfFile.isEmpty()) {
+        rudSaveReportToPdf(report, Command.PdfFile, TfrxPdfBackground::Printable);
+        return 0;
+    }
+    TfrxPrintOptions *options = report->PrintOptions();
+    options->SetShowDialog(false);
+    if (!Command.Printer.isEmpty())
+        options->SetPrinter(Command.Printer);
+    TGroupRecorder recorder(window, certificates, true);
+    return report->PreviewPages()->Print() && recorder.Records().size() == certificates.size() ? 0 : 1;
+}
