@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QPen>
 
+#include <cmath>
+
 namespace {
 
 constexpr int paperA5 = 11;
@@ -29,46 +31,64 @@ public:
         QPainter *painter = Canvas->Painter();
         if (!painter)
             return;
-        painter->save();
-        painter->translate(OffsetX, OffsetY);
         // ScaleX, ScaleY are device dots per screen pixel (96 per inch).
-        painter->scale(ScaleX * 96 / 25.4, ScaleY * 96 / 25.4);
+        const TMm mm{ScaleX * 96 / 25.4, ScaleY * 96 / 25.4, OffsetX, OffsetY};
+        painter->save();
         painter->setRenderHint(QPainter::Antialiasing, false);
-        painter->setPen(QPen(Qt::black, 0.08, Qt::SolidLine, Qt::FlatCap));
-        QFont font(QStringLiteral("Arial"));
-        font.setPixelSize(2);
-        painter->setFont(font);
+        painter->setPen(QPen(Qt::black, mm.Y(0.08) - mm.Y(0), Qt::SolidLine, Qt::FlatCap));
+        // Fonts by device pixels, as the canvas sets them for the memos.
+        QFont font(QStringLiteral("Times New Roman"));
+        font.setKerning(false);
+        auto setPoints = [&](double Points) {
+            font.setPixelSize(std::max(1, int(std::lround(mm.Y(Points * 25.4 / 72) - mm.Y(0)))));
+            painter->setFont(font);
+        };
+        setPoints(6);
         for (const TfrxCalibrationMark &mark : rudCalibrationMarks())
-            DrawMark(painter, mark);
-        QFont title = font;
-        title.setPixelSize(3);
-        painter->setFont(title);
-        painter->drawText(QRectF(10, 40, calibrationSheetWidth - 20, 40), Qt::AlignHCenter | Qt::TextWordWrap,
+            DrawMark(painter, mm, mark);
+        setPoints(10);
+        painter->drawText(mm.Rect(10, 40, calibrationSheetWidth - 20, 10), Qt::AlignHCenter | Qt::TextWordWrap,
                           FCaption);
+        setPoints(7.5);
+        painter->drawText(mm.Rect(20, 52, calibrationSheetWidth - 40, 40), Qt::AlignLeft | Qt::TextWordWrap,
+                          QStringLiteral("У каждой метки измерьте линейкой расстояние от левого края листа до "
+                                         "вертикальной нулевой линии (X) и от верхнего края до горизонтальной (Y). "
+                                         "Целые миллиметры — по делению линейки перед нулевой линией, десятые — "
+                                         "по номеру штриха шкалы, который совпал с делением линейки. Введите "
+                                         "показания в окне «Калибровка принтера»."));
         painter->restore();
     }
 
 private:
+    // Millimetres on the paper to device dots.
+    struct TMm {
+        double Sx, Sy, Ox, Oy;
+        double X(double Mm) const { return Ox + Mm * Sx; }
+        double Y(double Mm) const { return Oy + Mm * Sy; }
+        QPointF Point(double XMm, double YMm) const { return {X(XMm), Y(YMm)}; }
+        QRectF Rect(double XMm, double YMm, double W, double H) const { return {X(XMm), Y(YMm), W * Sx, H * Sy}; }
+    };
+
     // The zero lines cross at the designed place; the X vernier runs to the
     // right of it, the Y vernier down its left side. Ticks 0, 5 and 10 are
     // long and numbered.
-    static void DrawMark(QPainter *Painter, const TfrxCalibrationMark &Mark)
+    static void DrawMark(QPainter *Painter, const TMm &Mm, const TfrxCalibrationMark &Mark)
     {
         const double x = Mark.Designed.x(), y = Mark.Designed.y();
-        Painter->drawLine(QPointF(x, y - 4), QPointF(x, y + 6));
-        Painter->drawLine(QPointF(x - 6, y), QPointF(x + 4, y));
+        Painter->drawLine(Mm.Point(x, y - 4), Mm.Point(x, y + 5));
+        Painter->drawLine(Mm.Point(x - 6, y), Mm.Point(x + 4, y));
         for (int k = 0; k < calibrationVernierTicks; ++k) {
             const double step = k * calibrationVernierPitch;
             const double length = k % 5 == 0 ? 4 : 2.5;
-            Painter->drawLine(QPointF(x + step, y + 1), QPointF(x + step, y + 1 + length));
-            Painter->drawLine(QPointF(x - 1, y + step), QPointF(x - 1 - length, y + step));
+            Painter->drawLine(Mm.Point(x + step, y + 1), Mm.Point(x + step, y + 1 + length));
+            Painter->drawLine(Mm.Point(x - 1, y + step), Mm.Point(x - 1 - length, y + step));
             if (k % 5 == 0) {
-                Painter->drawText(QRectF(x + step - 2, y + 5.2, 4, 2.4), Qt::AlignCenter, QString::number(k));
-                Painter->drawText(QRectF(x - 8.4, y + step - 1.2, 3, 2.4), Qt::AlignRight | Qt::AlignVCenter,
+                Painter->drawText(Mm.Rect(x + step - 2, y + 5.2, 4, 2.4), Qt::AlignCenter, QString::number(k));
+                Painter->drawText(Mm.Rect(x - 8.4, y + step - 1.2, 3, 2.4), Qt::AlignRight | Qt::AlignVCenter,
                                   QString::number(k));
             }
         }
-        Painter->drawText(QRectF(x + 1, y - 3.4, 12, 2.6), Qt::AlignLeft | Qt::AlignVCenter, Mark.Caption);
+        Painter->drawText(Mm.Rect(x + 1, y - 3.6, 30, 3), Qt::AlignLeft | Qt::AlignVCenter, Mark.Caption);
     }
 
     TfrxReportPage *FPage; // owned by the report
