@@ -68,16 +68,17 @@ TCalibrationDialog::TCalibrationDialog(TfmMain &Window) : QDialog(&Window), FWin
     queueRow->addRow(QStringLiteral("Принтер:"), QueueC);
     rows->addLayout(queueRow);
 
-    auto *sheet = new QGroupBox(QStringLiteral("Лист калибровки"), this);
-    auto *grid = new QGridLayout(sheet);
     auto *help = new QLabel(QStringLiteral("Напечатайте лист и приложите линейку к краю бумаги. У каждой метки "
                                            "измерьте расстояние от левого края до вертикальной нулевой линии (X) "
                                            "и от верхнего края до горизонтальной (Y): целые миллиметры — по "
                                            "делению линейки перед нулевой линией, десятые — по номеру штриха "
                                            "шкалы, совпавшего с делением линейки."),
-                            sheet);
+                            this);
     help->setWordWrap(true);
-    grid->addWidget(help, 0, 0, 1, 3);
+    help->setMinimumWidth(520);
+    rows->addWidget(help);
+    auto *sheet = new QGroupBox(QStringLiteral("Лист калибровки"), this);
+    auto *grid = new QGridLayout(sheet);
     grid->addWidget(new QLabel(QStringLiteral("X, мм"), sheet), 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Y, мм"), sheet), 1, 2);
     int row = 2;

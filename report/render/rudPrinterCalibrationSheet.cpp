@@ -76,7 +76,7 @@ private:
     {
         const double x = Mark.Designed.x(), y = Mark.Designed.y();
         Painter->drawLine(Mm.Point(x, y - 4), Mm.Point(x, y + 5));
-        Painter->drawLine(Mm.Point(x - 6, y), Mm.Point(x + 4, y));
+        Painter->drawLine(Mm.Point(x - 5, y), Mm.Point(x + 4, y));
         for (int k = 0; k < calibrationVernierTicks; ++k) {
             const double step = k * calibrationVernierPitch;
             const double length = k % 5 == 0 ? 4 : 2.5;
