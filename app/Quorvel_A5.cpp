@@ -46,7 +46,8 @@ int main(int argc, char *argv[])
     const bool headless = argc > 1
         && (std::strcmp(argv[1], "--print") == 0 || std::strcmp(argv[1], "--pdf") == 0
             || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "--register") == 0
-            || std::strcmp(argv[1], "--batch") == 0);
+            || std::strcmp(argv[1], "--batch") == 0 || std::strcmp(argv[1], "--calibration") == 0
+            || std::strcmp(argv[1], "--calibration-sheet") == 0);
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TApplication application(argc, argv);
@@ -69,6 +70,8 @@ int main(int argc, char *argv[])
     }
     if (command && command->Kind == THeadlessCommand::Register)
         return runRegisterCommand(*command);
+    if (command && (command->Kind == THeadlessCommand::Calibration || command->Kind == THeadlessCommand::CalibrationSheet))
+        return runCalibrationCommand(*command);
     if (command && command->Kind != THeadlessCommand::Open)
         return runHeadlessCommand(*command);
     TQtUserInterface ui;

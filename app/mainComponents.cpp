@@ -4,6 +4,9 @@
 
 #include "app/main.h"
 
+#include "app/Calibration.h"
+#include "report/render/rudPaperCalibration.h"
+
 #include "base/Errors.h"
 #include "designer/rudDesgnSettings.h"
 #include "report/model/rudReport.h"
@@ -51,6 +54,9 @@ void TfmMain::CreateComponents()
     rudReport1->SetName(QStringLiteral("rudReport1"));
     initTemplateResources();
     loadTemplateQuietly(rudReport1, QString::fromLatin1(builtInTemplate));
+    // Each printer queue prints with its own calibration; the preview and
+    // the template stay as designed.
+    rudSetPaperCalibration(rudReport1, &printerCalibration);
 
     // The values the window was designed with; most equal the component's
     // own defaults, and are set here so that the window states them.

@@ -4,6 +4,8 @@
 
 #include "app/main.h"
 
+#include "app/CalibrationDialog.h"
+
 #include "app/ErrorBox.h"
 #include "app/PanelLayout.h"
 #include "base/DateTime.h"
@@ -176,6 +178,7 @@ void TfmMain::CreateMenu()
     N11->setObjectName(QStringLiteral("N11"));
     // No edit or picker of the window uses Ctrl+T.
     N11->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    addCalibrationCommand(*this, N5);
 }
 
 void TfmMain::CreateRegions()

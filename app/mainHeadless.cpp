@@ -8,14 +8,16 @@ QString headlessUsage()
 {
     return QStringLiteral("usage: Quorvel_A5 [FILE.vod | --help]\n"
                           "       Quorvel_A5 --print FILE.vod [--printer NAME] [--copies N] [--time-limit SECONDS]\n"
-                          "                          [--series S] [--number N] [--db URL]\n"
-                          "       Quorvel_A5 --pdf FILE.vod OUT.pdf [--with-background] [--time-limit SECONDS]\n"
+                          "                          [--series S] [--number N] [--db URL] [--shrink | --force]\n"
+                          "       Quorvel_A5 --pdf FILE.vod OUT.pdf [--with-background] [--calibrated QUEUE] [--time-limit SECONDS]\n"
                           "       Quorvel_A5 --register blanks-add SERIES FIRST LAST [--db URL]\n"
                           "       Quorvel_A5 --register list [--from DATE] [--to DATE] [--db URL]\n"
                           "       Quorvel_A5 --register void SERIES NUMBER --reason TEXT [--db URL]\n"
                           "       Quorvel_A5 --batch LIST.csv|LIST.xlsx --vod COMMON.vod --pdf OUT.pdf\n"
                           "       Quorvel_A5 --batch LIST.csv|LIST.xlsx --vod COMMON.vod --print [--printer NAME]\n"
                           "                          [--series S] [--db URL]\n"
+                          "       Quorvel_A5 --calibration QUEUE [--offset X,Y] [--scale SX,SY]\n"
+                          "       Quorvel_A5 --calibration-sheet QUEUE\n"
                           "  FILE.vod alone starts the window with that certificate loaded;\n"
                           "  --with-background puts the page's background scan into the PDF even\n"
                           "  where the template does not print it (to check the alignment on screen);\n"
@@ -23,6 +25,9 @@ QString headlessUsage()
                           "  (300 unless given; 0: no limit) and the command fails;\n"
                           "  --print records the certificate in the register: --series prints and\n"
                           "  records that series instead of the file's, --number takes that blank;\n"
+                          "  a value too long for its place on the blank stops --print and --pdf\n"
+                          "  (exit 3, the values listed) unless --shrink (smaller font, 6 pt at least)\n"
+                          "  or --force (printed cut) is given;\n"
                           "  --register list writes the register as CSV; DATE is dd.mm.yyyy or yyyy-mm-dd;\n"
                           "  --batch prints a group: the trainees of LIST (names, grades, own training\n"
                           "  dates) over the common values of COMMON.vod, as one PDF or one print job;\n"
@@ -31,7 +36,12 @@ QString headlessUsage()
                           "  in print order, without the after-print check (there is no one to ask):\n"
                           "  void a spoiled blank with --register void and print that trainee again;\n"
                           "  --db names the register (a file or postgresql://user@host:port/db)\n"
-                          "  instead of the one in the settings.");
+                          "  instead of the one in the settings;\n"
+                          "  --calibration shows a printer queue's calibration, or sets it: the offset\n"
+                          "  in mm (±10, steps of 0.05; +x right, +y down) and the scale (0.95..1.05),\n"
+                          "  e.g. --offset 1.5,-0.75 --scale 1.01,1; --calibration-sheet prints the\n"
+                          "  queue's calibration sheet; --pdf ... --calibrated QUEUE moves the PDF's\n"
+                          "  page as that queue's calibration moves its prints.");
 }
 
 namespace {
@@ -140,6 +150,20 @@ std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Given)
         parseBatchCommand(Arguments, command);
         return command;
     }
+    if (verb == QLatin1String("--calibration") || verb == QLatin1String("--calibration-sheet")) {
+        parseCalibrationCommand(Arguments, command);
+        return command;
+    }
+    if (verb == QLatin1String("--pdf") || verb == QLatin1String("--print")) {
+        command.Shrink = Arguments.removeAll(QStringLiteral("--shrink")) > 0;
+        command.Force = Arguments.removeAll(QStringLiteral("--force")) > 0;
+        if (command.Shrink && command.Force)
+            fail();
+    }
+    if (verb == QLatin1String("--pdf")
+        && (!takeOption(Arguments, QStringLiteral("--calibrated"), command.CalibrationQueue)
+            || command.CalibrationQueue.startsWith(QLatin1String("--"))))
+        fail();
     if (!command.Database.isEmpty() && verb != QLatin1String("--print") && verb != QLatin1String("--pdf"))
         fail();
     if (Arguments == QStringList{QStringLiteral("--help")}) {

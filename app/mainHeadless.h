@@ -11,11 +11,15 @@
 //   Quorvel_A5 --register void SERIES NUMBER --reason TEXT [--db URL]
 //   Quorvel_A5 --batch LIST --vod COMMON.vod --pdf OUT.pdf
 //   Quorvel_A5 --batch LIST --vod COMMON.vod --print [--printer NAME] [--series S] [--db URL]
+//   Quorvel_A5 --calibration QUEUE [--offset X,Y] [--scale SX,SY]
+//   Quorvel_A5 --calibration-sheet QUEUE
+// --print and --pdf take --shrink or --force for values that would be cut.
 // Printing and the PDF take --time-limit SECONDS (0: none): the template's
 // script stops after that long and the command fails. A print is recorded
 // in the register (the settings' one, or --db).
 
 #include <QDate>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -27,7 +31,8 @@ struct THeadlessCommand {
     // Register: one of the register's commands (RegisterVerb).
     // Batch: a group list (ListFile) over the common values of CertificateFile,
     // into PdfFile when one is given, else printed.
-    enum TKind { Open, Help, Print, Pdf, Register, Batch } Kind = Print;
+    // Calibration: shows or sets a queue's calibration; CalibrationSheet prints its sheet.
+    enum TKind { Open, Help, Print, Pdf, Register, Batch, Calibration, CalibrationSheet } Kind = Print;
     QString ListFile;
     QString CertificateFile;
     QString Printer;   // empty: the report's own choice
@@ -45,6 +50,15 @@ struct THeadlessCommand {
     QStringList RegisterArguments; // blanks-add: series, first, last; void: series, number
     QDate From, To;                // list: the days printed, inclusive; null: open
     QString Reason;                // void
+    // Calibration, CalibrationSheet: the queue; --pdf --calibrated: the
+    // queue whose calibration the PDF takes (empty: none).
+    QString CalibrationQueue;
+    // Print, Pdf: a value that would be cut gets a smaller font (Shrink;
+    // still cut at 6 pt: nothing printed, exit 3) or is printed cut (Force);
+    // with neither nothing is printed (exit 3).
+    bool Shrink = false, Force = false;
+    // Calibration: the values to set (absent: shown, or kept).
+    std::optional<QPointF> Offset, Scale;
 };
 
 // Reads the arguments after the program's name: nothing when there are
@@ -55,7 +69,8 @@ std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Argument
 // Runs a Print, Pdf or Batch command with the entry window hidden: opens the
 // certificate as the file menu does, checks and fills as the print command
 // does, prepares the report and prints it or writes the PDF. Every message
-// goes to stderr; the result is the exit code (0, or 1 at the first failure).
+// goes to stderr; the result is the exit code (0, or 1 at the first failure,
+// or 3 when a value would be cut: the list on stderr, nothing printed).
 int runHeadlessCommand(const THeadlessCommand &Command);
 
 // The Batch part of runHeadlessCommand, with its user interface in place:
@@ -63,6 +78,10 @@ int runHeadlessCommand(const THeadlessCommand &Command);
 // nothing printed), prepares the group and writes its PDF or prints it as
 // one job, each certificate recorded as issued.
 int runBatchCommand(const THeadlessCommand &Command);
+// Reads a --calibration or --calibration-sheet command into Command.
+void parseCalibrationCommand(const QStringList &Arguments, THeadlessCommand &Command);
+// Runs a Calibration or CalibrationSheet command; the exit code.
+int runCalibrationCommand(const THeadlessCommand &Command);
 
 // Runs a Register command; messages on stderr, the list on stdout; the exit code.
 int runRegisterCommand(const THeadlessCommand &Command);

@@ -2,6 +2,8 @@
 
 #include "app/mainHeadless.h"
 
+#include "app/Calibration.h"
+#include "app/FitCheck.h"
 #include "app/PrintRecorder.h"
 #include "app/RegisterLocation.h"
 #include "app/main.h"
@@ -39,6 +41,28 @@ void printError(const QString &text)
     err << text << '\n';
 }
 
+// The fit check of a command: true to go on (everything fits, --shrink
+// made it fit, or --force); otherwise the list is on stderr and Code is 3.
+bool checkFitHeadless(TfrxReport *Report, const THeadlessCommand &Command, int &Code)
+{
+    const QList<TFitProblem> problems = checkFit(Report);
+    if (problems.isEmpty() || Command.Force)
+        return true;
+    if (Command.Shrink) {
+        const QList<TFitProblem> left = shrinkToFit(problems);
+        if (left.isEmpty())
+            return true;
+        printError(QStringLiteral("Не помещаются и при шрифте 6 пт (--force напечатает как есть):\n")
+                   + fitProblemsText(left));
+        Code = 3;
+        return false;
+    }
+    printError(QStringLiteral("Не помещаются на бланке (--shrink уменьшит шрифт, --force напечатает как есть):\n")
+               + fitProblemsText(problems));
+    Code = 3;
+    return false;
+}
+
 } // namespace
 
 int runHeadlessCommand(const THeadlessCommand &Command)
@@ -65,14 +89,15 @@ int runHeadlessCommand(const THeadlessCommand &Command)
                                         .arg(Command.Series)
                                         .arg(window.Edit_4->maxLength()));
         }
-        if (window.FillReport()) {
+        if (window.FillReport() && checkFitHeadless(window.rudReport1, Command, code)) {
             TfrxReport *report = window.rudReport1;
             // Errors of preparing reach stderr through the message seam.
             if (report->PrepareReport(true)) {
                 if (Command.Kind == THeadlessCommand::Pdf) {
                     rudSaveReportToPdf(report, Command.PdfFile,
                                        Command.WithBackground ? TfrxPdfBackground::Always
-                                                              : TfrxPdfBackground::Printable);
+                                                              : TfrxPdfBackground::Printable,
+                                       printerCalibration(Command.CalibrationQueue));
                     code = 0;
                 } else {
                     TfrxPrintOptions *options = report->PrintOptions();

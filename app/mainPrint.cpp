@@ -4,6 +4,7 @@
 
 #include "app/main.h"
 
+#include "app/FitCheck.h"
 #include "app/PrintRecorder.h"
 
 #include "base/DateTime.h"
@@ -66,7 +67,7 @@ void TfmMain::Button3Click()
 void TfmMain::N7Click()
 {
     FRecorder.reset();
-    if (!FillReport())
+    if (!FillReport() || !confirmFit(rudReport1, this))
         return;
     FRecorder = std::make_unique<TPrintRecorder>(*this, true);
     rudReport1->ShowReport(true);

@@ -31,7 +31,8 @@ QPageSize paperOf(TfrxReportPage *Page)
 
 } // namespace
 
-void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName, TfrxPdfBackground Background)
+void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName, TfrxPdfBackground Background,
+                        const TfrxPaperCalibration &Calibration)
 {
     auto *pages = dynamic_cast<TfrxPreviewPages *>(Report->PreviewPages());
     if (!pages)
@@ -61,7 +62,15 @@ void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName, TfrxPdfBack
             TfrxPageDrawOptions options = rudPreparedPageOptions(pages, i);
             options.ForPaper = true;
             options.AnyBackground = Background == TfrxPdfBackground::Always;
+            const bool calibrated = !Calibration.IsIdentity();
+            if (calibrated) {
+                painter.save();
+                painter.translate(Calibration.OffsetX * pdfDpi / 25.4, Calibration.OffsetY * pdfDpi / 25.4);
+                painter.scale(Calibration.ScaleX, Calibration.ScaleY);
+            }
             rudDrawPage(page, &canvas, pdfDpi / 96.0, pdfDpi / 96.0, 0, 0, options);
+            if (calibrated)
+                painter.restore();
         }
         if (painter.isActive())
             painter.end();

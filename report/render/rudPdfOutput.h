@@ -1,6 +1,8 @@
 #pragma once
 // The prepared pages of a report as a PDF file.
 
+#include "report/render/rudPaperCalibration.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -20,10 +22,12 @@ enum class TfrxPdfBackground {
 // Writes every prepared page of Report into FileName, each on a sheet of
 // its own paper size, with every object where it lies on the paper (as on
 // a printer without margins). What is drawn follows the printer's rules:
-// the PDF is what goes onto the blanks. The file is written all at once;
-// raises EInOutError when it cannot be.
+// the PDF is what goes onto the blanks. Calibration moves and scales the
+// page on the sheet as a printer's calibration does (the background too).
+// The file is written all at once; raises EInOutError when it cannot be.
 void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName,
-                        TfrxPdfBackground Background = TfrxPdfBackground::Printable);
+                        TfrxPdfBackground Background = TfrxPdfBackground::Printable,
+                        const TfrxPaperCalibration &Calibration = {});
 
 // The prepared pages Indexes of Pages as a PDF at Dpi dots per inch, each
 // on a sheet of its exact paper size (media boxes to the hundredth of a

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QPainter>
 #include <QSet>
 #include <cmath>
 
@@ -65,6 +66,8 @@ public:
         FJobDuplex = TfrxDuplexMode(std::clamp(FOptions->Duplex(), 0, 3));
         // No sheet named: the printer's current paper, as a size of its own.
         FSheetPaper = FOptions->PrintOnSheet() > 0 ? FOptions->PrintOnSheet() : DMPAPER_USER;
+        if (Hooks.Calibration)
+            FCalibration = Hooks.Calibration(FPrinter->Name());
         const QString name = Report->ReportOptions()->Name();
         FPrinter->SetTitle(!name.isEmpty()                 ? name
                            : !Report->FileName().isEmpty() ? QFileInfo(Report->FileName()).fileName()
@@ -194,8 +197,20 @@ private:
             canvas.Save();
             canvas.IntersectClip(Clip);
         }
+        if (!FCalibration.IsIdentity() && canvas.Painter()) {
+            // Scale about the paper's top-left corner, then move; the
+            // device origin is the printable area's corner.
+            QPainter *painter = canvas.Painter();
+            const double cornerX = -DotsX(FPrinter->LeftMargin()), cornerY = -DotsY(FPrinter->TopMargin());
+            painter->save();
+            painter->translate(cornerX + DotsX(FCalibration.OffsetX), cornerY + DotsY(FCalibration.OffsetY));
+            painter->scale(FCalibration.ScaleX, FCalibration.ScaleY);
+            painter->translate(-cornerX, -cornerY);
+        }
         FPages.DrawPage(PageNo - 1, &canvas, FPrinter->DPIX() / 96.0 * Sx, FPrinter->DPIY() / 96.0 * Sy, OffsetX,
                         OffsetY, CopyNo);
+        if (!FCalibration.IsIdentity() && canvas.Painter())
+            canvas.Painter()->restore();
         if (!Clip.isEmpty() && canvas.Painter())
             canvas.Restore();
     }
@@ -354,6 +369,7 @@ private:
     TfrxCustomPrinter *FPrinter;
     int FCount, FEntries = 0, FCopies = 1, FSheetPaper = DMPAPER_USER;
     TfrxDuplexMode FJobDuplex = dmNone;
+    TfrxPaperCalibration FCalibration;
     double FSheetWidth = 210, FSheetHeight = 297;
     bool FStarted = false, FStopped = false, FFirst = true, FDuplexOn = false;
     bool FEngineThreadSafe = false;

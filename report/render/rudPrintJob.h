@@ -7,6 +7,7 @@
 
 #include "base/Errors.h"
 #include "report/render/rudCanvas.h"
+#include "report/render/rudPaperCalibration.h"
 
 #include <functional>
 
@@ -47,6 +48,9 @@ struct TfrxPrintHooks {
     std::function<void()> ProgressStop;
     // True when the job is to stop (the report was terminated).
     std::function<bool()> Terminated;
+    // The calibration of the queue the job prints on, applied to every
+    // sheet (empty: none).
+    TfrxPaperCalibrationSource Calibration;
 };
 
 // Raised by a host's print event before the job (the report's

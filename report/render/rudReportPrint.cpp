@@ -87,6 +87,7 @@ bool printStore(TfrxPreviewPages *Pages)
     hooks.Progress = [report](int PageNo) { report->InternalOnProgress(ptPrinting, PageNo); };
     hooks.ProgressStop = [report] { report->InternalOnProgressStop(ptPrinting); };
     hooks.Terminated = [report] { return report->Terminated(); };
+    hooks.Calibration = rudPaperCalibration(report);
     // "Current page" of the Print window: the page the preview shows.
     const int current = Pages->GetCount() > 0 ? Pages->CurPreviewPage() + 1 : 0;
     return rudPrintPages(report, source, hooks, current);
