@@ -1,5 +1,7 @@
 #include "RegisterTestSupport.h"
 
+#include "support/ServerTestCount.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
@@ -12,53 +14,10 @@
 
 namespace {
 
-// Database tests that ran to their end and that skipped, with the
-// distinct reasons given for skipping.
-int databaseTestsRun = 0, databaseTestsSkipped = 0;
-QStringList skipReasons;
-
-QString currentSkipMessage()
-{
-    const ::testing::TestResult *result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
-    for (int i = 0; i < result->total_part_count(); ++i)
-        if (result->GetTestPartResult(i).skipped())
-            return QString::fromUtf8(result->GetTestPartResult(i).message()).trimmed();
-    return QString();
-}
-
-// Counts the PostgreSQL tests at the end of the run, on the console and in
-// a file the test command adds up, so a run that skipped them never looks
-// like one that ran them; when none ran the line carries the mark that
-// makes CTest show the entry as skipped.
-class TDatabaseCount final : public ::testing::Environment {
-public:
-    void TearDown() override
-    {
-        if (databaseTestsRun + databaseTestsSkipped == 0)
-            return;
-        QString line = QStringLiteral("Database tests against the private PostgreSQL server: %1 run, %2 skipped")
-                           .arg(databaseTestsRun)
-                           .arg(databaseTestsSkipped);
-        if (databaseTestsSkipped)
-            line += (databaseTestsRun == 0 ? QStringLiteral(" (RUD-DATABASE-SKIPPED: %1)")
-                                           : QStringLiteral(" (skipped: %1)"))
-                        .arg(skipReasons.join(QStringLiteral("; ")));
-        std::printf("%s\n", qPrintable(line));
-        // One file per test program, one line per run of it (CTest runs
-        // each case alone), which the test command adds up: run, skipped,
-        // the reasons.
-        QFile file(pgTest::Dir() +
-                   QStringLiteral("/database-tests-%1.txt").arg(QCoreApplication::applicationName()));
-        if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-            file.write(QStringLiteral("%1\t%2\t%3\n")
-                           .arg(databaseTestsRun)
-                           .arg(databaseTestsSkipped)
-                           .arg(skipReasons.join(QStringLiteral("; ")))
-                           .toUtf8());
-    }
-};
-
-const auto *countRegistered = ::testing::AddGlobalTestEnvironment(new TDatabaseCount);
+// The PostgreSQL tests' count.
+TServerTestCount *const databaseCount = addServerTestCount(
+    QStringLiteral("Database tests against the private PostgreSQL server"), QStringLiteral("RUD-DATABASE-SKIPPED"),
+    [] { return pgTest::Dir() + QStringLiteral("/database-tests-%1.txt").arg(QCoreApplication::applicationName()); });
 
 int rawCounter = 0;
 
@@ -161,14 +120,7 @@ void RegisterBackendTest::TearDown()
 {
     if (GetParam() != TBackend::Postgres)
         return;
-    if (IsSkipped()) {
-        ++databaseTestsSkipped;
-        const QString reason = currentSkipMessage();
-        if (!skipReasons.contains(reason))
-            skipReasons << reason;
-    } else {
-        ++databaseTestsRun;
-    }
+    databaseCount->CountCurrentTest();
 }
 
 std::string backendName(const ::testing::TestParamInfo<TBackend> &Info)

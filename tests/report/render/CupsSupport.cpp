@@ -1,6 +1,7 @@
 #include "CupsSupport.h"
 
 #include "report/render/rudPrinter.h"
+#include "support/ServerTestCount.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,11 +26,6 @@ const bool serverChosen = [] {
     return true;
 }();
 
-// Printing tests that ran to their end and that skipped (in their set-up or
-// on their way), with the distinct reasons given for skipping.
-int printingTestsRun = 0, printingTestsSkipped = 0;
-QStringList skipReasons;
-
 QString run(const QString &Program, const QStringList &Arguments, int *ExitCode = nullptr)
 {
     QProcess process;
@@ -40,52 +36,15 @@ QString run(const QString &Program, const QStringList &Arguments, int *ExitCode 
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// The message of the running test's skip; empty when it did not skip.
-QString currentSkipMessage()
-{
-    const ::testing::TestResult *result = ::testing::UnitTest::GetInstance()->current_test_info()->result();
-    for (int i = 0; i < result->total_part_count(); ++i)
-        if (result->GetTestPartResult(i).skipped())
-            return QString::fromUtf8(result->GetTestPartResult(i).message()).trimmed();
-    return QString();
-}
-
-// Counts the printing tests at the end of the run, on the console and in a
-// file the test command adds up, so a run that skipped them never looks like
-// one that ran them. When none ran at all (no server on this machine) the
-// line carries a mark that makes CTest show the entry as skipped; a run
-// where only some skipped passes or fails on its own and says how many.
-class TPrintingCount final : public ::testing::Environment {
-public:
-    void TearDown() override
-    {
-        if (printingTestsRun + printingTestsSkipped == 0)
-            return;
-        QString line = QStringLiteral("Printing tests against the private CUPS server: %1 run, %2 skipped")
-                           .arg(printingTestsRun)
-                           .arg(printingTestsSkipped);
-        if (printingTestsSkipped)
-            line += (printingTestsRun == 0 ? QStringLiteral(" (RUD-PRINTING-SKIPPED: %1)")
-                                           : QStringLiteral(" (skipped: %1)"))
-                        .arg(skipReasons.join(QStringLiteral("; ")));
-        std::printf("%s\n", qPrintable(line));
-        // One file per test program that prints, one line per run of it
-        // (CTest runs each case alone), which the test command adds up:
-        // run, skipped, the reasons. The skip probe's run is its parent's
-        // test, not one of the suite's.
-        if (qEnvironmentVariableIsSet("RUD_CUPS_SKIP_PROBE"))
-            return;
-        QFile file(cupsTest::Dir() + QStringLiteral("/printing-tests-%1.txt").arg(QCoreApplication::applicationName()));
-        if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-            file.write(QStringLiteral("%1\t%2\t%3\n")
-                           .arg(printingTestsRun)
-                           .arg(printingTestsSkipped)
-                           .arg(skipReasons.join(QStringLiteral("; ")))
-                           .toUtf8());
-    }
-};
-
-const auto *countRegistered = ::testing::AddGlobalTestEnvironment(new TPrintingCount);
+// The printing tests' count. The skip probe's run is its parent's test,
+// not one of the suite's, and is not counted.
+TServerTestCount *const printingCount = addServerTestCount(
+    QStringLiteral("Printing tests against the private CUPS server"), QStringLiteral("RUD-PRINTING-SKIPPED"), [] {
+        return qEnvironmentVariableIsSet("RUD_CUPS_SKIP_PROBE")
+                   ? QString()
+                   : cupsTest::Dir() +
+                         QStringLiteral("/printing-tests-%1.txt").arg(QCoreApplication::applicationName());
+    });
 
 } // namespace
 
@@ -230,14 +189,7 @@ void CupsPrinting::TearDown()
 {
     // Counted here, after the test body, so that a test which skips on its
     // way counts as skipped, not as run.
-    if (IsSkipped()) {
-        ++printingTestsSkipped;
-        const QString reason = currentSkipMessage();
-        if (!skipReasons.contains(reason))
-            skipReasons << reason;
-    } else {
-        ++printingTestsRun;
-    }
+    printingCount->CountCurrentTest();
 }
 
 QString CupsPrinting::PrintedPdf()
