@@ -1,7 +1,9 @@
 #include "app/FitCheck.h"
 
 #include "base/UserInterface.h"
+#include "report/model/rudFont.h"
 #include "report/model/rudMemo.h"
+#include "report/model/rudReport.h"
 #include "report/render/rudFitCheck.h"
 
 #include <QDialogButtonBox>
@@ -61,7 +63,22 @@ QList<TFitProblem> shrinkToFit(const QList<TFitProblem> &Problems)
     return left;
 }
 
-TFitDialog::TFitDialog(const QList<TFitProblem> &Problems, bool Shrunk, QWidget *Parent) : QDialog(Parent)
+TFitFonts::TFitFonts(TfrxReport *Report, const QList<TFitProblem> &Problems) : FReport(Report)
+{
+    for (const TFitProblem &problem : Problems)
+        FKept.append({problem.Memo->Name(), problem.Memo->Font()->Height(), problem.Memo->ParentFont()});
+}
+
+TFitFonts::~TFitFonts()
+{
+    for (const TKept &kept : std::as_const(FKept))
+        if (TfrxComponent *memo = FReport->FindObject(kept.Memo)) {
+            memo->Font()->SetHeight(kept.Height);
+            memo->SetParentFontFlag(kept.ParentFont);
+        }
+}
+
+TFitDialog::TFitDialog(const QString &ProblemsText, bool Shrunk, QWidget *Parent) : QDialog(Parent)
 {
     setObjectName(QStringLiteral("FitDialog"));
     setWindowTitle(QStringLiteral("Текст не помещается на бланке"));
@@ -71,7 +88,7 @@ TFitDialog::TFitDialog(const QList<TFitProblem> &Problems, bool Shrunk, QWidget 
                                       : QStringLiteral("Эти значения не помещаются в отведенное для них место и "
                                                        "будут обрезаны при печати:"),
                                this));
-    auto *list = new QPlainTextEdit(fitProblemsText(Problems), this);
+    auto *list = new QPlainTextEdit(ProblemsText, this);
     list->setReadOnly(true);
     rows->addWidget(list);
     auto *buttons = new QDialogButtonBox(this);
@@ -86,16 +103,16 @@ TFitDialog::TFitDialog(const QList<TFitProblem> &Problems, bool Shrunk, QWidget 
     connect(back, &QPushButton::clicked, this, [this] { done(Back); });
 }
 
-bool confirmFit(TfrxReport *Report, QWidget *Parent)
+bool askFit(const QString &ProblemsText, const std::function<QString()> &Shrink, QWidget *Parent)
 {
-    QList<TFitProblem> problems = checkFit(Report);
+    QString problems = ProblemsText;
     bool shrunk = false;
     while (!problems.isEmpty()) {
         // What 6 pt does not fit either is asked about again, without shrinking.
         TFitDialog dialog(problems, shrunk, Parent);
         switch (userInterface().ExecDialog(&dialog)) {
         case TFitDialog::Shrink:
-            problems = shrinkToFit(problems);
+            problems = Shrink();
             shrunk = true;
             break;
         case TFitDialog::AsIs: return true;
@@ -103,4 +120,10 @@ bool confirmFit(TfrxReport *Report, QWidget *Parent)
         }
     }
     return true;
+}
+
+bool confirmFit(TfrxReport *Report, QWidget *Parent)
+{
+    const QList<TFitProblem> problems = checkFit(Report);
+    return askFit(fitProblemsText(problems), [&] { return fitProblemsText(shrinkToFit(problems)); }, Parent);
 }

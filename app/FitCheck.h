@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QList>
 #include <QString>
+#include <functional>
 
 class TfrxCustomMemoView;
 class TfrxReport;
@@ -32,16 +33,41 @@ QString fitProblemsText(const QList<TFitProblem> &Problems);
 // the template file is not touched); returns those that still do not fit.
 QList<TFitProblem> shrinkToFit(const QList<TFitProblem> &Problems);
 
-// The operator's answer to the problems: shrink ("Уменьшить шрифт", not
-// offered again once Shrunk), print as is, or go back.
+// Keeps the fonts of the problems' memos and puts them back into Report's
+// memos of those names when it ends (preparing a report loads its objects
+// anew): a memo shrunk for one certificate of a group is the template's
+// again for the next.
+class TFitFonts {
+public:
+    TFitFonts(TfrxReport *Report, const QList<TFitProblem> &Problems);
+    ~TFitFonts();
+    TFitFonts(const TFitFonts &) = delete;
+    TFitFonts &operator=(const TFitFonts &) = delete;
+
+private:
+    struct TKept {
+        QString Memo;
+        int Height;
+        bool ParentFont;
+    };
+    TfrxReport *FReport;
+    QList<TKept> FKept;
+};
+
+// The operator's answer to the problems (ProblemsText, one a line): shrink
+// ("Уменьшить шрифт", not offered again once Shrunk), print as is, or go back.
 class TFitDialog final : public QDialog {
     Q_OBJECT
 public:
     enum TChoice { Back = 0, Shrink = 1, AsIs = 2 };
-    TFitDialog(const QList<TFitProblem> &Problems, bool Shrunk, QWidget *Parent = nullptr);
+    TFitDialog(const QString &ProblemsText, bool Shrunk, QWidget *Parent = nullptr);
 };
 
-// Checks Report and, when something would be cut, asks through the
-// user-interface seam (again for what 6 pt does not fit); false: the
-// operator went back (print nothing).
+// Asks about ProblemsText through the user-interface seam; on "shrink",
+// Shrink() shrinks and gives what 6 pt does not fit either, asked about
+// again when not empty; false: the operator went back (print nothing).
+bool askFit(const QString &ProblemsText, const std::function<QString()> &Shrink, QWidget *Parent);
+
+// Checks Report and, when something would be cut, asks (askFit), the
+// memos shrunk in Report on "shrink"; false: the operator went back.
 bool confirmFit(TfrxReport *Report, QWidget *Parent);

@@ -1,6 +1,7 @@
 #include "app/GroupPrint.h"
 
 #include "app/CertificateFile.h"
+#include "app/FitCheck.h"
 #include "app/main.h"
 #include "base/DateTime.h"
 #include "base/Errors.h"
@@ -105,7 +106,31 @@ QStringList checkGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees)
     return faults;
 }
 
-bool prepareGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, QList<TGroupCertificate> &Certificates)
+TGroupFit checkGroupFit(TfmMain &Window, const QList<TGroupTrainee> &Trainees)
+{
+    const TCommon common(Window);
+    const auto restore = qScopeGuard([&] { loadCertificateValues(Window, common.Values); });
+    Window.LoadTemplate();
+    TGroupFit fit;
+    for (const TGroupTrainee &trainee : Trainees) {
+        const QString fault = apply(Window, common, trainee);
+        if (!fault.isEmpty())
+            throw EGeneralError(rowFault(trainee, fault));
+        Window.preprint();
+        const QList<TFitProblem> problems = checkFit(Window.rudReport1);
+        if (problems.isEmpty())
+            continue;
+        const TFitFonts fonts(Window.rudReport1, problems);
+        for (const TFitProblem &problem : problems)
+            fit.Problems << rowFault(trainee, fitProblemsText({problem}));
+        for (const TFitProblem &problem : shrinkToFit(problems))
+            fit.Left << rowFault(trainee, fitProblemsText({problem}));
+    }
+    return fit;
+}
+
+bool prepareGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, QList<TGroupCertificate> &Certificates,
+                  bool Shrink)
 {
     Certificates.clear();
     const TCommon common(Window);
@@ -119,6 +144,11 @@ bool prepareGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, QList<T
         if (!fault.isEmpty())
             throw EGeneralError(rowFault(trainee, fault));
         Window.preprint();
+        // Shrunk on this certificate only: the fonts are the template's
+        // again for the next trainee.
+        const QList<TFitProblem> problems = Shrink ? checkFit(report) : QList<TFitProblem>();
+        const TFitFonts fonts(report, problems);
+        shrinkToFit(problems);
         const int first = pages->Count();
         if (!report->PrepareReport(false))
             return false;

@@ -30,6 +30,20 @@ TGroupListOptions groupListOptions(const TfmMain &Window);
 // The window's controls are put back as they were.
 QStringList checkGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees);
 
+// What would be cut on a group's blanks, one line per value, "Строка N
+// (ФИО): field: «value»": Problems as filled, Left what a font shrunk down
+// to 6 pt does not fit either.
+struct TGroupFit {
+    QStringList Problems, Left;
+};
+
+// Loads the print template and checks every trainee's filled certificate
+// (over the common values in the window, as prepareGroup fills it) with
+// the layout that draws it. The template's fonts and the window's
+// controls are put back as they were. Raises the template's errors and a
+// row's fault as prepareGroup does.
+TGroupFit checkGroupFit(TfmMain &Window, const QList<TGroupTrainee> &Trainees);
+
 // One certificate of a prepared group: the trainee and every value
 // printed, as the register keeps them.
 struct TGroupCertificate {
@@ -44,7 +58,10 @@ struct TGroupCertificate {
 // values are printed as they stand (never evaluated). The window's controls
 // are put back as they were. Raises the template's errors as the print
 // command does; false with the report's Errors when a preparation failed.
-bool prepareGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, QList<TGroupCertificate> &Certificates);
+// With Shrink the values that would be cut on a certificate are printed
+// in a smaller font (6 pt at least) on that certificate alone.
+bool prepareGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, QList<TGroupCertificate> &Certificates,
+                  bool Shrink = false);
 
 // Records a prepared group's print in the register while it lives: right
 // before the job starts every certificate takes the next free blank of its

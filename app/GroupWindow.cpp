@@ -1,5 +1,6 @@
 #include "app/GroupWindow.h"
 
+#include "app/FitCheck.h"
 #include "app/main.h"
 #include "base/Errors.h"
 #include "base/UserInterface.h"
@@ -426,7 +427,22 @@ bool TfmGroup::PrepareTicked(QList<TGroupCertificate> &Certificates)
     const QString saved = FMain.Edit_4->text();
     const auto restore = qScopeGuard([&] { FMain.Edit_4->setText(saved); });
     FMain.Edit_4->setText(SeriesE->text().trimmed());
-    return prepareGroup(FMain, trainees, Certificates);
+    return ConfirmFit(trainees) && prepareGroup(FMain, trainees, Certificates, FShrink);
+}
+
+// Every trainee's certificate is checked before the group prepares; the
+// values are listed by row, and "shrink" shrinks them on their own
+// certificates only.
+bool TfmGroup::ConfirmFit(const QList<TGroupTrainee> &Trainees)
+{
+    FShrink = false;
+    const TGroupFit fit = checkGroupFit(FMain, Trainees);
+    return askFit(fit.Problems.join(QLatin1Char('\n')),
+                  [&] {
+                      FShrink = true;
+                      return fit.Left.join(QLatin1Char('\n'));
+                  },
+                  this);
 }
 
 void TfmGroup::PreviewClick()
@@ -495,7 +511,7 @@ void TfmGroup::AfterPrint(QList<TGroupCertificate> Certificates, QList<TCertific
         const QString saved = FMain.Edit_4->text();
         const auto restore = qScopeGuard([&] { FMain.Edit_4->setText(saved); });
         FMain.Edit_4->setText(SeriesE->text().trimmed());
-        if (!prepareGroup(FMain, again, Certificates))
+        if (!prepareGroup(FMain, again, Certificates, FShrink))
             return;
         TGroupRecorder recorder(FMain, Certificates, false);
         FMain.rudReport1->Print();

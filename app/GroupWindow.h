@@ -59,11 +59,12 @@ public:
     QList<TGroupTrainee> Ticked(QStringList &Faults) const;
     // The checks of every ticked row, shown below the table; true when none fails.
     bool Check();
-    // Checks, prepares the ticked rows and shows the group's preview; a
+    // Checks, asks about the values that would be cut (shrink, print as is
+    // or go back), prepares the ticked rows and shows the group's preview; a
     // print from it is recorded and checked afterwards.
     void PreviewClick();
-    // Checks, prepares and prints the ticked rows as one job (the print
-    // dialog first), then the after-print check.
+    // Checks and asks as PreviewClick does, prepares and prints the ticked
+    // rows as one job (the print dialog first), then the after-print check.
     void PrintClick();
     // The after-print check of Records (the job's records of Certificates),
     // repeated with the reprints until every one is confirmed or the
@@ -78,9 +79,13 @@ public:
 
 private:
     bool PrepareTicked(QList<TGroupCertificate> &Certificates);
+    bool ConfirmFit(const QList<TGroupTrainee> &Trainees);
     void ShowProblems(const QStringList &Lines);
 
     TfmMain &FMain;
     QString FListFile;
     QMap<int, QString> FMapping;
+    // The operator chose to shrink what would be cut: the reprints after
+    // the check are shrunk as the job was.
+    bool FShrink = false;
 };

@@ -13,9 +13,9 @@ QString headlessUsage()
                           "       Quorvel_A5 --register blanks-add SERIES FIRST LAST [--db URL]\n"
                           "       Quorvel_A5 --register list [--from DATE] [--to DATE] [--db URL]\n"
                           "       Quorvel_A5 --register void SERIES NUMBER --reason TEXT [--db URL]\n"
-                          "       Quorvel_A5 --batch LIST.csv|LIST.xlsx --vod COMMON.vod --pdf OUT.pdf\n"
+                          "       Quorvel_A5 --batch LIST.csv|LIST.xlsx --vod COMMON.vod --pdf OUT.pdf [--shrink | --force]\n"
                           "       Quorvel_A5 --batch LIST.csv|LIST.xlsx --vod COMMON.vod --print [--printer NAME]\n"
-                          "                          [--series S] [--db URL]\n"
+                          "                          [--series S] [--db URL] [--shrink | --force]\n"
                           "       Quorvel_A5 --calibration QUEUE [--offset X,Y] [--scale SX,SY]\n"
                           "       Quorvel_A5 --calibration-sheet QUEUE\n"
                           "  FILE.vod alone starts the window with that certificate loaded;\n"
@@ -25,7 +25,7 @@ QString headlessUsage()
                           "  (300 unless given; 0: no limit) and the command fails;\n"
                           "  --print records the certificate in the register: --series prints and\n"
                           "  records that series instead of the file's, --number takes that blank;\n"
-                          "  a value too long for its place on the blank stops --print and --pdf\n"
+                          "  a value too long for its place on the blank stops --print, --pdf and --batch\n"
                           "  (exit 3, the values listed) unless --shrink (smaller font, 6 pt at least)\n"
                           "  or --force (printed cut) is given;\n"
                           "  --register list writes the register as CSV; DATE is dd.mm.yyyy or yyyy-mm-dd;\n"
@@ -146,6 +146,13 @@ std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Given)
         parseRegisterCommand(Arguments, command);
         return command;
     }
+    if (verb == QLatin1String("--pdf") || verb == QLatin1String("--print")
+        || verb == QLatin1String("--batch")) {
+        command.Shrink = Arguments.removeAll(QStringLiteral("--shrink")) > 0;
+        command.Force = Arguments.removeAll(QStringLiteral("--force")) > 0;
+        if (command.Shrink && command.Force)
+            fail();
+    }
     if (verb == QLatin1String("--batch")) {
         parseBatchCommand(Arguments, command);
         return command;
@@ -153,12 +160,6 @@ std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Given)
     if (verb == QLatin1String("--calibration") || verb == QLatin1String("--calibration-sheet")) {
         parseCalibrationCommand(Arguments, command);
         return command;
-    }
-    if (verb == QLatin1String("--pdf") || verb == QLatin1String("--print")) {
-        command.Shrink = Arguments.removeAll(QStringLiteral("--shrink")) > 0;
-        command.Force = Arguments.removeAll(QStringLiteral("--force")) > 0;
-        if (command.Shrink && command.Force)
-            fail();
     }
     if (verb == QLatin1String("--pdf")
         && (!takeOption(Arguments, QStringLiteral("--calibrated"), command.CalibrationQueue)

@@ -13,7 +13,7 @@
 //   Quorvel_A5 --batch LIST --vod COMMON.vod --print [--printer NAME] [--series S] [--db URL]
 //   Quorvel_A5 --calibration QUEUE [--offset X,Y] [--scale SX,SY]
 //   Quorvel_A5 --calibration-sheet QUEUE
-// --print and --pdf take --shrink or --force for values that would be cut.
+// --print, --pdf and --batch take --shrink or --force for values that would be cut.
 // Printing and the PDF take --time-limit SECONDS (0: none): the template's
 // script stops after that long and the command fails. A print is recorded
 // in the register (the settings' one, or --db).
@@ -53,7 +53,7 @@ struct THeadlessCommand {
     // Calibration, CalibrationSheet: the queue; --pdf --calibrated: the
     // queue whose calibration the PDF takes (empty: none).
     QString CalibrationQueue;
-    // Print, Pdf: a value that would be cut gets a smaller font (Shrink;
+    // Print, Pdf, Batch: a value that would be cut gets a smaller font (Shrink;
     // still cut at 6 pt: nothing printed, exit 3) or is printed cut (Force);
     // with neither nothing is printed (exit 3).
     bool Shrink = false, Force = false;
@@ -72,6 +72,13 @@ std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Argument
 // goes to stderr; the result is the exit code (0, or 1 at the first failure,
 // or 3 when a value would be cut: the list on stderr, nothing printed).
 int runHeadlessCommand(const THeadlessCommand &Command);
+
+// The command's answer to the fit check: Problems are the values that
+// would be cut (one a line, "" when all fit), Left those that still would
+// be at 6 pt (asked for with --shrink only). True to go on (all fit,
+// --force, or --shrink and nothing left); otherwise the list is on stderr
+// and Code is 3.
+bool fitVerdict(const QString &Problems, const QString &Left, const THeadlessCommand &Command, int &Code);
 
 // The Batch part of runHeadlessCommand, with its user interface in place:
 // reads the list, checks every row (all failing rows on stderr, exit 1,

@@ -13,6 +13,19 @@
 #include <QSet>
 #include <QTextStream>
 
+namespace {
+
+// The group's fit check: true to go on, as the print command decides.
+bool fitGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, const THeadlessCommand &Command, int &Code)
+{
+    if (Command.Force)
+        return true;
+    const TGroupFit fit = checkGroupFit(Window, Trainees);
+    return fitVerdict(fit.Problems.join(QLatin1Char('\n')), fit.Left.join(QLatin1Char('\n')), Command, Code);
+}
+
+} // namespace
+
 int runBatchCommand(const THeadlessCommand &Command)
 {
     TfmMain window;
@@ -47,8 +60,11 @@ int runBatchCommand(const THeadlessCommand &Command)
             err << fault << '\n';
         return 1;
     }
+    int code = 1;
+    if (!fitGroup(window, list.Trainees, Command, code))
+        return code;
     QList<TGroupCertificate> certificates;
-    if (!prepareGroup(window, list.Trainees, certificates))
+    if (!prepareGroup(window, list.Trainees, certificates, Command.Shrink))
         return 1;
     TfrxReport *report = window.rudReport1;
     if (Command.Kind == THeadlessCommand::Batch && !Command.PdfFile.isEmpty()) {

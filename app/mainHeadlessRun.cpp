@@ -46,24 +46,25 @@ void printError(const QString &text)
 bool checkFitHeadless(TfrxReport *Report, const THeadlessCommand &Command, int &Code)
 {
     const QList<TFitProblem> problems = checkFit(Report);
-    if (problems.isEmpty() || Command.Force)
-        return true;
-    if (Command.Shrink) {
-        const QList<TFitProblem> left = shrinkToFit(problems);
-        if (left.isEmpty())
-            return true;
-        printError(QStringLiteral("Не помещаются и при шрифте 6 пт (--force напечатает как есть):\n")
-                   + fitProblemsText(left));
-        Code = 3;
-        return false;
-    }
-    printError(QStringLiteral("Не помещаются на бланке (--shrink уменьшит шрифт, --force напечатает как есть):\n")
-               + fitProblemsText(problems));
-    Code = 3;
-    return false;
+    const bool shrink = Command.Shrink && !problems.isEmpty();
+    return fitVerdict(fitProblemsText(problems), shrink ? fitProblemsText(shrinkToFit(problems)) : QString(),
+                      Command, Code);
 }
 
 } // namespace
+
+bool fitVerdict(const QString &Problems, const QString &Left, const THeadlessCommand &Command, int &Code)
+{
+    if (Problems.isEmpty() || Command.Force || (Command.Shrink && Left.isEmpty()))
+        return true;
+    if (Command.Shrink)
+        printError(QStringLiteral("Не помещаются и при шрифте 6 пт (--force напечатает как есть):\n") + Left);
+    else
+        printError(QStringLiteral("Не помещаются на бланке (--shrink уменьшит шрифт, --force напечатает как есть):\n")
+                   + Problems);
+    Code = 3;
+    return false;
+}
 
 int runHeadlessCommand(const THeadlessCommand &Command)
 {
