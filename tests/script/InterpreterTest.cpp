@@ -225,8 +225,8 @@ TEST(Interpreter, RunsThatNeverEndAreStoppedFromOutside)
         "var i: Integer; begin for i := 0 to 2147483647 do ; end.",
         "var a: Integer; begin a := 0; while True do try a := 1 div a except end; end.",
         "var a: Integer; begin while True do try a := 1 finally a := 2 end; end.",
-        "function F(N: Integer): Integer; begin if N = 0 then Result := 0 else Result := F(N - 1) + F(N - 1) end;"
-        " begin F(60) end.",
+        ("function F(N: Integer): Integer; begin if N = 0 then Result := 0 else Result := F(N - 1) + F(N - 1) end;"
+         " begin F(60) end."),
     };
     for (const char *text : endless) {
         TTestScript t;

@@ -2,6 +2,25 @@
 
 #include <QDir>
 
+namespace {
+
+// The next answer of Queue, taken off it; none when it is empty. The value
+// is moved out of an answer known to hold one: copying the optional itself
+// makes GCC's optimiser warn that its text may be used uninitialised.
+template <class T> std::optional<T> takeAnswer(std::deque<std::optional<T>> &Queue)
+{
+    if (Queue.empty())
+        return std::nullopt;
+    const bool given = Queue.front().has_value();
+    T value = given ? std::move(*Queue.front()) : T();
+    Queue.pop_front();
+    if (!given)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
 TRecordingUserInterface::TRecordingUserInterface() : FPrevious(setUserInterface(this)) {}
 
 TRecordingUserInterface::~TRecordingUserInterface() { setUserInterface(FPrevious); }
@@ -21,21 +40,13 @@ TMsgResult TRecordingUserInterface::MessageBox(const QString &text, const QStrin
 std::optional<TFileDialogResult> TRecordingUserInterface::OpenFile(const TFileDialogOptions &options)
 {
     OpenDialogs.push_back(options);
-    if (FileAnswers.empty())
-        return std::nullopt;
-    auto answer = FileAnswers.front();
-    FileAnswers.pop_front();
-    return answer;
+    return takeAnswer(FileAnswers);
 }
 
 std::optional<TFileDialogResult> TRecordingUserInterface::SaveFile(const TFileDialogOptions &options)
 {
     SaveDialogs.push_back(options);
-    if (FileAnswers.empty())
-        return std::nullopt;
-    auto answer = FileAnswers.front();
-    FileAnswers.pop_front();
-    return answer;
+    return takeAnswer(FileAnswers);
 }
 
 bool TRecordingUserInterface::OpenDocument(const QString &pathOrUrl)
@@ -47,11 +58,7 @@ bool TRecordingUserInterface::OpenDocument(const QString &pathOrUrl)
 std::optional<QString> TRecordingUserInterface::InputPassword(const QString &caption)
 {
     PasswordPrompts << caption;
-    if (PasswordAnswers.empty())
-        return std::nullopt;
-    auto answer = PasswordAnswers.front();
-    PasswordAnswers.pop_front();
-    return answer;
+    return takeAnswer(PasswordAnswers);
 }
 
 int TRecordingUserInterface::ExecDialog(QObject *dialog)
