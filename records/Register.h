@@ -11,6 +11,7 @@
 // 100,000 blanks. A series is trimmed, 1 to 4 characters, compared exactly.
 
 #include "base/Errors.h"
+#include "records/TraineeDetails.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -56,6 +57,9 @@ struct TCertificateRecord {
     // certificate file (edit_1 ... edit_10, date1 ... date4, edt_1 ...,
     // cmb_1 ..., cmb_kpp); empty for a blank voided unused.
     QMap<QString, QString> Values;
+    // The trainee's details for the federal register export; empty for a
+    // blank voided unused and for certificates recorded without them.
+    TTraineeDetails Details;
 };
 
 // The stock of one series.
@@ -93,6 +97,7 @@ struct TNewCertificate {
     QDate IssueDate;
     QString Printer;
     QMap<QString, QString> Values;
+    TTraineeDetails Details;
     // Recorded as printed, not yet issued: the operator confirms it later
     // (TRegister::Confirm) or voids it.
     bool Unconfirmed = false;
