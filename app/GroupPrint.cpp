@@ -99,6 +99,10 @@ QStringList checkGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees)
         QString fault = apply(Window, common, trainee);
         if (fault.isEmpty())
             fault = Window.EntryFault();
+        if (fault.isEmpty())
+            fault = snilsFault(trainee.Snils);
+        if (fault.isEmpty())
+            fault = birthDateFault(trainee.BirthDate, QDate::currentDate());
         if (!fault.isEmpty())
             faults << rowFault(trainee, fault);
     }
@@ -166,6 +170,8 @@ void TGroupRecorder::BeforeJob()
                 record.IssueDate = dateTimeToQDate(issued);
             record.Printer = printer;
             record.Values = certificate.Values;
+            const TGroupTrainee &t = certificate.Trainee;
+            record.Details = {t.Surname, t.Name, t.Patronymic, t.BirthDate, t.Sex, t.Snils};
             record.Unconfirmed = !FIssued;
             FPending << reg.Record(record);
         }

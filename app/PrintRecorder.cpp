@@ -43,6 +43,7 @@ void TPrintRecorder::BeforeJob()
     certificate.IssueDate = dateTimeToQDate(FWindow.DateTimePicker3->Date());
     certificate.Printer = rudPrinters().Printer()->Name();
     certificate.Values = certificateValues(FWindow);
+    certificate.Details = FWindow.TraineeDetails;
     try {
         TRegister &reg = FWindow.Register();
         if (FAskForBlank && reg.HasStock(certificate.Series)) {

@@ -176,12 +176,16 @@ TfmRegister::TfmRegister(TfmMain *Main) : QWidget(Main, Qt::Window), FMain(Main)
     VoidB = button(this, "VoidB", QStringLiteral("&Испортить бланк..."));
     BlanksB = button(this, "BlanksB", QStringLiteral("Поступление &бланков..."));
     CloseB = button(this, "CloseB", QStringLiteral("&Закрыть"));
+    FrdoB = button(this, "FrdoB", QStringLiteral("Выгрузка в &ФИС ФРДО..."));
+    FrdoB->setToolTip(QStringLiteral("Выданные свидетельства в файл XLSX для ФИС ФРДО; даты фильтра "
+                                     "ограничивают дату выдачи"));
     auto *commands = new QHBoxLayout;
     for (QPushButton *b : {OpenB, DuplicateB, VoidB})
         commands->addWidget(b);
     commands->addStretch(1);
     auto *stockCommands = new QHBoxLayout;
     stockCommands->addWidget(BlanksB);
+    stockCommands->addWidget(FrdoB);
     stockCommands->addStretch(1);
     stockCommands->addWidget(CloseB);
 
@@ -212,11 +216,14 @@ TfmRegister::TfmRegister(TfmMain *Main) : QWidget(Main, Qt::Window), FMain(Main)
     connect(VoidB, &QPushButton::clicked, this, [this] { runHandler([this] { VoidBlank(); }); });
     connect(BlanksB, &QPushButton::clicked, this, [this] { runHandler([this] { AddBlanks(); }); });
     connect(CloseB, &QPushButton::clicked, this, &QWidget::close);
+    connect(FrdoB, &QPushButton::clicked, this, [this] {
+        runHandler([this] { FMain->ExportFrdo(limit(FromE), limit(ToE)); });
+    });
     connect(RecordsView, &QTableView::activated, this, [this] { runHandler([this] { OpenSelected(false); }); });
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     const QList<QWidget *> order{SearchE, FromE, ToE, StateCB, RecordsView, StockView,
-                                 OpenB, DuplicateB, VoidB, BlanksB, CloseB};
+                                 OpenB, DuplicateB, VoidB, BlanksB, FrdoB, CloseB};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

@@ -64,7 +64,9 @@ public:
     QDateEdit *FromE, *ToE;
     QComboBox *StateCB;
     QTableView *RecordsView, *StockView;
-    QPushButton *OpenB, *DuplicateB, *VoidB, *BlanksB, *CloseB;
+    // FrdoB: the federal register export of the certificates issued within
+    // the filter's dates.
+    QPushButton *OpenB, *DuplicateB, *VoidB, *BlanksB, *FrdoB, *CloseB;
     TRegisterModel *Records;
     QSortFilterProxyModel *Sorted;
     QStandardItemModel *Stock;

@@ -5,6 +5,7 @@
 
 #include "app/DateTimePicker.h"
 #include "app/Edit.h"
+#include "records/TraineeDetails.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -152,6 +153,18 @@ public:
     std::optional<qint64> DuplicateOf() const { return FDuplicateOf; }
     // Sets it (shown under the booklet), or clears it with nullptr.
     void SetDuplicateOf(const TCertificateRecord *Original);
+    // The trainee's details the booklet does not print (the federal register
+    // export needs them): kept in the certificate file and the register,
+    // cleared with the form. Entered in the details dialog (N17).
+    TTraineeDetails TraineeDetails;
+    // "Сведения о получателе...": the details dialog.
+    void N17Click();
+    // "Настройки выгрузки в ФИС ФРДО...": the export settings dialog.
+    void N18Click();
+    // "Выгрузка в ФИС ФРДО...": the issued certificates of the register
+    // (issued From ... To; null: open) into an XLSX file the operator chooses.
+    void N19Click();
+    void ExportFrdo(const QDate &From, const QDate &To);
     // The recorder of the print command's current preview; nullptr outside it.
     TPrintRecorder *PrintRecorder() const { return FRecorder.get(); }
 
@@ -170,6 +183,9 @@ public:
     QAction *N13 = nullptr, *N14 = nullptr, *N15 = nullptr;
     // "Печать группы..." in the file menu.
     QAction *N16 = nullptr;
+    // "Сведения о получателе..." in the file menu; the export's settings and
+    // the export in the register menu.
+    QAction *N17 = nullptr, *N18 = nullptr, *N19 = nullptr;
 
     // Regions.
     QScrollArea *ScrollBox1 = nullptr;
@@ -231,6 +247,7 @@ private:
     void FitToScreen();
 
     void CreateRegisterMenu();
+    void CreateFrdoMenu();
 
     std::unique_ptr<TRegister> FRegister;
     std::unique_ptr<TPrintRecorder> FRecorder;

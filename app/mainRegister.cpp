@@ -38,6 +38,7 @@ void TfmMain::CreateRegisterMenu()
     connect(N13, &QAction::triggered, this, [this] { Handle(&TfmMain::N13Click); });
     connect(N14, &QAction::triggered, this, [this] { Handle(&TfmMain::N14Click); });
     connect(N15, &QAction::triggered, this, [this] { Handle(&TfmMain::N15Click); });
+    CreateFrdoMenu();
 }
 
 TRegister &TfmMain::Register()
@@ -93,6 +94,7 @@ void TfmMain::N15Click()
 void TfmMain::OpenRecord(const TCertificateRecord &Record, bool Duplicate)
 {
     loadCertificateValues(*this, Record.Values);
+    TraineeDetails = Record.Details;
     SetDuplicateOf(Duplicate ? &Record : nullptr);
 }
 
