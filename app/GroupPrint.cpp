@@ -1,6 +1,7 @@
 #include "app/GroupPrint.h"
 
 #include "app/CertificateFile.h"
+#include "app/PrintRecorder.h"
 #include "app/main.h"
 #include "base/DateTime.h"
 #include "base/Errors.h"
@@ -202,11 +203,8 @@ void TGroupRecorder::WithdrawPending() noexcept
     for (const TCertificateRecord &record : pending) {
         try {
             FWindow.Register().Withdraw(record.Id);
-        } catch (const Exception &error) {
-            userInterface().MessageBox(
-                QStringLiteral("Печать не состоялась, но запись о ней не удалось снять с реестра:\n%1").arg(error.Message()),
-                applicationTitle(), TMsgIcon::Error, TMsgButtons::Ok);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            showWithdrawFailed(QString::fromUtf8(error.what()));
         }
     }
 }

@@ -82,6 +82,13 @@ void TPrintRecorder::AfterJob()
     FWindow.SetDuplicateOf(nullptr);
 }
 
+void showWithdrawFailed(const QString &Why)
+{
+    userInterface().MessageBox(
+        QStringLiteral("Печать не состоялась, но запись о ней не удалось снять с реестра:\n%1").arg(Why),
+        applicationTitle(), TMsgIcon::Error, TMsgButtons::Ok);
+}
+
 void TPrintRecorder::WithdrawPending() noexcept
 {
     if (!FPending)
@@ -90,10 +97,7 @@ void TPrintRecorder::WithdrawPending() noexcept
     FPending.reset();
     try {
         FWindow.Register().Withdraw(id);
-    } catch (const Exception &error) {
-        userInterface().MessageBox(QStringLiteral("Печать не состоялась, но запись о ней не удалось снять с реестра:\n%1")
-                                       .arg(error.Message()),
-                                   applicationTitle(), TMsgIcon::Error, TMsgButtons::Ok);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        showWithdrawFailed(QString::fromUtf8(error.what()));
     }
 }
