@@ -59,12 +59,15 @@ public:
     void VoidBlank();
     // "Поступление бланков...".
     void AddBlanks();
+    // "PDF из архива": the selected certificate's archive file, opened by
+    // the desktop's PDF viewer.
+    void OpenArchived();
 
     QLineEdit *SearchE;
     QDateEdit *FromE, *ToE;
     QComboBox *StateCB;
     QTableView *RecordsView, *StockView;
-    QPushButton *OpenB, *DuplicateB, *VoidB, *BlanksB, *CloseB;
+    QPushButton *OpenB, *DuplicateB, *VoidB, *ArchiveB, *BlanksB, *CloseB;
     TRegisterModel *Records;
     QSortFilterProxyModel *Sorted;
     QStandardItemModel *Stock;

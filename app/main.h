@@ -145,6 +145,8 @@ public:
     void N14Click();
     // "Настройки реестра...": where the register is, kept in the settings file.
     void N15Click();
+    // "Архив PDF...": whether and where printed certificates are kept as PDF.
+    void ArchiveSettingsClick();
     // "Печать группы...": the group window (made on first use), shown.
     void N16Click();
     TfmGroup *GroupWindow() const { return FGroupWindow; }
@@ -172,7 +174,7 @@ public:
     QAction *N11 = nullptr;
     // The register menu: "Реестр свидетельств...", "Поступление бланков...", "Настройки реестра...".
     QMenu *N12 = nullptr;
-    QAction *N13 = nullptr, *N14 = nullptr, *N15 = nullptr;
+    QAction *N13 = nullptr, *N14 = nullptr, *N15 = nullptr, *ArchiveSettingsAction = nullptr;
     // "Печать группы..." in the file menu.
     QAction *N16 = nullptr;
 

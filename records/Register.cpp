@@ -98,7 +98,7 @@ TRecordState stateOf(const QVariant &Value)
 
 const QString recordColumns = QStringLiteral(
     "SELECT id, series, number, width, state, original_id, full_name, issue_date, printed_at, printer, "
-    "void_reason, voided_at, field_values FROM certificate");
+    "void_reason, voided_at, archive_path, archive_sha256, field_values FROM certificate");
 
 TCertificateRecord recordFromRow(const QSqlQuery &q)
 {
@@ -117,7 +117,9 @@ TCertificateRecord recordFromRow(const QSqlQuery &q)
     r.Printer = q.value(9).toString();
     r.VoidReason = q.value(10).toString();
     r.VoidedAt = timeFromText(q.value(11));
-    r.Values = valuesFromText(q.value(12).toString());
+    r.ArchivePath = q.value(12).toString();
+    r.ArchiveSha256 = q.value(13).toString();
+    r.Values = valuesFromText(q.value(14).toString());
     return r;
 }
 
@@ -381,6 +383,16 @@ void TRegister::Withdraw(qint64 Id)
         if (stateOf(state) == TRecordState::rsSpoiled)
             d->Fail(QStringLiteral("Запись %1 — испорченный бланк, её нельзя отменить.").arg(Id));
         d->Exec(QStringLiteral("DELETE FROM certificate WHERE id = ?"), {Id});
+    });
+}
+
+void TRegister::SetArchive(qint64 Id, const QString &Path, const QString &Sha256)
+{
+    d->Transaction([&] {
+        if (!d->Value(QStringLiteral("SELECT id FROM certificate WHERE id = ?"), {Id}).isValid())
+            d->Fail(QStringLiteral("В реестре %1 нет записи %2.").arg(d->Where).arg(Id));
+        d->Exec(QStringLiteral("UPDATE certificate SET archive_path = ?, archive_sha256 = ? WHERE id = ?"),
+                {Path, Sha256, Id});
     });
 }
 

@@ -48,6 +48,14 @@ const char *const version2[] = {
     "CREATE INDEX certificate_original ON certificate (original_id)",
 };
 
+// Version 3: the PDF copy of each printed certificate in the archive
+// folder, and the SHA-256 of its bytes.
+const char *const version3[] = {
+    "ALTER TABLE certificate ADD COLUMN archive_path TEXT",
+    "ALTER TABLE certificate ADD COLUMN archive_sha256 TEXT",
+    "UPDATE register_schema SET version = 3",
+};
+
 template <size_t N>
 void run(TRegisterDb &r, const char *const (&Statements)[N])
 {
@@ -124,6 +132,9 @@ void registerSchema::Upgrade(TRegisterDb &r)
                 run(r, version2);
                 foldNames(r);
                 r.Exec(QStringLiteral("UPDATE register_schema SET version = 2"));
+                break;
+            case 2:
+                run(r, version3);
                 break;
             default:
                 return;
