@@ -1,6 +1,7 @@
 #include "app/GroupPrint.h"
 
 #include "app/CertificateFile.h"
+#include "app/PdfArchive.h"
 #include "app/PrintRecorder.h"
 #include "app/main.h"
 #include "base/DateTime.h"
@@ -192,8 +193,18 @@ void TGroupRecorder::AfterJob()
         WithdrawPending();
         return;
     }
-    FRecords << FPending;
+    // Each certificate's pages run from its first page to the next one's.
+    QList<TArchivedPrint> prints;
+    const int pageCount = FReport->PreviewPages()->Count();
+    for (int i = 0; i < FPending.size(); ++i) {
+        const int first = FCertificates[i].FirstPage;
+        const int next = i + 1 < FCertificates.size() ? FCertificates[i + 1].FirstPage : pageCount;
+        prints << TArchivedPrint{FPending[i], first, next - first};
+    }
     FPending.clear();
+    archivePrintsAndReport(FWindow.Register(), FReport, prints);
+    for (const TArchivedPrint &print : prints)
+        FRecords << print.Record;
 }
 
 void TGroupRecorder::WithdrawPending() noexcept

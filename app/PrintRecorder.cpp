@@ -1,10 +1,12 @@
 #include "app/PrintRecorder.h"
 
 #include "app/CertificateFile.h"
+#include "app/PdfArchive.h"
 #include "app/RegisterDialogs.h"
 #include "app/main.h"
 #include "base/DateTime.h"
 #include "base/UserInterface.h"
+#include "report/engine/rudPreviewPages.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudPrintJob.h"
 #include "report/render/rudPrinter.h"
@@ -77,9 +79,11 @@ void TPrintRecorder::AfterJob()
         WithdrawPending();
         return;
     }
-    FRecords << *FPending;
+    QList<TArchivedPrint> prints{{*FPending, 0, FReport->PreviewPages()->Count()}};
     FPending.reset();
     FWindow.SetDuplicateOf(nullptr);
+    archivePrintsAndReport(FWindow.Register(), FReport, prints);
+    FRecords << prints[0].Record;
 }
 
 void showWithdrawFailed(const QString &Why)

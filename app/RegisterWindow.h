@@ -59,6 +59,9 @@ public:
     void VoidBlank();
     // "Поступление бланков...".
     void AddBlanks();
+    // "PDF из архива": the selected certificate's archive file, opened by
+    // the desktop's PDF viewer.
+    void OpenArchived();
 
     QLineEdit *SearchE;
     QDateEdit *FromE, *ToE;
@@ -66,7 +69,7 @@ public:
     QTableView *RecordsView, *StockView;
     // FrdoB: the federal register export of the certificates issued within
     // the filter's dates.
-    QPushButton *OpenB, *DuplicateB, *VoidB, *BlanksB, *FrdoB, *CloseB;
+    QPushButton *OpenB, *DuplicateB, *VoidB, *ArchiveB, *BlanksB, *FrdoB, *CloseB;
     TRegisterModel *Records;
     QSortFilterProxyModel *Sorted;
     QStandardItemModel *Stock;

@@ -27,7 +27,8 @@ class TPrintRecorder;
 class TRegister;
 struct TCertificateRecord;
 
-// The print template's file name, looked for in TfmMain::TemplateFolder.
+// The print template's file name, in TfmMain::TemplateFolder (the user's
+// copy) and in the program's data folder (the shipped one).
 extern const QString PrintTemplateFileName;
 
 // A part of a date as the blank wants it: "day" two digits ("03"), "month"
@@ -108,7 +109,7 @@ public:
     void N7Click();
     // "Настройка шаблона печати": loads the print template into rudReport1
     // (a missing file leaves it empty, without a message) and opens the
-    // designer on it, modally.
+    // designer on it, modally; its save writes the user's copy (TemplatePath()).
     void Button3Click();
     // The print command up to the preview: checks the entries (false after
     // their message), loads the template from TemplatePath() and runs
@@ -118,14 +119,18 @@ public:
     // order; stops with an error at a missing memo and with "Invalid class
     // typecast" at an object of a memo's name that is no memo.
     void preprint();
-    // Loads the print template from TemplatePath() into rudReport1; a
+    // Loads the print template into rudReport1: the user's copy, made from
+    // the shipped one first when there is none (else the shipped one); a
     // missing file raises EInOutError naming it.
     void LoadTemplate();
-    // The print template: TemplateFolder + "/" + PrintTemplateFileName.
+    // The user's print template: TemplateFolder + "/" + PrintTemplateFileName.
     QString TemplatePath() const;
-    // The folder of the print template; the program's folder unless a host
-    // (a test) sets another.
+    // The folder of the user's print template; the user's data folder unless
+    // a host (a test) sets another.
     QString TemplateFolder;
+    // The print template shipped with the program, copied to TemplatePath()
+    // on first use; never written.
+    QString ShippedTemplate;
 
     // Full path of the certificate file last opened; empty until one is.
     QString FileOpenName;
@@ -141,6 +146,8 @@ public:
     void N14Click();
     // "Настройки реестра...": where the register is, kept in the settings file.
     void N15Click();
+    // "Архив PDF...": whether and where printed certificates are kept as PDF.
+    void ArchiveSettingsClick();
     // "Печать группы...": the group window (made on first use), shown.
     void N16Click();
     TfmGroup *GroupWindow() const { return FGroupWindow; }
@@ -180,7 +187,7 @@ public:
     QAction *N11 = nullptr;
     // The register menu: "Реестр свидетельств...", "Поступление бланков...", "Настройки реестра...".
     QMenu *N12 = nullptr;
-    QAction *N13 = nullptr, *N14 = nullptr, *N15 = nullptr;
+    QAction *N13 = nullptr, *N14 = nullptr, *N15 = nullptr, *ArchiveSettingsAction = nullptr;
     // "Печать группы..." in the file menu.
     QAction *N16 = nullptr;
     // "Сведения о получателе..." in the file menu; the export's settings and

@@ -98,8 +98,8 @@ TRecordState stateOf(const QVariant &Value)
 
 const QString recordColumns = QStringLiteral(
     "SELECT id, series, number, width, state, original_id, full_name, issue_date, printed_at, printer, "
-    "void_reason, voided_at, surname, given_name, patronymic, birth_date, sex, snils, citizenship, field_values "
-    "FROM certificate");
+    "void_reason, voided_at, surname, given_name, patronymic, birth_date, sex, snils, citizenship, archive_path, "
+    "archive_sha256, field_values FROM certificate");
 
 TCertificateRecord recordFromRow(const QSqlQuery &q)
 {
@@ -128,7 +128,9 @@ TCertificateRecord recordFromRow(const QSqlQuery &q)
     // A record made before the details were kept has no citizenship stored.
     if (const QString citizenship = q.value(18).toString(); !citizenship.isEmpty())
         r.Details.Citizenship = citizenship;
-    r.Values = valuesFromText(q.value(19).toString());
+    r.ArchivePath = q.value(19).toString();
+    r.ArchiveSha256 = q.value(20).toString();
+    r.Values = valuesFromText(q.value(21).toString());
     return r;
 }
 
@@ -397,6 +399,16 @@ void TRegister::Withdraw(qint64 Id)
         if (stateOf(state) == TRecordState::rsSpoiled)
             d->Fail(QStringLiteral("Запись %1 — испорченный бланк, её нельзя отменить.").arg(Id));
         d->Exec(QStringLiteral("DELETE FROM certificate WHERE id = ?"), {Id});
+    });
+}
+
+void TRegister::SetArchive(qint64 Id, const QString &Path, const QString &Sha256)
+{
+    d->Transaction([&] {
+        if (!d->Value(QStringLiteral("SELECT id FROM certificate WHERE id = ?"), {Id}).isValid())
+            d->Fail(QStringLiteral("В реестре %1 нет записи %2.").arg(d->Where).arg(Id));
+        d->Exec(QStringLiteral("UPDATE certificate SET archive_path = ?, archive_sha256 = ? WHERE id = ?"),
+                {Path, Sha256, Id});
     });
 }
 

@@ -60,6 +60,9 @@ struct TCertificateRecord {
     // The trainee's details for the federal register export; empty for a
     // blank voided unused and for certificates recorded without them.
     TTraineeDetails Details;
+    // The PDF copy of the printed certificate in the archive folder and the
+    // SHA-256 of its bytes (lower-case hex); empty when none was written.
+    QString ArchivePath, ArchiveSha256;
 };
 
 // The stock of one series.
@@ -167,6 +170,9 @@ public:
     // it (issued or printed-unconfirmed) becomes spoiled, a free blank is recorded as spoiled; never offered
     // again. A blank voided already is an error.
     void Void(const QString &Series, const QString &Number, const QString &Reason);
+
+    // Keeps the archive copy of record Id: its file's path and SHA-256.
+    void SetArchive(qint64 Id, const QString &Path, const QString &Sha256);
 
     // The records in the order printed.
     QList<TCertificateRecord> List(const TRegisterFilter &Filter = {}) const;

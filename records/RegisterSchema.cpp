@@ -61,6 +61,14 @@ const char *const version3[] = {
     "UPDATE register_schema SET version = 3",
 };
 
+// Version 4: the PDF copy of each printed certificate in the archive
+// folder, and the SHA-256 of its bytes.
+const char *const version4[] = {
+    "ALTER TABLE certificate ADD COLUMN archive_path TEXT",
+    "ALTER TABLE certificate ADD COLUMN archive_sha256 TEXT",
+    "UPDATE register_schema SET version = 4",
+};
+
 template <size_t N>
 void run(TRegisterDb &r, const char *const (&Statements)[N])
 {
@@ -140,6 +148,9 @@ void registerSchema::Upgrade(TRegisterDb &r)
                 break;
             case 2:
                 run(r, version3);
+                break;
+            case 3:
+                run(r, version4);
                 break;
             default:
                 return;

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QStandardPaths>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -87,7 +88,7 @@ TEST_F(CertificateFileTest, SaveAsThenOpenRestoresEveryControl)
     source.N2Click();
     EXPECT_EQ(Ui.MessageTexts(), QStringList{"Файл сохранен : " + path});
     ASSERT_EQ(Ui.SaveDialogs.size(), 1u);
-    EXPECT_EQ(Ui.SaveDialogs[0].InitialDir, QCoreApplication::applicationDirPath());
+    EXPECT_EQ(Ui.SaveDialogs[0].InitialDir, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     EXPECT_EQ(Ui.SaveDialogs[0].Filter, "файл свидетельства о профессии водителя|*.vod");
     EXPECT_FALSE(Ui.SaveDialogs[0].OverwritePrompt);
     EXPECT_EQ(Ui.SaveDialogs[0].DefaultExt, "1");
@@ -98,7 +99,7 @@ TEST_F(CertificateFileTest, SaveAsThenOpenRestoresEveryControl)
     Choose(path);
     Window.N10Click();
     ASSERT_EQ(Ui.OpenDialogs.size(), 1u);
-    EXPECT_EQ(Ui.OpenDialogs[0].InitialDir, QCoreApplication::applicationDirPath());
+    EXPECT_EQ(Ui.OpenDialogs[0].InitialDir, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     EXPECT_TRUE(Ui.OpenDialogs[0].Filter.isEmpty());
     for (int i = 1; i <= 10; ++i) {
         EXPECT_EQ(Edit(numbered("Edit_", i))->text(), source.Component<TEdit>(numbered("Edit_", i))->text());

@@ -307,9 +307,13 @@ TEST_P(RegisterOps, AFirstVersionRegisterIsBroughtUpToDateAndKeepsTraineeDetails
     const TCertificateRecord recorded = reg->Record(withDetails);
     EXPECT_EQ(recorded.Number, QStringLiteral("000002"));
     EXPECT_EQ(reg->Find(recorded.Id)->Details, withDetails.Details);
+    EXPECT_TRUE(found[0].ArchivePath.isEmpty());
+    reg->SetArchive(found[0].Id, QStringLiteral("/archive/2026/АБ-000001 ЁЛКИН.pdf"), QStringLiteral("0f"));
+    EXPECT_EQ(reg->Find(found[0].Id)->ArchivePath, QStringLiteral("/archive/2026/АБ-000001 ЁЛКИН.pdf"));
+    EXPECT_EQ(reg->Find(found[0].Id)->ArchiveSha256, QStringLiteral("0f"));
     reg.reset();
     TRawConnection raw(Location);
-    EXPECT_EQ(raw.Value(QStringLiteral("SELECT version FROM register_schema")).toInt(), 3);
+    EXPECT_EQ(raw.Value(QStringLiteral("SELECT version FROM register_schema")).toInt(), 4);
     EXPECT_EQ(raw.Value(QStringLiteral("SELECT count(*) FROM register_schema")).toInt(), 1);
 }
 
