@@ -169,7 +169,7 @@ void TfrxXMLSerializer::AppendPropXML(QString &Out, QObject *Obj, const TfrxProp
         Out += QLatin1Char('"');
     };
 
-    if (rudIsOrdinalKind(Prop.Kind)) {
+    if (isOrdinalPropKind(Prop.Kind)) {
         const qint64 v = Prop.OrdValue(Obj);
         if (!defaults) {
             if (Ancestor ? Prop.OrdValue(Ancestor) == v : Prop.HasDefault() && Prop.Default.toLongLong() == v)
