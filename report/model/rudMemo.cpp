@@ -221,6 +221,28 @@ bool TfrxCustomMemoView::ReadNestedProperty(TfrxXMLItem *Item)
     return true;
 }
 
+void TfrxCustomMemoView::WriteUnpublished(QString &Out, const QString &Add, const TfrxPersistent *Ancestor) const
+{
+    auto *ancestor = qobject_cast<const TfrxCustomMemoView *>(Ancestor);
+    if (ancestor && ancestor->FMemo == FMemo)
+        return;
+    Out += QLatin1Char(' ');
+    Out += Add;
+    Out += QLatin1String("Text=\"");
+    Out += rudLinesToAttr(FMemo);
+    Out += QLatin1Char('"');
+}
+
+bool TfrxCustomMemoView::ReadUnpublished(QStringView Name, const QString &Value)
+{
+    const bool text = Name.size() == 1 ? Name[0] == u'x' || Name[0] == u'u'
+                                       : Name.compare(QLatin1String("Text"), Qt::CaseInsensitive) == 0;
+    if (!text)
+        return TfrxStretcheable::ReadUnpublished(Name, Value);
+    SetMemo(rudXMLToLines(Value, true));
+    return true;
+}
+
 namespace {
 
 const TfrxCustomMemoView *memo(const QObject *obj) { return static_cast<const TfrxCustomMemoView *>(obj); }

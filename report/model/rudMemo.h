@@ -176,6 +176,11 @@ public:
     // Formats and Highlights as child elements when there are two or more.
     void WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor) override;
     bool ReadNestedProperty(TfrxXMLItem *Item) override;
+    // The text as the attribute Text (unless the ancestor's is the same).
+    void WriteUnpublished(QString &Out, const QString &Add, const TfrxPersistent *Ancestor) const override;
+    // Text, x and u replace the lines; the reader has already decoded every
+    // value by its own bytes (old ANSI documents' UTF-8 texts included).
+    bool ReadUnpublished(QStringView Name, const QString &Value) override;
 
 private:
     QStringList FMemo;

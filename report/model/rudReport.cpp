@@ -445,6 +445,13 @@ bool TfrxReport::ReadNestedProperty(TfrxXMLItem *Item)
     return true;
 }
 
+bool TfrxReport::ReadUnpublished(QStringView Name, const QString &Value)
+{
+    if (Name.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
+        return true;
+    return TfrxComponent::ReadUnpublished(Name, Value);
+}
+
 void TfrxReport::ReadCollection(TfrxXMLItem *Item, TCollectionKind Kind)
 {
     // The loading serializer resolves the data set references with the rest
