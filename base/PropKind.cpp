@@ -2,48 +2,63 @@
 
 #include <QObject>
 
-TPropTypeKind propTypeKind(const QMetaProperty &prop)
+bool isOrdinalPropKind(TfrxPropKind Kind)
+{
+    switch (Kind) {
+    case TfrxPropKind::Integer:
+    case TfrxPropKind::Char:
+    case TfrxPropKind::Int64:
+    case TfrxPropKind::Enumeration:
+    case TfrxPropKind::Set:
+    case TfrxPropKind::Boolean:
+        return true;
+    default:
+        return false;
+    }
+}
+
+TfrxPropKind propKindOfType(const QMetaProperty &prop)
 {
     if (prop.isEnumType())
-        return prop.isFlagType() ? TPropTypeKind::Set : TPropTypeKind::Enumeration;
+        return prop.isFlagType() ? TfrxPropKind::Set : TfrxPropKind::Enumeration;
     const QMetaType type = prop.metaType();
     switch (type.id()) {
     case QMetaType::Bool:
-        return TPropTypeKind::Boolean;
+        return TfrxPropKind::Boolean;
     case QMetaType::Int:
     case QMetaType::Short:
     case QMetaType::UShort:
     case QMetaType::UChar:
     case QMetaType::SChar:
-        return TPropTypeKind::Integer;
+        return TfrxPropKind::Integer;
     case QMetaType::UInt:
     case QMetaType::Long:
     case QMetaType::ULong:
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
-        return TPropTypeKind::Int64;
+        return TfrxPropKind::Int64;
     case QMetaType::Char:
     case QMetaType::QChar:
-        return TPropTypeKind::Char;
+        return TfrxPropKind::Char;
     case QMetaType::Double:
     case QMetaType::Float:
-        return TPropTypeKind::Float;
+        return TfrxPropKind::Float;
     case QMetaType::QDateTime:
     case QMetaType::QDate:
     case QMetaType::QTime:
-        return TPropTypeKind::DateTime;
+        return TfrxPropKind::DateTime;
     case QMetaType::QString:
-        return TPropTypeKind::String;
+        return TfrxPropKind::String;
     case QMetaType::QStringList:
-        return TPropTypeKind::StringList;
+        return TfrxPropKind::StringList;
     case QMetaType::QVariant:
-        return TPropTypeKind::Variant;
+        return TfrxPropKind::Variant;
     default:
         break;
     }
     if (type.flags() & QMetaType::PointerToQObject)
-        return TPropTypeKind::Object;
-    return TPropTypeKind::Other;
+        return TfrxPropKind::Object;
+    return TfrxPropKind::Unknown;
 }
 
 bool isQObjectOwnProperty(const QMetaObject *cls, int index)

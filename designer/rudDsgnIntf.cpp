@@ -11,65 +11,6 @@
 
 // ---- Property types
 
-namespace {
-
-// "OnBeforePrint": "On" followed by a capital letter.
-bool isEventName(const QString &Name)
-{
-    return Name.size() > 2 && Name.startsWith(QLatin1String("On")) && Name.at(2).isUpper();
-}
-
-} // namespace
-
-QString rudPropTypeName(const TfrxPropInfo &Prop)
-{
-    switch (Prop.Kind) {
-    case TfrxPropKind::Integer:
-        if (Prop.Name.endsWith(QLatin1String("Color")))
-            return QStringLiteral("TColor");
-        if (Prop.Name == QLatin1String("Cursor"))
-            return QStringLiteral("TCursor");
-        if (Prop.Name == QLatin1String("Charset"))
-            return QStringLiteral("TFontCharset");
-        if (Prop.Name == QLatin1String("ModalResult"))
-            return QStringLiteral("TModalResult");
-        if (Prop.Name == QLatin1String("ShortCut"))
-            return QStringLiteral("TShortCut");
-        return QStringLiteral("Integer");
-    case TfrxPropKind::Int64:
-        return QStringLiteral("Int64");
-    case TfrxPropKind::Char:
-        return QStringLiteral("Char");
-    case TfrxPropKind::Boolean:
-        return QStringLiteral("Boolean");
-    case TfrxPropKind::Float:
-        return QStringLiteral("Extended");
-    case TfrxPropKind::DateTime:
-        return QStringLiteral("TDateTime");
-    case TfrxPropKind::String:
-        return isEventName(Prop.Name) ? QStringLiteral("TfrxNotifyEvent") : QStringLiteral("String");
-    case TfrxPropKind::Variant:
-        return QStringLiteral("Variant");
-    case TfrxPropKind::Enumeration:
-    case TfrxPropKind::Set:
-        return QString::fromLatin1(Prop.Enumerator().name());
-    case TfrxPropKind::StringList:
-        return QStringLiteral("TStrings");
-    case TfrxPropKind::WideStringList:
-        return QStringLiteral("TWideStrings");
-    case TfrxPropKind::Component:
-    case TfrxPropKind::Object: {
-        const QMetaObject *cls = Prop.PointeeClass();
-        return cls ? QString::fromLatin1(cls->className()) : QStringLiteral("TObject");
-    }
-    case TfrxPropKind::Method:
-        return QStringLiteral("TMethod");
-    case TfrxPropKind::Unknown:
-        break;
-    }
-    return QString();
-}
-
 bool rudIsEventType(const QString &TypeName)
 {
     return TypeName.startsWith(QLatin1String("tfrx"), Qt::CaseInsensitive) &&
@@ -479,7 +420,8 @@ std::unique_ptr<TfrxPropertyEditor> rudCreatePropertyEditor(QObject *Component, 
 {
     if (Prop.Kind == TfrxPropKind::Unknown)
         return nullptr;
-    const QString type = rudPropTypeName(Prop);
+    // The registry matches the declared type (TfrxPropInfo::TypeName).
+    const QString &type = Prop.TypeName;
     TfrxPropertyEditorCollection &editors = rudPropertyEditors();
     std::unique_ptr<TfrxPropertyEditor> editor;
     if (rudIsEventType(type) && editors.EventEditor()) {

@@ -38,17 +38,6 @@ enum TfrxPropertyAttribute {
 Q_DECLARE_FLAGS(TfrxPropertyAttributes, TfrxPropertyAttribute)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TfrxPropertyAttributes)
 
-// The type of a published property as the editor registry matches it:
-// "Integer", "Int64", "Char", "Boolean", "Extended", "String", "Variant",
-// "TStrings", "TWideStrings", "TDateTime", the enumeration
-// or set name ("TfrxHAlign", "TfrxFrameTypes") and, for sub-objects and
-// references, the declared class ("TFont", "TfrxCustomFill"). The model
-// declares colours, cursors and character sets as plain integers and
-// events as strings; their types follow the model's naming rules: an
-// integer whose name ends in "Color" is a "TColor", "Cursor" a "TCursor",
-// "Charset" a "TFontCharset", "ModalResult" a "TModalResult", "ShortCut" a
-// "TShortCut", and a string named "On" + capital is a "TfrxNotifyEvent".
-QString rudPropTypeName(const TfrxPropInfo &Prop);
 // True for a type name that the inspector files under "Events": it begins
 // with "Tfrx" and ends with "Event" (letter case ignored).
 bool rudIsEventType(const QString &TypeName);

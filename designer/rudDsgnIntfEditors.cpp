@@ -190,7 +190,7 @@ TfrxPropertyAttributes TfrxClassProperty::GetAttributes()
 QString TfrxClassProperty::GetValue()
 {
     const TfrxPropInfo *prop = PropInfo();
-    return prop ? QLatin1Char('(') + rudPropTypeName(*prop) + QLatin1Char(')') : QString();
+    return prop ? QLatin1Char('(') + prop->TypeName + QLatin1Char(')') : QString();
 }
 
 TfrxPropertyAttributes TfrxComponentProperty::GetAttributes()

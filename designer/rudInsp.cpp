@@ -316,7 +316,7 @@ void TfrxObjectInspector::RebuildLists()
     if (FPropertyList)
         FEventList = FPropertyList->Extract([](TfrxPropertyItem &Item) {
             const TfrxPropInfo *prop = Item.Editor->PropInfo();
-            return prop && rudIsEventType(rudPropTypeName(*prop));
+            return prop && rudIsEventType(prop->TypeName);
         });
     RebuildRows();
     const QString keep = FLastPosition;

@@ -6,8 +6,6 @@
 #include "script/fs_iinterpreter.h"
 #include "script/fs_istrings.h"
 
-#include "base/PropKind.h"
-
 #include <QMetaEnum>
 #include <QObject>
 #include <optional>
@@ -105,75 +103,64 @@ int setValue(const QMetaProperty &prop, const TfsVariant &value)
 
 } // namespace
 
-TfsHostPropKind fsHostPropKind(const QMetaProperty &prop)
-{
-    switch (propTypeKind(prop)) {
-    case TPropTypeKind::Integer: return TfsHostPropKind::Integer;
-    case TPropTypeKind::Int64: return TfsHostPropKind::Int64;
-    case TPropTypeKind::Char: return TfsHostPropKind::Char;
-    case TPropTypeKind::Boolean: return TfsHostPropKind::Boolean;
-    case TPropTypeKind::Float: return TfsHostPropKind::Float;
-    case TPropTypeKind::String: return TfsHostPropKind::String;
-    case TPropTypeKind::Enumeration: return TfsHostPropKind::Enumeration;
-    case TPropTypeKind::Set: return TfsHostPropKind::Set;
-    case TPropTypeKind::StringList: return TfsHostPropKind::StringList;
-    case TPropTypeKind::Variant: return TfsHostPropKind::Variant;
-    case TPropTypeKind::Object: return TfsHostPropKind::Object;
-    // Dates cross over as the variant conversions make them.
-    case TPropTypeKind::DateTime:
-    case TPropTypeKind::Other: break;
-    }
-    return TfsHostPropKind::Other;
-}
-
 void fsHostPropType(const QMetaProperty &prop, TfsScript *script, TfsVarType &typ, QString &typeName)
 {
-    switch (fsHostPropKind(prop)) {
-    case TfsHostPropKind::Integer: typ = fvtInt; typeName = QStringLiteral("Integer"); return;
-    case TfsHostPropKind::Int64: typ = fvtInt64; typeName = QStringLiteral("Int64"); return;
-    case TfsHostPropKind::Boolean: typ = fvtBool; typeName = QStringLiteral("Boolean"); return;
-    case TfsHostPropKind::Float: typ = fvtFloat; typeName = QStringLiteral("Extended"); return;
-    case TfsHostPropKind::Char: typ = fvtChar; typeName = QStringLiteral("Char"); return;
-    case TfsHostPropKind::String: typ = fvtString; typeName = QStringLiteral("String"); return;
-    case TfsHostPropKind::Enumeration:
-    case TfsHostPropKind::Set:
+    switch (propKindOfType(prop)) {
+    case TfrxPropKind::Integer: typ = fvtInt; typeName = QStringLiteral("Integer"); return;
+    case TfrxPropKind::Int64: typ = fvtInt64; typeName = QStringLiteral("Int64"); return;
+    case TfrxPropKind::Boolean: typ = fvtBool; typeName = QStringLiteral("Boolean"); return;
+    case TfrxPropKind::Float: typ = fvtFloat; typeName = QStringLiteral("Extended"); return;
+    case TfrxPropKind::Char: typ = fvtChar; typeName = QStringLiteral("Char"); return;
+    case TfrxPropKind::String: typ = fvtString; typeName = QStringLiteral("String"); return;
+    case TfrxPropKind::Enumeration:
+    case TfrxPropKind::Set:
         typ = fvtEnum;
         typeName = QLatin1String(prop.enumerator().name());
         return;
-    case TfsHostPropKind::StringList:
+    case TfrxPropKind::StringList:
         typ = fvtClass;
         typeName = QStringLiteral("TStrings");
         if (script)
             script->ClassOfMeta(&TStrings::staticMetaObject);
         return;
-    case TfsHostPropKind::Object: {
+    case TfrxPropKind::Component:
+    case TfrxPropKind::Object: {
         typ = fvtClass;
         const QMetaObject *pointee = prop.metaType().metaObject();
         TfsClassVariable *cls = script ? script->ClassOfMeta(pointee ? pointee : &QObject::staticMetaObject) : nullptr;
         typeName = cls ? cls->FName : QStringLiteral("TObject");
         return;
     }
-    case TfsHostPropKind::Variant:
-    case TfsHostPropKind::Other: typ = fvtVariant; typeName = QStringLiteral("Variant"); return;
+    // Dates cross over as the variant conversions make them.
+    case TfrxPropKind::DateTime:
+    case TfrxPropKind::WideStringList:
+    case TfrxPropKind::Method:
+    case TfrxPropKind::Variant:
+    case TfrxPropKind::Unknown: typ = fvtVariant; typeName = QStringLiteral("Variant"); return;
     }
 }
 
 TfsVariant fsReadHostProp(const QObject *obj, const QMetaProperty &prop)
 {
     const QVariant v = prop.read(obj);
-    switch (fsHostPropKind(prop)) {
-    case TfsHostPropKind::Enumeration:
-    case TfsHostPropKind::Set: return TfsVariant(rawInt(v));
-    case TfsHostPropKind::Integer: return TfsVariant(v.toInt());
-    case TfsHostPropKind::Int64: return TfsVariant::FromInteger(v.toLongLong());
-    case TfsHostPropKind::Boolean: return TfsVariant(v.toBool());
-    case TfsHostPropKind::Float: return TfsVariant(v.toDouble());
-    case TfsHostPropKind::Char: return TfsVariant(QString(v.toChar()));
-    case TfsHostPropKind::String: return TfsVariant(v.toString());
-    case TfsHostPropKind::Object: return TfsVariant(v.value<QObject *>());
-    case TfsHostPropKind::StringList: return TfsVariant(v.toStringList().join(QLatin1String("\r\n")));
-    case TfsHostPropKind::Variant:
-    case TfsHostPropKind::Other: break;
+    switch (propKindOfType(prop)) {
+    case TfrxPropKind::Enumeration:
+    case TfrxPropKind::Set: return TfsVariant(rawInt(v));
+    case TfrxPropKind::Integer: return TfsVariant(v.toInt());
+    case TfrxPropKind::Int64: return TfsVariant::FromInteger(v.toLongLong());
+    case TfrxPropKind::Boolean: return TfsVariant(v.toBool());
+    case TfrxPropKind::Float: return TfsVariant(v.toDouble());
+    case TfrxPropKind::Char: return TfsVariant(QString(v.toChar()));
+    case TfrxPropKind::String: return TfsVariant(v.toString());
+    case TfrxPropKind::Component:
+    case TfrxPropKind::Object: return TfsVariant(v.value<QObject *>());
+    case TfrxPropKind::StringList: return TfsVariant(v.toStringList().join(QLatin1String("\r\n")));
+    // Dates cross over as the variant conversions make them.
+    case TfrxPropKind::DateTime:
+    case TfrxPropKind::WideStringList:
+    case TfrxPropKind::Method:
+    case TfrxPropKind::Variant:
+    case TfrxPropKind::Unknown: break;
     }
     return TfsVariant::FromQVariant(v);
 }
@@ -181,13 +168,13 @@ TfsVariant fsReadHostProp(const QObject *obj, const QMetaProperty &prop)
 void fsWriteHostProp(QObject *obj, const QMetaProperty &prop, const TfsVariant &value)
 {
     bool ok = false;
-    switch (fsHostPropKind(prop)) {
-    case TfsHostPropKind::Integer: ok = prop.write(obj, value.ToInt()); break;
-    case TfsHostPropKind::Int64: ok = prop.write(obj, value.ToInt64()); break;
-    case TfsHostPropKind::Boolean: ok = prop.write(obj, value.ToBool()); break;
-    case TfsHostPropKind::Float: ok = prop.write(obj, value.ToDouble()); break;
-    case TfsHostPropKind::String: ok = prop.write(obj, value.ToString()); break;
-    case TfsHostPropKind::Char: {
+    switch (propKindOfType(prop)) {
+    case TfrxPropKind::Integer: ok = prop.write(obj, value.ToInt()); break;
+    case TfrxPropKind::Int64: ok = prop.write(obj, value.ToInt64()); break;
+    case TfrxPropKind::Boolean: ok = prop.write(obj, value.ToBool()); break;
+    case TfrxPropKind::Float: ok = prop.write(obj, value.ToDouble()); break;
+    case TfrxPropKind::String: ok = prop.write(obj, value.ToString()); break;
+    case TfrxPropKind::Char: {
         QChar c;
         if (value.IsString()) {
             if (value.AsString().size() != 1)
@@ -199,10 +186,11 @@ void fsWriteHostProp(QObject *obj, const QMetaProperty &prop, const TfsVariant &
         ok = prop.metaType().id() == QMetaType::QChar ? prop.write(obj, c) : prop.write(obj, int(c.unicode()));
         break;
     }
-    case TfsHostPropKind::Enumeration: ok = writeRaw(obj, prop, enumValue(prop, value)); break;
-    case TfsHostPropKind::Set: ok = writeRaw(obj, prop, setValue(prop, value)); break;
-    case TfsHostPropKind::StringList: ok = prop.write(obj, fsToStringList(value)); break;
-    case TfsHostPropKind::Object: {
+    case TfrxPropKind::Enumeration: ok = writeRaw(obj, prop, enumValue(prop, value)); break;
+    case TfrxPropKind::Set: ok = writeRaw(obj, prop, setValue(prop, value)); break;
+    case TfrxPropKind::StringList: ok = prop.write(obj, fsToStringList(value)); break;
+    case TfrxPropKind::Component:
+    case TfrxPropKind::Object: {
         QObject *target = nullptr;
         if (value.IsObject())
             target = value.ToObject();
@@ -214,8 +202,12 @@ void fsWriteHostProp(QObject *obj, const QMetaProperty &prop, const TfsVariant &
         ok = prop.write(obj, QVariant(prop.metaType(), &target));
         break;
     }
-    case TfsHostPropKind::Variant:
-    case TfsHostPropKind::Other: ok = prop.write(obj, value.ToQVariant()); break;
+    // Dates cross over as the variant conversions make them.
+    case TfrxPropKind::DateTime:
+    case TfrxPropKind::WideStringList:
+    case TfrxPropKind::Method:
+    case TfrxPropKind::Variant:
+    case TfrxPropKind::Unknown: ok = prop.write(obj, value.ToQVariant()); break;
     }
     if (!ok)
         raiseInvalid(prop);

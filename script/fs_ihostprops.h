@@ -2,7 +2,7 @@
 // Published properties of host objects as script values.
 //
 // Any QObject's Qt properties serve as its published properties. Each has a
-// kind that decides its script type and how values cross over: integers,
+// kind (propKindOfType) that decides its script type and how values cross over: integers,
 // floats, Booleans, characters and strings convert with the variant rules;
 // enumerations and sets are their integer values (a text of identifiers is
 // accepted on writing, and a value that is no identifier's, or has bits
@@ -13,16 +13,13 @@
 #include "script/fs_itypes.h"
 #include "script/fs_ivariant.h"
 
+#include "base/PropKind.h"
+
 #include <QMetaProperty>
 #include <QStringList>
 
 class TfsScript;
 
-// How the engine treats a host property.
-enum class TfsHostPropKind { Integer, Int64, Boolean, Float, Char, String, Enumeration, Set, StringList, Object, Variant, Other };
-
-// The kind of a Qt property.
-TfsHostPropKind fsHostPropKind(const QMetaProperty &prop);
 // The script type of a property. Enumerations and sets are typed by their
 // enumerator's name; object properties by their pointee's class, which is
 // registered in script on demand (see TfsScript::ClassOfMeta); string lists

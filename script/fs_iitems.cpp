@@ -251,7 +251,7 @@ TfsVariant TfsPropertyHelper::GetValue()
         if (!FInstance)
             raiseNoInstance(FName);
         const QMetaProperty prop = FInstance->metaObject()->property(FMetaPropertyIndex);
-        if (fsHostPropKind(prop) == TfsHostPropKind::StringList)
+        if (propKindOfType(prop) == TfrxPropKind::StringList)
             return TfsVariant(static_cast<QObject *>(BoundList(FInstance)));
         return fsReadHostProp(FInstance, prop);
     }

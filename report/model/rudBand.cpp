@@ -11,10 +11,12 @@ TfrxBand::TfrxBand(TfrxComponent *AOwner) : TfrxView(AOwner)
 
 TfrxPropDescs TfrxBand::PropDescs()
 {
-    return {{"FillType", int(ftBrush)},   {"AllowSplit", false},   {"KeepChild", false},
-            {"OutlineText", QString()},   {"PrintChildIfInvisible", false},
-            {"StartNewPage", false},      {"Stretched", false},    {"Vertical", false},
-            {"OnAfterCalcHeight", QString()}};
+    TfrxPropDescs descs{{"FillType", int(ftBrush)},   {"AllowSplit", false},   {"KeepChild", false},
+                        {"OutlineText", QString()},   {"PrintChildIfInvisible", false},
+                        {"StartNewPage", false},      {"Stretched", false},    {"Vertical", false},
+                        {"OnAfterCalcHeight", QString()}};
+    rudAddTypeName(descs, "TfrxNotifyEvent", {"OnAfterCalcHeight"});
+    return descs;
 }
 
 TfrxChild *TfrxBand::Child() const
@@ -47,10 +49,12 @@ TfrxDataBand::~TfrxDataBand() = default;
 
 TfrxPropDescs TfrxDataBand::PropDescs()
 {
-    return {{"ColumnCount", 0},         {"ColumnWidth", 0.0},       {"ColumnGap", 0.0},
-            {"DataSetName", QString()}, {"Filter", QString()},      {"FooterAfterEach", false},
-            {"KeepFooter", false},      {"KeepHeader", false},      {"KeepTogether", false},
-            {"PrintIfDetailEmpty", false}, {"RowCount", 0},         {"OnMasterDetail", QString()}};
+    TfrxPropDescs descs{{"ColumnCount", 0},         {"ColumnWidth", 0.0},       {"ColumnGap", 0.0},
+                        {"DataSetName", QString()}, {"Filter", QString()},      {"FooterAfterEach", false},
+                        {"KeepFooter", false},      {"KeepHeader", false},      {"KeepTogether", false},
+                        {"PrintIfDetailEmpty", false}, {"RowCount", 0},         {"OnMasterDetail", QString()}};
+    rudAddTypeName(descs, "TfrxNotifyEvent", {"OnMasterDetail"});
+    return descs;
 }
 
 TfrxDataSet *TfrxDataBand::RunDataSet() const

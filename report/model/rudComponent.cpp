@@ -381,6 +381,31 @@ bool TfrxComponent::ReadNestedProperty(TfrxXMLItem *)
     return false;
 }
 
+bool TfrxComponent::ReadUnpublished(QStringView Name, const QString &Value)
+{
+    if (Name.size() != 1)
+        return TfrxPersistent::ReadUnpublished(Name, Value);
+    switch (Name[0].unicode()) {
+    case 'l':
+        SetLeft(rudStrToFloat(Value));
+        return true;
+    case 't':
+        SetTop(rudStrToFloat(Value));
+        return true;
+    case 'w':
+        SetWidth(rudStrToFloat(Value));
+        return true;
+    case 'h':
+        SetHeight(rudStrToFloat(Value));
+        return true;
+    case 'x':
+    case 'u':
+        return true;
+    default:
+        return false;
+    }
+}
+
 TfrxReportComponent::TfrxReportComponent(TfrxComponent *AOwner) : TfrxComponent(AOwner) {}
 
 void TfrxReportComponent::BeforePrint()

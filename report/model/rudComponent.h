@@ -150,6 +150,10 @@ public:
     virtual void WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor);
     // Offered every child element while loading; true when it was a collection of this object.
     virtual bool ReadNestedProperty(TfrxXMLItem *Item);
+    // The short names of object differences: l, t, w, h set the position
+    // and size through the setters; x and u (a memo's text) are ignored by
+    // objects without text.
+    bool ReadUnpublished(QStringView Name, const QString &Value) override;
     // Called by the prepared pages store for an object that is not
     // preview-visible, instead of copying it into a source page: an object
     // that prints through objects of its own adds them here (through the

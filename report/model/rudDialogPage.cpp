@@ -14,10 +14,13 @@ TfrxDialogPage::TfrxDialogPage(TfrxComponent *AOwner) : TfrxPage(AOwner)
 
 TfrxPropDescs TfrxDialogPage::PropDescs()
 {
-    return {{"BorderStyle", int(bsDialog)},
-            {"Color", int(clBtnFace)},
-            {"Position", int(poScreenCenter)},
-            {"WindowState", int(wsNormal)}};
+    TfrxPropDescs descs{{"BorderStyle", int(bsDialog)},
+                        {"Color", int(clBtnFace)},
+                        {"Position", int(poScreenCenter)},
+                        {"WindowState", int(wsNormal)}};
+    rudAddTypeName(descs, "TColor", {"Color"});
+    rudAddTypeName(descs, "TfrxNotifyEvent", {"OnActivate", "OnClick", "OnDeactivate", "OnHide", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnResize", "OnShow"});
+    return descs;
 }
 
 TfrxDialogComponent::TfrxDialogComponent(TfrxComponent *AOwner) : TfrxReportComponent(AOwner) {}

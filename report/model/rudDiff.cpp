@@ -6,6 +6,7 @@
 #include "report/model/rudBand.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPictureView.h"
+#include "report/model/rudPropInfo.h"
 #include "report/model/rudXML.h"
 #include "report/model/rudXMLSerializer.h"
 
@@ -43,26 +44,80 @@ QString rudDiffStr(const QString &Name, const QString &Value)
     return rudDiffAttr(Name, rudStrToXML(Value));
 }
 
+namespace {
+
+// The value text of one property in the forms of object differences.
+QString diffValue(const TfrxPropInfo &Prop, const QObject *Obj)
+{
+    if (Prop.Kind == TfrxPropKind::Boolean)
+        return Prop.OrdValue(Obj) ? QStringLiteral("1") : QStringLiteral("0");
+    if (isOrdinalPropKind(Prop.Kind))
+        return QString::number(Prop.OrdValue(Obj));
+    if (Prop.Kind == TfrxPropKind::Float || Prop.Kind == TfrxPropKind::DateTime)
+        return FloatToStr(Prop.FloatValue(Obj));
+    return rudStrToXML(Prop.StrValue(Obj));
+}
+
+bool differs(const TfrxPropInfo &Prop, TfrxDiffRule Rule, const QObject *Obj, const QObject *Source)
+{
+    if (isOrdinalPropKind(Prop.Kind))
+        return Prop.OrdValue(Obj) != Prop.OrdValue(Source);
+    if (Prop.Kind == TfrxPropKind::Float || Prop.Kind == TfrxPropKind::DateTime) {
+        const double a = Prop.FloatValue(Obj), b = Prop.FloatValue(Source);
+        return Rule == TfrxDiffRule::Float ? rudFloatDiff(a, b) : a != b;
+    }
+    return Prop.StrValue(Obj) != Prop.StrValue(Source);
+}
+
+} // namespace
+
+namespace {
+
+// The differences tables, in the order the attributes are written.
+constexpr TfrxDiffRule ByFloat = TfrxDiffRule::Float;
+constexpr TfrxDiffField fontFields[] = {{"Name"}, {"Size"}, {"Color"}, {"Style"}, {"Charset"}};
+constexpr TfrxDiffField componentFields[] = {{"Tag"}};
+constexpr TfrxDiffField viewAlignFields[] = {{"Align"}};
+constexpr TfrxDiffField viewFields[] = {{"Cursor"}, {"Visibility"}, {"TagStr"}, {"FillType"}};
+constexpr TfrxDiffField frameFields[] = {{"Color"}, {"DropShadow"}, {"ShadowColor"}, {"ShadowWidth", ByFloat},
+                                         {"Style"}, {"Typ"},        {"Width", ByFloat}};
+constexpr TfrxDiffField hyperlinkFields[] = {{"Kind"},       {"DetailReport"}, {"DetailPage"},     {"ReportVariable"},
+                                             {"TabCaption"}, {"Value"},        {"ValuesSeparator"}};
+constexpr TfrxDiffField memoFields[] = {{"AutoWidth"}, {"CharSpacing", ByFloat}, {"GapX"},           {"GapY"},
+                                        {"HAlign"},    {"LineSpacing"},        {"UseDefaultCharset"}};
+constexpr TfrxDiffField memoAfterTextFields[] = {{"ParagraphGap"}, {"Rotation"}, {"RTLReading"},
+                                                 {"Underlines"},   {"VAlign"},   {"WordWrap"}};
+constexpr TfrxDiffField formatFields[] = {{"Kind"}, {"DecimalSeparator"}, {"ThousandSeparator"}, {"FormatStr"}};
+
+} // namespace
+
+std::vector<std::pair<const QMetaObject *, std::span<const TfrxDiffField>>> rudDiffTables()
+{
+    return {{&TFont::staticMetaObject, fontFields},          {&TfrxComponent::staticMetaObject, componentFields},
+            {&TfrxView::staticMetaObject, viewAlignFields},  {&TfrxMemoView::staticMetaObject, viewFields},
+            {&TfrxFrame::staticMetaObject, frameFields},     {&TfrxHyperlink::staticMetaObject, hyperlinkFields},
+            {&TfrxMemoView::staticMetaObject, memoFields},   {&TfrxMemoView::staticMetaObject, memoAfterTextFields},
+            {&TfrxFormat::staticMetaObject, formatFields}};
+}
+
+void rudDiffFields(QString &Out, const QObject *Obj, const QObject *Source, std::span<const TfrxDiffField> Fields,
+                   QLatin1String Prefix, bool Always)
+{
+    for (const TfrxDiffField &field : Fields) {
+        const TfrxPropInfo *prop = rudFindProp(Obj, QLatin1String(field.Name));
+        if (!prop || !(Always || differs(*prop, field.Rule, Obj, Source)))
+            continue;
+        Out += rudDiffAttr(Prefix + QLatin1String(field.Name), diffValue(*prop, Obj));
+    }
+}
+
 QString rudFrameDiff(const TfrxFrame &Frame, const TfrxFrame &Source)
 {
     QString result;
     const bool color = Frame.Color() != Source.Color();
     const bool style = Frame.Style() != Source.Style();
     const bool width = rudFloatDiff(Frame.Width(), Source.Width());
-    if (color)
-        result += rudDiffInt(QStringLiteral("Frame.Color"), Frame.Color());
-    if (Frame.DropShadow() != Source.DropShadow())
-        result += rudDiffBool(QStringLiteral("Frame.DropShadow"), Frame.DropShadow());
-    if (Frame.ShadowColor() != Source.ShadowColor())
-        result += rudDiffInt(QStringLiteral("Frame.ShadowColor"), Frame.ShadowColor());
-    if (rudFloatDiff(Frame.ShadowWidth(), Source.ShadowWidth()))
-        result += rudDiffFloat(QStringLiteral("Frame.ShadowWidth"), Frame.ShadowWidth());
-    if (style)
-        result += rudDiffInt(QStringLiteral("Frame.Style"), Frame.Style());
-    if (Frame.Typ() != Source.Typ())
-        result += rudDiffInt(QStringLiteral("Frame.Typ"), Frame.Typ().toInt());
-    if (width)
-        result += rudDiffFloat(QStringLiteral("Frame.Width"), Frame.Width());
+    rudDiffFields(result, &Frame, &Source, frameFields, QLatin1String("Frame."));
 
     const struct {
         const char *Name;
@@ -88,53 +143,16 @@ QString rudFillDiff(const TfrxCustomFill &Fill, const TfrxCustomFill &Source)
 {
     QString result;
     const bool otherKind = Fill.FillType() != Source.FillType();
-    if (auto *brush = dynamic_cast<const TfrxBrushFill *>(&Fill)) {
-        auto *src = dynamic_cast<const TfrxBrushFill *>(&Source);
-        if (otherKind || brush->BackColor() != src->BackColor())
-            result += rudDiffInt(QStringLiteral("Fill.BackColor"), brush->BackColor());
-        if (otherKind || brush->ForeColor() != src->ForeColor())
-            result += rudDiffInt(QStringLiteral("Fill.ForeColor"), brush->ForeColor());
-        if (otherKind || brush->Style() != src->Style())
-            result += rudDiffInt(QStringLiteral("Fill.Style"), brush->Style());
-    } else if (auto *gradient = dynamic_cast<const TfrxGradientFill *>(&Fill)) {
-        auto *src = dynamic_cast<const TfrxGradientFill *>(&Source);
-        if (otherKind || gradient->StartColor() != src->StartColor())
-            result += rudDiffInt(QStringLiteral("Fill.StartColor"), gradient->StartColor());
-        if (otherKind || gradient->EndColor() != src->EndColor())
-            result += rudDiffInt(QStringLiteral("Fill.EndColor"), gradient->EndColor());
-        if (otherKind || gradient->GradientStyle() != src->GradientStyle())
-            result += rudDiffInt(QStringLiteral("Fill.GradientStyle"), gradient->GradientStyle());
-    } else if (auto *glass = dynamic_cast<const TfrxGlassFill *>(&Fill)) {
-        auto *src = dynamic_cast<const TfrxGlassFill *>(&Source);
-        if (otherKind || glass->Color() != src->Color())
-            result += rudDiffInt(QStringLiteral("Fill.Color"), glass->Color());
-        if (otherKind || glass->Blend() != src->Blend())
-            result += rudDiffFloat(QStringLiteral("Fill.Blend"), glass->Blend());
-        if (otherKind || glass->Hatch() != src->Hatch())
-            result += rudDiffBool(QStringLiteral("Fill.Hatch"), glass->Hatch());
-        if (otherKind || glass->Orientation() != src->Orientation())
-            result += rudDiffInt(QStringLiteral("Fill.Orientation"), glass->Orientation());
-    }
+    for (const TfrxPropInfo &prop : rudGetPropList(&Fill))
+        if (prop.Meta.isStored() && (otherKind || differs(prop, TfrxDiffRule::Exact, &Fill, &Source)))
+            result += rudDiffAttr(QLatin1String("Fill.") + prop.Name, diffValue(prop, &Fill));
     return result;
 }
 
 QString rudHyperlinkDiff(const TfrxHyperlink &Link, const TfrxHyperlink &Source)
 {
     QString result;
-    if (Link.Kind() != Source.Kind())
-        result += rudDiffInt(QStringLiteral("Hyperlink.Kind"), Link.Kind());
-    const struct {
-        const char *Name;
-        const QString &Value, &SourceValue;
-    } texts[] = {{"Hyperlink.DetailReport", Link.DetailReport(), Source.DetailReport()},
-                 {"Hyperlink.DetailPage", Link.DetailPage(), Source.DetailPage()},
-                 {"Hyperlink.ReportVariable", Link.ReportVariable(), Source.ReportVariable()},
-                 {"Hyperlink.TabCaption", Link.TabCaption(), Source.TabCaption()},
-                 {"Hyperlink.Value", Link.Value(), Source.Value()},
-                 {"Hyperlink.ValuesSeparator", Link.ValuesSeparator(), Source.ValuesSeparator()}};
-    for (const auto &t : texts)
-        if (t.Value != t.SourceValue)
-            result += rudDiffStr(QLatin1String(t.Name), t.Value);
+    rudDiffFields(result, &Link, &Source, hyperlinkFields, QLatin1String("Hyperlink."));
     return result;
 }
 
@@ -156,23 +174,11 @@ QString TfrxComponent::DiffBase(TfrxComponent *AComponent)
         result += rudDiffFloat(QStringLiteral("h"), FHeight);
     if (FVisible != AComponent->FVisible)
         result += rudDiffBool(QStringLiteral("Visible"), FVisible);
-    if (!FParentFont) {
-        const TFont &font = *FFont, &source = *AComponent->FFont;
-        if (font.Name() != source.Name())
-            result += rudDiffStr(QStringLiteral("Font.Name"), font.Name());
-        if (font.Size() != source.Size())
-            result += rudDiffInt(QStringLiteral("Font.Size"), font.Size());
-        if (font.Color() != source.Color())
-            result += rudDiffInt(QStringLiteral("Font.Color"), font.Color());
-        if (font.Style() != source.Style())
-            result += rudDiffInt(QStringLiteral("Font.Style"), font.Style().toInt());
-        if (font.Charset() != source.Charset())
-            result += rudDiffInt(QStringLiteral("Font.Charset"), font.Charset());
-    }
+    if (!FParentFont)
+        rudDiffFields(result, FFont.get(), AComponent->FFont.get(), fontFields, QLatin1String("Font."));
     if (FParentFont != AComponent->FParentFont)
         result += rudDiffBool(QStringLiteral("ParentFont"), FParentFont);
-    if (FTag != AComponent->FTag)
-        result += rudDiffInt(QStringLiteral("Tag"), FTag);
+    rudDiffFields(result, this, AComponent, componentFields, QLatin1String());
     return result;
 }
 
@@ -196,17 +202,9 @@ QString TfrxView::Diff(TfrxComponent *AComponent)
     auto *source = dynamic_cast<TfrxView *>(AComponent);
     if (!source)
         return result;
-    if (FAlign != source->FAlign)
-        result += rudDiffInt(QStringLiteral("Align"), FAlign);
+    rudDiffFields(result, this, source, viewAlignFields, QLatin1String());
     result += rudFrameDiff(*FFrame, *source->FFrame);
-    if (FCursor != source->FCursor)
-        result += rudDiffInt(QStringLiteral("Cursor"), FCursor);
-    if (FVisibility != source->FVisibility)
-        result += rudDiffInt(QStringLiteral("Visibility"), FVisibility.toInt());
-    if (FTagStr != source->FTagStr)
-        result += rudDiffStr(QStringLiteral("TagStr"), FTagStr);
-    if (FillType() != source->FillType())
-        result += rudDiffInt(QStringLiteral("FillType"), FillType());
+    rudDiffFields(result, this, source, viewFields, QLatin1String());
     result += rudFillDiff(*FFill, *source->FFill);
     result += rudHyperlinkDiff(*FHyperlink, *source->FHyperlink);
     return result;
@@ -218,47 +216,15 @@ QString TfrxCustomMemoView::Diff(TfrxComponent *AComponent)
     auto *source = dynamic_cast<TfrxCustomMemoView *>(AComponent);
     if (!source)
         return result;
-    if (FAutoWidth != source->FAutoWidth)
-        result += rudDiffBool(QStringLiteral("AutoWidth"), FAutoWidth);
-    if (rudFloatDiff(FCharSpacing, source->FCharSpacing))
-        result += rudDiffFloat(QStringLiteral("CharSpacing"), FCharSpacing);
-    if (FGapX != source->FGapX)
-        result += rudDiffFloat(QStringLiteral("GapX"), FGapX);
-    if (FGapY != source->FGapY)
-        result += rudDiffFloat(QStringLiteral("GapY"), FGapY);
-    if (FHAlign != source->FHAlign)
-        result += rudDiffInt(QStringLiteral("HAlign"), FHAlign);
-    if (FLineSpacing != source->FLineSpacing)
-        result += rudDiffFloat(QStringLiteral("LineSpacing"), FLineSpacing);
-    if (FUseDefaultCharset != source->FUseDefaultCharset)
-        result += rudDiffBool(QStringLiteral("UseDefaultCharset"), FUseDefaultCharset);
+    rudDiffFields(result, this, source, memoFields, QLatin1String());
     // The lines joined by escaped line breaks; a break inside a line keeps
     // its own escape, so the rebuilt memo gets the same lines.
     result += rudDiffAttr(QStringLiteral("u"), rudLinesToXML(FMemo));
-    if (FParagraphGap != source->FParagraphGap)
-        result += rudDiffFloat(QStringLiteral("ParagraphGap"), FParagraphGap);
-    if (FRotation != source->FRotation)
-        result += rudDiffInt(QStringLiteral("Rotation"), FRotation);
-    if (FRTLReading != source->FRTLReading)
-        result += rudDiffBool(QStringLiteral("RTLReading"), FRTLReading);
-    if (FUnderlines != source->FUnderlines)
-        result += rudDiffBool(QStringLiteral("Underlines"), FUnderlines);
-    if (FVAlign != source->FVAlign)
-        result += rudDiffInt(QStringLiteral("VAlign"), FVAlign);
-    if (FWordWrap != source->FWordWrap)
-        result += rudDiffBool(QStringLiteral("WordWrap"), FWordWrap);
+    rudDiffFields(result, this, source, memoAfterTextFields, QLatin1String());
     if (FFormats.Count() == 1) {
         const TfrxFormat defaults;
-        const TfrxFormat &format = *FFormats.Items(0);
         const TfrxFormat &sourceFormat = source->FFormats.Count() > 0 ? *source->FFormats.Items(0) : defaults;
-        if (format.Kind() != sourceFormat.Kind())
-            result += rudDiffInt(QStringLiteral("DisplayFormat.Kind"), format.Kind());
-        if (format.DecimalSeparator() != sourceFormat.DecimalSeparator())
-            result += rudDiffStr(QStringLiteral("DisplayFormat.DecimalSeparator"), format.DecimalSeparator());
-        if (format.ThousandSeparator() != sourceFormat.ThousandSeparator())
-            result += rudDiffStr(QStringLiteral("DisplayFormat.ThousandSeparator"), format.ThousandSeparator());
-        if (format.FormatStr() != sourceFormat.FormatStr())
-            result += rudDiffStr(QStringLiteral("DisplayFormat.FormatStr"), format.FormatStr());
+        rudDiffFields(result, FFormats.Items(0), &sourceFormat, formatFields, QLatin1String("DisplayFormat."));
     }
     if (FFirstParaBreak)
         result += rudDiffBool(QStringLiteral("FirstParaBreak"), true);

@@ -8,6 +8,9 @@
 
 #include <QObject>
 #include <QString>
+#include <span>
+#include <utility>
+#include <vector>
 
 class TfrxFrame;
 class TfrxCustomFill;
@@ -27,13 +30,32 @@ QString rudDiffFloat(const QString &Name, double Value);
 QString rudDiffBool(const QString &Name, bool Value);
 QString rudDiffStr(const QString &Name, const QString &Value);
 
+// How one field of a differences table is compared: exactly, or by the
+// float rule above.
+enum class TfrxDiffRule { Exact, Float };
+// One row of a differences table: a published property and its rule.
+struct TfrxDiffField {
+    const char *Name;
+    TfrxDiffRule Rule = TfrxDiffRule::Exact;
+};
+// Appends to Out, in table order, the attribute Prefix + Name of each field
+// whose value in Obj differs from Source's (an object of Obj's class), or
+// of every field when Always. Values are read through the published
+// properties of Obj's class; a name the class does not publish is skipped
+// (the reader would ignore it).
+void rudDiffFields(QString &Out, const QObject *Obj, const QObject *Source, std::span<const TfrxDiffField> Fields,
+                   QLatin1String Prefix, bool Always = false);
+// Every differences table with the class whose objects it is read from
+// (for the self-check that each name is a published property there).
+std::vector<std::pair<const QMetaObject *, std::span<const TfrxDiffField>>> rudDiffTables();
+
 // The frame's differences from Source, prefixed "Frame.": the frame's own
 // values, then per line (left, top, right, bottom) its colour, style and
 // width, compared with the frame's value when that was written (reading the
 // frame value resets the lines to it), else with the source line's.
 QString rudFrameDiff(const TfrxFrame &Frame, const TfrxFrame &Source);
-// The fill's differences, prefixed "Fill.": each value when it differs or
-// the source fill is of another kind.
+// The fill's differences, prefixed "Fill.": each published value of the
+// fill's kind when it differs or the source fill is of another kind.
 QString rudFillDiff(const TfrxCustomFill &Fill, const TfrxCustomFill &Source);
 // The hyperlink's differences, prefixed "Hyperlink." (Expression excluded).
 QString rudHyperlinkDiff(const TfrxHyperlink &Link, const TfrxHyperlink &Source);

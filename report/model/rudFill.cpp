@@ -28,13 +28,17 @@ bool TfrxCustomFill::Equals(const TfrxCustomFill &Other) const
 
 TfrxPropDescs TfrxBrushFill::PropDescs()
 {
-    return {{"BackColor", clTransparent}, {"ForeColor", 0}, {"Style", int(bsSolid)}};
+    TfrxPropDescs descs{{"BackColor", clTransparent}, {"ForeColor", 0}, {"Style", int(bsSolid)}};
+    rudAddTypeName(descs, "TColor", {"BackColor", "ForeColor"});
+    return descs;
 }
 
 // GradientStyle has no default: it is always written.
 TfrxPropDescs TfrxGradientFill::PropDescs()
 {
-    return {{"StartColor", clWhite}, {"EndColor", 0}};
+    TfrxPropDescs descs{{"StartColor", clWhite}, {"EndColor", 0}};
+    rudAddTypeName(descs, "TColor", {"StartColor", "EndColor"});
+    return descs;
 }
 
 TColor TfrxGradientFill::GetColor() const
@@ -55,6 +59,8 @@ TColor TfrxGradientFill::GetColor() const
 TfrxPropDescs TfrxGlassFill::PropDescs()
 {
     // A new glass fill's grey differs from the file default, so it is always written.
-    return {{"Color", clWhite, nullptr, {}, true}, {"Hatch", false}, {"Orientation", int(foHorizontal)}};
+    TfrxPropDescs descs{{"Color", clWhite, nullptr, {}, true}, {"Hatch", false}, {"Orientation", int(foHorizontal)}};
+    rudAddTypeName(descs, "TColor", {"Color"});
+    return descs;
 }
 

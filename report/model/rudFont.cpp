@@ -9,10 +9,13 @@ TFont::TFont() : FCharset(rudCharset) {}
 TfrxPropDescs TFont::PropDescs()
 {
     // Templates write a new font's black: the file default is the window text colour.
-    return {{"Color", clWindowText, nullptr, {}, true},
-            {"Orientation", 0},
-            {"Pitch", int(fpDefault)},
-            {"Quality", int(fqDefault)}};
+    TfrxPropDescs descs{{"Color", clWindowText, nullptr, {}, true},
+                        {"Orientation", 0},
+                        {"Pitch", int(fpDefault)},
+                        {"Quality", int(fqDefault)}};
+    rudAddTypeName(descs, "TColor", {"Color"});
+    rudAddTypeName(descs, "TFontCharset", {"Charset"});
+    return descs;
 }
 
 void TFont::Changed()

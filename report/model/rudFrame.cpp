@@ -17,7 +17,9 @@ TfrxFrameLine::TfrxFrameLine(TfrxFrame *AFrame) : FFrame(AFrame) {}
 // survives the round trip.
 TfrxPropDescs TfrxFrameLine::PropDescs()
 {
-    return {{"Color", {}, &lineColorStored}, {"Style", {}, &lineStyleStored}, {"Width", {}, &lineWidthStored}};
+    TfrxPropDescs descs{{"Color", {}, &lineColorStored}, {"Style", {}, &lineStyleStored}, {"Width", {}, &lineWidthStored}};
+    rudAddTypeName(descs, "TColor", {"Color"});
+    return descs;
 }
 
 void TfrxFrameLine::Assign(const TfrxFrameLine &Source)
@@ -40,8 +42,10 @@ TfrxFrame::~TfrxFrame() = default;
 
 TfrxPropDescs TfrxFrame::PropDescs()
 {
-    return {{"Color", 0}, {"DropShadow", false}, {"ShadowColor", 0}, {"ShadowWidth", 4.0},
-            {"Style", int(fsSolid)}, {"Typ", 0}, {"Width", 1.0}};
+    TfrxPropDescs descs{{"Color", 0}, {"DropShadow", false}, {"ShadowColor", 0}, {"ShadowWidth", 4.0},
+                        {"Style", int(fsSolid)}, {"Typ", 0}, {"Width", 1.0}};
+    rudAddTypeName(descs, "TColor", {"Color", "ShadowColor"});
+    return descs;
 }
 
 // The frame's own values first (they reset the lines), then the lines.

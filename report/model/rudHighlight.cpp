@@ -27,7 +27,9 @@ TfrxHighlight::~TfrxHighlight() = default;
 // FillType has no default: it is always written.
 TfrxPropDescs TfrxHighlight::PropDescs()
 {
-    return {{"ApplyFont", true}, {"ApplyFill", true}, {"ApplyFrame", false}, {"Visible", true}};
+    TfrxPropDescs descs{{"ApplyFont", true}, {"ApplyFill", true}, {"ApplyFrame", false}, {"Visible", true}};
+    rudAddTypeName(descs, "TColor", {"Color"});
+    return descs;
 }
 
 void TfrxHighlight::Assign(const TfrxHighlight &Source)

@@ -16,6 +16,8 @@ TfrxLineView::TfrxLineView(TfrxComponent *AOwner) : TfrxCustomLineView(AOwner) {
 
 TfrxPropDescs TfrxLineView::PropDescs()
 {
-    return {{"ArrowEnd", false}, {"ArrowLength", 20}, {"ArrowSolid", false},
-            {"ArrowStart", false}, {"ArrowWidth", 5},  {"Cursor", 0}};
+    TfrxPropDescs descs{{"ArrowEnd", false}, {"ArrowLength", 20}, {"ArrowSolid", false},
+                        {"ArrowStart", false}, {"ArrowWidth", 5},  {"Cursor", 0}};
+    rudAddTypeName(descs, "TCursor", {"Cursor"});
+    return descs;
 }

@@ -221,6 +221,28 @@ bool TfrxCustomMemoView::ReadNestedProperty(TfrxXMLItem *Item)
     return true;
 }
 
+void TfrxCustomMemoView::WriteUnpublished(QString &Out, const QString &Add, const TfrxPersistent *Ancestor) const
+{
+    auto *ancestor = qobject_cast<const TfrxCustomMemoView *>(Ancestor);
+    if (ancestor && ancestor->FMemo == FMemo)
+        return;
+    Out += QLatin1Char(' ');
+    Out += Add;
+    Out += QLatin1String("Text=\"");
+    Out += rudLinesToAttr(FMemo);
+    Out += QLatin1Char('"');
+}
+
+bool TfrxCustomMemoView::ReadUnpublished(QStringView Name, const QString &Value)
+{
+    const bool text = Name.size() == 1 ? Name[0] == u'x' || Name[0] == u'u'
+                                       : Name.compare(QLatin1String("Text"), Qt::CaseInsensitive) == 0;
+    if (!text)
+        return TfrxStretcheable::ReadUnpublished(Name, Value);
+    SetMemo(rudXMLToLines(Value, true));
+    return true;
+}
+
 namespace {
 
 const TfrxCustomMemoView *memo(const QObject *obj) { return static_cast<const TfrxCustomMemoView *>(obj); }
@@ -244,34 +266,37 @@ TfrxMemoView::TfrxMemoView(TfrxComponent *AOwner) : TfrxCustomMemoView(AOwner) {
 
 TfrxPropDescs TfrxMemoView::PropDescs()
 {
-    return {{"FirstParaBreak", false},
-            {"LastParaBreak", false},
-            {"Cursor", 0},
-            {"AutoWidth", false},
-            {"AllowExpressions", true},
-            {"AllowHTMLTags", false},
-            {"CharSpacing", 0.0},
-            {"Clipped", true},
-            {"DisplayFormat", {}, &displayFormatStored},
-            {"ExpressionDelimiters", QStringLiteral("[,]")},
-            {"Font", {}, &fontStored},
-            {"FillType", int(ftBrush)},
-            {"GapX", 2.0},
-            {"GapY", 1.0},
-            {"HAlign", int(haLeft)},
-            {"HideZeros", false},
-            {"Highlight", {}, &highlightStored},
-            {"LineSpacing", 2.0},
-            {"Memo", {}, nullptr, TfrxPropKind::WideStringList},
-            {"ParagraphGap", 0.0},
-            {"ParentFont", true},
-            {"Rotation", 0},
-            {"RTLReading", false},
-            {"SuppressRepeated", false},
-            {"Underlines", false},
-            {"UseDefaultCharset", false},
-            {"WordBreak", false},
-            {"WordWrap", true},
-            {"Wysiwyg", true},
-            {"VAlign", int(vaTop)}};
+    TfrxPropDescs descs{{"FirstParaBreak", false},
+                        {"LastParaBreak", false},
+                        {"Cursor", 0},
+                        {"AutoWidth", false},
+                        {"AllowExpressions", true},
+                        {"AllowHTMLTags", false},
+                        {"CharSpacing", 0.0},
+                        {"Clipped", true},
+                        {"DisplayFormat", {}, &displayFormatStored},
+                        {"ExpressionDelimiters", QStringLiteral("[,]")},
+                        {"Font", {}, &fontStored},
+                        {"FillType", int(ftBrush)},
+                        {"GapX", 2.0},
+                        {"GapY", 1.0},
+                        {"HAlign", int(haLeft)},
+                        {"HideZeros", false},
+                        {"Highlight", {}, &highlightStored},
+                        {"LineSpacing", 2.0},
+                        {"Memo", {}, nullptr, TfrxPropKind::WideStringList},
+                        {"ParagraphGap", 0.0},
+                        {"ParentFont", true},
+                        {"Rotation", 0},
+                        {"RTLReading", false},
+                        {"SuppressRepeated", false},
+                        {"Underlines", false},
+                        {"UseDefaultCharset", false},
+                        {"WordBreak", false},
+                        {"WordWrap", true},
+                        {"Wysiwyg", true},
+                        {"VAlign", int(vaTop)}};
+    rudAddTypeName(descs, "TCursor", {"Cursor"});
+    rudAddTypeName(descs, "TColor", {"Color"});
+    return descs;
 }

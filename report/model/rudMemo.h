@@ -176,6 +176,11 @@ public:
     // Formats and Highlights as child elements when there are two or more.
     void WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor) override;
     bool ReadNestedProperty(TfrxXMLItem *Item) override;
+    // The text as the attribute Text (unless the ancestor's is the same).
+    void WriteUnpublished(QString &Out, const QString &Add, const TfrxPersistent *Ancestor) const override;
+    // Text, x and u replace the lines; the reader has already decoded every
+    // value by its own bytes (old ANSI documents' UTF-8 texts included).
+    bool ReadUnpublished(QStringView Name, const QString &Value) override;
 
 private:
     QStringList FMemo;
@@ -217,50 +222,56 @@ private:
     std::unique_ptr<TSavedLook> FSavedLook;
 };
 
+// The published properties of a memo in template order, declared once for
+// every class that publishes the whole memo (TfrxMemoView, TfrxSysMemoView);
+// moc expands the macro like the compiler.
+#define RUD_MEMO_PUBLISHED_PROPERTIES \
+    Q_PROPERTY(bool FirstParaBreak READ FirstParaBreak WRITE SetFirstParaBreak) \
+    Q_PROPERTY(bool LastParaBreak READ LastParaBreak WRITE SetLastParaBreak) \
+    Q_PROPERTY(int Cursor READ Cursor WRITE SetCursor) \
+    Q_PROPERTY(QString TagStr READ TagStr WRITE SetTagStr) \
+    Q_PROPERTY(QString URL READ URL WRITE SetURL STORED false) \
+    Q_PROPERTY(bool AutoWidth READ AutoWidth WRITE SetAutoWidth) \
+    Q_PROPERTY(bool AllowExpressions READ AllowExpressions WRITE SetAllowExpressions) \
+    Q_PROPERTY(bool AllowHTMLTags READ AllowHTMLTags WRITE SetAllowHTMLTags) \
+    Q_PROPERTY(rudEnums::TBrushStyle BrushStyle READ BrushStyle WRITE SetBrushStyle STORED false) \
+    Q_PROPERTY(double CharSpacing READ CharSpacing WRITE SetCharSpacing) \
+    Q_PROPERTY(bool Clipped READ Clipped WRITE SetClipped) \
+    Q_PROPERTY(int Color READ Color WRITE SetColor STORED false) \
+    Q_PROPERTY(QString DataField READ DataField WRITE SetDataField) \
+    Q_PROPERTY(TfrxComponent *DataSet READ DataSet WRITE SetDataSet) \
+    Q_PROPERTY(QString DataSetName READ DataSetName WRITE SetDataSetName) \
+    Q_PROPERTY(TfrxFormat *DisplayFormat READ DisplayFormat WRITE SetDisplayFormat) \
+    Q_PROPERTY(QString ExpressionDelimiters READ ExpressionDelimiters WRITE SetExpressionDelimiters) \
+    Q_PROPERTY(TfrxCustomMemoView *FlowTo READ FlowTo WRITE SetFlowTo) \
+    Q_PROPERTY(TFont *Font READ Font WRITE SetFont) \
+    Q_PROPERTY(TfrxFrame *Frame READ Frame WRITE SetFrame) \
+    Q_PROPERTY(rudEnums::TfrxFillType FillType READ FillType WRITE SetFillType) \
+    Q_PROPERTY(TfrxCustomFill *Fill READ Fill WRITE SetFill) \
+    Q_PROPERTY(double GapX READ GapX WRITE SetGapX) \
+    Q_PROPERTY(double GapY READ GapY WRITE SetGapY) \
+    Q_PROPERTY(rudEnums::TfrxHAlign HAlign READ HAlign WRITE SetHAlign) \
+    Q_PROPERTY(bool HideZeros READ HideZeros WRITE SetHideZeros) \
+    Q_PROPERTY(TfrxHighlight *Highlight READ Highlight WRITE SetHighlight) \
+    Q_PROPERTY(double LineSpacing READ LineSpacing WRITE SetLineSpacing) \
+    Q_PROPERTY(QStringList Memo READ Memo WRITE SetMemo STORED false) \
+    Q_PROPERTY(double ParagraphGap READ ParagraphGap WRITE SetParagraphGap) \
+    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont) \
+    Q_PROPERTY(int Rotation READ Rotation WRITE SetRotation) \
+    Q_PROPERTY(bool RTLReading READ RTLReading WRITE SetRTLReading) \
+    Q_PROPERTY(QString Style READ Style WRITE SetStyle) \
+    Q_PROPERTY(bool SuppressRepeated READ SuppressRepeated WRITE SetSuppressRepeated) \
+    Q_PROPERTY(bool Underlines READ Underlines WRITE SetUnderlines) \
+    Q_PROPERTY(bool UseDefaultCharset READ UseDefaultCharset WRITE SetUseDefaultCharset) \
+    Q_PROPERTY(bool WordBreak READ WordBreak WRITE SetWordBreak) \
+    Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap) \
+    Q_PROPERTY(bool Wysiwyg READ Wysiwyg WRITE SetWysiwyg) \
+    Q_PROPERTY(rudEnums::TfrxVAlign VAlign READ VAlign WRITE SetVAlign)
+
 // The memo as templates and the designer know it: every setting published.
 class TfrxMemoView : public TfrxCustomMemoView {
     Q_OBJECT
-    Q_PROPERTY(bool FirstParaBreak READ FirstParaBreak WRITE SetFirstParaBreak)
-    Q_PROPERTY(bool LastParaBreak READ LastParaBreak WRITE SetLastParaBreak)
-    Q_PROPERTY(int Cursor READ Cursor WRITE SetCursor)
-    Q_PROPERTY(QString TagStr READ TagStr WRITE SetTagStr)
-    Q_PROPERTY(QString URL READ URL WRITE SetURL STORED false)
-    Q_PROPERTY(bool AutoWidth READ AutoWidth WRITE SetAutoWidth)
-    Q_PROPERTY(bool AllowExpressions READ AllowExpressions WRITE SetAllowExpressions)
-    Q_PROPERTY(bool AllowHTMLTags READ AllowHTMLTags WRITE SetAllowHTMLTags)
-    Q_PROPERTY(rudEnums::TBrushStyle BrushStyle READ BrushStyle WRITE SetBrushStyle STORED false)
-    Q_PROPERTY(double CharSpacing READ CharSpacing WRITE SetCharSpacing)
-    Q_PROPERTY(bool Clipped READ Clipped WRITE SetClipped)
-    Q_PROPERTY(int Color READ Color WRITE SetColor STORED false)
-    Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
-    Q_PROPERTY(TfrxComponent *DataSet READ DataSet WRITE SetDataSet)
-    Q_PROPERTY(QString DataSetName READ DataSetName WRITE SetDataSetName)
-    Q_PROPERTY(TfrxFormat *DisplayFormat READ DisplayFormat WRITE SetDisplayFormat)
-    Q_PROPERTY(QString ExpressionDelimiters READ ExpressionDelimiters WRITE SetExpressionDelimiters)
-    Q_PROPERTY(TfrxCustomMemoView *FlowTo READ FlowTo WRITE SetFlowTo)
-    Q_PROPERTY(TFont *Font READ Font WRITE SetFont)
-    Q_PROPERTY(TfrxFrame *Frame READ Frame WRITE SetFrame)
-    Q_PROPERTY(rudEnums::TfrxFillType FillType READ FillType WRITE SetFillType)
-    Q_PROPERTY(TfrxCustomFill *Fill READ Fill WRITE SetFill)
-    Q_PROPERTY(double GapX READ GapX WRITE SetGapX)
-    Q_PROPERTY(double GapY READ GapY WRITE SetGapY)
-    Q_PROPERTY(rudEnums::TfrxHAlign HAlign READ HAlign WRITE SetHAlign)
-    Q_PROPERTY(bool HideZeros READ HideZeros WRITE SetHideZeros)
-    Q_PROPERTY(TfrxHighlight *Highlight READ Highlight WRITE SetHighlight)
-    Q_PROPERTY(double LineSpacing READ LineSpacing WRITE SetLineSpacing)
-    Q_PROPERTY(QStringList Memo READ Memo WRITE SetMemo STORED false)
-    Q_PROPERTY(double ParagraphGap READ ParagraphGap WRITE SetParagraphGap)
-    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
-    Q_PROPERTY(int Rotation READ Rotation WRITE SetRotation)
-    Q_PROPERTY(bool RTLReading READ RTLReading WRITE SetRTLReading)
-    Q_PROPERTY(QString Style READ Style WRITE SetStyle)
-    Q_PROPERTY(bool SuppressRepeated READ SuppressRepeated WRITE SetSuppressRepeated)
-    Q_PROPERTY(bool Underlines READ Underlines WRITE SetUnderlines)
-    Q_PROPERTY(bool UseDefaultCharset READ UseDefaultCharset WRITE SetUseDefaultCharset)
-    Q_PROPERTY(bool WordBreak READ WordBreak WRITE SetWordBreak)
-    Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
-    Q_PROPERTY(bool Wysiwyg READ Wysiwyg WRITE SetWysiwyg)
-    Q_PROPERTY(rudEnums::TfrxVAlign VAlign READ VAlign WRITE SetVAlign)
+    RUD_MEMO_PUBLISHED_PROPERTIES
 public:
     explicit TfrxMemoView(TfrxComponent *AOwner);
     static TfrxPropDescs PropDescs();

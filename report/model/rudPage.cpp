@@ -74,23 +74,26 @@ TfrxReportPage::~TfrxReportPage() = default;
 
 TfrxPropDescs TfrxReportPage::PropDescs()
 {
-    return {{"Orientation", int(poPortrait)},
-            {"MirrorMargins", false},
-            {"Columns", 0},
-            {"Bin", 7},
-            {"BinOtherPages", 7},
-            {"BackPictureVisible", true},
-            {"BackPicturePrintable", true},
-            {"PageCount", 1},
-            {"Color", clTransparent},
-            {"Duplex", int(dmNone)},
-            {"EndlessHeight", false},
-            {"EndlessWidth", false},
-            {"LargeDesignHeight", false},
-            {"PrintIfEmpty", true},
-            {"PrintOnPreviousPage", false},
-            {"ResetPageNumbers", false},
-            {"TitleBeforeHeader", true}};
+    TfrxPropDescs descs{{"Orientation", int(poPortrait)},
+                        {"MirrorMargins", false},
+                        {"Columns", 0},
+                        {"Bin", 7},
+                        {"BinOtherPages", 7},
+                        {"BackPictureVisible", true},
+                        {"BackPicturePrintable", true},
+                        {"PageCount", 1},
+                        {"Color", clTransparent},
+                        {"Duplex", int(dmNone)},
+                        {"EndlessHeight", false},
+                        {"EndlessWidth", false},
+                        {"LargeDesignHeight", false},
+                        {"PrintIfEmpty", true},
+                        {"PrintOnPreviousPage", false},
+                        {"ResetPageNumbers", false},
+                        {"TitleBeforeHeader", true}};
+    rudAddTypeName(descs, "TColor", {"Color"});
+    rudAddTypeName(descs, "TfrxNotifyEvent", {"OnAfterPrint", "OnBeforePrint", "OnManualBuild"});
+    return descs;
 }
 
 void TfrxReportPage::SetOrientation(TPrinterOrientation Value)

@@ -159,6 +159,15 @@ void TfrxPicture::SetPropData(const QByteArray &Data)
         OnChange();
 }
 
+bool TfrxPicture::ReadUnpublished(QStringView Name, const QString &Value)
+{
+    if (!TfrxPersistent::ReadUnpublished(Name, Value))
+        return false;
+    if (!Value.isEmpty() && (!FGraphic || !FGraphic->Decoded()))
+        throw EGeneralError(QStringLiteral("The picture data is damaged"));
+    return true;
+}
+
 int rudLoadPictureFromStream(TfrxPicture &Picture, QIODevice *Stream, bool ResetStreamPos, TfrxGraphicKind *Kind)
 {
     if (Kind)

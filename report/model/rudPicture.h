@@ -49,6 +49,8 @@ public:
     // that they are written back as they came (the template loader reports
     // them as damaged).
     void SetPropData(const QByteArray &Data) override;
+    // PropData that forms no picture is kept and reported as damaged.
+    bool ReadUnpublished(QStringView Name, const QString &Value) override;
 
     // Called after every change of the graphic.
     std::function<void()> OnChange;

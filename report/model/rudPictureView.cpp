@@ -59,14 +59,17 @@ TfrxPictureView::~TfrxPictureView()
 
 TfrxPropDescs TfrxPictureView::PropDescs()
 {
-    return {{"Cursor", 0},
-            {"AutoSize", false},
-            {"Center", false},
-            {"FillType", int(ftBrush)},
-            {"ImageIndex", 0, &imageIndexStored},
-            {"KeepAspectRatio", true},
-            {"Picture", {}, &pictureStored},
-            {"Stretched", true}};
+    TfrxPropDescs descs{{"Cursor", 0},
+                        {"AutoSize", false},
+                        {"Center", false},
+                        {"FillType", int(ftBrush)},
+                        {"ImageIndex", 0, &imageIndexStored},
+                        {"KeepAspectRatio", true},
+                        {"Picture", {}, &pictureStored},
+                        {"Stretched", true}};
+    rudAddTypeName(descs, "TCursor", {"Cursor"});
+    rudAddTypeName(descs, "TColor", {"TransparentColor"});
+    return descs;
 }
 
 void TfrxPictureView::SetAutoSize(bool Value)

@@ -2,10 +2,9 @@
 
 #include "report/model/rudClassRegistry.h"
 
-#include "base/PropKind.h"
-
 #include <QHash>
 #include <QMutex>
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <unordered_map>
@@ -78,55 +77,66 @@ std::atomic<unsigned> &propsGeneration()
 
 } // namespace
 
-bool rudIsOrdinalKind(TfrxPropKind Kind)
-{
-    switch (Kind) {
-    case TfrxPropKind::Integer:
-    case TfrxPropKind::Char:
-    case TfrxPropKind::Int64:
-    case TfrxPropKind::Enumeration:
-    case TfrxPropKind::Set:
-    case TfrxPropKind::Boolean:
-        return true;
-    default:
-        return false;
-    }
-}
-
 TfrxPropKind rudPropKindOfType(const QMetaProperty &prop)
 {
-    switch (propTypeKind(prop)) {
-    case TPropTypeKind::Integer:
-        return TfrxPropKind::Integer;
-    case TPropTypeKind::Int64:
-        return TfrxPropKind::Int64;
-    case TPropTypeKind::Char:
-        return TfrxPropKind::Char;
-    case TPropTypeKind::Boolean:
-        return TfrxPropKind::Boolean;
-    case TPropTypeKind::Float:
-        return TfrxPropKind::Float;
-    case TPropTypeKind::DateTime:
-        return TfrxPropKind::DateTime;
-    case TPropTypeKind::String:
-        return TfrxPropKind::String;
-    case TPropTypeKind::Enumeration:
-        return TfrxPropKind::Enumeration;
-    case TPropTypeKind::Set:
-        return TfrxPropKind::Set;
-    case TPropTypeKind::StringList:
-        return TfrxPropKind::StringList;
-    case TPropTypeKind::Variant:
-        return TfrxPropKind::Variant;
-    case TPropTypeKind::Object: {
+    const TfrxPropKind kind = propKindOfType(prop);
+    if (kind == TfrxPropKind::Object) {
         const QMetaObject *cls = prop.metaType().metaObject();
-        return cls && cls->inherits(&TfrxComponent::staticMetaObject) ? TfrxPropKind::Component
-                                                                      : TfrxPropKind::Object;
+        if (cls && cls->inherits(&TfrxComponent::staticMetaObject))
+            return TfrxPropKind::Component;
     }
-    case TPropTypeKind::Other:
+    return kind;
+}
+
+QString rudTypeNameOfKind(const TfrxPropInfo &Info)
+{
+    switch (Info.Kind) {
+    case TfrxPropKind::Integer:
+        return QStringLiteral("Integer");
+    case TfrxPropKind::Int64:
+        return QStringLiteral("Int64");
+    case TfrxPropKind::Char:
+        return QStringLiteral("Char");
+    case TfrxPropKind::Boolean:
+        return QStringLiteral("Boolean");
+    case TfrxPropKind::Float:
+        return QStringLiteral("Extended");
+    case TfrxPropKind::DateTime:
+        return QStringLiteral("TDateTime");
+    case TfrxPropKind::String:
+        return QStringLiteral("String");
+    case TfrxPropKind::Variant:
+        return QStringLiteral("Variant");
+    case TfrxPropKind::Enumeration:
+    case TfrxPropKind::Set:
+        return QString::fromLatin1(Info.Enumerator().name());
+    case TfrxPropKind::StringList:
+        return QStringLiteral("TStrings");
+    case TfrxPropKind::WideStringList:
+        return QStringLiteral("TWideStrings");
+    case TfrxPropKind::Component:
+    case TfrxPropKind::Object: {
+        const QMetaObject *cls = Info.PointeeClass();
+        return cls ? QString::fromLatin1(cls->className()) : QStringLiteral("TObject");
+    }
+    case TfrxPropKind::Method:
+        return QStringLiteral("TMethod");
+    case TfrxPropKind::Unknown:
         break;
     }
-    return TfrxPropKind::Unknown;
+    return QString();
+}
+
+void rudAddTypeName(TfrxPropDescs &Descs, const char *TypeName, std::initializer_list<const char *> Names)
+{
+    for (const char *name : Names) {
+        const auto found = std::find_if(Descs.begin(), Descs.end(),
+                                        [name](const TfrxPropDesc &d) { return qstrcmp(d.Name, name) == 0; });
+        if (found != Descs.end())
+            found->TypeName = TypeName;
+        else
+            Descs.push_back(TfrxPropDesc{.Name = name, .TypeName = TypeName});
+    }
 }
 
 namespace {
@@ -166,8 +176,12 @@ TfrxPropList buildList(const QMetaObject *cls, const QHash<const QMetaObject *, 
                     info.NewObjectDiffers = d.NewObjectDiffers;
                     if (d.Kind)
                         info.Kind = *d.Kind;
+                    if (d.TypeName)
+                        info.TypeName = QString::fromLatin1(d.TypeName);
                 }
             }
+            if (info.TypeName.isEmpty())
+                info.TypeName = rudTypeNameOfKind(info);
             list.push_back(std::move(info));
         }
     }
@@ -252,7 +266,7 @@ bool TfrxPropInfo::IsDefault(const QObject *obj) const
 {
     if (!HasDefault())
         return false;
-    if (rudIsOrdinalKind(Kind))
+    if (isOrdinalPropKind(Kind))
         return OrdValue(obj) == Default.toLongLong();
     switch (Kind) {
     case TfrxPropKind::Float:
@@ -543,7 +557,7 @@ TfrxPropDescs rudDefaultsOf(const QObject &Fresh, std::initializer_list<const ch
         info.Meta = cls->property(index);
         info.Kind = rudPropKindOfType(info.Meta);
         QVariant value;
-        if (rudIsOrdinalKind(info.Kind))
+        if (isOrdinalPropKind(info.Kind))
             value = info.OrdValue(&Fresh);
         else if (info.Kind == TfrxPropKind::Float)
             value = info.FloatValue(&Fresh);
@@ -594,7 +608,7 @@ bool rudSameProps(const QObject *A, const QObject *B)
         if (!prop.Meta.isStored() || !prop.IsReadable())
             continue;
         bool same = true;
-        if (rudIsOrdinalKind(prop.Kind))
+        if (isOrdinalPropKind(prop.Kind))
             same = prop.OrdValue(A) == prop.OrdValue(B);
         else if (prop.Kind == TfrxPropKind::Float || prop.Kind == TfrxPropKind::DateTime)
             same = prop.FloatValue(A) == prop.FloatValue(B);

@@ -18,8 +18,10 @@
 //     descendant publishes further inherited members by declaring their
 //     Q_PROPERTY itself (so the order stays the one of the template).
 //  2. Give the class a static function returning the descriptors of its own
-//     properties: declared defaults, stored predicates, and the kind where the
-//     C++ type does not tell it (date-time, wide string list):
+//     properties: declared defaults, stored predicates, the kind where the
+//     C++ type does not tell it (date-time, wide string list), and the type
+//     name where the kind does not tell it (an int that is a colour, a string
+//     that names an event handler; rudAddTypeName):
 //         static TfrxPropDescs PropDescs();
 //         TfrxPropDescs TfrxMemoView::PropDescs() {
 //             return {{"GapX", 2.0}, {"Font", {}, &isFontStored},
@@ -32,6 +34,8 @@
 
 #include "report/model/rudPersistent.h"
 
+#include "base/PropKind.h"
+
 #include <QMetaEnum>
 #include <QMetaProperty>
 #include <QString>
@@ -40,16 +44,6 @@
 #include <initializer_list>
 #include <optional>
 #include <vector>
-
-// What a published property holds; decides how it is written and read.
-enum class TfrxPropKind {
-    Integer, Char, Int64, Enumeration, Set, Boolean, Float, DateTime, String, Variant,
-    Component, StringList, WideStringList, Object, Method, Unknown
-};
-
-// True for the kinds read and written as an ordinal number: integer, char,
-// int64, enumeration, set and Boolean.
-bool rudIsOrdinalKind(TfrxPropKind Kind);
 
 // A stored predicate: false when the property is not to be written for obj.
 using TfrxStoredFunc = bool (*)(const QObject *obj);
@@ -63,8 +57,16 @@ struct TfrxPropDesc {
     // The file default deliberately differs from a new object's value (so
     // that value is always written); the registry's self-check allows it.
     bool NewObjectDiffers = false;
+    // nullptr: the type name follows from the kind (rudTypeNameOfKind).
+    const char *TypeName = nullptr;
 };
 using TfrxPropDescs = std::vector<TfrxPropDesc>;
+
+// Gives the properties Names the type name TypeName ("TColor" for an int
+// holding a colour, "TfrxNotifyEvent" for a string naming a script
+// procedure): sets it on their descriptors in Descs, adding a descriptor
+// for a name that has none.
+void rudAddTypeName(TfrxPropDescs &Descs, const char *TypeName, std::initializer_list<const char *> Names);
 
 // Descriptors whose defaults are the values of a new object, so that a
 // default is declared once, where the field is initialised: one descriptor
@@ -87,6 +89,9 @@ public:
     TfrxStoredFunc StoredFn = nullptr;
     const QMetaObject *DeclaringClass = nullptr;
     bool NewObjectDiffers = false;           // see TfrxPropDesc
+    // The type the property editors and the inspector go by: the declared
+    // type name, else the one of its kind ("Integer", "TfrxHAlign", "TFont").
+    QString TypeName;
     // Meta's index and value type, kept for the typed reads below (an
     // entry made without them reads through Read).
     int Index = -1;
@@ -150,7 +155,12 @@ inline const TfrxPropInfo *rudFindProp(const QMetaObject *cls, const QString &na
 void rudRegisterPropDescs(const QMetaObject *cls, TfrxPropDescs descs);
 // The descriptor errors found so far ("TFont.Colour names no property").
 QStringList rudPropDescErrors();
-// The kind of a property by its C++ type alone (no descriptor applied).
+// The type name a property of Info's kind has when none is declared:
+// "Integer", "Extended", "String", the enumerator's name for enumerations
+// and sets, the pointee's class name for sub-objects and references.
+QString rudTypeNameOfKind(const TfrxPropInfo &Info);
+// The kind of a property by its C++ type alone (no descriptor applied):
+// propKindOfType with pointers to report components told as references.
 TfrxPropKind rudPropKindOfType(const QMetaProperty &Prop);
 
 // Copies Source's stored published properties into Dest, an object of the

@@ -79,7 +79,9 @@ TfrxReport::~TfrxReport()
 // Version and DotMatrixReport have no default: they are always written.
 TfrxPropDescs TfrxReport::PropDescs()
 {
-    return {{"OldStyleProgress", false}, {"ShowProgress", true}, {"StoreInDFM", true}};
+    TfrxPropDescs descs{{"OldStyleProgress", false}, {"ShowProgress", true}, {"StoreInDFM", true}};
+    rudAddTypeName(descs, "TfrxNotifyEvent", {"OnRunDialogs", "OnStartReport", "OnStopReport", "OnReportPrint"});
+    return descs;
 }
 
 // The order is the one every load relies on: objects first (inherited ones
@@ -441,6 +443,13 @@ bool TfrxReport::ReadNestedProperty(TfrxXMLItem *Item)
     else
         return false;
     return true;
+}
+
+bool TfrxReport::ReadUnpublished(QStringView Name, const QString &Value)
+{
+    if (Name.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
+        return true;
+    return TfrxComponent::ReadUnpublished(Name, Value);
 }
 
 void TfrxReport::ReadCollection(TfrxXMLItem *Item, TCollectionKind Kind)

@@ -92,6 +92,8 @@ public:
     void WriteNestedProperties(TfrxXMLItem *Item, TfrxComponent *AAncestor) override;
     // Reads a Datasets, Variables or Styles element into its collection.
     bool ReadNestedProperty(TfrxXMLItem *Item) override;
+    // A Name attribute on the report root is ignored.
+    bool ReadUnpublished(QStringView Name, const QString &Value) override;
 
     // The per-user settings store named by IniFile (see rudSettingsFileName).
     std::unique_ptr<TIniFile> GetIniFile() const;

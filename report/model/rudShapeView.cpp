@@ -9,5 +9,7 @@ TfrxShapeView::TfrxShapeView(TfrxComponent *AOwner) : TfrxView(AOwner)
 
 TfrxPropDescs TfrxShapeView::PropDescs()
 {
-    return {{"Cursor", 0}, {"Curve", 0}, {"FillType", int(ftBrush)}, {"Shape", int(skRectangle)}};
+    TfrxPropDescs descs{{"Cursor", 0}, {"Curve", 0}, {"FillType", int(ftBrush)}, {"Shape", int(skRectangle)}};
+    rudAddTypeName(descs, "TCursor", {"Cursor"});
+    return descs;
 }

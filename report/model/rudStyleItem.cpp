@@ -13,6 +13,13 @@ TfrxStyleItem::TfrxStyleItem(TfrxStyles *Collection)
 {
 }
 
+TfrxPropDescs TfrxStyleItem::PropDescs()
+{
+    TfrxPropDescs descs;
+    rudAddTypeName(descs, "TColor", {"Color"});
+    return descs;
+}
+
 TfrxStyleItem::~TfrxStyleItem() = default;
 
 void TfrxStyleItem::Assign(const TfrxStyleItem &Source)

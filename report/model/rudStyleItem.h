@@ -23,6 +23,7 @@ public:
     // (when given) is the style sheet that keeps the names unique.
     explicit TfrxStyleItem(TfrxStyles *Collection = nullptr);
     ~TfrxStyleItem() override;
+    static TfrxPropDescs PropDescs();
     // Copies name, colour, font and frame.
     void Assign(const TfrxStyleItem &Source);
 

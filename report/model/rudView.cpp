@@ -54,13 +54,15 @@ void TfrxView::AfterPrint()
 
 TfrxPropDescs TfrxView::PropDescs()
 {
-    return {{"Align", int(baNone)},
-            {"ShiftMode", int(smAlways)},
-            {"GroupIndex", 0},
-            {"Restrictions", 0},
-            {"Visible", true},
-            {"ShowHint", false},
-            {"Visibility", int(vsPreview | vsExport | vsPrint)}};
+    TfrxPropDescs descs{{"Align", int(baNone)},
+                        {"ShiftMode", int(smAlways)},
+                        {"GroupIndex", 0},
+                        {"Restrictions", 0},
+                        {"Visible", true},
+                        {"ShowHint", false},
+                        {"Visibility", int(vsPreview | vsExport | vsPrint)}};
+    rudAddTypeName(descs, "TfrxNotifyEvent", {"OnAfterData", "OnAfterPrint", "OnBeforePrint", "OnMouseEnter", "OnMouseLeave", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnPreviewClick", "OnPreviewDblClick"});
+    return descs;
 }
 
 void TfrxView::SetPrintable(bool Value)

@@ -1,10 +1,7 @@
 #include "report/model/rudXMLSerializer.h"
 
 #include "report/model/rudClassRegistry.h"
-#include "report/model/rudMemo.h"
 #include "report/model/rudNameIndex.h"
-#include "report/model/rudPicture.h"
-#include "report/model/rudGraphic.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudRes.h"
 #include "report/model/rudXML.h"
@@ -28,17 +25,6 @@ constexpr int MaxDepth = 512;
 bool sameText(QStringView a, const char *b)
 {
     return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
-}
-
-// The lines as attribute text, joined by CR LF. Reading drops one final
-// line break, so a list whose last line is empty gets that break written:
-// without it every save would lose one empty line at the end.
-QString linesToXML(const QStringList &lines)
-{
-    QString text = rudLinesToXML(lines);
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        text += QLatin1String("&#13;&#10;");
-    return text;
 }
 
 // The text form of a variant value: numbers as the runtime writes them (the
@@ -99,6 +85,29 @@ QString invalidValue(QStringView name, const QString &value)
 }
 
 } // namespace
+
+// Without the final break every save would lose one empty line at the end.
+QString rudLinesToAttr(const QStringList &Lines)
+{
+    QString text = rudLinesToXML(Lines);
+    if (!Lines.isEmpty() && Lines.last().isEmpty())
+        text += QLatin1String("&#13;&#10;");
+    return text;
+}
+
+void TfrxPersistent::WriteUnpublished(QString &, const QString &, const TfrxPersistent *) const {}
+
+// Damaged data is kept as it is and reported; the rest of the template
+// loads all the same.
+bool TfrxPersistent::ReadUnpublished(QStringView Name, const QString &Value)
+{
+    if (!(Name.size() == 8 && sameText(Name, "PropData")))
+        return false;
+    SetPropData(QByteArray::fromHex(Value.toLatin1()));
+    if (!isHexText(Value))
+        throw EGeneralError(QStringLiteral("The binary data is not hexadecimal text"));
+    return true;
+}
 
 double rudStrToFloat(const QString &Text)
 {
@@ -169,7 +178,7 @@ void TfrxXMLSerializer::AppendPropXML(QString &Out, QObject *Obj, const TfrxProp
         Out += QLatin1Char('"');
     };
 
-    if (rudIsOrdinalKind(Prop.Kind)) {
+    if (isOrdinalPropKind(Prop.Kind)) {
         const qint64 v = Prop.OrdValue(Obj);
         if (!defaults) {
             if (Ancestor ? Prop.OrdValue(Ancestor) == v : Prop.HasDefault() && Prop.Default.toLongLong() == v)
@@ -234,7 +243,7 @@ void TfrxXMLSerializer::AppendPropXML(QString &Out, QObject *Obj, const TfrxProp
         const QStringList v = Prop.ListValue(Obj);
         if (!defaults && Ancestor && Prop.ListValue(Ancestor) == v)
             return;
-        attr(Prop.Name, linesToXML(v), QLatin1String(".Text"));
+        attr(Prop.Name, rudLinesToAttr(v), QLatin1String(".Text"));
         return;
     }
     case TfrxPropKind::Object: {
@@ -293,29 +302,21 @@ void TfrxXMLSerializer::AppendObjXML(QString &Out, QObject *Obj, const QString &
         AppendPropXML(Out, Obj, prop, Add, Ancestor);
     }
 
-    if (auto *memo = qobject_cast<TfrxCustomMemoView *>(Obj)) {
-        auto *ancestorMemo = qobject_cast<TfrxCustomMemoView *>(Ancestor);
-        if (!ancestorMemo || ancestorMemo->Memo() != memo->Memo()) {
-            Out += QLatin1Char(' ');
-            Out += Add;
-            Out += QLatin1String("Text=\"");
-            Out += linesToXML(memo->Memo());
-            Out += QLatin1Char('"');
-        }
-    }
+    auto *persistent = qobject_cast<TfrxPersistent *>(Obj);
+    if (!persistent)
+        return;
+    auto *ancestorPersistent = qobject_cast<TfrxPersistent *>(Ancestor);
+    persistent->WriteUnpublished(Out, Add, ancestorPersistent);
 
     const bool nested = component && FHandleNestedProperties && (component->ComponentStyle() & csHandlesNestedProperties);
     if (!nested) {
-        if (auto *persistent = qobject_cast<TfrxPersistent *>(Obj)) {
-            const QByteArray data = persistent->GetPropData();
-            auto *ancestorPersistent = qobject_cast<TfrxPersistent *>(Ancestor);
-            if (!data.isEmpty() && (!ancestorPersistent || ancestorPersistent->GetPropData() != data)) {
-                Out += QLatin1Char(' ');
-                Out += Add;
-                Out += QLatin1String("PropData=\"");
-                Out += QString::fromLatin1(data.toHex().toUpper());
-                Out += QLatin1Char('"');
-            }
+        const QByteArray data = persistent->GetPropData();
+        if (!data.isEmpty() && (!ancestorPersistent || ancestorPersistent->GetPropData() != data)) {
+            Out += QLatin1Char(' ');
+            Out += Add;
+            Out += QLatin1String("PropData=\"");
+            Out += QString::fromLatin1(data.toHex().toUpper());
+            Out += QLatin1Char('"');
         }
     }
 }
@@ -420,16 +421,6 @@ void TfrxXMLSerializer::XMLToObj(const QString &Text, QObject *Obj)
     }
 }
 
-// The reader has already decoded every value by its own bytes (the UTF-8
-// memo texts of old ANSI documents included), so the text stands as read.
-void TfrxXMLSerializer::ApplyMemoText(QObject *Obj, const QString &Value)
-{
-    auto *memo = dynamic_cast<TfrxCustomMemoView *>(Obj);
-    if (!memo)
-        return;
-    memo->SetMemo(rudXMLToLines(Value, true));
-}
-
 void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, QStringView Name, const QString &Value)
 {
     QObject *current = Obj;
@@ -456,57 +447,16 @@ void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, QStringView Name, const QSt
     }
 
     if (listProp) {
-        if (listProp->Kind == TfrxPropKind::WideStringList && dynamic_cast<TfrxCustomMemoView *>(current))
-            ApplyMemoText(current, Value);
-        else if (listProp->IsWritable() && !listProp->SetListValue(current, rudXMLToLines(Value, false)))
+        // A wide string list holds a memo's lines, split by the memo's rules.
+        const bool wide = listProp->Kind == TfrxPropKind::WideStringList;
+        if (listProp->IsWritable() && !listProp->SetListValue(current, rudXMLToLines(Value, wide)))
             throw EConvertError(invalidValue(Name, Value));
         return;
     }
 
-    // The short geometry and text names apply to components only; the
-    // class test is made only for a one-letter name.
-    auto *component = rest.size() == 1 ? qobject_cast<TfrxComponent *>(current) : nullptr;
-    if (component) {
-        switch (rest[0].unicode()) {
-        case 'l':
-            component->SetLeft(rudStrToFloat(Value));
-            return;
-        case 't':
-            component->SetTop(rudStrToFloat(Value));
-            return;
-        case 'w':
-            component->SetWidth(rudStrToFloat(Value));
-            return;
-        case 'h':
-            component->SetHeight(rudStrToFloat(Value));
-            return;
-        case 'x':
-        case 'u':
-            ApplyMemoText(component, Value);
-            return;
-        default:
-            break;
-        }
-    }
-    if (rest.size() == 4 && sameText(rest, "Text") && qobject_cast<TfrxCustomMemoView *>(current)) {
-        ApplyMemoText(current, Value);
-        return;
-    }
-    if (rest.size() == 8 && sameText(rest, "PropData")) {
-        // Damaged data is kept as it is and reported; the rest of the
-        // template loads all the same.
-        if (auto *persistent = dynamic_cast<TfrxPersistent *>(current)) {
-            const QByteArray data = QByteArray::fromHex(Value.toLatin1());
-            persistent->SetPropData(data);
-            if (!isHexText(Value))
-                throw EGeneralError(QStringLiteral("The binary data is not hexadecimal text"));
-            auto *picture = dynamic_cast<TfrxPicture *>(persistent);
-            if (picture && !data.isEmpty() && (!picture->Graphic() || !picture->Graphic()->Decoded()))
-                throw EGeneralError(QStringLiteral("The picture data is damaged"));
-        }
-        return;
-    }
-    if (rest.size() == 4 && sameText(rest, "Name") && qobject_cast<TfrxReport *>(current))
+    // Short geometry names, texts and binary data are the class's own.
+    auto *persistent = qobject_cast<TfrxPersistent *>(current);
+    if (persistent && persistent->ReadUnpublished(rest, Value))
         return;
     const TfrxPropInfo *prop = rudFindProp(current, rest);
     if (!prop || !prop->IsWritable())

@@ -95,7 +95,6 @@ private:
     void AppendPropXML(QString &Out, QObject *Obj, const TfrxPropInfo &Prop, const QString &Add, QObject *Ancestor);
     void ApplyAttribute(QObject *Obj, QStringView Name, const QString &Value);
     void SetPropValue(QObject *Obj, const TfrxPropInfo &Prop, const QString &Value);
-    void ApplyMemoText(QObject *Obj, const QString &Value);
     void WriteItem(TfrxXMLItem *Item, TfrxComponent *Component, bool IsRoot, bool SaveChildren, bool Streaming);
     void ReadItem(TfrxXMLItem *Item, TfrxComponent *Parent, TfrxComponent *Root, int Depth);
     TfrxComponent *FindByName(const QString &Name, TfrxComponent *Root) const;
@@ -125,6 +124,9 @@ private:
 QString rudGetFullName(TfrxComponent *Component);
 // The component a written reference names, looked up among Owner's objects.
 TfrxComponent *rudFindComponent(TfrxComponent *Owner, const QString &Name);
+// Lines as the text of one attribute, joined by CR LF; a final empty line
+// gets its break written, since reading drops one final break.
+QString rudLinesToAttr(const QStringList &Lines);
 // A float of template text: "," and "." both taken as the decimal
 // separator, spaces removed. Raises EConvertError.
 double rudStrToFloat(const QString &Text);

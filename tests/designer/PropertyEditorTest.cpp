@@ -59,11 +59,11 @@ TEST(PropertyEditorRegistry, NamedEntriesWinAtOnceTypeEntriesFromTheOldest)
     EXPECT_EQ(editors.GetPropertyEditor(QStringLiteral("Boolean"), &memo, QStringLiteral("Top")), -1);
 }
 
-TEST(PropertyEditorRegistry, TypesFollowTheModelsNamingRules)
+TEST(PropertyEditorRegistry, TypesComeFromThePropertyDeclarations)
 {
     rudRegisterDesignerEditors();
     TfrxMemoView memo(nullptr);
-    const auto type = [&memo](const char *Name) { return rudPropTypeName(*rudFindProp(&memo, QLatin1String(Name))); };
+    const auto type = [&memo](const char *Name) { return rudFindProp(&memo, QLatin1String(Name))->TypeName; };
     EXPECT_EQ(type("Color"), QStringLiteral("TColor"));
     EXPECT_EQ(type("Cursor"), QStringLiteral("TCursor"));
     EXPECT_EQ(type("Rotation"), QStringLiteral("Integer"));
@@ -76,7 +76,7 @@ TEST(PropertyEditorRegistry, TypesFollowTheModelsNamingRules)
     EXPECT_EQ(type("OnBeforePrint"), QStringLiteral("TfrxNotifyEvent"));
     EXPECT_TRUE(rudIsEventType(type("OnBeforePrint")));
     EXPECT_FALSE(rudIsEventType(type("TagStr")));
-    EXPECT_EQ(rudPropTypeName(*rudFindProp(memo.Font(), QStringLiteral("Charset"))), QStringLiteral("TFontCharset"));
+    EXPECT_EQ(rudFindProp(memo.Font(), QStringLiteral("Charset"))->TypeName, QStringLiteral("TFontCharset"));
 }
 
 TEST(PropertyEditorRegistry, EveryListedPropertyHasAnEditorAndHiddenOnesHaveNone)

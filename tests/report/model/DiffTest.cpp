@@ -173,3 +173,15 @@ TEST(ObjectDiff, PicturePartFollowsTheViewPart)
     picture->SetHeight(20);
     EXPECT_EQ(picture->Diff(source), QStringLiteral(" h=\"20\" ImageIndex=\"3\" Transparent=\"1\""));
 }
+
+// A misspelt name in a differences table would silently drop that value
+// from every prepared page.
+TEST(ObjectDiff, EveryTableNameIsAPublishedPropertyOfItsClass)
+{
+    QStringList missing;
+    for (const auto &[cls, fields] : rudDiffTables())
+        for (const TfrxDiffField &field : fields)
+            if (!rudFindProp(cls, QLatin1String(field.Name)))
+                missing << QLatin1String(cls->className()) + QLatin1Char('.') + QLatin1String(field.Name);
+    EXPECT_TRUE(missing.isEmpty()) << missing.join(u' ').toStdString();
+}

@@ -163,7 +163,7 @@ TEST(PropInfo, TypedAccessAgreesWithVariantAccessForEveryClass)
                 continue;
             const std::string where = (name + QLatin1Char('.') + prop.Name).toStdString();
             const QVariant before = prop.Read(typed.get());
-            if (rudIsOrdinalKind(prop.Kind) && prop.Kind != TfrxPropKind::Char) {
+            if (isOrdinalPropKind(prop.Kind) && prop.Kind != TfrxPropKind::Char) {
                 const qint64 v = prop.OrdValue(typed.get());
                 if (prop.Kind == TfrxPropKind::Boolean)
                     EXPECT_EQ(v, before.toBool() ? 1 : 0) << where;

@@ -62,7 +62,7 @@ TEST(PropRegistry, KindsComeFromTheSharedClassifier)
     ASSERT_EQ(list.size(), 2u); // no objectName
     EXPECT_EQ(list[0].Kind, TfrxPropKind::Int64);
     EXPECT_EQ(list[1].Kind, TfrxPropKind::DateTime);
-    EXPECT_EQ(propTypeKind(list[0].Meta), TPropTypeKind::Int64);
+    EXPECT_EQ(propKindOfType(list[0].Meta), TfrxPropKind::Int64);
     EXPECT_TRUE(isQObjectOwnProperty(&TKinds::staticMetaObject, 0));
 }
 
@@ -82,6 +82,30 @@ TEST(PropRegistry, EveryDescriptorNamesAPropertyAndEveryDefaultIsANewObjectsValu
         ++checked;
     }
     EXPECT_GT(checked, 30);
+    EXPECT_TRUE(wrong.isEmpty()) << wrong.join(u'\n').toStdString();
+}
+
+// The inspector and the property editors go by the declared type: a colour
+// or an event handler declared without its type would be edited as a number
+// or a plain text.
+TEST(PropRegistry, EveryPublishedPropertyHasAKindAndATypeName)
+{
+    QStringList wrong;
+    for (const QString &name : rudRegisteredClassNames()) {
+        for (const TfrxPropInfo &prop : rudGetPropList(rudFindClass(name).Class)) {
+            const QString where = name + QLatin1Char('.') + prop.Name;
+            if (prop.Kind == TfrxPropKind::Unknown || prop.TypeName.isEmpty())
+                wrong << where + QStringLiteral(" has no kind or type");
+            if (prop.Kind == TfrxPropKind::Integer && prop.Name.endsWith(QLatin1String("Color")) &&
+                prop.TypeName != QLatin1String("TColor"))
+                wrong << where + QStringLiteral(" is ") + prop.TypeName;
+            const bool eventName = prop.Name.size() > 2 && prop.Name.startsWith(QLatin1String("On")) &&
+                                   prop.Name.at(2).isUpper();
+            if (prop.Kind == TfrxPropKind::String && eventName &&
+                !(prop.TypeName.startsWith(QLatin1String("Tfrx")) && prop.TypeName.endsWith(QLatin1String("Event"))))
+                wrong << where + QStringLiteral(" is ") + prop.TypeName;
+        }
+    }
     EXPECT_TRUE(wrong.isEmpty()) << wrong.join(u'\n').toStdString();
 }
 
