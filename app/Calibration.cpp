@@ -3,6 +3,7 @@
 #include "app/RegisterLocation.h"
 #include "base/Errors.h"
 #include "base/IniFile.h"
+#include "base/UserInterface.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,10 +47,15 @@ TfrxPaperCalibration printerCalibration(const QString &Queue)
     value.ScaleX = readNumber(settings, section, QStringLiteral("ScaleX"), 1);
     value.ScaleY = readNumber(settings, section, QStringLiteral("ScaleY"), 1);
     // A hand-edited file out of the limits is not applied at all: a wild
-    // value would put every certificate off its blank.
+    // value would put every certificate off its blank. The operator is told,
+    // or the prints would be off by the calibration with no word why.
     try {
         return checkedCalibration(value);
-    } catch (const Exception &) {
+    } catch (const Exception &error) {
+        userInterface().MessageBox(
+            QStringLiteral("Калибровка принтера «%1» в настройках вне пределов и не применяется:\n%2")
+                .arg(Queue, error.Message()),
+            applicationTitle(), TMsgIcon::Warning, TMsgButtons::Ok);
         return {};
     }
 }

@@ -13,6 +13,7 @@
 
 const QString CertificateLeftSection = QStringLiteral("Слева");
 const QString CertificateTableSection = QStringLiteral("Таблица");
+const QString CertificateDetailsSection = QStringLiteral("Получатель");
 
 namespace {
 
@@ -73,6 +74,40 @@ QString localHours(const QString &text)
     return TryStrToFloat(local, value) ? local : text;
 }
 
+void loadDetails(TfmMain &window, const TIniFile &file)
+{
+    const QString &section = CertificateDetailsSection;
+    TTraineeDetails details;
+    details.Surname = file.ReadString(section, QStringLiteral("surname"), QString()).trimmed();
+    details.Name = file.ReadString(section, QStringLiteral("name"), QString()).trimmed();
+    details.Patronymic = file.ReadString(section, QStringLiteral("patronymic"), QString()).trimmed();
+    TDateTime birth = 0;
+    if (readCertificateDate(file.ReadString(section, QStringLiteral("birth"), QString()), birth))
+        details.BirthDate = dateTimeToQDate(birth);
+    details.Sex = file.ReadString(section, QStringLiteral("sex"), QString()).trimmed();
+    details.Snils = file.ReadString(section, QStringLiteral("snils"), QString()).trimmed();
+    const QString citizenship = file.ReadString(section, QStringLiteral("citizenship"), QString()).trimmed();
+    if (!citizenship.isEmpty())
+        details.Citizenship = citizenship;
+    window.TraineeDetails = details;
+}
+
+void storeDetails(const TfmMain &window, TIniFile &file)
+{
+    const TTraineeDetails &details = window.TraineeDetails;
+    const QString &section = CertificateDetailsSection;
+    if (details.IsEmpty() && !file.SectionExists(section))
+        return;
+    file.WriteString(section, QStringLiteral("surname"), details.Surname);
+    file.WriteString(section, QStringLiteral("name"), details.Name);
+    file.WriteString(section, QStringLiteral("patronymic"), details.Patronymic);
+    file.WriteString(section, QStringLiteral("birth"),
+                     details.BirthDate.isValid() ? DateToStr(qDateToDateTime(details.BirthDate)) : QString());
+    file.WriteString(section, QStringLiteral("sex"), details.Sex);
+    file.WriteString(section, QStringLiteral("snils"), details.Snils);
+    file.WriteString(section, QStringLiteral("citizenship"), details.Citizenship);
+}
+
 } // namespace
 
 bool readCertificateDate(const QString &text, TDateTime &date)
@@ -108,6 +143,7 @@ void loadCertificate(TfmMain &window, const TIniFile &file)
         const int position = file.ReadInteger(CertificateTableSection, key, -1);
         box->setCurrentIndex(position >= 0 && position < box->count() ? position : -1);
     }
+    loadDetails(window, file);
 }
 
 // Dates are written as short date texts of the regional settings the program
@@ -131,6 +167,7 @@ void storeCertificate(const TfmMain &window, TIniFile &file)
     }
     for (const QString &key : comboKeys())
         file.WriteInteger(CertificateTableSection, key, window.Component<QComboBox>(key)->currentIndex());
+    storeDetails(window, file);
 }
 
 void openCertificate(TfmMain &window, const QString &fileName)
@@ -171,5 +208,7 @@ void loadCertificateValues(TfmMain &window, const QMap<QString, QString> &values
         const bool left = it.key().startsWith(QLatin1String("edit_")) || it.key().startsWith(QLatin1String("date"));
         file.WriteString(left ? CertificateLeftSection : CertificateTableSection, it.key(), it.value());
     }
+    const TTraineeDetails details = window.TraineeDetails;
     loadCertificate(window, file);
+    window.TraineeDetails = details;
 }

@@ -1,6 +1,8 @@
 #include "app/GroupPrint.h"
 
 #include "app/CertificateFile.h"
+#include "app/PdfArchive.h"
+#include "app/PrintRecorder.h"
 #include "app/main.h"
 #include "base/DateTime.h"
 #include "base/Errors.h"
@@ -99,6 +101,10 @@ QStringList checkGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees)
         QString fault = apply(Window, common, trainee);
         if (fault.isEmpty())
             fault = Window.EntryFault();
+        if (fault.isEmpty())
+            fault = snilsFault(trainee.Snils);
+        if (fault.isEmpty())
+            fault = birthDateFault(trainee.BirthDate, QDate::currentDate());
         if (!fault.isEmpty())
             faults << rowFault(trainee, fault);
     }
@@ -166,6 +172,8 @@ void TGroupRecorder::BeforeJob()
                 record.IssueDate = dateTimeToQDate(issued);
             record.Printer = printer;
             record.Values = certificate.Values;
+            const TGroupTrainee &t = certificate.Trainee;
+            record.Details = {t.Surname, t.Name, t.Patronymic, t.BirthDate, t.Sex, t.Snils};
             record.Unconfirmed = !FIssued;
             FPending << reg.Record(record);
         }
@@ -185,8 +193,18 @@ void TGroupRecorder::AfterJob()
         WithdrawPending();
         return;
     }
-    FRecords << FPending;
+    // Each certificate's pages run from its first page to the next one's.
+    QList<TArchivedPrint> prints;
+    const int pageCount = FReport->PreviewPages()->Count();
+    for (int i = 0; i < FPending.size(); ++i) {
+        const int first = FCertificates[i].FirstPage;
+        const int next = i + 1 < FCertificates.size() ? FCertificates[i + 1].FirstPage : pageCount;
+        prints << TArchivedPrint{FPending[i], first, next - first};
+    }
     FPending.clear();
+    archivePrintsAndReport(FWindow.Register(), FReport, prints);
+    for (const TArchivedPrint &print : prints)
+        FRecords << print.Record;
 }
 
 void TGroupRecorder::WithdrawPending() noexcept
@@ -196,11 +214,8 @@ void TGroupRecorder::WithdrawPending() noexcept
     for (const TCertificateRecord &record : pending) {
         try {
             FWindow.Register().Withdraw(record.Id);
-        } catch (const Exception &error) {
-            userInterface().MessageBox(
-                QStringLiteral("Печать не состоялась, но запись о ней не удалось снять с реестра:\n%1").arg(error.Message()),
-                applicationTitle(), TMsgIcon::Error, TMsgButtons::Ok);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            showWithdrawFailed(QString::fromUtf8(error.what()));
         }
     }
 }

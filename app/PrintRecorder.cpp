@@ -1,10 +1,12 @@
 #include "app/PrintRecorder.h"
 
 #include "app/CertificateFile.h"
+#include "app/PdfArchive.h"
 #include "app/RegisterDialogs.h"
 #include "app/main.h"
 #include "base/DateTime.h"
 #include "base/UserInterface.h"
+#include "report/engine/rudPreviewPages.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudPrintJob.h"
 #include "report/render/rudPrinter.h"
@@ -43,6 +45,7 @@ void TPrintRecorder::BeforeJob()
     certificate.IssueDate = dateTimeToQDate(FWindow.DateTimePicker3->Date());
     certificate.Printer = rudPrinters().Printer()->Name();
     certificate.Values = certificateValues(FWindow);
+    certificate.Details = FWindow.TraineeDetails;
     try {
         TRegister &reg = FWindow.Register();
         if (FAskForBlank && reg.HasStock(certificate.Series)) {
@@ -76,9 +79,18 @@ void TPrintRecorder::AfterJob()
         WithdrawPending();
         return;
     }
-    FRecords << *FPending;
+    QList<TArchivedPrint> prints{{*FPending, 0, FReport->PreviewPages()->Count()}};
     FPending.reset();
     FWindow.SetDuplicateOf(nullptr);
+    archivePrintsAndReport(FWindow.Register(), FReport, prints);
+    FRecords << prints[0].Record;
+}
+
+void showWithdrawFailed(const QString &Why)
+{
+    userInterface().MessageBox(
+        QStringLiteral("Печать не состоялась, но запись о ней не удалось снять с реестра:\n%1").arg(Why),
+        applicationTitle(), TMsgIcon::Error, TMsgButtons::Ok);
 }
 
 void TPrintRecorder::WithdrawPending() noexcept
@@ -89,10 +101,7 @@ void TPrintRecorder::WithdrawPending() noexcept
     FPending.reset();
     try {
         FWindow.Register().Withdraw(id);
-    } catch (const Exception &error) {
-        userInterface().MessageBox(QStringLiteral("Печать не состоялась, но запись о ней не удалось снять с реестра:\n%1")
-                                       .arg(error.Message()),
-                                   applicationTitle(), TMsgIcon::Error, TMsgButtons::Ok);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        showWithdrawFailed(QString::fromUtf8(error.what()));
     }
 }

@@ -13,6 +13,10 @@
 class TfmMain;
 class TfrxReport;
 
+// Tells the operator that a failed print's record stays in the register
+// (Why: the register's error).
+void showWithdrawFailed(const QString &Why);
+
 // Records the prints of the window's report while it lives (the print
 // command's preview, or one command-line print); the designer's prints and
 // PDF output are never recorded because no recorder watches them.

@@ -70,6 +70,8 @@ int main(int argc, char *argv[])
     }
     if (command && command->Kind == THeadlessCommand::Register)
         return runRegisterCommand(*command);
+    if (command && command->Kind == THeadlessCommand::Frdo)
+        return runFrdoCommand(*command);
     if (command && (command->Kind == THeadlessCommand::Calibration || command->Kind == THeadlessCommand::CalibrationSheet))
         return runCalibrationCommand(*command);
     if (command && command->Kind != THeadlessCommand::Open)

@@ -3,6 +3,7 @@
 #include "base/UserInterface.h"
 #include "records/Register.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -137,4 +138,29 @@ void checkRegisterLocation(const QString &Location)
     if (Location.startsWith(QLatin1String("postgresql:")) && !QUrl(Location).password().isEmpty())
         throw ERegisterError(QStringLiteral("Пароль в настройках не хранится. Уберите его из адреса "
                                             "и укажите в файле ~/.pgpass или в переменной PGPASSWORD."));
+}
+
+TArchiveSettingsDialog::TArchiveSettingsDialog(const TArchiveSettings &Settings, QWidget *Parent) : QDialog(Parent)
+{
+    setWindowTitle(QStringLiteral("Архив PDF"));
+    auto *rows = new QVBoxLayout(this);
+    EnabledC = new QCheckBox(QStringLiteral("&Сохранять каждое напечатанное свидетельство в PDF"), this);
+    EnabledC->setObjectName(QStringLiteral("EnabledC"));
+    EnabledC->setChecked(Settings.Enabled);
+    rows->addWidget(EnabledC);
+    FolderE = field(this, "FolderE", Settings.Folder);
+    FolderE->setMinimumWidth(420);
+    FolderE->setPlaceholderText(defaultArchiveFolder());
+    FolderE->setEnabled(Settings.Enabled);
+    auto *label = new QLabel(QStringLiteral("&Папка архива (пусто — папка по умолчанию; в ней — папки по годам):"), this);
+    label->setBuddy(FolderE);
+    rows->addWidget(label);
+    rows->addWidget(FolderE);
+    rows->addWidget(okCancel(this));
+    connect(EnabledC, &QCheckBox::toggled, FolderE, &QWidget::setEnabled);
+}
+
+TArchiveSettings TArchiveSettingsDialog::Result() const
+{
+    return TArchiveSettings{EnabledC->isChecked(), FolderE->text().trimmed()};
 }

@@ -1,10 +1,13 @@
 #pragma once
 // The small dialogs of the register: the blank of a print, voiding a blank,
-// blanks received, and where the register is. Each runs through the
+// blanks received, where the register is, and the PDF archive. Each runs through the
 // user-interface seam (ExecDialog), so tests answer it by setting its fields.
+
+#include "app/PdfArchive.h"
 
 #include <QDialog>
 
+class QCheckBox;
 class QDialogButtonBox;
 class QLineEdit;
 
@@ -52,3 +55,16 @@ public:
 // Refuses a location that carries a password (the program never keeps one
 // in its settings): raises ERegisterError saying where to put it instead.
 void checkRegisterLocation(const QString &Location);
+
+// The PDF archive: whether every printed certificate is also kept as a PDF,
+// and in which folder (empty for the default one).
+class TArchiveSettingsDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit TArchiveSettingsDialog(const TArchiveSettings &Settings, QWidget *Parent = nullptr);
+    // The settings as the fields hold them (the folder trimmed).
+    TArchiveSettings Result() const;
+
+    QCheckBox *EnabledC;
+    QLineEdit *FolderE;
+};

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -174,14 +175,19 @@ TfmRegister::TfmRegister(TfmMain *Main) : QWidget(Main, Qt::Window), FMain(Main)
     OpenB = button(this, "OpenB", QStringLiteral("&Открыть в окне ввода"));
     DuplicateB = button(this, "DuplicateB", QStringLiteral("&Дубликат"));
     VoidB = button(this, "VoidB", QStringLiteral("&Испортить бланк..."));
+    ArchiveB = button(this, "ArchiveB", QStringLiteral("PDF из &архива"));
     BlanksB = button(this, "BlanksB", QStringLiteral("Поступление &бланков..."));
     CloseB = button(this, "CloseB", QStringLiteral("&Закрыть"));
+    FrdoB = button(this, "FrdoB", QStringLiteral("Выгрузка в &ФИС ФРДО..."));
+    FrdoB->setToolTip(QStringLiteral("Выданные свидетельства в файл XLSX для ФИС ФРДО; даты фильтра "
+                                     "ограничивают дату выдачи"));
     auto *commands = new QHBoxLayout;
-    for (QPushButton *b : {OpenB, DuplicateB, VoidB})
+    for (QPushButton *b : {OpenB, DuplicateB, VoidB, ArchiveB})
         commands->addWidget(b);
     commands->addStretch(1);
     auto *stockCommands = new QHBoxLayout;
     stockCommands->addWidget(BlanksB);
+    stockCommands->addWidget(FrdoB);
     stockCommands->addStretch(1);
     stockCommands->addWidget(CloseB);
 
@@ -210,13 +216,17 @@ TfmRegister::TfmRegister(TfmMain *Main) : QWidget(Main, Qt::Window), FMain(Main)
     connect(OpenB, &QPushButton::clicked, this, [this] { runHandler([this] { OpenSelected(false); }); });
     connect(DuplicateB, &QPushButton::clicked, this, [this] { runHandler([this] { OpenSelected(true); }); });
     connect(VoidB, &QPushButton::clicked, this, [this] { runHandler([this] { VoidBlank(); }); });
+    connect(ArchiveB, &QPushButton::clicked, this, [this] { runHandler([this] { OpenArchived(); }); });
     connect(BlanksB, &QPushButton::clicked, this, [this] { runHandler([this] { AddBlanks(); }); });
     connect(CloseB, &QPushButton::clicked, this, &QWidget::close);
+    connect(FrdoB, &QPushButton::clicked, this, [this] {
+        runHandler([this] { FMain->ExportFrdo(limit(FromE), limit(ToE)); });
+    });
     connect(RecordsView, &QTableView::activated, this, [this] { runHandler([this] { OpenSelected(false); }); });
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     const QList<QWidget *> order{SearchE, FromE, ToE, StateCB, RecordsView, StockView,
-                                 OpenB, DuplicateB, VoidB, BlanksB, CloseB};
+                                 OpenB, DuplicateB, VoidB, BlanksB, FrdoB, CloseB};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -303,6 +313,19 @@ void TfmRegister::VoidBlank()
     FMain->Register().Void(dialog.SeriesE->text().trimmed(), dialog.NumberE->text().trimmed(),
                            dialog.ReasonE->text().trimmed());
     Refresh();
+}
+
+void TfmRegister::OpenArchived()
+{
+    const std::optional<TCertificateRecord> record = Selected();
+    if (!record || record->ArchivePath.isEmpty()) {
+        userInterface().MessageBox(QStringLiteral("У этой записи нет копии в архиве PDF."), windowTitle(),
+                                   TMsgIcon::Information, TMsgButtons::Ok);
+        return;
+    }
+    if (!QFileInfo(record->ArchivePath).isFile() || !userInterface().OpenDocument(record->ArchivePath))
+        userInterface().MessageBox(QStringLiteral("Не удалось открыть файл архива:\n%1").arg(record->ArchivePath),
+                                   windowTitle(), TMsgIcon::Error, TMsgButtons::Ok);
 }
 
 void TfmRegister::AddBlanks()

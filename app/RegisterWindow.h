@@ -59,12 +59,17 @@ public:
     void VoidBlank();
     // "Поступление бланков...".
     void AddBlanks();
+    // "PDF из архива": the selected certificate's archive file, opened by
+    // the desktop's PDF viewer.
+    void OpenArchived();
 
     QLineEdit *SearchE;
     QDateEdit *FromE, *ToE;
     QComboBox *StateCB;
     QTableView *RecordsView, *StockView;
-    QPushButton *OpenB, *DuplicateB, *VoidB, *BlanksB, *CloseB;
+    // FrdoB: the federal register export of the certificates issued within
+    // the filter's dates.
+    QPushButton *OpenB, *DuplicateB, *VoidB, *ArchiveB, *BlanksB, *FrdoB, *CloseB;
     TRegisterModel *Records;
     QSortFilterProxyModel *Sorted;
     QStandardItemModel *Stock;

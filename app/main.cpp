@@ -3,6 +3,7 @@
 #include "app/ErrorBox.h"
 #include "app/PrintRecorder.h"
 #include "app/RegisterWindow.h"
+#include "app/TemplateLocation.h"
 #include "base/DateTime.h"
 #include "base/Errors.h"
 
@@ -27,7 +28,7 @@ void throwMissingComponent(const QString &name)
 }
 
 TfmMain::TfmMain(QWidget *parent)
-    : QMainWindow(parent), TemplateFolder(QCoreApplication::applicationDirPath())
+    : QMainWindow(parent), TemplateFolder(userTemplateFolder()), ShippedTemplate(shippedTemplatePath())
 {
     setObjectName(QStringLiteral("fmMain"));
     setWindowTitle(QStringLiteral("Свидетельство о профессии водителя (книжка А5 с протоколом)"));

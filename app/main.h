@@ -5,6 +5,7 @@
 
 #include "app/DateTimePicker.h"
 #include "app/Edit.h"
+#include "records/TraineeDetails.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -26,7 +27,8 @@ class TPrintRecorder;
 class TRegister;
 struct TCertificateRecord;
 
-// The print template's file name, looked for in TfmMain::TemplateFolder.
+// The print template's file name, in TfmMain::TemplateFolder (the user's
+// copy) and in the program's data folder (the shipped one).
 extern const QString PrintTemplateFileName;
 
 // A part of a date as the blank wants it: "day" two digits ("03"), "month"
@@ -107,7 +109,7 @@ public:
     void N7Click();
     // "Настройка шаблона печати": loads the print template into rudReport1
     // (a missing file leaves it empty, without a message) and opens the
-    // designer on it, modally.
+    // designer on it, modally; its save writes the user's copy (TemplatePath()).
     void Button3Click();
     // The print command up to the preview: checks the entries (false after
     // their message), loads the template from TemplatePath() and runs
@@ -117,14 +119,18 @@ public:
     // order; stops with an error at a missing memo and with "Invalid class
     // typecast" at an object of a memo's name that is no memo.
     void preprint();
-    // Loads the print template from TemplatePath() into rudReport1; a
+    // Loads the print template into rudReport1: the user's copy, made from
+    // the shipped one first when there is none (else the shipped one); a
     // missing file raises EInOutError naming it.
     void LoadTemplate();
-    // The print template: TemplateFolder + "/" + PrintTemplateFileName.
+    // The user's print template: TemplateFolder + "/" + PrintTemplateFileName.
     QString TemplatePath() const;
-    // The folder of the print template; the program's folder unless a host
-    // (a test) sets another.
+    // The folder of the user's print template; the user's data folder unless
+    // a host (a test) sets another.
     QString TemplateFolder;
+    // The print template shipped with the program, copied to TemplatePath()
+    // on first use; never written.
+    QString ShippedTemplate;
 
     // Full path of the certificate file last opened; empty until one is.
     QString FileOpenName;
@@ -140,6 +146,8 @@ public:
     void N14Click();
     // "Настройки реестра...": where the register is, kept in the settings file.
     void N15Click();
+    // "Архив PDF...": whether and where printed certificates are kept as PDF.
+    void ArchiveSettingsClick();
     // "Печать группы...": the group window (made on first use), shown.
     void N16Click();
     TfmGroup *GroupWindow() const { return FGroupWindow; }
@@ -152,6 +160,18 @@ public:
     std::optional<qint64> DuplicateOf() const { return FDuplicateOf; }
     // Sets it (shown under the booklet), or clears it with nullptr.
     void SetDuplicateOf(const TCertificateRecord *Original);
+    // The trainee's details the booklet does not print (the federal register
+    // export needs them): kept in the certificate file and the register,
+    // cleared with the form. Entered in the details dialog (N17).
+    TTraineeDetails TraineeDetails;
+    // "Сведения о получателе...": the details dialog.
+    void N17Click();
+    // "Настройки выгрузки в ФИС ФРДО...": the export settings dialog.
+    void N18Click();
+    // "Выгрузка в ФИС ФРДО...": the issued certificates of the register
+    // (issued From ... To; null: open) into an XLSX file the operator chooses.
+    void N19Click();
+    void ExportFrdo(const QDate &From, const QDate &To);
     // The recorder of the print command's current preview; nullptr outside it.
     TPrintRecorder *PrintRecorder() const { return FRecorder.get(); }
 
@@ -167,9 +187,12 @@ public:
     QAction *N11 = nullptr;
     // The register menu: "Реестр свидетельств...", "Поступление бланков...", "Настройки реестра...".
     QMenu *N12 = nullptr;
-    QAction *N13 = nullptr, *N14 = nullptr, *N15 = nullptr;
+    QAction *N13 = nullptr, *N14 = nullptr, *N15 = nullptr, *ArchiveSettingsAction = nullptr;
     // "Печать группы..." in the file menu.
     QAction *N16 = nullptr;
+    // "Сведения о получателе..." in the file menu; the export's settings and
+    // the export in the register menu.
+    QAction *N17 = nullptr, *N18 = nullptr, *N19 = nullptr;
 
     // Regions.
     QScrollArea *ScrollBox1 = nullptr;
@@ -231,6 +254,7 @@ private:
     void FitToScreen();
 
     void CreateRegisterMenu();
+    void CreateFrdoMenu();
 
     std::unique_ptr<TRegister> FRegister;
     std::unique_ptr<TPrintRecorder> FRecorder;

@@ -104,5 +104,6 @@ void TfmMain::N6Click()
     cmb_kpp->setCurrentIndex(-1);
     // The total follows the cleared cells; a stale total would be printed.
     edt_11->setText(QStringLiteral("0"));
+    TraineeDetails = TTraineeDetails();
     SetDuplicateOf(nullptr);
 }

@@ -7,18 +7,19 @@
 #include "base/NumberFormat.h"
 #include "base/UserInterface.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
 // Both dialogs start in the folder of the file last opened, or in the
-// program's folder as long as none has been.
+// user's documents folder as long as none has been (the program's own
+// folder is not the user's once the program is installed).
 QString dialogFolder(const QString &fileOpenName)
 {
     if (!fileOpenName.isEmpty())
         return QFileInfo(fileOpenName).absolutePath();
-    return QCoreApplication::applicationDirPath();
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
 
 } // namespace

@@ -16,6 +16,7 @@ QString headlessUsage()
                           "       Quorvel_A5 --batch LIST.csv|LIST.xlsx --vod COMMON.vod --pdf OUT.pdf\n"
                           "       Quorvel_A5 --batch LIST.csv|LIST.xlsx --vod COMMON.vod --print [--printer NAME]\n"
                           "                          [--series S] [--db URL]\n"
+                          "       Quorvel_A5 --frdo OUT.xlsx [--from DATE] [--to DATE] [--valid-only] [--db URL]\n"
                           "       Quorvel_A5 --calibration QUEUE [--offset X,Y] [--scale SX,SY]\n"
                           "       Quorvel_A5 --calibration-sheet QUEUE\n"
                           "  FILE.vod alone starts the window with that certificate loaded;\n"
@@ -35,6 +36,11 @@ QString headlessUsage()
                           "  records each certificate as issued on the next free blank of the series\n"
                           "  in print order, without the after-print check (there is no one to ask):\n"
                           "  void a spoiled blank with --register void and print that trainee again;\n"
+                          "  --frdo writes the certificates issued (by issue date, DATE as above;\n"
+                          "  voided blanks and unconfirmed prints left out) as the federal register's\n"
+                          "  XLSX template; every row is checked first and, when one fails, the rows\n"
+                          "  are listed on stderr and nothing is written (exit 1) unless --valid-only\n"
+                          "  is given: then the rows that pass are written and the rest listed;\n"
                           "  --db names the register (a file or postgresql://user@host:port/db)\n"
                           "  instead of the one in the settings;\n"
                           "  --calibration shows a printer queue's calibration, or sets it: the offset\n"
@@ -123,6 +129,24 @@ void parseBatchCommand(QStringList Arguments, THeadlessCommand &Command)
         fail();
 }
 
+// --frdo OUT.xlsx with its options.
+void parseFrdoCommand(QStringList Arguments, THeadlessCommand &Command)
+{
+    auto fail = [] { throw EConvertError(headlessUsage()); };
+    Command.Kind = THeadlessCommand::Frdo;
+    QString from, to;
+    if (!takeOption(Arguments, QStringLiteral("--from"), from) || !takeOption(Arguments, QStringLiteral("--to"), to))
+        fail();
+    Command.ValidOnly = Arguments.removeAll(QStringLiteral("--valid-only")) == 1;
+    if (Arguments.size() != 2 || Arguments[1].startsWith(QLatin1String("--")))
+        fail();
+    Command.ExportFile = Arguments[1];
+    Command.From = commandDate(from);
+    Command.To = commandDate(to);
+    if ((!from.isEmpty() && !Command.From.isValid()) || (!to.isEmpty() && !Command.To.isValid()))
+        fail();
+}
+
 } // namespace
 
 std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Given)
@@ -148,6 +172,10 @@ std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Given)
     }
     if (verb == QLatin1String("--batch")) {
         parseBatchCommand(Arguments, command);
+        return command;
+    }
+    if (verb == QLatin1String("--frdo")) {
+        parseFrdoCommand(Arguments, command);
         return command;
     }
     if (verb == QLatin1String("--calibration") || verb == QLatin1String("--calibration-sheet")) {

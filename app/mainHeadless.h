@@ -11,6 +11,7 @@
 //   Quorvel_A5 --register void SERIES NUMBER --reason TEXT [--db URL]
 //   Quorvel_A5 --batch LIST --vod COMMON.vod --pdf OUT.pdf
 //   Quorvel_A5 --batch LIST --vod COMMON.vod --print [--printer NAME] [--series S] [--db URL]
+//   Quorvel_A5 --frdo OUT.xlsx [--from DATE] [--to DATE] [--valid-only] [--db URL]
 //   Quorvel_A5 --calibration QUEUE [--offset X,Y] [--scale SX,SY]
 //   Quorvel_A5 --calibration-sheet QUEUE
 // --print and --pdf take --shrink or --force for values that would be cut.
@@ -32,7 +33,9 @@ struct THeadlessCommand {
     // Batch: a group list (ListFile) over the common values of CertificateFile,
     // into PdfFile when one is given, else printed.
     // Calibration: shows or sets a queue's calibration; CalibrationSheet prints its sheet.
-    enum TKind { Open, Help, Print, Pdf, Register, Batch, Calibration, CalibrationSheet } Kind = Print;
+    // Frdo: the federal register export into ExportFile, the certificates
+    // issued From ... To.
+    enum TKind { Open, Help, Print, Pdf, Register, Batch, Calibration, CalibrationSheet, Frdo } Kind = Print;
     QString ListFile;
     QString CertificateFile;
     QString Printer;   // empty: the report's own choice
@@ -50,6 +53,10 @@ struct THeadlessCommand {
     QStringList RegisterArguments; // blanks-add: series, first, last; void: series, number
     QDate From, To;                // list: the days printed, inclusive; null: open
     QString Reason;                // void
+    // Frdo: the file written; the rows that pass are written even when
+    // others fail (ValidOnly).
+    QString ExportFile;
+    bool ValidOnly = false;
     // Calibration, CalibrationSheet: the queue; --pdf --calibrated: the
     // queue whose calibration the PDF takes (empty: none).
     QString CalibrationQueue;
@@ -82,6 +89,11 @@ int runBatchCommand(const THeadlessCommand &Command);
 void parseCalibrationCommand(const QStringList &Arguments, THeadlessCommand &Command);
 // Runs a Calibration or CalibrationSheet command; the exit code.
 int runCalibrationCommand(const THeadlessCommand &Command);
+
+// Runs a Frdo command: the failing rows and the result on stderr; the exit
+// code (1 when the file was not written: a row fails without ValidOnly, or
+// the register or the file cannot be used).
+int runFrdoCommand(const THeadlessCommand &Command);
 
 // Runs a Register command; messages on stderr, the list on stdout; the exit code.
 int runRegisterCommand(const THeadlessCommand &Command);

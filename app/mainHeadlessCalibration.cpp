@@ -27,19 +27,6 @@ std::optional<QPointF> pairOf(const QString &Text)
     return QPointF(x, y);
 }
 
-// Messages of the print loop go to stderr.
-class TStderrMessages final : public TUserInterface {
-public:
-    TMsgResult MessageBox(const QString &text, const QString &, TMsgIcon, TMsgButtons) override
-    {
-        QTextStream(stderr) << text << '\n';
-        return TMsgResult::Cancel;
-    }
-    std::optional<TFileDialogResult> OpenFile(const TFileDialogOptions &) override { return std::nullopt; }
-    std::optional<TFileDialogResult> SaveFile(const TFileDialogOptions &) override { return std::nullopt; }
-    bool OpenDocument(const QString &) override { return false; }
-};
-
 } // namespace
 
 void parseCalibrationCommand(const QStringList &Arguments, THeadlessCommand &Command)
@@ -73,12 +60,11 @@ int runCalibrationCommand(const THeadlessCommand &Command)
     QTextStream err(stderr);
     try {
         if (Command.Kind == THeadlessCommand::CalibrationSheet) {
-            TStderrMessages messages;
-            TUserInterface *previous = setUserInterface(&messages);
+            // Messages of the print loop go to stderr.
+            TConsoleUserInterface messages;
             const bool printed = rudPrintCalibrationSheet(
                 Command.CalibrationQueue,
                 QStringLiteral("Калибровка принтера %1").arg(Command.CalibrationQueue));
-            setUserInterface(previous);
             return printed ? 0 : 1;
         }
         TfrxPaperCalibration value = printerCalibration(Command.CalibrationQueue);

@@ -18,23 +18,6 @@
 
 namespace {
 
-// The user-interface seam of a run without windows: every message goes to
-// stderr; questions are answered no, dialogs cancelled.
-class TStderrUserInterface final : public TUserInterface {
-public:
-    TMsgResult MessageBox(const QString &text, const QString &, TMsgIcon, TMsgButtons buttons) override
-    {
-        QTextStream err(stderr);
-        err << text << '\n';
-        err.flush();
-        return buttons == TMsgButtons::Ok ? TMsgResult::Ok : buttons == TMsgButtons::OkCancel ? TMsgResult::Cancel
-                                                                                               : TMsgResult::No;
-    }
-    std::optional<TFileDialogResult> OpenFile(const TFileDialogOptions &) override { return std::nullopt; }
-    std::optional<TFileDialogResult> SaveFile(const TFileDialogOptions &) override { return std::nullopt; }
-    bool OpenDocument(const QString &) override { return false; }
-};
-
 void printError(const QString &text)
 {
     QTextStream err(stderr);
@@ -67,16 +50,14 @@ bool checkFitHeadless(TfrxReport *Report, const THeadlessCommand &Command, int &
 
 int runHeadlessCommand(const THeadlessCommand &Command)
 {
-    TStderrUserInterface ui;
-    TUserInterface *previous = setUserInterface(&ui);
+    // Every message of a run without windows goes to stderr.
+    TConsoleUserInterface ui;
     fsSetTimeLimit(qint64(Command.TimeLimit) * 1000);
     int code = 1;
     try {
         setRegisterLocationOverride(Command.Database);
         if (Command.Kind == THeadlessCommand::Batch) {
-            code = runBatchCommand(Command);
-            setUserInterface(previous);
-            return code;
+            return runBatchCommand(Command);
         }
         TfmMain window;
         window.OpenCertificate(Command.CertificateFile);
@@ -117,6 +98,5 @@ int runHeadlessCommand(const THeadlessCommand &Command)
     } catch (const std::exception &error) {
         printError(QString::fromLocal8Bit(error.what()));
     }
-    setUserInterface(previous);
     return code;
 }

@@ -6,6 +6,7 @@
 
 #include "app/FitCheck.h"
 #include "app/PrintRecorder.h"
+#include "app/TemplateLocation.h"
 
 #include "base/DateTime.h"
 #include "base/Errors.h"
@@ -57,7 +58,8 @@ void TfmMain::Button3Click()
 {
     // The designer's prints are not the school's certificates.
     FRecorder.reset();
-    rudReport1->LoadFromFile(TemplatePath());
+    rudReport1->LoadFromFile(provideUserTemplate(TemplatePath(), ShippedTemplate));
+    rudReport1->SetFileName(TemplatePath());
     rudReport1->DesignReport(true, false);
 }
 
@@ -88,7 +90,7 @@ void TfmMain::LoadTemplate()
 {
     // A missing file would leave the report empty; say which file is meant
     // instead of complaining about its first memo.
-    const QString path = TemplatePath();
+    const QString path = provideUserTemplate(TemplatePath(), ShippedTemplate);
     if (!QFileInfo(path).isFile())
         throw EInOutError(QStringLiteral("Не найден файл шаблона печати:\n%1").arg(QFileInfo(path).absoluteFilePath()));
     rudReport1->LoadFromFile(path);
@@ -104,7 +106,7 @@ void TfmMain::SetMemoText(const QString &Name, const QString &Value)
     if (!object)
         throw EGeneralError(QStringLiteral("В шаблоне печати %1 нет поля %2.\n"
                                            "Восстановите его командой «Настройка шаблона печати».")
-                                .arg(QFileInfo(TemplatePath()).absoluteFilePath(), Name));
+                                .arg(QFileInfo(rudReport1->FileName()).absoluteFilePath(), Name));
     auto *memo = qobject_cast<TfrxMemoView *>(object);
     if (!memo)
         throw EInvalidCast(QStringLiteral("Invalid class typecast"));

@@ -28,6 +28,8 @@ void TfmMain::CreateRegisterMenu()
     N12->addSeparator();
     N15 = N12->addAction(QStringLiteral("&Настройки реестра..."));
     N15->setObjectName(QStringLiteral("N15"));
+    ArchiveSettingsAction = N12->addAction(QStringLiteral("&Архив PDF..."));
+    ArchiveSettingsAction->setObjectName(QStringLiteral("ArchiveSettingsAction"));
     // The group's print sits in the file menu, above "Выход".
     N16 = new QAction(QStringLiteral("Печать группы..."), this);
     N16->setObjectName(QStringLiteral("N16"));
@@ -38,6 +40,8 @@ void TfmMain::CreateRegisterMenu()
     connect(N13, &QAction::triggered, this, [this] { Handle(&TfmMain::N13Click); });
     connect(N14, &QAction::triggered, this, [this] { Handle(&TfmMain::N14Click); });
     connect(N15, &QAction::triggered, this, [this] { Handle(&TfmMain::N15Click); });
+    connect(ArchiveSettingsAction, &QAction::triggered, this, [this] { Handle(&TfmMain::ArchiveSettingsClick); });
+    CreateFrdoMenu();
 }
 
 TRegister &TfmMain::Register()
@@ -90,9 +94,17 @@ void TfmMain::N15Click()
         FRegisterWindow->Refresh();
 }
 
+void TfmMain::ArchiveSettingsClick()
+{
+    TArchiveSettingsDialog dialog(archiveSettings(), this);
+    if (userInterface().ExecDialog(&dialog) == 1)
+        saveArchiveSettings(dialog.Result());
+}
+
 void TfmMain::OpenRecord(const TCertificateRecord &Record, bool Duplicate)
 {
     loadCertificateValues(*this, Record.Values);
+    TraineeDetails = Record.Details;
     SetDuplicateOf(Duplicate ? &Record : nullptr);
 }
 

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <cstdio>
 #include <optional>
 
 // The icon a modal message carries.
@@ -53,6 +54,37 @@ public:
     // result code (1 accepted, 0 cancelled). Tests answer it by setting the
     // window's controls instead of showing it. The default cancels.
     virtual int ExecDialog(QObject *dialog);
+};
+
+// The answer to a message nobody is there to answer: OK where OK is the
+// only button, otherwise the refusal (No to a yes/no question, else Cancel).
+// Every interface without a person (silent, console, a test's empty queue)
+// answers so.
+TMsgResult unattendedAnswer(TMsgButtons buttons);
+
+// The user interface of a run without windows, installed while it lives:
+// each message is written as one line (after Prefix) to Stream, answered by
+// unattendedAnswer; file dialogs and prompts are cancelled.
+class TConsoleUserInterface final : public TUserInterface {
+public:
+    explicit TConsoleUserInterface(std::FILE *stream = stderr, const QString &prefix = QString());
+    ~TConsoleUserInterface() override;
+    TConsoleUserInterface(const TConsoleUserInterface &) = delete;
+    TConsoleUserInterface &operator=(const TConsoleUserInterface &) = delete;
+
+    TMsgResult MessageBox(const QString &text, const QString &caption, TMsgIcon icon,
+                          TMsgButtons buttons) override;
+    std::optional<TFileDialogResult> OpenFile(const TFileDialogOptions &options) override;
+    std::optional<TFileDialogResult> SaveFile(const TFileDialogOptions &options) override;
+    bool OpenDocument(const QString &pathOrUrl) override;
+    // Number of messages written so far.
+    int Shown() const { return FShown; }
+
+private:
+    std::FILE *FStream;
+    QString FPrefix;
+    int FShown = 0;
+    TUserInterface *FPrevious;
 };
 
 // The installed user interface. Before any is installed, a silent one that

@@ -5,6 +5,7 @@
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudRes.h"
+#include "base/UserInterface.h"
 
 #include <QHash>
 #include <cmath>
@@ -113,6 +114,18 @@ bool TfrxCustomDesigner::IsRestricted(int Flag) const
 std::unique_ptr<TIniFile> TfrxCustomDesigner::GetIniFile() const
 {
     return FReport->GetIniFile();
+}
+
+void TfrxCustomDesigner::SettingsFailed(const QString &Detail, bool Writing)
+{
+    // Once is enough: every window of the designer uses the same store, and
+    // a store that fails once fails for all of them.
+    if (FSettingsFailureShown)
+        return;
+    FSettingsFailureShown = true;
+    const QString text = Writing ? QStringLiteral("Настройки дизайнера не сохранены:\n%1")
+                                 : QStringLiteral("Настройки дизайнера не прочитаны, действуют исходные:\n%1");
+    userInterface().MessageBox(text.arg(Detail), windowTitle(), TMsgIcon::Warning, TMsgButtons::Ok);
 }
 
 QString TfrxCustomDesigner::InsertExpression(const QString &Current)

@@ -84,6 +84,10 @@ public:
     bool IsRestricted(int Flag) const;
     // The report's per-user settings store.
     std::unique_ptr<TIniFile> GetIniFile() const;
+    // Tells the person, once per window, that the settings store could not
+    // be read (the built-in settings serve) or, with Writing, written (this
+    // session's settings are not kept); Detail says why.
+    void SettingsFailed(const QString &Detail, bool Writing);
 
     // Asks for an expression (the expression editor); empty when none was
     // chosen. Hosts and tests may answer through ExpressionHook.
@@ -109,4 +113,5 @@ protected:
     QString FMemoFontName = QStringLiteral("Arial");
     int FMemoFontSize = 10;
     bool FIsPreviewDesigner = false;
+    bool FSettingsFailureShown = false;
 };

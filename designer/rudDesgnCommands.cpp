@@ -278,10 +278,12 @@ void TfrxDesignerForm::Preview()
     const int index = FPage ? PageIndexOf(FPage) : 0;
     const bool modal = FReport->PreviewOptions()->Modal();
     FReport->PreviewOptions()->SetModal(true);
+    // Errors of preparing reach the person through the report's own error
+    // handling; whatever escapes it is shown here.
     try {
         FReport->ShowReport(true);
-    } catch (const std::exception &) {
-        // The preparation reported its errors itself.
+    } catch (const std::exception &e) {
+        userInterface().MessageBox(QString::fromUtf8(e.what()), windowTitle(), TMsgIcon::Error, TMsgButtons::Ok);
     }
     FReport->PreviewOptions()->SetModal(modal);
     ReleasePage();

@@ -148,13 +148,14 @@ bool TfrxDesignerForm::OpenFile(const QString &FileName)
         return false;
     ReleasePage();
     bool loaded = false;
+    QString why;
     try {
         loaded = FReport->LoadFromFile(FileName) && !FReport->LoadFailed();
-    } catch (const std::exception &) {
-        loaded = false;
+    } catch (const std::exception &e) {
+        why = QStringLiteral("\n") + QString::fromUtf8(e.what());
     }
     if (!loaded) {
-        userInterface().MessageBox(rudGet(2101), windowTitle(), TMsgIcon::Error, TMsgButtons::Ok);
+        userInterface().MessageBox(rudGet(2101) + why, windowTitle(), TMsgIcon::Error, TMsgButtons::Ok);
         BuildNewReport(false);
     } else {
         AddRecentFile(FileName);

@@ -3,6 +3,7 @@
 
 #include "designer/rudDesgn.h"
 
+#include "base/Errors.h"
 #include "base/IniFile.h"
 #include "base/NumberFormat.h"
 #include "base/UserInterface.h"
@@ -38,14 +39,17 @@ namespace {
 
 const QString section = QStringLiteral("Form5.TfrxDesignerForm");
 
-double readFloat(const TIniFile &Ini, const QString &Key, double Default)
+// A number of the settings; Default when absent. A damaged one (a hand
+// edit) also gives Default, and the designer says so.
+double readFloat(TfrxCustomDesigner &Designer, const TIniFile &Ini, const QString &Key, double Default)
 {
     const QString text = Ini.ReadString(section, Key, QString());
     if (text.isEmpty())
         return Default;
     try {
         return rudStrToFloat(text);
-    } catch (...) {
+    } catch (const Exception &e) {
+        Designer.SettingsFailed(Key + QStringLiteral(": ") + e.Message(), false);
         return Default;
     }
 }
@@ -221,8 +225,11 @@ void TfrxDesignerForm::Options()
     for (int i = 0; i < 4; ++i) {
         try {
             SetGrid(i + 1, rudStrToFloat(grids[i]->text()));
-        } catch (...) {
+        } catch (const Exception &e) {
             // An unreadable grid size keeps the one in force.
+            userInterface().MessageBox(QStringLiteral("Шаг сетки «%1» не изменён:\n%2")
+                                           .arg(QLatin1String(labels[i]), e.Message()),
+                                       windowTitle(), TMsgIcon::Warning, TMsgButtons::Ok);
         }
     }
     FShowGrid = showGrid->isChecked();
@@ -262,14 +269,14 @@ void TfrxDesignerForm::RestoreState()
         std::unique_ptr<TIniFile> ini = GetIniFile();
         defaultLayout = !ini->ValueExists(section, QStringLiteral("Scale")) ||
                         ini->ReadInteger(section, QStringLiteral("WorkspaceColor"), -1) == 0;
-        scale = readFloat(*ini, QStringLiteral("Scale"), 1);
+        scale = readFloat(*this, *ini, QStringLiteral("Scale"), 1);
         FShowGrid = ini->ReadBool(section, QStringLiteral("ShowGrid"), true);
         FGridAlign = ini->ReadBool(section, QStringLiteral("GridAlign"), true);
         FShowRulers = ini->ReadBool(section, QStringLiteral("ShowRulers"), true);
         FShowGuides = ini->ReadBool(section, QStringLiteral("ShowGuides"), true);
         static const double defaults[4] = {0.1, 0.1, 4, 4};
         for (int i = 0; i < 4; ++i) {
-            const double value = readFloat(*ini, QStringLiteral("Grid%1").arg(i + 1), defaults[i]);
+            const double value = readFloat(*this, *ini, QStringLiteral("Grid%1").arg(i + 1), defaults[i]);
             FGrid[i] = value > 0 ? value : defaults[i];
         }
         const int units = ini->ReadInteger(section, QStringLiteral("Units"), 0);
@@ -300,9 +307,10 @@ void TfrxDesignerForm::RestoreState()
             if (!docks.isEmpty())
                 restoreState(docks);
         }
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         // An unreadable store gives the built-in layout.
         defaultLayout = true;
+        SettingsFailed(QString::fromUtf8(e.what()), false);
     }
     if (defaultLayout) {
         FEditAfterInsert = true;
@@ -322,8 +330,11 @@ void TfrxDesignerForm::SaveState()
         std::unique_ptr<TIniFile> ini = GetIniFile();
         // No folder for the settings and none can be made: nothing is written.
         const QDir folder = QFileInfo(ini->FileName()).absoluteDir();
-        if (!folder.exists() && !QDir().mkpath(folder.absolutePath()))
+        if (!folder.exists() && !QDir().mkpath(folder.absolutePath())) {
+            const QString path = QDir::toNativeSeparators(folder.absolutePath());
+            SettingsFailed(QStringLiteral("Папку «%1» нельзя создать.").arg(path), true);
             return;
+        }
         ini->WriteString(section, QStringLiteral("Scale"), FloatToStr(FScale));
         ini->WriteBool(section, QStringLiteral("ShowGrid"), FShowGrid);
         ini->WriteBool(section, QStringLiteral("GridAlign"), FGridAlign);
@@ -348,8 +359,8 @@ void TfrxDesignerForm::SaveState()
         ini->WriteString(section, QStringLiteral("Geometry"), QString::fromLatin1(saveGeometry().toBase64()));
         ini->WriteString(section, QStringLiteral("DockState"), QString::fromLatin1(saveState().toBase64()));
         ini->UpdateFile();
-    } catch (const std::exception &) {
-        // Settings that cannot be written are not written; the design is
-        // what matters and it is not touched here.
+    } catch (const std::exception &e) {
+        // The design is what matters and it is not touched here.
+        SettingsFailed(QString::fromUtf8(e.what()), true);
     }
 }

@@ -230,8 +230,9 @@ void TfrxMemoEditorForm::FormShow()
         setWindowState(windowState() | Qt::WindowMaximized);
     try {
         ini->UpdateFile();
-    } catch (const Exception &) {
-        // Settings that cannot be written are not written; the window works on.
+    } catch (const Exception &e) {
+        // The window works on without them.
+        FDesigner->SettingsFailed(e.Message(), true);
     }
 }
 
@@ -249,8 +250,9 @@ void TfrxMemoEditorForm::FormHide()
     ini->WriteBool(settingsSection, QStringLiteral("Maximized"), maximized);
     try {
         ini->UpdateFile();
-    } catch (const Exception &) {
+    } catch (const Exception &e) {
         // As on opening: the settings are lost, the edit is not.
+        FDesigner->SettingsFailed(e.Message(), true);
     }
 }
 

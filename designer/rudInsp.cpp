@@ -217,8 +217,9 @@ void TfrxObjectInspector::SaveSettings()
             ini->WriteInteger(settingsSection, QStringLiteral("SplitPos"), FSplitPos);
         ini->WriteInteger(settingsSection, QStringLiteral("Split1Pos"), FSplit1Pos);
         ini->UpdateFile();
-    } catch (const Exception &) {
+    } catch (const Exception &e) {
         // Settings that cannot be stored only cost the layout next time.
+        FDesigner->SettingsFailed(e.Message(), true);
     }
 }
 
@@ -420,10 +421,12 @@ QString TfrxObjectInspector::SafeValue(TfrxPropertyEditor *Editor) const
 {
     if (!Editor)
         return QString();
+    // A getter that fails shows why in place of the value: the row is
+    // painted often, so a message box is no place for it.
     try {
         return Editor->GetValue();
-    } catch (const std::exception &) {
-        return QString();
+    } catch (const std::exception &e) {
+        return QStringLiteral("(ошибка: %1)").arg(QString::fromUtf8(e.what()));
     }
 }
 

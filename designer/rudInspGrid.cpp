@@ -100,7 +100,9 @@ void TfrxInspectorGrid::paintEvent(QPaintEvent *Event)
             try {
                 editor->OnDrawItem(p, valueRect);
             } catch (const std::exception &) {
-                // A value that cannot be read is drawn as nothing.
+                // A value that cannot be read shows why, as a text row does.
+                p.drawText(valueRect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                           FInspector->RowValue(i));
             }
         } else {
             p.drawText(valueRect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,

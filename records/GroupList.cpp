@@ -3,6 +3,7 @@
 // the entry window's lists and dates to their formats.
 
 #include "records/GroupList_p.h"
+#include "records/TraineeDetails.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -168,10 +169,10 @@ TGroupTrainee readTrainee(const TSheetRow &Row, const std::array<int, FieldCount
     if (t.FullName.isEmpty())
         t.FullName = QStringList{t.Surname, t.Name, t.Patronymic}.join(u' ').simplified();
     else if (t.Surname.isEmpty() && t.Name.isEmpty() && t.Patronymic.isEmpty()) {
-        const QStringList words = t.FullName.split(u' ');
-        t.Surname = words.value(0);
-        t.Name = words.value(1);
-        t.Patronymic = words.mid(2).join(u' ');
+        const TPersonName parts = splitFullName(t.FullName);
+        t.Surname = parts.Surname;
+        t.Name = parts.Name;
+        t.Patronymic = parts.Patronymic;
     }
     if (t.FullName.isEmpty())
         problem(QStringLiteral("нет ФИО"));
@@ -196,7 +197,13 @@ TGroupTrainee readTrainee(const TSheetRow &Row, const std::array<int, FieldCount
         else
             problem(QStringLiteral("пол «%1» не распознан (нужно М или Ж)").arg(sex));
     }
+    if (const QString birth = birthDateFault(t.BirthDate, QDate::currentDate()); !birth.isEmpty())
+        problem(birth);
     t.Snils = cell(fSnils);
+    if (const QString snils = snilsFault(t.Snils); !snils.isEmpty())
+        problem(snils);
+    else if (!t.Snils.isEmpty())
+        t.Snils = formatSnils(snilsDigits(t.Snils));
     return t;
 }
 

@@ -20,6 +20,8 @@
 // list, 1-based ("1" is the first text of the list), when the cell is not a
 // text of the list itself. Dates: dd.mm.yyyy, yyyy-mm-dd, and in XLSX files
 // date cells and date serial numbers. Sex: "М"/"Ж" or words beginning so.
+// A birth date before 1900 or to come and a СНИЛС that is not 11 digits or
+// whose check number is wrong are problems of their row.
 //
 // Limits, each refused with a message naming the file: a file of at most
 // 16 MB (an XLSX sheet at most 64 MB unpacked), at most 10,000 trainee rows,
@@ -50,7 +52,7 @@ struct TGroupTrainee {
     QDate TrainingStart, TrainingEnd; // invalid when not given
     QDate BirthDate;        // invalid when not given
     QString Sex;            // "М" / "Ж" normalised, or "" when not given
-    QString Snils;          // as given (digits and separators), checked later by the export
+    QString Snils;          // written 000-000-000 00; a wrong one is a problem of its row, kept as given
 };
 
 // What the operator tells the reader (all from the entry window's lists).

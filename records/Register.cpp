@@ -98,7 +98,8 @@ TRecordState stateOf(const QVariant &Value)
 
 const QString recordColumns = QStringLiteral(
     "SELECT id, series, number, width, state, original_id, full_name, issue_date, printed_at, printer, "
-    "void_reason, voided_at, field_values FROM certificate");
+    "void_reason, voided_at, surname, given_name, patronymic, birth_date, sex, snils, citizenship, archive_path, "
+    "archive_sha256, field_values FROM certificate");
 
 TCertificateRecord recordFromRow(const QSqlQuery &q)
 {
@@ -117,7 +118,19 @@ TCertificateRecord recordFromRow(const QSqlQuery &q)
     r.Printer = q.value(9).toString();
     r.VoidReason = q.value(10).toString();
     r.VoidedAt = timeFromText(q.value(11));
-    r.Values = valuesFromText(q.value(12).toString());
+    r.Details.Surname = q.value(12).toString();
+    r.Details.Name = q.value(13).toString();
+    r.Details.Patronymic = q.value(14).toString();
+    if (!q.value(15).isNull())
+        r.Details.BirthDate = QDate::fromString(q.value(15).toString(), Qt::ISODate);
+    r.Details.Sex = q.value(16).toString();
+    r.Details.Snils = q.value(17).toString();
+    // A record made before the details were kept has no citizenship stored.
+    if (const QString citizenship = q.value(18).toString(); !citizenship.isEmpty())
+        r.Details.Citizenship = citizenship;
+    r.ArchivePath = q.value(19).toString();
+    r.ArchiveSha256 = q.value(20).toString();
+    r.Values = valuesFromText(q.value(21).toString());
     return r;
 }
 
@@ -287,6 +300,7 @@ TCertificateRecord TRegister::Record(const TNewCertificate &Certificate)
     if (!series.isEmpty())
         CheckedSeries(series);
     const QDateTime printedAt = now();
+    const TTraineeDetails &details = Certificate.Details;
     qint64 id = 0;
     d->Transaction([&] {
         if (Certificate.OriginalId &&
@@ -316,15 +330,19 @@ TCertificateRecord TRegister::Record(const TNewCertificate &Certificate)
             const bool ok = d->TryExec(
                 q,
                 QStringLiteral("INSERT INTO certificate (series, number, width, state, original_id, full_name, "
-                               "name_folded, issue_date, printed_at, printer, field_values) "
-                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"),
+                               "name_folded, issue_date, printed_at, printer, field_values, surname, given_name, "
+                               "patronymic, birth_date, sex, snils, citizenship) "
+                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"),
                 {text(series), Number ? QVariant(Number->Value) : nullNumber(),
                  Number ? QVariant(Number->Width) : QVariant(QMetaType::fromType<int>()),
                  int(Certificate.Unconfirmed ? TRecordState::rsPrinted : TRecordState::rsIssued),
                  Certificate.OriginalId ? QVariant(*Certificate.OriginalId) : nullNumber(), text(Certificate.FullName),
                  text(Certificate.FullName.toLower()),
                  Certificate.IssueDate.isValid() ? QVariant(Certificate.IssueDate.toString(Qt::ISODate)) : nullText(),
-                 timeText(printedAt), text(Certificate.Printer), valuesText(Certificate.Values)},
+                 timeText(printedAt), text(Certificate.Printer), valuesText(Certificate.Values),
+                 text(details.Surname), text(details.Name), text(details.Patronymic),
+                 details.BirthDate.isValid() ? QVariant(details.BirthDate.toString(Qt::ISODate)) : nullText(),
+                 text(details.Sex), text(details.Snils), text(details.Citizenship)},
                 Error);
             if (ok && q.next())
                 id = q.value(0).toLongLong();
@@ -381,6 +399,16 @@ void TRegister::Withdraw(qint64 Id)
         if (stateOf(state) == TRecordState::rsSpoiled)
             d->Fail(QStringLiteral("Запись %1 — испорченный бланк, её нельзя отменить.").arg(Id));
         d->Exec(QStringLiteral("DELETE FROM certificate WHERE id = ?"), {Id});
+    });
+}
+
+void TRegister::SetArchive(qint64 Id, const QString &Path, const QString &Sha256)
+{
+    d->Transaction([&] {
+        if (!d->Value(QStringLiteral("SELECT id FROM certificate WHERE id = ?"), {Id}).isValid())
+            d->Fail(QStringLiteral("В реестре %1 нет записи %2.").arg(d->Where).arg(Id));
+        d->Exec(QStringLiteral("UPDATE certificate SET archive_path = ?, archive_sha256 = ? WHERE id = ?"),
+                {Path, Sha256, Id});
     });
 }
 

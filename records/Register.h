@@ -11,6 +11,7 @@
 // 100,000 blanks. A series is trimmed, 1 to 4 characters, compared exactly.
 
 #include "base/Errors.h"
+#include "records/TraineeDetails.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -56,6 +57,12 @@ struct TCertificateRecord {
     // certificate file (edit_1 ... edit_10, date1 ... date4, edt_1 ...,
     // cmb_1 ..., cmb_kpp); empty for a blank voided unused.
     QMap<QString, QString> Values;
+    // The trainee's details for the federal register export; empty for a
+    // blank voided unused and for certificates recorded without them.
+    TTraineeDetails Details;
+    // The PDF copy of the printed certificate in the archive folder and the
+    // SHA-256 of its bytes (lower-case hex); empty when none was written.
+    QString ArchivePath, ArchiveSha256;
 };
 
 // The stock of one series.
@@ -93,6 +100,7 @@ struct TNewCertificate {
     QDate IssueDate;
     QString Printer;
     QMap<QString, QString> Values;
+    TTraineeDetails Details;
     // Recorded as printed, not yet issued: the operator confirms it later
     // (TRegister::Confirm) or voids it.
     bool Unconfirmed = false;
@@ -162,6 +170,9 @@ public:
     // it (issued or printed-unconfirmed) becomes spoiled, a free blank is recorded as spoiled; never offered
     // again. A blank voided already is an error.
     void Void(const QString &Series, const QString &Number, const QString &Reason);
+
+    // Keeps the archive copy of record Id: its file's path and SHA-256.
+    void SetArchive(qint64 Id, const QString &Path, const QString &Sha256);
 
     // The records in the order printed.
     QList<TCertificateRecord> List(const TRegisterFilter &Filter = {}) const;

@@ -48,6 +48,27 @@ const char *const version2[] = {
     "CREATE INDEX certificate_original ON certificate (original_id)",
 };
 
+// Version 3, for the federal register export: the trainee's details
+// (TTraineeDetails), empty for the records made before.
+const char *const version3[] = {
+    "ALTER TABLE certificate ADD COLUMN surname TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE certificate ADD COLUMN given_name TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE certificate ADD COLUMN patronymic TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE certificate ADD COLUMN birth_date TEXT",
+    "ALTER TABLE certificate ADD COLUMN sex TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE certificate ADD COLUMN snils TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE certificate ADD COLUMN citizenship TEXT NOT NULL DEFAULT ''",
+    "UPDATE register_schema SET version = 3",
+};
+
+// Version 4: the PDF copy of each printed certificate in the archive
+// folder, and the SHA-256 of its bytes.
+const char *const version4[] = {
+    "ALTER TABLE certificate ADD COLUMN archive_path TEXT",
+    "ALTER TABLE certificate ADD COLUMN archive_sha256 TEXT",
+    "UPDATE register_schema SET version = 4",
+};
+
 template <size_t N>
 void run(TRegisterDb &r, const char *const (&Statements)[N])
 {
@@ -124,6 +145,12 @@ void registerSchema::Upgrade(TRegisterDb &r)
                 run(r, version2);
                 foldNames(r);
                 r.Exec(QStringLiteral("UPDATE register_schema SET version = 2"));
+                break;
+            case 2:
+                run(r, version3);
+                break;
+            case 3:
+                run(r, version4);
                 break;
             default:
                 return;

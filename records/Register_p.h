@@ -79,7 +79,7 @@ struct TRegisterDb {
 
 namespace registerSchema {
 // The newest schema version this program knows.
-constexpr int CurrentVersion = 2;
+constexpr int CurrentVersion = 4;
 // Brings the schema of an open register up to CurrentVersion, one
 // transaction per version; refuses a newer one, a database of something
 // else, and an old one that is read-only, before writing anything.

@@ -4,6 +4,7 @@
 
 #include "script/fs_iconst.h"
 
+#include <QBuffer>
 #include <QMap>
 #include <mutex>
 
@@ -36,25 +37,28 @@ const QHash<QString, TfsGrammarKind> &elementKinds()
 
 } // namespace
 
+// A text that is no XML document, or an incomplete one, or one with an
+// attribute value that does not un-escape, is no language.
 TfsGrammar::TfsGrammar(const QString &text)
-{
+try {
     TfsXMLDocument doc;
-    try {
-        doc.LoadFromString(text);
-    } catch (const EfsXMLError &) {
+    QBuffer buffer;
+    buffer.setData(text.toUtf8());
+    buffer.open(QIODevice::ReadOnly);
+    doc.LoadFromStream(&buffer);
+    if (!doc.Damage().isEmpty())
         invalidLanguage();
-    }
     const TfsXMLItem *root = doc.Root();
-    if (root->Name != QLatin1String("language"))
+    if (root->Name() != QLatin1String("language"))
         invalidLanguage();
     Name = root->Prop(QStringLiteral("text"));
     for (int i = 0; i < root->Count(); ++i) {
         const TfsXMLItem *item = root->Items(i);
-        if (item->Name == QLatin1String("parser")) {
+        if (item->Name() == QLatin1String("parser")) {
             for (int j = 0; j < item->Count(); ++j) {
                 const TfsXMLItem *s = item->Items(j);
                 const QString v = s->Prop(QStringLiteral("text"));
-                const QString &n = s->Name;
+                const QString &n = s->Name();
                 if (n == QLatin1String("commentline1")) CommentLine1 = v;
                 else if (n == QLatin1String("commentline2")) CommentLine2 = v;
                 else if (n == QLatin1String("commentblock1")) CommentBlock1 = v;
@@ -69,34 +73,38 @@ TfsGrammar::TfsGrammar(const QString &text)
                 else if (n == QLatin1String("casesensitive")) CaseSensitive = v == QLatin1String("1");
                 else if (n == QLatin1String("keywords")) {
                     for (int k = 0; k < s->Count(); ++k)
-                        Keywords << s->Items(k)->Name;
+                        Keywords << s->Items(k)->Name();
                 } else if (n == QLatin1String("errors")) {
                     for (int k = 0; k < s->Count(); ++k)
-                        Errors.insert(s->Items(k)->Name, s->Items(k)->Prop(QStringLiteral("text")));
+                        Errors.insert(s->Items(k)->Name(), s->Items(k)->Prop(QStringLiteral("text")));
                 }
             }
-        } else if (item->Name == QLatin1String("types")) {
+        } else if (item->Name() == QLatin1String("types")) {
             Types = std::make_unique<TfsXMLItem>();
             Types->Assign(*item);
         } else {
-            if (FRules.contains(item->Name) || elementKinds().contains(item->Name))
+            if (FRules.contains(item->Name()) || elementKinds().contains(item->Name()))
                 invalidLanguage();
             auto def = std::make_unique<TfsGrammarElement>();
-            def->Name = item->Name;
-            FRules.insert(item->Name, def.get());
+            def->Name = item->Name();
+            FRules.insert(item->Name(), def.get());
             FElements.push_back(std::move(def));
         }
     }
     // Second pass: rule bodies, now that every rule name is known.
     for (int i = 0; i < root->Count(); ++i) {
         const TfsXMLItem *item = root->Items(i);
-        if (item->Name == QLatin1String("parser") || item->Name == QLatin1String("types"))
+        if (item->Name() == QLatin1String("parser") || item->Name() == QLatin1String("types"))
             continue;
         Compile(*item, true);
     }
     Program = FRules.value(QStringLiteral("program"));
     if (!Program)
         invalidLanguage();
+} catch (const EfsCompileError &) {
+    throw;
+} catch (const Exception &) {
+    invalidLanguage();
 }
 
 TfsGrammarElement *TfsGrammar::Compile(const TfsXMLItem &item, bool definition)
@@ -104,31 +112,31 @@ TfsGrammarElement *TfsGrammar::Compile(const TfsXMLItem &item, bool definition)
     fsCheckStack();
     TfsGrammarElement *e;
     if (definition) {
-        e = FRules.value(item.Name);
+        e = FRules.value(item.Name());
         e->Kind = TfsGrammarKind::Sequence;
     } else {
         auto owned = std::make_unique<TfsGrammarElement>();
         e = owned.get();
         FElements.push_back(std::move(owned));
-        const auto kind = elementKinds().constFind(item.Name);
+        const auto kind = elementKinds().constFind(item.Name());
         if (kind != elementKinds().constEnd()) {
             e->Kind = kind.value();
         } else {
             e->Kind = TfsGrammarKind::Rule;
-            e->Name = item.Name;
-            e->Rule = FRules.value(item.Name);
+            e->Name = item.Name();
+            e->Rule = FRules.value(item.Name());
             if (!e->Rule)
                 invalidLanguage();
         }
     }
-    e->HasText = item.HasProp(QStringLiteral("text"));
+    e->HasText = item.PropExists(QStringLiteral("text"));
     e->Text = item.Prop(QStringLiteral("text"));
     e->Node = item.Prop(QStringLiteral("node"));
     e->IsUses = e->Node == QLatin1String("uses");
     e->Add = item.Prop(QStringLiteral("add"));
-    if (item.HasProp(QStringLiteral("addtext")))
+    if (item.PropExists(QStringLiteral("addtext")))
         e->AddText = item.Prop(QStringLiteral("addtext"));
-    if (item.HasProp(QStringLiteral("err"))) {
+    if (item.PropExists(QStringLiteral("err"))) {
         const QString err = item.Prop(QStringLiteral("err"));
         const auto found = Errors.constFind(err);
         if (found == Errors.constEnd())

@@ -127,9 +127,9 @@ void TfsILBuilder::Build(TfsXMLItem *root)
 {
     FDeclareVars = F.Grammar() && F.Grammar()->DeclareVars;
     FRuntimeInits = F.Grammar() && F.Grammar()->Name.compare(QLatin1String("PascalScript"), Qt::CaseInsensitive) != 0;
-    if (TfsXMLItem *types = root->FindItem(QStringLiteral("types")))
+    if (TfsXMLItem *types = root->Child(QStringLiteral("types")))
         for (int i = 0; i < types->Count(); ++i)
-            FTypes.insert(types->Items(i)->Name.toLower(), types->Items(i)->Prop(QStringLiteral("type")));
+            FTypes.insert(types->Items(i)->Name().toLower(), types->Items(i)->Prop(QStringLiteral("type")));
     DeclareProcs(root, FScript);
     ProcessItems(root, FScript, FScript->Statement());
 }
@@ -162,7 +162,7 @@ void TfsILBuilder::DeclareProcs(TfsXMLItem *parent, TfsScript *prog)
 {
     for (int i = 0; i < parent->Count(); ++i) {
         TfsXMLItem *item = parent->Items(i);
-        if (item->Name == QLatin1String("procedure") || item->Name == QLatin1String("function"))
+        if (item->Name() == QLatin1String("procedure") || item->Name() == QLatin1String("function"))
             DeclareProc(item, prog);
     }
 }
@@ -170,15 +170,15 @@ void TfsILBuilder::DeclareProcs(TfsXMLItem *parent, TfsScript *prog)
 void TfsILBuilder::DeclareProc(TfsXMLItem *item, TfsScript *prog)
 {
     At(item);
-    const bool isFunc = item->Name == QLatin1String("function");
+    const bool isFunc = item->Name() == QLatin1String("function");
     QString name;
     TfsVarType typ = fvtVariant;
     QString typeName;
     for (int i = 0; i < item->Count(); ++i) {
         TfsXMLItem *c = item->Items(i);
-        if (c->Name == QLatin1String("name"))
+        if (c->Name() == QLatin1String("name"))
             name = c->Prop(QStringLiteral("text"));
-        else if (c->Name == QLatin1String("type") && isFunc) {
+        else if (c->Name() == QLatin1String("type") && isFunc) {
             At(c);
             ResolveType(prog, c->Prop(QStringLiteral("text")), typ, typeName);
         }
@@ -190,18 +190,18 @@ void TfsILBuilder::DeclareProc(TfsXMLItem *item, TfsScript *prog)
     proc->FSourceUnit = FUnit;
     TfsScript *local = proc->Program();
     local->SetAddedBy(prog->AddedBy());
-    if (TfsXMLItem *params = item->FindItem(QStringLiteral("parameters"))) {
+    if (TfsXMLItem *params = item->Child(QStringLiteral("parameters"))) {
         bool nextIsVar = false;
         for (int i = 0; i < params->Count(); ++i) {
             TfsXMLItem *p = params->Items(i);
-            if (p->Name == QLatin1String("varparams")) {
+            if (p->Name() == QLatin1String("varparams")) {
                 nextIsVar = true;
                 continue;
             }
-            if (p->Name != QLatin1String("var"))
+            if (p->Name() != QLatin1String("var"))
                 continue;
             At(p);
-            if (p->FindItem(QStringLiteral("varparam")))
+            if (p->Child(QStringLiteral("varparam")))
                 nextIsVar = true;
             TfsVarType ptyp = fvtVariant;
             QString ptypeName;
@@ -210,19 +210,19 @@ void TfsILBuilder::DeclareProc(TfsXMLItem *item, TfsScript *prog)
             QStringList names;
             for (int j = 0; j < p->Count(); ++j) {
                 TfsXMLItem *leaf = p->Items(j);
-                if (leaf->Name == QLatin1String("ident"))
+                if (leaf->Name() == QLatin1String("ident"))
                     names << leaf->Prop(QStringLiteral("text"));
-                else if (leaf->Name == QLatin1String("type"))
+                else if (leaf->Name() == QLatin1String("type"))
                     ResolveType(prog, leaf->Prop(QStringLiteral("text")), ptyp, ptypeName);
-                else if (leaf->Name == QLatin1String("array"))
+                else if (leaf->Name() == QLatin1String("array"))
                     ptyp = fvtArray;
-                else if (leaf->Name == QLatin1String("init")) {
-                    auto e = ProcessExpression(leaf->FindItem(QStringLiteral("expr")), prog);
+                else if (leaf->Name() == QLatin1String("init")) {
+                    auto e = ProcessExpression(leaf->Child(QStringLiteral("expr")), prog);
                     def = e->Value();
                     optional = true;
                 }
             }
-            if (p->FindItem(QStringLiteral("array"))) {
+            if (p->Child(QStringLiteral("array"))) {
                 ptyp = fvtArray;
                 ptypeName = QStringLiteral("Array");
             }
@@ -259,18 +259,18 @@ void TfsILBuilder::ProcessProc(TfsXMLItem *item)
     for (int i = 0; i < item->Count(); ++i) {
         TfsXMLItem *c = item->Items(i);
         At(c);
-        if (c->Name == QLatin1String("var")) {
+        if (c->Name() == QLatin1String("var")) {
             if (auto inits = ProcessVar(c, local, proc))
                 local->Statement()->Add(std::move(inits));
         }
-        else if (c->Name == QLatin1String("const"))
+        else if (c->Name() == QLatin1String("const"))
             ProcessConst(c, local);
-        else if (c->Name == QLatin1String("procedure") || c->Name == QLatin1String("function"))
+        else if (c->Name() == QLatin1String("procedure") || c->Name() == QLatin1String("function"))
             ProcessProc(c);
-        else if (c->Name == QLatin1String("compoundstmt"))
+        else if (c->Name() == QLatin1String("compoundstmt"))
             AddStatements(c, local, local->Statement());
-        else if (c->Name != QLatin1String("name") && c->Name != QLatin1String("type") &&
-                 c->Name != QLatin1String("parameters")) {
+        else if (c->Name() != QLatin1String("name") && c->Name() != QLatin1String("type") &&
+                 c->Name() != QLatin1String("parameters")) {
             // Languages whose functions hold statements directly.
             if (auto s = ProcessStatement(c, local))
                 local->Statement()->Add(std::move(s));
@@ -284,7 +284,7 @@ void TfsILBuilder::ProcessItems(TfsXMLItem *parent, TfsScript *prog, TfsStatemen
     for (int i = 0; i < parent->Count(); ++i) {
         TfsXMLItem *item = parent->Items(i);
         At(item);
-        const QString &n = item->Name;
+        const QString &n = item->Name();
         if (n == QLatin1String("types") || n == QLatin1String("file"))
             continue;
         if (n == QLatin1String("var")) {
@@ -298,10 +298,10 @@ void TfsILBuilder::ProcessItems(TfsXMLItem *parent, TfsScript *prog, TfsStatemen
             const QScopedValueRollback<QString> unit(FUnit, item->Prop(QStringLiteral("unit")));
             DeclareProcs(item, prog);
             ProcessItems(item, prog, block);
-        } else if (n == QLatin1String("compoundstmt") && parent->Name == QLatin1String("program") &&
+        } else if (n == QLatin1String("compoundstmt") && parent->Name() == QLatin1String("program") &&
                    block == prog->Statement())
             AddStatements(item, prog, block); // the main block's statements
-        else if (n == QLatin1String("compoundstmt") && parent->Name == QLatin1String("uses"))
+        else if (n == QLatin1String("compoundstmt") && parent->Name() == QLatin1String("uses"))
             AddStatements(item, prog, block);
         else if (auto s = ProcessStatement(item, prog))
             block->Add(std::move(s));
@@ -316,9 +316,9 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessVar(TfsXMLItem *item, TfsScri
 {
     int lastIdent = -1, typeAt = -1;
     for (int i = 0; i < item->Count(); ++i) {
-        if (item->Items(i)->Name == QLatin1String("ident"))
+        if (item->Items(i)->Name() == QLatin1String("ident"))
             lastIdent = i;
-        else if (item->Items(i)->Name == QLatin1String("type") && typeAt < 0)
+        else if (item->Items(i)->Name() == QLatin1String("type") && typeAt < 0)
             typeAt = i;
     }
     TfsVarType typ = fvtVariant;
@@ -340,13 +340,13 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessVar(TfsXMLItem *item, TfsScri
     for (int i = 0; i < item->Count(); ++i) {
         TfsXMLItem *c = item->Items(i);
         At(c);
-        if (c->Name == QLatin1String("ident")) {
+        if (c->Name() == QLatin1String("ident")) {
             if (!typeAfterNames)
                 flush();
             names << c->Prop(QStringLiteral("text"));
-        } else if (c->Name == QLatin1String("array")) {
+        } else if (c->Name() == QLatin1String("array")) {
             array = c;
-        } else if (c->Name == QLatin1String("init")) {
+        } else if (c->Name() == QLatin1String("init")) {
             init = c;
         }
     }
@@ -370,11 +370,11 @@ void TfsILBuilder::DeclareVarGroup(TfsXMLItem *item, const QStringList &names, T
         std::vector<std::pair<int, int>> bounds;
         for (int i = 0; i < array->Count(); ++i) {
             TfsXMLItem *dim = array->Items(i);
-            if (dim->Name != QLatin1String("dim"))
+            if (dim->Name() != QLatin1String("dim"))
                 continue;
             std::vector<int> ends;
             for (int j = 0; j < dim->Count(); ++j)
-                if (dim->Items(j)->Name == QLatin1String("expr"))
+                if (dim->Items(j)->Name() == QLatin1String("expr"))
                     ends.push_back(ProcessExpression(dim->Items(j), prog)->Value().ToInt());
             if (ends.size() == 1)
                 bounds.emplace_back(0, ends[0] - 1);
@@ -395,7 +395,7 @@ void TfsILBuilder::DeclareVarGroup(TfsXMLItem *item, const QStringList &names, T
     }
     if (init && !inits) {
         At(init);
-        auto e = ProcessExpression(init->FindItem(QStringLiteral("expr")), prog);
+        auto e = ProcessExpression(init->Child(QStringLiteral("expr")), prog);
         CheckAssign(declared, declaredName, declaredName, *e, prog);
         value = TfsVariable::Convert(declared, e->Value());
     }
@@ -430,7 +430,7 @@ void TfsILBuilder::DeclareVarGroup(TfsXMLItem *item, const QStringList &names, T
         if (init && inits) {
             At(init);
             auto assign = NewStatement<TfsAssignmentStmt>(init, prog);
-            assign->FExpr = ProcessExpression(init->FindItem(QStringLiteral("expr")), prog);
+            assign->FExpr = ProcessExpression(init->Child(QStringLiteral("expr")), prog);
             CheckAssign(declared, declaredName, raw->GetFullTypeName(), *assign->FExpr, prog);
             assign->FVar = std::make_unique<TfsDesignator>(prog);
             assign->FVar->FHead = raw;
@@ -450,9 +450,9 @@ void TfsILBuilder::ProcessConst(TfsXMLItem *item, TfsScript *prog)
     for (int i = 0; i < item->Count(); ++i) {
         TfsXMLItem *c = item->Items(i);
         At(c);
-        if (c->Name == QLatin1String("ident"))
+        if (c->Name() == QLatin1String("ident"))
             name = c->Prop(QStringLiteral("text"));
-        else if (c->Name == QLatin1String("expr")) {
+        else if (c->Name() == QLatin1String("expr")) {
             auto e = ProcessExpression(c, prog);
             value = e->Value();
             typ = e->Typ();
@@ -530,7 +530,7 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
 {
     fsCheckStack();
     At(item);
-    const QString &n = item->Name;
+    const QString &n = item->Name();
     if (n == QLatin1String("assignstmt"))
         return ProcessAssign(item, prog);
     if (n == QLatin1String("casestmt"))
@@ -547,12 +547,12 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
         return ProcessDelete(item, prog);
     if (n == QLatin1String("callstmt")) {
         auto s = NewStatement<TfsCallStmt>(item, prog);
-        TfsXMLItem *d = item->FindItem(QStringLiteral("dsgn"));
+        TfsXMLItem *d = item->Child(QStringLiteral("dsgn"));
         if (!d)
             Error(fsResource(QStringLiteral("SInvalidLanguage")));
-        FCallTarget = !item->FindItem(QStringLiteral("modificator"));
+        FCallTarget = !item->Child(QStringLiteral("modificator"));
         s->FDesignator = ProcessDesignator(d, prog);
-        if (TfsXMLItem *m = item->FindItem(QStringLiteral("modificator"))) {
+        if (TfsXMLItem *m = item->Child(QStringLiteral("modificator"))) {
             s->FModificator = m->Prop(QStringLiteral("text"));
             if (!s->FDesignator->IsAssignable())
                 Error(fsResource(QStringLiteral("SLeftCantAssigned")));
@@ -563,11 +563,11 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
         auto s = NewStatement<TfsIfStmt>(item, prog);
         for (int i = 0; i < item->Count(); ++i) {
             TfsXMLItem *c = item->Items(i);
-            if (c->Name == QLatin1String("expr") && !s->FCondition)
+            if (c->Name() == QLatin1String("expr") && !s->FCondition)
                 s->FCondition = ProcessExpression(c, prog);
-            else if (c->Name == QLatin1String("thenstmt"))
+            else if (c->Name() == QLatin1String("thenstmt"))
                 AddStatements(c, prog, s.get());
-            else if (c->Name == QLatin1String("elsestmt"))
+            else if (c->Name() == QLatin1String("elsestmt"))
                 s->FElseStmt = BlockOf(c, prog);
         }
         if (!s->FCondition)
@@ -578,7 +578,7 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
         auto s = NewStatement<TfsRepeatStmt>(item, prog);
         int last = -1;
         for (int i = 0; i < item->Count(); ++i)
-            if (item->Items(i)->Name == QLatin1String("expr"))
+            if (item->Items(i)->Name() == QLatin1String("expr"))
                 last = i;
         if (last < 0)
             Error(fsResource(QStringLiteral("SInvalidLanguage")));
@@ -586,7 +586,7 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
             TfsXMLItem *c = item->Items(i);
             if (i == last)
                 s->FCondition = ProcessExpression(c, prog);
-            else if (c->Name == QLatin1String("inverse"))
+            else if (c->Name() == QLatin1String("inverse"))
                 s->FInverseCondition = true;
             else if (auto st = ProcessStatement(c, prog))
                 s->Add(std::move(st));
@@ -597,7 +597,7 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
         auto s = NewStatement<TfsWhileStmt>(item, prog);
         for (int i = 0; i < item->Count(); ++i) {
             TfsXMLItem *c = item->Items(i);
-            if (c->Name == QLatin1String("expr") && !s->FCondition)
+            if (c->Name() == QLatin1String("expr") && !s->FCondition)
                 s->FCondition = ProcessExpression(c, prog);
             else if (auto st = ProcessStatement(c, prog))
                 s->Add(std::move(st));
@@ -611,11 +611,11 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
         for (int i = 0; i < item->Count(); ++i) {
             TfsXMLItem *c = item->Items(i);
             At(c);
-            if (c->Name == QLatin1String("ident")) {
+            if (c->Name() == QLatin1String("ident")) {
                 s->FVariable = LoopVariable(c, prog);
-            } else if (c->Name == QLatin1String("downto")) {
+            } else if (c->Name() == QLatin1String("downto")) {
                 s->FDown = true;
-            } else if (c->Name == QLatin1String("expr")) {
+            } else if (c->Name() == QLatin1String("expr")) {
                 auto e = ProcessExpression(c, prog);
                 if (s->FVariable)
                     CheckAssign(s->FVariable->FTyp, s->FVariable->FTypeName, s->FVariable->GetFullTypeName(), *e,
@@ -632,7 +632,7 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
     if (n == QLatin1String("with")) {
         std::vector<TfsXMLItem *> designators, body;
         for (int i = 0; i < item->Count(); ++i) {
-            if (item->Items(i)->Name == QLatin1String("dsgn"))
+            if (item->Items(i)->Name() == QLatin1String("dsgn"))
                 designators.push_back(item->Items(i));
             else
                 body.push_back(item->Items(i));
@@ -688,11 +688,11 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessStatement(TfsXMLItem *item, T
 // leaf names the operator ("+" for "+=", ...).
 std::unique_ptr<TfsStatement> TfsILBuilder::ProcessAssign(TfsXMLItem *item, TfsScript *prog)
 {
-    TfsXMLItem *d = item->FindItem(QStringLiteral("dsgn"));
-    TfsXMLItem *e = item->FindItem(QStringLiteral("expr"));
+    TfsXMLItem *d = item->Child(QStringLiteral("dsgn"));
+    TfsXMLItem *e = item->Child(QStringLiteral("expr"));
     if (!d || !e)
         Error(fsResource(QStringLiteral("SInvalidLanguage")));
-    const TfsXMLItem *m = item->FindItem(QStringLiteral("modificator"));
+    const TfsXMLItem *m = item->Child(QStringLiteral("modificator"));
     const QString op = m ? m->Prop(QStringLiteral("text")) : QString();
     std::unique_ptr<TfsAssignmentStmt> s;
     if (op.isEmpty())
@@ -734,13 +734,13 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessCase(TfsXMLItem *item, TfsScr
     for (int i = 0; i < item->Count(); ++i) {
         TfsXMLItem *c = item->Items(i);
         At(c);
-        if (c->Name == QLatin1String("switch")) {
+        if (c->Name() == QLatin1String("switch")) {
             s->FFallThrough = true;
-        } else if (c->Name == QLatin1String("expr") && !s->FCondition) {
+        } else if (c->Name() == QLatin1String("expr") && !s->FCondition) {
             s->FCondition = ProcessExpression(c, prog);
-        } else if (c->Name == QLatin1String("caseselector")) {
+        } else if (c->Name() == QLatin1String("caseselector")) {
             auto sel = NewStatement<TfsCaseSelector>(c, prog);
-            TfsXMLItem *set = c->FindItem(QStringLiteral("set"));
+            TfsXMLItem *set = c->Child(QStringLiteral("set"));
             if (!set)
                 Error(fsResource(QStringLiteral("SInvalidLanguage")));
             sel->FSetExpression.reset(ProcessSet(set, prog));
@@ -769,10 +769,10 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessTry(TfsXMLItem *item, TfsScri
     std::unique_ptr<TfsStatement> finallyBlock;
     for (int i = 0; i < item->Count(); ++i) {
         TfsXMLItem *c = item->Items(i);
-        if (c->Name == QLatin1String("exceptstmt")) {
+        if (c->Name() == QLatin1String("exceptstmt")) {
             s->FIsExcept = true;
             s->FExceptStmt = BlockOf(c, prog);
-        } else if (c->Name == QLatin1String("finallystmt")) {
+        } else if (c->Name() == QLatin1String("finallystmt")) {
             finallyBlock = BlockOf(c, prog);
         } else if (auto st = ProcessStatement(c, prog)) {
             s->Add(std::move(st));
@@ -812,12 +812,12 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessCppFor(TfsXMLItem *item, TfsS
     for (int i = 0; i < item->Count(); ++i) {
         TfsXMLItem *c = item->Items(i);
         At(c);
-        if (stage == 0 && c->Name == QLatin1String("compoundstmt")) {
+        if (stage == 0 && c->Name() == QLatin1String("compoundstmt")) {
             s->FFirstStmt = BlockOf(c, prog);
             stage = 1;
-        } else if (stage == 1 && c->Name == QLatin1String("expr") && !s->FExpression) {
+        } else if (stage == 1 && c->Name() == QLatin1String("expr") && !s->FExpression) {
             s->FExpression = ProcessExpression(c, prog);
-        } else if (stage == 1 && c->Name == QLatin1String("compoundstmt")) {
+        } else if (stage == 1 && c->Name() == QLatin1String("compoundstmt")) {
             s->FSecondStmt = BlockOf(c, prog);
             stage = 2;
         } else if (stage == 2) {
@@ -841,9 +841,9 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessVbFor(TfsXMLItem *item, TfsSc
     for (int i = 0; i < item->Count(); ++i) {
         TfsXMLItem *c = item->Items(i);
         At(c);
-        if (c->Name == QLatin1String("ident") && !s->FVariable) {
+        if (c->Name() == QLatin1String("ident") && !s->FVariable) {
             s->FVariable = LoopVariable(c, prog);
-        } else if (c->Name == QLatin1String("expr") && values < 3) {
+        } else if (c->Name() == QLatin1String("expr") && values < 3) {
             auto e = ProcessExpression(c, prog);
             if (s->FVariable && values < 2)
                 CheckAssign(s->FVariable->FTyp, s->FVariable->FTypeName, s->FVariable->GetFullTypeName(), *e, prog);
@@ -862,7 +862,7 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessVbFor(TfsXMLItem *item, TfsSc
 std::unique_ptr<TfsStatement> TfsILBuilder::ProcessReturn(TfsXMLItem *item, TfsScript *prog)
 {
     auto block = NewStatement<TfsStatement>(item, prog);
-    if (TfsXMLItem *e = item->FindItem(QStringLiteral("expr"))) {
+    if (TfsXMLItem *e = item->Child(QStringLiteral("expr"))) {
         TfsCustomVariable *result = prog->FindLocal(QStringLiteral("Result"));
         if (!result)
             Error(fsResource(QStringLiteral("SLeftCantAssigned")));
@@ -884,7 +884,7 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessReturn(TfsXMLItem *item, TfsS
 // or property is then cleared.
 std::unique_ptr<TfsStatement> TfsILBuilder::ProcessDelete(TfsXMLItem *item, TfsScript *prog)
 {
-    TfsXMLItem *d = item->FindItem(QStringLiteral("dsgn"));
+    TfsXMLItem *d = item->Child(QStringLiteral("dsgn"));
     if (!d)
         Error(fsResource(QStringLiteral("SInvalidLanguage")));
     auto s = NewStatement<TfsDeleteStmt>(item, prog);
@@ -909,7 +909,7 @@ std::unique_ptr<TfsStatement> TfsILBuilder::ProcessDelete(TfsXMLItem *item, TfsS
 // new TClass(args): the class's constructor Create with the arguments.
 std::unique_ptr<TfsDesignator> TfsILBuilder::ProcessNew(TfsXMLItem *item, TfsScript *prog)
 {
-    TfsXMLItem *d = item->FindItem(QStringLiteral("dsgn"));
+    TfsXMLItem *d = item->Child(QStringLiteral("dsgn"));
     const int head = d ? d->Find(QStringLiteral("node")) : -1;
     if (head < 0)
         Error(fsResource(QStringLiteral("SInvalidLanguage")));
@@ -967,7 +967,7 @@ std::unique_ptr<TfsExpression> TfsILBuilder::ProcessExpression(TfsXMLItem *expr,
     for (int i = 0; i < expr->Count(); ++i) {
         TfsXMLItem *c = expr->Items(i);
         At(c);
-        const QString &n = c->Name;
+        const QString &n = c->Name();
         if (n == QLatin1String("op")) {
             const TfsOperatorType op = fsOperatorFromText(c->Prop(QStringLiteral("text")));
             if (op == opNone)
@@ -982,7 +982,7 @@ std::unique_ptr<TfsExpression> TfsILBuilder::ProcessExpression(TfsXMLItem *expr,
         } else if (n == QLatin1String("dsgn")) {
             if (pendingIs) {
                 // The right side of "is" names a class.
-                TfsXMLItem *name = c->FindItem(QStringLiteral("node"));
+                TfsXMLItem *name = c->Child(QStringLiteral("node"));
                 TfsClassVariable *cls = name ? prog->FindClass(name->Prop(QStringLiteral("text"))) : nullptr;
                 if (!cls)
                     Error(fsResource(QStringLiteral("SClassRequired")));
@@ -1020,9 +1020,9 @@ TfsSetNode *TfsILBuilder::ProcessSet(TfsXMLItem *set, TfsScript *prog)
     for (int i = 0; i < set->Count(); ++i) {
         TfsXMLItem *c = set->Items(i);
         At(c);
-        if (c->Name == QLatin1String("range")) {
+        if (c->Name() == QLatin1String("range")) {
             range = true;
-        } else if (c->Name == QLatin1String("expr")) {
+        } else if (c->Name() == QLatin1String("expr")) {
             auto e = ProcessExpression(c, prog);
             if (range && !node->FElements.empty() && !node->FElements.back().To)
                 node->FElements.back().To = std::move(e);
@@ -1100,12 +1100,12 @@ std::unique_ptr<TfsDesignator> TfsILBuilder::ProcessDesignator(TfsXMLItem *dsgn,
     bool addr = false;
     for (int i = 0; i < dsgn->Count(); ++i) {
         TfsXMLItem *c = dsgn->Items(i);
-        if (c->Name == QLatin1String("addr")) {
+        if (c->Name() == QLatin1String("addr")) {
             addr = true;
-        } else if (c->Name == QLatin1String("node")) {
+        } else if (c->Name() == QLatin1String("node")) {
             const QString text = c->Prop(QStringLiteral("text"));
             segments.push_back({text == QLatin1String("[") ? QString() : text, {}, c});
-        } else if (c->Name == QLatin1String("expr")) {
+        } else if (c->Name() == QLatin1String("expr")) {
             if (segments.empty())
                 Error(fsResource(QStringLiteral("SInvalidLanguage")));
             segments.back().Args.push_back(c);

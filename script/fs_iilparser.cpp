@@ -255,7 +255,7 @@ void TfsILParser::ProcessUses(TfsXMLItem *uses)
     std::vector<std::unique_ptr<TfsXMLItem>> units;
     for (int i = 0; i < uses->Count(); ++i) {
         const TfsXMLItem *file = uses->Items(i);
-        if (file->Name != QLatin1String("file"))
+        if (file->Name() != QLatin1String("file"))
             continue;
         QString name = file->Prop(QStringLiteral("text"));
         if (name.size() >= 2 && name.startsWith(QLatin1Char('\'')) && name.endsWith(QLatin1Char('\'')))
@@ -302,7 +302,7 @@ void TfsILParser::ProcessUses(TfsXMLItem *uses)
         TfsXMLItem *root = unitParser.FILScript.Root();
         while (root->Count() > 0) {
             auto child = root->Take(0);
-            if (child->Name != QLatin1String("types"))
+            if (child->Name() != QLatin1String("types"))
                 unit->Add(std::move(child));
         }
         units.push_back(std::move(unit));
@@ -366,7 +366,8 @@ bool TfsILParser::MakeILScript(const QString &text)
     const bool ok = matched && FErrorMsg.isEmpty();
     TfsXMLItem *root = FILScript.Root();
     root->Clear();
-    root->Name = QStringLiteral("program");
+    root->SetText(QString());
+    root->SetName(QStringLiteral("program"));
     if (ok) {
         for (auto &item : FOut)
             root->Add(std::move(item));

@@ -17,6 +17,7 @@ packages=(
   libqt6sql6-sqlite libqt6sql6-psql postgresql
   libzip-dev libxlsxwriter-dev
   xvfb
+  librsvg2-bin desktop-file-utils appstream dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -75,6 +75,7 @@ TfsVariant reportIIF(TfrxReport *report, TfsCustomVariable &caller)
     } catch (const EfsStopped &) {
         throw;
     } catch (const Exception &) {
+        // IIF's own rule: an error in either text leaves the result empty.
         return TfsVariant();
     }
 }

@@ -19,6 +19,8 @@ bool rudIsTrue(const TfsVariant &Value)
     try {
         return fsVarEquals(Value, TfsVariant(true));
     } catch (const Exception &) {
+        // A value that does not compare with a Boolean (an array, an object)
+        // is not true: the test it stands in simply fails.
         return false;
     }
 }
@@ -30,6 +32,7 @@ bool rudIsZero(const TfsVariant &Value)
     try {
         return fsVarEquals(Value, TfsVariant(0));
     } catch (const Exception &) {
+        // As in rudIsTrue: a value that does not compare with 0 is not zero.
         return false;
     }
 }
@@ -104,6 +107,7 @@ QString TfrxCustomMemoView::FormatData(const TfsVariant &Value, TfrxFormat *AFor
     try {
         return Value.ToText();
     } catch (const Exception &) {
+        // A value without a text (an object, an array) prints as nothing.
         return QString();
     }
 }

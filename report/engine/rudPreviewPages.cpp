@@ -36,15 +36,20 @@ bool classInherits(const QMetaObject *cls, const char *Name)
     return false;
 }
 
-// A float attribute of a page or object item; Default when absent or unreadable.
-double floatProp(const TfrxXMLItem *Item, const char *Name, double Default)
+// A float attribute of a page or object item; Default when absent or
+// unreadable. A damaged number (a hand-edited or broken prepared-report
+// file) goes to Report's error list, as the serializer reports one: the
+// work goes on with the default.
+double floatProp(const TfrxXMLItem *Item, const char *Name, double Default, TfrxReport *Report)
 {
     const QString name = QLatin1String(Name);
     if (!Item->PropExists(name))
         return Default;
     try {
         return rudStrToFloat(Item->Prop(name));
-    } catch (const Exception &) {
+    } catch (const Exception &e) {
+        if (Report)
+            Report->AddErrors({Item->Name() + QLatin1Char('.') + name + QStringLiteral(": ") + e.Message()});
         return Default;
     }
 }
@@ -432,7 +437,8 @@ int TfrxPreviewPages::GetCurPosition()
 }
 
 // The lowest bottom of the band items of one page item (see GetLastY).
-static double lastYOfPage(const TfrxXMLItem *Page, const TfrxDictionary &Dictionary, double ColumnPosition)
+static double lastYOfPage(const TfrxXMLItem *Page, const TfrxDictionary &Dictionary, double ColumnPosition,
+                          TfrxReport *Report)
 {
     double result = 0;
     for (int i = 0; i < Page->Count(); ++i) {
@@ -442,10 +448,10 @@ static double lastYOfPage(const TfrxXMLItem *Page, const TfrxDictionary &Diction
         if (!(classInherits(cls, "TfrxBand") || classInherits(cls, "TfrxNullBand")) ||
             classInherits(cls, "TfrxPageFooter") || classInherits(cls, "TfrxOverlay"))
             continue;
-        const double top = floatProp(item, "t", source ? source->Top() : 0);
-        const double height = floatProp(item, "h", source ? source->Height() : 0);
+        const double top = floatProp(item, "t", source ? source->Top() : 0, Report);
+        const double height = floatProp(item, "h", source ? source->Height() : 0, Report);
         if (ColumnPosition != 0) {
-            const double left = floatProp(item, "l", source ? source->Left() : 0);
+            const double left = floatProp(item, "l", source ? source->Left() : 0, Report);
             if (std::fabs(left - ColumnPosition) >= 0.001 && !classInherits(cls, "TfrxPageHeader") &&
                 !classInherits(cls, "TfrxReportTitle"))
                 continue;
@@ -458,7 +464,7 @@ static double lastYOfPage(const TfrxXMLItem *Page, const TfrxDictionary &Diction
 double TfrxPreviewPages::GetLastY(double ColumnPosition)
 {
     TfrxXMLItem *page = CurPageItem();
-    const double result = page ? lastYOfPage(page, FDictionary, ColumnPosition) : 0;
+    const double result = page ? lastYOfPage(page, FDictionary, ColumnPosition, FReport) : 0;
     return result == 0 && FLastY != 0 ? FLastY : result;
 }
 
@@ -484,7 +490,7 @@ void TfrxPreviewPages::PasteObjects(double X, double Y)
         // An alias item without "l"/"t" stands where its source copy stands.
         auto position = [this](const TfrxXMLItem *Item, const char *Name, bool Vertical) {
             TfrxComponent *source = FDictionary.GetObject(Item->Name());
-            return floatProp(Item, Name, source ? (Vertical ? source->Top() : source->Left()) : 0);
+            return floatProp(Item, Name, source ? (Vertical ? source->Top() : source->Left()) : 0, FReport);
         };
         const double dx = X - position(cut->Items(0), "l", false);
         const double dy = Y - position(cut->Items(0), "t", true);
@@ -521,10 +527,10 @@ bool TfrxPreviewPages::SetObjectText(int Position, const QString &Name, const QS
     // An item without an attribute has its source copy's value.
     auto bounds = [this](const TfrxXMLItem *Item) {
         TfrxComponent *source = FDictionary.GetObject(Item->Name());
-        return QRectF(floatProp(Item, "l", source ? source->Left() : 0),
-                      floatProp(Item, "t", source ? source->Top() : 0),
-                      floatProp(Item, "w", source ? source->Width() : 0),
-                      floatProp(Item, "h", source ? source->Height() : 0));
+        return QRectF(floatProp(Item, "l", source ? source->Left() : 0, FReport),
+                      floatProp(Item, "t", source ? source->Top() : 0, FReport),
+                      floatProp(Item, "w", source ? source->Width() : 0, FReport),
+                      floatProp(Item, "h", source ? source->Height() : 0, FReport));
     };
     const QRectF grown = bounds(item);
     const QRectF band = bounds(parent);
@@ -936,6 +942,6 @@ void TfrxPreviewPages::AddFrom(TfrxReport *Report)
     for (int i = 0; i < otherOutline->Count(); ++i)
         copyItem(copyItem, otherOutline->Items(i), outline);
     TfrxXMLItem *last = other->PageItem(count - 1);
-    FLastY = last ? lastYOfPage(last, other->FDictionary, 0) : 0;
+    FLastY = last ? lastYOfPage(last, other->FDictionary, 0, FReport) : 0;
     ClearCache();
 }

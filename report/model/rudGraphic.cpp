@@ -155,6 +155,8 @@ std::shared_ptr<const TfrxGraphic> TfrxGraphic::LoadKeeping(TfrxGraphicKind kind
     try {
         g->Decode();
     } catch (const Exception &) {
+        // Decoded() tells the caller, who reports the damage (the
+        // serializer's error list); the bytes stay to be written back.
         g->FImage = QImage();
         g->FWidth = g->FHeight = 0;
         g->FDecoded = false;

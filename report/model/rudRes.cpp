@@ -3,13 +3,13 @@
 
 #include "report/model/rudRes.h"
 
+#include "base/DataFolder.h"
 #include "base/Errors.h"
 #include "base/NumberFormat.h"
 #include "base/UserInterface.h"
 #include "report/model/rudXML.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -166,7 +166,7 @@ void TfrxResources::Clear()
 void TfrxResources::BuildLanguagesList()
 {
     FLanguages.clear();
-    const QDir dir(QCoreApplication::applicationDirPath());
+    const QDir dir(dataFolder());
     const QStringList files = dir.entryList({QStringLiteral("*.frc")}, QDir::Files);
     for (const QString &file : files) {
         QString name = file.toLower();
@@ -205,13 +205,13 @@ QString TfrxResources::HelpPath(const QString &ClassName) const
             break;
         }
     }
-    return QCoreApplication::applicationDirPath() + u'/' + FHelpFile + topic;
+    return dataFolder() + u'/' + FHelpFile + topic;
 }
 
 bool TfrxResources::Help(const QString &ClassName)
 {
     // The help file is not shipped with every installation.
-    if (!QFileInfo(QCoreApplication::applicationDirPath() + u'/' + FHelpFile).isFile())
+    if (!QFileInfo(dataFolder() + u'/' + FHelpFile).isFile())
         return false;
     return userInterface().OpenDocument(HelpPath(ClassName));
 }

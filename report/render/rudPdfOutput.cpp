@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -34,6 +35,13 @@ QPageSize paperOf(TfrxReportPage *Page)
 void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName, TfrxPdfBackground Background,
                         const TfrxPaperCalibration &Calibration)
 {
+    const int count = Report->PreviewPages() ? Report->PreviewPages()->Count() : 0;
+    saveFileAtomically(FileName, rudReportPagesToPdf(Report, 0, count, FileName, Background, Calibration));
+}
+
+QByteArray rudReportPagesToPdf(TfrxReport *Report, int First, int Count, const QString &FileName,
+                               TfrxPdfBackground Background, const TfrxPaperCalibration &Calibration)
+{
     auto *pages = dynamic_cast<TfrxPreviewPages *>(Report->PreviewPages());
     if (!pages)
         throw EInOutError(QStringLiteral("Cannot write the PDF %1").arg(FileName));
@@ -46,7 +54,7 @@ void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName, TfrxPdfBack
         writer.setTitle(Report->ReportOptions()->Name());
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter;
-        for (int i = 0; i < pages->Count(); ++i) {
+        for (int i = std::max(First, 0); i < std::min(First + Count, pages->Count()); ++i) {
             TfrxReportPage *page = pages->GetPage(i);
             if (!page)
                 continue;
@@ -75,7 +83,7 @@ void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName, TfrxPdfBack
         if (painter.isActive())
             painter.end();
     }
-    saveFileAtomically(FileName, buffer.data());
+    return buffer.data();
 }
 
 QByteArray rudPagesToPdf(TfrxCustomPreviewPages *Pages, const QList<int> &Indexes, int Dpi, const QString &Creator,

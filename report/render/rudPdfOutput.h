@@ -29,6 +29,12 @@ void rudSaveReportToPdf(TfrxReport *Report, const QString &FileName,
                         TfrxPdfBackground Background = TfrxPdfBackground::Printable,
                         const TfrxPaperCalibration &Calibration = {});
 
+// The prepared pages First ... First + Count - 1 of Report as rudSaveReportToPdf
+// draws them, as the bytes of a PDF file; FileName names it in the error.
+QByteArray rudReportPagesToPdf(TfrxReport *Report, int First, int Count, const QString &FileName,
+                               TfrxPdfBackground Background = TfrxPdfBackground::Printable,
+                               const TfrxPaperCalibration &Calibration = {});
+
 // The prepared pages Indexes of Pages as a PDF at Dpi dots per inch, each
 // on a sheet of its exact paper size (media boxes to the hundredth of a
 // point), drawn as on screen. Each page is fetched from the store once:

@@ -205,8 +205,10 @@ void TfrxPreview::ShowTemplate()
     }
     try {
         FReport->Services().DesignPreviewPage(&temporary, window());
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         // Looking at the template changes nothing, whatever went wrong.
+        userInterface().MessageBox(QStringLiteral("Шаблон не показан:\n%1").arg(QString::fromUtf8(e.what())),
+                                   rudResources().Get(QStringLiteral("mbError")), TMsgIcon::Error, TMsgButtons::Ok);
     }
 }
 
@@ -266,9 +268,12 @@ void TfrxPreview::EditPreparedPage(TfrxCustomPreviewPages &Pages)
             Pages.ModifyPage(FPageNo - 1, page);
             Unlock();
         }
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         // A failed edit leaves the prepared page as it was.
         if (FLocked > 0)
             Unlock();
+        userInterface().MessageBox(
+            QStringLiteral("Страница %1 не изменена:\n%2").arg(FPageNo).arg(QString::fromUtf8(e.what())),
+            rudResources().Get(QStringLiteral("mbError")), TMsgIcon::Error, TMsgButtons::Ok);
     }
 }

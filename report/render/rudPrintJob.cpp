@@ -438,6 +438,7 @@ bool rudPrintPages(TfrxReport *Report, TfrxPrintPageSource &Pages, const TfrxPri
         try {
             Hooks.BeforePrint();
         } catch (const EPrintCancelled &) {
+            // The operator cancelled: nothing went wrong, nothing is printed.
             return false;
         }
     }

@@ -1,5 +1,6 @@
 #include "app/CertificateFile.h"
 #include "app/main.h"
+#include "app/TraineeDetailsDialog.h"
 
 #include "base/CodePages.h"
 #include "base/DateTime.h"
@@ -10,10 +11,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QStandardPaths>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -85,7 +88,7 @@ TEST_F(CertificateFileTest, SaveAsThenOpenRestoresEveryControl)
     source.N2Click();
     EXPECT_EQ(Ui.MessageTexts(), QStringList{"Файл сохранен : " + path});
     ASSERT_EQ(Ui.SaveDialogs.size(), 1u);
-    EXPECT_EQ(Ui.SaveDialogs[0].InitialDir, QCoreApplication::applicationDirPath());
+    EXPECT_EQ(Ui.SaveDialogs[0].InitialDir, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     EXPECT_EQ(Ui.SaveDialogs[0].Filter, "файл свидетельства о профессии водителя|*.vod");
     EXPECT_FALSE(Ui.SaveDialogs[0].OverwritePrompt);
     EXPECT_EQ(Ui.SaveDialogs[0].DefaultExt, "1");
@@ -96,7 +99,7 @@ TEST_F(CertificateFileTest, SaveAsThenOpenRestoresEveryControl)
     Choose(path);
     Window.N10Click();
     ASSERT_EQ(Ui.OpenDialogs.size(), 1u);
-    EXPECT_EQ(Ui.OpenDialogs[0].InitialDir, QCoreApplication::applicationDirPath());
+    EXPECT_EQ(Ui.OpenDialogs[0].InitialDir, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     EXPECT_TRUE(Ui.OpenDialogs[0].Filter.isEmpty());
     for (int i = 1; i <= 10; ++i) {
         EXPECT_EQ(Edit(numbered("Edit_", i))->text(), source.Component<TEdit>(numbered("Edit_", i))->text());
@@ -476,4 +479,62 @@ TEST_F(CertificateFileTest, RussianFileOpensUnderCAndEnglish)
     EXPECT_EQ(date, EncodeDate(2015, 5, 3));
     for (const char *bad : {"31.02.2015", "2015-13-01", "03.05.15.1", "03-05-2015", "2015.05.03", "", "abc"})
         EXPECT_FALSE(readCertificateDate(bad, date)) << bad;
+}
+
+// A file of an older version, without the details' section, saves byte for
+// byte as it was; details entered in their dialog (a wrong СНИЛС shown at
+// once and refused) add their own section and nothing else, come back on
+// opening, and are cleared with the form.
+TEST_F(CertificateFileTest, OldFileSavesUnchangedApartFromTheEnteredDetails)
+{
+    QString text = QStringLiteral("[Школа]\r\nтелефон=123\r\n[Слева]\r\n");
+    for (int i = 1; i <= 10; ++i)
+        text += QStringLiteral("edit_%1=%2\r\n").arg(i).arg(i == 5 ? QStringLiteral("Орлов Олег") : QString());
+    for (int i = 1; i <= 4; ++i)
+        text += QStringLiteral("date%1=0%1.05.2015\r\n").arg(i);
+    text += QStringLiteral("[Таблица]\r\n");
+    for (int i = 1; i <= 10; ++i)
+        text += QStringLiteral("edt_%1=%2\r\n").arg(i).arg(i);
+    text += QStringLiteral("edt_11=55\r\n");
+    for (int i = 1; i <= 10; ++i)
+        text += QStringLiteral("cmb_%1=0\r\n").arg(i);
+    text += QStringLiteral("cmb_kpp=1\r\n");
+    const QByteArray old = encodeCodePage(text, 1251);
+    const QString path = Path("old.vod");
+    writeBytes(path, old);
+    Choose(path);
+    Window.N10Click();
+    Window.N3Click();
+    EXPECT_EQ(readBytes(path), old);
+
+    Ui.DialogAnswers.push_back([](QObject *dialog) {
+        auto *d = qobject_cast<TTraineeDetailsDialog *>(dialog);
+        EXPECT_NE(d, nullptr);
+        if (!d)
+            return 0;
+        EXPECT_EQ(d->SurnameE->text(), "Орлов") << "split from the full name";
+        EXPECT_EQ(d->PatronymicE->text(), "");
+        d->SnilsE->setText("112-233-445 96");
+        EXPECT_EQ(d->FaultL->text(), "СНИЛС 112-233-445 96 неверен: не сходится контрольное число (должно быть 95).");
+        d->SnilsE->setText("11223344595");
+        d->BirthE->setText("31.12.1899");
+        EXPECT_EQ(d->FaultL->text(), "Дата рождения 31.12.1899 раньше 1900 года.");
+        d->BirthE->setText("14.02.1990");
+        d->SexCB->setCurrentText("М");
+        EXPECT_EQ(d->FaultL->text(), "");
+        return 1;
+    });
+    Window.N17Click();
+    Window.N3Click();
+    EXPECT_EQ(readBytes(path), old + encodeCodePage(QStringLiteral("[Получатель]\r\nsurname=\r\nname=\r\npatronymic=\r\n"
+                                                                   "birth=14.02.1990\r\nsex=М\r\nsnils=112-233-445 95\r\n"
+                                                                   "citizenship=643\r\n"),
+                                                    1251));
+    Window.N6Click();
+    EXPECT_TRUE(Window.TraineeDetails.IsEmpty());
+    Choose(path);
+    Window.N10Click();
+    EXPECT_EQ(Window.TraineeDetails.Snils, "112-233-445 95");
+    EXPECT_EQ(Window.TraineeDetails.BirthDate, QDate(1990, 2, 14));
+    EXPECT_EQ(Window.TraineeDetails.NameOf(Edit("Edit_5")->text()).Name, "Олег");
 }

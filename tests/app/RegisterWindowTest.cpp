@@ -10,6 +10,7 @@
 #include "records/Register.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileInfo>
@@ -176,3 +177,46 @@ TEST(RegisterWindow, SettingsKeepTheLocationAndTheRegisterOpensOnFirstUse)
     saveRegisterLocation(QString());
 }
 
+
+TEST(RegisterWindow, ArchiveSettingsAndTheArchivedPdfOpen)
+{
+    TRegisterFolder folder;
+    TRegisterOverride location(folder.Database);
+    TShownMainWindow shown;
+    TfmMain &w = *shown.Window;
+    const QString pdf = folder.Path(QStringLiteral("АБ-000001 Иванов.pdf"));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const TCertificateRecord ivanov = recordCertificate(w, QStringLiteral("Иванов Иван"));
+    w.Register().SetArchive(ivanov.Id, pdf, QStringLiteral("ab12"));
+    recordCertificate(w, QStringLiteral("Петров Пётр"));
+    EXPECT_EQ(w.Register().Find(ivanov.Id)->ArchiveSha256, "ab12");
+
+    // The settings: on by default in the default folder; switched off and
+    // another folder kept.
+    answer<TArchiveSettingsDialog>(shown.Ui, [&](TArchiveSettingsDialog &d) {
+        EXPECT_TRUE(d.EnabledC->isChecked());
+        EXPECT_TRUE(d.FolderE->text().isEmpty());
+        EXPECT_EQ(d.FolderE->placeholderText(), defaultArchiveFolder());
+        d.EnabledC->setChecked(false);
+        d.FolderE->setText(folder.Path(QStringLiteral("archive")) + QStringLiteral("  "));
+    });
+    w.ArchiveSettingsAction->trigger();
+    EXPECT_FALSE(archiveSettings().Enabled);
+    EXPECT_EQ(archiveSettings().Folder, folder.Path(QStringLiteral("archive")));
+
+    // The window opens the selected record's file; a record without one says so.
+    shown.Ui.OpenDocumentResult = true;
+    w.N13->trigger();
+    TfmRegister *r = w.RegisterWindow();
+    ASSERT_NE(r, nullptr);
+    r->RecordsView->sortByColumn(TRegisterModel::colName, Qt::AscendingOrder);
+    r->RecordsView->setCurrentIndex(r->Sorted->index(0, 0));
+    r->ArchiveB->click();
+    EXPECT_EQ(shown.Ui.OpenedDocuments, QStringList{pdf});
+    r->RecordsView->setCurrentIndex(r->Sorted->index(1, 0));
+    r->ArchiveB->click();
+    EXPECT_EQ(shown.Ui.OpenedDocuments.size(), 1);
+    EXPECT_EQ(shown.Ui.MessageTexts(), QStringList{"У этой записи нет копии в архиве PDF."});
+}

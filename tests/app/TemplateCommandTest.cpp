@@ -14,6 +14,7 @@
 #include "report/model/rudReport.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -37,6 +38,24 @@ QAction *editMenuAction(TfrxDesignerForm &Designer, const QString &Name)
     return nullptr;
 }
 
+// Deletes the memo Name through the Edit menu, saves with the designer's
+// save command and closes the designer.
+void deleteMemoAndSave(TfrxDesignerForm &Designer, const QString &Name)
+{
+    TfrxComponent *memo = Designer.Report()->FindObject(Name);
+    EXPECT_NE(memo, nullptr);
+    Designer.SelectedObjects() = {memo};
+    Designer.SelectionChanged();
+    QAction *remove = editMenuAction(Designer, QStringLiteral("DeleteCmd"));
+    EXPECT_NE(remove, nullptr);
+    if (remove)
+        remove->trigger();
+    EXPECT_EQ(Designer.Report()->FindObject(Name), nullptr);
+    Designer.Action(QStringLiteral("SaveCmd"))->trigger();
+    EXPECT_FALSE(Designer.Modified());
+    EXPECT_TRUE(Designer.close());
+}
+
 } // namespace
 
 TEST(TemplateCommand, EditsSavesAndTheNextPrintUsesTheTemplate)
@@ -55,19 +74,7 @@ TEST(TemplateCommand, EditsSavesAndTheNextPrintUsesTheTemplate)
         if (!designer)
             return 0;
         seen << designer->windowTitle();
-        TfrxReport *report = designer->Report();
-        TfrxComponent *memo = report->FindObject(QStringLiteral("Memo_kval"));
-        EXPECT_NE(memo, nullptr);
-        designer->SelectedObjects() = {memo};
-        designer->SelectionChanged();
-        QAction *remove = editMenuAction(*designer, QStringLiteral("DeleteCmd"));
-        EXPECT_NE(remove, nullptr);
-        if (remove)
-            remove->trigger();
-        EXPECT_EQ(report->FindObject(QStringLiteral("Memo_kval")), nullptr);
-        designer->Action(QStringLiteral("SaveCmd"))->trigger();
-        EXPECT_FALSE(designer->Modified());
-        EXPECT_TRUE(designer->close());
+        deleteMemoAndSave(*designer, QStringLiteral("Memo_kval"));
         return 1;
     });
     w.Button3->click();
@@ -97,6 +104,53 @@ TEST(TemplateCommand, EditsSavesAndTheNextPrintUsesTheTemplate)
     ASSERT_EQ(ui.Messages.size(), before + 1);
     EXPECT_TRUE(ui.Messages.back().Text.contains(QStringLiteral("нет поля Memo_kval")));
     EXPECT_EQ(openPreviewCount(), 0);
+}
+
+// An installed program's folder cannot be written: the first edit copies the
+// shipped template into the user's folder and saves there, the next print
+// reads that copy, and the shipped file keeps its bytes.
+TEST(TemplateCommand, EditsOfTheShippedTemplateGoToTheUsersCopy)
+{
+    rudDesignerInit();
+    TPrintWindow print;
+    TfmMain &w = *print.Shown.Window;
+    w.rudReport1->SetIniFile(print.Folder.filePath(QStringLiteral("designer.ini")));
+    const QString program = print.Folder.filePath(QStringLiteral("program"));
+    ASSERT_TRUE(QDir().mkpath(program));
+    w.ShippedTemplate = program + QStringLiteral("/shablon.fr3");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(":/template/shablon.fr3"), w.ShippedTemplate));
+    QFile shipped(w.ShippedTemplate);
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    const QByteArray shippedBytes = shipped.readAll();
+    shipped.close();
+    ASSERT_TRUE(QFile::setPermissions(w.ShippedTemplate, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    w.TemplateFolder = print.Folder.filePath(QStringLiteral("data/Quorvel_A5"));
+
+    QString opened;
+    print.Shown.Ui.DialogAnswers.push_back([&](QObject *Window) {
+        auto *designer = qobject_cast<TfrxDesignerForm *>(Window);
+        EXPECT_NE(designer, nullptr);
+        if (!designer)
+            return 0;
+        opened = designer->Report()->FileName();
+        deleteMemoAndSave(*designer, QStringLiteral("Memo_kval"));
+        return 1;
+    });
+    w.Button3->click();
+    EXPECT_EQ(opened, w.TemplatePath());
+    QFile saved(w.TemplatePath());
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(saved.readAll().contains("Memo_kval"));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    EXPECT_EQ(shipped.readAll(), shippedBytes);
+
+    fillCertificate(w);
+    w.N7->trigger();
+    ASSERT_FALSE(print.Shown.Ui.Messages.empty());
+    EXPECT_TRUE(print.Shown.Ui.Messages.back().Text.contains(QStringLiteral("нет поля Memo_kval")));
+    EXPECT_TRUE(print.Shown.Ui.Messages.back().Text.contains(w.TemplatePath()));
+    QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST(TemplateCommand, AMissingTemplateOpensABlankPageWithoutAMessage)

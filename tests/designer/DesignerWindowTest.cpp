@@ -422,6 +422,40 @@ TEST_F(DesignerWindow, SettingsAreKeptPerUserAndTheDefaultLayoutServesAFirstRun)
     EXPECT_TRUE(designer->EditAfterInsert());
 }
 
+TEST_F(DesignerWindow, SettingsThatCannotBeReadOrWrittenSaySoOnce)
+{
+    const QString store = Dir.filePath(QStringLiteral("designer.ini"));
+    auto writeStore = [&](const QByteArray &Text) {
+        QFile::remove(store);
+        QFile file(store);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Form5.TfrxDesignerForm]\n" + Text);
+    };
+    // A damaged number: the built-in value serves, and the window says why.
+    writeStore("Scale=1,5x\nGrid1=0,5y\nUnits=1\n");
+    {
+        auto designer = Open(Template);
+        EXPECT_DOUBLE_EQ(designer->Scale(), 1);
+        EXPECT_EQ(designer->Units(), duInches);
+        ASSERT_EQ(Ui.Messages.size(), 1u) << Ui.MessageTexts().join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(Ui.Messages[0].Text.startsWith(QStringLiteral("Настройки дизайнера не прочитаны")));
+        EXPECT_TRUE(Ui.Messages[0].Text.contains(QStringLiteral("Scale")));
+    }
+    // A store that cannot be written: the window's settings are not kept.
+    Ui.Messages.clear();
+    writeStore("Scale=1.5\n");
+    QFile::setPermissions(store, QFile::ReadOwner);
+    {
+        auto designer = Open(Template);
+        designer->SetScale(2);
+        designer->SaveState();
+        designer->SaveState();
+        ASSERT_EQ(Ui.Messages.size(), 1u) << Ui.MessageTexts().join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(Ui.Messages[0].Text.startsWith(QStringLiteral("Настройки дизайнера не сохранены")));
+    }
+    QFile::setPermissions(store, QFile::ReadOwner | QFile::WriteOwner);
+}
+
 TEST_F(DesignerWindow, NewReportAndOpeningABadFile)
 {
     auto designer = Open(Template);

@@ -63,7 +63,7 @@ TEST_F(GroupListTest, CsvDialectsReadAlike)
 {
     const QString semicolon = QStringLiteral(
         " фио ;Оценка 1;ПЕРВАЯ ПОМОЩЬ;Дата рождения;Пол;СНИЛС\n"
-        "Иванов  Иван Иванович;отлично;зачтено;01.02.2003;м;123-456-789 01\n"
+        "Иванов  Иван Иванович;отлично;зачтено;01.02.2003;м;123-456-789 64\n"
         "\n"
         "\"Петрова; Анна\";2;1;2004-03-15;Жен.;\n"
         "\"Сидоров \"\"Сид\"\"\nСергей\";;;;;\n");
@@ -98,7 +98,7 @@ TEST_F(GroupListTest, CsvDialectsReadAlike)
         EXPECT_EQ(ivanov.Grades[9], QStringLiteral("Зачтено"));
         EXPECT_EQ(ivanov.BirthDate, QDate(2003, 2, 1));
         EXPECT_EQ(ivanov.Sex, QStringLiteral("М"));
-        EXPECT_EQ(ivanov.Snils, QStringLiteral("123-456-789 01"));
+        EXPECT_EQ(ivanov.Snils, QStringLiteral("123-456-789 64"));
         const TGroupTrainee &petrova = list.Trainees[1];
         EXPECT_EQ(petrova.Grades[0], QStringLiteral("Хорошо"));
         EXPECT_EQ(petrova.Grades[9], QStringLiteral("Зачтено"));
@@ -109,17 +109,18 @@ TEST_F(GroupListTest, CsvDialectsReadAlike)
     }
 }
 
-// Every row that cannot print is reported with its row number; unknown
+// Every row that cannot print is reported with its row number (a wrong
+// СНИЛС and a birth date before 1900 among them); unknown
 // columns are listed; grades match across case and Latin look-alikes; a
 // title line above the header is skipped.
 TEST_F(GroupListTest, ProblemsCarryRowNumbers)
 {
     const QString text = QStringLiteral(
         "Группа 7А\n"
-        "Фамилия,Имя,Отчество,Оценка 10,Оценка 3,Начало обучения,Группа,Примечание\n"
-        "Орлов,Олег,,HE ЗAЧTEHO,хорошо,10.01.2025 0:00:00,7А,\n"
+        "Фамилия,Имя,Отчество,Оценка 10,Оценка 3,Начало обучения,Группа,Примечание,Дата рождения,СНИЛС\n"
+        "Орлов,Олег,,HE ЗAЧTEHO,хорошо,10.01.2025 0:00:00,7А,,14.02.1990,11223344595\n"
         ",,,зачтено,,,7А,\n"
-        "Ершов,Ёж,,Отл,4,32.01.2025,7А,\n");
+        "Ершов,Ёж,,Отл,4,32.01.2025,7А,,31.12.1899,112-233-445 96\n");
     const TGroupList list = readGroupList(Write(QStringLiteral("p.csv"), text.toUtf8()), Options);
     EXPECT_EQ(list.UnknownColumns, (QStringList{QStringLiteral("Группа"), QStringLiteral("Примечание")}));
     ASSERT_EQ(list.Trainees.size(), 3);
@@ -127,11 +128,14 @@ TEST_F(GroupListTest, ProblemsCarryRowNumbers)
     EXPECT_EQ(list.Trainees[0].Grades[9], QStringLiteral("Не зачтено"));
     EXPECT_EQ(list.Trainees[0].Grades[2], QStringLiteral("Хорошо"));
     EXPECT_EQ(list.Trainees[0].TrainingStart, QDate(2025, 1, 10));
+    EXPECT_EQ(list.Trainees[0].Snils, QStringLiteral("112-233-445 95"));
     EXPECT_EQ(list.Problems, (QStringList{
                                  QStringLiteral("Строка 4: нет ФИО"),
                                  QStringLiteral("Строка 5: оценка «4» по предмету 3 не из списка"),
                                  QStringLiteral("Строка 5: оценка «Отл» по предмету 10 не из списка"),
                                  QStringLiteral("Строка 5: дата «32.01.2025» в столбце «Начало обучения» не распознана (нужно ДД.ММ.ГГГГ)"),
+                                 QStringLiteral("Строка 5: Дата рождения 31.12.1899 раньше 1900 года."),
+                                 QStringLiteral("Строка 5: СНИЛС 112-233-445 96 неверен: не сходится контрольное число (должно быть 95)."),
                              }));
 }
 
@@ -196,7 +200,7 @@ TEST_F(GroupListTest, XlsxBook)
     worksheet_write_datetime(first, 1, 1, &born, date);
     worksheet_write_number(first, 1, 2, 3, nullptr);
     worksheet_write_string(first, 1, 3, "Зачтено", nullptr);
-    worksheet_write_number(first, 1, 4, 12345678901.0, nullptr);
+    worksheet_write_number(first, 1, 4, 12345678964.0, nullptr);
     worksheet_write_string(first, 1, 5, "Ж", nullptr);
     worksheet_write_number(first, 1, 6, 45000, nullptr);
     worksheet_write_string(first, 3, 0, "Глебов Глеб", nullptr);
@@ -212,7 +216,7 @@ TEST_F(GroupListTest, XlsxBook)
     EXPECT_EQ(belov.BirthDate, QDate(2001, 12, 31));
     EXPECT_EQ(belov.Grades[0], QStringLiteral("Удовлетворительно"));
     EXPECT_EQ(belov.Grades[9], QStringLiteral("Зачтено"));
-    EXPECT_EQ(belov.Snils, QStringLiteral("12345678901"));
+    EXPECT_EQ(belov.Snils, QStringLiteral("123-456-789 64"));
     EXPECT_EQ(belov.Sex, QStringLiteral("Ж"));
     EXPECT_EQ(belov.TrainingEnd, QDate(2023, 3, 15));
     EXPECT_EQ(list.Trainees[1].Grades[0], QStringLiteral("Хорошо"));

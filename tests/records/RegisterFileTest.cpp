@@ -69,11 +69,11 @@ TEST_F(RegisterFile, OpensMissingAndEmptyFilesAndMakesTheDefaultFolderOnFirstUse
 TEST_F(RegisterFile, ANewerDamagedOrForeignFileIsRefusedUntouched)
 {
     makeRegister(Path(), 2);
-    TRawConnection(Path()).Exec(QStringLiteral("UPDATE register_schema SET version = 3"));
+    TRawConnection(Path()).Exec(QStringLiteral("UPDATE register_schema SET version = 5"));
     const QByteArray newer = fileBytes(Path());
     EXPECT_EQ(errorOfOpen(Path()),
-              QStringLiteral("Реестр %1 создан более новой версией программы (версия схемы 3, эта программа знает "
-                             "версии до 2); реестр не изменён, обновите программу.")
+              QStringLiteral("Реестр %1 создан более новой версией программы (версия схемы 5, эта программа знает "
+                             "версии до 4); реестр не изменён, обновите программу.")
                   .arg(Path()));
     EXPECT_EQ(fileBytes(Path()), newer);
 

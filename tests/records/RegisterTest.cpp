@@ -281,7 +281,7 @@ TEST_P(RegisterOps, ListsFilterByNameNumberDayAndStateInTheOrderPrinted)
               (QStringList{"ИВАНОВА Мария", "Сидоров Пётр"}));
 }
 
-TEST_P(RegisterOps, AFirstVersionRegisterIsBroughtUpToDate)
+TEST_P(RegisterOps, AFirstVersionRegisterIsBroughtUpToDateAndKeepsTraineeDetails)
 {
     {
         TRawConnection raw(Location);
@@ -300,10 +300,20 @@ TEST_P(RegisterOps, AFirstVersionRegisterIsBroughtUpToDate)
     EXPECT_EQ(found[0].IssueDate, QDate(2026, 1, 9));
     EXPECT_EQ(found[0].PrintedAt, QDateTime(QDate(2026, 1, 10), QTime(9, 0), Qt::UTC));
     EXPECT_EQ(found[0].Values.value(QStringLiteral("edit_1")), QStringLiteral("ЁЛКИН"));
-    EXPECT_EQ(reg->Record(certificate(QStringLiteral("АБ"), QStringLiteral("Новый"))).Number, QStringLiteral("000002"));
+    EXPECT_EQ(found[0].Details, TTraineeDetails());
+    TNewCertificate withDetails = certificate(QStringLiteral("АБ"), QStringLiteral("Новый"));
+    withDetails.Details = {QStringLiteral("Новый"), QStringLiteral("Иван"), QString(), QDate(1990, 2, 3),
+                           QStringLiteral("М"), QStringLiteral("112-233-445 95"), QStringLiteral("112")};
+    const TCertificateRecord recorded = reg->Record(withDetails);
+    EXPECT_EQ(recorded.Number, QStringLiteral("000002"));
+    EXPECT_EQ(reg->Find(recorded.Id)->Details, withDetails.Details);
+    EXPECT_TRUE(found[0].ArchivePath.isEmpty());
+    reg->SetArchive(found[0].Id, QStringLiteral("/archive/2026/АБ-000001 ЁЛКИН.pdf"), QStringLiteral("0f"));
+    EXPECT_EQ(reg->Find(found[0].Id)->ArchivePath, QStringLiteral("/archive/2026/АБ-000001 ЁЛКИН.pdf"));
+    EXPECT_EQ(reg->Find(found[0].Id)->ArchiveSha256, QStringLiteral("0f"));
     reg.reset();
     TRawConnection raw(Location);
-    EXPECT_EQ(raw.Value(QStringLiteral("SELECT version FROM register_schema")).toInt(), 2);
+    EXPECT_EQ(raw.Value(QStringLiteral("SELECT version FROM register_schema")).toInt(), 4);
     EXPECT_EQ(raw.Value(QStringLiteral("SELECT count(*) FROM register_schema")).toInt(), 1);
 }
 

@@ -3,7 +3,6 @@
 
 #include "ScriptTestUtil.h"
 
-#include "script/fs_xml.h"
 
 #include <random>
 
@@ -105,11 +104,6 @@ TEST(Fuzz, RandomXmlAndGrammarsAreRefusedCleanly)
                 text.remove(pos, 1 + int(rng() % 20));
             else
                 text.insert(pos, QChar(char16_t(32 + rng() % 95)));
-        }
-        TfsXMLDocument doc;
-        try {
-            doc.LoadFromString(text);
-        } catch (const EfsXMLError &) {
         }
         fsRegisterLanguage(QStringLiteral("@Fuzz"), text);
         TfsScript script;

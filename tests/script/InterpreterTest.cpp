@@ -15,9 +15,9 @@ TEST(Interpreter, EmptyProgramHasEmptyMainBlock)
     front.SelectLanguage(QStringLiteral("PascalScript"));
     ASSERT_TRUE(front.MakeILScript(QStringLiteral("begin\r\n\r\nend.")));
     TfsXMLItem *root = front.ILScript().Root();
-    EXPECT_EQ(root->Name, QStringLiteral("program"));
+    EXPECT_EQ(root->Name(), QStringLiteral("program"));
     ASSERT_EQ(root->Count(), 1);
-    EXPECT_EQ(root->Items(0)->Name, QStringLiteral("compoundstmt"));
+    EXPECT_EQ(root->Items(0)->Name(), QStringLiteral("compoundstmt"));
     EXPECT_EQ(root->Items(0)->Count(), 0);
     EXPECT_EQ(root->Items(0)->Prop(QStringLiteral("pos")), QStringLiteral("1:1"));
     EXPECT_EQ(root->Items(0)->Prop(QStringLiteral("pos1")), QStringLiteral("3:4"));

@@ -116,7 +116,7 @@ TEST(Semantics, GrammarCorners)
     front.SelectLanguage(QStringLiteral("PascalScript"));
     ASSERT_TRUE(front.MakeILScript(QStringLiteral("begin\n  if True then ShowMessage(1)\nend.")));
     TfsXMLItem *ifstmt = front.ILScript().Root()->Items(0)->Items(0);
-    EXPECT_EQ(ifstmt->Name, QStringLiteral("ifstmt"));
+    EXPECT_EQ(ifstmt->Name(), QStringLiteral("ifstmt"));
     EXPECT_EQ(ifstmt->Prop(QStringLiteral("pos")), QStringLiteral("2:3"));
     EXPECT_EQ(ifstmt->Prop(QStringLiteral("pos1")), QStringLiteral("2:30"));
 }

@@ -11,8 +11,7 @@ TMsgResult TRecordingUserInterface::MessageBox(const QString &text, const QStrin
 {
     Messages.push_back({text, caption, icon, buttons});
     if (Answers.empty())
-        return buttons == TMsgButtons::Ok || buttons == TMsgButtons::OkCancel ? TMsgResult::Ok
-                                                                              : TMsgResult::Cancel;
+        return unattendedAnswer(buttons);
     const TMsgResult answer = Answers.front();
     Answers.pop_front();
     return answer;

@@ -10,7 +10,8 @@
 #include <vector>
 
 // A user interface that records every message and dialog and answers from
-// queues the test fills; an empty queue answers OK / cancel.
+// queues the test fills; an empty queue answers as nobody there would
+// (unattendedAnswer).
 class TRecordingUserInterface final : public TUserInterface {
 public:
     struct TMessage {

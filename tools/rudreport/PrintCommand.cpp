@@ -21,21 +21,6 @@
 
 namespace {
 
-// Messages of the engine (errors of printing) go to stderr.
-class TConsoleUserInterface final : public TUserInterface {
-public:
-    TMsgResult MessageBox(const QString &text, const QString &, TMsgIcon, TMsgButtons) override
-    {
-        QTextStream(stderr) << "rudreport: " << text << '\n';
-        ++Shown;
-        return TMsgResult::Cancel;
-    }
-    std::optional<TFileDialogResult> OpenFile(const TFileDialogOptions &) override { return std::nullopt; }
-    std::optional<TFileDialogResult> SaveFile(const TFileDialogOptions &) override { return std::nullopt; }
-    bool OpenDocument(const QString &) override { return false; }
-    int Shown = 0;
-};
-
 int usage()
 {
     QTextStream(stderr) << "usage: rudreport print FILE.fr3|FILE.fp3 [--printer NAME] [--pages TEXT] [--copies N]"
@@ -91,8 +76,8 @@ int printCommand(const QStringList &args)
                                       QStringLiteral("scale")};
     if (file.isEmpty() || !modes.contains(mode))
         return usage();
-    TConsoleUserInterface ui;
-    TUserInterface *previous = setUserInterface(&ui);
+    // Messages of the engine (errors of printing) go to stderr.
+    TConsoleUserInterface ui(stderr, QStringLiteral("rudreport: "));
     int code = 0;
     try {
         TfrxReport report;
@@ -117,13 +102,12 @@ int printCommand(const QStringList &args)
         options->SetPrintMode(TfrxPrintMode(modes.indexOf(mode)));
         if (sheet > 0)
             options->SetPrintOnSheet(sheet);
-        if (!report.Print() || ui.Shown > 0)
+        if (!report.Print() || ui.Shown() > 0)
             code = 1;
     } catch (const Exception &e) {
         QTextStream(stderr) << "rudreport: " << e.Message() << '\n';
         code = 1;
     }
-    setUserInterface(previous);
     return code;
 }
 

@@ -16,21 +16,6 @@
 
 namespace {
 
-// The console face of the user-interface seam: messages go to standard output.
-class TConsoleUserInterface final : public TUserInterface {
-public:
-    TMsgResult MessageBox(const QString &text, const QString &, TMsgIcon, TMsgButtons buttons) override
-    {
-        QTextStream out(stdout);
-        out << text << '\n';
-        out.flush();
-        return buttons == TMsgButtons::YesNo || buttons == TMsgButtons::YesNoCancel ? TMsgResult::Yes : TMsgResult::Ok;
-    }
-    std::optional<TFileDialogResult> OpenFile(const TFileDialogOptions &) override { return std::nullopt; }
-    std::optional<TFileDialogResult> SaveFile(const TFileDialogOptions &) override { return std::nullopt; }
-    bool OpenDocument(const QString &) override { return false; }
-};
-
 int runCommand(const QStringList &args)
 {
     QString file, language = QStringLiteral("PascalScript");
@@ -55,8 +40,8 @@ int runCommand(const QStringList &args)
         QTextStream(stderr) << "rudreport: cannot open " << file << ": " << source.errorString() << '\n';
         return 1;
     }
-    TConsoleUserInterface ui;
-    TUserInterface *previous = setUserInterface(&ui);
+    // The script's messages are its output.
+    TConsoleUserInterface ui(stdout);
     int code = 0;
     try {
         TfsScript script;
@@ -88,7 +73,6 @@ int runCommand(const QStringList &args)
         QTextStream(stderr) << e.Message() << '\n';
         code = 1;
     }
-    setUserInterface(previous);
     return code;
 }
 

@@ -705,6 +705,21 @@ TEST(PreviewPages, DamagedFilesEndInAnErrorAndAnEmptyStore)
     }
 }
 
+TEST(PreviewPages, DamagedNumberOfAFileIsReportedAndTheRestServes)
+{
+    TCertificate c, damagedSource;
+    enginetest::TServedReport damaged;
+    auto *loaded = dynamic_cast<TfrxPreviewPages *>(damaged.PreviewPages());
+    loadFromBytes(*loaded, saveToBytes(*damagedSource.Pages).replace("<TfrxNullBand", "<TfrxNullBand t=\"1x\""));
+    // Appending the damaged pages names the damaged number and appends them.
+    c.Pages->AddFrom(&damaged);
+    EXPECT_EQ(c.Pages->Count(), 2);
+    ASSERT_EQ(c.Report.Errors().size(), 1) << c.Report.Errors().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(c.Report.Errors()[0].startsWith(QStringLiteral("TfrxNullBand.t: ")));
+    EXPECT_TRUE(c.Report.Errors()[0].contains(QStringLiteral("1x")));
+    EXPECT_TRUE(c.Pages->GetPage(1));
+}
+
 TEST(PreviewPages, ObjectsMadeDuringPreparationJoinTheLastSourcePage)
 {
     TBandReport r;

@@ -1,7 +1,7 @@
 // The writer of the XML dialect: names in the ANSI code page, attribute text
 // and values UTF-8, lines collected in one 8-bit buffer.
 
-#include "report/model/rudXML.h"
+#include "base/Xml.h"
 
 #include "base/CodePages.h"
 

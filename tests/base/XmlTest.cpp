@@ -1,7 +1,7 @@
 // The XML dialect: escaping, reading, writing, attribute editing, partial
 // loading and the swap file.
 
-#include "report/model/rudXML.h"
+#include "base/Xml.h"
 
 #include "base/CodePages.h"
 #include "base/FormatSettings.h"

@@ -4,7 +4,7 @@
 // it is found with memchr and decoded straight from the buffer. Tags that
 // span a refill, comments and ANSI names take the slow paths.
 
-#include "report/model/rudXML.h"
+#include "base/Xml.h"
 
 #include "base/CodePages.h"
 #include "base/TextEncoding.h"

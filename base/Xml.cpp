@@ -1,6 +1,6 @@
 // TfrxXMLDocument: loading, saving, and the swap file of unloadable items.
 
-#include "report/model/rudXML.h"
+#include "base/Xml.h"
 
 #include "base/InputFile.h"
 #include "base/SafeSave.h"

@@ -1,6 +1,6 @@
 // The item tree of the XML dialect and the escaping of attribute values.
 
-#include "report/model/rudXML.h"
+#include "base/Xml.h"
 
 #include "base/DateTime.h"
 #include "base/NumberFormat.h"
@@ -88,6 +88,54 @@ void TfrxXMLItem::InsertItem(int Index, TfrxXMLItem *Item)
     const int target = std::clamp(Index, 0, Count() - 1);
     FItems.pop_back();
     FItems.insert(FItems.begin() + target, Item);
+}
+
+TfrxXMLItem *TfrxXMLItem::Add(std::unique_ptr<TfrxXMLItem> Item)
+{
+    TfrxXMLItem *item = Item.get();
+    AddItem(Item.release());
+    return item;
+}
+
+TfrxXMLItem *TfrxXMLItem::Insert(int Index, std::unique_ptr<TfrxXMLItem> Item)
+{
+    TfrxXMLItem *item = Item.get();
+    InsertItem(Index, Item.release());
+    return item;
+}
+
+std::unique_ptr<TfrxXMLItem> TfrxXMLItem::Take(int Index)
+{
+    Q_ASSERT(Index >= 0 && Index < Count());
+    TfrxXMLItem *item = FItems[size_t(Index)];
+    FItems.erase(FItems.begin() + Index);
+    item->FParent = nullptr;
+    return std::unique_ptr<TfrxXMLItem>(item);
+}
+
+TfrxXMLItem *TfrxXMLItem::Child(const QString &Name) const
+{
+    const int i = Find(Name);
+    return i >= 0 ? FItems[size_t(i)] : nullptr;
+}
+
+void TfrxXMLItem::Assign(const TfrxXMLItem &Source)
+{
+    if (&Source == this)
+        return;
+    Clear();
+    FName = Source.FName;
+    FText = Source.FText;
+    if (!Source.Value().isEmpty())
+        SetValue(Source.Value());
+    if (Source.Packed()) {
+        const std::unique_ptr<TfrxXMLItem> copy = Source.UnpackedCopy();
+        for (const TfrxXMLItem *child : copy->FItems)
+            Add()->Assign(*child);
+        return;
+    }
+    for (const TfrxXMLItem *child : Source.FItems)
+        Add()->Assign(*child);
 }
 
 int TfrxXMLItem::Find(const QString &Name) const
