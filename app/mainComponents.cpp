@@ -8,6 +8,7 @@
 #include "report/render/rudPaperCalibration.h"
 
 #include "base/Errors.h"
+#include "designer/rudDesgnInit.h"
 #include "designer/rudDesgnSettings.h"
 #include "report/model/rudReport.h"
 
@@ -50,6 +51,8 @@ void TfmMain::CreateComponents()
 {
     rudReport1 = new TfrxReport;
     rudReport1->setParent(this); // freed with the window
+    // The program's services: drawing, printing, preview and the designer.
+    rudReport1->SetServices(rudSharedDesignerServices());
     rudReport1->setObjectName(QStringLiteral("rudReport1"));
     rudReport1->SetName(QStringLiteral("rudReport1"));
     initTemplateResources();

@@ -52,3 +52,10 @@ class EInvalidCast : public Exception {
 public:
     using Exception::Exception;
 };
+
+// A service a part of the program needed and was not given (a program that
+// forgot to hand it over); the message names the service.
+class EMissingService : public EGeneralError {
+public:
+    using EGeneralError::EGeneralError;
+};

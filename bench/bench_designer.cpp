@@ -7,6 +7,7 @@
 #include "designer/rudDesgnInit.h"
 #include "designer/rudDesgnUndo.h"
 #include "designer/rudDesignerWorkspace.h"
+#include "report/render/rudRenderRuntime.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
@@ -54,6 +55,7 @@ struct TCertificateWorkspace {
     }
 
     TfrxReport Report;
+    bool Served = (Report.SetServices(rudSharedStandardServices()), true);
     TfrxReportPage *Page = nullptr;
     TfrxMemoView *Memo5 = nullptr;
     QList<TfrxComponent *> Objects, Selected;
@@ -92,6 +94,7 @@ void BM_OpenDesignerUntilPainted(benchmark::State &state)
     QTemporaryDir dir;
     for (auto _ : state) {
         TfrxReport report;
+        report.SetServices(rudSharedStandardServices());
         report.LoadFromFile(QStringLiteral(RUD_SOURCE_DIR "/resources/shablon.fr3"));
         report.SetIniFile(dir.filePath(QStringLiteral("designer.ini")));
         TfrxDesignerForm designer(&report);
@@ -107,6 +110,7 @@ BENCHMARK(BM_OpenDesignerUntilPainted)->Unit(benchmark::kMillisecond);
 void BM_UndoSnapshot(benchmark::State &state)
 {
     TfrxReport report;
+    report.SetServices(rudSharedStandardServices());
     report.LoadFromFile(QStringLiteral(RUD_SOURCE_DIR "/resources/shablon.fr3"));
     for (auto _ : state)
         benchmark::DoNotOptimize(TfrxUndoBuffer::Snapshot(&report));

@@ -4,6 +4,7 @@
 // places with drawText. Also the layout (CalcHeight) of one memo, and of one
 // long paragraph.
 
+#include "report/render/rudRenderRuntime.h"
 #include "report/model/rudClass.h"
 #include "report/render/rudCanvas.h"
 #include "report/render/rudPageDraw.h"
@@ -21,6 +22,7 @@ namespace {
 
 struct TCertificate {
     TfrxReport Report;
+    bool Served = (Report.SetServices(rudSharedStandardServices()), true);
     TfrxReportPage *Page = nullptr;
     QList<TfrxMemoView *> Memos;
 
@@ -115,6 +117,7 @@ void BM_WrapLongParagraph(benchmark::State &state)
     }
     text.truncate(length);
     TfrxReport report;
+    report.SetServices(rudSharedStandardServices());
     auto *page = new TfrxReportPage(&report);
     auto *memo = new TfrxMemoView(page);
     memo->SetBounds(0, 0, 150, 20);

@@ -3,6 +3,7 @@
 // variable) after the first compile, and a memo without brackets, which must
 // not reach the script at all.
 
+#include "report/render/rudRenderRuntime.h"
 #include "report/engine/rudEngineInit.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
@@ -15,6 +16,7 @@ namespace {
 struct TBenchReport {
     bool Initialised = (rudEngineInit(), true);
     TfrxReport Report;
+    bool Served = (Report.SetServices(rudSharedStandardServices()), true);
     TfrxReportPage *Page = new TfrxReportPage(&Report);
     TfrxMemoView *Memo = new TfrxMemoView(Page);
 

@@ -2,6 +2,7 @@
 // should stay flat: every name lookup of the load goes through an index), and
 // reading 1,000,000 sibling elements with the XML reader alone.
 
+#include "report/render/rudRenderRuntime.h"
 #include "report/model/rudClass.h"
 #include "report/model/rudXML.h"
 
@@ -42,6 +43,7 @@ void BM_LoadTemplate(benchmark::State &state)
     QByteArray bytes = templateWith(n);
     for (auto _ : state) {
         TfrxReport report;
+        report.SetServices(rudSharedStandardServices());
         report.EngineOptions()->SetNewSilentMode(simSilent);
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);

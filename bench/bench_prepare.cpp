@@ -6,6 +6,7 @@
 // store's size per page is reported twice: the heap it holds after
 // preparation and the bytes of its prepared-report file.
 
+#include "report/render/rudRenderRuntime.h"
 #include "report/engine/rudEngineInit.h"
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudBand.h"
@@ -25,6 +26,7 @@ namespace {
 
 struct TBandBench {
     TfrxReport Report;
+    bool Served = (Report.SetServices(rudSharedStandardServices()), true);
     TfrxMemoryDataSet Data;
 
     explicit TBandBench(int Rows)
@@ -110,6 +112,7 @@ BENCHMARK(BM_PrepareBandReport)->Arg(50000)->Unit(benchmark::kMillisecond)->Iter
 void BM_PrepareCertificate(benchmark::State &state)
 {
     TfrxReport report;
+    report.SetServices(rudSharedStandardServices());
     if (!report.LoadFromFile(QStringLiteral(RUD_SOURCE_DIR "/resources/shablon.fr3"))) {
         state.SkipWithError("no template");
         return;
@@ -139,6 +142,7 @@ void BM_PrepareManyObjects(benchmark::State &state)
                    .toUtf8();
     xml += "</TfrxReportPage></TfrxReport>";
     TfrxReport report;
+    report.SetServices(rudSharedStandardServices());
     QBuffer buffer(&xml);
     buffer.open(QIODevice::ReadOnly);
     report.LoadFromStream(&buffer);

@@ -3,6 +3,7 @@
 // adding the pages (with the store's heap growth per page), rebuilding one
 // page from its item, and saving and loading the prepared-report file.
 
+#include "report/render/rudRenderRuntime.h"
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudClass.h"
 #include "report/model/rudBand.h"
@@ -22,6 +23,7 @@ constexpr int MemoCount = 50;
 // A report with one A5 page of 50 memos, placed as on the certificate.
 struct TLongReport {
     TfrxReport Report;
+    bool Served = (Report.SetServices(rudSharedStandardServices()), true);
     TfrxReportPage *Page = new TfrxReportPage(&Report);
     QList<TfrxMemoView *> Memos;
     qint64 TextBytes = 0; // UTF-16 bytes of the memo texts of all pages
@@ -127,6 +129,7 @@ void BM_LoadFile(benchmark::State &state)
     const QString file = dir.filePath(QStringLiteral("long.fp3"));
     r.Prepare()->SaveToFile(file);
     TfrxReport other;
+    other.SetServices(rudSharedStandardServices());
     auto *pages = dynamic_cast<TfrxPreviewPages *>(other.PreviewPages());
     for (auto _ : state)
         pages->LoadFromFile(file);

@@ -1,4 +1,5 @@
-// Opening the designer on a report, from the host and from the preview.
+// Opening the designer on a report, from the host and from the preview: the
+// designer's services.
 
 #include "designer/rudDesgn.h"
 #include "designer/rudDesgnEditors.h"
@@ -8,8 +9,8 @@
 #include "base/UserInterface.h"
 #include "report/engine/rudEngineInit.h"
 #include "report/model/rudReport.h"
-#include "report/render/rudPreview.h"
 #include "report/render/rudRenderInit.h"
+#include "report/render/rudRenderRuntime.h"
 #include "script/fs_iinterpreter.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,32 @@ void runDesigner(TfrxReport *Report, bool PreviewDesigner, QWidget *Parent)
     QCoreApplication::processEvents();
 }
 
+void designReport(TfrxReport *Report, bool Modal)
+{
+    if (TfrxCustomDesigner::DesignerOf(Report))
+        return;
+    rudDesignerInit();
+    Report->Script()->Clear();
+    Report->SetModified(false);
+    if (Modal) {
+        runDesigner(Report, false, nullptr);
+        return;
+    }
+    // A window of its own with its own taskbar button, freed when it closes.
+    auto *designer = new TfrxDesignerForm(Report, nullptr);
+    designer->setAttribute(Qt::WA_DeleteOnClose);
+    designer->show();
+}
+
+bool designPreviewPage(TfrxReport *Report, QObject *Parent)
+{
+    if (TfrxCustomDesigner::DesignerOf(Report))
+        return false;
+    Report->SetModified(false);
+    runDesigner(Report, true, qobject_cast<QWidget *>(Parent));
+    return Report->Modified();
+}
+
 } // namespace
 
 void rudDesignerInit()
@@ -41,28 +68,18 @@ void rudDesignerInit()
     rudRenderInit();
     rudRegisterPageMemoEditors();
     rudRegisterDesignerEditors();
-    TfrxPreview::DesignerHook() = [](TfrxReport *Report, QWidget *Parent) {
-        if (TfrxCustomDesigner::DesignerOf(Report))
-            return false;
-        Report->SetModified(false);
-        runDesigner(Report, true, Parent);
-        return Report->Modified();
-    };
 }
 
-void TfrxReport::DesignReport(bool Modal, bool)
+TfrxServices rudDesignerServices()
 {
-    if (TfrxCustomDesigner::DesignerOf(this))
-        return;
-    rudDesignerInit();
-    Script()->Clear();
-    SetModified(false);
-    if (Modal) {
-        runDesigner(this, false, nullptr);
-        return;
-    }
-    // A window of its own with its own taskbar button, freed when it closes.
-    auto *designer = new TfrxDesignerForm(this, nullptr);
-    designer->setAttribute(Qt::WA_DeleteOnClose);
-    designer->show();
+    TfrxServices services = rudStandardServices();
+    services.DesignReport = &designReport;
+    services.DesignPreviewPage = &designPreviewPage;
+    return services;
+}
+
+std::shared_ptr<const TfrxServices> rudSharedDesignerServices()
+{
+    static const auto services = std::make_shared<const TfrxServices>(rudDesignerServices());
+    return services;
 }

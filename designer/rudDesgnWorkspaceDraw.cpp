@@ -11,6 +11,7 @@
 #include "report/model/rudPage.h"
 #include "report/model/rudPictureView.h"
 #include "report/render/rudCanvas.h"
+#include "report/render/rudViewDraw.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -87,7 +88,7 @@ void TfrxDesignerWorkspace::DrawPaper(QPainter &Painter, const QRect &Dirty)
         TfrxCanvas canvas(&Painter, 96, 96);
         canvas.Save();
         canvas.IntersectClip(paper.toAlignedRect() & Dirty);
-        back->Draw(&canvas, FScale, FScale, origin.x(), origin.y());
+        rudDrawView(back, &canvas, FScale, FScale, origin.x(), origin.y());
         canvas.Restore();
         back->SetBounds(l, t, w, h);
     }
@@ -200,7 +201,7 @@ void TfrxDesignerWorkspace::DrawObjects(QPainter &Painter, const QRect &Dirty)
             view->SetIsDesigning(true);
         if (band)
             DrawBand(Painter, band);
-        view->Draw(&canvas, FScale, FScale, origin.x(), origin.y());
+        rudDrawView(view, &canvas, FScale, FScale, origin.x(), origin.y());
         // Objects without a frame get a faint outline, so that they can be seen.
         if (!band && !qobject_cast<TfrxCustomLineView *>(view) && view->Frame()->Typ() == TfrxFrameTypes()) {
             const QRectF a = AbsRect(view);

@@ -238,7 +238,7 @@ TfrxClassRTTI::TfrxClassRTTI(TfsScript *script) : TfsRTTIModule(script)
                               auto *r = qobject_cast<TfrxReport *>(instance);
                               if (!r)
                                   raiseNil(name);
-                              return r->Calc(caller.ParamValue(0).ToText(), rudCalledFromScript());
+                              return r->Calc(caller.ParamValue(0).ToText(), nullptr, TfrxCalcCaller::Script);
                           });
     if (TfsClassVariable *outline = s.ClassOfMeta(&TfrxOutline::staticMetaObject)) {
         outline->AddMethod(QStringLiteral("procedure AddItem(const Text: String; Top: Integer)"), callOutline);

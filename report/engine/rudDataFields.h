@@ -1,12 +1,13 @@
 #pragma once
 // The seam between expressions and data sets. Data sets belong to the
-// preparation engine's periphery; it installs a source that finds a report's
-// data set by alias and reads the current record's fields. Without one, no
-// data field answers.
+// preparation engine's periphery; one of the report's services is a source
+// that finds a report's data set by alias and reads the current record's
+// fields.
 
 #include "script/fs_ivariant.h"
 
 #include <QString>
+#include <memory>
 #include <optional>
 
 class TfrxComponent;
@@ -33,6 +34,5 @@ public:
     virtual std::optional<TfrxFieldData> GetField(TfrxComponent *DataSet, const QString &Field) = 0;
 };
 
-// Installs the source (nullptr removes it); not owned.
-void rudSetDataFieldSource(TfrxDataFieldSource *Source);
-TfrxDataFieldSource *rudDataFieldSource();
+// The source over the report's own data sets (rudFindReportDataSet).
+std::shared_ptr<TfrxDataFieldSource> rudMakeDataSetSource();

@@ -2,7 +2,6 @@
 // (Alias."Field") through the data-field seam of the expressions.
 
 #include "report/engine/rudDataFields.h"
-#include "report/engine/rudEngineInit.h"
 #include "report/model/rudDataSet.h"
 
 namespace {
@@ -38,8 +37,7 @@ public:
 
 } // namespace
 
-void rudInstallDataSetSource()
+std::shared_ptr<TfrxDataFieldSource> rudMakeDataSetSource()
 {
-    static TfrxDataSetFieldSource source;
-    rudSetDataFieldSource(&source);
+    return std::make_shared<TfrxDataSetFieldSource>();
 }

@@ -3,7 +3,6 @@
 #include "report/engine/rudEngineInit.h"
 
 #include "report/engine/rudClassRTTI.h"
-#include "report/engine/rudViewExpand.h"
 #include "report/model/rudRes.h"
 #include "script/fs_iclassesrtti.h"
 #include "script/fs_iconst.h"
@@ -15,8 +14,6 @@ void rudEngineInit()
     static const bool done = [] {
         fsRegisterClassesRTTI();
         rudRegisterClassRTTI();
-        rudInstallExpansionEngine();
-        rudInstallDataSetSource();
         rudResources().SetFSResourcesHandler([](const TfrxFSMessages &messages) {
             QMap<QString, QString> texts;
             for (const auto &[key, text] : messages)

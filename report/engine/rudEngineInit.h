@@ -7,5 +7,3 @@
 // from now on reach the script engine after every load of the resources.
 // Called by every program before it makes its first report or script.
 void rudEngineInit();
-// Lets expressions read the fields of the report's data sets (Alias."Field").
-void rudInstallDataSetSource();

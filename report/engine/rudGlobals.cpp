@@ -1,6 +1,5 @@
 // The process-wide objects of the expression side.
 
-#include "report/engine/rudDataFields.h"
 #include "report/engine/rudFR2Events.h"
 #include "report/engine/rudGlobalVariables.h"
 
@@ -14,18 +13,4 @@ TfrxVariables &rudGlobalVariables()
 {
     static TfrxVariables variables;
     return variables;
-}
-
-namespace {
-TfrxDataFieldSource *dataFieldSource = nullptr;
-}
-
-void rudSetDataFieldSource(TfrxDataFieldSource *Source)
-{
-    dataFieldSource = Source;
-}
-
-TfrxDataFieldSource *rudDataFieldSource()
-{
-    return dataFieldSource;
 }

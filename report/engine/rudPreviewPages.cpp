@@ -22,18 +22,6 @@
 
 namespace {
 
-TfrxDrawPageHook &drawPageHook()
-{
-    static TfrxDrawPageHook hook;
-    return hook;
-}
-
-TfrxPrintPagesHook &printPagesHook()
-{
-    static TfrxPrintPagesHook hook;
-    return hook;
-}
-
 bool sameText(const QString &A, const char *B)
 {
     return A.compare(QLatin1String(B), Qt::CaseInsensitive) == 0;
@@ -67,16 +55,6 @@ double floatProp(const TfrxXMLItem *Item, const char *Name, double Default, Tfrx
 }
 
 } // namespace
-
-void rudSetDrawPageHook(TfrxDrawPageHook Hook)
-{
-    drawPageHook() = std::move(Hook);
-}
-
-void rudSetPrintPagesHook(TfrxPrintPagesHook Hook)
-{
-    printPagesHook() = std::move(Hook);
-}
 
 
 TfrxCustomPreviewPages::TfrxCustomPreviewPages(TfrxReport *AReport) : FReport(AReport) {}
@@ -896,8 +874,8 @@ void TfrxPreviewPages::ModifyPage(int Index, TfrxReportPage *Page)
 void TfrxPreviewPages::DrawPage(int Index, TfrxCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX,
                                 double OffsetY)
 {
-    if (drawPageHook())
-        drawPageHook()(this, Index, Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
+    rudNeedService(rudServicesOf(FReport).DrawPage, "page drawing")(this, Index, Canvas, ScaleX, ScaleY, OffsetX,
+                                                                    OffsetY);
 }
 
 TfrxView *TfrxPreviewPages::ObjectOver(int Index, double X, double Y)
@@ -922,7 +900,7 @@ TfrxView *TfrxPreviewPages::ObjectOver(int Index, double X, double Y)
 
 bool TfrxPreviewPages::Print()
 {
-    return printPagesHook() ? printPagesHook()(this) : false;
+    return rudNeedService(rudServicesOf(FReport).PrintPages, "printing")(this);
 }
 
 bool TfrxPreviewPages::Export(QObject *)

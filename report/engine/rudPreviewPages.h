@@ -8,12 +8,11 @@
 // are cached. The same XML document is the prepared-report file (".fp3").
 //
 // Drawing and printing live in report/render, above this room. They reach
-// the store through two installable hooks (rudSetDrawPageHook and
-// rudSetPrintPagesHook, below), which report/render installs in
-// rudRenderInit(): TfrxPreviewPages::DrawPage and Print are ordinary virtual
-// members defined here that call the installed hook; without one, DrawPage
-// draws nothing and Print returns false. A hook gets the store and reads the
-// pages through GetPage/GetCount and the drawing settings CopyNo and
+// the store as two of the report's services (DrawPage and PrintPages of
+// TfrxServices), which report/render offers: TfrxPreviewPages::DrawPage and
+// Print are ordinary virtual members defined here that call the service;
+// without one they raise EMissingService. A service gets the store and reads
+// the pages through GetPage/GetCount and the drawing settings CopyNo and
 // PrintScale (a memo drawn from the store gets the store's page count, copy
 // number and print scale before it is drawn).
 
@@ -191,7 +190,7 @@ public:
     virtual void DeletePage(int Index) = 0;
     // Replaces page Index by Page, stored whole.
     virtual void ModifyPage(int Index, TfrxReportPage *Page) = 0;
-    // Draws page Index on Canvas (through the installed drawing hook).
+    // Draws page Index on Canvas (through the report's DrawPage service).
     virtual void DrawPage(int Index, TfrxCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX,
                           double OffsetY) = 0;
     // The topmost view of page Index under the point (X, Y), in units from
@@ -205,7 +204,7 @@ public:
     // only with ExceptionIfNotFound.
     virtual bool LoadFromFile(const QString &FileName, bool ExceptionIfNotFound = false) = 0;
     virtual void SaveToFile(const QString &FileName) = 0;
-    // Prints the pages (through the installed printing hook).
+    // Prints the pages (through the report's PrintPages service).
     virtual bool Print() = 0;
     // Exports the pages through an export filter; there are none, so false.
     virtual bool Export(QObject *Filter) = 0;
@@ -240,25 +239,13 @@ protected:
     TfrxCustomEngine *FEngine = nullptr;
 };
 
-// Draws page Index of Pages on Canvas with the given scale and offset.
-using TfrxDrawPageHook = std::function<void(TfrxPreviewPages *Pages, int Index, TfrxCanvas *Canvas, double ScaleX,
-                                            double ScaleY, double OffsetX, double OffsetY)>;
-// Prints Pages; false when nothing was printed (cancelled or failed).
-using TfrxPrintPagesHook = std::function<bool(TfrxPreviewPages *Pages)>;
-// Installs the drawing / printing of prepared pages (an empty function removes it).
-void rudSetDrawPageHook(TfrxDrawPageHook Hook);
-void rudSetPrintPagesHook(TfrxPrintPagesHook Hook);
-
-// Compression of prepared-report files. A compressor class is registered
-// while a compressor component exists; none is part of the program, so
-// files are plain XML unless a build adds one.
+// Compression of prepared-report files, offered as the report's Compressor
+// service; none is part of the program, so files are plain XML unless a
+// build adds one.
 class TfrxCustomCompressor {
 public:
-    // Remembers the registration in force; a compressor component then
-    // registers its own class (rudSetCompressorClass), and the destructor
-    // restores what was registered before.
-    TfrxCustomCompressor();
-    virtual ~TfrxCustomCompressor();
+    TfrxCustomCompressor() = default;
+    virtual ~TfrxCustomCompressor() = default;
     TfrxCustomCompressor(const TfrxCustomCompressor &) = delete;
     TfrxCustomCompressor &operator=(const TfrxCustomCompressor &) = delete;
     // Compresses Source into Dest.
@@ -267,15 +254,7 @@ public:
     // it does not (it is then read as it is). Throws when compressed data
     // cannot be decompressed.
     virtual std::optional<QByteArray> Decompress(QIODevice *Source) = 0;
-
-private:
-    std::function<std::unique_ptr<TfrxCustomCompressor>()> FPrevious;
 };
-// Makes a compressor of the registered class; nullptr when none is registered.
-std::unique_ptr<TfrxCustomCompressor> rudCreateCompressor();
-// The factory a compressor class registers (an empty function: none).
-void rudSetCompressorClass(std::function<std::unique_ptr<TfrxCustomCompressor>()> Factory);
-std::function<std::unique_ptr<TfrxCustomCompressor>()> rudCompressorClass();
 
 // The store itself.
 class TfrxPreviewPages : public TfrxCustomPreviewPages {

@@ -20,10 +20,11 @@
 
 namespace {
 
-std::function<std::unique_ptr<TfrxCustomCompressor>()> &compressorClass()
+// A compressor of the report's services, or nullptr: files are plain XML.
+std::unique_ptr<TfrxCustomCompressor> makeCompressor(TfrxReport *Report)
 {
-    static std::function<std::unique_ptr<TfrxCustomCompressor>()> factory;
-    return factory;
+    const auto &factory = rudServicesOf(Report).Compressor;
+    return factory ? factory() : nullptr;
 }
 
 bool sameText(const QString &A, const char *B)
@@ -46,30 +47,6 @@ constexpr int MaxObjectDepth = 256;
 }
 
 } // namespace
-
-// ---- the compressor hook -------------------------------------------------------------
-
-TfrxCustomCompressor::TfrxCustomCompressor() : FPrevious(compressorClass()) {}
-
-TfrxCustomCompressor::~TfrxCustomCompressor()
-{
-    compressorClass() = FPrevious;
-}
-
-std::unique_ptr<TfrxCustomCompressor> rudCreateCompressor()
-{
-    return compressorClass() ? compressorClass()() : nullptr;
-}
-
-void rudSetCompressorClass(std::function<std::unique_ptr<TfrxCustomCompressor>()> Factory)
-{
-    compressorClass() = std::move(Factory);
-}
-
-std::function<std::unique_ptr<TfrxCustomCompressor>()> rudCompressorClass()
-{
-    return compressorClass();
-}
 
 // ---- saving ------------------------------------------------------------------------
 
@@ -105,7 +82,7 @@ void TfrxPreviewPages::SaveToStream(QIODevice *Stream)
     BeforeSave();
     std::unique_ptr<TfrxCustomCompressor> compressor;
     if (FReport && FReport->ReportOptions()->Compressed())
-        compressor = rudCreateCompressor();
+        compressor = makeCompressor(FReport);
     if (!compressor) {
         FXMLDoc.SaveToStream(Stream);
         return;
@@ -144,7 +121,7 @@ void TfrxPreviewPages::LoadFromStream(QIODevice *Stream, bool AllowPartialLoadin
     Clear();
     FAllowPartialLoading = AllowPartialLoading;
     std::unique_ptr<QBuffer> decompressed;
-    if (std::unique_ptr<TfrxCustomCompressor> compressor = rudCreateCompressor()) {
+    if (std::unique_ptr<TfrxCustomCompressor> compressor = makeCompressor(FReport)) {
         FAllowPartialLoading = false;
         try {
             if (std::optional<QByteArray> data = compressor->Decompress(Stream)) {

@@ -14,6 +14,7 @@
 #include "report/model/rudMemo.h"
 #include "report/model/rudPictureView.h"
 #include "report/model/rudReport.h"
+#include "report/model/rudServices.h"
 #include "script/fs_ivariant.h"
 
 #include <algorithm>
@@ -61,9 +62,7 @@ bool memoContains(const TfrxCustomMemoView *memo, QStringView open)
 
 void showDataField(TfrxCustomMemoView *memo)
 {
-    TfrxDataFieldSource *source = rudDataFieldSource();
-    if (!source)
-        return;
+    TfrxDataFieldSource *source = rudNeedService(rudServicesOf(memo).DataFieldSource, "data field").get();
     const std::optional<TfrxFieldData> data = source->GetField(memo->DataSet(), memo->DataField());
     if (!data)
         return;
@@ -223,10 +222,12 @@ void TfrxView::ExpandVariables(QString &Expr)
                              [report](const QString &expr, int) { return report->Calc(expr).ToText(); });
 }
 
-void rudInstallExpansionEngine()
+std::shared_ptr<TfrxExpansionEngine> rudMakeExpansionEngine()
 {
-    static TfrxReportExpansion expansion;
-    rudSetExpansionEngine(&expansion);
-    static TfrxReportPictureEngine pictures;
-    rudSetPictureEngine(&pictures);
+    return std::make_shared<TfrxReportExpansion>();
+}
+
+std::shared_ptr<TfrxPictureEngine> rudMakePictureEngine()
+{
+    return std::make_shared<TfrxReportPictureEngine>();
 }

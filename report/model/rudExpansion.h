@@ -1,9 +1,9 @@
 #pragma once
 // The seam through which visible objects reach the preparation engine while
-// a report is prepared. The engine lives in a room above this one and
-// installs its implementation at start-up (rudEngineInit); without one, the
-// objects keep their design texts.
+// a report is prepared. The engine lives in a room above this one and offers
+// its implementation as one of the report's services (rudServices.h).
 
+class TfrxComponent;
 class TfrxView;
 class TfrxCustomMemoView;
 
@@ -19,6 +19,7 @@ public:
     virtual void GetMemoData(TfrxCustomMemoView *Sender) = 0;
 };
 
-// Installs the engine (nullptr removes it); not owned.
-void rudSetExpansionEngine(TfrxExpansionEngine *Engine);
-TfrxExpansionEngine *rudExpansionEngine();
+// The expansion engine of Component's report; EMissingService when the report
+// has none. nullptr for an object of no report (the engine's own temporary
+// bands): it has nothing to expand.
+TfrxExpansionEngine *rudExpansionOf(const TfrxComponent *Component);

@@ -65,8 +65,8 @@ void TfrxCustomMemoView::BeforePrint()
 void TfrxCustomMemoView::GetData()
 {
     TfrxStretcheable::GetData();
-    if (TfrxExpansionEngine *engine = rudExpansionEngine())
-        engine->GetMemoData(this);
+    if (TfrxExpansionEngine *expansion = rudExpansionOf(this))
+        expansion->GetMemoData(this);
 }
 
 void TfrxCustomMemoView::AfterPrint()

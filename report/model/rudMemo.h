@@ -103,8 +103,8 @@ public:
     // The value the engine printed last (for SuppressRepeated).
     QVariant &LastValue() { return FLastValue; }
 
-    // Layout with real fonts, through the installed view painter. Without
-    // one CalcHeight/CalcWidth give the memo's own height/width.
+    // Layout with real fonts, through the view painter of the memo's
+    // report (EMissingService without one).
     // Height the text needs with gaps and frame, rounded page units.
     double CalcHeight() override;
     // Width of the widest line with gaps and frame, rounded page units.

@@ -1,6 +1,7 @@
 #include "report/model/rudPage.h"
 
 #include "report/model/rudPrinterDefaults.h"
+#include "report/model/rudReport.h"
 
 #include "base/NumberFormat.h"
 
@@ -161,7 +162,10 @@ void TfrxReportPage::SetDefaults()
     FLeftMargin = FRightMargin = FTopMargin = FBottomMargin = 10;
     // The printer reports its sheet as it feeds it, already turned to its
     // orientation: nothing is swapped or rotated here.
-    const TfrxPrinterPaper paper = rudDefaultPrinterPaper();
+    // A page of no report has no printer to ask.
+    const TfrxReport *report = Report();
+    const TfrxPrinterPaper paper = rudDefaultPrinterPaper(
+        report ? rudNeedService(report->Services().PrinterPaper, "printer paper") : TfrxPrinterPaperProvider());
     FPaperSize = paper.PaperSize;
     FPaperWidth = round8(paper.PaperWidth);
     FPaperHeight = round8(paper.PaperHeight);

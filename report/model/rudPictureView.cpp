@@ -1,6 +1,7 @@
 #include "report/model/rudPictureView.h"
 
 #include "report/model/rudRes.h"
+#include "report/model/rudServices.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -8,7 +9,10 @@
 
 namespace {
 
-TfrxPictureEngine *pictureEngine = nullptr;
+TfrxPictureEngine &pictureEngine(const TfrxPictureView *view)
+{
+    return *rudNeedService(rudServicesOf(view).PictureEngine, "picture");
+}
 
 const TfrxPictureView *picture(const QObject *obj)
 {
@@ -32,16 +36,6 @@ int roundEven(double v)
 }
 
 } // namespace
-
-void rudSetPictureEngine(TfrxPictureEngine *Engine)
-{
-    pictureEngine = Engine;
-}
-
-TfrxPictureEngine *rudPictureEngine()
-{
-    return pictureEngine;
-}
 
 TfrxPictureView::TfrxPictureView(TfrxComponent *AOwner)
     : TfrxView(AOwner), FPicture(std::make_unique<TfrxPicture>())
@@ -102,17 +96,15 @@ void TfrxPictureView::GetData()
 {
     if (!FFileLink.isEmpty()) {
         QString name = FFileLink;
-        if (name.contains(u'[') && pictureEngine)
-            name = pictureEngine->ExpandExpressions(this, name);
+        if (name.contains(u'['))
+            name = pictureEngine(this).ExpandExpressions(this, name);
         if (QFileInfo(name).isFile())
             FPicture->LoadFromFile(name);
         else
             FPicture->Clear();
         return;
     }
-    if (!pictureEngine)
-        return;
-    std::optional<QByteArray> bytes = pictureEngine->BinaryFieldData(this);
+    std::optional<QByteArray> bytes = pictureEngine(this).BinaryFieldData(this);
     if (!bytes)
         return;
     QBuffer buffer(&*bytes);
@@ -122,8 +114,8 @@ void TfrxPictureView::GetData()
 
 QString TfrxPictureView::DiffPicturePart(TfrxComponent *)
 {
-    if (FPictureChanged && pictureEngine) {
-        pictureEngine->AddPicture(this);
+    if (FPictureChanged) {
+        pictureEngine(this).AddPicture(this);
         FPictureChanged = false;
     }
     QString result = QStringLiteral(" ImageIndex=\"%1\"").arg(FImageIndex);

@@ -11,7 +11,8 @@
 class TfrxPictureView;
 
 // What picture objects need from the preparation engine, which lives in a
-// room above this one and installs its implementation at start-up.
+// room above this one and offers its implementation as one of the report's
+// services (rudServices.h).
 class TfrxPictureEngine {
 public:
     virtual ~TfrxPictureEngine() = default;
@@ -25,9 +26,6 @@ public:
     virtual void AddPicture(TfrxPictureView *Sender) = 0;
 };
 
-// Installs the engine hooks (nullptr removes them); not owned.
-void rudSetPictureEngine(TfrxPictureEngine *Engine);
-TfrxPictureEngine *rudPictureEngine();
 
 // A view that shows one picture, stretched (keeping its aspect ratio when
 // asked) or at its own size, optionally centred.

@@ -1,7 +1,6 @@
 #include "report/model/rudPrinterDefaults.h"
 
 #include <cmath>
-#include <utility>
 
 namespace {
 
@@ -14,23 +13,12 @@ bool usable(const TfrxPrinterPaper &paper)
            (paper.Orientation == poPortrait || paper.Orientation == poLandscape);
 }
 
-TfrxPrinterPaperProvider &provider()
-{
-    static TfrxPrinterPaperProvider installed;
-    return installed;
-}
-
 } // namespace
 
-void rudSetPrinterPaperProvider(TfrxPrinterPaperProvider Provider)
+TfrxPrinterPaper rudDefaultPrinterPaper(const TfrxPrinterPaperProvider &Provider)
 {
-    provider() = std::move(Provider);
-}
-
-TfrxPrinterPaper rudDefaultPrinterPaper()
-{
-    if (const TfrxPrinterPaperProvider &ask = provider()) {
-        if (std::optional<TfrxPrinterPaper> paper = ask(); paper && usable(*paper))
+    if (Provider) {
+        if (std::optional<TfrxPrinterPaper> paper = Provider(); paper && usable(*paper))
             return *paper;
     }
     return {};

@@ -1,9 +1,9 @@
 #pragma once
 // The current printer's default paper, as new report pages take it
 // (TfrxReportPage::SetDefaults). The printing layer lives in a room above
-// this one: it installs a provider that asks the real printer. Until one is
-// installed, and whenever the provider has no printer to ask, the default is
-// A4 portrait, the paper a report page is constructed with.
+// this one: its provider, one of the report's services, asks the real
+// printer. Whenever there is no printer to ask, the default is A4 portrait,
+// the paper a report page is constructed with.
 
 #include "report/model/rudEnums.h"
 
@@ -24,8 +24,6 @@ struct TfrxPrinterPaper {
 // printer to ask.
 using TfrxPrinterPaperProvider = std::function<std::optional<TfrxPrinterPaper>()>;
 
-// Installs the provider (an empty function removes it).
-void rudSetPrinterPaperProvider(TfrxPrinterPaperProvider Provider);
-// The installed provider's answer; A4 portrait without one, when it has no
-// printer, or when its paper has no usable size.
-TfrxPrinterPaper rudDefaultPrinterPaper();
+// Provider's answer; A4 portrait without a provider, when it has no printer,
+// or when its paper has no usable size.
+TfrxPrinterPaper rudDefaultPrinterPaper(const TfrxPrinterPaperProvider &Provider);

@@ -329,6 +329,7 @@ void TfrxReport::LoadParentReport()
     });
 
     auto parent = std::make_shared<TfrxReport>(nullptr);
+    parent->SetServices(FServices);
     parent->EngineOptions()->SetNewSilentMode(simSilent);
     try {
         parent->LoadFromFile(path, true);

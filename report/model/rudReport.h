@@ -5,6 +5,8 @@
 #include "report/model/rudComponent.h"
 #include "report/model/rudDataSetItems.h"
 #include "report/model/rudReportOptions.h"
+#include "report/model/rudReportRuntime.h"
+#include "report/model/rudServices.h"
 #include "report/model/rudStyles.h"
 #include "report/model/rudVariables.h"
 
@@ -20,24 +22,8 @@ class TfrxNameIndex;
 class TfrxXMLSerializer;
 class TfrxXMLItem;
 class TfrxView;
-class TfsScript;
-class TfsVariant;
-class TfsCustomVariable;
-class TfrxExpressionCache;
-class TfrxCustomEngine;
-class TfrxProgressWindow;
 class TfrxReportComponent;
 class TfrxReportPage;
-
-// What a progress report is about.
-enum TfrxProgressType { ptRunning, ptExporting, ptPrinting };
-
-// The marker a script passes as the script of TfrxReport::Calc when it calls
-// Report.Calc itself: errors are then raised to the script.
-inline TfsScript *rudCalledFromScript()
-{
-    return reinterpret_cast<TfsScript *>(quintptr(1));
-}
 
 // The root of a report tree. Its direct children are pages.
 class TfrxReport : public TfrxComponent {
@@ -134,10 +120,20 @@ public:
     // closes.
     bool Modified() const { return FModified; }
     void SetModified(bool Value) { FModified = Value; }
-    // Opens the designer on this report (defined with the designer): Modal
+    // Opens the designer on this report (the designer service): Modal
     // returns when the window closes; nothing happens when a designer is
     // already open on the report.
     void DesignReport(bool Modal = true, bool MDIChild = false);
+
+    // The services this report reaches (rudServices.h); an empty record
+    // until the program hands one over. Set it before the report is run: the
+    // run side, once made, stays.
+    const TfrxServices &Services() const;
+    const std::shared_ptr<const TfrxServices> &SharedServices() const { return FServices; }
+    void SetServices(std::shared_ptr<const TfrxServices> Value) { FServices = std::move(Value); }
+    // The run side, made through the services on first use; EMissingService
+    // when the report has none to make it.
+    TfrxReportRuntime &Runtime();
 
     // Setting the version always stores "5.1.1".
     QString Version() const { return QStringLiteral("5.1.1"); }
@@ -154,6 +150,7 @@ public:
     // is prepared first and is the parent of this report's script, and its
     // objects are what saving writes this report's differences against.
     TfrxReport *ParentReportObject() const { return FParentReportObject.get(); }
+    const std::shared_ptr<TfrxReport> &SharedParentReportObject() const { return FParentReportObject; }
     TfrxComponent *DataSet() const { return FDataSet; }
     void SetDataSet(TfrxComponent *Value) { FDataSet = Value; }
     const QString &DataSetName() const { return FDataSetName; }
@@ -195,10 +192,10 @@ public:
     const QStringList &SysVariables() const { return FSysVariables; }
 
     // The prepared pages store, made on first use; it lives as long as the
-    // report (defined in report/engine, rudReportPreviewPages.cpp).
+    // report's run side.
     TfrxCustomPreviewPages *PreviewPages();
-    // Prepares the report and shows its pages (defined with the preview in
-    // report/render): the preview opens at once and the preparation starts
+    // Prepares the report and shows its pages (the drawing room's run
+    // side): the preview opens at once and the preparation starts
     // from a 50 ms timer, or, with OldStyleProgress, runs first and the
     // preview opens only when it succeeded. ClearLastReport discards the
     // pages of an earlier run.
@@ -211,7 +208,7 @@ public:
     std::function<void(QObject *PreviewForm)> OnPreview;
     std::function<void(QObject *PreviewForm)> OnClosePreview;
 
-    // Printing (defined in report/render, rudReportPrint.cpp). Print sends
+    // Printing (the drawing room's run side). Print sends
     // the prepared pages to the printer (the store's Print); false when
     // nothing was printed. SelectPrinter makes PrintOptions.Printer current
     // when it names an installed printer (letter case ignored).
@@ -227,9 +224,8 @@ public:
     std::function<void(TfrxXMLItem *)> OnGetCustomData;
     std::function<void(TfrxXMLItem *)> OnSaveCustomData;
 
-    // Expressions and the script. These members are defined with the
-    // preparation engine (report/engine/rudReportScript.cpp,
-    // rudReportCalc.cpp); the objects are created on first use.
+    // Expressions and the script (the engine's run side); the objects are
+    // created on first use.
     TfsScript *Script();
     TfrxExpressionCache *ExpressionCache();
     TfrxCustomEngine *Engine();
@@ -239,9 +235,15 @@ public:
     bool PrepareScript(TfrxReport *ActiveReport = nullptr);
     // The value of an expression: a value source of DoGetValue, else the
     // expression compiled once and run. AScript: the script whose names the
-    // expression sees (the report's when none), or rudCalledFromScript().
-    // Errors are added to Errors, prefixed with CurObject, and raised.
-    TfsVariant Calc(const QString &Expr, TfsScript *AScript = nullptr);
+    // expression sees (the report's when none). For the engine, errors are
+    // added to Errors, prefixed with CurObject, and raised; for a script
+    // they are raised to the script. (A template only so that the model
+    // needs no script header: the callers know TfsVariant.)
+    template <class TValue = TfsVariant>
+    TValue Calc(const QString &Expr, TfsScript *AScript = nullptr, TfrxCalcCaller Caller = TfrxCalcCaller::Engine)
+    {
+        return Runtime().Calc(Expr, AScript, Caller);
+    }
     // Looks Expr up as a data field, a system variable, through the host
     // events, as a report, global or script variable; false when none answers.
     bool DoGetValue(const QString &Expr, TfsVariant &Value);
@@ -251,6 +253,8 @@ public:
     // Adds Text to Errors (sorted, each text once).
     void AddError(const QString &Text);
     void ClearErrors() { FErrors.clear(); }
+    // Replaces Errors (the run side restores them after reloading the definition).
+    void SetErrors(const QStringList &Value) { FErrors = Value; }
     // Name of the object being processed; it prefixes expression errors.
     const QString &CurObject() const { return FCurObject; }
     void SetCurObject(const QString &Value) { FCurObject = Value; }
@@ -262,7 +266,7 @@ public:
     std::function<void(const QString &VarName, QVariant &Value)> OnGetValue;
     std::function<void(TfrxReport *Sender, const QString &VarName, QVariant &Value)> OnNewGetValue;
 
-    // Preparation (defined in report/engine).
+    // Preparation (the engine's run side).
     // Turns the report into prepared pages; true when no error was recorded.
     // Errors are reported once at the end as EngineOptions.NewSilentMode says.
     bool PrepareReport(bool ClearLastReport = true);
@@ -330,22 +334,13 @@ private:
     bool FReloading = false;
     std::shared_ptr<TfrxReport> FParentReportObject;
 
-    // Engine-side parts; the cache is declared after the script it points
-    // into, so it is freed first. FScriptParent keeps the parent report whose
-    // script is the parent of FScript alive as long as FScript points to it
-    // (a reload may replace ParentReportObject meanwhile).
-    std::shared_ptr<TfrxCustomEngine> FEngine;
-    std::shared_ptr<TfrxReport> FScriptParent;
-    std::shared_ptr<TfsScript> FScript;
-    std::shared_ptr<TfrxExpressionCache> FExpressionCache;
-    TfsCustomVariable *FLocalValue = nullptr;
-    TfsCustomVariable *FSelfValue = nullptr;
     QString FCurObject;
     bool FCaseSensitive = false;
     bool FTerminated = false;
     bool FPreparing = false;
-    std::shared_ptr<TfrxProgressWindow> FProgressWindow;
-    std::shared_ptr<TfrxCustomPreviewPages> FPreviewPages;
+    std::shared_ptr<const TfrxServices> FServices;
+    // Declared last: freed first, while the options it reads still exist.
+    std::unique_ptr<TfrxReportRuntime> FRuntime;
 };
 
 // Reports Text as EngineOptions.NewSilentMode says: a modal error box

@@ -2,6 +2,7 @@
 
 #include "base/NumberFormat.h"
 #include "report/model/rudExpansion.h"
+#include "report/model/rudReport.h"
 
 #include <QMap>
 #include <algorithm>
@@ -16,18 +17,10 @@ TfrxView::TfrxView(TfrxComponent *AOwner)
 
 TfrxView::~TfrxView() = default;
 
-namespace {
-TfrxExpansionEngine *expansionEngine = nullptr;
-}
-
-void rudSetExpansionEngine(TfrxExpansionEngine *Engine)
+TfrxExpansionEngine *rudExpansionOf(const TfrxComponent *Component)
 {
-    expansionEngine = Engine;
-}
-
-TfrxExpansionEngine *rudExpansionEngine()
-{
-    return expansionEngine;
+    const TfrxReport *report = Component->Report();
+    return report ? rudNeedService(report->Services().ExpansionEngine, "text expansion").get() : nullptr;
 }
 
 void TfrxView::BeforePrint()
@@ -35,14 +28,14 @@ void TfrxView::BeforePrint()
     TfrxReportComponent::BeforePrint();
     FTempTag = FTagStr;
     FTempHyperlink = FHyperlink->Value();
-    if (expansionEngine)
-        expansionEngine->BeforePrint(this);
+    if (TfrxExpansionEngine *expansion = rudExpansionOf(this))
+        expansion->BeforePrint(this);
 }
 
 void TfrxView::GetData()
 {
-    if (expansionEngine)
-        expansionEngine->GetViewData(this);
+    if (TfrxExpansionEngine *expansion = rudExpansionOf(this))
+        expansion->GetViewData(this);
 }
 
 void TfrxView::AfterPrint()

@@ -108,8 +108,8 @@ public:
     bool PlainText() const { return FPlainText; }
     void SetPlainText(bool Value) { FPlainText = Value; }
 
-    // Draws the object on Canvas through the installed view painter
-    // (nothing without one); page units are scaled by ScaleX/ScaleY and the
+    // Draws the object on Canvas through the view painter of its report
+    // (EMissingService without one); page units are scaled by ScaleX/ScaleY and the
     // page's margin corner lies at device point (OffsetX, OffsetY).
     virtual void Draw(TfrxCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY);
     // Also saves TagStr and the hyperlink's value and makes this object "Self".

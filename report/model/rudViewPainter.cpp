@@ -1,57 +1,47 @@
 #include "report/model/rudViewPainter.h"
 
 #include "report/model/rudMemo.h"
-
-#include <cmath>
+#include "report/model/rudServices.h"
 
 namespace {
-TfrxViewPainter *viewPainter = nullptr;
+
+TfrxViewPainter &painter(const TfrxComponent *view)
+{
+    return *rudNeedService(rudServicesOf(view).ViewPainter, "object drawing");
 }
 
-void rudSetViewPainter(TfrxViewPainter *Painter)
-{
-    viewPainter = Painter;
-}
-
-TfrxViewPainter *rudViewPainter()
-{
-    return viewPainter;
-}
+} // namespace
 
 void TfrxView::Draw(TfrxCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
 {
-    if (viewPainter)
-        viewPainter->Draw(this, Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
+    painter(this).Draw(this, Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
 }
 
 double TfrxCustomMemoView::CalcHeight()
 {
-    return viewPainter ? viewPainter->CalcHeight(this) : Height();
+    return painter(this).CalcHeight(this);
 }
 
 double TfrxCustomMemoView::CalcWidth()
 {
-    return viewPainter ? viewPainter->CalcWidth(this) : Width();
+    return painter(this).CalcWidth(this);
 }
 
 QString TfrxCustomMemoView::GetInBoundsText()
 {
-    return viewPainter ? viewPainter->Split(this).InBounds : Text();
+    return painter(this).Split(this).InBounds;
 }
 
 QString TfrxCustomMemoView::GetOutBoundsText(bool &ParaBreak)
 {
-    ParaBreak = false;
-    if (!viewPainter)
-        return QString();
-    const TfrxMemoSplit split = viewPainter->Split(this);
+    const TfrxMemoSplit split = painter(this).Split(this);
     ParaBreak = split.ParaBreak;
     return split.OutBounds;
 }
 
 QString TfrxCustomMemoView::WrapText(bool WrapWords)
 {
-    return viewPainter ? viewPainter->WrapText(this, WrapWords) : Text();
+    return painter(this).WrapText(this, WrapWords);
 }
 
 void TfrxCustomMemoView::InitPart()
@@ -64,11 +54,7 @@ void TfrxCustomMemoView::InitPart()
 double TfrxCustomMemoView::DrawPart()
 {
     SetText(FPartMemo);
-    if (!viewPainter) {
-        FPartMemo.clear();
-        return Height();
-    }
-    const TfrxMemoSplit split = viewPainter->Split(this);
+    const TfrxMemoSplit split = painter(this).Split(this);
     FPartMemo = split.OutBounds;
     SetText(split.InBounds);
     FLastParaBreak = split.ParaBreak;

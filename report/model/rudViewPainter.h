@@ -1,7 +1,8 @@
 #pragma once
 // What visible objects need from the drawing room, which lives above this
-// one and installs its painter at start-up (rudRenderInit). Without a
-// painter nothing is drawn and a memo measures as its own size.
+// one and offers its painter as one of the report's services
+// (rudServices.h). An object whose report has no painter raises
+// EMissingService when it is drawn or measured.
 
 #include <QString>
 
@@ -35,7 +36,3 @@ public:
     // when WrapWords, else the text without tags.
     virtual QString WrapText(TfrxCustomMemoView *Memo, bool WrapWords) = 0;
 };
-
-// Installs the painter (nullptr removes it); not owned.
-void rudSetViewPainter(TfrxViewPainter *Painter);
-TfrxViewPainter *rudViewPainter();

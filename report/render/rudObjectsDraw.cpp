@@ -188,3 +188,8 @@ void TfrxViewDrawer::Draw(TfrxView *View, TfrxCanvas *Canvas, double ScaleX, dou
     else
         rudDrawViewBox(View, s);
 }
+
+void rudDrawView(TfrxView *View, TfrxCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
+{
+    TfrxViewDrawer().Draw(View, Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
+}

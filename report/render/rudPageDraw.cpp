@@ -4,6 +4,7 @@
 #include "report/model/rudPage.h"
 #include "report/model/rudPictureView.h"
 #include "report/render/rudCanvas.h"
+#include "report/render/rudViewDraw.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -45,7 +46,7 @@ void rudDrawPage(TfrxReportPage *Page, TfrxCanvas *Canvas, double ScaleX, double
         const double height = (Page->PaperHeight() - Page->TopMargin() - Page->BottomMargin()) * fr01cm;
         const double l = back->Left(), t = back->Top(), w = back->Width(), h = back->Height();
         back->SetBounds(0, 0, width, height);
-        back->Draw(Canvas, ScaleX, ScaleY, OffsetX + marginX * ScaleX, OffsetY + marginY * ScaleY);
+        rudDrawView(back, Canvas, ScaleX, ScaleY, OffsetX + marginX * ScaleX, OffsetY + marginY * ScaleY);
         back->SetBounds(l, t, w, h);
     }
     OffsetX += marginX * ScaleX;
@@ -72,7 +73,7 @@ void rudDrawPage(TfrxReportPage *Page, TfrxCanvas *Canvas, double ScaleX, double
             memo->SetCopyNo(Options.CopyNo);
             memo->SetPrintScale(Options.PrintScale);
         }
-        view->Draw(Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
+        rudDrawView(view, Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
         view->SetIsPrinting(false);
     }
     Canvas->Restore();

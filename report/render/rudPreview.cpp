@@ -28,12 +28,6 @@ constexpr double minZoom = 0.25, minWheelZoom = 0.3;
 
 } // namespace
 
-std::function<bool(TfrxReport *, QWidget *)> &TfrxPreview::DesignerHook()
-{
-    static std::function<bool(TfrxReport *, QWidget *)> hook;
-    return hook;
-}
-
 TfrxPreview::TfrxPreview(QWidget *Parent) : QWidget(Parent)
 {
     setObjectName(QStringLiteral("Preview"));

@@ -151,8 +151,8 @@ public:
     // Searches from page 1 (FromTop) or the current page; scrolls to the hit.
     bool FindText(const QString &SearchString, bool FromTop, bool IsCaseSensitive);
     void PageSetupDlg();
-    // Opens a copy of the current prepared page in the designer (through
-    // DesignerHook); a changed copy replaces the page.
+    // Opens a copy of the current prepared page in the designer (the
+    // report's DesignPreviewPage service); a changed copy replaces the page.
     void Edit();
     // Opens the store's source pages in the designer, leaving them in the store.
     void ShowTemplate();
@@ -202,10 +202,6 @@ public:
     // The page's size in page units ((0, 0) for an index out of range).
     QSize PageSize(int Index) const;
     bool Locked() const { return FLocked > 0; }
-
-    // The hook that opens a report in the designer; the designer room sets
-    // it. Answers whether the designer changed the report.
-    static std::function<bool(TfrxReport *Report, QWidget *Parent)> &DesignerHook();
 
 signals:
     // Page number, page count or running state changed.

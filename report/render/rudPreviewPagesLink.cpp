@@ -181,14 +181,15 @@ void TfrxPreview::PageSetupDlg()
 void TfrxPreview::Edit()
 {
     TfrxCustomPreviewPages *pages = storeOf(FReport);
-    if (!CanRunCommand() || !pages || pages->Count() == 0 || !DesignerHook())
+    // A program without the designer offers no editing: the command is not there.
+    if (!CanRunCommand() || !pages || pages->Count() == 0 || !FReport->Services().DesignPreviewPage)
         return;
     EditPreparedPage(*pages);
 }
 
 void TfrxPreview::ShowTemplate()
 {
-    if (!CanRunCommand() || !DesignerHook())
+    if (!CanRunCommand() || !FReport->Services().DesignPreviewPage)
         return;
     auto *pages = dynamic_cast<TfrxPreviewPages *>(storeOf(FReport));
     if (!pages || pages->SourcePageCount() == 0)
@@ -197,12 +198,13 @@ void TfrxPreview::ShowTemplate()
     // the prepared pages are kept as differences from those pages, so the
     // store's own copies must stay exactly as they are.
     TfrxReport temporary;
+    temporary.SetServices(FReport->SharedServices());
     for (int i = 0; i < pages->SourcePageCount(); ++i) {
         auto *copy = new TfrxReportPage(&temporary);
         copy->AssignAll(pages->SourcePage(i));
     }
     try {
-        DesignerHook()(&temporary, window());
+        FReport->Services().DesignPreviewPage(&temporary, window());
     } catch (const std::exception &e) {
         // Looking at the template changes nothing, whatever went wrong.
         userInterface().MessageBox(QStringLiteral("Шаблон не показан:\n%1").arg(QString::fromUtf8(e.what())),
@@ -233,6 +235,7 @@ void TfrxPreview::EditPreparedPage(TfrxCustomPreviewPages &Pages)
     // A copy in a report of its own: every object straight on the page at
     // its place on the paper, nothing bound to data, no bands.
     TfrxReport temporary;
+    temporary.SetServices(FReport->SharedServices());
     auto *page = new TfrxReportPage(&temporary);
     page->AssignAll(prepared);
     QList<TfrxComponent *> all = page->AllObjects();
@@ -260,7 +263,7 @@ void TfrxPreview::EditPreparedPage(TfrxCustomPreviewPages &Pages)
     for (auto band = bands.rbegin(); band != bands.rend(); ++band)
         delete band->data();
     try {
-        if (DesignerHook()(&temporary, window())) {
+        if (FReport->Services().DesignPreviewPage(&temporary, window())) {
             Lock();
             Pages.ModifyPage(FPageNo - 1, page);
             Unlock();

@@ -12,6 +12,7 @@
 #include <functional>
 
 class TfrxCustomPrinter;
+class TfrxPreviewPages;
 class TfrxReport;
 class TfrxReportPage;
 
@@ -86,10 +87,10 @@ void rudSelectPrinter(TfrxReport *Report);
 bool rudPrintPages(TfrxReport *Report, TfrxPrintPageSource &Pages, const TfrxPrintHooks &Hooks = {},
                    int CurrentPage = 0);
 
-// Makes the prepared pages store print through rudPrintPages (with the
-// report's events, progress and terminate flag) and new pages take the
-// current printer's default paper.
-void rudInstallPrinting();
+// Prints the prepared pages store through rudPrintPages, with the report's
+// events, progress and terminate flag (the PrintPages service); false when
+// nothing was printed.
+bool rudPrintStore(TfrxPreviewPages *Pages);
 
 // Sheets needed along one direction for a page of PageSize on sheets of
 // SheetSize (millimetres): Trunc of the ratio, plus one when the rest is

@@ -211,13 +211,11 @@ QString rudUnknownPrinterMessage(const QString &AName)
         .arg(AName, printers.Printers().join(QStringLiteral(", ")));
 }
 
-void rudInstallPrinterPaperProvider()
+std::optional<TfrxPrinterPaper> rudCurrentPrinterPaper()
 {
-    rudSetPrinterPaperProvider([]() -> std::optional<TfrxPrinterPaper> {
-        TfrxCustomPrinter *printer = rudPrinters().Printer();
-        if (!printer->Initialized())
-            return std::nullopt;
-        return TfrxPrinterPaper{printer->DefPaper(), printer->DefPaperWidth(), printer->DefPaperHeight(),
-                                printer->DefOrientation()};
-    });
+    TfrxCustomPrinter *printer = rudPrinters().Printer();
+    if (!printer->Initialized())
+        return std::nullopt;
+    return TfrxPrinterPaper{printer->DefPaper(), printer->DefPaperWidth(), printer->DefPaperHeight(),
+                            printer->DefOrientation()};
 }

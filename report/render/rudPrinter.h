@@ -10,6 +10,7 @@
 // paper source codes (7 = automatic, shown as "Default").
 
 #include "report/model/rudEnums.h"
+#include "report/model/rudPrinterDefaults.h"
 
 #include <QHash>
 #include <QList>
@@ -244,8 +245,9 @@ private:
 TfrxPrinters &rudPrinters();
 // The error for a printer name no queue has: the name and the queues there are.
 QString rudUnknownPrinterMessage(const QString &AName);
-// Makes new report pages take the current printer's default paper.
-void rudInstallPrinterPaperProvider();
+// The current printer's default paper (the PrinterPaper service); nothing
+// without an initialised printer.
+std::optional<TfrxPrinterPaper> rudCurrentPrinterPaper();
 // The name chosen for a paper number of the table ("A4", "A5", ...); empty
 // for numbers the table does not hold.
 QString rudPaperName(int APaper);

@@ -1,3 +1,4 @@
+#include "report/render/rudRenderRuntime.h"
 #include "report/render/rudPrinterCalibrationSheet.h"
 
 #include "report/model/rudPage.h"
@@ -153,6 +154,7 @@ TfrxPaperCalibration rudCalibrationFromReadings(const QList<TfrxCalibrationReadi
 bool rudPrintCalibrationSheet(const QString &Queue, const QString &Caption)
 {
     TfrxReport report;
+    report.SetServices(rudSharedStandardServices());
     report.ReportOptions()->SetName(QStringLiteral("Калибровка принтера"));
     TfrxPrintOptions *options = report.PrintOptions();
     options->SetPrinter(Queue);

@@ -42,12 +42,10 @@ void TfrxProgressForm::SetMessage(const QString &Text)
     FLabel->setText(Text);
 }
 
-void rudInstallProgressWindow()
+std::unique_ptr<TfrxProgressWindow> rudMakeProgressWindow()
 {
-    rudSetProgressWindowFactory([]() -> std::unique_ptr<TfrxProgressWindow> {
-        // Without a widget application (command line, core tests) no window.
-        if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
-            return nullptr;
-        return std::make_unique<TfrxProgressForm>();
-    });
+    // Without a widget application (command line, core tests) no window.
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return nullptr;
+    return std::make_unique<TfrxProgressForm>();
 }

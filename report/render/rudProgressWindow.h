@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 // Qt progress window; Cancel sets Terminated, which the engine reads at its
 // next progress report.
@@ -26,5 +27,6 @@ private:
     bool FTerminated = false;
 };
 
-// Installs TfrxProgressForm as the engine's progress window.
-void rudInstallProgressWindow();
+// A new TfrxProgressForm (the ProgressWindow service); nullptr without a
+// widget application.
+std::unique_ptr<TfrxProgressWindow> rudMakeProgressWindow();

@@ -1,12 +1,6 @@
 #include "report/render/rudRenderInit.h"
 
-#include "report/engine/rudPreviewPages.h"
-#include "report/model/rudViewPainter.h"
 #include "report/render/SystemFonts.h"
-#include "report/render/rudPrintJob.h"
-#include "report/render/rudProgressWindow.h"
-#include "report/render/rudPreviewPagesDraw.h"
-#include "report/render/rudViewDraw.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -14,11 +8,6 @@
 
 void rudRenderInit()
 {
-    static TfrxViewDrawer painter;
-    rudSetViewPainter(&painter);
-    rudSetDrawPageHook(rudDrawPreparedPage);
-    rudInstallProgressWindow();
-    rudInstallPrinting();
     static bool fontsDone = false;
     if (fontsDone || !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
         return;

@@ -1,5 +1,4 @@
-// Printing of a report's prepared pages: TfrxReport::Print and
-// SelectPrinter, and the store's printing hook.
+// Printing of a report's prepared pages: the store's printing service.
 
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudPage.h"
@@ -59,7 +58,9 @@ private:
     QPointer<TfrxPreview> FPreview;
 };
 
-bool printStore(TfrxPreviewPages *Pages)
+} // namespace
+
+bool rudPrintStore(TfrxPreviewPages *Pages)
 {
     TfrxReport *report = Pages->Report();
     TStorePageSource source(Pages);
@@ -91,22 +92,4 @@ bool printStore(TfrxPreviewPages *Pages)
     // "Current page" of the Print window: the page the preview shows.
     const int current = Pages->GetCount() > 0 ? Pages->CurPreviewPage() + 1 : 0;
     return rudPrintPages(report, source, hooks, current);
-}
-
-} // namespace
-
-bool TfrxReport::Print()
-{
-    return PreviewPages()->Print();
-}
-
-void TfrxReport::SelectPrinter()
-{
-    rudSelectPrinter(this);
-}
-
-void rudInstallPrinting()
-{
-    rudSetPrintPagesHook(&printStore);
-    rudInstallPrinterPaperProvider();
 }

@@ -50,3 +50,7 @@ public:
     TfrxMemoSplit Split(TfrxCustomMemoView *Memo) override;
     QString WrapText(TfrxCustomMemoView *Memo, bool WrapWords) override;
 };
+
+// Draws View with this room's painter, whatever report (if any) it belongs
+// to: the objects of prepared pages belong to none.
+void rudDrawView(TfrxView *View, TfrxCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY);

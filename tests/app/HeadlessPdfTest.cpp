@@ -2,6 +2,7 @@
 // becomes an A5 PDF with each value where its memo lies on the paper; an
 // empty field stops it with that field's message. The PDF's background.
 
+#include "designer/rudDesgnInit.h"
 #include "PrintTestSupport.h"
 
 #include "app/CertificateFile.h"
@@ -88,6 +89,7 @@ TEST(HeadlessPdf, ABackgroundNotPrintableIsLeftOutUnlessAsked)
     rudRenderInit();
     {
         TfrxReport scanned;
+        scanned.SetServices(rudSharedDesignerServices());
         scanned.LoadFromFile(w.TemplatePath());
         auto *page = qobject_cast<TfrxReportPage *>(scanned.FindObject(QStringLiteral("Page1")));
         ASSERT_NE(page, nullptr);

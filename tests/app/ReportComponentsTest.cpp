@@ -2,6 +2,7 @@
 // print template the report holds from the start, the designer's values,
 // finding both by name and freeing them with the window.
 
+#include "designer/rudDesgnInit.h"
 #include "app/main.h"
 #include "base/FormatSettings.h"
 #include "designer/rudDesgnSettings.h"
@@ -125,6 +126,7 @@ TEST(ReportComponents, TemplateLoadFailuresStayInsideTheReport)
         file.write("<?xml version=\"1.0\"?><TfrxReport><TfrxReportPage Name=\"Page1\"><TfrxMemoView Name=");
     }
     TfrxReport report;
+    report.SetServices(rudSharedDesignerServices());
     bool loaded = true;
     // Neither a message box nor an exception, whatever the report's error mode.
     for (TfrxSilentMode mode : {simMessageBoxes, simReThrow}) {

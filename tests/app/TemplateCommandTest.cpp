@@ -200,6 +200,7 @@ TEST(TemplateCommand, AMemoDraggedInTheDesignerPrintsLowerOnThePaper)
     TfmMain &w = *print.Shown.Window;
     w.rudReport1->SetIniFile(print.Folder.filePath(QStringLiteral("designer.ini")));
     TfrxReport original;
+    original.SetServices(rudSharedDesignerServices());
     original.LoadFromFile(w.TemplatePath());
     const double top = original.FindObject(QStringLiteral("Memo5"))->AbsTop();
 
@@ -224,6 +225,7 @@ TEST(TemplateCommand, AMemoDraggedInTheDesignerPrintsLowerOnThePaper)
     });
     w.Button3->click();
     TfrxReport saved;
+    saved.SetServices(rudSharedDesignerServices());
     saved.LoadFromFile(w.TemplatePath());
     EXPECT_NEAR(saved.FindObject(QStringLiteral("Memo5"))->AbsTop(), top + 5 * 3.77953, 1e-4);
 

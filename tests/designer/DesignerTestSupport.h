@@ -3,6 +3,7 @@
 // records what its parts tell it, the certificate template loaded into a
 // report whose settings store is a file of the test, and small lookups.
 
+#include "DesignerServices.h"
 #include "base/Errors.h"
 #include "designer/rudCustomDesigner.h"
 #include "designer/rudDsgnIntf.h"
@@ -53,7 +54,7 @@ struct TCertificate {
     void Select(const QList<TfrxComponent *> &Objects) { Designer->SelectedObjects() = Objects; }
 
     QTemporaryDir Folder;
-    TfrxReport Report;
+    TDesignerReport Report;
     TfrxReportPage *Page = nullptr;
     std::unique_ptr<TStandInDesigner> Designer;
 };

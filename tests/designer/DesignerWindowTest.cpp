@@ -2,6 +2,7 @@
 // undo and redo, the question on closing, the clipboard, preview without
 // trace, zoom and the settings it keeps.
 
+#include "DesignerServices.h"
 #include "base/IniFile.h"
 #include "designer/rudDesgn.h"
 #include "designer/rudDesgnClipboard.h"
@@ -73,7 +74,7 @@ protected:
     QTemporaryDir Dir;
     QString Template;
     TRecordingUserInterface Ui;
-    TfrxReport Report;
+    TDesignerReport Report;
 };
 
 } // namespace
@@ -104,7 +105,7 @@ TEST_F(DesignerWindow, OpensTheCertificateTemplateAndSavesItStraightBack)
     EXPECT_TRUE(Ui.SaveDialogs.empty());
     EXPECT_FALSE(designer->Modified());
 
-    TfrxReport reread;
+    TDesignerReport reread;
     reread.LoadFromFile(Template);
     auto *saved = qobject_cast<TfrxCustomMemoView *>(reread.FindObject(QStringLiteral("Memo5")));
     ASSERT_NE(saved, nullptr);
@@ -245,7 +246,7 @@ TEST_F(DesignerWindow, YesOnClosingSavesAndAFailedSaveKeepsTheWindow)
     Ui.Answers.push_back(TMsgResult::Yes);
     EXPECT_TRUE(designer->close());
     EXPECT_FALSE(Report.Modified());
-    TfrxReport reread;
+    TDesignerReport reread;
     reread.LoadFromFile(Template);
     EXPECT_DOUBLE_EQ(qobject_cast<TfrxCustomMemoView *>(reread.FindObject(QStringLiteral("Memo2")))->Top(), 6);
 }
@@ -279,7 +280,7 @@ TEST_F(DesignerWindow, PastedMemosWhoseNamesExistGetNewUniqueNames)
     EXPECT_TRUE(designer->Modified());
 
     // Into a report without those names, they are kept.
-    TfrxReport other;
+    TDesignerReport other;
     auto *page = new TfrxReportPage(&other);
     page->SetName(QStringLiteral("Page1"));
     const QList<TfrxComponent *> pasted = rudPasteObjectsText(text, page);

@@ -1,6 +1,7 @@
 // The memo editor on the certificate template's memos, answered through the
 // user-interface seam, with its settings in a real INI file.
 
+#include "DesignerServices.h"
 #include "base/FormatSettings.h"
 #include "base/IniFile.h"
 #include "designer/rudAggregateDialog.h"
@@ -84,7 +85,7 @@ protected:
     TFormatSettingsScope Settings{englishFormatSettings()};
     QTemporaryDir Dir;
     TRecordingUserInterface Ui;
-    TfrxReport Report;
+    TDesignerReport Report;
     TStandInDesigner Designer{&Report};
     TfrxMemoView *Memo5 = nullptr;
 };

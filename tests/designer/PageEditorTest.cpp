@@ -1,6 +1,7 @@
 // The page options window on the certificate template's A5 page, answered
 // through the user-interface seam, with the virtual printer as the printer.
 
+#include "DesignerServices.h"
 #include "base/Errors.h"
 #include "base/FormatSettings.h"
 #include "designer/rudCustomDesigner.h"
@@ -94,7 +95,7 @@ protected:
     TFormatSettingsScope Settings{englishFormatSettings()};
     VirtualPrinterOnly Printer;
     TRecordingUserInterface Ui;
-    TfrxReport Report;
+    TDesignerReport Report;
     TStandInDesigner Designer{&Report};
     TfrxReportPage *Page = nullptr;
 };

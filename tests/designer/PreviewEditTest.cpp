@@ -2,6 +2,7 @@
 // designer as a plain page, and a changed page replaces the prepared one;
 // "Show template" shows the source pages and leaves them as they were.
 
+#include "DesignerServices.h"
 #include "designer/rudDesgn.h"
 #include "designer/rudDesgnInit.h"
 #include "report/engine/rudPreviewPages.h"
@@ -42,7 +43,7 @@ protected:
 
     QTemporaryDir Dir;
     TRecordingUserInterface Ui;
-    TfrxReport Report;
+    TDesignerReport Report;
     TfrxPreview Preview;
 };
 

@@ -3,6 +3,7 @@
 // events sent to the widget (offscreen), the way the designer window holds
 // it: the window's object and selection lists, rebuilt after insertions.
 
+#include "DesignerServices.h"
 #include "designer/rudDesignerWorkspace.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudMemo.h"
@@ -26,7 +27,7 @@ protected:
     void SetUp() override
     {
         rudRenderInit();
-        Report = std::make_unique<TfrxReport>();
+        Report = std::make_unique<TDesignerReport>();
         Page = new TfrxReportPage(Report.get());
         Page->SetName(QStringLiteral("Page1"));
         Page->SetPaperSize(11); // A5

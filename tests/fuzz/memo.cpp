@@ -5,6 +5,7 @@
 #include "tests/fuzz/FuzzSupport.h"
 
 #include "base/Errors.h"
+#include "report/engine/rudEngineRuntime.h"
 #include "report/engine/rudEngineInit.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
@@ -19,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     static const bool initialised = (rudEngineInit(), true);
     (void)initialised;
     TfrxReport report;
+    report.SetServices(std::make_shared<const TfrxServices>(rudEngineServices()));
     auto *page = new TfrxReportPage(&report);
     page->SetName(QStringLiteral("Page1"));
     auto *memo = new TfrxMemoView(page);

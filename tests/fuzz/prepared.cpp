@@ -4,6 +4,7 @@
 #include "tests/fuzz/FuzzSupport.h"
 
 #include "base/Errors.h"
+#include "report/engine/rudEngineRuntime.h"
 #include "report/engine/rudEngineInit.h"
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudReport.h"
@@ -19,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *Data, size_t Size)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     TfrxReport report;
+    report.SetServices(std::make_shared<const TfrxServices>(rudEngineServices()));
     auto *pages = dynamic_cast<TfrxPreviewPages *>(report.PreviewPages());
     try {
         pages->LoadFromStream(&buffer);

@@ -5,6 +5,7 @@
 #include "tests/fuzz/FuzzSupport.h"
 
 #include "base/Errors.h"
+#include "report/engine/rudEngineRuntime.h"
 #include "report/engine/rudEngineInit.h"
 #include "report/model/rudReport.h"
 
@@ -21,6 +22,7 @@ bool roundTrip(const QByteArray &Bytes, QByteArray &Saved)
     QBuffer source(&copy);
     source.open(QIODevice::ReadOnly);
     TfrxReport report;
+    report.SetServices(std::make_shared<const TfrxServices>(rudEngineServices()));
     try {
         report.LoadFromStream(&source);
     } catch (const Exception &) {

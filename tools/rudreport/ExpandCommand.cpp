@@ -10,6 +10,7 @@
 #include "base/Errors.h"
 #include "report/engine/rudCustomEngine.h"
 #include "report/model/rudClass.h"
+#include "report/render/rudRenderRuntime.h"
 
 #include <QTextStream>
 
@@ -45,6 +46,7 @@ int expandCommand(const QStringList &args)
     }
 
     TfrxReport report;
+    report.SetServices(rudSharedStandardServices());
     report.EngineOptions()->SetNewSilentMode(simSilent);
     try {
         report.LoadFromFile(file, true);

@@ -4,8 +4,12 @@
 #include "report/model/rudReport.h"
 
 #include "base/Errors.h"
+#include "report/render/rudRenderRuntime.h"
 
-TPreparedTemplate::TPreparedTemplate() : Report(std::make_unique<TfrxReport>()) {}
+TPreparedTemplate::TPreparedTemplate() : Report(std::make_unique<TfrxReport>())
+{
+    Report->SetServices(rudSharedStandardServices());
+}
 
 TPreparedTemplate::~TPreparedTemplate()
 {

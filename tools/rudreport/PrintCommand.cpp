@@ -15,6 +15,7 @@
 
 #include "base/Errors.h"
 #include "base/UserInterface.h"
+#include "report/render/rudRenderRuntime.h"
 
 #include <QTextStream>
 
@@ -80,6 +81,7 @@ int printCommand(const QStringList &args)
     int code = 0;
     try {
         TfrxReport report;
+        report.SetServices(rudSharedStandardServices());
         report.EngineOptions()->SetNewSilentMode(simSilent);
         if (file.endsWith(QLatin1String(".fp3"), Qt::CaseInsensitive)) {
             report.PreviewPages()->LoadFromFile(file, true);

@@ -5,6 +5,7 @@
 #include "report/model/rudClass.h"
 
 #include "base/Errors.h"
+#include "report/render/rudRenderRuntime.h"
 
 #include <QTextStream>
 
@@ -17,6 +18,7 @@ int resaveCommand(const QStringList &args)
         return 2;
     }
     TfrxReport report;
+    report.SetServices(rudSharedStandardServices());
     report.EngineOptions()->SetNewSilentMode(simSilent);
     try {
         report.LoadFromFile(args[0], true);

@@ -7,6 +7,7 @@
 #include "base/Errors.h"
 #include "base/FormatSettings.h"
 #include "base/NumberFormat.h"
+#include "report/render/rudRenderRuntime.h"
 
 #include <QTextStream>
 
@@ -31,6 +32,7 @@ int treeCommand(const QStringList &args)
         return 2;
     }
     TfrxReport report;
+    report.SetServices(rudSharedStandardServices());
     report.EngineOptions()->SetNewSilentMode(simSilent);
     try {
         report.LoadFromFile(args[0], true);

@@ -3,6 +3,7 @@
 // keep-together blocks of page footers, and the lookups the expression side
 // uses.
 
+#include "EngineServices.h"
 #include "report/engine/rudAggregate.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudMemo.h"
@@ -18,7 +19,7 @@ namespace {
 // A page with a master band MasterData1 and its footer Footer1 holding one
 // memo; rows are fed by setting Qty and calling AddValue.
 struct TAggregatePage {
-    TfrxReport Report;
+    enginetest::TServedReport Report;
     TfrxReportPage *Page = new TfrxReportPage(&Report);
     TfrxMasterData *Master = new TfrxMasterData(Page);
     TfrxFooter *Footer = new TfrxFooter(Page);

@@ -179,13 +179,14 @@ struct TProgressReport : TEngineReport {
     TProgressLog Log;
     TProgressReport()
     {
-        rudSetProgressWindowFactory([this] { return std::make_unique<TRecordingProgress>(Log); });
+        TfrxServices services = *engineServices();
+        services.ProgressWindow = [this] { return std::make_unique<TRecordingProgress>(Log); };
+        Report.SetServices(std::make_shared<const TfrxServices>(std::move(services)));
         Report.SetOldStyleProgress(true);
         auto *master = AddBand<TfrxMasterData>("MasterData1", 40, 100);
         master->SetRowCount(30); // 7 rows a page: 5 pages
         AddMemo(master, "Row", "[Line]");
     }
-    ~TProgressReport() { rudSetProgressWindowFactory(nullptr); }
 };
 
 } // namespace

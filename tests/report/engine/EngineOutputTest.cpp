@@ -3,6 +3,7 @@
 // and on it; the memo that paints a band's fill and frame; the cells of
 // vertical bands with their totals.
 
+#include "EngineServices.h"
 #include "EngineTestUtil.h"
 
 #include "report/model/rudSubreport.h"
@@ -158,7 +159,7 @@ TEST(EngineOutputTest, BandFillAndFrameComeOutAsAMemoUnderItsObjects)
     QBuffer buffer;
     buffer.open(QIODevice::ReadWrite);
     t.Report.SaveToStream(&buffer);
-    TfrxReport copy;
+    enginetest::TServedReport copy;
     buffer.seek(0);
     copy.LoadFromStream(&buffer);
     auto *loaded = qobject_cast<TfrxBand *>(copy.FindObject("MasterData1"));
@@ -246,7 +247,7 @@ TEST(EngineOutputTest, VerticalBandsGiveTheirObjectsBackAfterTheRun)
     buffer.open(QIODevice::ReadWrite);
     t.Report.SaveToStream(&buffer);
     EXPECT_TRUE(buffer.data().contains("Vertical=\"True\""));
-    TfrxReport copy;
+    enginetest::TServedReport copy;
     buffer.seek(0);
     copy.LoadFromStream(&buffer);
     auto *loaded = qobject_cast<TfrxBand *>(copy.FindObject("VFooter"));

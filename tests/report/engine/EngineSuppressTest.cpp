@@ -202,12 +202,11 @@ TEST(EngineSuppressTest, ARepeatedValueIsShownAgainAtTheTopOfANewColumn)
 TEST(EngineSuppressTest, ARowMovingToANewPageGrowsForTheValueItShowsAgain)
 {
     TLinePainter painter;
-    rudSetViewPainter(&painter);
     TEngineReport t;
+    t.Report.SetServices(engineServices(&painter));
     TfrxMasterData *master = constantList(t, 46, 16, "same\r\nagain");
     master->SetStretched(true);
     prepare(t);
-    rudSetViewPainter(nullptr);
     ASSERT_EQ(t.Pages()->Count(), 2);
     EXPECT_EQ(texts(t, 0, "Val").size(), 43);
     EXPECT_EQ(texts(t, 1, "Val"), QStringList({"same\nagain", "", ""}));
@@ -256,11 +255,10 @@ TEST(EngineSuppressTest, ARowKeptWithItsFooterShowsItsValueOnTheNewPage)
 TEST(EngineSuppressTest, AKeptBlockGrowsForTheValueItShowsOnTheNewPage)
 {
     TLinePainter painter;
-    rudSetViewPainter(&painter);
     TKeptMasters t({25, 10, 5}, 16, "same\r\nagain");
+    t.Report.SetServices(engineServices(&painter));
     t.Master->SetStretched(true);
     prepare(t);
-    rudSetViewPainter(nullptr);
     ASSERT_EQ(t.Pages()->Count(), 2);
     EXPECT_EQ(texts(t, 1, "Val"), QStringList({"same\nagain", ""}));
     const QStringList places = t.Places(1);

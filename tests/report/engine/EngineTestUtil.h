@@ -3,6 +3,7 @@
 // bands built in code, prepared with a recording user interface; and the
 // texts of the prepared pages read back from the store.
 
+#include "EngineServices.h"
 #include "report/engine/rudEngine.h"
 #include "report/engine/rudEngineInit.h"
 #include "report/engine/rudPreviewPages.h"
@@ -32,6 +33,7 @@ struct TEngineReport {
     bool Initialised = (rudEngineInit(), true);
     TRecordingUserInterface UI;
     TfrxReport Report;
+    bool Served = (Report.SetServices(engineServices()), true);
     TfrxReportPage *Page = nullptr;
 
     // The program's certificate template.

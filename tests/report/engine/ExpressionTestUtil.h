@@ -2,6 +2,7 @@
 // A small report for the expression tests: one page, memos made on demand,
 // the script prepared, and the steps the engine runs around each memo.
 
+#include "EngineServices.h"
 #include "base/DateTime.h"
 #include "report/engine/rudCustomEngine.h"
 #include "report/engine/rudEngineInit.h"
@@ -18,7 +19,11 @@ struct TExpressionReport {
     TfrxReport Report;
     TfrxReportPage *Page = new TfrxReportPage(&Report);
 
-    TExpressionReport() { Page->SetName(QStringLiteral("Page1")); }
+    TExpressionReport()
+    {
+        Report.SetServices(enginetest::engineServices());
+        Page->SetName(QStringLiteral("Page1"));
+    }
 
     // A memo named Name holding Text, on the page.
     TfrxMemoView *AddMemo(const QString &Name, const QString &Text)

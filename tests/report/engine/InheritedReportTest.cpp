@@ -2,6 +2,7 @@
 // into the report as ancestors, its script is prepared first and is the
 // scope the report's own script and expressions run in.
 
+#include "EngineServices.h"
 #include "EngineTestUtil.h"
 
 #include <QBuffer>
@@ -25,7 +26,7 @@ void writeFile(const QString &Path, const QByteArray &Text)
 void writeParent(const QString &Path)
 {
     TRecordingUserInterface ui;
-    TfrxReport parent;
+    enginetest::TServedReport parent;
     auto *page = new TfrxReportPage(&parent);
     page->SetName(QStringLiteral("Page1"));
     page->SetPaperSize(11);

@@ -205,9 +205,9 @@ TEST(MemoExpansion, SuppressRepeatedFlowToAndTagStr)
     EXPECT_EQ(next->Text(), QString());
     memo->AfterPrint();
     TFirstWordPainter painter;
-    rudSetViewPainter(&painter);
+    r.Report.SetServices(enginetest::engineServices(&painter));
     r.Expand(memo);
-    rudSetViewPainter(nullptr);
+    r.Report.SetServices(enginetest::engineServices());
     EXPECT_EQ(next->Text(), QStringLiteral("second 1\r\n"));
     EXPECT_FALSE(next->AllowExpressions());
     memo->AfterPrint();

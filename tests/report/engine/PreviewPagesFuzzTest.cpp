@@ -2,6 +2,7 @@
 // end in an exception with a message, and a loaded store must rebuild,
 // measure and save every page without crashing (run under ASan).
 
+#include "EngineServices.h"
 #include "support/TestSupport.h"
 
 #include "report/engine/rudPreviewPages.h"
@@ -20,7 +21,7 @@ namespace {
 // entry and an anchor.
 QByteArray seedFile()
 {
-    TfrxReport report;
+    enginetest::TServedReport report;
     auto *page = new TfrxReportPage(&report);
     page->SetName(QStringLiteral("Page1"));
     auto *band = new TfrxNullBand(page);
@@ -90,7 +91,7 @@ TEST(PreviewPagesFuzz, MutatedFilesLoadOrFailCleanly)
         QByteArray bytes = mutate(seed, random);
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
-        TfrxReport report;
+        enginetest::TServedReport report;
         auto *pages = dynamic_cast<TfrxPreviewPages *>(report.PreviewPages());
         try {
             pages->LoadFromStream(&buffer);

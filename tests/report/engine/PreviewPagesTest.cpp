@@ -2,6 +2,7 @@
 // prepared-report files, the alias dictionary, the page cache, editing,
 // logical page numbers, cutting and pasting, the outline and anchors.
 
+#include "EngineServices.h"
 #include "support/TestSupport.h"
 
 #include "report/engine/rudPreviewPages.h"
@@ -62,7 +63,7 @@ void addNullBand(TfrxPreviewPages &Pages, TfrxReportPage *Page)
 // A store with the certificate template prepared onto Count pages.
 struct TCertificate {
     TRecordingUserInterface Ui;
-    TfrxReport Report;
+    enginetest::TServedReport Report;
     TTestEngine Engine;
     TfrxPreviewPages *Pages = nullptr;
     TfrxReportPage *Page = nullptr;
@@ -209,7 +210,7 @@ TEST(PreviewPages, FileCarriesSourcePagesAndDictionaryAndLoadsBack)
                                    "PreviewOptions.OutlineWidth=\"200\" ReportOptions.Name=\"Cert &#34;1&#34;\"/>"));
         EXPECT_TRUE(bytes.contains("<logicalpagenumbers>"));
 
-        TfrxReport other;
+        enginetest::TServedReport other;
         auto *loaded = dynamic_cast<TfrxPreviewPages *>(other.PreviewPages());
         ASSERT_TRUE(loaded->LoadFromFile(file));
         EXPECT_TRUE(other.Errors().isEmpty()) << other.Errors().join(u'\n').toStdString();
@@ -321,7 +322,7 @@ TEST(PreviewPages, EditingPages)
     memo->SetText(QStringLiteral("added"));
     c.Pages->ModifyPage(1, &page);
     EXPECT_EQ(c.Pages->PagesItem()->Items(1)->Name(), QStringLiteral("TfrxReportPage"));
-    TfrxReport other;
+    enginetest::TServedReport other;
     auto *loaded = dynamic_cast<TfrxPreviewPages *>(other.PreviewPages());
     loadFromBytes(*loaded, saveToBytes(*c.Pages));
     TfrxReportPage *rebuilt = loaded->GetPage(1);
@@ -354,7 +355,7 @@ TEST(PreviewPages, AppendingAnotherReportsPages)
 // A report of bands built by hand: band objects on a page, and a store in a
 // double pass.
 struct TBandReport {
-    TfrxReport Report;
+    enginetest::TServedReport Report;
     TTestEngine Engine;
     TfrxReportPage *Page = new TfrxReportPage(&Report);
     TfrxNullBand *Band = new TfrxNullBand(Page);
@@ -516,7 +517,7 @@ TEST(PreviewPages, FileCacheUnloadsPagesAndBringsThemBack)
     EXPECT_TRUE(c.Pages->XMLDoc().TempFileCreated());
     expectSamePage(c.Pages->GetPage(3), c.Pages->GetPage(0));
     // The file holds every page, unloaded ones included.
-    TfrxReport other;
+    enginetest::TServedReport other;
     auto *loaded = dynamic_cast<TfrxPreviewPages *>(other.PreviewPages());
     loadFromBytes(*loaded, saveToBytes(*c.Pages));
     ASSERT_EQ(loaded->Count(), 6);
@@ -586,7 +587,7 @@ TEST(PreviewPages, PagesLeftBehindArePackedAndWorkAsOpenOnes)
     for (int i = 0; i < pages->Count(); ++i)
         c.Pages->XMLDoc().LoadItem(pages->Items(i));
     EXPECT_EQ(saveToBytes(*c.Pages), bytes);
-    TfrxReport other;
+    enginetest::TServedReport other;
     auto *loaded = dynamic_cast<TfrxPreviewPages *>(other.PreviewPages());
     loadFromBytes(*loaded, bytes);
     ASSERT_EQ(loaded->Count(), 6);
@@ -602,13 +603,16 @@ TEST(PreviewPages, CompressorHookAndFailedSaves)
     TCertificate c;
     const QByteArray plain = saveToBytes(*c.Pages);
     EXPECT_TRUE(plain.startsWith("<?xml"));
+    TfrxServices packing = *enginetest::engineServices();
+    packing.Compressor = [] { return std::make_unique<TTestCompressor>(); };
+    const auto packingServices = std::make_shared<const TfrxServices>(std::move(packing));
     {
-        TTestCompressor registration;
-        rudSetCompressorClass([] { return std::make_unique<TTestCompressor>(); });
+        c.Report.SetServices(packingServices);
         c.Report.ReportOptions()->SetCompressed(true);
         const QByteArray packed = saveToBytes(*c.Pages);
         EXPECT_TRUE(packed.startsWith("RUDZ"));
-        TfrxReport other;
+        enginetest::TServedReport other;
+        other.SetServices(packingServices);
         auto *loaded = dynamic_cast<TfrxPreviewPages *>(other.PreviewPages());
         loadFromBytes(*loaded, packed);
         EXPECT_EQ(loaded->Count(), 1);
@@ -632,8 +636,8 @@ TEST(PreviewPages, CompressorHookAndFailedSaves)
         TTestCompressor::FailCompress = false;
         EXPECT_EQ(readFile(file), before);
     }
-    // The registration in force before is back.
-    EXPECT_FALSE(rudCompressorClass());
+    // A report without the service writes plain files.
+    c.Report.SetServices(enginetest::engineServices());
     EXPECT_EQ(saveToBytes(*c.Pages), plain);
 }
 
@@ -665,7 +669,7 @@ TEST(PreviewPages, DamagedFilesEndInAnErrorAndAnEmptyStore)
         {"not a prepared report", "<?xml version=\"1.0\"?><TfrxReport/>"},
     };
     for (const TCase &k : cases) {
-        TfrxReport other;
+        enginetest::TServedReport other;
         auto *loaded = dynamic_cast<TfrxPreviewPages *>(other.PreviewPages());
         try {
             loadFromBytes(*loaded, k.Bytes);
@@ -678,7 +682,7 @@ TEST(PreviewPages, DamagedFilesEndInAnErrorAndAnEmptyStore)
         EXPECT_EQ(loaded->GetPage(0), nullptr) << k.What;
     }
     // Absurd geometry is only numbers: it loads and rebuilds.
-    TfrxReport other;
+    enginetest::TServedReport other;
     auto *loaded = dynamic_cast<TfrxPreviewPages *>(other.PreviewPages());
     loadFromBytes(*loaded, QByteArray(good).replace("<m1 u=", "<m1 l=\"1e300\" w=\"-5\" u="));
     ASSERT_TRUE(loaded->GetPage(0));
@@ -704,7 +708,7 @@ TEST(PreviewPages, DamagedFilesEndInAnErrorAndAnEmptyStore)
 TEST(PreviewPages, DamagedNumberOfAFileIsReportedAndTheRestServes)
 {
     TCertificate c, damagedSource;
-    TfrxReport damaged;
+    enginetest::TServedReport damaged;
     auto *loaded = dynamic_cast<TfrxPreviewPages *>(damaged.PreviewPages());
     loadFromBytes(*loaded, saveToBytes(*damagedSource.Pages).replace("<TfrxNullBand", "<TfrxNullBand t=\"1x\""));
     // Appending the damaged pages names the damaged number and appends them.

@@ -2,6 +2,7 @@
 // tree, the order of the registration modules, and the script messages
 // taken from the engine string resources.
 
+#include "EngineServices.h"
 #include "script/ScriptTestUtil.h"
 
 #include "report/engine/rudClassRTTI.h"
@@ -21,7 +22,7 @@ namespace {
 struct TReportScript {
     bool Initialised = (rudEngineInit(), true); // before the script takes its built-ins
     TTestScript T;
-    TfrxReport Report;
+    enginetest::TServedReport Report;
     TfrxReportPage *Page1 = new TfrxReportPage(&Report);
     TfrxMemoView *Memo1 = new TfrxMemoView(Page1);
     TfrxMemoView *Memo2 = new TfrxMemoView(Page1);

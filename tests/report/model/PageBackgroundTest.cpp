@@ -7,6 +7,7 @@
 
 #include "report/model/rudClass.h"
 #include "report/model/rudPrinterDefaults.h"
+#include "report/model/rudReport.h"
 #include "report/model/rudXML.h"
 
 #include <QBuffer>
@@ -40,14 +41,13 @@ TfrxReportPage *reportPage(TfrxReport &report)
     return nullptr;
 }
 
-// Installs a printer paper provider for one test and removes it afterwards.
-struct TPrinterPaperScope {
-    explicit TPrinterPaperScope(TfrxPrinterPaperProvider provider)
-    {
-        rudSetPrinterPaperProvider(std::move(provider));
-    }
-    ~TPrinterPaperScope() { rudSetPrinterPaperProvider({}); }
-};
+// Services with only a printer paper provider.
+std::shared_ptr<const TfrxServices> paperServices(TfrxPrinterPaperProvider provider)
+{
+    TfrxServices services;
+    services.PrinterPaper = std::move(provider);
+    return std::make_shared<const TfrxServices>(std::move(services));
+}
 
 } // namespace
 
@@ -169,13 +169,16 @@ TEST(PageDefaults, WithoutAPrinterLayerAreA4PortraitWithTenMillimetreMargins)
 
 TEST(PageDefaults, TakeThePrintersPaperAsItReportsIt)
 {
-    TfrxReportPage page(nullptr);
+    TfrxReport report;
+    auto &page = *new TfrxReportPage(&report);
+    // A report without the printer paper service says so.
+    EXPECT_THROW(page.SetDefaults(), EMissingService);
     page.SetLeftMargin(1);
     page.SetBottomMargin(2);
     {
         // Letter fed landscape: the sides come turned already, the margins are
         // set, not rotated.
-        TPrinterPaperScope printer([] { return TfrxPrinterPaper{1, 279.4, 215.9, poLandscape}; });
+        report.SetServices(paperServices([] { return TfrxPrinterPaper{1, 279.4, 215.9, poLandscape}; }));
         page.SetDefaults();
         EXPECT_EQ(page.PaperSize(), 1);
         EXPECT_EQ(page.PaperWidth(), 279.4);
@@ -187,7 +190,7 @@ TEST(PageDefaults, TakeThePrintersPaperAsItReportsIt)
         EXPECT_EQ(page.Height(), std::nearbyint(215.9 * 3.77953));
 
         // A custom size keeps code 256 and is rounded like any paper width.
-        TPrinterPaperScope custom([] { return TfrxPrinterPaper{256, 100.123456789, 50, poPortrait}; });
+        report.SetServices(paperServices([] { return TfrxPrinterPaper{256, 100.123456789, 50, poPortrait}; }));
         page.SetDefaults();
         EXPECT_EQ(page.PaperSize(), 256);
         EXPECT_EQ(page.PaperWidth(), 100.12345679);
@@ -198,7 +201,7 @@ TEST(PageDefaults, TakeThePrintersPaperAsItReportsIt)
              [] { return std::optional(TfrxPrinterPaper{1, std::nan(""), 215.9, poPortrait}); },
              [] { return std::optional(TfrxPrinterPaper{1, 0, 215.9, poPortrait}); },
              [] { return std::optional(TfrxPrinterPaper{1, 210, -1, poPortrait}); }}) {
-        TPrinterPaperScope printer(provider);
+        report.SetServices(paperServices(provider));
         page.SetDefaults();
         EXPECT_EQ(page.PaperSize(), 9);
         EXPECT_EQ(page.PaperWidth(), 210);
@@ -206,8 +209,8 @@ TEST(PageDefaults, TakeThePrintersPaperAsItReportsIt)
         EXPECT_EQ(page.Orientation(), poPortrait);
     }
     // A new page does not ask the printer: only SetDefaults does.
-    TPrinterPaperScope printer([] { return TfrxPrinterPaper{11, 148, 210, poPortrait}; });
-    TfrxReportPage fresh(nullptr);
-    EXPECT_EQ(fresh.PaperSize(), 9);
-    EXPECT_EQ(fresh.LeftMargin(), 0);
+    report.SetServices(paperServices([] { return TfrxPrinterPaper{11, 148, 210, poPortrait}; }));
+    const auto *fresh = new TfrxReportPage(&report);
+    EXPECT_EQ(fresh->PaperSize(), 9);
+    EXPECT_EQ(fresh->LeftMargin(), 0);
 }

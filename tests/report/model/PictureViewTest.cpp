@@ -78,7 +78,9 @@ TEST(PictureView, DefaultsAutoSizeAndFileLink)
     f.close();
     TTestEngine engine;
     engine.Dir = dir.path();
-    rudSetPictureEngine(&engine);
+    TfrxServices services;
+    services.PictureEngine = std::shared_ptr<TfrxPictureEngine>(&engine, [](TfrxPictureEngine *) {});
+    report.SetServices(std::make_shared<const TfrxServices>(std::move(services)));
     pic->SetFileLink(QStringLiteral("[dir]/logo.bmp"));
     pic->GetData();
     EXPECT_EQ(pic->Picture()->Width(), 8);
@@ -100,7 +102,6 @@ TEST(PictureView, DefaultsAutoSizeAndFileLink)
     pic->SetTransparentColor(255);
     EXPECT_EQ(pic->DiffPicturePart(nullptr), QStringLiteral(" ImageIndex=\"1\" Transparent=\"1\" TransparentColor=\"255\""));
     EXPECT_EQ(engine.Cache.Count(), 1);
-    rudSetPictureEngine(nullptr);
 }
 
 TEST(PictureView, TemplateKeepsPictureBytesAndLoadsEveryClass)

@@ -14,7 +14,7 @@ TEST(AutoWidth, NeighboursAlignedToAnAutoWidthMemoFollowItOnTheDrawnPage)
     ASSERT_FALSE(layoutFontFamily().isEmpty());
     rudEngineInit();
     TRecordingUserInterface ui;
-    TfrxReport report;
+    TRenderReport report;
     auto *page = new TfrxReportPage(&report);
     page->SetName(QStringLiteral("Page1"));
     TfrxMemoView *grows = makeMemo(page, 20, 10, 40, 20, QStringLiteral("a text far wider than forty pixels"));

@@ -2,6 +2,7 @@
 // scale and split modes, read back from the PDFs the queue writes; an
 // unknown queue.
 
+#include "RenderTestSupport.h"
 #include "CupsSupport.h"
 
 #include "report/engine/rudPreviewPages.h"
@@ -44,7 +45,7 @@ protected:
         FMemos.append({QString::fromLatin1(Name), QString::fromLatin1(Word)});
     }
 
-    TfrxReport FReport;
+    TRenderReport FReport;
     // Memo names and their words: printing rebuilds the design objects, so
     // memos are looked up again afterwards.
     QList<QPair<QString, QString>> FMemos;

@@ -11,7 +11,7 @@
 TEST(DrawPage, StorePagesDrawWithThePageCount)
 {
     ASSERT_FALSE(layoutFontFamily().isEmpty());
-    TfrxReport report;
+    TRenderReport report;
     TfrxCustomEngine engine(&report);
     auto *page = new TfrxReportPage(&report);
     page->SetLeftMargin(0);

@@ -40,7 +40,7 @@ std::vector<TfrxTextRecord> drawRecorded(TfrxCustomMemoView *Memo, int Dpi, bool
 class DrawText : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_FALSE(layoutFontFamily().isEmpty()); }
-    TfrxReport Report;
+    TRenderReport Report;
 };
 
 } // namespace

@@ -40,7 +40,7 @@ QList<TWordBox> wordBoxes(const QString &BboxText)
 TEST(PdfOutput, EveryPageIsRebuiltOnceWhateverTheCache)
 {
     rudRenderInit();
-    TfrxReport report;
+    TRenderReport report;
     report.PreviewOptions()->SetPagesInCache(3);
     for (int i = 0; i < 12; ++i) {
         auto *page = new TfrxReportPage(&report);
@@ -78,7 +78,7 @@ TEST(PdfOutput, WordsStayWhereTheLayoutPutsThem)
     // text; the expected boxes are those of the drawing that clipped and
     // saved the state around every text, kept as pdftotext printed them.
     const QString data = sourceDir() + QStringLiteral("/tests/report/render/data/");
-    TfrxReport report;
+    TRenderReport report;
     report.EngineOptions()->SetNewSilentMode(simSilent);
     ASSERT_TRUE(report.LoadFromFile(data + QStringLiteral("text_places.fr3"), true));
     ASSERT_TRUE(report.PrepareReport(true)) << report.Errors().join('\n').toStdString();

@@ -50,7 +50,7 @@ TEST(PreviewCancel, CancelOrClosingStopsAScriptThatNeverEnds)
     fsSetTimeLimit(60000);
     for (const bool closing : {false, true}) {
         SCOPED_TRACE(closing ? "closing the window" : "Cancel");
-        TfrxReport report;
+        TRenderReport report;
         addEndlessPage(report);
         bool began = false;
         report.OnBeginDoc = [&began](TfrxReport *) { began = true; };

@@ -3,6 +3,7 @@
 // while it is shown, and full screen returns to the window as it was,
 // leaving the window it was opened from usable.
 
+#include "RenderTestSupport.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
@@ -82,7 +83,7 @@ TEST(PreviewOnScreen, KeepsItsSizeAndFullScreenReturnsToTheWindowAsItWas)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&entry));
     field->setFocus();
 
-    TfrxReport report;
+    TRenderReport report;
     addPages(report, 3);
     // The steps run one after the other from the preview's own modal loop,
     // each returning to it before the next (as a user's key presses do).

@@ -59,7 +59,7 @@ TEST(PreviewPages, FindMovesToThePageOfTheTextAndF3GoesOn)
 {
     rudRenderInit();
     TRecordingUserInterface ui;
-    TfrxReport report;
+    TRenderReport report;
     buildThreePages(report);
     ASSERT_TRUE(report.PrepareReport(true)) << report.Errors().join('\n').toStdString();
     ASSERT_EQ(report.PreviewPages()->Count(), 3);
@@ -106,7 +106,7 @@ TEST(PreviewPages, SavedPreparedReportOpensWithTheSamePages)
     TRecordingUserInterface ui;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("three.fp3"));
-    TfrxReport report;
+    TRenderReport report;
     buildThreePages(report);
     ASSERT_TRUE(report.PrepareReport(true));
     TPreparedPreview first(report);
@@ -117,7 +117,7 @@ TEST(PreviewPages, SavedPreparedReportOpensWithTheSamePages)
     EXPECT_EQ(ui.SaveDialogs[0].Filter, "Prepared Report (*.fp3)|*.fp3");
     ASSERT_TRUE(QFile::exists(file));
 
-    TfrxReport other;
+    TRenderReport other;
     TPreparedPreview second(other);
     ui.FileAnswers.push_back(TFileDialogResult{file, 1});
     second.Preview().LoadFromFile();

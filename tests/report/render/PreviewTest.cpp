@@ -1,6 +1,7 @@
 // The preview window as its user meets it: buttons and their show rules,
 // zoom by box, buttons and wheel, keys, page placement.
 
+#include "RenderTestSupport.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudPreview.h"
 #include "report/render/rudPreviewForm.h"
@@ -44,7 +45,7 @@ struct TShownPreview {
         QTest::keyClick(Form.ZoomCB->lineEdit(), Qt::Key_Return);
     }
     TRecordingUserInterface Ui;
-    TfrxReport Report;
+    TRenderReport Report;
     TfrxPreviewForm Form;
 };
 
@@ -64,7 +65,7 @@ TEST(Preview, ToolbarCaptionsHintsAndShowRules)
     EXPECT_EQ(f.windowTitle(), "Preview");
     {
         // Init asks for a maximized window, as the default options say.
-        TfrxReport report;
+        TRenderReport report;
         TfrxPreviewForm form;
         form.SetReport(&report);
         form.Init();

@@ -1,5 +1,6 @@
 // The "Print" window, answered through the user-interface seam.
 
+#include "RenderTestSupport.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudPrintDialog.h"
 #include "report/render/rudPrinter.h"
@@ -49,7 +50,7 @@ public:
 TEST(PrintDialog, ShowsTheOptionsWithTheResourceTexts)
 {
     TRecordingUserInterface ui;
-    TfrxReport report;
+    TRenderReport report;
     report.PrintOptions()->SetPageNumbers("2-3");
     report.PrintOptions()->SetCopies(4);
     report.PrintOptions()->SetCollate(false);
@@ -90,7 +91,7 @@ TEST(PrintDialog, ShowsTheOptionsWithTheResourceTexts)
 TEST(PrintDialog, OkStoresTheChoices)
 {
     TRecordingUserInterface ui;
-    TfrxReport report;
+    TRenderReport report;
     ui.DialogAnswers.push_back([](QObject *d) {
         // Typing page numbers selects "Pages:"; then "Current page" wins.
         auto *edit = control<QLineEdit>(d, "PageNumbersE");
@@ -126,7 +127,7 @@ TEST(PrintDialog, OkStoresTheChoices)
 TEST(PrintDialog, PrintToFileAsksForAPrnFile)
 {
     TRecordingUserInterface ui;
-    TfrxReport report;
+    TRenderReport report;
     auto toFile = [](QObject *d) {
         control<QCheckBox>(d, "FileCB")->setChecked(true);
         control<QRadioButton>(d, "AllRB")->setChecked(true);
@@ -155,7 +156,7 @@ TEST(PrintDialog, ChosenPrinterIsCurrentAtOnceAndCancelRestoresIt)
 {
     TwoPrinters printers;
     TRecordingUserInterface ui;
-    TfrxReport report;
+    TRenderReport report;
     ui.DialogAnswers.push_back([](QObject *d) {
         control<QComboBox>(d, "PrinterCB")->setCurrentIndex(1);
         EXPECT_EQ(rudPrinters().PrinterIndex(), 1);
@@ -179,7 +180,7 @@ TEST(PrintDialog, ChosenPrinterIsCurrentAtOnceAndCancelRestoresIt)
 TEST(PrintDialog, PropertiesDuplexShowsInTheDuplexList)
 {
     TRecordingUserInterface ui;
-    TfrxReport report;
+    TRenderReport report;
     ui.DialogAnswers.push_back([&ui](QObject *d) {
         ui.DialogAnswers.push_back([](QObject *p) {
             control<QComboBox>(p, "DuplexCB")->setCurrentIndex(2); // horizontal

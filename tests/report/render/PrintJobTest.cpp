@@ -22,7 +22,7 @@ TEST(PrintJob, WithoutPrintersNothingPrintsAndPagesStillLayOut)
     TfrxPrinters &printers = rudPrinters();
     printers.SetPrinters({}, true);
     TRecordingUserInterface ui;
-    TfrxReport report;
+    TRenderReport report;
     auto *page = new TfrxReportPage(&report);
     EXPECT_EQ(page->PaperSize(), 9); // the virtual printer's A4
     report.PrintOptions()->SetShowDialog(false);
@@ -77,7 +77,7 @@ TEST(PrintJob, PageIsShiftedByThePrintableAreaOffset)
     list.emplace_back(printer);
     rudPrinters().SetPrinters(std::move(list), true);
     EXPECT_EQ(printer->LeftMargin(), 0); // not initialised yet
-    TfrxReport report;
+    TRenderReport report;
     report.PrintOptions()->SetShowDialog(false);
     auto *page = new TfrxReportPage(&report);
     page->SetPaperSize(11);
@@ -107,7 +107,7 @@ TEST(PrintJob, OrderOddEvenCopiesAndTheDialogsCurrentPage)
     std::vector<std::unique_ptr<TfrxCustomPrinter>> list;
     list.emplace_back(printer);
     rudPrinters().SetPrinters(std::move(list), true);
-    TfrxReport report;
+    TRenderReport report;
     for (int i = 0; i < 5; ++i)
         new TfrxReportPage(&report);
     TfrxTemplatePageSource pages(&report);
@@ -165,7 +165,7 @@ TEST(PrintJob, BeforePrintMayCallTheJobOff)
     std::vector<std::unique_ptr<TfrxCustomPrinter>> list;
     list.emplace_back(printer);
     rudPrinters().SetPrinters(std::move(list), true);
-    TfrxReport report;
+    TRenderReport report;
     new TfrxReportPage(&report);
     report.PrintOptions()->SetShowDialog(false);
     TfrxTemplatePageSource pages(&report);

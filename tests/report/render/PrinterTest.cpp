@@ -1,10 +1,12 @@
 // The printer layer without a print queue: the virtual printer, the list and
 // the arithmetic of device figures.
 
+#include "RenderTestSupport.h"
 #include "report/render/rudPrinter.h"
 
 #include "report/model/rudPage.h"
 #include "report/model/rudPrinterDefaults.h"
+#include "report/render/rudRenderRuntime.h"
 
 #include <gtest/gtest.h>
 
@@ -147,9 +149,10 @@ TEST(Printer, PapersMatchTheTableBySize)
 TEST(Printer, NewPagesTakeTheCurrentPrintersDefaultPaper)
 {
     // Without any queue (this room's tests see none) the virtual printer's A4.
-    rudInstallPrinterPaperProvider();
-    const TfrxPrinterPaper paper = rudDefaultPrinterPaper();
-    EXPECT_EQ(paper.PaperSize, rudPrinters().Printer()->DefPaper());
-    EXPECT_EQ(paper.PaperWidth, rudPrinters().Printer()->DefPaperWidth());
-    rudSetPrinterPaperProvider({});
+    TRenderReport report;
+    report.SetServices(rudSharedStandardServices());
+    auto *page = new TfrxReportPage(&report);
+    page->SetDefaults();
+    EXPECT_EQ(page->PaperSize(), rudPrinters().Printer()->DefPaper());
+    EXPECT_EQ(page->PaperWidth(), rudPrinters().Printer()->DefPaperWidth());
 }

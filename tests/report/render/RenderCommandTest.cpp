@@ -66,7 +66,7 @@ TEST(RenderCommand, TemplateAsPdfOfTheExactPaperSizeWithEveryPlaceholder)
     const TToolRun text = runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
     ASSERT_EQ(text.Code, 0);
     const QString pdfText = withoutSpaces(text.Out);
-    TfrxReport report;
+    TRenderReport report;
     report.LoadFromFile(shablon, true);
     int placeholders = 0;
     for (TfrxComponent *object : report.AllObjects())

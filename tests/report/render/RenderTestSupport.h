@@ -8,6 +8,7 @@
 #include "report/render/rudCanvas.h"
 #include "report/render/rudPrinter.h"
 #include "report/render/rudRenderInit.h"
+#include "report/render/rudRenderRuntime.h"
 
 #include <QFontDatabase>
 #include <QImage>
@@ -29,6 +30,12 @@ inline QString layoutFontFamily()
     }();
     return family;
 }
+
+// A report with the standard services.
+class TRenderReport : public TfrxReport {
+public:
+    TRenderReport() { SetServices(rudSharedStandardServices()); }
+};
 
 // A canvas that counts as a printer's, at the given resolution.
 class TTestPrinterCanvas : public TfrxCanvas {

@@ -78,7 +78,7 @@ TEST(ShowReport, APreparationThatProducesNothingClosesItsPreviewWindow)
 
     // Prepared: the window stays with its page.
     {
-        TfrxReport report;
+        TRenderReport report;
         addPage(report);
         QPointer<QWidget> form = showAndPrepare(report);
         ASSERT_NE(form, nullptr);
@@ -89,7 +89,7 @@ TEST(ShowReport, APreparationThatProducesNothingClosesItsPreviewWindow)
     // Stopped before the pages were run (as by Cancel while the report's
     // script runs): the window does not stay open and empty.
     {
-        TfrxReport report;
+        TRenderReport report;
         addPage(report);
         EXPECT_EQ(showAndPrepare(report, true), nullptr);
         EXPECT_TRUE(previewWindows().isEmpty());
@@ -97,7 +97,7 @@ TEST(ShowReport, APreparationThatProducesNothingClosesItsPreviewWindow)
     }
     // A preview control in a window of the host's own: the host's window stays.
     {
-        TfrxReport report;
+        TRenderReport report;
         addPage(report);
         QWidget host;
         auto *preview = new TfrxPreview(&host);
@@ -118,7 +118,7 @@ TEST(ShowReport, APreviewKeepsItsPagesWhileTheyArePrinted)
     list.emplace_back(printer);
     rudPrinters().SetPrinters(std::move(list), true);
     TRecordingUserInterface ui;
-    TfrxReport report;
+    TRenderReport report;
     addPage(report);
     report.PrintOptions()->SetShowDialog(false);
     QWidget host;

@@ -32,7 +32,7 @@ protected:
         View->Draw(&canvas, 1, 1, 0, 0);
         return image;
     }
-    TfrxReport Report;
+    TRenderReport Report;
 };
 
 } // namespace

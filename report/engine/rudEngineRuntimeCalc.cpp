@@ -1,4 +1,6 @@
-// TfrxReport::Calc and DoGetValue: the value of an expression.
+// The run side's Calc and DoGetValue: the value of an expression.
+
+#include "report/engine/rudEngineRuntime.h"
 
 #include "base/Errors.h"
 #include "report/engine/rudCustomEngine.h"
@@ -44,12 +46,10 @@ TfsVariant sysVariableValue(TfrxReport *report, int index)
 // A data field written as Alias."Field"; true when the alias names a data set.
 bool dataFieldValue(TfrxReport *report, const QString &expr, TfsVariant &value)
 {
-    TfrxDataFieldSource *source = rudDataFieldSource();
-    if (!source)
-        return false;
     // Most expressions hold no quotation mark at all: that is checked first.
     if (!expr.contains(u'"'))
         return false;
+    TfrxDataFieldSource *source = rudNeedService(report->Services().DataFieldSource, "data field").get();
     const int point = int(expr.indexOf(QStringView(u".\"")));
     if (point < 0)
         return false;
@@ -79,7 +79,7 @@ bool hasLineBreak(const QString &text)
 
 } // namespace
 
-bool TfrxReport::DoGetValue(const QString &Expr, TfsVariant &Value)
+bool TfrxEngineRuntime::DoGetValue(const QString &Expr, TfsVariant &Value)
 {
     Value = TfsVariant::Null();
     const TfrxFR2Events &events = rudFR2Events();
@@ -90,42 +90,42 @@ bool TfrxReport::DoGetValue(const QString &Expr, TfsVariant &Value)
             return true;
         }
     }
-    if (dataFieldValue(this, Expr, Value))
+    if (dataFieldValue(FReport, Expr, Value))
         return true;
 
     // Texts equal ignoring case have equal lengths; the length test spares
     // most comparisons, which every expression goes through, and a name
     // written as the table writes it needs no case folding.
-    const QStringList &sysVariables = FSysVariables;
+    const QStringList &sysVariables = FReport->SysVariables();
     for (int i = 0; i < sysVariables.size(); ++i)
         if (Expr.size() == sysVariables[i].size() &&
             (Expr == sysVariables[i] || Expr.compare(sysVariables[i], Qt::CaseInsensitive) == 0)) {
-            Value = sysVariableValue(this, i);
+            Value = sysVariableValue(FReport, i);
             return true;
         }
 
-    if (OnGetValue || OnNewGetValue) {
+    if (FReport->OnGetValue || FReport->OnNewGetValue) {
         QVariant answer;
-        if (OnGetValue)
-            OnGetValue(Expr, answer);
-        if (OnNewGetValue)
-            OnNewGetValue(this, Expr, answer);
+        if (FReport->OnGetValue)
+            FReport->OnGetValue(Expr, answer);
+        if (FReport->OnNewGetValue)
+            FReport->OnNewGetValue(FReport, Expr, answer);
         if (answer.isValid()) {
             Value = TfsVariant::FromQVariant(answer);
             return true;
         }
     }
 
-    const int variable = FVariables->IndexOf(Expr);
+    const int variable = FReport->Variables()->IndexOf(Expr);
     if (variable >= 0) {
-        const QVariant stored = FVariables->Items(variable)->Value();
+        const QVariant stored = FReport->Variables()->Items(variable)->Value();
         if (stored.typeId() == QMetaType::QString && !hasLineBreak(stored.toString())) {
             const QString key = Expr.toUpper();
             if (variablesInUse.contains(key))
                 throw EGeneralError(QStringLiteral("Variable '%1' refers to itself").arg(Expr));
             variablesInUse.insert(key);
             try {
-                Value = Calc(stored.toString());
+                Value = Calc(stored.toString(), nullptr, TfrxCalcCaller::Engine);
             } catch (...) {
                 variablesInUse.remove(key);
                 throw;
@@ -153,10 +153,10 @@ bool TfrxReport::DoGetValue(const QString &Expr, TfsVariant &Value)
     return false;
 }
 
-TfsVariant TfrxReport::Calc(const QString &Expr, TfsScript *AScript)
+TfsVariant TfrxEngineRuntime::Calc(const QString &Expr, TfsScript *AScript, TfrxCalcCaller Caller)
 {
-    const bool fromScript = AScript == rudCalledFromScript();
-    TfsScript *scope = !AScript || fromScript ? Script() : AScript;
+    const bool fromScript = Caller == TfrxCalcCaller::Script;
+    TfsScript *scope = AScript ? AScript : Script();
     TfsVariant value;
     if (DoGetValue(Expr, value))
         return value;
@@ -165,13 +165,13 @@ TfsVariant TfrxReport::Calc(const QString &Expr, TfsScript *AScript)
     value = ExpressionCache()->Calc(Expr, error, scope);
     if (error.isEmpty())
         return value;
-    if (error == QLatin1String("Floating point division by zero") && FEngineOptions->IgnoreDevByZero())
+    if (error == QLatin1String("Floating point division by zero") && FReport->EngineOptions()->IgnoreDevByZero())
         return value;
     if (fromScript)
         throw EfsRuntimeError(QStringLiteral("Exception"),
                               rudResources().Get(QStringLiteral("clErrorInExp")) + QLatin1Char(' ') + error);
-    if (!FCurObject.isEmpty())
-        error = FCurObject + QStringLiteral(": ") + error;
-    AddError(error);
+    if (!FReport->CurObject().isEmpty())
+        error = FReport->CurObject() + QStringLiteral(": ") + error;
+    FReport->AddError(error);
     throw EGeneralError(error);
 }

@@ -1,5 +1,7 @@
-// The report's side of preparation: the order of a run, the saved and
+// The engine's run side of a report: the order of a run, the saved and
 // restored definition, the final error report, script events and progress.
+
+#include "report/engine/rudEngineRuntime.h"
 
 #include "report/engine/rudEngine.h"
 #include "report/engine/rudPreviewPages.h"
@@ -17,7 +19,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QScopedValueRollback>
 #include <QTemporaryFile>
 
 #include <new>
@@ -31,12 +32,6 @@ QString res(const char *Key)
 
 // How often a running script lets the windows work.
 constexpr qint64 messagesEveryMs = 40;
-
-TfrxProgressWindowFactory &progressFactory()
-{
-    static TfrxProgressWindowFactory factory;
-    return factory;
-}
 
 // Asks the report's preview to close the window it fills (the preview lives
 // in the rendering room; a host's own preview object may not offer it).
@@ -83,51 +78,53 @@ private:
 
 } // namespace
 
-void rudSetProgressWindowFactory(TfrxProgressWindowFactory Factory)
-{
-    progressFactory() = std::move(Factory);
-}
+TfrxEngineRuntime::TfrxEngineRuntime(TfrxReport *Report) : FReport(Report) {}
 
-std::unique_ptr<TfrxProgressWindow> rudCreateProgressWindow()
-{
-    return progressFactory() ? progressFactory()() : nullptr;
-}
+TfrxEngineRuntime::~TfrxEngineRuntime() = default;
 
 // The band engine takes the place of the base engine the expressions know.
-TfrxCustomEngine *TfrxReport::Engine()
+TfrxCustomEngine *TfrxEngineRuntime::Engine()
 {
     if (!FEngine)
-        FEngine = std::make_shared<TfrxEngine>(this);
+        FEngine = std::make_shared<TfrxEngine>(FReport);
     return FEngine.get();
 }
 
-void TfrxReport::SetTerminated(bool Value)
+TfrxCustomPreviewPages *TfrxEngineRuntime::PreviewPages()
 {
-    FTerminated = Value;
-    if (Value)
-        Script()->Terminate();
+    if (!FPreviewPages) {
+        FPreviewPages = std::make_shared<TfrxPreviewPages>(FReport);
+        FPreviewPages->SetEngine(Engine());
+    }
+    return FPreviewPages.get();
+}
+
+void TfrxEngineRuntime::TerminateScript()
+{
+    Script()->Terminate();
 }
 
 // The definition is saved before the run and loaded back afterwards, so
 // nothing a script or the engine changed in the report objects survives
 // the run; the prepared pages stay.
-bool TfrxReport::PrepareReport(bool ClearLastReport)
+bool TfrxEngineRuntime::PrepareReport(bool ClearLastReport)
 {
-    const QScopedValueRollback<bool> preparing(FPreparing, true);
+    TfrxReport *const report = FReport;
     if (ClearLastReport)
         PreviewPages()->Clear();
-    ClearErrors();
-    FTerminated = false;
+    report->ClearErrors();
+    report->SetTerminated(false);
     bool result = false;
+    TfrxReportDataSets *const dataSets = report->DataSets();
 
-    for (int i = 0; i < FDataSets->Count(); ++i) {
-        TfrxDataSetItem *item = FDataSets->Items(i);
+    for (int i = 0; i < dataSets->Count(); ++i) {
+        TfrxDataSetItem *item = dataSets->Items(i);
         if (!item->DataSet())
-            AddError(res("clDSNotExist").replace(QLatin1String("%s"), item->DataSetName()));
+            report->AddError(res("clDSNotExist").replace(QLatin1String("%s"), item->DataSetName()));
     }
 
-    if (FErrors.isEmpty()) {
-        const bool destroyForms = FEngineOptions->DestroyForms();
+    if (report->Errors().isEmpty()) {
+        const bool destroyForms = report->EngineOptions()->DestroyForms();
         QString password;
         int splicingLine = 0;
         QBuffer memory;
@@ -135,15 +132,16 @@ bool TfrxReport::PrepareReport(bool ClearLastReport)
         QIODevice *saved = nullptr;
         // External data sets are no part of the definition: their entries
         // are reconnected by name after the reload.
-        QList<QPair<QString, QPointer<TfrxComponent>>> dataSets;
+        QList<QPair<QString, QPointer<TfrxComponent>>> external;
         if (destroyForms) {
-            password = FReportOptions->Password();
-            FReportOptions->SetPassword(QString());
-            splicingLine = FPrintOptions->SplicingLine();
-            for (int i = 0; i < FDataSets->Count(); ++i)
-                dataSets.append({FDataSets->Items(i)->DataSetName(), FDataSets->Items(i)->DataSet()});
-            if (FEngineOptions->UseFileCache()) {
-                const QString dir = FEngineOptions->TempDir().isEmpty() ? QDir::tempPath() : FEngineOptions->TempDir();
+            password = report->ReportOptions()->Password();
+            report->ReportOptions()->SetPassword(QString());
+            splicingLine = report->PrintOptions()->SplicingLine();
+            for (int i = 0; i < dataSets->Count(); ++i)
+                external.append({dataSets->Items(i)->DataSetName(), dataSets->Items(i)->DataSet()});
+            if (report->EngineOptions()->UseFileCache()) {
+                const QString tempDir = report->EngineOptions()->TempDir();
+                const QString dir = tempDir.isEmpty() ? QDir::tempPath() : tempDir;
                 cache = std::make_unique<QTemporaryFile>(QDir(dir).filePath(QStringLiteral("rudXXXXXX.tmp")));
                 if (!cache->open())
                     throw EInOutError(QStringLiteral("Cannot create a temporary file in \"%1\"").arg(dir));
@@ -152,30 +150,30 @@ bool TfrxReport::PrepareReport(bool ClearLastReport)
                 memory.open(QIODevice::ReadWrite);
                 saved = &memory;
             }
-            SaveToStream(saved, true, false);
+            report->SaveToStream(saved, true, false);
         }
 
         bool engineRan = false;
         try {
-            if (OnBeginDoc)
-                OnBeginDoc(this);
-            const bool compiled = PrepareScript();
-            const TScriptPoll poll(this);
+            if (report->OnBeginDoc)
+                report->OnBeginDoc(report);
+            const bool compiled = PrepareScript(nullptr);
+            const TScriptPoll poll(report);
             if (compiled) {
-                if (OnAfterScriptCompile)
-                    OnAfterScriptCompile(this);
+                if (report->OnAfterScriptCompile)
+                    report->OnAfterScriptCompile(report);
                 if (Script()->Statement() && Script()->Statement()->Count() > 0)
                     Script()->Execute();
-                engineRan = !FTerminated;
+                engineRan = !report->Terminated();
                 if (engineRan && Engine()->Run(true, false)) {
-                    if (OnEndDoc)
-                        OnEndDoc(this);
+                    if (report->OnEndDoc)
+                        report->OnEndDoc(report);
                     result = true;
                 } else {
                     // Nothing was prepared (a dialog cancelled, the data not
                     // usable, or terminated): a preview window shown for the
                     // pages does not stay open empty.
-                    closePreviewWindow(FPreview);
+                    closePreviewWindow(report->Preview());
                 }
             }
         } catch (const EfsStopped &e) {
@@ -184,48 +182,48 @@ bool TfrxReport::PrepareReport(bool ClearLastReport)
             // still waiting for the first page closes. A time limit passed
             // is an error.
             if (!e.Message().isEmpty())
-                AddError(e.Message());
+                report->AddError(e.Message());
             else if (!engineRan)
-                closePreviewWindow(FPreview);
+                closePreviewWindow(report->Preview());
         } catch (const Exception &e) {
-            AddError(e.Message());
+            report->AddError(e.Message());
         } catch (const std::bad_alloc &) {
             // Memory ran out (a script's or an expression's huge text or
             // array): the preparation fails with a message, the program goes on.
-            AddError(QStringLiteral("Out of memory"));
+            report->AddError(QStringLiteral("Out of memory"));
         }
 
         if (destroyForms) {
-            const QStringList kept = FErrors;
+            const QStringList kept = report->Errors();
             saved->seek(0);
-            FReloading = true;
+            report->SetReloading(true);
             try {
-                LoadFromStream(saved);
+                report->LoadFromStream(saved);
             } catch (...) {
-                FReloading = false;
-                FReportOptions->SetPassword(password);
-                FPrintOptions->SetSplicingLine(splicingLine);
-                FErrors = kept;
+                report->SetReloading(false);
+                report->ReportOptions()->SetPassword(password);
+                report->PrintOptions()->SetSplicingLine(splicingLine);
+                report->SetErrors(kept);
                 throw;
             }
-            FReloading = false;
-            FReportOptions->SetPassword(password);
-            FPrintOptions->SetSplicingLine(splicingLine);
-            for (const auto &[name, ds] : std::as_const(dataSets))
-                if (TfrxDataSetItem *item = FDataSets->Find(name); item && ds && !item->DataSet())
+            report->SetReloading(false);
+            report->ReportOptions()->SetPassword(password);
+            report->PrintOptions()->SetSplicingLine(splicingLine);
+            for (const auto &[name, ds] : std::as_const(external))
+                if (TfrxDataSetItem *item = dataSets->Find(name); item && ds && !item->DataSet())
                     item->SetDataSet(ds);
-            FErrors = kept;
+            report->SetErrors(kept);
         }
     }
 
-    if (!FErrors.isEmpty()) {
+    if (!report->Errors().isEmpty()) {
         result = false;
-        rudCommonErrorHandler(this, res("clErrors") + QLatin1Char('\n') + FErrors.join(QLatin1Char('\n')));
+        rudCommonErrorHandler(report, res("clErrors") + QLatin1Char('\n') + report->Errors().join(QLatin1Char('\n')));
     }
     return result;
 }
 
-void TfrxReport::DoNotifyEvent(QObject *Obj, const QString &EventName, bool RunAlways)
+void TfrxEngineRuntime::DoNotifyEvent(QObject *Obj, const QString &EventName, bool RunAlways)
 {
     if (EventName.isEmpty())
         return;
@@ -235,7 +233,7 @@ void TfrxReport::DoNotifyEvent(QObject *Obj, const QString &EventName, bool RunA
     Script()->CallFunction(EventName, {TfsVariant(Obj)}, true);
 }
 
-void TfrxReport::DoParamEvent(const QString &EventName, QVariantList &Params, bool RunAlways)
+void TfrxEngineRuntime::DoParamEvent(const QString &EventName, QVariantList &Params, bool RunAlways)
 {
     if (EventName.isEmpty())
         return;
@@ -249,47 +247,31 @@ void TfrxReport::DoParamEvent(const QString &EventName, QVariantList &Params, bo
         Params[qsizetype(i)] = params[i].ToQVariant();
 }
 
-void TfrxReport::DoBeforePrint(TfrxReportComponent *Obj)
+void TfrxEngineRuntime::InternalOnProgressStart(TfrxProgressType ProgressType)
 {
-    if (OnBeforePrint)
-        OnBeforePrint(Obj);
-    if (auto *view = qobject_cast<TfrxView *>(Obj))
-        DoNotifyEvent(view, view->OnBeforePrint());
-}
-
-void TfrxReport::DoAfterPrint(TfrxReportComponent *Obj)
-{
-    if (OnAfterPrint)
-        OnAfterPrint(Obj);
-    if (auto *view = qobject_cast<TfrxView *>(Obj))
-        DoNotifyEvent(view, view->OnAfterPrint());
-}
-
-void TfrxReport::InternalOnProgressStart(TfrxProgressType ProgressType)
-{
-    if (FEngineOptions->EnableThreadSafe())
+    if (FReport->EngineOptions()->EnableThreadSafe())
         return;
-    if (OnProgressStart)
-        OnProgressStart(this, ProgressType, 0);
+    if (FReport->OnProgressStart)
+        FReport->OnProgressStart(FReport, ProgressType, 0);
     // An attached preview shows the pages as they are prepared.
-    if (FPreview && ProgressType == ptRunning)
-        QMetaObject::invokeMethod(FPreview, "InternalOnProgressStart");
-    if ((FOldStyleProgress || ProgressType != ptRunning) && FShowProgress) {
-        FProgressWindow = rudCreateProgressWindow();
+    if (QObject *preview = FReport->Preview(); preview && ProgressType == ptRunning)
+        QMetaObject::invokeMethod(preview, "InternalOnProgressStart");
+    if ((FReport->OldStyleProgress() || ProgressType != ptRunning) && FReport->ShowProgress()) {
+        FProgressWindow = rudNeedService(FReport->Services().ProgressWindow, "progress window")();
         if (FProgressWindow)
             FProgressWindow->Show(QString());
     }
     QCoreApplication::processEvents();
 }
 
-void TfrxReport::InternalOnProgress(TfrxProgressType ProgressType, int Progress)
+void TfrxEngineRuntime::InternalOnProgress(TfrxProgressType ProgressType, int Progress)
 {
-    if (FEngineOptions->EnableThreadSafe())
+    if (FReport->EngineOptions()->EnableThreadSafe())
         return;
-    if (OnProgress)
-        OnProgress(this, ProgressType, Progress);
-    if (FPreview && ProgressType == ptRunning)
-        QMetaObject::invokeMethod(FPreview, (FEngine && !FEngine->FFinalPass) ? "SetFirstPassPage" : "InternalOnProgress",
+    if (FReport->OnProgress)
+        FReport->OnProgress(FReport, ProgressType, Progress);
+    if (QObject *preview = FReport->Preview(); preview && ProgressType == ptRunning)
+        QMetaObject::invokeMethod(preview, (FEngine && !FEngine->FFinalPass) ? "SetFirstPassPage" : "InternalOnProgress",
                                   Q_ARG(int, Progress));
     if (FProgressWindow) {
         QString text;
@@ -306,26 +288,46 @@ void TfrxReport::InternalOnProgress(TfrxProgressType ProgressType, int Progress)
         }
         FProgressWindow->SetMessage(text.replace(QLatin1String("%d"), QString::number(Progress)));
         if (FProgressWindow->Terminated())
-            SetTerminated(true);
+            FReport->SetTerminated(true);
     }
     QCoreApplication::processEvents();
 }
 
-void TfrxReport::InternalOnProgressStop(TfrxProgressType ProgressType)
+void TfrxEngineRuntime::InternalOnProgressStop(TfrxProgressType ProgressType)
 {
-    if (FEngineOptions->EnableThreadSafe())
+    if (FReport->EngineOptions()->EnableThreadSafe())
         return;
-    if (OnProgressStop)
-        OnProgressStop(this, ProgressType, 0);
-    if (FPreview && ProgressType == ptRunning)
-        QMetaObject::invokeMethod(FPreview, "InternalOnProgressStop");
+    if (FReport->OnProgressStop)
+        FReport->OnProgressStop(FReport, ProgressType, 0);
+    if (QObject *preview = FReport->Preview(); preview && ProgressType == ptRunning)
+        QMetaObject::invokeMethod(preview, "InternalOnProgressStop");
     FProgressWindow.reset();
     QCoreApplication::processEvents();
 }
 
-void TfrxReport::SetProgressMessage(const QString &Value, bool IsHint)
+void TfrxEngineRuntime::SetProgressMessage(const QString &Value, bool IsHint)
 {
     (void)IsHint;
     if (FProgressWindow && FEngine && FEngine->FRunning)
         FProgressWindow->SetMessage(Value);
+}
+
+void TfrxEngineRuntime::ShowReport(bool)
+{
+    rudMissingService("preview");
+}
+
+void TfrxEngineRuntime::ShowPreparedReport()
+{
+    rudMissingService("preview");
+}
+
+bool TfrxEngineRuntime::Print()
+{
+    return PreviewPages()->Print();
+}
+
+void TfrxEngineRuntime::SelectPrinter()
+{
+    rudMissingService("printing");
 }

@@ -1,5 +1,7 @@
-// The report's script: its creation, PrepareScript and the functions the
+// The run side's script: its creation, PrepareScript and the functions the
 // report answers for scripts and expressions (Get, Set, IIF, the aggregates).
+
+#include "report/engine/rudEngineRuntime.h"
 
 #include "base/NumberFormat.h"
 #include "report/engine/rudCustomEngine.h"
@@ -98,7 +100,7 @@ TfsVariant callReportFunction(TfrxReport *report, const QString &name, TfsCustom
 
 } // namespace
 
-TfsScript *TfrxReport::Script()
+TfsScript *TfrxEngineRuntime::Script()
 {
     if (!FScript) {
         rudEngineInit();
@@ -109,7 +111,7 @@ TfsScript *TfrxReport::Script()
     return FScript.get();
 }
 
-TfrxExpressionCache *TfrxReport::ExpressionCache()
+TfrxExpressionCache *TfrxEngineRuntime::ExpressionCache()
 {
     if (!FExpressionCache)
         FExpressionCache = std::make_shared<TfrxExpressionCache>(Script());
@@ -118,7 +120,7 @@ TfrxExpressionCache *TfrxReport::ExpressionCache()
 
 // The parent report's script has "Value" and "Self" of its own, which its
 // procedures see: they follow this report's.
-void TfrxReport::SetLocalValue(const TfsVariant &Value)
+void TfrxEngineRuntime::SetLocalValue(const TfsVariant &Value)
 {
     if (FLocalValue)
         FLocalValue->FValue = Value;
@@ -126,7 +128,7 @@ void TfrxReport::SetLocalValue(const TfsVariant &Value)
         FScriptParent->SetLocalValue(Value);
 }
 
-void TfrxReport::SetSelfValue(TfrxView *Value)
+void TfrxEngineRuntime::SetSelfValue(TfrxView *Value)
 {
     if (FSelfValue)
         FSelfValue->FValue = TfsVariant(static_cast<QObject *>(Value));
@@ -138,17 +140,17 @@ void TfrxReport::SetSelfValue(TfrxView *Value)
 // parent's, and so on): its objects are registered as the active report's
 // objects of the same names, and "Report", "Engine", "Outline" and the
 // report's functions are the active report's.
-bool TfrxReport::PrepareScript(TfrxReport *ActiveReport)
+bool TfrxEngineRuntime::PrepareScript(TfrxReport *ActiveReport)
 {
-    TfrxReport *active = ActiveReport ? ActiveReport : this;
+    TfrxReport *active = ActiveReport ? ActiveReport : FReport;
     // The parent's script is prepared first; this report's runs inside it.
-    FScriptParent = FParentReportObject;
+    FScriptParent = FReport->SharedParentReportObject();
     const bool parentCompiled = !FScriptParent || FScriptParent->PrepareScript(active);
     TfsScript *script = Script();
     TfrxExpressionCache *cache = ExpressionCache();
     cache->Clear();
-    cache->SetScriptLanguage(FScriptLanguage);
-    cache->SetCaseSensitive(FCaseSensitive);
+    cache->SetScriptLanguage(FReport->ScriptLanguage());
+    cache->SetCaseSensitive(FReport->CaseSensitive());
     Engine()->FNotifyList.clear();
     FLocalValue = FSelfValue = nullptr;
     script->Clear();
@@ -156,9 +158,9 @@ bool TfrxReport::PrepareScript(TfrxReport *ActiveReport)
     script->SetParent(FScriptParent ? FScriptParent->Script() : nullptr);
 
     std::unique_ptr<TfrxNameIndex> activeNames;
-    if (active != this)
+    if (active != FReport)
         activeNames = std::make_unique<TfrxNameIndex>(active);
-    for (TfrxComponent *object : AllObjects()) {
+    for (TfrxComponent *object : FReport->AllObjects()) {
         object->BeforeStartReport();
         if (object->IsAncestor() || object->Name().isEmpty())
             continue;
@@ -191,12 +193,13 @@ bool TfrxReport::PrepareScript(TfrxReport *ActiveReport)
                                "macrofunction COUNT(Band: Variant = 0; Flags: Integer = 0): Variant"})
         script->AddMethod(QLatin1String(syntax), call);
     if (rudFR2Events().OnPrepareScript)
-        rudFR2Events().OnPrepareScript(this);
+        rudFR2Events().OnPrepareScript(FReport);
 
     FLocalValue = script->FindLocal(QStringLiteral("Value"));
     FSelfValue = script->FindLocal(QStringLiteral("Self"));
-    script->SetLines(FScriptText.join(QStringLiteral("\r\n")));
-    script->SetSyntaxType(FScriptLanguage.isEmpty() ? QStringLiteral("PascalScript") : FScriptLanguage);
+    script->SetLines(FReport->ScriptText().join(QStringLiteral("\r\n")));
+    const QString &language = FReport->ScriptLanguage();
+    script->SetSyntaxType(language.isEmpty() ? QStringLiteral("PascalScript") : language);
     const bool compiled = script->Compile();
     if (!compiled)
         active->AddError(
