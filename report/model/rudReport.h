@@ -238,11 +238,13 @@ public:
     // expression sees (the report's when none). For the engine, errors are
     // added to Errors, prefixed with CurObject, and raised; for a script
     // they are raised to the script. (A template only so that the model
-    // needs no script header: the callers know TfsVariant.)
-    template <class TValue = TfsVariant>
+    // needs no script header: the callers know TfsVariant. The call goes
+    // through TRuntime so that it is checked where Calc is used, not here.)
+    template <class TValue = TfsVariant, class TRuntime = TfrxReportRuntime>
     TValue Calc(const QString &Expr, TfsScript *AScript = nullptr, TfrxCalcCaller Caller = TfrxCalcCaller::Engine)
     {
-        return Runtime().Calc(Expr, AScript, Caller);
+        TRuntime &runtime = Runtime();
+        return runtime.Calc(Expr, AScript, Caller);
     }
     // Looks Expr up as a data field, a system variable, through the host
     // events, as a report, global or script variable; false when none answers.
