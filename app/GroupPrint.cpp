@@ -106,6 +106,8 @@ QStringList checkGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees)
             fault = snilsFault(trainee.Snils);
         if (fault.isEmpty())
             fault = birthDateFault(trainee.BirthDate, QDate::currentDate());
+        if (fault.isEmpty())
+            fault = citizenshipFault(trainee.Citizenship);
         if (!fault.isEmpty())
             faults << rowFault(trainee, fault);
     }
@@ -203,7 +205,7 @@ void TGroupRecorder::BeforeJob()
             record.Printer = printer;
             record.Values = certificate.Values;
             const TGroupTrainee &t = certificate.Trainee;
-            record.Details = {t.Surname, t.Name, t.Patronymic, t.BirthDate, t.Sex, t.Snils};
+            record.Details = {t.Surname, t.Name, t.Patronymic, t.BirthDate, t.Sex, t.Snils, t.Citizenship};
             record.Unconfirmed = !FIssued;
             FPending << reg.Record(record);
         }

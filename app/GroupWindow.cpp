@@ -201,7 +201,8 @@ TfmGroup::TfmGroup(TfmMain &Main, QWidget *Parent) : QWidget(Parent, Qt::Window)
     for (int i = 1; i <= 10; ++i)
         headers << QStringLiteral("Оценка %1").arg(i);
     headers << QStringLiteral("Начало обучения") << QStringLiteral("Окончание обучения")
-            << QStringLiteral("Дата рождения") << QStringLiteral("Пол") << QStringLiteral("СНИЛС");
+            << QStringLiteral("Дата рождения") << QStringLiteral("Пол") << QStringLiteral("СНИЛС")
+            << QStringLiteral("Гражданство");
     Table->setHorizontalHeaderLabels(headers);
     const QStringList subjects = groupSubjectNames();
     for (int i = 0; i < 10; ++i) {
@@ -299,6 +300,7 @@ void TfmGroup::AddRow(const TGroupTrainee &Trainee)
     Table->setItem(row, cBirth, new QTableWidgetItem(dateText(Trainee.BirthDate)));
     Table->setItem(row, cSex, new QTableWidgetItem(Trainee.Sex));
     Table->setItem(row, cSnils, new QTableWidgetItem(Trainee.Snils));
+    Table->setItem(row, cCitizenship, new QTableWidgetItem(Trainee.Citizenship));
 }
 
 void TfmGroup::RemoveRow()
@@ -389,6 +391,8 @@ QList<TGroupTrainee> TfmGroup::Ticked(QStringList &Faults) const
         }
         trainee.Sex = text(row, cSex);
         trainee.Snils = text(row, cSnils);
+        if (const QString code = text(row, cCitizenship); !code.isEmpty())
+            trainee.Citizenship = code;
         trainees << trainee;
     }
     return trainees;

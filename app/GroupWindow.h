@@ -40,8 +40,8 @@ public:
     explicit TfmGroup(TfmMain &Main, QWidget *Parent = nullptr);
 
     // The table's columns: tick, name, the ten grades, own training start
-    // and end, birth date, sex, СНИЛС.
-    enum TColumn { cPrint, cName, cGrade1, cStart = cGrade1 + 10, cEnd, cBirth, cSex, cSnils, cColumns };
+    // and end, birth date, sex, СНИЛС, citizenship.
+    enum TColumn { cPrint, cName, cGrade1, cStart = cGrade1 + 10, cEnd, cBirth, cSex, cSnils, cCitizenship, cColumns };
 
     // Reads a list (CSV or XLSX) into the table, replacing its rows; the
     // sheet given (empty: the first); its problems and unknown columns shown.

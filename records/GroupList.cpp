@@ -16,19 +16,20 @@ namespace {
 
 constexpr int SubjectCount = 10;
 
-enum TField { fNone = -1, fFio, fSurname, fName, fPatronymic, fBirth, fSex, fSnils, fStart, fEnd, fGrade1 };
+enum TField { fNone = -1, fFio, fSurname, fName, fPatronymic, fBirth, fSex, fSnils, fCitizenship, fStart, fEnd, fGrade1 };
 constexpr int FieldCount = fGrade1 + SubjectCount;
 
 QString fieldKey(int Field)
 {
-    static const char *const keys[] = {"fio", "surname", "name", "patronymic", "birth", "sex", "snils", "start", "end"};
+    static const char *const keys[] = {"fio", "surname", "name", "patronymic", "birth",
+                                       "sex", "snils", "citizenship", "start", "end"};
     return Field >= fGrade1 ? QStringLiteral("grade%1").arg(Field - fGrade1 + 1) : QString::fromLatin1(keys[Field]);
 }
 
 QString fieldCaption(int Field)
 {
     static const char *const captions[] = {"ФИО", "Фамилия", "Имя", "Отчество", "Дата рождения", "Пол", "СНИЛС",
-                                           "Дата начала обучения", "Дата окончания обучения"};
+                                           "Гражданство", "Дата начала обучения", "Дата окончания обучения"};
     return Field >= fGrade1 ? QStringLiteral("Оценка %1").arg(Field - fGrade1 + 1) : QString::fromUtf8(captions[Field]);
 }
 
@@ -70,6 +71,8 @@ int matchHeader(const QString &Header, const TGroupListOptions &Options)
         {QStringLiteral("дата рождения"), fBirth},
         {QStringLiteral("пол"), fSex},
         {QStringLiteral("снилс"), fSnils},
+        {QStringLiteral("гражданство"), fCitizenship},
+        {QStringLiteral("гражданство (код по оксм)"), fCitizenship},
         {QStringLiteral("дата начала обучения"), fStart},
         {QStringLiteral("начало обучения"), fStart},
         {QStringLiteral("дата окончания обучения"), fEnd},
@@ -204,6 +207,12 @@ TGroupTrainee readTrainee(const TSheetRow &Row, const std::array<int, FieldCount
         problem(snils);
     else if (!t.Snils.isEmpty())
         t.Snils = formatSnils(snilsDigits(t.Snils));
+    if (const QString code = cell(fCitizenship); !code.isEmpty()) {
+        if (const QString fault = citizenshipFault(code); !fault.isEmpty())
+            problem(fault);
+        else
+            t.Citizenship = code;
+    }
     return t;
 }
 

@@ -5,6 +5,7 @@
 // Columns are matched by their header in Russian, without regard to case,
 // surrounding and doubled spaces, and ё/е:
 //   ФИО | Фамилия, Имя, Отчество | Дата рождения | Пол | СНИЛС |
+//   Гражданство, Гражданство (код по ОКСМ) |
 //   Дата начала обучения, Начало обучения | Дата окончания обучения,
 //   Окончание обучения | Оценка N (N = the subject's row 1..10) |
 //   the beginning (3 letters at least) of a subject's name as printed on its
@@ -21,13 +22,15 @@
 // text of the list itself. Dates: dd.mm.yyyy, yyyy-mm-dd, and in XLSX files
 // date cells and date serial numbers. Sex: "М"/"Ж" or words beginning so.
 // A birth date before 1900 or to come and a СНИЛС that is not 11 digits or
-// whose check number is wrong are problems of their row.
+// whose check number is wrong are problems of their row; so is a
+// citizenship that is not a three-digit country code (643 when not given).
 //
 // Limits, each refused with a message naming the file: a file of at most
 // 16 MB (an XLSX sheet at most 64 MB unpacked), at most 10,000 trainee rows,
 // 100 columns, 1,000 characters in a cell.
 
 #include "base/Errors.h"
+#include "records/TraineeDetails.h"
 
 #include <QDate>
 #include <QList>
@@ -53,6 +56,7 @@ struct TGroupTrainee {
     QDate BirthDate;        // invalid when not given
     QString Sex;            // "М" / "Ж" normalised, or "" when not given
     QString Snils;          // written 000-000-000 00; a wrong one is a problem of its row, kept as given
+    QString Citizenship = TTraineeDetails::DefaultCitizenship; // a three-digit country code
 };
 
 // What the operator tells the reader (all from the entry window's lists).

@@ -1,5 +1,6 @@
 #include "records/TraineeDetails.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 TPersonName splitFullName(const QString &FullName)
@@ -59,6 +60,14 @@ QString snilsFault(const QString &Text)
             .arg(formatSnils(digits))
             .arg(check, 2, 10, QLatin1Char('0'));
     return QString();
+}
+
+QString citizenshipFault(const QString &Code)
+{
+    static const QRegularExpression threeDigits(QStringLiteral("^[0-9]{3}$"));
+    if (Code.isEmpty() || threeDigits.match(Code).hasMatch())
+        return QString();
+    return QStringLiteral("Гражданство «%1» — не трёхзначный код страны по ОКСМ.").arg(Code);
 }
 
 QString birthDateFault(const QDate &BirthDate, const QDate &Today)

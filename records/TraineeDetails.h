@@ -52,3 +52,7 @@ inline const QDate EarliestBirthDate{1900, 1, 1};
 // Why a birth date cannot be taken, in Russian ("" when it can or is not
 // entered): before 1900 or after Today.
 QString birthDateFault(const QDate &BirthDate, const QDate &Today);
+
+// Why a citizenship cannot be taken, in Russian ("" when it can or is not
+// entered): not a three-digit country code.
+QString citizenshipFault(const QString &Code);

@@ -117,10 +117,10 @@ TEST_F(GroupListTest, ProblemsCarryRowNumbers)
 {
     const QString text = QStringLiteral(
         "Группа 7А\n"
-        "Фамилия,Имя,Отчество,Оценка 10,Оценка 3,Начало обучения,Группа,Примечание,Дата рождения,СНИЛС\n"
-        "Орлов,Олег,,HE ЗAЧTEHO,хорошо,10.01.2025 0:00:00,7А,,14.02.1990,11223344595\n"
+        "Фамилия,Имя,Отчество,Оценка 10,Оценка 3,Начало обучения,Группа,Примечание,Дата рождения,СНИЛС,Гражданство\n"
+        "Орлов,Олег,,HE ЗAЧTEHO,хорошо,10.01.2025 0:00:00,7А,,14.02.1990,11223344595,112\n"
         ",,,зачтено,,,7А,\n"
-        "Ершов,Ёж,,Отл,4,32.01.2025,7А,,31.12.1899,112-233-445 96\n");
+        "Ершов,Ёж,,Отл,4,32.01.2025,7А,,31.12.1899,112-233-445 96,РФ\n");
     const TGroupList list = readGroupList(Write(QStringLiteral("p.csv"), text.toUtf8()), Options);
     EXPECT_EQ(list.UnknownColumns, (QStringList{QStringLiteral("Группа"), QStringLiteral("Примечание")}));
     ASSERT_EQ(list.Trainees.size(), 3);
@@ -129,6 +129,8 @@ TEST_F(GroupListTest, ProblemsCarryRowNumbers)
     EXPECT_EQ(list.Trainees[0].Grades[2], QStringLiteral("Хорошо"));
     EXPECT_EQ(list.Trainees[0].TrainingStart, QDate(2025, 1, 10));
     EXPECT_EQ(list.Trainees[0].Snils, QStringLiteral("112-233-445 95"));
+    EXPECT_EQ(list.Trainees[0].Citizenship, QStringLiteral("112"));
+    EXPECT_EQ(list.Trainees[1].Citizenship, QStringLiteral("643"));
     EXPECT_EQ(list.Problems, (QStringList{
                                  QStringLiteral("Строка 4: нет ФИО"),
                                  QStringLiteral("Строка 5: оценка «4» по предмету 3 не из списка"),
@@ -136,6 +138,7 @@ TEST_F(GroupListTest, ProblemsCarryRowNumbers)
                                  QStringLiteral("Строка 5: дата «32.01.2025» в столбце «Начало обучения» не распознана (нужно ДД.ММ.ГГГГ)"),
                                  QStringLiteral("Строка 5: Дата рождения 31.12.1899 раньше 1900 года."),
                                  QStringLiteral("Строка 5: СНИЛС 112-233-445 96 неверен: не сходится контрольное число (должно быть 95)."),
+                                 QStringLiteral("Строка 5: Гражданство «РФ» — не трёхзначный код страны по ОКСМ."),
                              }));
 }
 
@@ -154,7 +157,7 @@ TEST_F(GroupListTest, HandMapping)
     ASSERT_EQ(mapped.Trainees.size(), 1);
     EXPECT_EQ(mapped.Trainees[0].FullName, QStringLiteral("Кузнецов Пётр"));
     EXPECT_EQ(mapped.Trainees[0].Grades[9], QStringLiteral("Зачтено"));
-    EXPECT_EQ(groupListFields().size(), 19);
+    EXPECT_EQ(groupListFields().size(), 20);
     EXPECT_EQ(groupListFields().first(), qMakePair(QStringLiteral("fio"), QStringLiteral("ФИО")));
 }
 
