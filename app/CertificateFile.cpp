@@ -7,7 +7,6 @@
 #include "base/IniFile.h"
 #include "base/NumberFormat.h"
 
-#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 
@@ -23,16 +22,6 @@ const QString TotalErrorText = QStringLiteral("Ошибка!");
 QString numbered(const char *prefix, int number)
 {
     return QLatin1String(prefix) + QString::number(number);
-}
-
-// The keys of the item positions, in the file's order.
-QStringList comboKeys()
-{
-    QStringList keys;
-    for (int i = 1; i <= 10; ++i)
-        keys << numbered("cmb_", i);
-    keys << QStringLiteral("cmb_kpp");
-    return keys;
 }
 
 // Three numbers with sep between them, the year where yearFirst says: the
@@ -74,7 +63,7 @@ QString localHours(const QString &text)
     return TryStrToFloat(local, value) ? local : text;
 }
 
-void loadDetails(TfmMain &window, const TIniFile &file)
+TTraineeDetails readDetails(const TIniFile &file)
 {
     const QString &section = CertificateDetailsSection;
     TTraineeDetails details;
@@ -89,12 +78,11 @@ void loadDetails(TfmMain &window, const TIniFile &file)
     const QString citizenship = file.ReadString(section, QStringLiteral("citizenship"), QString()).trimmed();
     if (!citizenship.isEmpty())
         details.Citizenship = citizenship;
-    window.TraineeDetails = details;
+    return details;
 }
 
-void storeDetails(const TfmMain &window, TIniFile &file)
+void writeDetails(const TTraineeDetails &details, TIniFile &file)
 {
-    const TTraineeDetails &details = window.TraineeDetails;
     const QString &section = CertificateDetailsSection;
     if (details.IsEmpty() && !file.SectionExists(section))
         return;
@@ -116,68 +104,88 @@ bool readCertificateDate(const QString &text, TDateTime &date)
         || readFixedDate(text, u'-', true, date);
 }
 
-// Controls are found by the names of their keys: the window's lookup ignores
-// letter case, so "edit_1" finds Edit_1.
-void loadCertificate(TfmMain &window, const TIniFile &file)
+TCertificate readCertificate(const TIniFile &file)
 {
-    for (int i = 1; i <= 10; ++i) {
-        const QString key = numbered("edit_", i);
-        window.Component<TEdit>(key)->setText(file.ReadString(CertificateLeftSection, key, ReadErrorText));
-    }
+    TCertificate certificate;
+    for (int i = 1; i <= 10; ++i)
+        certificate.Edits[i - 1] = file.ReadString(CertificateLeftSection, numbered("edit_", i), ReadErrorText);
     for (int i = 1; i <= 4; ++i) {
         TDateTime date = 0;
         if (!readCertificateDate(file.ReadString(CertificateLeftSection, numbered("date", i), QString()), date))
             date = Date();
-        window.Component<TDateTimePicker>(numbered("DateTimePicker", i))->SetDate(date);
+        certificate.Dates[i - 1] = date;
     }
-
-    for (int i = 1; i <= 10; ++i) {
-        const QString key = numbered("edt_", i);
-        const QString hours = file.ReadString(CertificateTableSection, key, ReadErrorText);
-        window.Component<TEdit>(key)->setText(localHours(hours));
-    }
-    window.Component<TEdit>(QStringLiteral("edt_11"))
-        ->setText(file.ReadString(CertificateTableSection, QStringLiteral("edt_11"), TotalErrorText));
-    for (const QString &key : comboKeys()) {
-        QComboBox *box = window.Component<QComboBox>(key);
-        const int position = file.ReadInteger(CertificateTableSection, key, -1);
-        box->setCurrentIndex(position >= 0 && position < box->count() ? position : -1);
-    }
-    loadDetails(window, file);
+    for (int i = 1; i <= 10; ++i)
+        certificate.Hours[i - 1] = localHours(file.ReadString(CertificateTableSection, numbered("edt_", i), ReadErrorText));
+    certificate.Hours[10] = file.ReadString(CertificateTableSection, QStringLiteral("edt_11"), TotalErrorText);
+    auto position = [&file](const QString &key, qsizetype count) {
+        const int at = file.ReadInteger(CertificateTableSection, key, -1);
+        return at >= 0 && at < count ? at : -1;
+    };
+    for (int i = 1; i <= 10; ++i)
+        certificate.Grades[i - 1] = position(numbered("cmb_", i), certificateGradeTexts(i - 1).size());
+    certificate.Transmission = position(QStringLiteral("cmb_kpp"), certificateTransmissionTexts().size());
+    certificate.Details = readDetails(file);
+    return certificate;
 }
 
 // Dates are written as short date texts of the regional settings the program
 // took from the system at start-up.
-void storeCertificate(const TfmMain &window, TIniFile &file)
+void writeCertificate(const TCertificate &certificate, TIniFile &file)
 {
-    QString dates[4];
+    for (int i = 1; i <= 10; ++i)
+        file.WriteString(CertificateLeftSection, numbered("edit_", i), certificate.Edits[i - 1]);
     for (int i = 1; i <= 4; ++i)
-        dates[i - 1] = DateToStr(window.Component<TDateTimePicker>(numbered("DateTimePicker", i))->Date());
-
-    for (int i = 1; i <= 10; ++i) {
-        const QString key = numbered("edit_", i);
-        file.WriteString(CertificateLeftSection, key, window.Component<TEdit>(key)->text());
-    }
-    for (int i = 1; i <= 4; ++i)
-        file.WriteString(CertificateLeftSection, numbered("date", i), dates[i - 1]);
-
-    for (int i = 1; i <= 11; ++i) {
-        const QString key = numbered("edt_", i);
-        file.WriteString(CertificateTableSection, key, window.Component<TEdit>(key)->text());
-    }
-    for (const QString &key : comboKeys())
-        file.WriteInteger(CertificateTableSection, key, window.Component<QComboBox>(key)->currentIndex());
-    storeDetails(window, file);
+        file.WriteString(CertificateLeftSection, numbered("date", i), DateToStr(certificate.Dates[i - 1]));
+    for (int i = 1; i <= 11; ++i)
+        file.WriteString(CertificateTableSection, numbered("edt_", i), certificate.Hours[i - 1]);
+    for (int i = 1; i <= 10; ++i)
+        file.WriteInteger(CertificateTableSection, numbered("cmb_", i), certificate.Grades[i - 1]);
+    file.WriteInteger(CertificateTableSection, QStringLiteral("cmb_kpp"), certificate.Transmission);
+    writeDetails(certificate.Details, file);
 }
 
-void openCertificate(TfmMain &window, const QString &fileName)
+TCertificate readCertificateFile(const QString &fileName)
 {
     if (!QFileInfo(fileName).isFile())
         throw EInOutError(QStringLiteral("Не найден файл свидетельства: %1").arg(fileName));
     const TIniFile file(fileName, CertificateCodePage);
     if (file.Unreadable())
         throw EInOutError(QStringLiteral("Не удалось прочитать файл свидетельства: %1").arg(fileName));
-    loadCertificate(window, file);
+    return readCertificate(file);
+}
+
+// Both go through the file's own reader and writer on a file that is never
+// written, so that the register keeps exactly the keys and texts a ".vod"
+// file would.
+QMap<QString, QString> certificateValues(const TCertificate &certificate)
+{
+    TIniFile file(QString(), CertificateCodePage);
+    writeCertificate(certificate, file);
+    QMap<QString, QString> values;
+    for (const QString &section : {CertificateLeftSection, CertificateTableSection})
+        for (const QString &key : file.ReadSection(section))
+            values.insert(key, file.ReadString(section, key, QString()));
+    return values;
+}
+
+TCertificate certificateFromValues(const QMap<QString, QString> &values)
+{
+    TIniFile file(QString(), CertificateCodePage);
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const bool left = it.key().startsWith(QLatin1String("edit_")) || it.key().startsWith(QLatin1String("date"));
+        file.WriteString(left ? CertificateLeftSection : CertificateTableSection, it.key(), it.value());
+    }
+    return readCertificate(file);
+}
+
+void loadCertificate(TfmMain &window, const TIniFile &file) { window.SetCertificate(readCertificate(file)); }
+
+void storeCertificate(const TfmMain &window, TIniFile &file) { writeCertificate(window.Certificate(), file); }
+
+void openCertificate(TfmMain &window, const QString &fileName)
+{
+    window.SetCertificate(readCertificateFile(fileName));
 }
 
 void saveCertificate(const TfmMain &window, const QString &fileName)
@@ -187,28 +195,11 @@ void saveCertificate(const TfmMain &window, const QString &fileName)
     file.UpdateFile();
 }
 
-// Both go through the file's own reader and writer on a file that is never
-// written, so that the register keeps exactly the keys and texts a ".vod"
-// file would.
-QMap<QString, QString> certificateValues(const TfmMain &window)
-{
-    TIniFile file(QString(), CertificateCodePage);
-    storeCertificate(window, file);
-    QMap<QString, QString> values;
-    for (const QString &section : {CertificateLeftSection, CertificateTableSection})
-        for (const QString &key : file.ReadSection(section))
-            values.insert(key, file.ReadString(section, key, QString()));
-    return values;
-}
+QMap<QString, QString> certificateValues(const TfmMain &window) { return certificateValues(window.Certificate()); }
 
 void loadCertificateValues(TfmMain &window, const QMap<QString, QString> &values)
 {
-    TIniFile file(QString(), CertificateCodePage);
-    for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        const bool left = it.key().startsWith(QLatin1String("edit_")) || it.key().startsWith(QLatin1String("date"));
-        file.WriteString(left ? CertificateLeftSection : CertificateTableSection, it.key(), it.value());
-    }
-    const TTraineeDetails details = window.TraineeDetails;
-    loadCertificate(window, file);
-    window.TraineeDetails = details;
+    TCertificate certificate = certificateFromValues(values);
+    certificate.Details = window.TraineeDetails;
+    window.SetCertificate(certificate);
 }

@@ -2,6 +2,7 @@
 // The certificate file: the 36 keys that carry one certificate between the
 // entry window's controls and a ".vod" INI file.
 
+#include "app/Certificate.h"
 #include "base/DateTime.h"
 
 #include <QMap>
@@ -30,33 +31,40 @@ constexpr int CertificateCodePage = 1251;
 // other regional settings opens anywhere. False when none of them fits.
 bool readCertificateDate(const QString &text, TDateTime &date);
 
-// Puts the values of file into the window's controls, in the order of the
-// file's layout (so setting Edit_8 updates the category mirrors). An hours
-// value written with either decimal separator takes the current one. A missing
-// key gives its default: "Ошибка при чтении!" for the texts, "Ошибка!" for the
-// total, today for a date that is missing or does not parse, no selection for
-// a position that is missing, not an integer or outside the list. The date
-// pickers keep their time of day. The trainee's details come from their own
-// section (none: nothing entered). Nothing is validated.
-void loadCertificate(TfmMain &window, const TIniFile &file);
+// The certificate file holds: a missing key gives its default: "Ошибка при
+// чтении!" for the texts, "Ошибка!" for the total, today for a date that is
+// missing or does not parse, no selection for a position that is missing,
+// not an integer or outside the list. An hours value written with either
+// decimal separator takes the current one. The trainee's details come from
+// their own section (none: nothing entered). Nothing is validated.
+TCertificate readCertificate(const TIniFile &file);
 
-// Sets the 36 keys of file from the window's controls, in the file's order,
-// and the details' section when the window has details or the file had it.
-// The file is not written until its UpdateFile().
-void storeCertificate(const TfmMain &window, TIniFile &file);
+// Sets the 36 keys of file from Certificate, in the file's order, and the
+// details' section when Certificate has details or the file had it. The
+// file is not written until its UpdateFile().
+void writeCertificate(const TCertificate &Certificate, TIniFile &file);
 
-// loadCertificate from the certificate file fileName. A file that is not
+// readCertificate of the certificate file fileName. A file that is not
 // there, is no regular file, cannot be read or is larger than
-// TIniFile::MaxFileSize raises EInOutError naming it, the controls untouched.
-void openCertificate(TfmMain &window, const QString &fileName);
+// TIniFile::MaxFileSize raises EInOutError naming it.
+TCertificate readCertificateFile(const QString &fileName);
 
+// The certificate as one map under the keys of the file (the key names of
+// both sections are distinct), as the register keeps it; and back, with
+// no trainee details.
+QMap<QString, QString> certificateValues(const TCertificate &Certificate);
+TCertificate certificateFromValues(const QMap<QString, QString> &values);
+
+// The same for the entry window's controls: readCertificate into them (in
+// the order of the file's layout, so setting Edit_8 updates the category
+// mirrors; the date pickers keep their time of day), writeCertificate from
+// them; openCertificate leaves the controls untouched when the file cannot
+// be read; loadCertificateValues keeps the window's trainee details.
+void loadCertificate(TfmMain &window, const TIniFile &file);
+void storeCertificate(const TfmMain &window, TIniFile &file);
+void openCertificate(TfmMain &window, const QString &fileName);
 // Writes the window's certificate into fileName (created when missing) all at
 // once: on failure the file stays as it was and EInOutError is raised.
 void saveCertificate(const TfmMain &window, const QString &fileName);
-
-// The certificate as one map under the keys of the file (the key names of
-// both sections are distinct), as the register keeps it.
 QMap<QString, QString> certificateValues(const TfmMain &window);
-// Puts such a map into the window's controls as loadCertificate does; the
-// window's trainee details stay as they are.
 void loadCertificateValues(TfmMain &window, const QMap<QString, QString> &values);

@@ -4,7 +4,7 @@
 #include "app/FitCheck.h"
 #include "app/PdfArchive.h"
 #include "app/PrintRecorder.h"
-#include "app/main.h"
+#include "app/CertificateReport.h"
 #include "base/DateTime.h"
 #include "base/Errors.h"
 #include "base/UserInterface.h"
@@ -13,46 +13,34 @@
 #include "report/model/rudXML.h"
 #include "report/render/rudPrinter.h"
 
-#include <QComboBox>
-#include <QScopeGuard>
+#include <algorithm>
+
 
 namespace {
 
-QString numbered(const char *prefix, int i) { return QString::fromLatin1(prefix) + QString::number(i); }
-
-// What a trainee does not set: the entry window's values as they stand.
-struct TCommon {
-    explicit TCommon(const TfmMain &Window)
-        : Values(certificateValues(Window)), Start(Window.DateTimePicker1->Date()),
-          End(Window.DateTimePicker2->Date())
-    {
-        for (int i = 0; i < 10; ++i)
-            Grades[i] = Window.Component<QComboBox>(numbered("cmb_", i + 1))->currentIndex();
-    }
-    QMap<QString, QString> Values;
-    TDateTime Start, End;
-    int Grades[10];
-};
-
-// Puts Trainee into the window over Common; the fault that keeps its
-// values from the window ("" when none).
-QString apply(TfmMain &Window, const TCommon &Common, const TGroupTrainee &Trainee)
+// Puts Trainee into Certificate, a copy of the common values: the own name,
+// each grade given (an empty one keeps the common one) and the training
+// dates given. The fault that keeps the trainee's values out ("" when none).
+QString apply(TCertificate &Certificate, const TGroupTrainee &Trainee)
 {
-    Window.Edit_5->setText(Trainee.FullName);
-    if (Window.Edit_5->text() != Trainee.FullName)
-        return QStringLiteral("ФИО длиннее %1 знаков: на бланке для него нет места.").arg(Window.Edit_5->maxLength());
+    Certificate.Edits[4] = Trainee.FullName;
     for (int i = 0; i < 10; ++i) {
-        QComboBox *box = Window.Component<QComboBox>(numbered("cmb_", i + 1));
         const QString &grade = Trainee.Grades[i];
-        const int position = grade.isEmpty() ? Common.Grades[i] : box->findText(grade, Qt::MatchFixedString);
-        if (position < 0 && !grade.isEmpty())
+        if (grade.isEmpty())
+            continue;
+        // As the grade box finds an item's text: letter case ignored.
+        const QStringList texts = certificateGradeTexts(i);
+        const auto found = std::find_if(texts.begin(), texts.end(), [&grade](const QString &text) {
+            return text.compare(grade, Qt::CaseInsensitive) == 0;
+        });
+        if (found == texts.end())
             return QStringLiteral("оценка «%1» по предмету %2 не из списка.").arg(grade).arg(i + 1);
-        box->setCurrentIndex(position);
+        Certificate.Grades[i] = int(found - texts.begin());
     }
-    Window.DateTimePicker1->SetDate(Trainee.TrainingStart.isValid() ? qDateToDateTime(Trainee.TrainingStart)
-                                                                    : Common.Start);
-    Window.DateTimePicker2->SetDate(Trainee.TrainingEnd.isValid() ? qDateToDateTime(Trainee.TrainingEnd)
-                                                                  : Common.End);
+    if (Trainee.TrainingStart.isValid())
+        Certificate.Dates[0] = qDateToDateTime(Trainee.TrainingStart);
+    if (Trainee.TrainingEnd.isValid())
+        Certificate.Dates[1] = qDateToDateTime(Trainee.TrainingEnd);
     return QString();
 }
 
@@ -79,29 +67,24 @@ QStringList groupSubjectNames()
             QStringLiteral("Квалификационный экзамен")};
 }
 
-TGroupListOptions groupListOptions(const TfmMain &Window)
+TGroupListOptions groupListOptions()
 {
     TGroupListOptions options;
     options.SubjectNames = groupSubjectNames();
-    for (int i = 1; i <= 10; ++i) {
-        const QComboBox *box = Window.Component<QComboBox>(numbered("cmb_", i));
-        QStringList texts;
-        for (int item = 0; item < box->count(); ++item)
-            texts << box->itemText(item);
-        options.GradeTexts << texts;
-    }
+    for (int i = 0; i < 10; ++i)
+        options.GradeTexts << certificateGradeTexts(i);
     return options;
 }
 
-QStringList checkGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees)
+QStringList checkGroup(const TCertificateHost &Host, const QList<TGroupTrainee> &Trainees)
 {
-    const TCommon common(Window);
-    const auto restore = qScopeGuard([&] { loadCertificateValues(Window, common.Values); });
+    const TCertificate common = Host.Certificate();
     QStringList faults;
     for (const TGroupTrainee &trainee : Trainees) {
-        QString fault = apply(Window, common, trainee);
+        TCertificate certificate = common;
+        QString fault = apply(certificate, trainee);
         if (fault.isEmpty())
-            fault = Window.EntryFault();
+            fault = certificateEntryFault(certificate);
         if (fault.isEmpty())
             fault = snilsFault(trainee.Snils);
         if (fault.isEmpty())
@@ -114,21 +97,22 @@ QStringList checkGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees)
     return faults;
 }
 
-TGroupFit checkGroupFit(TfmMain &Window, const QList<TGroupTrainee> &Trainees)
+TGroupFit checkGroupFit(TCertificateHost &Host, const QList<TGroupTrainee> &Trainees)
 {
-    const TCommon common(Window);
-    const auto restore = qScopeGuard([&] { loadCertificateValues(Window, common.Values); });
-    Window.LoadTemplate();
+    const TCertificate common = Host.Certificate();
+    TfrxReport *report = Host.Report();
+    Host.LoadTemplate();
     TGroupFit fit;
     for (const TGroupTrainee &trainee : Trainees) {
-        const QString fault = apply(Window, common, trainee);
+        TCertificate certificate = common;
+        const QString fault = apply(certificate, trainee);
         if (!fault.isEmpty())
             throw EGeneralError(rowFault(trainee, fault));
-        Window.preprint();
-        const QList<TFitProblem> problems = checkFit(Window.rudReport1);
+        fillCertificateReport(report, certificate);
+        const QList<TFitProblem> problems = checkFit(report);
         if (problems.isEmpty())
             continue;
-        const TFitFonts fonts(Window.rudReport1, problems);
+        const TFitFonts fonts(report, problems);
         for (const TFitProblem &problem : problems)
             fit.Problems << rowFault(trainee, fitProblemsText({problem}));
         for (const TFitProblem &problem : shrinkToFit(problems))
@@ -137,21 +121,21 @@ TGroupFit checkGroupFit(TfmMain &Window, const QList<TGroupTrainee> &Trainees)
     return fit;
 }
 
-bool prepareGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, QList<TGroupCertificate> &Certificates,
+bool prepareGroup(TCertificateHost &Host, const QList<TGroupTrainee> &Trainees, QList<TGroupCertificate> &Certificates,
                   bool Shrink)
 {
     Certificates.clear();
-    const TCommon common(Window);
-    const auto restore = qScopeGuard([&] { loadCertificateValues(Window, common.Values); });
-    Window.LoadTemplate();
-    TfrxReport *report = Window.rudReport1;
+    const TCertificate common = Host.Certificate();
+    Host.LoadTemplate();
+    TfrxReport *report = Host.Report();
     TfrxCustomPreviewPages *pages = report->PreviewPages();
     pages->Clear();
     for (const TGroupTrainee &trainee : Trainees) {
-        const QString fault = apply(Window, common, trainee);
+        TCertificate certificate = common;
+        const QString fault = apply(certificate, trainee);
         if (!fault.isEmpty())
             throw EGeneralError(rowFault(trainee, fault));
-        Window.preprint();
+        fillCertificateReport(report, certificate);
         // Shrunk on this certificate only: the fonts are the template's
         // again for the next trainee.
         const QList<TFitProblem> problems = Shrink ? checkFit(report) : QList<TFitProblem>();
@@ -166,13 +150,13 @@ bool prepareGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, QList<T
         outline->AddItem(trainee.FullName, 0);
         outline->CurItem()->SetProp(QStringLiteral("page"), QString::number(first));
         outline->LevelRoot();
-        Certificates << TGroupCertificate{trainee, certificateValues(Window), first};
+        Certificates << TGroupCertificate{trainee, certificateValues(certificate), first};
     }
     return true;
 }
 
-TGroupRecorder::TGroupRecorder(TfmMain &Window, const QList<TGroupCertificate> &Certificates, bool Issued)
-    : FWindow(Window), FReport(Window.rudReport1), FCertificates(Certificates), FIssued(Issued)
+TGroupRecorder::TGroupRecorder(TCertificateHost &Host, const QList<TGroupCertificate> &Certificates, bool Issued)
+    : FHost(Host), FReport(Host.Report()), FCertificates(Certificates), FIssued(Issued)
 {
     FReport->OnPrintReport = [this](TfrxReport *) { BeforeJob(); };
     FReport->OnAfterPrintReport = [this](TfrxReport *) { AfterJob(); };
@@ -194,7 +178,7 @@ void TGroupRecorder::BeforeJob()
     WithdrawPending();
     const QString printer = rudPrinters().Printer()->Name();
     try {
-        TRegister &reg = FWindow.Register();
+        TRegister &reg = FHost.Register();
         for (const TGroupCertificate &certificate : FCertificates) {
             TNewCertificate record;
             record.Series = certificate.Values.value(QStringLiteral("edit_4")).trimmed();
@@ -234,7 +218,7 @@ void TGroupRecorder::AfterJob()
         prints << TArchivedPrint{FPending[i], first, next - first};
     }
     FPending.clear();
-    archivePrintsAndReport(FWindow.Register(), FReport, prints);
+    archivePrintsAndReport(FHost.Register(), FReport, prints);
     for (const TArchivedPrint &print : prints)
         FRecords << print.Record;
 }
@@ -245,7 +229,7 @@ void TGroupRecorder::WithdrawPending() noexcept
     FPending.clear();
     for (const TCertificateRecord &record : pending) {
         try {
-            FWindow.Register().Withdraw(record.Id);
+            FHost.Register().Withdraw(record.Id);
         } catch (const std::exception &error) {
             showWithdrawFailed(QString::fromUtf8(error.what()));
         }

@@ -14,21 +14,20 @@
 #include <QString>
 #include <QStringList>
 
-class TfmMain;
+class TCertificateHost;
 class TfrxReport;
 
 // The subjects of the booklet's table as printed on its rows 1..10.
 QStringList groupSubjectNames();
 // The options a group list is read with: the subject names and the grade
-// lists of the entry window's ten grade boxes.
-TGroupListOptions groupListOptions(const TfmMain &Window);
+// lists of the certificate's ten subjects.
+TGroupListOptions groupListOptions();
 
-// The print command's checks for every trainee, over the common values
-// in the window: one line per failing row, "Строка N (ФИО): message". A
-// trainee takes the window's values with their own name, each grade given
-// (an empty one keeps the window's) and the training dates given.
-// The window's controls are put back as they were.
-QStringList checkGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees);
+// The print command's checks for every trainee, over the common values of
+// the host's certificate: one line per failing row, "Строка N (ФИО):
+// message". A trainee takes the common values with their own name, each
+// grade given (an empty one keeps the common one) and the training dates given.
+QStringList checkGroup(const TCertificateHost &Host, const QList<TGroupTrainee> &Trainees);
 
 // What would be cut on a group's blanks, one line per value, "Строка N
 // (ФИО): field: «value»": Problems as filled, Left what a font shrunk down
@@ -38,11 +37,10 @@ struct TGroupFit {
 };
 
 // Loads the print template and checks every trainee's filled certificate
-// (over the common values in the window, as prepareGroup fills it) with
-// the layout that draws it. The template's fonts and the window's
-// controls are put back as they were. Raises the template's errors and a
-// row's fault as prepareGroup does.
-TGroupFit checkGroupFit(TfmMain &Window, const QList<TGroupTrainee> &Trainees);
+// (over the host's common values, as prepareGroup fills it) with the
+// layout that draws it. The template's fonts are put back as they were.
+// Raises the template's errors and a row's fault as prepareGroup does.
+TGroupFit checkGroupFit(TCertificateHost &Host, const QList<TGroupTrainee> &Trainees);
 
 // One certificate of a prepared group: the trainee and every value
 // printed, as the register keeps them.
@@ -52,15 +50,15 @@ struct TGroupCertificate {
     int FirstPage = 0; // its first page in the prepared report (0-based)
 };
 
-// Loads the print template and prepares every trainee's certificate, in
-// order, into the window's report (the pages of earlier trainees kept); the
-// outline names each trainee at the first page of their certificate. The
-// values are printed as they stand (never evaluated). The window's controls
-// are put back as they were. Raises the template's errors as the print
-// command does; false with the report's Errors when a preparation failed.
+// Loads the print template and prepares every trainee's certificate (over
+// the host's common values), in order, into the host's report (the pages of
+// earlier trainees kept); the outline names each trainee at the first page
+// of their certificate. The values are printed as they stand (never
+// evaluated). Raises the template's errors as the print command does;
+// false with the report's Errors when a preparation failed.
 // With Shrink the values that would be cut on a certificate are printed
 // in a smaller font (6 pt at least) on that certificate alone.
-bool prepareGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, QList<TGroupCertificate> &Certificates,
+bool prepareGroup(TCertificateHost &Host, const QList<TGroupTrainee> &Trainees, QList<TGroupCertificate> &Certificates,
                   bool Shrink = false);
 
 // Records a prepared group's print in the register while it lives: right
@@ -69,7 +67,7 @@ bool prepareGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, QList<T
 // unless Issued); a job that sends no page or stops gives every blank back.
 class TGroupRecorder {
 public:
-    TGroupRecorder(TfmMain &Window, const QList<TGroupCertificate> &Certificates, bool Issued);
+    TGroupRecorder(TCertificateHost &Host, const QList<TGroupCertificate> &Certificates, bool Issued);
     ~TGroupRecorder();
     TGroupRecorder(const TGroupRecorder &) = delete;
     TGroupRecorder &operator=(const TGroupRecorder &) = delete;
@@ -83,7 +81,7 @@ private:
     void AfterJob();
     void WithdrawPending() noexcept;
 
-    TfmMain &FWindow;
+    TCertificateHost &FHost;
     TfrxReport *FReport;
     QList<TGroupCertificate> FCertificates;
     bool FIssued;

@@ -312,7 +312,7 @@ void TfmGroup::RemoveRow()
 
 void TfmGroup::Import(const QString &FileName, const QString &Sheet)
 {
-    TGroupListOptions options = groupListOptions(FMain);
+    TGroupListOptions options = groupListOptions();
     options.Sheet = Sheet;
     if (FileName != FListFile)
         FMapping.clear();

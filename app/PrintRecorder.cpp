@@ -3,7 +3,7 @@
 #include "app/CertificateFile.h"
 #include "app/PdfArchive.h"
 #include "app/RegisterDialogs.h"
-#include "app/main.h"
+#include "app/CertificateReport.h"
 #include "base/DateTime.h"
 #include "base/UserInterface.h"
 #include "report/engine/rudPreviewPages.h"
@@ -13,8 +13,8 @@
 
 #include <QApplication>
 
-TPrintRecorder::TPrintRecorder(TfmMain &Window, bool AskForBlank, const QString &Number)
-    : FWindow(Window), FReport(Window.rudReport1), FAskForBlank(AskForBlank), FNumber(Number)
+TPrintRecorder::TPrintRecorder(TCertificateHost &Host, bool AskForBlank, const QString &Number)
+    : FHost(Host), FReport(Host.Report()), FAskForBlank(AskForBlank), FNumber(Number)
 {
     FReport->OnPrintReport = [this](TfrxReport *) { BeforeJob(); };
     FReport->OnAfterPrintReport = [this](TfrxReport *) { AfterJob(); };
@@ -37,17 +37,18 @@ TPrintRecorder::~TPrintRecorder()
 void TPrintRecorder::BeforeJob()
 {
     WithdrawPending();
+    const TCertificate printed = FHost.Certificate();
     TNewCertificate certificate;
-    certificate.Series = FWindow.Edit_4->text().trimmed();
+    certificate.Series = printed.Edits[3].trimmed();
     certificate.Number = FNumber;
-    certificate.OriginalId = FWindow.DuplicateOf();
-    certificate.FullName = FWindow.Edit_5->text().trimmed();
-    certificate.IssueDate = dateTimeToQDate(FWindow.DateTimePicker3->Date());
+    certificate.OriginalId = FHost.DuplicateOf();
+    certificate.FullName = printed.Edits[4].trimmed();
+    certificate.IssueDate = dateTimeToQDate(printed.Dates[2]);
     certificate.Printer = rudPrinters().Printer()->Name();
-    certificate.Values = certificateValues(FWindow);
-    certificate.Details = FWindow.TraineeDetails;
+    certificate.Values = certificateValues(printed);
+    certificate.Details = printed.Details;
     try {
-        TRegister &reg = FWindow.Register();
+        TRegister &reg = FHost.Register();
         if (FAskForBlank && reg.HasStock(certificate.Series)) {
             const std::optional<QString> next = reg.NextFree(certificate.Series);
             if (!next)
@@ -56,7 +57,7 @@ void TPrintRecorder::BeforeJob()
                                          .arg(certificate.Series));
             // Over the preview the operator prints from.
             QWidget *over = QApplication::activeModalWidget();
-            TBlankDialog dialog(certificate.Series, *next, over ? over : &FWindow);
+            TBlankDialog dialog(certificate.Series, *next, over ? over : FHost.DialogWindow());
             if (userInterface().ExecDialog(&dialog) != 1)
                 throw EPrintCancelled();
             certificate.Number = dialog.Number();
@@ -81,8 +82,8 @@ void TPrintRecorder::AfterJob()
     }
     QList<TArchivedPrint> prints{{*FPending, 0, FReport->PreviewPages()->Count()}};
     FPending.reset();
-    FWindow.SetDuplicateOf(nullptr);
-    archivePrintsAndReport(FWindow.Register(), FReport, prints);
+    FHost.SetDuplicateOf(nullptr);
+    archivePrintsAndReport(FHost.Register(), FReport, prints);
     FRecords << prints[0].Record;
 }
 
@@ -100,7 +101,7 @@ void TPrintRecorder::WithdrawPending() noexcept
     const qint64 id = FPending->Id;
     FPending.reset();
     try {
-        FWindow.Register().Withdraw(id);
+        FHost.Register().Withdraw(id);
     } catch (const std::exception &error) {
         showWithdrawFailed(QString::fromUtf8(error.what()));
     }

@@ -10,21 +10,22 @@
 #include <QString>
 #include <optional>
 
-class TfmMain;
+class TCertificateHost;
 class TfrxReport;
 
 // Tells the operator that a failed print's record stays in the register
 // (Why: the register's error).
 void showWithdrawFailed(const QString &Why);
 
-// Records the prints of the window's report while it lives (the print
+// Records the prints of the host's report while it lives (the print
 // command's preview, or one command-line print); the designer's prints and
 // PDF output are never recorded because no recorder watches them.
 class TPrintRecorder {
 public:
-    // AskForBlank: a series with stock shows the blank dialog (the window);
-    // otherwise Number is the blank asked for, empty for the next free one.
-    TPrintRecorder(TfmMain &Window, bool AskForBlank, const QString &Number = QString());
+    // AskForBlank: a series with stock shows the blank dialog (over the
+    // host's window); otherwise Number is the blank asked for, empty for the
+    // next free one.
+    TPrintRecorder(TCertificateHost &Host, bool AskForBlank, const QString &Number = QString());
     // Gives back the blank of a job that failed before its end, and stops watching.
     ~TPrintRecorder();
     TPrintRecorder(const TPrintRecorder &) = delete;
@@ -38,7 +39,7 @@ private:
     void AfterJob();
     void WithdrawPending() noexcept;
 
-    TfmMain &FWindow;
+    TCertificateHost &FHost;
     TfrxReport *FReport;
     bool FAskForBlank;
     QString FNumber;

@@ -3,6 +3,7 @@
 // pictures with the entry controls laid over their blank lines, the menus and
 // buttons, and the rules that keep the entries consistent while typing.
 
+#include "app/CertificateReport.h"
 #include "app/DateTimePicker.h"
 #include "app/Edit.h"
 #include "records/TraineeDetails.h"
@@ -31,11 +32,6 @@ struct TCertificateRecord;
 // copy) and in the program's data folder (the shipped one).
 extern const QString PrintTemplateFileName;
 
-// A part of a date as the blank wants it: "day" two digits ("03"), "month"
-// the month's name in the genitive ("мая"), "year" the year without its first
-// three digits ("5" for 2015); any other kind (compared exactly) gives "".
-QString Monthstr(const QString &nbr, TDateTime myDate);
-
 // Raises EGeneralError for a named control the window does not have.
 [[noreturn]] void throwMissingComponent(const QString &name);
 
@@ -47,7 +43,7 @@ bool loadTemplateQuietly(TfrxReport *Report, const QString &Path);
 // The operator's one window; every value of one certificate lives in its
 // controls. Controls and components carry their names as object names so
 // that FindComponent finds them, numbered groups included.
-class TfmMain : public QMainWindow {
+class TfmMain : public QMainWindow, public TCertificateHost {
     Q_OBJECT
 public:
     explicit TfmMain(QWidget *parent = nullptr);
@@ -62,6 +58,14 @@ public:
     // FindComponent for a control that must exist and be of type T; throws
     // EGeneralError naming it otherwise.
     template <class T> T *Component(const QString &name) const;
+
+    // The certificate the controls hold, and the controls set to one (in
+    // the order of the file's layout: setting Edit_8 updates the category
+    // mirrors; the date pickers keep their time of day).
+    TCertificate Certificate() const override;
+    void SetCertificate(const TCertificate &Certificate);
+    TfrxReport *Report() const override { return rudReport1; }
+    QWidget *DialogWindow() override { return this; }
 
     // Start-up: all four date pickers on today's date.
     void FormCreate();
@@ -111,18 +115,11 @@ public:
     // (a missing file leaves it empty, without a message) and opens the
     // designer on it, modally; its save writes the user's copy (TemplatePath()).
     void Button3Click();
-    // The print command up to the preview: checks the entries (false after
-    // their message), loads the template from TemplatePath() and runs
-    // preprint. A missing template file or memo raises an error naming it.
-    bool FillReport();
-    // Writes the certificate into the 48 memos of rudReport1, in their fixed
-    // order; stops with an error at a missing memo and with "Invalid class
-    // typecast" at an object of a memo's name that is no memo.
+    // The certificate into the 48 memos of rudReport1 (fillCertificateReport).
     void preprint();
-    // Loads the print template into rudReport1: the user's copy, made from
-    // the shipped one first when there is none (else the shipped one); a
-    // missing file raises EInOutError naming it.
-    void LoadTemplate();
+    // Loads the print template into rudReport1 (loadPrintTemplate of
+    // TemplatePath() and ShippedTemplate).
+    void LoadTemplate() override;
     // The user's print template: TemplateFolder + "/" + PrintTemplateFileName.
     QString TemplatePath() const;
     // The folder of the user's print template; the user's data folder unless
@@ -137,7 +134,7 @@ public:
 
     // The school's register, opened (the default file created) on first
     // use at registerLocation(); raises ERegisterError when it cannot be.
-    TRegister &Register();
+    TRegister &Register() override;
     // Forgets the open register, so that the next use opens its location anew.
     void CloseRegister();
     // "Реестр свидетельств...": the register window (made on first use), refreshed and shown.
@@ -157,9 +154,9 @@ public:
     // blank); with Duplicate the next print is recorded as its duplicate.
     void OpenRecord(const TCertificateRecord &Record, bool Duplicate);
     // The record the next print duplicates; nothing for an ordinary print.
-    std::optional<qint64> DuplicateOf() const { return FDuplicateOf; }
+    std::optional<qint64> DuplicateOf() const override { return FDuplicateOf; }
     // Sets it (shown under the booklet), or clears it with nullptr.
-    void SetDuplicateOf(const TCertificateRecord *Original);
+    void SetDuplicateOf(const TCertificateRecord *Original) override;
     // The trainee's details the booklet does not print (the federal register
     // export needs them): kept in the certificate file and the register,
     // cleared with the form. Entered in the details dialog (N17).
@@ -243,7 +240,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void SetMemoText(const QString &Name, const QString &Value);
     void CreateMenu();
     void CreateRegions();
     void CreateLeftPage();

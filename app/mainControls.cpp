@@ -108,17 +108,6 @@ QLabel *picture(QWidget *parent, const char *name, int x, int width, const QStri
     return image;
 }
 
-const QStringList passList()
-{
-    return {QStringLiteral("Зачтено"), QStringLiteral("Не Зачтено"), QStringLiteral("Х")};
-}
-
-const QStringList gradeList()
-{
-    return {QStringLiteral("Отлично"), QStringLiteral("Хорошо"), QStringLiteral("Удовл."),
-            QStringLiteral("Х"), QStringLiteral("-"), QString()};
-}
-
 QLabel *categoryMirror(QWidget *parent, const char *name, int x, int y)
 {
     auto *label = place(new QLabel(parent), name, x, y, 0, 0);
@@ -268,7 +257,7 @@ void TfmMain::CreateRightPage()
         *hours[i] = edit(b, rows[i].Hours, {1216, rows[i].HoursY, 51, 21}, tahoma(11), Qt::AlignHCenter, 5);
         (*hours[i])->setText(QStringLiteral("0"));
         *grades[i] = dropDownList(b, rows[i].Grade, {1299, rows[i].GradeY, 86, 19}, tahoma(9),
-                                  i < 9 ? passList() : gradeList());
+                                  certificateGradeTexts(i));
     }
     edt_11 = edit(b, "edt_11", {1216, 486, 51, 21}, tahoma(11), Qt::AlignHCenter, 6);
     edt_11->setText(QStringLiteral("0"));
@@ -278,7 +267,7 @@ void TfmMain::CreateRightPage()
     Label2 = categoryMirror(b, "Label2", 833, 260);
     Label3 = categoryMirror(b, "Label3", 1138, 289);
     cmb_kpp = dropDownList(b, "cmb_kpp", {721, 307, 224, 19}, tahoma(9, true),
-                           {QStringLiteral("механической"), QStringLiteral("автоматической")});
+                           certificateTransmissionTexts());
 }
 
 void TfmMain::CreatePanels()

@@ -48,38 +48,9 @@ void TfmMain::edt_1Change()
     edt_11->setText(FormatFloat(hoursPicture, SumAll()));
 }
 
-double TfmMain::SumAll() const
-{
-    double sum = 0;
-    for (int i = 1; i <= 10; ++i)
-        sum += StrToFloat(Component<TEdit>(numbered("edt_", i))->text());
-    return sum;
-}
+double TfmMain::SumAll() const { return certificateHoursSum(Certificate()); }
 
-QString TfmMain::EntryFault() const
-{
-    // Only an empty text is missing; a text of spaces passes. The order is
-    // the order the operator is told about the missing fields.
-    const struct {
-        bool Missing;
-        const char *Message;
-    } checks[] = {
-        {Edit_1->text().isEmpty(), "Введите наименование организации!"},
-        {Edit_3->text().isEmpty(), "Введите наименование населенного пункта!"},
-        {Edit_4->text().isEmpty(), "Введите серию свидетельства!"},
-        {Edit_5->text().isEmpty(), "Введите ФИО обучающегося!"},
-        {Edit_6->text().isEmpty(), "Введите название образовательной программы!"},
-        {Edit_7->text().isEmpty(), "Введите присвоенную квалификацию!"},
-        {DateTimePicker1->Date() == DateTimePicker2->Date(), "Даты начала и окончания обучения совпадают!"},
-        {Edit_8->text().isEmpty(), "Введите категорию ТС!"},
-        {Edit_9->text().isEmpty(), "Введите ФИО руководителя образовательной организации!"},
-        {Edit_10->text().isEmpty(), "Введите номер протокола!"},
-    };
-    for (const auto &check : checks)
-        if (check.Missing)
-            return QString::fromUtf8(check.Message);
-    return QString();
-}
+QString TfmMain::EntryFault() const { return certificateEntryFault(Certificate()); }
 
 bool TfmMain::CorrectAll()
 {

@@ -7,6 +7,7 @@
 #include "base/NumberFormat.h"
 #include "base/UserInterface.h"
 
+#include <QComboBox>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -37,6 +38,44 @@ void TfmMain::N10Click()
         OpenCertificate(chosen->FileName);
     else
         edt_11->setText(FloatToStr(SumAll()));
+}
+
+TCertificate TfmMain::Certificate() const
+{
+    const TEdit *const edits[10] = {Edit_1, Edit_2, Edit_3, Edit_4, Edit_5, Edit_6, Edit_7, Edit_8, Edit_9, Edit_10};
+    const TEdit *const hours[11] = {edt_1, edt_2, edt_3, edt_4, edt_5, edt_6, edt_7, edt_8, edt_9, edt_10, edt_11};
+    const QComboBox *const grades[10] = {cmb_1, cmb_2, cmb_3, cmb_4, cmb_5, cmb_6, cmb_7, cmb_8, cmb_9, cmb_10};
+    const TDateTimePicker *const dates[4] = {DateTimePicker1, DateTimePicker2, DateTimePicker3, DateTimePicker4};
+    TCertificate certificate;
+    for (int i = 0; i < 10; ++i) {
+        certificate.Edits[i] = edits[i]->text();
+        certificate.Grades[i] = grades[i]->currentIndex();
+    }
+    for (int i = 0; i < 11; ++i)
+        certificate.Hours[i] = hours[i]->text();
+    for (int i = 0; i < 4; ++i)
+        certificate.Dates[i] = dates[i]->Date();
+    certificate.Transmission = cmb_kpp->currentIndex();
+    certificate.Details = TraineeDetails;
+    return certificate;
+}
+
+void TfmMain::SetCertificate(const TCertificate &Certificate)
+{
+    TEdit *const edits[10] = {Edit_1, Edit_2, Edit_3, Edit_4, Edit_5, Edit_6, Edit_7, Edit_8, Edit_9, Edit_10};
+    TEdit *const hours[11] = {edt_1, edt_2, edt_3, edt_4, edt_5, edt_6, edt_7, edt_8, edt_9, edt_10, edt_11};
+    QComboBox *const grades[10] = {cmb_1, cmb_2, cmb_3, cmb_4, cmb_5, cmb_6, cmb_7, cmb_8, cmb_9, cmb_10};
+    TDateTimePicker *const dates[4] = {DateTimePicker1, DateTimePicker2, DateTimePicker3, DateTimePicker4};
+    for (int i = 0; i < 10; ++i)
+        edits[i]->setText(Certificate.Edits[i]);
+    for (int i = 0; i < 4; ++i)
+        dates[i]->SetDate(Certificate.Dates[i]);
+    for (int i = 0; i < 11; ++i)
+        hours[i]->setText(Certificate.Hours[i]);
+    for (int i = 0; i < 10; ++i)
+        grades[i]->setCurrentIndex(Certificate.Grades[i]);
+    cmb_kpp->setCurrentIndex(Certificate.Transmission);
+    TraineeDetails = Certificate.Details;
 }
 
 void TfmMain::OpenCertificate(const QString &FileName)

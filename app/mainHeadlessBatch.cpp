@@ -2,9 +2,8 @@
 // common values of a certificate file, as one PDF or one print job.
 
 #include "app/GroupPrint.h"
-#include "app/main.h"
+#include "app/HeadlessCertificate.h"
 #include "app/mainHeadless.h"
-#include "base/Errors.h"
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudPdfOutput.h"
@@ -16,11 +15,11 @@
 namespace {
 
 // The group's fit check: true to go on, as the print command decides.
-bool fitGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, const THeadlessCommand &Command, int &Code)
+bool fitGroup(TCertificateHost &Host, const QList<TGroupTrainee> &Trainees, const THeadlessCommand &Command, int &Code)
 {
     if (Command.Force)
         return true;
-    const TGroupFit fit = checkGroupFit(Window, Trainees);
+    const TGroupFit fit = checkGroupFit(Host, Trainees);
     return fitVerdict(fit.Problems.join(QLatin1Char('\n')), fit.Left.join(QLatin1Char('\n')), Command, Code);
 }
 
@@ -28,16 +27,11 @@ bool fitGroup(TfmMain &Window, const QList<TGroupTrainee> &Trainees, const THead
 
 int runBatchCommand(const THeadlessCommand &Command)
 {
-    TfmMain window;
-    window.OpenCertificate(Command.CertificateFile);
-    if (!Command.Series.isEmpty()) {
-        window.Edit_4->setText(Command.Series);
-        if (window.Edit_4->text() != Command.Series)
-            throw EConvertError(QStringLiteral("Серия «%1» длиннее %2 знаков: на бланке для неё нет места.")
-                                    .arg(Command.Series)
-                                    .arg(window.Edit_4->maxLength()));
-    }
-    const TGroupList list = readGroupList(Command.ListFile, groupListOptions(window));
+    THeadlessCertificate common;
+    common.Open(Command.CertificateFile);
+    if (!Command.Series.isEmpty())
+        common.Values.Edits[3] = Command.Series;
+    const TGroupList list = readGroupList(Command.ListFile, groupListOptions());
     // Every failing row is told before anything is printed, once: a row
     // the reader found fault with is not checked again.
     QStringList faults = list.Problems;
@@ -52,7 +46,7 @@ int runBatchCommand(const THeadlessCommand &Command)
     for (const TGroupTrainee &trainee : list.Trainees)
         if (!told.contains(trainee.Row))
             unchecked << trainee;
-    faults << checkGroup(window, unchecked);
+    faults << checkGroup(common, unchecked);
     if (!faults.isEmpty()) {
         QTextStream err(stderr);
         err << QStringLiteral("Группа не напечатана: исправьте строки списка %1.\n").arg(Command.ListFile);
@@ -61,12 +55,12 @@ int runBatchCommand(const THeadlessCommand &Command)
         return 1;
     }
     int code = 1;
-    if (!fitGroup(window, list.Trainees, Command, code))
+    if (!fitGroup(common, list.Trainees, Command, code))
         return code;
     QList<TGroupCertificate> certificates;
-    if (!prepareGroup(window, list.Trainees, certificates, Command.Shrink))
+    if (!prepareGroup(common, list.Trainees, certificates, Command.Shrink))
         return 1;
-    TfrxReport *report = window.rudReport1;
+    TfrxReport *report = common.Report();
     if (Command.Kind == THeadlessCommand::Batch && !Command.PdfFile.isEmpty()) {
         rudSaveReportToPdf(report, Command.PdfFile, TfrxPdfBackground::Printable);
         return 0;
@@ -75,6 +69,6 @@ int runBatchCommand(const THeadlessCommand &Command)
     options->SetShowDialog(false);
     if (!Command.Printer.isEmpty())
         options->SetPrinter(Command.Printer);
-    TGroupRecorder recorder(window, certificates, true);
+    TGroupRecorder recorder(common, certificates, true);
     return report->PreviewPages()->Print() && recorder.Records().size() == certificates.size() ? 0 : 1;
 }

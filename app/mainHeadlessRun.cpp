@@ -4,9 +4,9 @@
 
 #include "app/Calibration.h"
 #include "app/FitCheck.h"
+#include "app/HeadlessCertificate.h"
 #include "app/PrintRecorder.h"
 #include "app/RegisterLocation.h"
-#include "app/main.h"
 #include "base/Errors.h"
 #include "base/UserInterface.h"
 #include "report/engine/rudPreviewPages.h"
@@ -60,19 +60,16 @@ int runHeadlessCommand(const THeadlessCommand &Command)
         if (Command.Kind == THeadlessCommand::Batch) {
             return runBatchCommand(Command);
         }
-        TfmMain window;
-        window.OpenCertificate(Command.CertificateFile);
+        // No window is built: the certificate file is read into its values
+        // and the print template filled from them.
+        THeadlessCertificate certificate;
+        certificate.Open(Command.CertificateFile);
         // The series given replaces the file's for this print only, so
         // that what is printed is what is recorded.
-        if (!Command.Series.isEmpty()) {
-            window.Edit_4->setText(Command.Series);
-            if (window.Edit_4->text() != Command.Series)
-                throw EConvertError(QStringLiteral("Серия «%1» длиннее %2 знаков: на бланке для неё нет места.")
-                                        .arg(Command.Series)
-                                        .arg(window.Edit_4->maxLength()));
-        }
-        if (window.FillReport() && checkFitHeadless(window.rudReport1, Command, code)) {
-            TfrxReport *report = window.rudReport1;
+        if (!Command.Series.isEmpty())
+            certificate.Values.Edits[3] = Command.Series;
+        if (certificate.FillReport() && checkFitHeadless(certificate.Report(), Command, code)) {
+            TfrxReport *report = certificate.Report();
             // Errors of preparing reach stderr through the message seam.
             if (report->PrepareReport(true)) {
                 if (Command.Kind == THeadlessCommand::Pdf) {
@@ -89,7 +86,7 @@ int runHeadlessCommand(const THeadlessCommand &Command)
                     if (Command.Copies > 0)
                         options->SetCopies(Command.Copies);
                     // The recorder gives the blank back when the job fails.
-                    TPrintRecorder recorder(window, false, Command.Number);
+                    TPrintRecorder recorder(certificate, false, Command.Number);
                     code = report->PreviewPages()->Print() && !recorder.Records().isEmpty() ? 0 : 1;
                 }
             }

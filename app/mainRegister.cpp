@@ -103,8 +103,9 @@ void TfmMain::ArchiveSettingsClick()
 
 void TfmMain::OpenRecord(const TCertificateRecord &Record, bool Duplicate)
 {
-    loadCertificateValues(*this, Record.Values);
-    TraineeDetails = Record.Details;
+    TCertificate certificate = certificateFromValues(Record.Values);
+    certificate.Details = Record.Details;
+    SetCertificate(certificate);
     SetDuplicateOf(Duplicate ? &Record : nullptr);
 }
 

@@ -169,7 +169,7 @@ void BM_GroupOf30ToFirstPaintedPage(benchmark::State &state)
     TfmMain &w = filled.Window;
     const QString list = writeGroupList(filled.Folder, 30);
     for (auto _ : state) {
-        const TGroupList group = readGroupList(list, groupListOptions(w));
+        const TGroupList group = readGroupList(list, groupListOptions());
         QList<TGroupCertificate> certificates;
         if (checkGroup(w, group.Trainees).isEmpty() && prepareGroup(w, group.Trainees, certificates))
             paintFirstPage(w.rudReport1);
@@ -185,7 +185,7 @@ void BM_GroupOf1000ToPdf(benchmark::State &state)
     const QString list = writeGroupList(filled.Folder, 1000);
     const QString pdf = filled.Folder.filePath(QStringLiteral("group.pdf"));
     for (auto _ : state) {
-        const TGroupList group = readGroupList(list, groupListOptions(w));
+        const TGroupList group = readGroupList(list, groupListOptions());
         QList<TGroupCertificate> certificates;
         if (checkGroup(w, group.Trainees).isEmpty() && prepareGroup(w, group.Trainees, certificates))
             rudSaveReportToPdf(w.rudReport1, pdf);

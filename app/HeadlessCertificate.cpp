@@ -1,0 +1,43 @@
+#include "app/HeadlessCertificate.h"
+
+#include "app/Calibration.h"
+#include "app/CertificateFile.h"
+#include "app/RegisterLocation.h"
+#include "app/TemplateLocation.h"
+#include "app/main.h"
+#include "base/NumberFormat.h"
+#include "designer/rudDesgnInit.h"
+#include "records/Register.h"
+#include "report/model/rudReport.h"
+#include "report/render/rudPaperCalibration.h"
+
+THeadlessCertificate::THeadlessCertificate()
+    : TemplateFolder(userTemplateFolder()), ShippedTemplate(shippedTemplatePath()),
+      FReport(std::make_unique<TfrxReport>())
+{
+    // The same services and printer calibration as the window's report.
+    FReport->SetServices(rudSharedDesignerServices());
+    FReport->setObjectName(QStringLiteral("rudReport1"));
+    FReport->SetName(QStringLiteral("rudReport1"));
+    rudSetPaperCalibration(FReport.get(), &printerCalibration);
+}
+
+THeadlessCertificate::~THeadlessCertificate() = default;
+
+void THeadlessCertificate::Open(const QString &FileName)
+{
+    Values = readCertificateFile(FileName);
+    Values.Hours[10] = FloatToStr(certificateHoursSum(Values));
+}
+
+void THeadlessCertificate::LoadTemplate()
+{
+    loadPrintTemplate(FReport.get(), TemplateFolder + QLatin1Char('/') + PrintTemplateFileName, ShippedTemplate);
+}
+
+TRegister &THeadlessCertificate::Register()
+{
+    if (!FRegister)
+        FRegister = TRegister::Open(registerLocation());
+    return *FRegister;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// A certificate printed without the entry window: the command line's
+// print, PDF and group commands read the certificate file into a value and
+// fill the print template from it, as the window would, without building
+// any control.
+
+#include "app/CertificateReport.h"
+
+#include <memory>
+
+// What the print command prints from when no window is shown: a report
+// set up as the window's, the user's print template and the register.
+class THeadlessCertificate final : public TCertificateHost {
+public:
+    THeadlessCertificate();
+    ~THeadlessCertificate() override;
+    THeadlessCertificate(const THeadlessCertificate &) = delete;
+    THeadlessCertificate &operator=(const THeadlessCertificate &) = delete;
+
+    // Reads the certificate file as the window's "Открыть" does, the
+    // total computed afresh from the hours (EConvertError when one is no number).
+    void Open(const QString &FileName);
+    // The certificate printed; Open fills it.
+    TCertificate Values;
+    // The print template as the window finds it: the user's copy in
+    // TemplateFolder (the user's data folder unless a test sets another),
+    // made from ShippedTemplate on first use.
+    QString TemplateFolder, ShippedTemplate;
+
+    TfrxReport *Report() const override { return FReport.get(); }
+    TCertificate Certificate() const override { return Values; }
+    void LoadTemplate() override;
+    TRegister &Register() override;
+
+private:
+    std::unique_ptr<TfrxReport> FReport;
+    std::unique_ptr<TRegister> FRegister;
+};
