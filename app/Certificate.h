@@ -10,6 +10,9 @@
 #include <QString>
 #include <QStringList>
 
+// The longest text an entry field holds: a longer one is cut there.
+constexpr int CertificateMaxText = 32767;
+
 // The certificate as the entry window holds it; the numbers follow the
 // window's controls and the file's keys.
 struct TCertificate {

@@ -108,7 +108,8 @@ TCertificate readCertificate(const TIniFile &file)
 {
     TCertificate certificate;
     for (int i = 1; i <= 10; ++i)
-        certificate.Edits[i - 1] = file.ReadString(CertificateLeftSection, numbered("edit_", i), ReadErrorText);
+        certificate.Edits[i - 1] =
+            file.ReadString(CertificateLeftSection, numbered("edit_", i), ReadErrorText).left(CertificateMaxText);
     for (int i = 1; i <= 4; ++i) {
         TDateTime date = 0;
         if (!readCertificateDate(file.ReadString(CertificateLeftSection, numbered("date", i), QString()), date))
@@ -116,8 +117,10 @@ TCertificate readCertificate(const TIniFile &file)
         certificate.Dates[i - 1] = date;
     }
     for (int i = 1; i <= 10; ++i)
-        certificate.Hours[i - 1] = localHours(file.ReadString(CertificateTableSection, numbered("edt_", i), ReadErrorText));
-    certificate.Hours[10] = file.ReadString(CertificateTableSection, QStringLiteral("edt_11"), TotalErrorText);
+        certificate.Hours[i - 1] =
+            localHours(file.ReadString(CertificateTableSection, numbered("edt_", i), ReadErrorText)).left(CertificateMaxText);
+    certificate.Hours[10] =
+        file.ReadString(CertificateTableSection, QStringLiteral("edt_11"), TotalErrorText).left(CertificateMaxText);
     auto position = [&file](const QString &key, qsizetype count) {
         const int at = file.ReadInteger(CertificateTableSection, key, -1);
         return at >= 0 && at < count ? at : -1;

@@ -31,7 +31,8 @@ constexpr int CertificateCodePage = 1251;
 // other regional settings opens anywhere. False when none of them fits.
 bool readCertificateDate(const QString &text, TDateTime &date);
 
-// The certificate file holds: a missing key gives its default: "Ошибка при
+// The certificate file holds, each text cut at CertificateMaxText as the
+// entry fields cut it. A missing key gives its default: "Ошибка при
 // чтении!" for the texts, "Ошибка!" for the total, today for a date that is
 // missing or does not parse, no selection for a position that is missing,
 // not an integer or outside the list. An hours value written with either

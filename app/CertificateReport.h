@@ -48,5 +48,6 @@ public:
 
     // The print command up to the preview: checks the entries (false after
     // their message), loads the template and fills it with Certificate().
+    // A missing template file or memo raises an error naming it.
     bool FillReport();
 };

@@ -15,7 +15,6 @@
 
 #include <algorithm>
 
-
 namespace {
 
 // Puts Trainee into Certificate, a copy of the common values: the own name,
@@ -23,6 +22,8 @@ namespace {
 // dates given. The fault that keeps the trainee's values out ("" when none).
 QString apply(TCertificate &Certificate, const TGroupTrainee &Trainee)
 {
+    if (Trainee.FullName.size() > CertificateMaxText)
+        return QStringLiteral("ФИО длиннее %1 знаков: на бланке для него нет места.").arg(CertificateMaxText);
     Certificate.Edits[4] = Trainee.FullName;
     for (int i = 0; i < 10; ++i) {
         const QString &grade = Trainee.Grades[i];

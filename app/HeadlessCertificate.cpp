@@ -5,6 +5,7 @@
 #include "app/RegisterLocation.h"
 #include "app/TemplateLocation.h"
 #include "app/main.h"
+#include "base/Errors.h"
 #include "base/NumberFormat.h"
 #include "designer/rudDesgnInit.h"
 #include "records/Register.h"
@@ -28,6 +29,15 @@ void THeadlessCertificate::Open(const QString &FileName)
 {
     Values = readCertificateFile(FileName);
     Values.Hours[10] = FloatToStr(certificateHoursSum(Values));
+}
+
+void THeadlessCertificate::SetSeries(const QString &Series)
+{
+    if (Series.size() > CertificateMaxText)
+        throw EConvertError(QStringLiteral("Серия «%1» длиннее %2 знаков: на бланке для неё нет места.")
+                                .arg(Series)
+                                .arg(CertificateMaxText));
+    Values.Edits[3] = Series;
 }
 
 void THeadlessCertificate::LoadTemplate()

@@ -20,6 +20,9 @@ public:
     // Reads the certificate file as the window's "Открыть" does, the
     // total computed afresh from the hours (EConvertError when one is no number).
     void Open(const QString &FileName);
+    // The series printed instead of the file's; EConvertError when it is
+    // longer than an entry field holds.
+    void SetSeries(const QString &Series);
     // The certificate printed; Open fills it.
     TCertificate Values;
     // The print template as the window finds it: the user's copy in

@@ -30,7 +30,7 @@ int runBatchCommand(const THeadlessCommand &Command)
     THeadlessCertificate common;
     common.Open(Command.CertificateFile);
     if (!Command.Series.isEmpty())
-        common.Values.Edits[3] = Command.Series;
+        common.SetSeries(Command.Series);
     const TGroupList list = readGroupList(Command.ListFile, groupListOptions());
     // Every failing row is told before anything is printed, once: a row
     // the reader found fault with is not checked again.

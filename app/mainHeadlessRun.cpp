@@ -67,7 +67,7 @@ int runHeadlessCommand(const THeadlessCommand &Command)
         // The series given replaces the file's for this print only, so
         // that what is printed is what is recorded.
         if (!Command.Series.isEmpty())
-            certificate.Values.Edits[3] = Command.Series;
+            certificate.SetSeries(Command.Series);
         if (certificate.FillReport() && checkFitHeadless(certificate.Report(), Command, code)) {
             TfrxReport *report = certificate.Report();
             // Errors of preparing reach stderr through the message seam.
