@@ -50,7 +50,8 @@ bool isSubreportPage(TfrxReportPage *Page)
 
 } // namespace
 
-TfrxEngine::TfrxEngine(TfrxReport *AReport) : TfrxCustomEngine(AReport), FAggregates(AReport)
+TfrxEngine::TfrxEngine(TfrxReport *AReport)
+    : TfrxCustomEngine(AReport), FAggregates(AReport), FKept(*this, FAggregates)
 {
     FAggregates.SetEvaluator([this](const QString &Expr) { return FReport->Calc(Expr).ToQVariant(); });
     FAggregates.SetOriginalBand([this](TfrxComponent *Obj) { return VOriginalBand(Obj); });
@@ -159,7 +160,7 @@ bool TfrxEngine::Initialize()
     pages->SetAddPageAction(apAdd);
     StartClock();
     FRunning = true;
-    FKeeping = false;
+    FKept.Clear();
     FCurVColumn = 0;
     FOutputTo = nullptr;
     FAggregates.Clear();
@@ -168,9 +169,6 @@ bool TfrxEngine::Initialize()
     FOutputTop.clear();
     FFillMemos.clear();
     FOutlinedGroups.clear();
-    FKeptBands.clear();
-    FLastRowBand = nullptr;
-    FLastRowPage = -1;
 
     QStringList errors;
     QList<TfrxReportPage *> reportPages;
@@ -497,7 +495,7 @@ void TfrxEngine::AddPage()
         FCurX = item.Left;
         // The band that caused the new page is output by its own call, and
         // bands of a kept block come back with the block.
-        if (band == FStartNewPageBand || band == FLastBandOnPage || (FKeeping && FKeptBands.contains(band)))
+        if (band == FStartNewPageBand || band == FLastBandOnPage || FKept.Holds(band))
             continue;
         auto *pageHeader = qobject_cast<TfrxPageHeader *>(band);
         if (pageHeader && FIsFirstPage && !pageHeader->PrintOnFirstPage()) {
@@ -509,7 +507,7 @@ void TfrxEngine::AddPage()
             continue;
         }
         const bool dataHeader = qobject_cast<TfrxHeader *>(band) != nullptr;
-        if (dataHeader && ((FKeeping && FKeepHeader) || item.IsInKeepList))
+        if (dataHeader && (FKept.KeepsHeader() || item.IsInKeepList))
             continue;
         if ((dataHeader || qobject_cast<TfrxGroupHeader *>(band)) && FDontShowHeaders)
             continue;
@@ -592,6 +590,11 @@ void TfrxEngine::ShowFrameBand(TfrxBand *Band)
     ShowBand(Band);
 }
 
+void TfrxEngine::BreakAllKeep()
+{
+    FKept.BreakAllKeep();
+}
+
 // A kept block that cannot fit a page is given up; otherwise it moves with
 // the new page: cut before the page ends (so the page footer's totals leave
 // it out), pasted below the new page's headers, its outline entries along.
@@ -599,12 +602,9 @@ void TfrxEngine::NewPage()
 {
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
     const double pending = FCurBand ? FCurBand->Height() : 0;
-    if (FKeeping && FCurY - FKeepCurY + pending > GetPageHeight() - FooterHeight() - HeaderHeight())
+    if (FKept.Keeping() && FKept.Height() + pending > GetPageHeight() - FooterHeight() - HeaderHeight())
         BreakAllKeep();
-    const bool keeping = FKeeping;
-    const int keptPage = pages->CurPage(), keptFrom = FKeepPosition;
-    if (keeping)
-        pages->CutObjects(FKeepPosition);
+    const TfrxKeptBlock::TCut cut = FKept.Cut();
     FLastBandOnPage = FCurBand;
     EndPage();
     if (FPage->EndlessHeight()) {
@@ -619,12 +619,9 @@ void TfrxEngine::NewPage()
         }
     }
     AddPage();
-    if (keeping) {
-        const double shift = FCurY - FKeepCurY;
-        const int pastedAt = pages->GetCurPosition();
-        pages->PasteObjects(FCurX, FCurY);
-        ShiftKeptOutline(shift);
-        ShowMovedSuppressed(keptPage, keptFrom, pastedAt);
+    if (cut.Kept) {
+        const int pastedAt = FKept.Paste(cut, true);
+        ShowMovedSuppressed(cut.Page, cut.From, pastedAt);
         FCurY = pages->GetLastY(0);
     }
     BreakAllKeep();
@@ -639,17 +636,13 @@ void TfrxEngine::NewColumn()
         return;
     }
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
-    const bool keeping = FKeeping;
-    const int keptFrom = FKeepPosition;
-    if (keeping)
-        pages->CutObjects(FKeepPosition);
+    const TfrxKeptBlock::TCut cut = FKept.Cut();
     FLastBandOnPage = FCurBand;
     EndColumn();
     AddColumn();
-    if (keeping) {
-        const int pastedAt = pages->GetCurPosition();
-        pages->PasteObjects(FCurX, FCurY);
-        ShowMovedSuppressed(pages->CurPage(), keptFrom, pastedAt);
+    if (cut.Kept) {
+        const int pastedAt = FKept.Paste(cut, false);
+        ShowMovedSuppressed(pages->CurPage(), cut.From, pastedAt);
         FCurY = pages->GetLastY(FCurX);
     }
     BreakAllKeep();
@@ -673,7 +666,7 @@ void TfrxEngine::AddColumn()
         const TfrxHeaderListItem item = FHeaderList.Items(i);
         TfrxBand *band = item.Band;
         if (qobject_cast<TfrxPageHeader *>(band) || qobject_cast<TfrxReportTitle *>(band) ||
-            band == FLastBandOnPage || (FKeeping && FKeptBands.contains(band)))
+            band == FLastBandOnPage || FKept.Holds(band))
             continue;
         FCallFromAddPage = true;
         FCallFromAddColumn = true;

@@ -4,6 +4,8 @@
 
 #include "report/engine/rudAggregate.h"
 #include "report/engine/rudCustomEngine.h"
+#include "report/engine/rudEngineSeam.h"
+#include "report/engine/rudKeptBlock.h"
 
 #include <QHash>
 #include <QList>
@@ -54,7 +56,7 @@ private:
 
 // The band engine: page start and end, band output with stretching,
 // overflow to new columns and pages, the band trees and the walk over data.
-class TfrxEngine : public TfrxCustomEngine {
+class TfrxEngine final : public TfrxCustomEngine, private TfrxEngineSeam {
     Q_OBJECT
 public:
     explicit TfrxEngine(TfrxReport *AReport);
@@ -172,16 +174,6 @@ private:
     // A copy of an output object (its values as they are now, its alias,
     // no name) made a child of Parent; nullptr for a class that cannot be made.
     TfrxComponent *CopyOutput(TfrxComponent *Obj, TfrxComponent *Parent);
-    // Keep-together blocks: output from StartKeep on moves to the next page
-    // or column as a whole when it does not fit.
-    void StartKeep(TfrxBand *Band);
-    void EndKeep(TfrxBand *Band);
-    // Opens a keep for a data band's footer that takes the last row of Band
-    // along: the row began at object item Position of the page, at top Y.
-    void StartFooterKeep(TfrxBand *Footer, TfrxDataBand *Band, int Position, double Y);
-    // Moves the outline entries and anchors of the cut keep block by Shift
-    // to the page the block was pasted on.
-    void ShiftKeptOutline(double Shift);
     // Outline entries: the page's (at the root; made current when Current)
     // and a band's (under the current entry, made current); the band's
     // entry is added only when it has an OutlineText, and the answer says so.
@@ -269,8 +261,11 @@ private:
     // Lets the window system run (unless EnableThreadSafe).
     void ProcessMessages();
     bool Terminated() const;
+    TfrxCustomEngine &State() override { return *this; }
 
     TfrxAggregateList FAggregates;
+    // The kept-together block being output.
+    TfrxKeptBlock FKept;
     bool FCallFromAddPage = false, FCallFromEndPage = false, FCallFromPHeader = false;
     // Set while AddColumn repeats the headers: a page holds one copy per column.
     bool FCallFromAddColumn = false;
@@ -290,21 +285,8 @@ private:
     bool FIsFirstBand = false, FIsFirstPage = false, FIsLastPage = false;
     bool FTitlePrinted = false;
     QStringList FHBandNamesTree;
-    TfrxBand *FKeepBand = nullptr;
-    bool FKeepFooter = false, FKeeping = false, FKeepHeader = false;
-    double FKeepCurY = 0;
-    int FKeepOutline = 0, FKeepPosition = 0, FKeepAnchor = 0;
-    // The outline entry under which FKeepOutline counts (nullptr: the root),
-    // and the bands output since the keep began (they move with it).
-    TfrxXMLItem *FKeepOutlineItem = nullptr;
-    QList<TfrxBand *> FKeptBands;
     // Where each band was last placed on its page (outline entries point there).
     QHash<TfrxBand *, double> FOutputTop;
-    // The last row of a data band handed to the store: its band, page, first
-    // object item and top.
-    TfrxDataBand *FLastRowBand = nullptr;
-    int FLastRowPage = -1, FLastRowPosition = 0;
-    double FLastRowY = 0;
     // Height of the tallest column of the current row of a multi-column band.
     double FColumnRowHeight = 0;
     // The fill memos of the bands, made on first use in a run.

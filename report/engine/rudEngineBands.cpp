@@ -78,14 +78,14 @@ void TfrxEngine::ShowBand(TfrxComponent *Obj)
     auto *Band = qobject_cast<TfrxBand *>(Obj);
     if (!Band)
         return;
-    const bool keep = Band->KeepChild() && Band->Child() && !FKeeping;
+    const bool keep = Band->KeepChild() && Band->Child() && !FKept.Keeping();
     if (keep)
-        StartKeep(Band);
+        FKept.StartKeep(Band);
     DoShow(Band);
     if ((Band->Visible() || Band->PrintChildIfInvisible()) && !isMultiColumn(Band))
         ShowBand(Band->Child());
     if (keep)
-        EndKeep(Band);
+        FKept.EndKeep(Band);
     if (auto *d = qobject_cast<TfrxDataBand *>(Band))
         FAggregates.AddValue(d, FCurVColumn);
 }
@@ -122,7 +122,7 @@ void TfrxEngine::DoShow(TfrxBand *Band)
     if (Band->Visible() && !isMultiColumn(Band) && !isOverlay && !isNull && !isFooter && !FOutputTo &&
         FreeSpace() < Band->Height()) {
         const bool tooTall = Band->Height() > GetPageHeight() - FooterHeight() && !Band->HasVBands();
-        if ((Band->AllowSplit() && !FKeeping) || tooTall) {
+        if ((Band->AllowSplit() && !FKept.Keeping()) || tooTall) {
             if (!Band->AllowSplit() && Band->LineThrough > 1 && !Band->StartNewPage())
                 MoveToNewColumn(Band);
             BreakAllKeep();
@@ -183,8 +183,7 @@ void TfrxEngine::OutputBand(TfrxBand *Band)
         Band->SetTop(FCurY);
     }
     FOutputTop.insert(Band, Band->Top());
-    if (FKeeping && !FKeptBands.contains(Band))
-        FKeptBands.append(Band);
+    FKept.AddBand(Band);
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
     {
         const TFillMemo fill(Band, isNull ? nullptr : FillMemo(Band));
@@ -198,10 +197,7 @@ void TfrxEngine::OutputBand(TfrxBand *Band)
         } else if (!(FCallFromAddPage && !FCallFromAddColumn && pages->BandExists(Band))) {
             if (d && !FCallFromAddPage) {
                 // Where the row starts: a footer kept with the last row takes it along.
-                FLastRowBand = d;
-                FLastRowPage = pages->CurPage();
-                FLastRowPosition = pages->GetCurPosition();
-                FLastRowY = FCurY;
+                FKept.NoteRow(d, pages->CurPage(), pages->GetCurPosition(), FCurY);
             }
             RecordSuppressed(Band, pages->GetCurPosition());
             pages->AddObject(Band);

@@ -109,7 +109,7 @@ void TfrxEngine::ForgetSuppressedOnNewPage()
         if (!memo)
             continue;
         auto *band = qobject_cast<TfrxBand *>(memo->Parent());
-        if (band && (band == FSuppressMoving || (FKeeping && FKeptBands.contains(band))))
+        if (band && (band == FSuppressMoving || FKept.Holds(band)))
             continue;
         memo->LastValue() = QVariant();
     }
@@ -155,8 +155,8 @@ void TfrxEngine::RecordSuppressed(TfrxBand *Band, int Position)
     if (FSuppressMemos.isEmpty())
         return;
     const int page = FReport->PreviewPages()->CurPage();
-    if (!FKeeping) {
-        const int from = FLastRowPage == page ? std::min(FLastRowPosition, Position) : Position;
+    if (!FKept.Keeping()) {
+        const int from = FKept.LastRowPage() == page ? std::min(FKept.LastRowPosition(), Position) : Position;
         FSuppressedOutputs.removeIf(
             [&](const TSuppressedOutput &Output) { return Output.Page != page || Output.Position < from; });
     }

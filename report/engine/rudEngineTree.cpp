@@ -259,7 +259,7 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
                         if (header) {
                             FHeaderList.AddItem(header, FCurX, false);
                             if (keepHeader)
-                                StartKeep(header);
+                                FKept.StartKeep(header);
                             ShowBand(header);
                         }
                         InitGroups(d, 0, false);
@@ -268,7 +268,7 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
                         CheckGroups(d);
                     }
                     if (d->KeepTogether())
-                        StartKeep(d);
+                        FKept.StartKeep(d);
                     FCurLine = d->LineN;
                     FCurLineThrough = d->LineThrough;
                     ShowBand(d);
@@ -283,9 +283,9 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
                         outline->LevelUp();
                     if (d->FooterAfterEach() && d->Footer())
                         ShowBand(d->Footer());
-                    EndKeep(d);
+                    FKept.EndKeep(d);
                     if (keepHeader)
-                        EndKeep(header);
+                        FKept.EndKeep(header);
                 }
             }
             ds->Next();
@@ -300,13 +300,10 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
         ShowGroupFooters(d, 0);
         FHeaderList.RemoveItem(header);
         if (TfrxBand *footer = d->Footer(); footer && !d->FooterAfterEach()) {
-            TfrxCustomPreviewPages *pages = FReport->PreviewPages();
-            const bool keep = d->KeepFooter() && FLastRowPage == pages->CurPage() && FLastRowBand;
-            if (keep)
-                StartFooterKeep(footer, FLastRowBand, FLastRowPosition, FLastRowY);
+            const bool keep = d->KeepFooter() && FKept.StartFooterKeep(footer);
             ShowBand(footer);
             if (keep)
-                EndKeep(footer);
+                FKept.EndKeep(footer);
         }
     }
     ShowPageSubreports(flow, nullptr);
@@ -354,7 +351,7 @@ void TfrxEngine::InitGroups(TfrxDataBand *Band, int Index, bool ResetLineN)
             FHeaderList.AddItem(gh, FCurX, false);
         // KeepTogether keeps the whole group: the keep ends with its footer.
         if (gh->KeepTogether())
-            StartKeep(gh);
+            FKept.StartKeep(gh);
         ShowBand(gh);
         if (AddBandOutline(gh))
             FOutlinedGroups.append(gh);
@@ -405,7 +402,7 @@ void TfrxEngine::ShowGroupFooters(TfrxDataBand *Band, int Index)
         FHeaderList.RemoveItem(gh);
         if (TfrxBand *footer = gh->GroupFooter())
             ShowBand(footer);
-        EndKeep(gh);
+        FKept.EndKeep(gh);
         if (FOutlinedGroups.removeOne(gh))
             FReport->PreviewPages()->Outline()->LevelUp();
     }
