@@ -51,7 +51,8 @@ bool isSubreportPage(TfrxReportPage *Page)
 } // namespace
 
 TfrxEngine::TfrxEngine(TfrxReport *AReport)
-    : TfrxCustomEngine(AReport), FAggregates(AReport), FKept(*this, FAggregates)
+    : TfrxCustomEngine(AReport), FAggregates(AReport), FKept(*this, FAggregates),
+      FSuppressed(*this, FKept)
 {
     FAggregates.SetEvaluator([this](const QString &Expr) { return FReport->Calc(Expr).ToQVariant(); });
     FAggregates.SetOriginalBand([this](TfrxComponent *Obj) { return VOriginalBand(Obj); });
@@ -298,7 +299,7 @@ bool TfrxEngine::Run(bool ARunDialogs, bool AClearLast, TfrxComponent *APage)
 void TfrxEngine::RunReportPages(TfrxReportPage *APage)
 {
     FFirstReportPage = true;
-    CollectSuppressed();
+    FSuppressed.CollectSuppressed();
     auto *ds = qobject_cast<TfrxDataSet *>(FReport->DataSet());
     if (!ds) {
         DoPages(APage);
@@ -481,7 +482,7 @@ void TfrxEngine::AddPage()
     FPrevFooterHeight = 0;
     FReport->PreviewPages()->AddPage(FPage);
     FCurY = 0;
-    ForgetSuppressedOnNewPage();
+    FSuppressed.ForgetSuppressedOnNewPage();
     if (auto *overlay = static_cast<TfrxOverlay *>(FindBand(&TfrxOverlay::staticMetaObject));
         overlay && !overlay->PrintOnTop()) {
         ShowFrameBand(overlay);
@@ -621,7 +622,7 @@ void TfrxEngine::NewPage()
     AddPage();
     if (cut.Kept) {
         const int pastedAt = FKept.Paste(cut, true);
-        ShowMovedSuppressed(cut.Page, cut.From, pastedAt);
+        FSuppressed.ShowMovedSuppressed(cut.Page, cut.From, pastedAt);
         FCurY = pages->GetLastY(0);
     }
     BreakAllKeep();
@@ -642,7 +643,7 @@ void TfrxEngine::NewColumn()
     AddColumn();
     if (cut.Kept) {
         const int pastedAt = FKept.Paste(cut, false);
-        ShowMovedSuppressed(pages->CurPage(), cut.From, pastedAt);
+        FSuppressed.ShowMovedSuppressed(pages->CurPage(), cut.From, pastedAt);
         FCurY = pages->GetLastY(FCurX);
     }
     BreakAllKeep();
@@ -651,7 +652,7 @@ void TfrxEngine::NewColumn()
 
 void TfrxEngine::AddColumn()
 {
-    ForgetSuppressedOnNewPage();
+    FSuppressed.ForgetSuppressedOnNewPage();
     ++FCurColumn;
     FCurY = FFirstColumnY;
     // Columns lie at their positions within the column area, which starts at

@@ -6,6 +6,7 @@
 #include "report/engine/rudCustomEngine.h"
 #include "report/engine/rudEngineSeam.h"
 #include "report/engine/rudKeptBlock.h"
+#include "report/engine/rudSuppressedValues.h"
 
 #include <QHash>
 #include <QList>
@@ -115,7 +116,6 @@ private:
     void DoShow(TfrxBand *Band);
     void Stretch(TfrxBand *Band);
     void UnStretch(TfrxBand *Band);
-    void ShiftObjects(TfrxBand *Band, const QHash<TfrxComponent *, double> &Grown);
     void DrawSplit(TfrxBand *Band);
     void OutputBand(TfrxBand *Band);
     // The memo that carries Band's fill and frame onto prepared pages, or
@@ -147,33 +147,6 @@ private:
     // Whether the band tree of Page may be walked for a sub-report now: not
     // while it is being walked already (a page printing itself).
     bool CanWalkSubreport(TfrxReportPage *Page) const;
-    // Suppressed repeated values: what each SuppressRepeated memo printed
-    // last is forgotten for every walk of a data band and every new group
-    // (ResetSuppressed), and at the top of every new page and column
-    // (ForgetSuppressedOnNewPage); a band that moves on to a new page or
-    // column after it was evaluated shows its suppressed values again
-    // (CheckSuppress).
-    void CollectSuppressed();
-    void ResetSuppressed(TfrxBand *Band);
-    void ForgetSuppressedOnNewPage();
-    void CheckSuppress(TfrxBand *Band);
-    // Moves Band, evaluated but not yet placed, on to a new column or page,
-    // where it shows its suppressed values again, except those of memos
-    // whose earlier output moved along in a kept block.
-    void MoveToNewColumn(TfrxBand *Band);
-    // Remembers the SuppressRepeated memos of Band, about to be handed to
-    // the store as object item Position, with the texts they left out.
-    void RecordSuppressed(TfrxBand *Band, int Position);
-    // The kept block cut from item From of page Page was pasted from item
-    // To of the current page: the first moved output of each memo shows
-    // what it left out.
-    void ShowMovedSuppressed(int Page, int From, int To);
-    // DrawSplit goes on with Rest on a new page or column: the memos of Rest
-    // show what they left out, the memos already placed forget their values.
-    void SplitToNewColumn(TfrxBand *Band, QList<TfrxComponent *> &Rest, double &FullHeight);
-    // A copy of an output object (its values as they are now, its alias,
-    // no name) made a child of Parent; nullptr for a class that cannot be made.
-    TfrxComponent *CopyOutput(TfrxComponent *Obj, TfrxComponent *Parent);
     // Outline entries: the page's (at the root; made current when Current)
     // and a band's (under the current entry, made current); the band's
     // entry is added only when it has an OutlineText, and the answer says so.
@@ -262,10 +235,13 @@ private:
     void ProcessMessages();
     bool Terminated() const;
     TfrxCustomEngine &State() override { return *this; }
+    void SetCurBand(TfrxBand *Band) override { FCurBand = Band; }
 
     TfrxAggregateList FAggregates;
     // The kept-together block being output.
     TfrxKeptBlock FKept;
+    // What the SuppressRepeated memos printed last.
+    TfrxSuppressedValues FSuppressed;
     bool FCallFromAddPage = false, FCallFromEndPage = false, FCallFromPHeader = false;
     // Set while AddColumn repeats the headers: a page holds one copy per column.
     bool FCallFromAddColumn = false;
@@ -339,24 +315,6 @@ private:
     QHash<TfrxBand *, int> FVGroupStart;
     // The band trees: first-level sub-bands of each page, per direction.
     QHash<TfrxComponent *, QList<TfrxBand *>> FPageBands, FPageVBands;
-    // The memos of the report that suppress repeated values (per pass).
-    QList<QPointer<TfrxCustomMemoView>> FSuppressMemos;
-    // The band MoveToNewColumn is moving: its memos keep their last values.
-    TfrxBand *FSuppressMoving = nullptr;
-    // The outputs of SuppressRepeated memos that a kept block may still take
-    // to the next page, in output order: the page and object item of the
-    // band, the memo, its height and the text it left out ("" when it
-    // printed its text). Outside a keep only the last row's are kept.
-    struct TSuppressedOutput {
-        int Page = -1;
-        int Position = 0;
-        QPointer<TfrxCustomMemoView> Memo;
-        double Height = 0;
-        QString LeftOut;
-    };
-    QList<TSuppressedOutput> FSuppressedOutputs;
-    // The memos whose outputs moved with the last pasted kept block.
-    QSet<TfrxCustomMemoView *> FMovedSuppressed;
     // The sub-report pages whose band trees are being walked, outermost first.
     QList<TfrxReportPage *> FSubreportPath;
 };

@@ -4,6 +4,7 @@
 
 #include "report/engine/rudEngine.h"
 
+#include "report/engine/rudBandObjects.h"
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudMemo.h"
@@ -124,19 +125,19 @@ void TfrxEngine::DoShow(TfrxBand *Band)
         const bool tooTall = Band->Height() > GetPageHeight() - FooterHeight() && !Band->HasVBands();
         if ((Band->AllowSplit() && !FKept.Keeping()) || tooTall) {
             if (!Band->AllowSplit() && Band->LineThrough > 1 && !Band->StartNewPage())
-                MoveToNewColumn(Band);
+                FSuppressed.MoveToNewColumn(Band);
             BreakAllKeep();
             DrawSplit(Band);
             split = true;
         } else if (!(qobject_cast<TfrxChild *>(Band) && FCallFromPHeader)) {
-            MoveToNewColumn(Band);
+            FSuppressed.MoveToNewColumn(Band);
         }
     } else if (Band->Visible() && isMultiColumn(Band) && !FOutputTo) {
         // The columns of a data band share one row: the row moves on when
         // its first column does not fit.
         auto *d = static_cast<TfrxDataBand *>(Band);
         if (d->CurColumn <= 1 && FreeSpace() < Band->Height())
-            MoveToNewColumn(Band);
+            FSuppressed.MoveToNewColumn(Band);
     }
     if (!split && Band->Visible())
         OutputBand(Band);
@@ -190,7 +191,7 @@ void TfrxEngine::OutputBand(TfrxBand *Band)
         if (FOutputTo) {
             for (TfrxComponent *c : Band->Objects())
                 if (c->Visible())
-                    if (TfrxComponent *copy = CopyOutput(c, FOutputTo)) {
+                    if (TfrxComponent *copy = rudCopyOutput(c, FOutputTo)) {
                         copy->SetLeft(Band->Left() + c->Left());
                         copy->SetTop(Band->Top() + c->Top());
                     }
@@ -199,7 +200,7 @@ void TfrxEngine::OutputBand(TfrxBand *Band)
                 // Where the row starts: a footer kept with the last row takes it along.
                 FKept.NoteRow(d, pages->CurPage(), pages->GetCurPosition(), FCurY);
             }
-            RecordSuppressed(Band, pages->GetCurPosition());
+            FSuppressed.RecordSuppressed(Band, pages->GetCurPosition());
             pages->AddObject(Band);
         }
     }
@@ -255,7 +256,7 @@ void TfrxEngine::Stretch(TfrxBand *Band)
     if (Band->HasVBands())
         ShowVBands(Band, grown);
     if (!grown.isEmpty())
-        ShiftObjects(Band, grown);
+        rudShiftObjects(Band, grown);
     DoSubReports(Band);
     if (Band->Stretched() && !Band->Objects().isEmpty()) {
         double bottom = 0;
@@ -270,42 +271,6 @@ void TfrxEngine::Stretch(TfrxBand *Band)
     for (TfrxComponent *c : Band->Objects())
         if (auto *s = qobject_cast<TfrxStretcheable *>(c); s && s->StretchMode() == smMaxHeight)
             s->SetHeight(Band->Height() - s->Top());
-}
-
-// Objects below a grown object move down by as much as everything above
-// them moved and grew: always (smAlways), only when they lie under it
-// horizontally (smWhenOverlapped), or never (smDontShift).
-void TfrxEngine::ShiftObjects(TfrxBand *Band, const QHash<TfrxComponent *, double> &Grown)
-{
-    QList<TfrxComponent *> objects;
-    for (TfrxComponent *c : Band->Objects())
-        if (qobject_cast<TfrxView *>(c))
-            objects.append(c);
-    std::stable_sort(objects.begin(), objects.end(),
-                     [](TfrxComponent *a, TfrxComponent *b) { return a->Top() < b->Top(); });
-    QHash<TfrxComponent *, double> moved;
-    QHash<TfrxComponent *, double> designBottom;
-    for (TfrxComponent *c : objects)
-        designBottom.insert(c, c->Top() + c->Height() - Grown.value(c));
-    for (TfrxComponent *o : objects) {
-        auto *view = static_cast<TfrxView *>(o);
-        double shift = 0;
-        if (view->ShiftMode() != smDontShift)
-            for (TfrxComponent *p : objects) {
-                if (p == o || designBottom.value(p) > o->Top() + 1e-4 || p->Top() >= o->Top() + moved.value(o))
-                    continue;
-                const double by = moved.value(p) + Grown.value(p);
-                if (by <= 0)
-                    continue;
-                const bool overlaps = p->Left() < o->Left() + o->Width() && o->Left() < p->Left() + p->Width();
-                if (view->ShiftMode() == smAlways || overlaps)
-                    shift = std::max(shift, by);
-            }
-        if (shift > 0) {
-            moved.insert(o, shift);
-            o->SetTop(o->Top() + shift);
-        }
-    }
 }
 
 // The band's own objects are restored; what output added to the band (the
@@ -359,7 +324,7 @@ void TfrxEngine::DrawSplit(TfrxBand *Band)
         if (now.isEmpty() && !rest.isEmpty() && fresh)
             now.append(rest.first());
         if (now.isEmpty() && !rest.isEmpty()) {
-            SplitToNewColumn(Band, rest, fullHeight);
+            FSuppressed.SplitToNewColumn(Band, rest, fullHeight);
             fresh = true;
             continue;
         }
@@ -378,7 +343,7 @@ void TfrxEngine::DrawSplit(TfrxBand *Band)
             break;
         // The headers repeated on the new page are shown in between: the
         // band that goes on is still this one.
-        SplitToNewColumn(Band, rest, fullHeight);
+        FSuppressed.SplitToNewColumn(Band, rest, fullHeight);
         offset = rest.first()->Top();
         fresh = true;
     }

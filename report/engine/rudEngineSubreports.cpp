@@ -18,9 +18,9 @@
 
 #include "report/engine/rudEngine.h"
 
+#include "report/engine/rudBandObjects.h"
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudBand.h"
-#include "report/model/rudClassRegistry.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudSubreport.h"
 
@@ -43,23 +43,6 @@ double flowTop(TfrxBand *Band)
 }
 
 } // namespace
-
-TfrxComponent *TfrxEngine::CopyOutput(TfrxComponent *Obj, TfrxComponent *Parent)
-{
-    const TfrxClassEntry entry = rudFindClass(QString::fromLatin1(Obj->metaObject()->className()));
-    if (!entry.Create)
-        return nullptr;
-    // Made outside the report: the copy carries the object's name until it
-    // is cleared, and two objects of one name may not share a report.
-    TfrxComponent *copy = entry.Create(nullptr);
-    copy->Assign(Obj);
-    copy->SetName(QString());
-    copy->SetAliasName(Obj->AliasName());
-    copy->SetParent(Parent);
-    if (!(*copy->Font() == *Obj->Font()))
-        copy->SetFont(Obj->Font());
-    return copy;
-}
 
 bool TfrxEngine::CanWalkSubreport(TfrxReportPage *Page) const
 {
@@ -166,7 +149,7 @@ void TfrxEngine::DoSubReports(TfrxBand *Band)
         outputs.emplace_back(sub, std::move(output));
     }
     if (!grown.isEmpty())
-        ShiftObjects(Band, grown);
+        rudShiftObjects(Band, grown);
     for (auto &[sub, output] : outputs) {
         const QList<TfrxComponent *> collected = output->Objects();
         for (TfrxComponent *c : collected) {

@@ -242,7 +242,7 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
         d->LineN = 1;
         d->LineThrough = 1;
         d->CurColumn = 1;
-        ResetSuppressed(d);
+        FSuppressed.ResetSuppressed(d);
         int counted = 0;
         bool shown = false;
         TfrxBand *header = d->Header();
@@ -336,7 +336,7 @@ void TfrxEngine::InitGroups(TfrxDataBand *Band, int Index, bool ResetLineN)
     const QList<TfrxBand *> groups = Band->Group();
     // A new group starts its rows afresh: the first shows every value.
     if (Index < groups.size())
-        ResetSuppressed(Band);
+        FSuppressed.ResetSuppressed(Band);
     for (int i = Index; i < groups.size(); ++i) {
         auto *gh = static_cast<TfrxGroupHeader *>(groups[i]);
         FCurBand = gh;

@@ -38,6 +38,7 @@
 
 #include "report/engine/rudEngine.h"
 
+#include "report/engine/rudBandObjects.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudDataSet.h"
 #include "report/model/rudPage.h"
@@ -416,7 +417,7 @@ void TfrxEngine::AddVCells(TfrxBand *Band, TfrxBand *VBand, double X, QHash<Tfrx
                 FReport->DoNotifyEvent(v, v->OnAfterData());
         }
         if (view->Visible())
-            if (TfrxComponent *copy = CopyOutput(view, Band)) {
+            if (TfrxComponent *copy = rudCopyOutput(view, Band)) {
                 copy->SetLeft(X - Band->Left() + view->Left());
                 copy->SetTop(view->Top());
                 auto *s = qobject_cast<TfrxStretcheable *>(copy);
