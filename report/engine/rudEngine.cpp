@@ -17,23 +17,6 @@
 #include <QCoreApplication>
 #include <QScopeGuard>
 
-void TfrxHeaderList::AddItem(TfrxBand *Band, double Left, bool IsInKeepList)
-{
-    for (const TfrxHeaderListItem &item : std::as_const(FItems))
-        if (item.Band == Band)
-            return;
-    FItems.append({Band, Left, IsInKeepList});
-}
-
-void TfrxHeaderList::RemoveItem(TfrxBand *Band)
-{
-    for (qsizetype i = 0; i < FItems.size(); ++i)
-        if (FItems[i].Band == Band) {
-            FItems.removeAt(i);
-            return;
-        }
-}
-
 namespace {
 
 // A page printed by a sub-report object is only walked from there.
@@ -52,10 +35,10 @@ bool isSubreportPage(TfrxReportPage *Page)
 
 TfrxEngine::TfrxEngine(TfrxReport *AReport)
     : TfrxCustomEngine(AReport), FAggregates(AReport), FKept(*this, FAggregates),
-      FSuppressed(*this, FKept)
+      FSuppressed(*this, FKept), FVOutput(*this, FAggregates)
 {
     FAggregates.SetEvaluator([this](const QString &Expr) { return FReport->Calc(Expr).ToQVariant(); });
-    FAggregates.SetOriginalBand([this](TfrxComponent *Obj) { return VOriginalBand(Obj); });
+    FAggregates.SetOriginalBand([this](TfrxComponent *Obj) { return FVOutput.VOriginalBand(Obj); });
 }
 
 TfrxEngine::~TfrxEngine() = default;
@@ -144,10 +127,10 @@ TfsVariant TfrxEngine::GetAggregateValue(const QString &Name, const QString &Exp
                                          int Flags)
 {
     // A vertical group footer's cells read the group's columns.
-    const bool range = FVRangeTo > 0;
-    const QVariant v = FAggregates.GetValue(FCurBand, range ? FVRangeFrom : FCurVColumn, Flags,
-                                            qobject_cast<TfrxDataBand *>(Band), Expression, Name, FCurVBand,
-                                            range ? FVRangeTo : 0);
+    const bool range = FVOutput.RangeTo() > 0;
+    const QVariant v = FAggregates.GetValue(FCurBand, range ? FVOutput.RangeFrom() : FCurVColumn, Flags,
+                                            qobject_cast<TfrxDataBand *>(Band), Expression, Name,
+                                            FVOutput.CurVBand(), range ? FVOutput.RangeTo() : 0);
     return v.isNull() ? TfsVariant::Null() : TfsVariant::FromQVariant(v);
 }
 
@@ -210,7 +193,7 @@ bool TfrxEngine::Initialize()
 
 void TfrxEngine::Finalize()
 {
-    RestoreVBandObjects();
+    FVOutput.RestoreVBandObjects();
     TfrxReportDataSets *sets = FReport->DataSets();
     for (int i = 0; i < sets->Count(); ++i)
         if (auto *ds = qobject_cast<TfrxDataSet *>(sets->Items(i)->DataSet()))
@@ -346,7 +329,7 @@ void TfrxEngine::RunPage(TfrxReportPage *Page)
 }
 
 // A page whose vertical bands need more than the printable width is output
-// once per column set (see rudEngineVBands.cpp): each set is the whole page
+// once per column set (see rudVerticalOutput.cpp): each set is the whole page
 // again, from the totals as they were at its start, on pages of its own
 // that follow the previous set's; the first set finds how many there are.
 void TfrxEngine::ShowPage(TfrxReportPage *Page)
@@ -355,17 +338,17 @@ void TfrxEngine::ShowPage(TfrxReportPage *Page)
     if (!FReport->EngineOptions()->PrintIfEmpty() && !CanShow(Page, false))
         return;
     const TfrxAggregateList::TValues totals = FAggregates.Values();
-    FVSetCount = 1;
-    for (FVSet = 0; FVSet < FVSetCount; ++FVSet) {
-        if (FVSet > 0) {
+    FVOutput.ResetColumnSets();
+    for (int set = 0; set < FVOutput.ColumnSetCount(); ++set) {
+        FVOutput.SetColumnSet(set);
+        if (set > 0) {
             if (Terminated())
                 break;
             FAggregates.SetValues(totals);
         }
         ShowPageOnce(Page);
     }
-    FVSet = 0;
-    FVSetCount = 1;
+    FVOutput.ResetColumnSets();
 }
 
 void TfrxEngine::ShowPageOnce(TfrxReportPage *Page)
@@ -423,15 +406,15 @@ void TfrxEngine::InitPage()
     FCurY = 0;
     FCurColumn = 1;
     FPageCurX = 0;
-    FVMasterBand = nullptr;
+    FVOutput.StartPage();
     FIsFirstPage = true;
     FIsLastPage = false;
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
     pages->Outline()->LevelRoot();
     // A further column set goes on counting pages, on pages of its own.
-    if (FPage->ResetPageNumbers() && FVSet == 0)
+    if (FPage->ResetPageNumbers() && FVOutput.ColumnSet() == 0)
         pages->ResetLogicalPageNumber();
-    if (pages->Count() > 0 && FPage->PrintOnPreviousPage() && FVSet == 0) {
+    if (pages->Count() > 0 && FPage->PrintOnPreviousPage() && FVOutput.ColumnSet() == 0) {
         pages->SetCurPage(pages->Count() - 1);
         FCurY = pages->GetLastY(0);
         if (title) {
@@ -441,7 +424,7 @@ void TfrxEngine::InitPage()
     } else {
         AddPage();
     }
-    if (FFirstReportPage && FVSet == 0)
+    if (FFirstReportPage && FVOutput.ColumnSet() == 0)
         pages->SetFirstPage(pages->CurPage());
     FFirstColumnY = FCurY;
     if (TfrxBand *columnHeader = FindBand(&TfrxColumnHeader::staticMetaObject)) {

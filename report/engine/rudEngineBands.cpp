@@ -254,7 +254,7 @@ void TfrxEngine::Stretch(TfrxBand *Band)
     if (!Band->Visible())
         return;
     if (Band->HasVBands())
-        ShowVBands(Band, grown);
+        FVOutput.ShowVBands(Band, grown);
     if (!grown.isEmpty())
         rudShiftObjects(Band, grown);
     DoSubReports(Band);

@@ -31,7 +31,7 @@ void TfrxEngine::AddPageOutline(bool Current)
 // first set's.
 bool TfrxEngine::AddBandOutline(TfrxBand *Band)
 {
-    if (!Band || Band->OutlineText().trimmed().isEmpty() || FVSet > 0)
+    if (!Band || Band->OutlineText().trimmed().isEmpty() || FVOutput.ColumnSet() > 0)
         return false;
     FCurBand = Band;
     FReport->SetCurObject(Band->Name());

@@ -78,7 +78,7 @@ void TfrxEngine::PreparePage(TfrxReportPage *Page, QStringList &ErrorList, bool 
             bands.append(band);
     }
     if (!PrepareVBands)
-        MoveObjectsToVBands(Page);
+        FVOutput.MoveObjectsToVBands(Page);
 
     // Order by position; of two bands at the same position the first is kept
     // and the other is reported as misplaced rather than silently lost.
