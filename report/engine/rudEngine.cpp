@@ -35,7 +35,8 @@ bool isSubreportPage(TfrxReportPage *Page)
 
 TfrxEngine::TfrxEngine(TfrxReport *AReport)
     : TfrxCustomEngine(AReport), FAggregates(AReport), FKept(*this, FAggregates),
-      FSuppressed(*this, FKept), FVOutput(*this, FAggregates)
+      FSuppressed(*this, FKept), FVOutput(*this, FAggregates),
+      FSubreports(*this)
 {
     FAggregates.SetEvaluator([this](const QString &Expr) { return FReport->Calc(Expr).ToQVariant(); });
     FAggregates.SetOriginalBand([this](TfrxComponent *Obj) { return FVOutput.VOriginalBand(Obj); });
@@ -358,8 +359,8 @@ void TfrxEngine::ShowPageOnce(TfrxReportPage *Page)
     if (FReport->OnManualBuild || !Page->OnManualBuild().isEmpty()) {
         // A page built by hand has its sub-reports out first; what the
         // build shows follows below them.
-        TPageFlow flow = StartPageFlow(Page);
-        ShowPageSubreports(flow, nullptr);
+        TfrxSubreportOutput::TPageFlow flow = FSubreports.StartPageFlow(Page);
+        FSubreports.ShowPageSubreports(flow, nullptr);
         if (FReport->OnManualBuild)
             FReport->OnManualBuild(Page);
         else

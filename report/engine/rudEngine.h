@@ -7,6 +7,7 @@
 #include "report/engine/rudEngineSeam.h"
 #include "report/engine/rudHeaderList.h"
 #include "report/engine/rudKeptBlock.h"
+#include "report/engine/rudSubreportOutput.h"
 #include "report/engine/rudSuppressedValues.h"
 #include "report/engine/rudVerticalOutput.h"
 
@@ -103,32 +104,6 @@ private:
     // The memo that carries Band's fill and frame onto prepared pages, or
     // nullptr when the band paints nothing.
     TfrxMemoView *FillMemo(TfrxBand *Band);
-    // Sub-reports: those printed below their band after it, and those
-    // printed on the parent band, whose output becomes part of the band.
-    void CheckSubReports(TfrxBand *Band);
-    void DoSubReports(TfrxBand *Band);
-    double RunSubreportOnParent(TfrxNullBand *Output, TfrxSubreport *Subreport);
-    // The sub-report's band tree, output from the current position at the
-    // sub-report's left.
-    void WalkSubreport(TfrxSubreport *Subreport);
-    // Sub-reports lying directly on a report page take their place in the
-    // page's flow: the walk of the page's first-level data bands meets them
-    // by their designed top (see rudEngineSubreports.cpp).
-    struct TPageFlow {
-        // Not yet output, top to bottom.
-        QList<TfrxSubreport *> Pending;
-        // Designed tops count from OriginY on prepared page OriginPage.
-        double OriginY = 0;
-        int OriginPage = -1;
-    };
-    // The sub-reports on Obj when it is a report page, none otherwise.
-    TPageFlow StartPageFlow(TfrxComponent *Obj);
-    // Outputs the pending sub-reports designed above Next (a first-level
-    // data band of the page), or all of them when Next is nullptr.
-    void ShowPageSubreports(TPageFlow &Flow, TfrxBand *Next);
-    // Whether the band tree of Page may be walked for a sub-report now: not
-    // while it is being walked already (a page printing itself).
-    bool CanWalkSubreport(TfrxReportPage *Page) const;
     // Outline entries: the page's (at the root; made current when Current)
     // and a band's (under the current entry, made current); the band's
     // entry is added only when it has an OutlineText, and the answer says so.
@@ -169,6 +144,12 @@ private:
     TfrxReportPage *CurReportPage() const override { return FPage; }
     bool CollectingOutput() const override { return FOutputTo != nullptr; }
     QList<TfrxBand *> PageVBands(TfrxComponent *Page) const override { return FPageVBands.value(Page); }
+    // The sub-report's band tree, output from the current position at the
+    // sub-report's left.
+    void WalkSubreportTree(TfrxSubreport *Subreport) override;
+    // The sub-report's band tree output into Output from its top-left
+    // corner, without page or column breaks; answers the height it took.
+    double CollectSubreportTree(TfrxNullBand *Output, TfrxSubreport *Subreport) override;
 
     TfrxAggregateList FAggregates;
     // The kept-together block being output.
@@ -177,6 +158,8 @@ private:
     TfrxSuppressedValues FSuppressed;
     // The vertical bands' output and the page's column sets.
     TfrxVerticalOutput FVOutput;
+    // The sub-reports printed from bands and pages.
+    TfrxSubreportOutput FSubreports;
     bool FCallFromAddPage = false, FCallFromEndPage = false, FCallFromPHeader = false;
     // Set while AddColumn repeats the headers: a page holds one copy per column.
     bool FCallFromAddColumn = false;
@@ -211,6 +194,4 @@ private:
     TfrxBand *FStartNewPageBand = nullptr;
     // The band trees: first-level sub-bands of each page, per direction.
     QHash<TfrxComponent *, QList<TfrxBand *>> FPageBands, FPageVBands;
-    // The sub-report pages whose band trees are being walked, outermost first.
-    QList<TfrxReportPage *> FSubreportPath;
 };

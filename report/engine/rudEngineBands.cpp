@@ -146,7 +146,7 @@ void TfrxEngine::DoShow(TfrxBand *Band)
     Band->SetBounds(design.left(), design.top(), design.width(), design.height());
     FAggregates.Reset(Band);
     if (Band->Visible())
-        CheckSubReports(Band);
+        FSubreports.CheckSubReports(Band);
 }
 
 // One memo per band and run: the store knows it as a source object, so each
@@ -257,7 +257,7 @@ void TfrxEngine::Stretch(TfrxBand *Band)
         FVOutput.ShowVBands(Band, grown);
     if (!grown.isEmpty())
         rudShiftObjects(Band, grown);
-    DoSubReports(Band);
+    FSubreports.DoSubReports(Band);
     if (Band->Stretched() && !Band->Objects().isEmpty()) {
         double bottom = 0;
         for (TfrxComponent *c : Band->Objects())

@@ -12,7 +12,9 @@ class TfrxComponent;
 class TfrxCustomEngine;
 class TfrxDataBand;
 class TfrxDataSet;
+class TfrxNullBand;
 class TfrxReportPage;
+class TfrxSubreport;
 
 // What the engine offers its collaborators; the engine implements it
 // privately, so nothing else calls these.
@@ -42,6 +44,12 @@ public:
     virtual int ChangedGroup(TfrxDataBand *Band) = 0;
     // Whether the run was stopped.
     virtual bool Terminated() const = 0;
+
+    // The band tree of a sub-report's page output from the current position
+    // at the sub-report's left, or collected into Output (answering its
+    // height) for a sub-report printed on its band.
+    virtual void WalkSubreportTree(TfrxSubreport *Subreport) = 0;
+    virtual double CollectSubreportTree(TfrxNullBand *Output, TfrxSubreport *Subreport) = 0;
 
 protected:
     ~TfrxEngineSeam() = default;

@@ -10,6 +10,7 @@
 #include "report/model/rudPage.h"
 #include "report/model/rudRes.h"
 #include "report/model/rudReport.h"
+#include "report/model/rudSubreport.h"
 
 #include <QMap>
 
@@ -229,9 +230,9 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
     TfrxOutline *outline = FReport->PreviewPages()->Outline();
     const QList<TfrxBand *> subs = SubBands(Obj);
     // On a page, the sub-reports lying on it come out between its bands.
-    TPageFlow flow = StartPageFlow(Obj);
+    TfrxSubreportOutput::TPageFlow flow = FSubreports.StartPageFlow(Obj);
     for (TfrxBand *sub : subs) {
-        ShowPageSubreports(flow, sub);
+        FSubreports.ShowPageSubreports(flow, sub);
         if (Terminated())
             break;
         auto *d = qobject_cast<TfrxDataBand *>(sub);
@@ -306,7 +307,7 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
                 FKept.EndKeep(footer);
         }
     }
-    ShowPageSubreports(flow, nullptr);
+    FSubreports.ShowPageSubreports(flow, nullptr);
 }
 
 bool TfrxEngine::CanShow(TfrxComponent *Obj, bool PrintIfDetailEmpty)
@@ -406,4 +407,47 @@ void TfrxEngine::ShowGroupFooters(TfrxDataBand *Band, int Index)
         if (FOutlinedGroups.removeOne(gh))
             FReport->PreviewPages()->Outline()->LevelUp();
     }
+}
+
+// The sub-report's left counts from the column it is output in: it is
+// added to the column area's left too, so that the pages and columns its
+// output runs on to start at the same offset. Taken off again afterwards,
+// the flow goes on in whatever column the output ended.
+void TfrxEngine::WalkSubreportTree(TfrxSubreport *Subreport)
+{
+    const double left = Subreport->Left();
+    TfrxReportPage *savedPage = FPage;
+    FCurX += left;
+    FPageCurX += left;
+    ShowBandTree(Subreport->Page());
+    FCurX -= left;
+    FPageCurX -= left;
+    FPage = savedPage;
+}
+
+// The sub-report's bands come out into Output from its top-left corner,
+// without page or column breaks; the answer is the height they took.
+double TfrxEngine::CollectSubreportTree(TfrxNullBand *Output, TfrxSubreport *Subreport)
+{
+    struct TSaved {
+        TfrxEngine *Engine;
+        double CurX, CurY;
+        TfrxNullBand *OutputTo;
+        TfrxBand *CurBand;
+        int CurLine, CurLineThrough;
+        ~TSaved()
+        {
+            Engine->FCurX = CurX;
+            Engine->FCurY = CurY;
+            Engine->FOutputTo = OutputTo;
+            Engine->FCurBand = CurBand;
+            Engine->FCurLine = CurLine;
+            Engine->FCurLineThrough = CurLineThrough;
+        }
+    } saved{this, FCurX, FCurY, FOutputTo, FCurBand, FCurLine, FCurLineThrough};
+    FOutputTo = Output;
+    FCurX = 0;
+    FCurY = 0;
+    ShowBandTree(Subreport->Page());
+    return FCurY;
 }
