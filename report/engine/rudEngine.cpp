@@ -1,5 +1,7 @@
-// The run of the preparation engine: checks, dialogs, passes, pages, page
-// start and end, and the heights the band output works with.
+// The run of the preparation engine and its page and column flow: checks,
+// dialogs, passes, pages, page start and end, new columns and pages (with
+// the kept block they take along), and the heights the band output works
+// with.
 
 #include "report/engine/rudEngine.h"
 

@@ -1,6 +1,11 @@
 #pragma once
 // The preparation engine: walks the report pages and their bands over the
-// data and hands every output object to the prepared pages store.
+// data and hands every output object to the prepared pages store. The
+// engine keeps the band walk and the page and column flow; kept-together
+// blocks, suppressed repeated values, vertical output and sub-reports are
+// collaborators that own their state (rudKeptBlock.h, rudSuppressedValues.h,
+// rudVerticalOutput.h, rudSubreportOutput.h) and reach the engine through
+// rudEngineSeam.h.
 
 #include "report/engine/rudAggregate.h"
 #include "report/engine/rudCustomEngine.h"
@@ -23,7 +28,6 @@
 
 class TfrxBand;
 class TfrxComponent;
-class TfrxCustomMemoView;
 class TfrxCustomPreviewPages;
 class TfrxDataBand;
 class TfrxDataSet;
@@ -36,7 +40,6 @@ class TfrxReport;
 class TfrxReportPage;
 class TfrxSubreport;
 class TfrxView;
-class TfrxXMLItem;
 
 // The band engine: page start and end, band output with stretching,
 // overflow to new columns and pages, the band trees and the walk over data.
@@ -139,6 +142,7 @@ private:
     // Lets the window system run (unless EnableThreadSafe).
     void ProcessMessages();
     bool Terminated() const override;
+    // The rest of the seam its collaborators reach (rudEngineSeam.h).
     TfrxCustomEngine &State() override { return *this; }
     void SetCurBand(TfrxBand *Band) override { FCurBand = Band; }
     TfrxReportPage *CurReportPage() const override { return FPage; }

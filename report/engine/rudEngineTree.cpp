@@ -1,6 +1,7 @@
 // The band trees of a page and the walk over the data: which band belongs
 // to which data band, in which order data bands nest, and how rows, groups,
-// headers and footers come out.
+// headers and footers come out; a sub-report's page is walked the same way
+// from where the sub-report is printed.
 
 #include "report/engine/rudEngine.h"
 
