@@ -14,7 +14,7 @@
 namespace {
 
 // The slant the font system gives a face it has to make italic.
-constexpr double syntheticSlant = 0.2126;
+constexpr double syntheticSlant = 0.3;
 
 void number(QByteArray &Out, double Value, int Decimals = 3)
 {
@@ -427,7 +427,9 @@ void TfrxPdfPaintEngine::DrawRun(const TfrxPdfGlyphRun &Run)
     Sync();
     QByteArray &out = FWriter->Content();
     const double size = Run.Font.pixelSize();
-    const bool bold = Run.Font.weight() >= QFont::DemiBold && !use.Font->FaceBold();
+    // A face the font system makes bold is stroked as thick as it widens
+    // the outlines (a 24th of the em).
+    const bool bold = Run.Font.weight() >= QFont::Bold && !use.Font->FaceBold() && !use.Font->FixedPitch();
     const bool italic = Run.Font.style() != QFont::StyleNormal && !use.Font->FaceItalic();
     const double slant = italic ? syntheticSlant : 0;
     const double tm[4] = {rounded(FMatrix.m11(), 5), rounded(FMatrix.m12(), 5),

@@ -97,8 +97,12 @@ TfrxPdfFont::TfrxPdfFont(const QRawFont &Font) : FFont(Font)
     FItalicAngle = post.size() >= 8 ? qint32(u32(post, 4)) / 65536.0 : 0;
     const quint16 macStyle = u16(head, 44);
     const quint16 selection = u16(os2, 62);
-    FBold = (macStyle & 1) || (os2.size() >= 64 && ((selection & 0x20) || u16(os2, 4) >= 600));
-    FItalic = (macStyle & 2) || (os2.size() >= 64 && (selection & 0x201)) || FItalicAngle != 0;
+    // The font system makes a face bold or italic itself unless its style
+    // bits say it is (those of OS/2 where the face has that table), and
+    // never makes a fixed-pitch face bold: the same rules here.
+    FBold = os2.size() >= 64 ? (selection & 0x20) : (macStyle & 1);
+    FItalic = os2.size() >= 64 ? (selection & 0x201) : (macStyle & 2);
+    FFixedPitch = u32(post, 12) != 0;
     QString name = Font.familyName();
     const QString style = Font.styleName();
     if (!style.isEmpty() && style != QLatin1String("Regular") && style != QLatin1String("Book"))

@@ -23,6 +23,7 @@ public:
     // system from its regular face).
     bool FaceBold() const { return FBold; }
     bool FaceItalic() const { return FItalic; }
+    bool FixedPitch() const { return FFixedPitch; }
     int GlyphCount() const { return int(FUsed.size()); }
     // Advance of Glyph in thousandths of the em, as the PDF's widths give it.
     int Width(quint32 Glyph) const;
@@ -54,7 +55,7 @@ private:
 
     QRawFont FFont;
     bool FEmbeddable = false;
-    bool FBold = false, FItalic = false;
+    bool FBold = false, FItalic = false, FFixedPitch = false;
     QString FName;
     int FUnitsPerEm = 1000;
     QByteArray FHmtx;
