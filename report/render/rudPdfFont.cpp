@@ -80,8 +80,10 @@ TfrxPdfFont::TfrxPdfFont(const QRawFont &Font) : FFont(Font)
     const QByteArray hhea = Table("hhea");
     const int glyphs = u16(maxp, 4);
     FLongLoca = s16(head, 50) == 1;
-    FEmbeddable = head.size() >= 54 && hhea.size() >= 36 && !FGlyf.isEmpty() && glyphs > 0 &&
-                  FLoca.size() >= (glyphs + 1) * (FLongLoca ? 4 : 2);
+    if (FGlyf.isEmpty())
+        FCff = Table("CFF ");
+    FEmbeddable = head.size() >= 54 && hhea.size() >= 36 && glyphs > 0 &&
+                  (!FCff.isEmpty() || (!FGlyf.isEmpty() && FLoca.size() >= (glyphs + 1) * (FLongLoca ? 4 : 2)));
     FUnitsPerEm = std::max<int>(16, u16(head, 18));
     FHMetrics = std::clamp<int>(u16(hhea, 34), 1, std::max(1, int(FHmtx.size() / 4)));
     FUsed.assign(std::max(glyphs, 1), false);
@@ -172,6 +174,8 @@ std::vector<bool> TfrxPdfFont::UsedWithComponents() const
 
 QByteArray TfrxPdfFont::SubsetFile() const
 {
+    if (IsCff())
+        return FCff;
     const std::vector<bool> used = UsedWithComponents();
     const qsizetype count = qsizetype(used.size());
     auto offset = [this](qsizetype Glyph) {

@@ -16,8 +16,10 @@ public:
     // outlines the writer can subset.
     explicit TfrxPdfFont(const QRawFont &Font);
 
-    // False for faces without TrueType outlines (CFF or bitmap fonts).
+    // False for faces with neither TrueType nor CFF outlines (bitmaps).
     bool IsEmbeddable() const { return FEmbeddable; }
+    // True for CFF outlines, which go in whole (not as a subset).
+    bool IsCff() const { return !FCff.isEmpty(); }
     QString Name() const { return FName; }
     // True when the face itself is bold or italic (not made so by the font
     // system from its regular face).
@@ -37,7 +39,7 @@ public:
             FText[Glyph] = Ch;
     }
 
-    // The subset as a TrueType file.
+    // The subset as a TrueType file, or the whole CFF table.
     QByteArray SubsetFile() const;
     // The subset's tag (six capital letters, the same for the same glyphs).
     QByteArray SubsetTag() const;
@@ -62,7 +64,7 @@ private:
     int FHMetrics = 0;
     std::vector<bool> FUsed;
     std::vector<char32_t> FText;
-    QByteArray FGlyf, FLoca;
+    QByteArray FGlyf, FLoca, FCff;
     bool FLongLoca = false;
     int FAscent = 0, FDescent = 0, FCapHeight = 0;
     int FBox[4] = {0, 0, 0, 0};

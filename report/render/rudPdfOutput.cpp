@@ -85,6 +85,7 @@ struct TQtSheets {
     QList<QSizeF> Points;
     explicit TQtSheets(const TPdfJob &Job)
     {
+        Buffer.open(QIODevice::WriteOnly);
         Writer.setResolution(Job.Dpi);
         Writer.setTitle(Job.Title);
         Writer.setCreator(Job.Creator);

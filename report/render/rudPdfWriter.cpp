@@ -293,19 +293,24 @@ QByteArray TfrxPdfWriter::Finish()
     QByteArray fonts, images;
     for (size_t i = 0; i < FFonts.size(); ++i) {
         const TfrxPdfFont &font = *FFonts[i];
-        const QByteArray name = font.SubsetTag() + '+' + font.Name().toLatin1();
+        // CFF outlines go in whole; their glyph numbers serve as CIDs.
+        const bool cff = font.IsCff();
+        const QByteArray name = (cff ? QByteArray() : font.SubsetTag() + '+') + font.Name().toLatin1();
         const QByteArray file = font.SubsetFile();
         const int fileObject = NewObject();
-        WriteStream(fileObject, " /Length1 " + QByteArray::number(file.size()), file, true);
+        WriteStream(fileObject,
+                    cff ? QByteArray(" /Subtype /CIDFontType0C") : " /Length1 " + QByteArray::number(file.size()),
+                    file, true);
         const int descriptor = NewObject();
         BeginObject(descriptor);
         FOut += "<</Type /FontDescriptor /FontName /" + name + ' ' + font.DescriptorEntries() +
-                " /FontFile2 " + ref(fileObject) + ">>\nendobj\n";
+                (cff ? " /FontFile3 " : " /FontFile2 ") + ref(fileObject) + ">>\nendobj\n";
         const int cid = NewObject();
         BeginObject(cid);
-        FOut += "<</Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
-                " /CIDSystemInfo <</Registry (Adobe) /Ordering (Identity) /Supplement 0>> /FontDescriptor " +
-                ref(descriptor) + " /CIDToGIDMap /Identity /W " + font.WidthsArray() + ">>\nendobj\n";
+        FOut += "<</Type /Font /Subtype " + QByteArray(cff ? "/CIDFontType0" : "/CIDFontType2") + " /BaseFont /" +
+                name + " /CIDSystemInfo <</Registry (Adobe) /Ordering (Identity) /Supplement 0>> /FontDescriptor " +
+                ref(descriptor) + (cff ? "" : " /CIDToGIDMap /Identity") + " /W " + font.WidthsArray() +
+                ">>\nendobj\n";
         const int unicode = NewObject();
         WriteStream(unicode, QByteArray(), font.ToUnicodeCMap(), true);
         const int type0 = NewObject();
