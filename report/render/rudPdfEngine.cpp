@@ -9,6 +9,7 @@
 #include <QRawFont>
 #include <QTextItem>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -33,7 +34,8 @@ void appendHexGlyph(QByteArray &Out, quint32 Glyph)
 
 double rounded(double Value, int Decimals)
 {
-    const double scale = std::pow(10.0, Decimals);
+    static const double scales[] = {1, 10, 100, 1000, 10000, 100000};
+    const double scale = scales[std::clamp(Decimals, 0, 5)];
     return std::round(Value * scale) / scale;
 }
 

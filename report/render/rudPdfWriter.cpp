@@ -96,12 +96,12 @@ void rudPdfNumber(QByteArray &Out, double Value, int Decimals)
     }
 }
 
-QByteArray rudPdfDeflate(const QByteArray &Data)
+QByteArray rudPdfDeflate(const QByteArray &Data, bool Fast)
 {
     uLongf size = compressBound(uLong(Data.size()));
     QByteArray out(qsizetype(size), Qt::Uninitialized);
     if (compress2(reinterpret_cast<Bytef *>(out.data()), &size, reinterpret_cast<const Bytef *>(Data.constData()),
-                  uLong(Data.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
+                  uLong(Data.size()), Fast ? Z_BEST_SPEED : Z_DEFAULT_COMPRESSION) != Z_OK)
         return {};
     out.truncate(qsizetype(size));
     return out;
@@ -153,9 +153,10 @@ void TfrxPdfWriter::BeginObject(int Number)
     FOut += QByteArray::number(Number) + " 0 obj\n";
 }
 
-void TfrxPdfWriter::WriteStream(int Number, const QByteArray &Dictionary, const QByteArray &Data, bool Compress)
+void TfrxPdfWriter::WriteStream(int Number, const QByteArray &Dictionary, const QByteArray &Data, bool Compress,
+                                bool Fast)
 {
-    const QByteArray packed = Compress ? rudPdfDeflate(Data) : QByteArray();
+    const QByteArray packed = Compress ? rudPdfDeflate(Data, Fast) : QByteArray();
     const bool deflated = Compress && !packed.isEmpty();
     const QByteArray &body = deflated ? packed : Data;
     BeginObject(Number);
@@ -184,7 +185,8 @@ void TfrxPdfWriter::EndPage()
     FEngine->EndPage();
     FInPage = false;
     const int content = NewObject();
-    WriteStream(content, QByteArray(), FContent, true);
+    // Page content, most of a long report's bytes, is packed for speed.
+    WriteStream(content, QByteArray(), FContent, true, true);
     FContent.clear();
     const int page = NewObject();
     BeginObject(page);

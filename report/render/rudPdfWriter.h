@@ -32,8 +32,8 @@ struct TfrxPdfGlyphRun {
 
 // Value as a PDF number with at most Decimals decimals.
 void rudPdfNumber(QByteArray &Out, double Value, int Decimals = 3);
-// Data compressed for a /FlateDecode stream.
-QByteArray rudPdfDeflate(const QByteArray &Data);
+// Data compressed for a /FlateDecode stream (Fast: less tightly).
+QByteArray rudPdfDeflate(const QByteArray &Data, bool Fast = false);
 
 // A PDF document being drawn page by page at Dpi device pixels per inch.
 class TfrxPdfWriter : public QPaintDevice {
@@ -86,7 +86,8 @@ protected:
 private:
     int NewObject();
     void BeginObject(int Number);
-    void WriteStream(int Number, const QByteArray &Dictionary, const QByteArray &Data, bool Compress);
+    void WriteStream(int Number, const QByteArray &Dictionary, const QByteArray &Data, bool Compress,
+                     bool Fast = false);
     void EndPage();
     int WriteImage(const QImage &Image, const QByteArray &Jpeg);
 
