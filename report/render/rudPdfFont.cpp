@@ -68,6 +68,46 @@ void appendHex4(QByteArray &Out, unsigned Value)
         Out += digits[(Value >> shift) & 0xF];
 }
 
+// A glyph's outline without its hinting instructions: PDF readers scale
+// outlines themselves, and the instructions are much of a subset's size.
+QByteArray withoutInstructions(QByteArray Glyph)
+{
+    if (Glyph.size() < 10)
+        return Glyph;
+    const qint16 contours = s16(Glyph, 0);
+    if (contours >= 0) {
+        const qsizetype lengthAt = 10 + 2 * qsizetype(contours);
+        if (lengthAt + 2 > Glyph.size())
+            return Glyph;
+        const qsizetype length = u16(Glyph, lengthAt);
+        if (lengthAt + 2 + length > Glyph.size())
+            return Glyph;
+        Glyph.remove(lengthAt + 2, length);
+        put16(Glyph, lengthAt, 0);
+        return Glyph;
+    }
+    // Composite: the instructions follow the last part, flagged on each.
+    qsizetype at = 10;
+    for (;;) {
+        if (at + 4 > Glyph.size())
+            return Glyph;
+        const quint16 flags = u16(Glyph, at);
+        put16(Glyph, at, flags & ~0x100);
+        at += 4 + ((flags & 0x1) ? 4 : 2);
+        if (flags & 0x8)
+            at += 2;
+        else if (flags & 0x40)
+            at += 4;
+        else if (flags & 0x80)
+            at += 8;
+        if (!(flags & 0x20))
+            break;
+    }
+    if (at <= Glyph.size())
+        Glyph.truncate(at);
+    return Glyph;
+}
+
 } // namespace
 
 TfrxPdfFont::TfrxPdfFont(const QRawFont &Font) : FFont(Font)
@@ -191,7 +231,7 @@ QByteArray TfrxPdfFont::SubsetFile() const
             continue;
         const qsizetype start = offset(g), end = std::min(offset(g + 1), FGlyf.size());
         if (end > start) {
-            glyf += FGlyf.mid(start, end - start);
+            glyf += withoutInstructions(FGlyf.mid(start, end - start));
             while (glyf.size() % 4)
                 glyf += '\0';
         }
@@ -211,11 +251,6 @@ QByteArray TfrxPdfFont::SubsetFile() const
     put16(head, 50, 1);
     std::map<QByteArray, QByteArray> tables{{"head", head},      {"hhea", Table("hhea")}, {"maxp", Table("maxp")},
                                             {"hmtx", hmtx},      {"loca", loca},          {"glyf", glyf}};
-    for (const char *tag : {"cvt ", "fpgm", "prep"}) {
-        const QByteArray data = Table(tag);
-        if (!data.isEmpty())
-            tables.emplace(tag, data);
-    }
     const int n = int(tables.size());
     int power = 1, log = 0;
     while (power * 2 <= n) {

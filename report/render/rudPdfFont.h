@@ -1,7 +1,8 @@
 #pragma once
 // A TrueType font as the PDF writer embeds it: the glyphs a document uses
-// (composite glyphs' parts included) in a subset that keeps the font's own
-// glyph numbers, with their widths and the text each glyph stands for.
+// (composite glyphs' parts included, hinting left out) in a subset that
+// keeps the font's own glyph numbers, with their widths and the text each
+// glyph stands for.
 
 #include <QByteArray>
 #include <QRawFont>
