@@ -140,32 +140,20 @@ void TfrxPdfPaintEngine::CloseText()
     }
 }
 
-void TfrxPdfPaintEngine::SetFillColour(const QColor &Colour)
+void TfrxPdfPaintEngine::SetColour(const QColor &Colour, bool Stroke)
 {
     const QRgb rgb = Colour.rgb();
-    if (FFillKnown && rgb == FFill)
+    QRgb &written = Stroke ? FStroke : FFill;
+    bool &known = Stroke ? FStrokeKnown : FFillKnown;
+    if (known && rgb == written)
         return;
     QByteArray &out = FWriter->Content();
     number(out, qRed(rgb) / 255.0);
     number(out, qGreen(rgb) / 255.0);
     number(out, qBlue(rgb) / 255.0);
-    out += "rg\n";
-    FFill = rgb;
-    FFillKnown = true;
-}
-
-void TfrxPdfPaintEngine::SetStrokeColour(const QColor &Colour)
-{
-    const QRgb rgb = Colour.rgb();
-    if (FStrokeKnown && rgb == FStroke)
-        return;
-    QByteArray &out = FWriter->Content();
-    number(out, qRed(rgb) / 255.0);
-    number(out, qGreen(rgb) / 255.0);
-    number(out, qBlue(rgb) / 255.0);
-    out += "RG\n";
-    FStroke = rgb;
-    FStrokeKnown = true;
+    out += Stroke ? "RG\n" : "rg\n";
+    written = rgb;
+    known = true;
 }
 
 void TfrxPdfPaintEngine::SetLineStyle()
@@ -262,9 +250,9 @@ void TfrxPdfPaintEngine::Paint(const QPainterPath &Path, bool Fill, bool Stroke)
     if (!Fill && !Stroke)
         return;
     if (Fill)
-        SetFillColour(FBrush.color());
+        SetColour(FBrush.color());
     if (Stroke) {
-        SetStrokeColour(FPen.color());
+        SetColour(FPen.color(), true);
         SetLineStyle();
     }
     AppendPath(FMatrix.map(Path));
@@ -335,9 +323,9 @@ void TfrxPdfPaintEngine::drawRects(const QRectF *Rects, int Count)
     Sync();
     CloseText();
     if (fill)
-        SetFillColour(FBrush.color());
+        SetColour(FBrush.color());
     if (stroke) {
-        SetStrokeColour(FPen.color());
+        SetColour(FPen.color(), true);
         SetLineStyle();
     }
     QByteArray &out = FWriter->Content();
@@ -444,10 +432,10 @@ void TfrxPdfPaintEngine::DrawRun(const TfrxPdfGlyphRun &Run)
         FMatrixKnown = false;
         FTextFont = -1;
     }
-    SetFillColour(FPen.color());
+    SetColour(FPen.color());
     const int mode = bold ? 2 : 0;
     if (bold) {
-        SetStrokeColour(FPen.color());
+        SetColour(FPen.color(), true);
         number(out, size * std::sqrt(std::abs(FMatrix.determinant())) / 24, 2);
         out += "w\n";
         FLine.clear();

@@ -43,8 +43,8 @@ private:
     // Brings the written clip to the painter's; closes text where needed.
     void Sync();
     void CloseText();
-    void SetFillColour(const QColor &Colour);
-    void SetStrokeColour(const QColor &Colour);
+    // Sets the fill (or Stroke) colour where it differs from the written one.
+    void SetColour(const QColor &Colour, bool Stroke = false);
     void SetLineStyle();
     void AppendPath(const QPainterPath &DevicePath);
     // Fills and strokes Path (logical coordinates) with the brush and pen.

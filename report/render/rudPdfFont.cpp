@@ -68,6 +68,29 @@ void appendHex4(QByteArray &Out, unsigned Value)
         Out += digits[(Value >> shift) & 0xF];
 }
 
+// Calls Part(offset) for each part of the composite glyph at Data[Start,
+// End); returns the offset just past the last part, or -1 when the parts
+// run past End.
+template <class F> qsizetype forEachPart(const QByteArray &Data, qsizetype Start, qsizetype End, F Part)
+{
+    qsizetype at = Start + 10;
+    for (;;) {
+        if (at + 4 > End)
+            return -1;
+        const quint16 flags = u16(Data, at);
+        Part(at);
+        at += 4 + ((flags & 0x1) ? 4 : 2);
+        if (flags & 0x8)
+            at += 2;
+        else if (flags & 0x40)
+            at += 4;
+        else if (flags & 0x80)
+            at += 8;
+        if (!(flags & 0x20))
+            return at;
+    }
+}
+
 // A glyph's outline without its hinting instructions: PDF readers scale
 // outlines themselves, and the instructions are much of a subset's size.
 QByteArray withoutInstructions(QByteArray Glyph)
@@ -87,24 +110,12 @@ QByteArray withoutInstructions(QByteArray Glyph)
         return Glyph;
     }
     // Composite: the instructions follow the last part, flagged on each.
-    qsizetype at = 10;
-    for (;;) {
-        if (at + 4 > Glyph.size())
-            return Glyph;
-        const quint16 flags = u16(Glyph, at);
-        put16(Glyph, at, flags & ~0x100);
-        at += 4 + ((flags & 0x1) ? 4 : 2);
-        if (flags & 0x8)
-            at += 2;
-        else if (flags & 0x40)
-            at += 4;
-        else if (flags & 0x80)
-            at += 8;
-        if (!(flags & 0x20))
-            break;
-    }
-    if (at <= Glyph.size())
-        Glyph.truncate(at);
+    const QByteArray source = Glyph;
+    const qsizetype end = forEachPart(source, 0, source.size(),
+                                      [&Glyph](qsizetype At) { put16(Glyph, At, u16(Glyph, At) & ~0x100); });
+    if (end < 0)
+        return source;
+    Glyph.truncate(end);
     return Glyph;
 }
 
@@ -188,26 +199,13 @@ std::vector<bool> TfrxPdfFont::UsedWithComponents() const
         const qsizetype start = offset(g), end = offset(g + 1);
         if (end - start < 10 || end > FGlyf.size() || s16(FGlyf, start) >= 0)
             continue;
-        qsizetype at = start + 10;
-        for (;;) {
-            if (at + 4 > end)
-                break;
-            const quint16 flags = u16(FGlyf, at);
-            const quint16 component = u16(FGlyf, at + 2);
+        forEachPart(FGlyf, start, end, [&](qsizetype At) {
+            const quint16 component = u16(FGlyf, At + 2);
             if (component < count && !used[component]) {
                 used[component] = true;
                 pending.push_back(component);
             }
-            at += 4 + ((flags & 0x1) ? 4 : 2);
-            if (flags & 0x8)
-                at += 2;
-            else if (flags & 0x40)
-                at += 4;
-            else if (flags & 0x80)
-                at += 8;
-            if (!(flags & 0x20))
-                break;
-        }
+        });
     }
     return used;
 }
