@@ -33,6 +33,7 @@ TfrxCustomDesigner::TfrxCustomDesigner(TfrxReport *Report, QWidget *Parent) : QM
 {
     if (FReport)
         openDesigners().insert(FReport, this);
+    connect(&FSelection, &TfrxSelectionModel::Changed, this, [this](QObject *Sender) { SelectionChanged(Sender); });
 }
 
 TfrxCustomDesigner::~TfrxCustomDesigner()
@@ -46,6 +47,12 @@ TfrxCustomDesigner::~TfrxCustomDesigner()
 TfrxCustomDesigner *TfrxCustomDesigner::DesignerOf(const TfrxReport *Report)
 {
     return openDesigners().value(Report, nullptr);
+}
+
+void TfrxCustomDesigner::SetPage(TfrxPage *Value)
+{
+    FPage = Value;
+    FSelection.SetPage(Value);
 }
 
 void TfrxCustomDesigner::RebuildObjects()

@@ -336,9 +336,9 @@ QString TfrxDesignerForm::StatusUnits() const
 
 QString TfrxDesignerForm::StatusObject() const
 {
-    if (FSelectedObjects.size() != 1)
+    if (FSelection.Count() != 1)
         return {};
-    TfrxComponent *object = FSelectedObjects.first();
+    TfrxComponent *object = FSelection.First();
     QString text = object->Name();
     if (auto *memo = qobject_cast<TfrxCustomMemoView *>(object))
         text += QStringLiteral(": ") + memo->Text().left(128);
@@ -355,7 +355,7 @@ void TfrxDesignerForm::UpdateStatus()
 QList<TfrxComponent *> TfrxDesignerForm::SelectedPrintable() const
 {
     QList<TfrxComponent *> list;
-    for (TfrxComponent *object : FSelectedObjects)
+    for (TfrxComponent *object : FSelection.Objects())
         if (object != FPage && !qobject_cast<TfrxPage *>(object) && !qobject_cast<TfrxReport *>(object))
             list.append(object);
     return list;
@@ -379,7 +379,7 @@ void TfrxDesignerForm::UpdateControls()
     enable("DeleteCmd", objects);
     enable("BringToFrontCmd", objects);
     enable("SendToBackCmd", objects);
-    const bool firstIsReport = !FSelectedObjects.isEmpty() && qobject_cast<TfrxReport *>(FSelectedObjects.first());
+    const bool firstIsReport = qobject_cast<TfrxReport *>(FSelection.First()) != nullptr;
     enable("GroupCmd", objects && !firstIsReport);
     enable("UngroupCmd", objects && !firstIsReport);
     int pages = FReport ? int(FReport->Objects().size()) : 0;
@@ -387,7 +387,7 @@ void TfrxDesignerForm::UpdateControls()
                                 !qobject_cast<TfrxDataPage *>(FPage) && !FPage->IsAncestor());
     enable("SaveCmd", FModified && !IsRestricted(drDontSaveReport));
     enable("SaveAsCmd", !IsRestricted(drDontSaveReport));
-    enable("EditCmd", FSelectedObjects.size() == 1);
+    enable("EditCmd", FSelection.Count() == 1);
     const bool reportPage = qobject_cast<TfrxReportPage *>(FPage) != nullptr;
     enable("PageSettingsCmd", reportPage && !IsRestricted(drDontChangePageOptions));
     FZoomBox->setEnabled(reportPage);
@@ -481,16 +481,13 @@ void TfrxDesignerForm::SetTabIndex(int Index)
         SetPage(page);
         FStack->setCurrentWidget(FArea);
     }
-    SelectionChanged();
+    FSelection.Notify();
 }
 
 void TfrxDesignerForm::SetPage(TfrxPage *Value)
 {
-    FPage = Value;
+    TfrxCustomDesigner::SetPage(Value);
     RebuildObjects();
-    FSelectedObjects.clear();
-    if (FPage)
-        FSelectedObjects.append(FPage);
     UpdateWorkspaceSettings();
     if (FReportTree)
         FReportTree->UpdateItems();
@@ -500,9 +497,8 @@ void TfrxDesignerForm::SetPage(TfrxPage *Value)
 
 void TfrxDesignerForm::ReleasePage()
 {
-    FPage = nullptr;
+    TfrxCustomDesigner::SetPage(nullptr);
     FObjects.clear();
-    FSelectedObjects.clear();
     // The parts let go of the page's objects before they may be freed.
     UpdateWorkspaceSettings();
     if (FInspector)
@@ -529,13 +525,7 @@ void TfrxDesignerForm::SetModified(bool Value, QObject *Sender)
         // Objects may have come or gone: the flat list follows the tree, and
         // the selection keeps only what still exists.
         RebuildObjects();
-        QList<TfrxComponent *> kept;
-        for (TfrxComponent *object : FSelectedObjects)
-            if (FObjects.contains(object))
-                kept.append(object);
-        if (kept.isEmpty())
-            kept.append(FPage);
-        FSelectedObjects = kept;
+        FSelection.KeepExisting();
     }
     if (FReportTree && Sender != FReportTree)
         FReportTree->UpdateItems();

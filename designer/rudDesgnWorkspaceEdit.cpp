@@ -148,7 +148,7 @@ void TfrxDesignerWorkspace::keyPressEvent(QKeyEvent *Event)
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
-        const QList<TfrxComponent *> sel = SelectedViews();
+        const QList<TfrxComponent *> sel = Selection().Views();
         if (!(sel.size() == 1 && (sel.first()->Restrictions() & rfDontEdit)))
             emit EditRequested();
         return;
@@ -207,7 +207,7 @@ QList<QPair<TfrxComponent *, double>> TfrxDesignerWorkspace::StripAhead(TfrxComp
 
 void TfrxDesignerWorkspace::SelectNearest(int Key)
 {
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.size() != 1)
         return;
     TfrxComponent *obj = sel.first();
@@ -239,16 +239,16 @@ void TfrxDesignerWorkspace::SelectNearest(int Key)
             }
         }
     }
-    if (best && SetSelection({best})) {
+    if (best && Selection().Select({best})) {
         update();
-        emit SelectionChanged();
+        Selection().Notify(this);
         NotifySelectionPosition();
     }
 }
 
 void TfrxDesignerWorkspace::MoveToNearest(int Key)
 {
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.size() != 1 || (sel.first()->Restrictions() & rfDontMove))
         return;
     double best = std::numeric_limits<double>::max();
@@ -266,7 +266,7 @@ void TfrxDesignerWorkspace::MoveToNearest(int Key)
 
 void TfrxDesignerWorkspace::MoveByKey(int Key, double StepX, double StepY)
 {
-    if (SelectedViews().isEmpty())
+    if (Selection().Views().isEmpty())
         return;
     InvalidateSelection();
     const double dx = Key == Qt::Key_Right ? StepX : Key == Qt::Key_Left ? -StepX : 0;
@@ -277,7 +277,7 @@ void TfrxDesignerWorkspace::MoveByKey(int Key, double StepX, double StepY)
 
 void TfrxDesignerWorkspace::ResizeByKey(int Key)
 {
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.isEmpty())
         return;
     InvalidateSelection();
@@ -317,7 +317,7 @@ void TfrxDesignerWorkspace::FinishKeyChange()
 
 void TfrxDesignerWorkspace::SelectNextByTab()
 {
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     TfrxComponent *next = nullptr;
     auto selectable = [this](const QList<TfrxComponent *> &List) {
         QList<TfrxComponent *> result;
@@ -343,9 +343,9 @@ void TfrxDesignerWorkspace::SelectNextByTab()
                 next = siblings.at((at + 1) % siblings.size());
         }
     }
-    if (next && SetSelection({next})) {
+    if (next && Selection().Select({next})) {
         update();
-        emit SelectionChanged();
+        Selection().Notify(this);
         NotifySelectionPosition();
     }
 }
@@ -357,7 +357,7 @@ void TfrxDesignerWorkspace::DeleteObjects()
 {
     FinishInplaceEdit(true);
     QList<QPointer<TfrxComponent>> list;
-    for (TfrxComponent *c : SelectedViews())
+    for (TfrxComponent *c : Selection().Views())
         list.append(c);
     bool deleted = false;
     for (const QPointer<TfrxComponent> &p : list) {
@@ -375,19 +375,17 @@ void TfrxDesignerWorkspace::DeleteObjects()
         delete c;
         deleted = true;
     }
-    if (FSelected->isEmpty() && FPage)
-        FSelected->append(FPage);
     if (!deleted)
         return;
     update();
-    emit SelectionChanged();
+    Selection().Notify(this);
     NotifySelectionPosition();
     emit Modified();
 }
 
 void TfrxDesignerWorkspace::GroupObjects()
 {
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.isEmpty())
         return;
     for (TfrxComponent *c : sel)
@@ -406,7 +404,7 @@ void TfrxDesignerWorkspace::GroupObjects()
 
 void TfrxDesignerWorkspace::UngroupObjects()
 {
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.isEmpty())
         return;
     for (TfrxComponent *c : sel)
@@ -420,7 +418,7 @@ void TfrxDesignerWorkspace::UngroupObjects()
 bool TfrxDesignerWorkspace::AlignCommand(int Needs,
                                          const std::function<void(TfrxComponent *Ref, TfrxComponent *Obj)> &Apply)
 {
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.size() < Needs)
         return false;
     InvalidateSelection();
@@ -480,7 +478,7 @@ void TfrxDesignerWorkspace::SameHeight()
 
 void TfrxDesignerWorkspace::SpaceCommand(bool Horizontal)
 {
-    QList<TfrxComponent *> sel = SelectedViews();
+    QList<TfrxComponent *> sel = Selection().Views();
     if (sel.size() < 3)
         return;
     auto pos = [Horizontal](TfrxComponent *C) { return Horizontal ? C->Left() : C->Top(); };
@@ -512,7 +510,7 @@ void TfrxDesignerWorkspace::SpaceVertically()
 
 void TfrxDesignerWorkspace::CenterInBand(bool Horizontal)
 {
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.isEmpty())
         return;
     InvalidateSelection();

@@ -48,11 +48,10 @@ void TfrxDesignerForm::CreateWorkspace()
     FWorkspace = new TDesignerWorkspace();
     FWorkspace->setObjectName(QStringLiteral("Workspace"));
     FWorkspace->SetObjects(&FObjects);
-    FWorkspace->SetSelectedObjects(&FSelectedObjects);
+    FWorkspace->SetSelectionModel(&FSelection);
     FArea = new TfrxWorkspaceArea(FWorkspace, FStack);
     FStack->addWidget(FArea);
     connect(FWorkspace, &TfrxDesignerWorkspace::Modified, this, [this] { SetModified(true, FWorkspace); });
-    connect(FWorkspace, &TfrxDesignerWorkspace::SelectionChanged, this, [this] { SelectionChanged(FWorkspace); });
     connect(FWorkspace, &TfrxDesignerWorkspace::Insert, this, &TfrxDesignerForm::OnWorkspaceInsert);
     connect(FWorkspace, &TfrxDesignerWorkspace::EditRequested, this, &TfrxDesignerForm::EditSelected);
     connect(FWorkspace, &TfrxDesignerWorkspace::NotifyPosition, this, &TfrxDesignerForm::OnWorkspaceNotifyPosition);
@@ -87,7 +86,7 @@ void TfrxDesignerForm::UpdateWorkspace()
         return;
     FWorkspace->UpdateView();
     // The status bar follows selections made anywhere (tree, inspector).
-    const QList<TfrxComponent *> selected = FWorkspace->SelectedViews();
+    const QList<TfrxComponent *> selected = FSelection.Views();
     if (selected.size() == 1) {
         const TfrxComponent *object = selected.first();
         OnWorkspaceNotifyPosition(QRectF(object->Left(), object->Top(), object->Width(), object->Height()));

@@ -32,7 +32,7 @@ public:
     // move its top-left corner goes under the pointer, then it moves with
     // it on the grid, until
     // the next click places it (Modified). Escape instead deletes the
-    // objects (SelectionChanged and Modified).
+    // objects (the selection announced, and Modified).
     void SimulateMove();
     bool SimulatingMove() const { return FSimulating; }
 

@@ -48,9 +48,9 @@ void TfrxReportTree::UpdateItems()
 void TfrxReportTree::UpdateSelection()
 {
     FUpdating = true;
-    const QList<TfrxComponent *> &selected = FDesigner->SelectedObjects();
+    const TfrxSelectionModel &selected = FDesigner->Selection();
     for (QTreeWidgetItemIterator it(this); *it; ++it)
-        (*it)->setSelected(selected.contains(ObjectOf(*it)));
+        (*it)->setSelected(selected.Contains(ObjectOf(*it)));
     FUpdating = false;
 }
 
@@ -64,6 +64,6 @@ void TfrxReportTree::ItemClicked()
             chosen.append(object);
     if (chosen.isEmpty())
         return;
-    FDesigner->SelectedObjects() = chosen;
-    FDesigner->SelectionChanged(this);
+    FDesigner->Selection().Assign(chosen);
+    FDesigner->Selection().Notify(this);
 }
