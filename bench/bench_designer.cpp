@@ -6,7 +6,7 @@
 #include "designer/rudDesgn.h"
 #include "designer/rudDesgnInit.h"
 #include "designer/rudDesgnUndo.h"
-#include "designer/rudDesignerWorkspace.h"
+#include "designer/rudGuidedWorkspace.h"
 #include "report/render/rudRenderRuntime.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"

@@ -8,7 +8,7 @@
 #include "designer/rudDesgnUndo.h"
 #include "designer/rudInsp.h"
 #include "designer/rudReportTree.h"
-#include "designer/rudWorkspaceArea.h"
+#include "designer/rudRulerScrollArea.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"

@@ -1,10 +1,12 @@
 #pragma once
-// The design workspace's editing core: one page of the report drawn at the
-// current scale and edited with mouse and keyboard (selecting, moving and
-// resizing with the grid, inserting, band heights, in-place memo text,
-// alignment, grouping, deleting). It talks to the designer window through
-// its signals and the shared selection model only; the window owns the
-// object list and the selection it edits.
+// The page editing surface, the generic base of the design workspace
+// (TfrxDesignerWorkspace): one page of the report drawn at the current
+// scale and edited with mouse and keyboard (selecting, moving and resizing
+// with the grid, inserting, band heights, in-place memo text, alignment,
+// grouping, deleting). Guides and pasting are added by rudGuidedWorkspace.h,
+// scrolling and rulers by rudRulerScrollArea.h. It talks to the designer
+// window through its signals and the shared selection model only; the
+// window owns the object list and the selection it edits.
 //
 // Coordinates: objects keep page units (pixels at 96 per inch). A page point
 // is measured from the corner of the page's printable area (inside the

@@ -6,7 +6,7 @@
 
 #include "designer/rudDesgn.h"
 #include "designer/rudDesgnInit.h"
-#include "designer/rudDesignerWorkspace.h"
+#include "designer/rudGuidedWorkspace.h"
 #include "report/engine/rudPreviewPages.h"
 #include "report/render/rudPdfOutput.h"
 #include "report/model/rudMemo.h"

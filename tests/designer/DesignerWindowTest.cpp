@@ -8,7 +8,7 @@
 #include "designer/rudDesgnClipboard.h"
 #include "designer/rudDesgnInit.h"
 #include "designer/rudDesgnSettings.h"
-#include "designer/rudDesignerWorkspace.h"
+#include "designer/rudGuidedWorkspace.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudFrame.h"
 #include "report/model/rudMemo.h"

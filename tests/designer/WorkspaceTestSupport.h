@@ -4,7 +4,7 @@
 // it: the window's object and selection lists, rebuilt after insertions.
 
 #include "DesignerServices.h"
-#include "designer/rudDesignerWorkspace.h"
+#include "designer/rudGuidedWorkspace.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"

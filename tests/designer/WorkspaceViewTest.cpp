@@ -5,7 +5,7 @@
 #include "WorkspaceTestSupport.h"
 
 #include "designer/rudRuler.h"
-#include "designer/rudWorkspaceArea.h"
+#include "designer/rudRulerScrollArea.h"
 #include "report/model/rudGraphic.h"
 #include "support/TestSupport.h"
 
@@ -223,7 +223,7 @@ TEST_F(WorkspaceTest, RulersFollowTheScaleAndTheScrolling)
     workspace->SetObjects(&Objects);
     workspace->SetSelectionModel(&Selection);
     Rebuild();
-    TfrxWorkspaceArea area(workspace);
+    TfrxRulerScrollArea area(workspace);
     area.resize(300, 300);
     workspace->SetPage(Page);
     area.show();

@@ -1,4 +1,4 @@
-#include "designer/rudDesignerWorkspace.h"
+#include "designer/rudGuidedWorkspace.h"
 
 #include "base/NumberFormat.h"
 #include "designer/rudDesgnWorkspace_p.h"

@@ -1,12 +1,12 @@
-// The designer window's side of its work area: the workspace in its scroll
-// box with rulers, kept in step with the window's page, selection, zoom,
+// The designer window's wiring of its work area: the workspace in the
+// scrolled area with rulers, kept in step with the window's page, zoom,
 // units and grid, and its signals turned into the window's commands.
 
 #include "designer/rudDesgn.h"
 
 #include "designer/rudDesgnSettings.h"
-#include "designer/rudDesignerWorkspace.h"
-#include "designer/rudWorkspaceArea.h"
+#include "designer/rudGuidedWorkspace.h"
+#include "designer/rudRulerScrollArea.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudDialogPage.h"
 #include "report/model/rudLineView.h"
@@ -49,7 +49,7 @@ void TfrxDesignerForm::CreateWorkspace()
     FWorkspace->setObjectName(QStringLiteral("Workspace"));
     FWorkspace->SetObjects(&FObjects);
     FWorkspace->SetSelectionModel(&FSelection);
-    FArea = new TfrxWorkspaceArea(FWorkspace, FStack);
+    FArea = new TfrxRulerScrollArea(FWorkspace, FStack);
     FStack->addWidget(FArea);
     connect(FWorkspace, &TfrxDesignerWorkspace::Modified, this, [this] { SetModified(true, FWorkspace); });
     connect(FWorkspace, &TfrxDesignerWorkspace::Insert, this, &TfrxDesignerForm::OnWorkspaceInsert);
