@@ -1,3 +1,6 @@
+// The designer window's face towards its parts: the shown page, the shared
+// selection, the modified flag, units and the per-user settings store.
+
 #include "designer/rudCustomDesigner.h"
 
 #include "base/IniFile.h"

@@ -1,3 +1,7 @@
+// The page editing surface's state and geometry: its settings, arming an
+// insertion, the page in widget coordinates, band layout, hit tests, the
+// selection's bounds and repainting only what changes.
+
 #include "designer/rudDesgnWorkspace.h"
 
 #include "designer/rudDesgnWorkspace_p.h"
@@ -262,6 +266,32 @@ QRectF TfrxDesignerWorkspace::AbsRect(const TfrxComponent *Obj)
 double TfrxDesignerWorkspace::BandCaptionHeight() const
 {
     return FShowBandCaptions ? BandCaption : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Band layout
+
+void TfrxDesignerWorkspace::AdjustBands()
+{
+    if (!qobject_cast<TfrxReportPage *>(FPage) || FFreeBands)
+        return;
+    QList<TfrxBand *> bands;
+    for (TfrxComponent *c : FPage->Objects())
+        if (auto *band = qobject_cast<TfrxBand *>(c); band && !band->Vertical())
+            bands.append(band);
+    std::stable_sort(bands.begin(), bands.end(), [](TfrxBand *A, TfrxBand *B) { return A->Top() < B->Top(); });
+    double y = 0;
+    bool moved = false;
+    for (TfrxBand *band : bands) {
+        const double top = RoundTo8(y + BandCaptionHeight());
+        if (band->Top() != top) {
+            band->SetTop(top);
+            moved = true;
+        }
+        y = band->Top() + band->Height() + FBandsGap;
+    }
+    if (moved)
+        update();
 }
 
 // ---------------------------------------------------------------------------

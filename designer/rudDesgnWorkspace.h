@@ -280,7 +280,7 @@ private:
     bool InsertionIsLine() const;
     QRectF InsertionRect() const;
 
-    // Keyboard (rudDesgnWorkspaceEdit.cpp).
+    // Keyboard (rudDesgnWorkspaceKeys.cpp).
     void SelectNearest(int Key);
     void MoveToNearest(int Key);
     void MoveByKey(int Key, double StepX, double StepY);
@@ -289,6 +289,8 @@ private:
     void FinishKeyChange();
     // The views in the strip ahead of Obj towards Key, with their gaps.
     QList<QPair<TfrxComponent *, double>> StripAhead(TfrxComponent *Obj, int Key) const;
+
+    // The alignment palette (rudDesgnWorkspaceCommands.cpp).
     bool AlignCommand(int Needs, const std::function<void(TfrxComponent *Ref, TfrxComponent *Obj)> &Apply);
     void SpaceCommand(bool Horizontal);
     void CenterInBand(bool Horizontal);

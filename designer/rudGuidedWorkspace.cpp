@@ -1,3 +1,6 @@
+// The guides of the designer's workspace (drawn, made from the rulers,
+// moved, snapped to, lined up) and pasted objects placed with the mouse.
+
 #include "designer/rudGuidedWorkspace.h"
 
 #include "base/NumberFormat.h"

@@ -1,3 +1,6 @@
+// The object inspector window: the object combo, the tabs, the lists
+// built from the selection, the edit box and applying typed values.
+
 #include "designer/rudInsp.h"
 
 #include "base/Errors.h"

@@ -1,3 +1,6 @@
+// The report tree dock: the shown page's objects as a tree, kept in step
+// with the designer's selection.
+
 #include "designer/rudReportTree.h"
 
 #include "designer/rudCustomDesigner.h"

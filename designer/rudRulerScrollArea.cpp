@@ -1,3 +1,6 @@
+// The scrolled area with rulers: the workspace in its scroll box and the
+// rulers kept in step with it.
+
 #include "designer/rudRulerScrollArea.h"
 
 #include "designer/rudGuidedWorkspace.h"
