@@ -6,7 +6,7 @@
 #include "designer/rudDesgn.h"
 #include "designer/rudDesgnInit.h"
 #include "designer/rudDesgnUndo.h"
-#include "designer/rudDesignerWorkspace.h"
+#include "designer/rudGuidedWorkspace.h"
 #include "report/render/rudRenderRuntime.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
@@ -34,12 +34,11 @@ struct TCertificateWorkspace {
         Objects.append(Page);
         Objects.append(Page->AllObjects());
         Workspace.SetObjects(&Objects);
-        Workspace.SetSelectedObjects(&Selected);
         Workspace.SetGrid(fr01cm, fr01cm);
         Workspace.SetPage(Page);
         Workspace.show();
         QTest::qWaitForWindowExposed(&Workspace);
-        Selected = {Memo5};
+        Workspace.Selection().Assign({Memo5});
         Workspace.UpdateView();
         QApplication::processEvents();
     }
@@ -58,7 +57,7 @@ struct TCertificateWorkspace {
     bool Served = (Report.SetServices(rudSharedStandardServices()), true);
     TfrxReportPage *Page = nullptr;
     TfrxMemoView *Memo5 = nullptr;
-    QList<TfrxComponent *> Objects, Selected;
+    QList<TfrxComponent *> Objects;
     TDesignerWorkspace Workspace;
 };
 

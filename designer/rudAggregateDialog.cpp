@@ -1,3 +1,6 @@
+// The aggregate window of the memo editor: picks a function, a data band
+// and an expression and builds the aggregate call from them.
+
 #include "designer/rudAggregateDialog.h"
 
 #include "base/UserInterface.h"

@@ -1,3 +1,6 @@
+// The registry of component editors: which editor a double click opens
+// for an object of a given class.
+
 #include "designer/rudComponentEditors.h"
 
 #include "report/model/rudComponent.h"

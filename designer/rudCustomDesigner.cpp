@@ -1,3 +1,6 @@
+// The designer window's face towards its parts: the shown page, the shared
+// selection, the modified flag, units and the per-user settings store.
+
 #include "designer/rudCustomDesigner.h"
 
 #include "base/IniFile.h"
@@ -33,6 +36,7 @@ TfrxCustomDesigner::TfrxCustomDesigner(TfrxReport *Report, QWidget *Parent) : QM
 {
     if (FReport)
         openDesigners().insert(FReport, this);
+    connect(&FSelection, &TfrxSelectionModel::Changed, this, [this](QObject *Sender) { SelectionChanged(Sender); });
 }
 
 TfrxCustomDesigner::~TfrxCustomDesigner()
@@ -46,6 +50,12 @@ TfrxCustomDesigner::~TfrxCustomDesigner()
 TfrxCustomDesigner *TfrxCustomDesigner::DesignerOf(const TfrxReport *Report)
 {
     return openDesigners().value(Report, nullptr);
+}
+
+void TfrxCustomDesigner::SetPage(TfrxPage *Value)
+{
+    FPage = Value;
+    FSelection.SetPage(Value);
 }
 
 void TfrxCustomDesigner::RebuildObjects()

@@ -3,6 +3,8 @@
 // editors, page and memo editors) need from the designer window, so that
 // each part can be built and tested against a small stand-in window.
 
+#include "designer/rudSelectionModel.h"
+
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -30,12 +32,16 @@ public:
     TfrxReport *Report() const { return FReport; }
     // The page shown, or nullptr while the code tab is shown.
     TfrxPage *Page() const { return FPage; }
-    virtual void SetPage(TfrxPage *Value) { FPage = Value; }
+    // Shows Value: the selection becomes the page itself.
+    virtual void SetPage(TfrxPage *Value);
     // Every object of the shown page, flattened in tree order (later is drawn
     // on top). The window refills it when the page or its objects change.
     QList<TfrxComponent *> &Objects() { return FObjects; }
-    // The selection; holds the page itself when nothing else is selected.
-    QList<TfrxComponent *> &SelectedObjects() { return FSelectedObjects; }
+    // The selection, shared by the window's parts; it holds the page itself
+    // when nothing else is selected. A part that changes it announces the
+    // change through it, and the window then calls SelectionChanged.
+    TfrxSelectionModel &Selection() { return FSelection; }
+    const TfrxSelectionModel &Selection() const { return FSelection; }
     // Refills Objects() from the shown page (the page first, then its
     // objects in tree order).
     void RebuildObjects();
@@ -46,8 +52,8 @@ public:
     // undo snapshot and refreshes its parts except Sender, the part that
     // made the change. The base class only keeps the flag.
     virtual void SetModified(bool Value, QObject *Sender = nullptr);
-    // The selection changed in Sender (a part of the window): the window
-    // refreshes the other parts.
+    // The selection changed in Sender (a part of the window, announced
+    // through Selection()): the window refreshes the other parts.
     virtual void SelectionChanged(QObject *Sender = nullptr);
     // Property values changed elsewhere: the inspector repaints them.
     virtual void UpdateInspector() {}
@@ -105,7 +111,7 @@ protected:
     TfrxReport *FReport;
     TfrxPage *FPage = nullptr;
     QList<TfrxComponent *> FObjects;
-    QList<TfrxComponent *> FSelectedObjects;
+    TfrxSelectionModel FSelection;
     bool FModified = false;
     int FInspectorLock = 0;
     TfrxDesignerUnits FUnits = duCM;

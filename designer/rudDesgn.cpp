@@ -1,5 +1,6 @@
-// The designer window: its actions, menus, tool bars, tabs, docks and
-// status bar, and the plumbing that keeps them in step with the report.
+// The designer window's frame: building its actions, menus, tool bars,
+// docks and status bar, and the caption, status texts and enabled commands
+// they show.
 
 #include "designer/rudDesgn.h"
 
@@ -8,7 +9,7 @@
 #include "designer/rudDesgnUndo.h"
 #include "designer/rudInsp.h"
 #include "designer/rudReportTree.h"
-#include "designer/rudWorkspaceArea.h"
+#include "designer/rudRulerScrollArea.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
@@ -336,9 +337,9 @@ QString TfrxDesignerForm::StatusUnits() const
 
 QString TfrxDesignerForm::StatusObject() const
 {
-    if (FSelectedObjects.size() != 1)
+    if (FSelection.Count() != 1)
         return {};
-    TfrxComponent *object = FSelectedObjects.first();
+    TfrxComponent *object = FSelection.First();
     QString text = object->Name();
     if (auto *memo = qobject_cast<TfrxCustomMemoView *>(object))
         text += QStringLiteral(": ") + memo->Text().left(128);
@@ -355,7 +356,7 @@ void TfrxDesignerForm::UpdateStatus()
 QList<TfrxComponent *> TfrxDesignerForm::SelectedPrintable() const
 {
     QList<TfrxComponent *> list;
-    for (TfrxComponent *object : FSelectedObjects)
+    for (TfrxComponent *object : FSelection.Objects())
         if (object != FPage && !qobject_cast<TfrxPage *>(object) && !qobject_cast<TfrxReport *>(object))
             list.append(object);
     return list;
@@ -379,7 +380,7 @@ void TfrxDesignerForm::UpdateControls()
     enable("DeleteCmd", objects);
     enable("BringToFrontCmd", objects);
     enable("SendToBackCmd", objects);
-    const bool firstIsReport = !FSelectedObjects.isEmpty() && qobject_cast<TfrxReport *>(FSelectedObjects.first());
+    const bool firstIsReport = qobject_cast<TfrxReport *>(FSelection.First()) != nullptr;
     enable("GroupCmd", objects && !firstIsReport);
     enable("UngroupCmd", objects && !firstIsReport);
     int pages = FReport ? int(FReport->Objects().size()) : 0;
@@ -387,7 +388,7 @@ void TfrxDesignerForm::UpdateControls()
                                 !qobject_cast<TfrxDataPage *>(FPage) && !FPage->IsAncestor());
     enable("SaveCmd", FModified && !IsRestricted(drDontSaveReport));
     enable("SaveAsCmd", !IsRestricted(drDontSaveReport));
-    enable("EditCmd", FSelectedObjects.size() == 1);
+    enable("EditCmd", FSelection.Count() == 1);
     const bool reportPage = qobject_cast<TfrxReportPage *>(FPage) != nullptr;
     enable("PageSettingsCmd", reportPage && !IsRestricted(drDontChangePageOptions));
     FZoomBox->setEnabled(reportPage);
@@ -410,209 +411,4 @@ void TfrxDesignerForm::UpdateClipboardState()
         FClipboardHasReport = has;
         Action(QStringLiteral("PasteCmd"))->setEnabled(CodeTabShown() || has);
     }
-}
-
-// ---- pages and tabs ----------------------------------------------------------
-
-int TfrxDesignerForm::PageIndexOf(TfrxPage *Page) const
-{
-    int index = 0;
-    for (TfrxComponent *child : FReport->Objects()) {
-        auto *page = qobject_cast<TfrxPage *>(child);
-        if (!page || qobject_cast<TfrxDataPage *>(page))
-            continue;
-        if (page == Page)
-            return index;
-        ++index;
-    }
-    return -1;
-}
-
-void TfrxDesignerForm::ReloadPages(int Index)
-{
-    FUpdatingTextBar = true;
-    while (FTabs->count() > 0)
-        FTabs->removeTab(0);
-    FTabs->addTab(rudGet(2104));
-    QList<TfrxPage *> pages;
-    for (TfrxComponent *child : FReport->Objects()) {
-        auto *page = qobject_cast<TfrxPage *>(child);
-        if (!page || qobject_cast<TfrxDataPage *>(page))
-            continue;
-        pages.append(page);
-        FTabs->addTab(page->Name());
-    }
-    FUpdatingTextBar = false;
-    if (Index < 0)
-        Index = FPage ? PageIndexOf(FPage) : 0;
-    if (pages.isEmpty()) {
-        SetTabIndex(0);
-        return;
-    }
-    SetTabIndex(qBound(0, Index, int(pages.size()) - 1) + 1);
-}
-
-int TfrxDesignerForm::TabIndex() const
-{
-    return FTabs->currentIndex();
-}
-
-void TfrxDesignerForm::SetTabIndex(int Index)
-{
-    FUpdatingTextBar = true;
-    FTabs->setCurrentIndex(Index);
-    FUpdatingTextBar = false;
-    if (Index <= 0) {
-        CodeToScript();
-        ReleasePage();
-        FStack->setCurrentWidget(FCodeWindow);
-    } else {
-        TfrxPage *page = nullptr;
-        int n = 0;
-        for (TfrxComponent *child : FReport->Objects()) {
-            auto *p = qobject_cast<TfrxPage *>(child);
-            if (!p || qobject_cast<TfrxDataPage *>(p))
-                continue;
-            if (++n == Index) {
-                page = p;
-                break;
-            }
-        }
-        SetPage(page);
-        FStack->setCurrentWidget(FArea);
-    }
-    SelectionChanged();
-}
-
-void TfrxDesignerForm::SetPage(TfrxPage *Value)
-{
-    FPage = Value;
-    RebuildObjects();
-    FSelectedObjects.clear();
-    if (FPage)
-        FSelectedObjects.append(FPage);
-    UpdateWorkspaceSettings();
-    if (FReportTree)
-        FReportTree->UpdateItems();
-    if (FInspector)
-        FInspector->UpdateObjects();
-}
-
-void TfrxDesignerForm::ReleasePage()
-{
-    FPage = nullptr;
-    FObjects.clear();
-    FSelectedObjects.clear();
-    // The parts let go of the page's objects before they may be freed.
-    UpdateWorkspaceSettings();
-    if (FInspector)
-        FInspector->UpdateSelection();
-    if (FReportTree)
-        FReportTree->UpdateItems();
-}
-
-void TfrxDesignerForm::CodeToScript()
-{
-    if (FReport)
-        FReport->SetScriptText(FCodeWindow->toPlainText().split(QLatin1Char('\n')));
-}
-
-// ---- changes -----------------------------------------------------------------
-
-void TfrxDesignerForm::SetModified(bool Value, QObject *Sender)
-{
-    CodeToScript();
-    FModified = Value;
-    SnapshotToUndo();
-    FUndo->ClearRedo();
-    if (FPage) {
-        // Objects may have come or gone: the flat list follows the tree, and
-        // the selection keeps only what still exists.
-        RebuildObjects();
-        QList<TfrxComponent *> kept;
-        for (TfrxComponent *object : FSelectedObjects)
-            if (FObjects.contains(object))
-                kept.append(object);
-        if (kept.isEmpty())
-            kept.append(FPage);
-        FSelectedObjects = kept;
-    }
-    if (FReportTree && Sender != FReportTree)
-        FReportTree->UpdateItems();
-    if (FInspector && Sender != FInspector) {
-        // Objects may have been made or freed: the combo and the lists are
-        // built anew from what exists now.
-        FInspector->UpdateObjects();
-        FInspector->UpdateSelection();
-    }
-    UpdateWorkspace();
-    UpdateCaption();
-    UpdateControls();
-}
-
-void TfrxDesignerForm::SelectionChanged(QObject *Sender)
-{
-    if (FReportTree && Sender != FReportTree)
-        FReportTree->UpdateSelection();
-    if (FInspector && Sender != FInspector)
-        FInspector->UpdateSelection();
-    UpdateWorkspace();
-    UpdateControls();
-}
-
-void TfrxDesignerForm::UpdateInspector()
-{
-    if (FInspector)
-        FInspector->UpdateProperties();
-}
-
-void TfrxDesignerForm::SnapshotToUndo()
-{
-    FUndo->AddUndo(FReport);
-}
-
-int TfrxDesignerForm::UndoCount() const
-{
-    return FUndo->UndoCount();
-}
-
-int TfrxDesignerForm::RedoCount() const
-{
-    return FUndo->RedoCount();
-}
-
-void TfrxDesignerForm::LoadSnapshot(const QByteArray &Snapshot)
-{
-    const int index = FPage ? PageIndexOf(FPage) : 0;
-    ReleasePage();
-    TfrxUndoBuffer::Restore(FReport, Snapshot);
-    FUpdatingTextBar = true;
-    FCodeWindow->setPlainText(FReport->ScriptText().join(QLatin1Char('\n')));
-    FUpdatingTextBar = false;
-    ReloadPages(index);
-}
-
-void TfrxDesignerForm::Undo()
-{
-    if (CodeTabShown()) {
-        FCodeWindow->undo();
-        return;
-    }
-    if (FUndo->UndoCount() < 2)
-        return;
-    FUndo->AddRedo(FReport);
-    LoadSnapshot(FUndo->PopUndo());
-    FModified = true;
-    UpdateCaption();
-    UpdateControls();
-}
-
-void TfrxDesignerForm::Redo()
-{
-    if (CodeTabShown() || FUndo->RedoCount() == 0)
-        return;
-    LoadSnapshot(FUndo->PopRedo());
-    FUndo->AddUndo(FReport);
-    FModified = true;
-    UpdateControls();
 }

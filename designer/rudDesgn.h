@@ -24,7 +24,7 @@ class TfrxUndoBuffer;
 class TfrxReportTree;
 class TDesignerWorkspace;
 class TfrxObjectInspector;
-class TfrxWorkspaceArea;
+class TfrxRulerScrollArea;
 
 // The designer window editing one report in place.
 class TfrxDesignerForm : public TfrxCustomDesigner {
@@ -132,7 +132,7 @@ public:
     QTabBar *Tabs() const { return FTabs; }
     QComboBox *ZoomBox() const { return FZoomBox; }
     TDesignerWorkspace *Workspace() const { return FWorkspace; }
-    TfrxWorkspaceArea *WorkArea() const { return FArea; }
+    TfrxRulerScrollArea *WorkArea() const { return FArea; }
     TfrxObjectInspector *Inspector() const { return FInspector; }
     TfrxReportTree *ReportTree() const { return FReportTree; }
     int UndoCount() const;
@@ -187,7 +187,7 @@ private:
     void RestoreScroll(int PageIndex);
     int PageIndexOf(TfrxPage *Page) const;
     void DoFind(bool Replacing);
-    // The work area's part (rudDesgnWorkspaceLink.cpp).
+    // The work area's part (rudDesgnWorkArea.cpp).
     void CreateWorkspace();
     void WorkspaceDelete();
     void WorkspaceGroup(bool Grouping);
@@ -230,7 +230,7 @@ private:
     QTabBar *FTabs = nullptr;
     QStackedWidget *FStack = nullptr;
     QPlainTextEdit *FCodeWindow = nullptr;
-    TfrxWorkspaceArea *FArea = nullptr;
+    TfrxRulerScrollArea *FArea = nullptr;
     TDesignerWorkspace *FWorkspace = nullptr;
     TfrxObjectInspector *FInspector = nullptr;
     TfrxReportTree *FReportTree = nullptr;

@@ -1,3 +1,6 @@
+// The designer's clipboard text: writing the copied objects as template
+// elements and reading them back as new objects of a page.
+
 #include "designer/rudDesgnClipboard.h"
 
 #include "report/model/rudBand.h"

@@ -86,21 +86,8 @@ void TfrxDesignerForm::SelectAll()
     }
     if (!FPage)
         return;
-    // The band of the selection (or the selected band) limits the choice.
-    TfrxComponent *scope = FPage;
-    if (FSelectedObjects.size() == 1 && FSelectedObjects.first() != FPage) {
-        TfrxComponent *one = FSelectedObjects.first();
-        if (qobject_cast<TfrxBand *>(one))
-            scope = one;
-        else if (qobject_cast<TfrxBand *>(one->Parent()))
-            scope = one->Parent();
-    }
-    FSelectedObjects.clear();
-    for (TfrxComponent *object : scope->Objects())
-        FSelectedObjects.append(object);
-    if (FSelectedObjects.isEmpty())
-        FSelectedObjects.append(FPage);
-    SelectionChanged();
+    FSelection.SelectAll();
+    FSelection.Notify();
 }
 
 void TfrxDesignerForm::Delete()
@@ -113,9 +100,9 @@ void TfrxDesignerForm::Delete()
 
 void TfrxDesignerForm::EditSelected()
 {
-    if (FSelectedObjects.size() != 1)
+    if (FSelection.Count() != 1)
         return;
-    std::unique_ptr<TfrxComponentEditor> editor = rudComponentEditorFor(FSelectedObjects.first(), this);
+    std::unique_ptr<TfrxComponentEditor> editor = rudComponentEditorFor(FSelection.First(), this);
     if (editor && editor->HasEditor() && editor->Edit())
         SetModified(true);
 }
@@ -166,7 +153,7 @@ void TfrxDesignerForm::Copy()
         FCodeWindow->copy();
         return;
     }
-    const QString text = rudCopyObjectsText(FSelectedObjects, FPage);
+    const QString text = rudCopyObjectsText(FSelection.Objects(), FPage);
     if (text.isEmpty())
         return;
     QApplication::clipboard()->setText(text);
@@ -196,17 +183,14 @@ void TfrxDesignerForm::Paste()
     const QString text = QApplication::clipboard()->text();
     if (!rudIsClipboardText(text))
         return;
-    FSelectedObjects.clear();
+    FSelection.Clear();
     const QList<TfrxComponent *> pasted = rudPasteObjectsText(text, FPage);
     RebuildObjects();
-    for (TfrxComponent *object : pasted)
-        FSelectedObjects.append(object);
-    if (FSelectedObjects.isEmpty())
-        FSelectedObjects.append(FPage);
+    FSelection.Assign(pasted);
     if (!pasted.isEmpty())
         WorkspacePasted();
     SetModified(true);
-    SelectionChanged();
+    FSelection.Notify();
 }
 
 // ---- inserting -----------------------------------------------------------------
@@ -240,11 +224,11 @@ TfrxComponent *TfrxDesignerForm::InsertObject(const QMetaObject *Class, const QR
             band->SetWidth(page->Width() - (page->LeftMargin() + page->RightMargin()) * fr01cm);
     }
     RebuildObjects();
-    FSelectedObjects = {object};
+    FSelection.Assign({object});
     if (const TfrxDesigner *settings = Settings(); settings && settings->OnInsertObject)
         settings->OnInsertObject(object);
     SetModified(true);
-    SelectionChanged();
+    FSelection.Notify();
     if (FEditAfterInsert && !qobject_cast<TfrxDialogPage *>(FPage))
         EditSelected();
     return object;
@@ -366,13 +350,13 @@ void TfrxDesignerForm::FindNext()
     }
     // The next memo after the selected one whose text holds the search text.
     const qsizetype start =
-        FSelectedObjects.size() == 1 ? FObjects.indexOf(FSelectedObjects.first()) + 1 : qsizetype(0);
+        FSelection.Count() == 1 ? FObjects.indexOf(FSelection.First()) + 1 : qsizetype(0);
     for (qsizetype n = 0; n < FObjects.size(); ++n) {
         TfrxComponent *object = FObjects.at((start + n) % FObjects.size());
         auto *memo = qobject_cast<TfrxCustomMemoView *>(object);
         if (memo && memo->Text().contains(FFindText, cs)) {
-            FSelectedObjects = {memo};
-            SelectionChanged();
+            FSelection.Assign({memo});
+            FSelection.Notify();
             return;
         }
     }

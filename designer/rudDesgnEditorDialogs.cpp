@@ -1,3 +1,6 @@
+// The small windows the property editors open: a record's properties,
+// the lines of a string list, a picture from a file.
+
 #include "designer/rudDesgnEditorDialogs.h"
 
 #include "base/Errors.h"

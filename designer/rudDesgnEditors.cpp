@@ -1,3 +1,5 @@
+// The property editors the designer registers for report properties.
+
 #include "designer/rudDesgnEditors.h"
 
 #include "base/NumberFormat.h"

@@ -1,3 +1,6 @@
+// The designer settings component: its defaults and the one instance the
+// designer window reads.
+
 #include "designer/rudDesgnSettings.h"
 
 #include <algorithm>

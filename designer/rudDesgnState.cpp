@@ -8,7 +8,7 @@
 #include "base/NumberFormat.h"
 #include "base/UserInterface.h"
 #include "designer/rudDesgnSettings.h"
-#include "designer/rudWorkspaceArea.h"
+#include "designer/rudRulerScrollArea.h"
 #include "report/model/rudDialogPage.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"

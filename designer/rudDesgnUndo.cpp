@@ -1,3 +1,5 @@
+// Snapshot undo and redo: the report written to memory and read back.
+
 #include "designer/rudDesgnUndo.h"
 
 #include "report/model/rudReport.h"

@@ -1,3 +1,7 @@
+// The page editing surface's state and geometry: its settings, arming an
+// insertion, the page in widget coordinates, band layout, hit tests, the
+// selection's bounds and repainting only what changes.
+
 #include "designer/rudDesgnWorkspace.h"
 
 #include "designer/rudDesgnWorkspace_p.h"
@@ -43,9 +47,7 @@ void TfrxDesignerWorkspace::SetPage(TfrxPage *Page)
         }
     }
     if (changed) {
-        FSelected->clear();
-        if (FPage)
-            FSelected->append(FPage);
+        Selection().SetPage(FPage);
         FSizedBand = nullptr;
         FSavedAligns.clear();
     }
@@ -62,9 +64,9 @@ void TfrxDesignerWorkspace::SetObjects(QList<TfrxComponent *> *Objects)
     FObjects = Objects ? Objects : &FOwnObjects;
 }
 
-void TfrxDesignerWorkspace::SetSelectedObjects(QList<TfrxComponent *> *Selected)
+void TfrxDesignerWorkspace::SetSelectionModel(TfrxSelectionModel *Selection)
 {
-    FSelected = Selected ? Selected : &FOwnSelected;
+    FSelection = Selection;
 }
 
 void TfrxDesignerWorkspace::SetScale(double Value)
@@ -179,13 +181,7 @@ void TfrxDesignerWorkspace::UpdateView()
             FOwnObjects.append(FPage->AllObjects());
         }
     }
-    for (qsizetype i = FSelected->size() - 1; i >= 0; --i) {
-        TfrxComponent *c = FSelected->at(i);
-        if (c != FPage && !FObjects->contains(c))
-            FSelected->removeAt(i);
-    }
-    if (FSelected->isEmpty() && FPage)
-        FSelected->append(FPage);
+    Selection().KeepExisting();
     if (FInplaceMemo.isNull() && FInplaceEditor)
         FinishInplaceEdit(false);
     UpdateSize();
@@ -273,6 +269,32 @@ double TfrxDesignerWorkspace::BandCaptionHeight() const
 }
 
 // ---------------------------------------------------------------------------
+// Band layout
+
+void TfrxDesignerWorkspace::AdjustBands()
+{
+    if (!qobject_cast<TfrxReportPage *>(FPage) || FFreeBands)
+        return;
+    QList<TfrxBand *> bands;
+    for (TfrxComponent *c : FPage->Objects())
+        if (auto *band = qobject_cast<TfrxBand *>(c); band && !band->Vertical())
+            bands.append(band);
+    std::stable_sort(bands.begin(), bands.end(), [](TfrxBand *A, TfrxBand *B) { return A->Top() < B->Top(); });
+    double y = 0;
+    bool moved = false;
+    for (TfrxBand *band : bands) {
+        const double top = RoundTo8(y + BandCaptionHeight());
+        if (band->Top() != top) {
+            band->SetTop(top);
+            moved = true;
+        }
+        y = band->Top() + band->Height() + FBandsGap;
+    }
+    if (moved)
+        update();
+}
+
+// ---------------------------------------------------------------------------
 // Hit tests
 
 namespace {
@@ -299,11 +321,6 @@ bool nearPoint(const QPointF &P, double X, double Y)
 }
 
 } // namespace
-
-bool rudWorkspace::IsSelectable(const TfrxComponent *Obj, const TfrxPage *Page)
-{
-    return Obj && Obj != Page && qobject_cast<const TfrxReportComponent *>(Obj);
-}
 
 TfrxComponent *TfrxDesignerWorkspace::ObjectAt(const QPointF &P) const
 {
@@ -357,7 +374,7 @@ QList<QPair<int, QPointF>> rudWorkspace::HandlePoints(const TfrxComponent *Obj)
 
 int TfrxDesignerWorkspace::HandleAt(const QPointF &P) const
 {
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.size() != 1 || qobject_cast<TfrxBand *>(sel.first()))
         return 0;
     for (const auto &[handle, point] : HandlePoints(sel.first()))
@@ -385,26 +402,17 @@ TfrxBand *TfrxDesignerWorkspace::BandEdgeAt(const QPointF &P) const
 
 bool TfrxDesignerWorkspace::ScaleCornerAt(const QPointF &P) const
 {
-    if (SelectedViews().size() < 2)
+    if (Selection().Views().size() < 2)
         return false;
     const QRectF b = SelectionBounds();
     return nearPoint(P, b.right(), b.bottom());
-}
-
-QList<TfrxComponent *> TfrxDesignerWorkspace::SelectedViews() const
-{
-    QList<TfrxComponent *> result;
-    for (TfrxComponent *c : *FSelected)
-        if (c != FPage)
-            result.append(c);
-    return result;
 }
 
 QRectF TfrxDesignerWorkspace::SelectionBounds() const
 {
     QRectF bounds;
     bool first = true;
-    for (TfrxComponent *c : SelectedViews()) {
+    for (TfrxComponent *c : Selection().Views()) {
         const QRectF r = AbsRect(c);
         if (first)
             bounds = r;
@@ -419,39 +427,13 @@ QRectF TfrxDesignerWorkspace::SelectionBounds() const
 // ---------------------------------------------------------------------------
 // Selection
 
-bool TfrxDesignerWorkspace::SetSelection(const QList<TfrxComponent *> &List)
-{
-    const QList<TfrxComponent *> before = *FSelected;
-    FSelected->clear();
-    for (TfrxComponent *c : List)
-        if (c && c != FPage && !FSelected->contains(c))
-            FSelected->append(c);
-    ExpandGroups();
-    if (FSelected->isEmpty() && FPage)
-        FSelected->append(FPage);
-    return before != *FSelected;
-}
-
-void TfrxDesignerWorkspace::ExpandGroups()
-{
-    QList<int> groups;
-    for (TfrxComponent *c : *FSelected)
-        if (c != FPage && c->GroupIndex() != 0 && !groups.contains(c->GroupIndex()))
-            groups.append(c->GroupIndex());
-    if (groups.isEmpty())
-        return;
-    for (TfrxComponent *c : *FObjects)
-        if (IsSelectable(c, FPage) && groups.contains(c->GroupIndex()) && !FSelected->contains(c))
-            FSelected->append(c);
-}
-
 void TfrxDesignerWorkspace::ForgetObject(TfrxComponent *Obj)
 {
+    Selection().Forget(Obj);
     QList<TfrxComponent *> gone{Obj};
     gone.append(Obj->AllObjects());
     for (TfrxComponent *c : gone) {
         FObjects->removeAll(c);
-        FSelected->removeAll(c);
         FSelectionBefore.removeAll(c);
     }
 }
@@ -459,7 +441,7 @@ void TfrxDesignerWorkspace::ForgetObject(TfrxComponent *Obj)
 void TfrxDesignerWorkspace::SaveAligns()
 {
     FSavedAligns.clear();
-    for (TfrxComponent *c : SelectedViews())
+    for (TfrxComponent *c : Selection().Views())
         if (auto *view = qobject_cast<TfrxView *>(c); view && view->Align() != baNone) {
             FSavedAligns.append({view, view->Align()});
             view->SetAlign(baNone);
@@ -476,7 +458,7 @@ void TfrxDesignerWorkspace::RestoreAligns()
 
 void TfrxDesignerWorkspace::RoundSelection()
 {
-    for (TfrxComponent *c : SelectedViews()) {
+    for (TfrxComponent *c : Selection().Views()) {
         c->SetLeft(RoundTo8(c->Left()));
         c->SetTop(RoundTo8(c->Top()));
         c->SetWidth(RoundTo8(c->Width()));
@@ -495,7 +477,7 @@ void TfrxDesignerWorkspace::NotifySelectionPosition()
         emit NotifyPosition(InsertionRect());
         return;
     }
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.size() == 1) {
         const TfrxComponent *c = sel.first();
         emit NotifyPosition(QRectF(c->Left(), c->Top(), c->Width(), c->Height()));
@@ -524,7 +506,7 @@ void TfrxDesignerWorkspace::InvalidatePageRect(const QRectF &PageRect)
 
 void TfrxDesignerWorkspace::InvalidateSelection()
 {
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.isEmpty())
         return;
     QRectF r = SelectionBounds();

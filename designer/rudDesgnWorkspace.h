@@ -1,9 +1,12 @@
 #pragma once
-// The design workspace's editing core: one page of the report drawn at the
-// current scale and edited with mouse and keyboard (selecting, moving and
-// resizing with the grid, inserting, band heights, in-place memo text,
-// alignment, grouping, deleting). It talks to the designer window through
-// its signals only; the window owns the object and selection lists it edits.
+// The page editing surface, the generic base of the design workspace
+// (TfrxDesignerWorkspace): one page of the report drawn at the current
+// scale and edited with mouse and keyboard (selecting, moving and resizing
+// with the grid, inserting, band heights, in-place memo text, alignment,
+// grouping, deleting). Guides and pasting are added by rudGuidedWorkspace.h,
+// scrolling and rulers by rudRulerScrollArea.h. It talks to the designer
+// window through its signals and the shared selection model only; the
+// window owns the object list and the selection it edits.
 //
 // Coordinates: objects keep page units (pixels at 96 per inch). A page point
 // is measured from the corner of the page's printable area (inside the
@@ -15,6 +18,7 @@
 // mode bare, is included before the name is declared twice.
 
 #include "designer/rudCustomDesigner.h"
+#include "designer/rudSelectionModel.h"
 #include "report/model/rudEnums.h"
 #include "report/model/rudPage.h"
 
@@ -65,13 +69,17 @@ public:
     // the page itself.
     void SetPage(TfrxPage *Page);
     TfrxPage *Page() const { return FPage; }
-    // Both lists belong to the designer window (its Objects() and
-    // SelectedObjects()); the workspace reads and changes them. Without
-    // them (nullptr) it keeps lists of its own, refilled by SetPage.
+    // The object list belongs to the designer window (its Objects()): the
+    // workspace reads it and drops what it deletes. Without it (nullptr)
+    // the workspace keeps a list of its own, refilled by SetPage.
     void SetObjects(QList<TfrxComponent *> *Objects);
-    void SetSelectedObjects(QList<TfrxComponent *> *Selected);
     QList<TfrxComponent *> &Objects() const { return *FObjects; }
-    QList<TfrxComponent *> &SelectedObjects() const { return *FSelected; }
+    // The selection shown and changed: the designer window's, shared with
+    // the inspector and the report tree (set before the page); without it
+    // (nullptr, or once it is gone) one of the workspace's own. Changes the
+    // workspace makes are announced through it with the workspace as sender.
+    void SetSelectionModel(TfrxSelectionModel *Selection);
+    TfrxSelectionModel &Selection() const { return FSelection ? *FSelection : FOwnSelection; }
 
     // 1 is 100 %; the widget resizes to the page at this scale.
     double Scale() const { return FScale; }
@@ -174,8 +182,6 @@ public:
     TfrxBand *BandEdgeAt(const QPointF &P) const;
     // True when P lies on the scaling corner of a multi-selection's frame.
     bool ScaleCornerAt(const QPointF &P) const;
-    // The selected objects without the page.
-    QList<TfrxComponent *> SelectedViews() const;
     // The frame around the selected objects, page units (empty without).
     QRectF SelectionBounds() const;
     // The rubber band while it is dragged, page units, normalised.
@@ -196,7 +202,6 @@ signals:
     // Left, Top, Width, Height; a multi-selection's frame; the insertion
     // rectangle), page units; an empty rectangle for the page.
     void NotifyPosition(const QRectF &Rect);
-    void SelectionChanged();
     // A change was made: the window records an undo snapshot.
     void Modified();
     // An insertion rectangle is complete (Insertion() holds it): the window
@@ -247,11 +252,6 @@ protected:
     void MoveSelection(double Dx, double Dy);
     // Rounds the selection's bounds to 8 decimals.
     void RoundSelection();
-    // Replaces the selection (the page when List is empty) with every group
-    // member added; true when it changed.
-    bool SetSelection(const QList<TfrxComponent *> &List);
-    // Adds every object that shares a group with a selected one.
-    void ExpandGroups();
     // Repaints the area of the selection (before and after a change).
     void InvalidateSelection();
     void InvalidatePageRect(const QRectF &PageRect);
@@ -259,7 +259,7 @@ protected:
     void NotifySelectionPosition();
     // The edges that move with a drag in the current mode, absolute.
     void MovingEdges(QList<double> &XEdges, QList<double> &YEdges) const;
-    // Removes Obj and its descendants from the object and selection lists.
+    // Removes Obj and its descendants from the object list and the selection.
     void ForgetObject(TfrxComponent *Obj);
 
     QPointF FLastPoint;       // page point where the last drag step ended
@@ -280,7 +280,7 @@ private:
     bool InsertionIsLine() const;
     QRectF InsertionRect() const;
 
-    // Keyboard (rudDesgnWorkspaceEdit.cpp).
+    // Keyboard (rudDesgnWorkspaceKeys.cpp).
     void SelectNearest(int Key);
     void MoveToNearest(int Key);
     void MoveByKey(int Key, double StepX, double StepY);
@@ -289,6 +289,8 @@ private:
     void FinishKeyChange();
     // The views in the strip ahead of Obj towards Key, with their gaps.
     QList<QPair<TfrxComponent *, double>> StripAhead(TfrxComponent *Obj, int Key) const;
+
+    // The alignment palette (rudDesgnWorkspaceCommands.cpp).
     bool AlignCommand(int Needs, const std::function<void(TfrxComponent *Ref, TfrxComponent *Obj)> &Apply);
     void SpaceCommand(bool Horizontal);
     void CenterInBand(bool Horizontal);
@@ -302,9 +304,10 @@ private:
     void DrawInsertion(QPainter &Painter);
 
     TfrxPage *FPage = nullptr;
-    QList<TfrxComponent *> FOwnObjects, FOwnSelected;
+    QList<TfrxComponent *> FOwnObjects;
     QList<TfrxComponent *> *FObjects = &FOwnObjects;
-    QList<TfrxComponent *> *FSelected = &FOwnSelected;
+    QPointer<TfrxSelectionModel> FSelection;
+    mutable TfrxSelectionModel FOwnSelection;
     double FScale = 1;
     TfrxGridType FGridType = gt1cm;
     double FGridX = 3.77953, FGridY = 3.77953;

@@ -231,7 +231,7 @@ void TfrxDesignerWorkspace::DrawSelection(QPainter &Painter)
 {
     if (FMode == dmInsertObject || FMode == dmInsertLine)
         return;
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.isEmpty())
         return;
     auto handle = [&](const QPointF &P, bool Enabled) {

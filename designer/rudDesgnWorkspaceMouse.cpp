@@ -58,7 +58,7 @@ void TfrxDesignerWorkspace::MovingEdges(QList<double> &XEdges, QList<double> &YE
 {
     switch (FMode) {
     case dmMove:
-        for (TfrxComponent *c : SelectedViews()) {
+        for (TfrxComponent *c : Selection().Views()) {
             if (c->Restrictions() & rfDontMove)
                 continue;
             const QRectF r = AbsRect(c);
@@ -70,7 +70,7 @@ void TfrxDesignerWorkspace::MovingEdges(QList<double> &XEdges, QList<double> &YE
         }
         break;
     case dmSize: {
-        const QList<TfrxComponent *> sel = SelectedViews();
+        const QList<TfrxComponent *> sel = Selection().Views();
         if (sel.size() != 1)
             break;
         const TfrxComponent *c = sel.first();
@@ -123,7 +123,7 @@ void TfrxDesignerWorkspace::MovingEdges(QList<double> &XEdges, QList<double> &YE
 
 void TfrxDesignerWorkspace::MoveSelection(double Dx, double Dy)
 {
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     for (TfrxComponent *c : sel) {
         if (c->Restrictions() & rfDontMove)
             continue;
@@ -135,7 +135,7 @@ void TfrxDesignerWorkspace::MoveSelection(double Dx, double Dy)
             continue;
         }
         c->SetLeft(c->Left() + Dx);
-        if (FSelected->contains(c->Parent()))
+        if (Selection().Contains(c->Parent()))
             continue;
         double top = c->Top() + Dy;
         // An inherited view stays inside its band's height.
@@ -177,7 +177,7 @@ int mirrorDown(int Handle)
 
 void TfrxDesignerWorkspace::ResizeSelected(double Dx, double Dy)
 {
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.size() != 1)
         return;
     TfrxComponent *c = sel.first();
@@ -223,7 +223,7 @@ void TfrxDesignerWorkspace::ScaleSelection(double Dx, double Dy)
     // New absolute rectangles first; then applied parents first, so that a
     // child's position is taken against its parent's new place.
     QHash<TfrxComponent *, QRectF> target;
-    for (TfrxComponent *c : SelectedViews()) {
+    for (TfrxComponent *c : Selection().Views()) {
         if (qobject_cast<TfrxBand *>(c))
             continue;
         const double l = c->AbsLeft(), t = c->AbsTop();
@@ -257,13 +257,13 @@ void TfrxDesignerWorkspace::mousePressEvent(QMouseEvent *Event)
         return;
     const QPointF p = ToPage(Event->position());
     const Qt::KeyboardModifiers mods = Event->modifiers();
-    FSelectionBefore = *FSelected;
+    FSelectionBefore = Selection().Objects();
 
     if (Event->button() == Qt::RightButton) {
         TfrxComponent *obj = ObjectAt(p);
-        if (obj && !FSelected->contains(obj) && SetSelection({obj})) {
+        if (obj && !Selection().Contains(obj) && Selection().Select({obj})) {
             update();
-            emit SelectionChanged();
+            Selection().Notify(this);
         }
         emit ContextPopup(Event->globalPosition().toPoint());
         return;
@@ -299,43 +299,26 @@ void TfrxDesignerWorkspace::mousePressEvent(QMouseEvent *Event)
         break;
     }
 
-    QList<TfrxComponent *> selection = SelectedViews();
-    if (mods & Qt::ControlModifier) {
-        selection.clear();
+    TfrxComponent *obj = (mods & Qt::ControlModifier) ? nullptr : ObjectAt(p);
+    if (!obj)
         FMode = dmSelectionRect;
-    } else {
-        TfrxComponent *obj = ObjectAt(p);
-        if (!obj) {
-            selection.clear();
-            FMode = dmSelectionRect;
-        } else if (mods & Qt::ShiftModifier) {
-            if (selection.contains(obj)) {
-                // A group leaves the selection as a whole.
-                const int group = obj->GroupIndex();
-                selection.removeAll(obj);
-                if (group != 0)
-                    selection.removeIf([group](TfrxComponent *c) { return c->GroupIndex() == group; });
-            } else {
-                selection.append(obj);
-            }
-        } else if (!selection.contains(obj)) {
-            selection = {obj};
-        }
-    }
+    else if (mods & Qt::ShiftModifier)
+        Selection().Toggle(obj);
+    else if (Selection().Contains(obj))
+        Selection().Select(Selection().Views()); // several objects can be dragged
+    else
+        Selection().Select({obj});
     if (FMode == dmSelectionRect) {
         FSelectionRect = QRectF(p, p);
-        SetSelection({});
-    } else {
-        SetSelection(selection);
-        if (!SelectedViews().isEmpty()) {
-            FMode = dmMove;
-            SaveAligns();
-        }
+        Selection().Clear();
+    } else if (!Selection().Views().isEmpty()) {
+        FMode = dmMove;
+        SaveAligns();
     }
     update();
-    if (FSelectionBefore != *FSelected) {
-        FSelectionBefore = *FSelected;
-        emit SelectionChanged();
+    if (FSelectionBefore != Selection().Objects()) {
+        FSelectionBefore = Selection().Objects();
+        Selection().Notify(this);
     }
     NotifySelectionPosition();
 }
@@ -362,7 +345,7 @@ void TfrxDesignerWorkspace::UpdateHoverMode(const QPointF &P, Qt::KeyboardModifi
     }
     FMode = TfrxDesignMode1::dmNone;
     Qt::CursorShape cursor = Qt::ArrowCursor;
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.size() == 1) {
         const int handle = HandleAt(P);
         const TfrxRestrictions r = sel.first()->Restrictions();
@@ -429,16 +412,16 @@ void TfrxDesignerWorkspace::mouseMoveEvent(QMouseEvent *Event)
         return;
     // A single vertical band takes along the views lying across its width.
     if (FMode == dmMove && !FModifyFlag) {
-        const QList<TfrxComponent *> sel = SelectedViews();
+        const QList<TfrxComponent *> sel = Selection().Views();
         auto *band = sel.size() == 1 ? qobject_cast<TfrxBand *>(sel.first()) : nullptr;
         if (band && band->Vertical()) {
             const QRectF br = AbsRect(band);
             for (TfrxComponent *c : *FObjects) {
-                if (!IsSelectable(c, FPage) || qobject_cast<TfrxBand *>(c) || FSelected->contains(c))
+                if (!IsSelectable(c, FPage) || qobject_cast<TfrxBand *>(c) || Selection().Contains(c))
                     continue;
                 const QRectF r = AbsRect(c);
                 if (r.left() >= br.left() - 0.0001 && r.right() <= br.right() + 0.0001)
-                    FSelected->append(c);
+                    Selection().Add(c);
             }
         }
     }
@@ -494,7 +477,7 @@ void TfrxDesignerWorkspace::mouseReleaseEvent(QMouseEvent *Event)
         break;
     case dmInplaceEdit:
         if (auto *memo = qobject_cast<TfrxCustomMemoView *>(ObjectAt(p))) {
-            SetSelection({memo});
+            Selection().Select({memo});
             EditInplace(memo);
         }
         break;
@@ -520,9 +503,9 @@ void TfrxDesignerWorkspace::mouseReleaseEvent(QMouseEvent *Event)
     FMode = TfrxDesignMode1::dmNone;
     DragFinished();
     update();
-    if (FSelectionBefore != *FSelected) {
-        FSelectionBefore = *FSelected;
-        emit SelectionChanged();
+    if (FSelectionBefore != Selection().Objects()) {
+        FSelectionBefore = Selection().Objects();
+        Selection().Notify(this);
     }
     NotifySelectionPosition();
     if (FModifyFlag) {
@@ -597,7 +580,7 @@ void TfrxDesignerWorkspace::SelectInRubberBand()
         if (a.left() <= r.right() && a.right() >= r.left() && a.top() <= r.bottom() && a.bottom() >= r.top())
             list.append(c);
     }
-    SetSelection(list);
+    Selection().Select(list);
 }
 
 void TfrxDesignerWorkspace::mouseDoubleClickEvent(QMouseEvent *Event)
@@ -607,7 +590,7 @@ void TfrxDesignerWorkspace::mouseDoubleClickEvent(QMouseEvent *Event)
     FMouseDown = false;
     FMode = TfrxDesignMode1::dmNone;
     RestoreAligns();
-    const QList<TfrxComponent *> sel = SelectedViews();
+    const QList<TfrxComponent *> sel = Selection().Views();
     if (sel.size() == 1 && (sel.first()->Restrictions() & rfDontEdit))
         return;
     emit EditRequested();

@@ -1,6 +1,8 @@
 #pragma once
 // Private pieces of the design workspace shared by its source files.
 
+#include "designer/rudSelectionModel.h"
+
 #include <QList>
 #include <QPair>
 #include <QPointF>
@@ -31,7 +33,10 @@ inline constexpr double ScaleStep = 0.05;
 inline constexpr double MinWheelScale = 0.3;
 
 // True for the objects the workspace selects: printable objects of the page.
-bool IsSelectable(const TfrxComponent *Obj, const TfrxPage *Page);
+inline bool IsSelectable(const TfrxComponent *Obj, const TfrxPage *Page)
+{
+    return TfrxSelectionModel::IsSelectable(Obj, Page);
+}
 // The size handles of Obj with their absolute points (page units).
 QList<QPair<int, QPointF>> HandlePoints(const TfrxComponent *Obj);
 // Value rounded to 8 decimals.

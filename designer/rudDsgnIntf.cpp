@@ -1,3 +1,6 @@
+// The design-time interface: the property editor base, the editor
+// registry and the property lists built from the published properties.
+
 #include "designer/rudDsgnIntf.h"
 
 #include "base/Errors.h"

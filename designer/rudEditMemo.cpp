@@ -1,3 +1,6 @@
+// The memo editor window: a memo's text with expressions and aggregates,
+// its display format and highlight tabs.
+
 #include "designer/rudEditMemo.h"
 
 #include "base/Errors.h"

@@ -1,3 +1,6 @@
+// The page options editor window: paper, orientation, margins, source,
+// columns and page switches in the designer's unit.
+
 #include "designer/rudEditPage.h"
 
 #include "base/Errors.h"

@@ -1,3 +1,6 @@
+// The object inspector window: the object combo, the tabs, the lists
+// built from the selection, the edit box and applying typed values.
+
 #include "designer/rudInsp.h"
 
 #include "base/Errors.h"
@@ -247,7 +250,7 @@ void TfrxObjectInspector::UpdateObjects()
 void TfrxObjectInspector::UpdateComboEntry()
 {
     const QSignalBlocker blocker(FObjectsCB);
-    const QList<TfrxComponent *> &selection = FDesigner->SelectedObjects();
+    const QList<TfrxComponent *> &selection = FDesigner->Selection().Objects();
     int index = -1;
     if (selection.size() == 1 && selection.first())
         for (qsizetype i = 0; i < FComboObjects.size(); ++i)
@@ -264,10 +267,10 @@ void TfrxObjectInspector::ObjectChosen(int Index)
     if (Index < 0 || Index >= FComboObjects.size() || !FComboObjects.at(Index))
         return;
     ApplyEdit();
-    FDesigner->SelectedObjects() = {FComboObjects.at(Index).data()};
+    FDesigner->Selection().Assign({FComboObjects.at(Index).data()});
     UpdateSelection();
     FEdit->setFocus();
-    FDesigner->SelectionChanged(this);
+    FDesigner->Selection().Notify(this);
 }
 
 // ---- Lists and rows
@@ -312,7 +315,7 @@ void TfrxObjectInspector::RebuildLists()
         FPopup->hide();
     FRows.clear();
     FEventList.reset();
-    FPropertyList = rudCreatePropertyList(FDesigner->SelectedObjects(), FDesigner);
+    FPropertyList = rudCreatePropertyList(FDesigner->Selection().Objects(), FDesigner);
     if (FPropertyList)
         FEventList = FPropertyList->Extract([](TfrxPropertyItem &Item) {
             const TfrxPropInfo *prop = Item.Editor->PropInfo();

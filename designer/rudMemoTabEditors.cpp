@@ -1,3 +1,6 @@
+// The display format and highlight editors hosted on the memo editor's
+// tabs.
+
 #include "designer/rudMemoTabEditors.h"
 
 #include "base/DateTime.h"

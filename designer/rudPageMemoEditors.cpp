@@ -1,3 +1,5 @@
+// Registration of the page options and memo editors as component editors.
+
 #include "designer/rudPageMemoEditors.h"
 
 #include "designer/rudEditMemo.h"

@@ -1,3 +1,6 @@
+// The report tree dock: the shown page's objects as a tree, kept in step
+// with the designer's selection.
+
 #include "designer/rudReportTree.h"
 
 #include "designer/rudCustomDesigner.h"
@@ -48,9 +51,9 @@ void TfrxReportTree::UpdateItems()
 void TfrxReportTree::UpdateSelection()
 {
     FUpdating = true;
-    const QList<TfrxComponent *> &selected = FDesigner->SelectedObjects();
+    const TfrxSelectionModel &selected = FDesigner->Selection();
     for (QTreeWidgetItemIterator it(this); *it; ++it)
-        (*it)->setSelected(selected.contains(ObjectOf(*it)));
+        (*it)->setSelected(selected.Contains(ObjectOf(*it)));
     FUpdating = false;
 }
 
@@ -64,6 +67,6 @@ void TfrxReportTree::ItemClicked()
             chosen.append(object);
     if (chosen.isEmpty())
         return;
-    FDesigner->SelectedObjects() = chosen;
-    FDesigner->SelectionChanged(this);
+    FDesigner->Selection().Assign(chosen);
+    FDesigner->Selection().Notify(this);
 }

@@ -1,3 +1,6 @@
+// The workspace rulers: marks in the designer's units and guides dragged
+// out of them.
+
 #include "designer/rudRuler.h"
 
 #include "report/model/rudUnits.h"

@@ -113,36 +113,25 @@ void fsRaiseStackOverflow()
     throw EfsRuntimeError(QStringLiteral("EStackOverflow"), QStringLiteral("Stack overflow"));
 }
 
-namespace {
+thread_local constinit const char *fsStackFloor = nullptr;
 
 // Lowest usable address of the calling thread's stack, plus a reserve kept
-// free for the error path, exception unwinding and host callbacks.
-const char *stackLimit()
+// free for the error path, exception unwinding and host callbacks. When the
+// bounds cannot be read, the lowest address: no frame lies below it.
+void fsFindStackFloor()
 {
-    thread_local const char *limit = [] {
-        pthread_attr_t attr;
-        void *base = nullptr;
-        size_t size = 0;
-        const char *result = nullptr;
-        if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-            if (pthread_attr_getstack(&attr, &base, &size) == 0 && base) {
-                // A quarter of the stack, at least 256 KiB and at most 2 MiB, stays in reserve.
-                size_t reserve = std::clamp<size_t>(size / 4, 256 * 1024, 2 * 1024 * 1024);
-                if (reserve < size)
-                    result = static_cast<const char *>(base) + reserve;
-            }
-            pthread_attr_destroy(&attr);
+    const char *floor = nullptr;
+    pthread_attr_t attr;
+    void *base = nullptr;
+    size_t size = 0;
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+        if (pthread_attr_getstack(&attr, &base, &size) == 0 && base) {
+            // A quarter of the stack, at least 256 KiB and at most 2 MiB, stays in reserve.
+            size_t reserve = std::clamp<size_t>(size / 4, 256 * 1024, 2 * 1024 * 1024);
+            if (reserve < size)
+                floor = static_cast<const char *>(base) + reserve;
         }
-        return result;
-    }();
-    return limit;
-}
-
-} // namespace
-
-void fsCheckStack()
-{
-    const char *limit = stackLimit();
-    if (limit && static_cast<const char *>(__builtin_frame_address(0)) < limit)
-        fsRaiseStackOverflow();
+        pthread_attr_destroy(&attr);
+    }
+    fsStackFloor = floor ? floor : reinterpret_cast<const char *>(1);
 }

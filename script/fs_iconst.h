@@ -57,7 +57,17 @@ public:
 [[noreturn]] void fsRaiseVariantCast(const QString &from, const QString &to);
 // "Stack overflow": the interpreter ran short of stack (deep recursion).
 [[noreturn]] void fsRaiseStackOverflow();
+// The lowest frame address the calling thread may use, found by
+// fsFindStackFloor on the thread's first check (null until then).
+extern thread_local constinit const char *fsStackFloor;
+void fsFindStackFloor();
 // Raises "Stack overflow" when the calling thread's stack is nearly used up.
 // Called on every script call and every nesting level of the parsers, so that
-// deep recursion ends with an error instead of a crash.
-void fsCheckStack();
+// deep recursion ends with an error instead of a crash (inline: a compare).
+inline void fsCheckStack()
+{
+    if (!fsStackFloor)
+        fsFindStackFloor();
+    if (static_cast<const char *>(__builtin_frame_address(0)) < fsStackFloor)
+        fsRaiseStackOverflow();
+}

@@ -7,7 +7,6 @@
 #include "script/fs_iinterpreter.h"
 
 #include <QObject>
-#include <QScopeGuard>
 #include <QVarLengthArray>
 
 TfsDesignatorStep::TfsDesignatorStep() = default;
@@ -21,12 +20,30 @@ namespace {
 
 using TArgValues = QVarLengthArray<TfsVariant, 6>;
 
-// Values of parameters saved around recursive calls of script procedures.
-std::vector<TfsVariant> &saveStack()
-{
-    thread_local std::vector<TfsVariant> stack;
-    return stack;
-}
+// The caller's values of a procedure's parameters, locals and result while
+// the procedure runs again from inside itself: kept in the frame of the call
+// (a handful of values, no allocation) and put back however the call ends.
+class TSavedLocals {
+public:
+    explicit TSavedLocals(TfsProcVariable *proc) : FProc(proc->FExecuting ? proc : nullptr)
+    {
+        if (FProc)
+            for (TfsCustomVariable *local : FProc->FLocals)
+                FValues.append(local->FValue);
+    }
+    ~TSavedLocals()
+    {
+        if (FProc)
+            for (qsizetype i = 0; i < FValues.size(); ++i)
+                FProc->FLocals[size_t(i)]->FValue = std::move(FValues[i]);
+    }
+    TSavedLocals(const TSavedLocals &) = delete;
+    TSavedLocals &operator=(const TSavedLocals &) = delete;
+
+private:
+    TfsProcVariable *FProc;
+    QVarLengthArray<TfsVariant, 8> FValues;
+};
 
 [[noreturn]] void raiseUndeclared(const QString &name)
 {
@@ -42,9 +59,9 @@ std::vector<TfsVariant> &saveStack()
 void evaluateArgs(TfsDesignatorStep &step, TfsCustomVariable *item, TArgValues &values)
 {
     // Each value is made in its place (every call of a script procedure
-    // passes here).
+    // passes here); values comes in empty.
     const int count = item->ParamCount();
-    values.clear();
+    values.reserve(count);
     if (step.FIsMacro) {
         for (int i = 0; i < count; ++i)
             values.append(i < int(step.FMacroArgs.size()) ? TfsVariant(step.FMacroArgs[size_t(i)])
@@ -96,41 +113,8 @@ TfsVariant TfsDesignator::Invoke(TfsDesignatorStep &step, TfsCustomVariable *ite
         }
         return prop->GetValue();
     }
-    case TfsItemKind::Proc: {
-        auto *proc = static_cast<TfsProcVariable *>(item);
-        TArgValues values;
-        evaluateArgs(step, item, values);
-        std::vector<TfsVariant> &stack = saveStack();
-        const size_t mark = stack.size();
-        const bool recursive = proc->FExecuting;
-        if (recursive)
-            for (TfsCustomVariable *local : proc->FLocals)
-                stack.push_back(local->FValue);
-        TfsVariant result;
-        TArgValues out;
-        {
-            // The caller's locals come back however the call ends.
-            const auto restore = qScopeGuard([&] {
-                if (recursive) {
-                    for (size_t i = 0; i < proc->FLocals.size(); ++i)
-                        proc->FLocals[i]->FValue = std::move(stack[mark + i]);
-                    stack.resize(mark);
-                }
-            });
-            for (int i = 0; i < values.size(); ++i)
-                proc->GetParam(i)->SetValue(values[i]);
-            result = proc->GetValue();
-            if (!step.FVarArgs.empty()) {
-                out.resize(proc->ParamCount());
-                for (int i = 0; i < proc->ParamCount(); ++i)
-                    out[i] = proc->GetParam(i)->FValue;
-            }
-        }
-        for (size_t i = 0; i < step.FVarArgs.size(); ++i)
-            if (step.FVarArgs[i])
-                step.FVarArgs[i]->Assign(out[qsizetype(i)]);
-        return result;
-    }
+    case TfsItemKind::Proc:
+        return CallProc(step, static_cast<TfsProcVariable *>(item));
     default:
         if (assignValue) {
             item->SetValue(*assignValue);
@@ -138,6 +122,28 @@ TfsVariant TfsDesignator::Invoke(TfsDesignatorStep &step, TfsCustomVariable *ite
         }
         return item->GetValue();
     }
+}
+
+TfsVariant TfsDesignator::CallProc(TfsDesignatorStep &step, TfsProcVariable *proc)
+{
+    // The arguments first: they may read the locals a recursive call replaces.
+    TArgValues values;
+    evaluateArgs(step, proc, values);
+    TfsVariant result;
+    {
+        const TSavedLocals saved(proc);
+        for (int i = 0; i < values.size(); ++i)
+            proc->GetParam(i)->SetValue(values[i]);
+        result = proc->GetValue();
+        // What the var parameters hold now, taken before the caller's values come back.
+        if (!step.FVarArgs.empty())
+            for (int i = 0; i < values.size(); ++i)
+                values[i] = proc->GetParam(i)->FValue;
+    }
+    for (size_t i = 0; i < step.FVarArgs.size(); ++i)
+        if (step.FVarArgs[i])
+            step.FVarArgs[i]->Assign(values[qsizetype(i)]);
+    return result;
 }
 
 TfsCustomVariable *TfsDesignator::LateMember(TfsDesignatorStep &step, QObject *instance)
@@ -218,6 +224,8 @@ TfsVariant TfsDesignator::Value()
         return TfsVariant(FHead->FName);
     if (FSteps.empty())
         return FHead->GetValue();
+    if (FSteps.size() == 1 && FSteps[0].FKind == TfsDesignatorStep::Call)
+        return Invoke(FSteps[0], FSteps[0].FItem, nullptr);
     return ValueUpTo(int(FSteps.size()) - 1);
 }
 

@@ -13,6 +13,7 @@ class TfsScript;
 class TfsExpression;
 class TfsCustomVariable;
 class TfsClassVariable;
+class TfsProcVariable;
 class TfsDesignator;
 
 // One step after the head of a designator.
@@ -44,6 +45,8 @@ public:
 
     TfsVariant Value();
     void Assign(const TfsVariant &value);
+    // A call of a script procedure (the step's arguments, var parameters written back).
+    TfsVariant CallProc(TfsDesignatorStep &step, TfsProcVariable *proc);
     // Whether Assign is possible (a variable, a writable property, an element).
     bool IsAssignable() const;
     // The head item when the designator is that item alone.
@@ -63,4 +66,5 @@ private:
                       const TfsVariant *assignValue = nullptr);
     TfsVariant IndexValue(TfsDesignatorStep &step, const TfsVariant &container);
     TfsCustomVariable *LateMember(TfsDesignatorStep &step, QObject *instance);
+
 };

@@ -4,6 +4,7 @@
 
 #include "script/fs_iconst.h"
 #include "script/fs_idesignator.h"
+#include "script/fs_iinterpreter.h"
 #include "script/fs_iitems.h"
 
 #include <QObject>
@@ -33,14 +34,30 @@ TfsDesignatorNode::TfsDesignatorNode(std::unique_ptr<TfsDesignator> designator)
 {
     FTyp = FDesignator->FTyp;
     FTypeName = FDesignator->FTypeName;
-    if (!FDesignator->FAddr)
-        FPlain = FDesignator->PlainItem();
+    if (FDesignator->FAddr)
+        return;
+    FPlain = FDesignator->PlainItem();
+    if (FPlain && (FPlain->Kind() == TfsItemKind::Variable || FPlain->Kind() == TfsItemKind::Param))
+        FVariable = static_cast<TfsVariable *>(FPlain);
+    const auto &steps = FDesignator->FSteps;
+    if (steps.size() == 1 && steps[0].FKind == TfsDesignatorStep::Call && steps[0].FItem->Kind() == TfsItemKind::Proc)
+        FCall = static_cast<TfsProcVariable *>(steps[0].FItem);
 }
 
 TfsDesignatorNode::~TfsDesignatorNode() = default;
 
 TfsVariant TfsDesignatorNode::Value()
 {
+    if (FVariable) {
+        // What TfsVariable::GetValue gives, read here without a call unless
+        // the script's host answers for its variables.
+        const TfsScript *script = FVariable->FScript;
+        if (!script || !script->OnGetVarValue)
+            return FVariable->FValue;
+        return FVariable->GetValue();
+    }
+    if (FCall)
+        return FDesignator->CallProc(FDesignator->FSteps[0], FCall);
     if (FPlain)
         return FPlain->GetValue();
     return FDesignator->Value();
@@ -131,6 +148,21 @@ TfsVariant integerResult(const TfsVariant &a, const TfsVariant &b, qint64 r)
     return TfsVariant(r);
 }
 
+// Two Integers: the sum, difference or product of two 32-bit values always
+// fits in 64 bits, so no overflow check is needed; the result is an Integer
+// when it fits one, else Int64, as integerResult gives.
+bool bothInt(const TfsVariant &a, const TfsVariant &b)
+{
+    return a.Kind() == TfsVarKind::Int && b.Kind() == TfsVarKind::Int;
+}
+
+TfsVariant intResult(qint64 r)
+{
+    if (r >= std::numeric_limits<int>::min() && r <= std::numeric_limits<int>::max())
+        return TfsVariant(int(r));
+    return TfsVariant(r);
+}
+
 // The order of a and b, computed here for two integers.
 TfsVarCompare compareValues(const TfsVariant &a, const TfsVariant &b)
 {
@@ -149,23 +181,35 @@ TfsVariant TLeftBracketNode::Value() { return FLeft->Value(); }
 TfsVariant TGreatNode::Value()
 {
     const TfsVariant a = FLeft->Value();
-    return TfsVariant(compareValues(a, FRight->Value()) == TfsVarCompare::Greater);
+    const TfsVariant b = FRight->Value();
+    if (bothInt(a, b))
+        return TfsVariant(a.AsInt() > b.AsInt());
+    return TfsVariant(compareValues(a, b) == TfsVarCompare::Greater);
 }
 TfsVariant TLessNode::Value()
 {
     const TfsVariant a = FLeft->Value();
-    return TfsVariant(compareValues(a, FRight->Value()) == TfsVarCompare::Less);
+    const TfsVariant b = FRight->Value();
+    if (bothInt(a, b))
+        return TfsVariant(a.AsInt() < b.AsInt());
+    return TfsVariant(compareValues(a, b) == TfsVarCompare::Less);
 }
 TfsVariant TLessEqNode::Value()
 {
     const TfsVariant a = FLeft->Value();
-    const TfsVarCompare c = compareValues(a, FRight->Value());
+    const TfsVariant b = FRight->Value();
+    if (bothInt(a, b))
+        return TfsVariant(a.AsInt() <= b.AsInt());
+    const TfsVarCompare c = compareValues(a, b);
     return TfsVariant(c == TfsVarCompare::Less || c == TfsVarCompare::Equal);
 }
 TfsVariant TGreatEqNode::Value()
 {
     const TfsVariant a = FLeft->Value();
-    const TfsVarCompare c = compareValues(a, FRight->Value());
+    const TfsVariant b = FRight->Value();
+    if (bothInt(a, b))
+        return TfsVariant(a.AsInt() >= b.AsInt());
+    const TfsVarCompare c = compareValues(a, b);
     return TfsVariant(c == TfsVarCompare::Greater || c == TfsVarCompare::Equal);
 }
 TfsVariant TNonEqNode::Value()
@@ -182,6 +226,8 @@ TfsVariant TPlusNode::Value()
 {
     const TfsVariant a = FLeft->Value();
     const TfsVariant b = FRight->Value();
+    if (bothInt(a, b))
+        return intResult(qint64(a.AsInt()) + qint64(b.AsInt()));
     qint64 r;
     if (a.IsOrdinal() && b.IsOrdinal() && !__builtin_add_overflow(integerOf(a), integerOf(b), &r))
         return integerResult(a, b, r);
@@ -199,6 +245,8 @@ TfsVariant TMinusNode::Value()
 {
     const TfsVariant a = FLeft->Value();
     const TfsVariant b = FRight->Value();
+    if (bothInt(a, b))
+        return intResult(qint64(a.AsInt()) - qint64(b.AsInt()));
     qint64 r;
     if (a.IsOrdinal() && b.IsOrdinal() && !__builtin_sub_overflow(integerOf(a), integerOf(b), &r))
         return integerResult(a, b, r);
@@ -220,6 +268,8 @@ TfsVariant TMulNode::Value()
 {
     const TfsVariant a = FLeft->Value();
     const TfsVariant b = FRight->Value();
+    if (bothInt(a, b))
+        return intResult(qint64(a.AsInt()) * qint64(b.AsInt()));
     qint64 r;
     if (a.IsOrdinal() && b.IsOrdinal() && !__builtin_mul_overflow(integerOf(a), integerOf(b), &r))
         return integerResult(a, b, r);

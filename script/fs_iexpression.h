@@ -11,6 +11,8 @@
 class TfsDesignator;
 class TfsClassVariable;
 class TfsCustomVariable;
+class TfsVariable;
+class TfsProcVariable;
 
 // Operators of expression trees.
 enum TfsOperatorType {
@@ -49,7 +51,9 @@ public:
     ~TfsDesignatorNode() override;
     TfsVariant Value() override;
     std::unique_ptr<TfsDesignator> FDesignator;
-    TfsCustomVariable *FPlain = nullptr; // the designator is this item alone
+    TfsCustomVariable *FPlain = nullptr;  // the designator is this item alone
+    TfsVariable *FVariable = nullptr;     // ... and that item is a variable or parameter
+    TfsProcVariable *FCall = nullptr;     // the designator is a call of this script procedure alone
 };
 
 // A set constructor: single values and ranges.

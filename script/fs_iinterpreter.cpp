@@ -451,7 +451,7 @@ bool TfsScript::IsExecutableLine(int line, const QString &unitName) const
     return found != FUnitLines.constEnd() && found->contains(line);
 }
 
-thread_local int fsPollCountdown = fsPollInterval;
+thread_local constinit int fsPollCountdown = fsPollInterval;
 
 namespace {
 
@@ -483,12 +483,4 @@ void fsPollSlow(TfsScript *Prog)
             s->OnPoll();
             return;
         }
-}
-
-const std::function<void(TfsScript *, const QString &, const QString &)> *TfsScript::RunLineHook() const
-{
-    for (const TfsScript *s = this; s; s = s->FParent)
-        if (s->OnRunLine)
-            return &s->OnRunLine;
-    return nullptr;
 }

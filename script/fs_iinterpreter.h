@@ -137,8 +137,15 @@ public:
     bool IsRunning() const { return FIsRunning; }
     bool Terminated() const { return FTerminated; }
     bool EvaluteRiseError() const { return FEvaluteRiseError; }
-    // The nearest line hook of this script or its parents.
-    const std::function<void(TfsScript *, const QString &, const QString &)> *RunLineHook() const;
+    // The nearest line hook of this script or its parents (inline: every
+    // block a script runs asks).
+    const std::function<void(TfsScript *, const QString &, const QString &)> *RunLineHook() const
+    {
+        for (const TfsScript *s = this; s; s = s->FParent)
+            if (s->OnRunLine)
+                return &s->OnRunLine;
+        return nullptr;
+    }
 
     // Host callbacks.
     std::function<bool(TfsScript *, const QString &unitName, QString &source)> OnGetUnit;
@@ -192,7 +199,7 @@ private:
 // every fsPollInterval-th poll checks the time limit (raising EfsStopped
 // once it has passed) and runs the nearest OnPoll hook of Prog's chain.
 constexpr int fsPollInterval = 4096;
-extern thread_local int fsPollCountdown;
+extern thread_local constinit int fsPollCountdown;
 void fsPollSlow(TfsScript *Prog);
 inline void fsPoll(TfsScript *Prog)
 {

@@ -90,8 +90,9 @@ class TfsVariable : public TfsCustomVariable {
 public:
     using TfsCustomVariable::TfsCustomVariable;
     TfsItemKind Kind() const override { return TfsItemKind::Variable; }
-    TfsVariant GetValue() override;
-    void SetValue(const TfsVariant &value) override;
+    // Final: calls through a variable or parameter pointer need no dispatch.
+    TfsVariant GetValue() final;
+    void SetValue(const TfsVariant &value) final;
     // Converts a value to a declared type (no conversion for other kinds).
     static TfsVariant Convert(TfsVarType typ, const TfsVariant &value);
 };

@@ -35,6 +35,12 @@ public:
     // this value's array), chosen by one reading of o's kind.
     TfsVariant &operator=(const TfsVariant &o)
     {
+        // Scalar over scalar (the common case): the payload's bytes and the kind.
+        if (!IsHeap() && !o.IsHeap()) {
+            FInt64 = o.FInt64;
+            FKind = o.FKind;
+            return *this;
+        }
         if (this == &o)
             return *this;
         const TfsVarKind kind = o.FKind;

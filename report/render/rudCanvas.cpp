@@ -1,9 +1,12 @@
 #include "report/render/rudCanvas.h"
 
+#include "report/render/rudPdfWriter.h"
+
 #include <QGlyphRun>
 #include <QHash>
 #include <QPaintDevice>
 #include <QPainterPath>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
@@ -256,19 +259,22 @@ void TfrxCanvas::TextOut(int X, int Y, const QString &Text, const int *Advances,
     TMeasuredFont *font = Cache().Current;
     QList<quint32> glyphs;
     QList<QPointF> positions;
+    QVarLengthArray<char16_t, 128> chars;
     glyphs.reserve(Text.size());
     positions.reserve(Text.size());
     const bool turned = FFont.Escapement != 0;
     // Unturned text is placed in device coordinates, so that it needs no
-    // transformation of its own.
-    const QPointF origin = turned ? QPointF(0, 0) : QPointF(X, Y + font->Ascent);
+    // transformation of its own; turned text turns around its top-left.
+    const QPointF origin = turned ? QPointF(0, font->Ascent) : QPointF(X, Y + font->Ascent);
     QRectF ink;
     int x = 0;
     for (qsizetype i = 0; i < Text.size(); ++i) {
-        const TGlyphInfo &glyph = font->Glyph(Text.at(i).unicode());
-        if (!QChar::isSurrogate(Text.at(i).unicode())) {
+        const char16_t ch = Text.at(i).unicode();
+        const TGlyphInfo &glyph = font->Glyph(ch);
+        if (!QChar::isSurrogate(ch)) {
             glyphs.append(glyph.Glyph);
             positions.append(origin + QPointF(x, 0));
+            chars.append(ch);
             if (!glyph.Ink.isEmpty())
                 ink |= glyph.Ink.translated(x, 0);
         }
@@ -286,6 +292,18 @@ void TfrxCanvas::TextOut(int X, int Y, const QString &Text, const int *Advances,
     run.setStrikeOut(FFont.Style & fsStrikeOut);
     if (Options & etoRtlReading)
         run.setRightToLeft(false);
+    // The report's PDF writer takes the run as it is (one text command);
+    // every other device gets it through QPainter.
+    auto draw = [&] {
+        auto *pdf = dynamic_cast<TfrxPdfWriter *>(FPainter->device());
+        const TfrxPdfGlyphRun pending{font->Raw, glyphs.constData(), positions.constData(), chars.constData(),
+                                      int(glyphs.size())};
+        if (pdf)
+            pdf->SetPendingRun(&pending);
+        FPainter->drawGlyphRun(QPointF(0, 0), run);
+        if (pdf)
+            pdf->SetPendingRun(nullptr);
+    };
     if (FFont.Style & (fsUnderline | fsStrikeOut))
         ink |= QRectF(0, -font->Ascent / 2.0, x,
                       font->Ascent / 2.0 + font->Raw.underlinePosition() + font->Raw.lineThickness());
@@ -297,7 +315,7 @@ void TfrxCanvas::TextOut(int X, int Y, const QString &Text, const int *Advances,
     if (!turned && !clip) {
         const QPen pen = FPainter->pen();
         FPainter->setPen(rudColor(FFont.Color));
-        FPainter->drawGlyphRun(QPointF(0, 0), run);
+        draw();
         FPainter->setPen(pen);
         return;
     }
@@ -308,10 +326,8 @@ void TfrxCanvas::TextOut(int X, int Y, const QString &Text, const int *Advances,
     if (turned) {
         FPainter->translate(X, Y);
         FPainter->rotate(-FFont.Escapement / 10.0);
-        FPainter->drawGlyphRun(QPointF(0, font->Ascent), run);
-    } else {
-        FPainter->drawGlyphRun(QPointF(0, 0), run);
     }
+    draw();
     FPainter->restore();
 }
 
@@ -460,10 +476,16 @@ void TfrxCanvas::Polygon(const QVector<QPoint> &Points)
     FPainter->drawPolygon(polygon);
 }
 
-void TfrxCanvas::DrawImage(const QRect &Target, const QImage &Image)
+void TfrxCanvas::DrawImage(const QRect &Target, const QImage &Image, const QByteArray &Jpeg)
 {
-    if (FPainter && !Image.isNull())
-        FPainter->drawImage(Target, Image);
+    if (!FPainter || Image.isNull())
+        return;
+    auto *pdf = Jpeg.isEmpty() ? nullptr : dynamic_cast<TfrxPdfWriter *>(FPainter->device());
+    if (pdf)
+        pdf->SetPendingJpeg(Image.cacheKey(), Jpeg);
+    FPainter->drawImage(Target, Image);
+    if (pdf)
+        pdf->SetPendingJpeg(0, QByteArray());
 }
 
 void TfrxCanvas::Save()

@@ -125,7 +125,9 @@ public:
     void Ellipse(int X, int Y, int X1, int Y1);
     void RoundRect(int X, int Y, int X1, int Y1, int RX, int RY);
     void Polygon(const QVector<QPoint> &Points);
-    void DrawImage(const QRect &Target, const QImage &Image);
+    // Draws Image into Target; Jpeg (may be empty) is the JPEG file it was
+    // decoded from, which a PDF takes as it is.
+    void DrawImage(const QRect &Target, const QImage &Image, const QByteArray &Jpeg = QByteArray());
 
     // Clipping (saved and restored in pairs).
     void Save();

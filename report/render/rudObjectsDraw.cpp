@@ -146,6 +146,10 @@ void drawPictureView(TfrxPictureView *View, const TfrxViewDrawState &S)
                             line[xx] = 0;
                 }
             }
+            // A JPEG shown as it is goes into a PDF as its own file.
+            const QByteArray jpeg = picture->Graphic()->Kind() == TfrxGraphicKind::Jpeg && !View->Transparent()
+                                        ? picture->Graphic()->Bytes()
+                                        : QByteArray();
             const QRect box(QPoint(S.FX, S.FY), QPoint(S.FX1 - 1, S.FY1 - 1));
             S.Canvas->Save();
             S.Canvas->IntersectClip(box);
@@ -153,13 +157,13 @@ void drawPictureView(TfrxPictureView *View, const TfrxViewDrawState &S)
             if (View->Stretched()) {
                 S.Canvas->DrawImage(TfrxPictureView::StretchedImageRect(box, image.size(), View->KeepAspectRatio(),
                                                                         View->Center()),
-                                    image);
+                                    image, jpeg);
             } else {
                 const QPoint origin = TfrxPictureView::UnstretchedImageOrigin(box, image.size(), S.ScaleX, S.ScaleY,
                                                                               View->Center());
                 S.Canvas->DrawImage(QRect(origin, QSize(rudRound(image.width() * S.ScaleX),
                                                         rudRound(image.height() * S.ScaleY))),
-                                    image);
+                                    image, jpeg);
             }
             S.Canvas->Restore();
         }

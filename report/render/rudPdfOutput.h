@@ -1,5 +1,9 @@
 #pragma once
-// The prepared pages of a report as a PDF file.
+// The prepared pages of a report as a PDF file, written by the report's own
+// PDF writer (one text command per run, fonts embedded as TrueType subsets
+// or whole CFF tables). A document using a face with neither kind of
+// outline (a bitmap font) is written by Qt's PDF writer instead, which
+// draws it correctly but fetches every page a second time.
 
 #include "report/render/rudPaperCalibration.h"
 

@@ -6,7 +6,7 @@
 
 #include "designer/rudDesgn.h"
 #include "designer/rudDesgnInit.h"
-#include "designer/rudDesignerWorkspace.h"
+#include "designer/rudGuidedWorkspace.h"
 #include "report/engine/rudPreviewPages.h"
 #include "report/render/rudPdfOutput.h"
 #include "report/model/rudMemo.h"
@@ -44,8 +44,8 @@ void deleteMemoAndSave(TfrxDesignerForm &Designer, const QString &Name)
 {
     TfrxComponent *memo = Designer.Report()->FindObject(Name);
     EXPECT_NE(memo, nullptr);
-    Designer.SelectedObjects() = {memo};
-    Designer.SelectionChanged();
+    Designer.Selection().Assign({memo});
+    Designer.Selection().Notify();
     QAction *remove = editMenuAction(Designer, QStringLiteral("DeleteCmd"));
     EXPECT_NE(remove, nullptr);
     if (remove)
@@ -268,8 +268,8 @@ TEST(TemplateCommand, APlaceholderEditedInTheMemoEditorIsStillOverwrittenWhenPri
         auto *designer = qobject_cast<TfrxDesignerForm *>(Window);
         if (!designer)
             return 0;
-        designer->SelectedObjects() = {designer->Report()->FindObject(QStringLiteral("Memo5"))};
-        designer->SelectionChanged();
+        designer->Selection().Assign({designer->Report()->FindObject(QStringLiteral("Memo5"))});
+        designer->Selection().Notify();
         // The memo editor: a new placeholder, accepted with Ctrl+Enter.
         ui.DialogAnswers.push_front([](QObject *Editor) {
             auto *edit = Editor->findChild<QPlainTextEdit *>(QStringLiteral("MemoE"));

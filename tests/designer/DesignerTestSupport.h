@@ -51,7 +51,7 @@ struct TCertificate {
     {
         return dynamic_cast<TfrxMemoView *>(Report.FindObject(QStringLiteral("Memo%1").arg(Number)));
     }
-    void Select(const QList<TfrxComponent *> &Objects) { Designer->SelectedObjects() = Objects; }
+    void Select(const QList<TfrxComponent *> &Objects) { Designer->Selection().Assign(Objects); }
 
     QTemporaryDir Folder;
     TDesignerReport Report;

@@ -8,7 +8,7 @@
 #include "designer/rudDesgnClipboard.h"
 #include "designer/rudDesgnInit.h"
 #include "designer/rudDesgnSettings.h"
-#include "designer/rudDesignerWorkspace.h"
+#include "designer/rudGuidedWorkspace.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudFrame.h"
 #include "report/model/rudMemo.h"
@@ -180,8 +180,8 @@ TEST_F(DesignerWindow, DeleteAndOrderCommandsWorkOnTheSelection)
     auto designer = Open(Template);
     EXPECT_FALSE(designer->Action(QStringLiteral("DeleteCmd"))->isEnabled());
     TfrxCustomMemoView *memo = Memo(QStringLiteral("Memo7"));
-    designer->SelectedObjects() = {memo};
-    designer->SelectionChanged();
+    designer->Selection().Assign({memo});
+    designer->Selection().Notify();
     EXPECT_TRUE(designer->Action(QStringLiteral("DeleteCmd"))->isEnabled());
     EXPECT_TRUE(designer->Action(QStringLiteral("EditCmd"))->isEnabled());
     EXPECT_EQ(designer->StatusObject(), QStringLiteral("Memo7: ") + memo->Text().left(128));
@@ -194,13 +194,13 @@ TEST_F(DesignerWindow, DeleteAndOrderCommandsWorkOnTheSelection)
 
     designer->Action(QStringLiteral("DeleteCmd"))->trigger();
     EXPECT_EQ(Report.FindObject(QStringLiteral("Memo7")), nullptr);
-    EXPECT_EQ(designer->SelectedObjects(), QList<TfrxComponent *>{designer->Page()});
+    EXPECT_EQ(designer->Selection().Objects(), QList<TfrxComponent *>{designer->Page()});
     designer->Undo();
     EXPECT_NE(Report.FindObject(QStringLiteral("Memo7")), nullptr);
 
     // An object that may not be deleted stays.
     Memo(QStringLiteral("Memo8"))->SetRestrictions(rfDontDelete);
-    designer->SelectedObjects() = {Memo(QStringLiteral("Memo8"))};
+    designer->Selection().Assign({Memo(QStringLiteral("Memo8"))});
     designer->Delete();
     EXPECT_NE(Report.FindObject(QStringLiteral("Memo8")), nullptr);
 }
@@ -254,8 +254,8 @@ TEST_F(DesignerWindow, YesOnClosingSavesAndAFailedSaveKeepsTheWindow)
 TEST_F(DesignerWindow, PastedMemosWhoseNamesExistGetNewUniqueNames)
 {
     auto designer = Open(Template);
-    designer->SelectedObjects() = {Memo(QStringLiteral("Memo3")), Memo(QStringLiteral("Memo4"))};
-    designer->SelectionChanged();
+    designer->Selection().Assign({Memo(QStringLiteral("Memo3")), Memo(QStringLiteral("Memo4"))});
+    designer->Selection().Notify();
     designer->Copy();
     const QString text = QApplication::clipboard()->text();
     SCOPED_TRACE(text.left(300).toStdString());
@@ -266,14 +266,14 @@ TEST_F(DesignerWindow, PastedMemosWhoseNamesExistGetNewUniqueNames)
     const int before = int(Report.AllObjects().size());
     designer->Paste();
     EXPECT_EQ(int(Report.AllObjects().size()), before + 2);
-    ASSERT_EQ(designer->SelectedObjects().size(), 2);
+    ASSERT_EQ(designer->Selection().Objects().size(), 2);
     QStringList names;
-    for (TfrxComponent *object : designer->SelectedObjects())
+    for (TfrxComponent *object : designer->Selection().Objects())
         names << object->Name();
     EXPECT_FALSE(names.contains(QStringLiteral("Memo3")));
     EXPECT_FALSE(names.contains(QStringLiteral("Memo4")));
     EXPECT_EQ(names.removeDuplicates(), 0);
-    auto *copy = qobject_cast<TfrxCustomMemoView *>(designer->SelectedObjects().first());
+    auto *copy = qobject_cast<TfrxCustomMemoView *>(designer->Selection().Objects().first());
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->Text(), memo3Text);
     EXPECT_EQ(copy->GroupIndex(), 0);
@@ -539,7 +539,7 @@ TEST_F(DesignerWindow, AMoveInTheWorkAreaIsUndoneAndRedone)
     for (int dy = 4; dy <= 40; dy += 4)
         QTest::mouseMove(workspace, grab + QPoint(0, dy));
     QTest::mouseRelease(workspace, Qt::LeftButton, Qt::NoModifier, grab + QPoint(0, 40));
-    ASSERT_EQ(designer->SelectedObjects(), QList<TfrxComponent *>{memo});
+    ASSERT_EQ(designer->Selection().Objects(), QList<TfrxComponent *>{memo});
     EXPECT_GT(memo->Top(), top);
     EXPECT_TRUE(designer->Modified());
     EXPECT_TRUE(designer->Action(QStringLiteral("UndoCmd"))->isEnabled());
@@ -582,7 +582,7 @@ TEST_F(DesignerWindow, DoubleClickOpensTheEditorOfTheObject)
     EXPECT_FALSE(designer->Modified());
 
     // The page's own editor is the page options window.
-    designer->SelectedObjects() = {designer->Page()};
+    designer->Selection().Assign({designer->Page()});
     Ui.DialogAnswers.push_back([&](QObject *Window) {
         opened << Window->metaObject()->className();
         return 0;
@@ -596,8 +596,8 @@ TEST_F(DesignerWindow, TextAndFrameToolBarsChangeTheSelectedMemos)
 {
     auto designer = Open(Template);
     TfrxCustomMemoView *a = Memo(QStringLiteral("Memo3")), *b = Memo(QStringLiteral("Memo4"));
-    designer->SelectedObjects() = {a, b};
-    designer->SelectionChanged();
+    designer->Selection().Assign({a, b});
+    designer->Selection().Notify();
     designer->Action(QStringLiteral("BoldB"))->trigger();
     EXPECT_TRUE(a->Font()->Style().testFlag(fsBold));
     EXPECT_TRUE(b->Font()->Style().testFlag(fsBold));
@@ -631,7 +631,7 @@ TEST_F(DesignerWindow, PagesAreAddedDeletedAndSelectedAllWithinABand)
     EXPECT_TRUE(designer->Modified());
 
     designer->SelectAll();
-    EXPECT_EQ(designer->SelectedObjects().size(), designer->Page()->Objects().size());
+    EXPECT_EQ(designer->Selection().Objects().size(), designer->Page()->Objects().size());
 
     // On the code tab, Select All selects the script's text.
     designer->SetTabIndex(0);

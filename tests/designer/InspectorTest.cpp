@@ -85,7 +85,7 @@ TEST(Inspector, TheComboListsThePageObjectsAndFollowsTheSelection)
     // Choosing an entry selects that object alone and tells the designer.
     const int index = combo->findText(QStringLiteral("Memo5: TfrxMemoView"));
     emit combo->activated(index);
-    EXPECT_EQ(f.Cert.Designer->SelectedObjects(), QList<TfrxComponent *>{f.Cert.Memo(5)});
+    EXPECT_EQ(f.Cert.Designer->Selection().Objects(), QList<TfrxComponent *>{f.Cert.Memo(5)});
     ASSERT_EQ(f.Cert.Designer->SelectionSenders.size(), 1u);
     EXPECT_EQ(f.Cert.Designer->SelectionSenders.back(), f.Inspector.get());
     EXPECT_EQ(f.Inspector->RowValue(f.Inspector->FindRow(QStringLiteral("Name"))), QStringLiteral("Memo5"));
@@ -146,7 +146,9 @@ TEST(Inspector, TheFocusStaysOnAPropertyOfTheSameName)
     f.Select({f.Cert.Memo(3)});
     EXPECT_EQ(f.Focused(), QStringLiteral("Top"));
 
-    f.Select({});
+    // No page shown (the code tab): nothing is selected, nothing listed.
+    f.Cert.Designer->SetPage(nullptr);
+    f.Inspector->UpdateSelection();
     EXPECT_EQ(f.Inspector->RowCount(), 0);
     EXPECT_FALSE(f.Inspector->EditBox()->isVisible());
 }

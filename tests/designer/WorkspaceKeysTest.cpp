@@ -160,8 +160,7 @@ TEST_F(WorkspaceTest, TheAlignmentPaletteFollowsTheFirstSelectedObject)
     TfrxMemoView *fixed = AddMemo("Fixed", 300, 150, 30, 30);
     fixed->SetRestrictions(rfDontMove | rfDontSize);
     Show();
-    Workspace->SetSelectedObjects(&Selected);
-    Selected = {ref, other, fixed};
+    Selection.Assign({ref, other, fixed});
     QSignalSpy modified(Workspace.get(), &TfrxDesignerWorkspace::Modified);
 
     Workspace->AlignLeft();
@@ -185,11 +184,11 @@ TEST_F(WorkspaceTest, TheAlignmentPaletteFollowsTheFirstSelectedObject)
     EXPECT_EQ(modified.count(), 8);
 
     // One object is not enough for the two-object commands.
-    Selected = {ref};
+    Selection.Assign({ref});
     Workspace->AlignLeft();
     EXPECT_EQ(modified.count(), 8);
     // Centring: in its band, or across the printable area off bands.
-    Selected = {ref, other};
+    Selection.Assign({ref, other});
     Workspace->CenterHorizontallyInBand();
     EXPECT_NEAR(ref->Left(), (Workspace->PrintableSize().width() - 60) / 2, 1e-9);
     EXPECT_EQ(other->Left(), (400 - 60) / 2.0);
@@ -204,12 +203,12 @@ TEST_F(WorkspaceTest, SpacingSpreadsTheObjectsBetweenTheOuterOnes)
     TfrxMemoView *b = AddMemo("MemoB", 40, 10, 20, 10);
     TfrxMemoView *d = AddMemo("MemoD", 50, 40, 20, 10);
     Show();
-    Selected = {c, a, b};
+    Selection.Assign({c, a, b});
     Workspace->SpaceHorizontally();
     EXPECT_EQ(a->Left(), 10);
     EXPECT_EQ(b->Left(), 60);
     EXPECT_EQ(c->Left(), 110);
-    Selected = {a, d, b};
+    Selection.Assign({a, d, b});
     Workspace->SpaceVertically();
     EXPECT_EQ(a->Top(), 10);
     EXPECT_EQ(b->Top(), 25); // sorted by top: a, b, d

@@ -65,7 +65,7 @@ TEST_F(WorkspaceTest, DraggingInsideAMultiSelectionMovesItAll)
     TfrxMemoView *b = AddMemo("MemoB", 50 * Mm, 30 * Mm, 20 * Mm, 5 * Mm);
     TfrxMemoView *c = AddMemo("MemoC", 50 * Mm, 60 * Mm, 20 * Mm, 5 * Mm);
     Show();
-    QSignalSpy selection(Workspace.get(), &TfrxDesignerWorkspace::SelectionChanged);
+    QSignalSpy selection(&Selection, &TfrxSelectionModel::Changed);
     Click(At({15 * Mm, 12 * Mm}));
     Click(At({55 * Mm, 32 * Mm}), Qt::ShiftModifier);
     EXPECT_EQ(Sel(), (QList<TfrxComponent *>{a, b}));
@@ -105,7 +105,7 @@ TEST_F(WorkspaceTest, RubberBandSelectsWhatItTouches)
     TfrxMemoView *touched = AddMemo("Touched", corner.x(), corner.y() - 10, 40, 20);
     TfrxMemoView *apart = AddMemo("Apart", corner.x() + 60, corner.y() - 10, 40, 20);
     Rebuild();
-    QSignalSpy selection(Workspace.get(), &TfrxDesignerWorkspace::SelectionChanged);
+    QSignalSpy selection(&Selection, &TfrxSelectionModel::Changed);
     Press(QPoint(250, 250));
     EXPECT_EQ(Workspace->Mode(), dmSelectionRect);
     MoveTo(QPoint(300, 300));

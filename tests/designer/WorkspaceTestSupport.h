@@ -4,7 +4,7 @@
 // it: the window's object and selection lists, rebuilt after insertions.
 
 #include "DesignerServices.h"
-#include "designer/rudDesignerWorkspace.h"
+#include "designer/rudGuidedWorkspace.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPage.h"
@@ -38,7 +38,7 @@ protected:
         Page->UpdateDimensions();
         Workspace = std::make_unique<TDesignerWorkspace>();
         Workspace->SetObjects(&Objects);
-        Workspace->SetSelectedObjects(&Selected);
+        Workspace->SetSelectionModel(&Selection);
         // A 1 mm grid in centimetre units, aligned, at 100 %.
         Workspace->SetUnits(duCM);
         Workspace->SetGridType(gt1cm);
@@ -114,10 +114,11 @@ protected:
         QTest::keyClick(Workspace.get(), Key, Modifiers);
     }
 
-    QList<TfrxComponent *> Sel() const { return Selected; }
+    QList<TfrxComponent *> Sel() const { return Selection.Objects(); }
 
     std::unique_ptr<TfrxReport> Report;
     TfrxReportPage *Page = nullptr;
-    QList<TfrxComponent *> Objects, Selected;
+    QList<TfrxComponent *> Objects;
+    TfrxSelectionModel Selection;
     std::unique_ptr<TDesignerWorkspace> Workspace;
 };

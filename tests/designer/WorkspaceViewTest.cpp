@@ -5,7 +5,7 @@
 #include "WorkspaceTestSupport.h"
 
 #include "designer/rudRuler.h"
-#include "designer/rudWorkspaceArea.h"
+#include "designer/rudRulerScrollArea.h"
 #include "report/model/rudGraphic.h"
 #include "support/TestSupport.h"
 
@@ -186,7 +186,7 @@ TEST_F(WorkspaceTest, PastedObjectsFollowTheMouseUntilAClick)
     TfrxMemoView *a = AddMemo("MemoA", 0, 0, 50, 20);
     TfrxMemoView *b = AddMemo("MemoB", 60, 30, 50, 20);
     Show();
-    Selected = {a, b};
+    Selection.Assign({a, b});
     QSignalSpy modified(Workspace.get(), &TfrxDesignerWorkspace::Modified);
     Workspace->SimulateMove();
     EXPECT_TRUE(Workspace->SimulatingMove());
@@ -221,9 +221,9 @@ TEST_F(WorkspaceTest, RulersFollowTheScaleAndTheScrolling)
 {
     auto *workspace = new TDesignerWorkspace;
     workspace->SetObjects(&Objects);
-    workspace->SetSelectedObjects(&Selected);
+    workspace->SetSelectionModel(&Selection);
     Rebuild();
-    TfrxWorkspaceArea area(workspace);
+    TfrxRulerScrollArea area(workspace);
     area.resize(300, 300);
     workspace->SetPage(Page);
     area.show();

@@ -57,15 +57,20 @@ TEST(PreviewCancel, CancelOrClosingStopsAScriptThatNeverEnds)
         report.ShowReport();
         QPointer<TfrxPreviewForm> form = previewWindow();
         ASSERT_NE(form, nullptr);
-        // Pressed while the script runs: the preparation began in the
+        // Pressed while the script runs, once its page is there (a loaded
+        // machine may take long to get so far): the preparation began in a
         // timer's tick and is still on the stack.
-        QTimer::singleShot(300, form, [form, closing] {
-            ASSERT_TRUE(form->Preview()->Running());
+        QTimer press;
+        QObject::connect(&press, &QTimer::timeout, form, [&press, &report, form, closing] {
+            if (!form->Preview()->Running() || report.PreviewPages()->Count() < 1)
+                return;
+            press.stop();
             if (closing)
                 form->close();
             else
                 form->CancelB->click();
         });
+        press.start(50);
         ASSERT_TRUE(QTest::qWaitFor([&] { return began && (!form || !form->Preview()->Running()); }, 90000));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         if (closing) {

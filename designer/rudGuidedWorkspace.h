@@ -1,8 +1,9 @@
 #pragma once
-// The designer's own workspace: the editing core with the guide lines of a
-// report page (drawn, dragged from the rulers, moved, snapped to), the
-// virtual guides that show edges lining up while dragging, and the
-// placement of pasted objects under the mouse.
+// The workspace the designer window shows (TDesignerWorkspace): the page
+// editing surface of rudDesgnWorkspace.h with the guide lines of a report
+// page (drawn, dragged from the rulers, moved, snapped to), the virtual
+// guides that show edges lining up while dragging, and the placement of
+// pasted objects under the mouse.
 
 #include "designer/rudDesgnWorkspace.h"
 
@@ -32,7 +33,7 @@ public:
     // move its top-left corner goes under the pointer, then it moves with
     // it on the grid, until
     // the next click places it (Modified). Escape instead deletes the
-    // objects (SelectionChanged and Modified).
+    // objects (the selection announced, and Modified).
     void SimulateMove();
     bool SimulatingMove() const { return FSimulating; }
 

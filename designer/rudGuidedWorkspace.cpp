@@ -1,4 +1,7 @@
-#include "designer/rudDesignerWorkspace.h"
+// The guides of the designer's workspace (drawn, made from the rulers,
+// moved, snapped to, lined up) and pasted objects placed with the mouse.
+
+#include "designer/rudGuidedWorkspace.h"
 
 #include "base/NumberFormat.h"
 #include "designer/rudDesgnWorkspace_p.h"
@@ -128,10 +131,10 @@ QPointF TDesignerWorkspace::AdjustStep(const QPointF &Step, const QList<double> 
     const QPointF step(snap(Step.x(), XEdges, Guides(false)), snap(Step.y(), YEdges, Guides(true)));
 
     // Edges that line up with another object's edge after the step.
-    const QList<TfrxComponent *> selected = SelectedObjects();
+    const TfrxSelectionModel &selected = Selection();
     QList<double> lineH, lineV;
     for (TfrxComponent *c : Objects()) {
-        if (!IsSelectable(c, Page()) || selected.contains(c))
+        if (!IsSelectable(c, Page()) || selected.Contains(c))
             continue;
         const QRectF r = AbsRect(c);
         for (double edge : XEdges)
@@ -289,7 +292,7 @@ void TDesignerWorkspace::mouseReleaseEvent(QMouseEvent *Event)
 
 void TDesignerWorkspace::SimulateMove()
 {
-    if (SelectedViews().isEmpty())
+    if (Selection().Views().isEmpty())
         return;
     FSimulating = true;
     FSimulatePlaced = false;
@@ -335,7 +338,7 @@ void TDesignerWorkspace::EndSimulate(bool Keep)
     }
     // The paste is undone by deleting what was pasted, restrictions or not.
     QList<QPointer<TfrxComponent>> pasted;
-    for (TfrxComponent *c : SelectedViews())
+    for (TfrxComponent *c : Selection().Views())
         pasted.append(c);
     for (const QPointer<TfrxComponent> &c : pasted) {
         if (!c)
@@ -343,10 +346,8 @@ void TDesignerWorkspace::EndSimulate(bool Keep)
         ForgetObject(c);
         delete c.data();
     }
-    if (SelectedObjects().isEmpty() && Page())
-        SelectedObjects().append(Page());
     update();
-    emit SelectionChanged();
+    Selection().Notify(this);
     NotifySelectionPosition();
     emit Modified();
 }

@@ -1,6 +1,9 @@
-#include "designer/rudWorkspaceArea.h"
+// The scrolled area with rulers: the workspace in its scroll box and the
+// rulers kept in step with it.
 
-#include "designer/rudDesignerWorkspace.h"
+#include "designer/rudRulerScrollArea.h"
+
+#include "designer/rudGuidedWorkspace.h"
 #include "designer/rudRuler.h"
 
 #include <QEvent>
@@ -8,7 +11,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
-TfrxWorkspaceArea::TfrxWorkspaceArea(TDesignerWorkspace *Workspace, QWidget *Parent)
+TfrxRulerScrollArea::TfrxRulerScrollArea(TDesignerWorkspace *Workspace, QWidget *Parent)
     : QWidget(Parent), FWorkspace(Workspace)
 {
     auto *layout = new QGridLayout(this);
@@ -33,7 +36,7 @@ TfrxWorkspaceArea::TfrxWorkspaceArea(TDesignerWorkspace *Workspace, QWidget *Par
 
     connect(FHRuler, &TfrxRuler::GuideDragged, FWorkspace, &TDesignerWorkspace::DragGuideFromRuler);
     connect(FVRuler, &TfrxRuler::GuideDragged, FWorkspace, &TDesignerWorkspace::DragGuideFromRuler);
-    connect(FWorkspace, &TfrxDesignerWorkspace::ViewChanged, this, &TfrxWorkspaceArea::UpdateRulers);
+    connect(FWorkspace, &TfrxDesignerWorkspace::ViewChanged, this, &TfrxRulerScrollArea::UpdateRulers);
     // Scrolling and resizing move the workspace inside the scroll box.
     FWorkspace->installEventFilter(this);
     FScrollArea->viewport()->installEventFilter(this);
@@ -41,7 +44,7 @@ TfrxWorkspaceArea::TfrxWorkspaceArea(TDesignerWorkspace *Workspace, QWidget *Par
     UpdateRulers();
 }
 
-void TfrxWorkspaceArea::SetShowRulers(bool Value)
+void TfrxRulerScrollArea::SetShowRulers(bool Value)
 {
     FShowRulers = Value;
     FHRuler->setVisible(Value);
@@ -49,20 +52,20 @@ void TfrxWorkspaceArea::SetShowRulers(bool Value)
     FCorner->setVisible(Value);
 }
 
-void TfrxWorkspaceArea::SetUnits(TfrxDesignerUnits Value)
+void TfrxRulerScrollArea::SetUnits(TfrxDesignerUnits Value)
 {
     FWorkspace->SetUnits(Value);
     FHRuler->SetUnits(Value);
     FVRuler->SetUnits(Value);
 }
 
-void TfrxWorkspaceArea::EnsureVisible(const QPointF &PagePoint)
+void TfrxRulerScrollArea::EnsureVisible(const QPointF &PagePoint)
 {
     const QPointF w = FWorkspace->ToWidget(PagePoint);
     FScrollArea->ensureVisible(int(w.x()), int(w.y()), 50, 50);
 }
 
-void TfrxWorkspaceArea::UpdateRulers()
+void TfrxRulerScrollArea::UpdateRulers()
 {
     const QPointF origin = FWorkspace->PageOrigin();
     const QPoint at = FWorkspace->mapTo(this, QPoint(0, 0));
@@ -75,7 +78,7 @@ void TfrxWorkspaceArea::UpdateRulers()
     FVRuler->SetSize(size.height());
 }
 
-bool TfrxWorkspaceArea::eventFilter(QObject *Watched, QEvent *Event)
+bool TfrxRulerScrollArea::eventFilter(QObject *Watched, QEvent *Event)
 {
     if ((Watched == FWorkspace || Watched == FScrollArea->viewport()) &&
         (Event->type() == QEvent::Move || Event->type() == QEvent::Resize))

@@ -1,7 +1,8 @@
 #pragma once
-// The work area of the designer window: the workspace in a scroll box with
-// a ruler above it and one to its left, kept in step with the scale, the
-// page and the scroll position; dragging out of a ruler makes a guide.
+// The scrolled area with rulers that the designer window shows as its work
+// area: the workspace (rudGuidedWorkspace.h) in a scroll box with a ruler
+// above it and one to its left, kept in step with the scale, the page and
+// the scroll position; dragging out of a ruler makes a guide.
 
 #include "designer/rudCustomDesigner.h"
 
@@ -12,11 +13,11 @@ class TDesignerWorkspace;
 class TfrxRuler;
 
 // See the file comment.
-class TfrxWorkspaceArea : public QWidget {
+class TfrxRulerScrollArea : public QWidget {
     Q_OBJECT
 public:
     // Shows Workspace (taken over: it becomes the scroll box's widget).
-    explicit TfrxWorkspaceArea(TDesignerWorkspace *Workspace, QWidget *Parent = nullptr);
+    explicit TfrxRulerScrollArea(TDesignerWorkspace *Workspace, QWidget *Parent = nullptr);
 
     TDesignerWorkspace *Workspace() const { return FWorkspace; }
     QScrollArea *ScrollArea() const { return FScrollArea; }

@@ -1,12 +1,12 @@
-// The designer window's side of its work area: the workspace in its scroll
-// box with rulers, kept in step with the window's page, selection, zoom,
+// The designer window's wiring of its work area: the workspace in the
+// scrolled area with rulers, kept in step with the window's page, zoom,
 // units and grid, and its signals turned into the window's commands.
 
 #include "designer/rudDesgn.h"
 
 #include "designer/rudDesgnSettings.h"
-#include "designer/rudDesignerWorkspace.h"
-#include "designer/rudWorkspaceArea.h"
+#include "designer/rudGuidedWorkspace.h"
+#include "designer/rudRulerScrollArea.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudDialogPage.h"
 #include "report/model/rudLineView.h"
@@ -48,11 +48,10 @@ void TfrxDesignerForm::CreateWorkspace()
     FWorkspace = new TDesignerWorkspace();
     FWorkspace->setObjectName(QStringLiteral("Workspace"));
     FWorkspace->SetObjects(&FObjects);
-    FWorkspace->SetSelectedObjects(&FSelectedObjects);
-    FArea = new TfrxWorkspaceArea(FWorkspace, FStack);
+    FWorkspace->SetSelectionModel(&FSelection);
+    FArea = new TfrxRulerScrollArea(FWorkspace, FStack);
     FStack->addWidget(FArea);
     connect(FWorkspace, &TfrxDesignerWorkspace::Modified, this, [this] { SetModified(true, FWorkspace); });
-    connect(FWorkspace, &TfrxDesignerWorkspace::SelectionChanged, this, [this] { SelectionChanged(FWorkspace); });
     connect(FWorkspace, &TfrxDesignerWorkspace::Insert, this, &TfrxDesignerForm::OnWorkspaceInsert);
     connect(FWorkspace, &TfrxDesignerWorkspace::EditRequested, this, &TfrxDesignerForm::EditSelected);
     connect(FWorkspace, &TfrxDesignerWorkspace::NotifyPosition, this, &TfrxDesignerForm::OnWorkspaceNotifyPosition);
@@ -87,7 +86,7 @@ void TfrxDesignerForm::UpdateWorkspace()
         return;
     FWorkspace->UpdateView();
     // The status bar follows selections made anywhere (tree, inspector).
-    const QList<TfrxComponent *> selected = FWorkspace->SelectedViews();
+    const QList<TfrxComponent *> selected = FSelection.Views();
     if (selected.size() == 1) {
         const TfrxComponent *object = selected.first();
         OnWorkspaceNotifyPosition(QRectF(object->Left(), object->Top(), object->Width(), object->Height()));
