@@ -1,3 +1,7 @@
+// Totals over the rows of a data band: the aggregate items of the memos,
+// found before a run, fed with every output row and read back when the memo
+// that holds the call is printed.
+
 #include "report/engine/rudAggregate.h"
 
 #include "report/model/rudBand.h"

@@ -1,5 +1,7 @@
-// The run of the preparation engine: checks, dialogs, passes, pages, page
-// start and end, and the heights the band output works with.
+// The run of the preparation engine and its page and column flow: checks,
+// dialogs, passes, pages, page start and end, new columns and pages (with
+// the kept block they take along), and the heights the band output works
+// with.
 
 #include "report/engine/rudEngine.h"
 
@@ -17,23 +19,6 @@
 #include <QCoreApplication>
 #include <QScopeGuard>
 
-void TfrxHeaderList::AddItem(TfrxBand *Band, double Left, bool IsInKeepList)
-{
-    for (const TfrxHeaderListItem &item : std::as_const(FItems))
-        if (item.Band == Band)
-            return;
-    FItems.append({Band, Left, IsInKeepList});
-}
-
-void TfrxHeaderList::RemoveItem(TfrxBand *Band)
-{
-    for (qsizetype i = 0; i < FItems.size(); ++i)
-        if (FItems[i].Band == Band) {
-            FItems.removeAt(i);
-            return;
-        }
-}
-
 namespace {
 
 // A page printed by a sub-report object is only walked from there.
@@ -50,10 +35,13 @@ bool isSubreportPage(TfrxReportPage *Page)
 
 } // namespace
 
-TfrxEngine::TfrxEngine(TfrxReport *AReport) : TfrxCustomEngine(AReport), FAggregates(AReport)
+TfrxEngine::TfrxEngine(TfrxReport *AReport)
+    : TfrxCustomEngine(AReport), FAggregates(AReport), FKept(*this, FAggregates),
+      FSuppressed(*this, FKept), FVOutput(*this, FAggregates),
+      FSubreports(*this)
 {
     FAggregates.SetEvaluator([this](const QString &Expr) { return FReport->Calc(Expr).ToQVariant(); });
-    FAggregates.SetOriginalBand([this](TfrxComponent *Obj) { return VOriginalBand(Obj); });
+    FAggregates.SetOriginalBand([this](TfrxComponent *Obj) { return FVOutput.VOriginalBand(Obj); });
 }
 
 TfrxEngine::~TfrxEngine() = default;
@@ -142,10 +130,10 @@ TfsVariant TfrxEngine::GetAggregateValue(const QString &Name, const QString &Exp
                                          int Flags)
 {
     // A vertical group footer's cells read the group's columns.
-    const bool range = FVRangeTo > 0;
-    const QVariant v = FAggregates.GetValue(FCurBand, range ? FVRangeFrom : FCurVColumn, Flags,
-                                            qobject_cast<TfrxDataBand *>(Band), Expression, Name, FCurVBand,
-                                            range ? FVRangeTo : 0);
+    const bool range = FVOutput.RangeTo() > 0;
+    const QVariant v = FAggregates.GetValue(FCurBand, range ? FVOutput.RangeFrom() : FCurVColumn, Flags,
+                                            qobject_cast<TfrxDataBand *>(Band), Expression, Name,
+                                            FVOutput.CurVBand(), range ? FVOutput.RangeTo() : 0);
     return v.isNull() ? TfsVariant::Null() : TfsVariant::FromQVariant(v);
 }
 
@@ -159,7 +147,7 @@ bool TfrxEngine::Initialize()
     pages->SetAddPageAction(apAdd);
     StartClock();
     FRunning = true;
-    FKeeping = false;
+    FKept.Clear();
     FCurVColumn = 0;
     FOutputTo = nullptr;
     FAggregates.Clear();
@@ -168,9 +156,6 @@ bool TfrxEngine::Initialize()
     FOutputTop.clear();
     FFillMemos.clear();
     FOutlinedGroups.clear();
-    FKeptBands.clear();
-    FLastRowBand = nullptr;
-    FLastRowPage = -1;
 
     QStringList errors;
     QList<TfrxReportPage *> reportPages;
@@ -211,7 +196,7 @@ bool TfrxEngine::Initialize()
 
 void TfrxEngine::Finalize()
 {
-    RestoreVBandObjects();
+    FVOutput.RestoreVBandObjects();
     TfrxReportDataSets *sets = FReport->DataSets();
     for (int i = 0; i < sets->Count(); ++i)
         if (auto *ds = qobject_cast<TfrxDataSet *>(sets->Items(i)->DataSet()))
@@ -300,7 +285,7 @@ bool TfrxEngine::Run(bool ARunDialogs, bool AClearLast, TfrxComponent *APage)
 void TfrxEngine::RunReportPages(TfrxReportPage *APage)
 {
     FFirstReportPage = true;
-    CollectSuppressed();
+    FSuppressed.CollectSuppressed();
     auto *ds = qobject_cast<TfrxDataSet *>(FReport->DataSet());
     if (!ds) {
         DoPages(APage);
@@ -347,7 +332,7 @@ void TfrxEngine::RunPage(TfrxReportPage *Page)
 }
 
 // A page whose vertical bands need more than the printable width is output
-// once per column set (see rudEngineVBands.cpp): each set is the whole page
+// once per column set (see rudVerticalOutput.cpp): each set is the whole page
 // again, from the totals as they were at its start, on pages of its own
 // that follow the previous set's; the first set finds how many there are.
 void TfrxEngine::ShowPage(TfrxReportPage *Page)
@@ -356,17 +341,17 @@ void TfrxEngine::ShowPage(TfrxReportPage *Page)
     if (!FReport->EngineOptions()->PrintIfEmpty() && !CanShow(Page, false))
         return;
     const TfrxAggregateList::TValues totals = FAggregates.Values();
-    FVSetCount = 1;
-    for (FVSet = 0; FVSet < FVSetCount; ++FVSet) {
-        if (FVSet > 0) {
+    FVOutput.ResetColumnSets();
+    for (int set = 0; set < FVOutput.ColumnSetCount(); ++set) {
+        FVOutput.SetColumnSet(set);
+        if (set > 0) {
             if (Terminated())
                 break;
             FAggregates.SetValues(totals);
         }
         ShowPageOnce(Page);
     }
-    FVSet = 0;
-    FVSetCount = 1;
+    FVOutput.ResetColumnSets();
 }
 
 void TfrxEngine::ShowPageOnce(TfrxReportPage *Page)
@@ -376,8 +361,8 @@ void TfrxEngine::ShowPageOnce(TfrxReportPage *Page)
     if (FReport->OnManualBuild || !Page->OnManualBuild().isEmpty()) {
         // A page built by hand has its sub-reports out first; what the
         // build shows follows below them.
-        TPageFlow flow = StartPageFlow(Page);
-        ShowPageSubreports(flow, nullptr);
+        TfrxSubreportOutput::TPageFlow flow = FSubreports.StartPageFlow(Page);
+        FSubreports.ShowPageSubreports(flow, nullptr);
         if (FReport->OnManualBuild)
             FReport->OnManualBuild(Page);
         else
@@ -424,15 +409,15 @@ void TfrxEngine::InitPage()
     FCurY = 0;
     FCurColumn = 1;
     FPageCurX = 0;
-    FVMasterBand = nullptr;
+    FVOutput.StartPage();
     FIsFirstPage = true;
     FIsLastPage = false;
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
     pages->Outline()->LevelRoot();
     // A further column set goes on counting pages, on pages of its own.
-    if (FPage->ResetPageNumbers() && FVSet == 0)
+    if (FPage->ResetPageNumbers() && FVOutput.ColumnSet() == 0)
         pages->ResetLogicalPageNumber();
-    if (pages->Count() > 0 && FPage->PrintOnPreviousPage() && FVSet == 0) {
+    if (pages->Count() > 0 && FPage->PrintOnPreviousPage() && FVOutput.ColumnSet() == 0) {
         pages->SetCurPage(pages->Count() - 1);
         FCurY = pages->GetLastY(0);
         if (title) {
@@ -442,7 +427,7 @@ void TfrxEngine::InitPage()
     } else {
         AddPage();
     }
-    if (FFirstReportPage && FVSet == 0)
+    if (FFirstReportPage && FVOutput.ColumnSet() == 0)
         pages->SetFirstPage(pages->CurPage());
     FFirstColumnY = FCurY;
     if (TfrxBand *columnHeader = FindBand(&TfrxColumnHeader::staticMetaObject)) {
@@ -483,7 +468,7 @@ void TfrxEngine::AddPage()
     FPrevFooterHeight = 0;
     FReport->PreviewPages()->AddPage(FPage);
     FCurY = 0;
-    ForgetSuppressedOnNewPage();
+    FSuppressed.ForgetSuppressedOnNewPage();
     if (auto *overlay = static_cast<TfrxOverlay *>(FindBand(&TfrxOverlay::staticMetaObject));
         overlay && !overlay->PrintOnTop()) {
         ShowFrameBand(overlay);
@@ -497,7 +482,7 @@ void TfrxEngine::AddPage()
         FCurX = item.Left;
         // The band that caused the new page is output by its own call, and
         // bands of a kept block come back with the block.
-        if (band == FStartNewPageBand || band == FLastBandOnPage || (FKeeping && FKeptBands.contains(band)))
+        if (band == FStartNewPageBand || band == FLastBandOnPage || FKept.Holds(band))
             continue;
         auto *pageHeader = qobject_cast<TfrxPageHeader *>(band);
         if (pageHeader && FIsFirstPage && !pageHeader->PrintOnFirstPage()) {
@@ -509,7 +494,7 @@ void TfrxEngine::AddPage()
             continue;
         }
         const bool dataHeader = qobject_cast<TfrxHeader *>(band) != nullptr;
-        if (dataHeader && ((FKeeping && FKeepHeader) || item.IsInKeepList))
+        if (dataHeader && (FKept.KeepsHeader() || item.IsInKeepList))
             continue;
         if ((dataHeader || qobject_cast<TfrxGroupHeader *>(band)) && FDontShowHeaders)
             continue;
@@ -592,6 +577,11 @@ void TfrxEngine::ShowFrameBand(TfrxBand *Band)
     ShowBand(Band);
 }
 
+void TfrxEngine::BreakAllKeep()
+{
+    FKept.BreakAllKeep();
+}
+
 // A kept block that cannot fit a page is given up; otherwise it moves with
 // the new page: cut before the page ends (so the page footer's totals leave
 // it out), pasted below the new page's headers, its outline entries along.
@@ -599,12 +589,9 @@ void TfrxEngine::NewPage()
 {
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
     const double pending = FCurBand ? FCurBand->Height() : 0;
-    if (FKeeping && FCurY - FKeepCurY + pending > GetPageHeight() - FooterHeight() - HeaderHeight())
+    if (FKept.Keeping() && FKept.Height() + pending > GetPageHeight() - FooterHeight() - HeaderHeight())
         BreakAllKeep();
-    const bool keeping = FKeeping;
-    const int keptPage = pages->CurPage(), keptFrom = FKeepPosition;
-    if (keeping)
-        pages->CutObjects(FKeepPosition);
+    const TfrxKeptBlock::TCut cut = FKept.Cut();
     FLastBandOnPage = FCurBand;
     EndPage();
     if (FPage->EndlessHeight()) {
@@ -619,12 +606,9 @@ void TfrxEngine::NewPage()
         }
     }
     AddPage();
-    if (keeping) {
-        const double shift = FCurY - FKeepCurY;
-        const int pastedAt = pages->GetCurPosition();
-        pages->PasteObjects(FCurX, FCurY);
-        ShiftKeptOutline(shift);
-        ShowMovedSuppressed(keptPage, keptFrom, pastedAt);
+    if (cut.Kept) {
+        const int pastedAt = FKept.Paste(cut, true);
+        FSuppressed.ShowMovedSuppressed(cut.Page, cut.From, pastedAt);
         FCurY = pages->GetLastY(0);
     }
     BreakAllKeep();
@@ -639,17 +623,13 @@ void TfrxEngine::NewColumn()
         return;
     }
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
-    const bool keeping = FKeeping;
-    const int keptFrom = FKeepPosition;
-    if (keeping)
-        pages->CutObjects(FKeepPosition);
+    const TfrxKeptBlock::TCut cut = FKept.Cut();
     FLastBandOnPage = FCurBand;
     EndColumn();
     AddColumn();
-    if (keeping) {
-        const int pastedAt = pages->GetCurPosition();
-        pages->PasteObjects(FCurX, FCurY);
-        ShowMovedSuppressed(pages->CurPage(), keptFrom, pastedAt);
+    if (cut.Kept) {
+        const int pastedAt = FKept.Paste(cut, false);
+        FSuppressed.ShowMovedSuppressed(pages->CurPage(), cut.From, pastedAt);
         FCurY = pages->GetLastY(FCurX);
     }
     BreakAllKeep();
@@ -658,7 +638,7 @@ void TfrxEngine::NewColumn()
 
 void TfrxEngine::AddColumn()
 {
-    ForgetSuppressedOnNewPage();
+    FSuppressed.ForgetSuppressedOnNewPage();
     ++FCurColumn;
     FCurY = FFirstColumnY;
     // Columns lie at their positions within the column area, which starts at
@@ -673,7 +653,7 @@ void TfrxEngine::AddColumn()
         const TfrxHeaderListItem item = FHeaderList.Items(i);
         TfrxBand *band = item.Band;
         if (qobject_cast<TfrxPageHeader *>(band) || qobject_cast<TfrxReportTitle *>(band) ||
-            band == FLastBandOnPage || (FKeeping && FKeptBands.contains(band)))
+            band == FLastBandOnPage || FKept.Holds(band))
             continue;
         FCallFromAddPage = true;
         FCallFromAddColumn = true;

@@ -4,6 +4,7 @@
 
 #include "report/engine/rudEngine.h"
 
+#include "report/engine/rudBandObjects.h"
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudMemo.h"
@@ -78,14 +79,14 @@ void TfrxEngine::ShowBand(TfrxComponent *Obj)
     auto *Band = qobject_cast<TfrxBand *>(Obj);
     if (!Band)
         return;
-    const bool keep = Band->KeepChild() && Band->Child() && !FKeeping;
+    const bool keep = Band->KeepChild() && Band->Child() && !FKept.Keeping();
     if (keep)
-        StartKeep(Band);
+        FKept.StartKeep(Band);
     DoShow(Band);
     if ((Band->Visible() || Band->PrintChildIfInvisible()) && !isMultiColumn(Band))
         ShowBand(Band->Child());
     if (keep)
-        EndKeep(Band);
+        FKept.EndKeep(Band);
     if (auto *d = qobject_cast<TfrxDataBand *>(Band))
         FAggregates.AddValue(d, FCurVColumn);
 }
@@ -122,21 +123,21 @@ void TfrxEngine::DoShow(TfrxBand *Band)
     if (Band->Visible() && !isMultiColumn(Band) && !isOverlay && !isNull && !isFooter && !FOutputTo &&
         FreeSpace() < Band->Height()) {
         const bool tooTall = Band->Height() > GetPageHeight() - FooterHeight() && !Band->HasVBands();
-        if ((Band->AllowSplit() && !FKeeping) || tooTall) {
+        if ((Band->AllowSplit() && !FKept.Keeping()) || tooTall) {
             if (!Band->AllowSplit() && Band->LineThrough > 1 && !Band->StartNewPage())
-                MoveToNewColumn(Band);
+                FSuppressed.MoveToNewColumn(Band);
             BreakAllKeep();
             DrawSplit(Band);
             split = true;
         } else if (!(qobject_cast<TfrxChild *>(Band) && FCallFromPHeader)) {
-            MoveToNewColumn(Band);
+            FSuppressed.MoveToNewColumn(Band);
         }
     } else if (Band->Visible() && isMultiColumn(Band) && !FOutputTo) {
         // The columns of a data band share one row: the row moves on when
         // its first column does not fit.
         auto *d = static_cast<TfrxDataBand *>(Band);
         if (d->CurColumn <= 1 && FreeSpace() < Band->Height())
-            MoveToNewColumn(Band);
+            FSuppressed.MoveToNewColumn(Band);
     }
     if (!split && Band->Visible())
         OutputBand(Band);
@@ -145,7 +146,7 @@ void TfrxEngine::DoShow(TfrxBand *Band)
     Band->SetBounds(design.left(), design.top(), design.width(), design.height());
     FAggregates.Reset(Band);
     if (Band->Visible())
-        CheckSubReports(Band);
+        FSubreports.CheckSubReports(Band);
 }
 
 // One memo per band and run: the store knows it as a source object, so each
@@ -183,27 +184,23 @@ void TfrxEngine::OutputBand(TfrxBand *Band)
         Band->SetTop(FCurY);
     }
     FOutputTop.insert(Band, Band->Top());
-    if (FKeeping && !FKeptBands.contains(Band))
-        FKeptBands.append(Band);
+    FKept.AddBand(Band);
     TfrxCustomPreviewPages *pages = FReport->PreviewPages();
     {
         const TFillMemo fill(Band, isNull ? nullptr : FillMemo(Band));
         if (FOutputTo) {
             for (TfrxComponent *c : Band->Objects())
                 if (c->Visible())
-                    if (TfrxComponent *copy = CopyOutput(c, FOutputTo)) {
+                    if (TfrxComponent *copy = rudCopyOutput(c, FOutputTo)) {
                         copy->SetLeft(Band->Left() + c->Left());
                         copy->SetTop(Band->Top() + c->Top());
                     }
         } else if (!(FCallFromAddPage && !FCallFromAddColumn && pages->BandExists(Band))) {
             if (d && !FCallFromAddPage) {
                 // Where the row starts: a footer kept with the last row takes it along.
-                FLastRowBand = d;
-                FLastRowPage = pages->CurPage();
-                FLastRowPosition = pages->GetCurPosition();
-                FLastRowY = FCurY;
+                FKept.NoteRow(d, pages->CurPage(), pages->GetCurPosition(), FCurY);
             }
-            RecordSuppressed(Band, pages->GetCurPosition());
+            FSuppressed.RecordSuppressed(Band, pages->GetCurPosition());
             pages->AddObject(Band);
         }
     }
@@ -257,10 +254,10 @@ void TfrxEngine::Stretch(TfrxBand *Band)
     if (!Band->Visible())
         return;
     if (Band->HasVBands())
-        ShowVBands(Band, grown);
+        FVOutput.ShowVBands(Band, grown);
     if (!grown.isEmpty())
-        ShiftObjects(Band, grown);
-    DoSubReports(Band);
+        rudShiftObjects(Band, grown);
+    FSubreports.DoSubReports(Band);
     if (Band->Stretched() && !Band->Objects().isEmpty()) {
         double bottom = 0;
         for (TfrxComponent *c : Band->Objects())
@@ -274,42 +271,6 @@ void TfrxEngine::Stretch(TfrxBand *Band)
     for (TfrxComponent *c : Band->Objects())
         if (auto *s = qobject_cast<TfrxStretcheable *>(c); s && s->StretchMode() == smMaxHeight)
             s->SetHeight(Band->Height() - s->Top());
-}
-
-// Objects below a grown object move down by as much as everything above
-// them moved and grew: always (smAlways), only when they lie under it
-// horizontally (smWhenOverlapped), or never (smDontShift).
-void TfrxEngine::ShiftObjects(TfrxBand *Band, const QHash<TfrxComponent *, double> &Grown)
-{
-    QList<TfrxComponent *> objects;
-    for (TfrxComponent *c : Band->Objects())
-        if (qobject_cast<TfrxView *>(c))
-            objects.append(c);
-    std::stable_sort(objects.begin(), objects.end(),
-                     [](TfrxComponent *a, TfrxComponent *b) { return a->Top() < b->Top(); });
-    QHash<TfrxComponent *, double> moved;
-    QHash<TfrxComponent *, double> designBottom;
-    for (TfrxComponent *c : objects)
-        designBottom.insert(c, c->Top() + c->Height() - Grown.value(c));
-    for (TfrxComponent *o : objects) {
-        auto *view = static_cast<TfrxView *>(o);
-        double shift = 0;
-        if (view->ShiftMode() != smDontShift)
-            for (TfrxComponent *p : objects) {
-                if (p == o || designBottom.value(p) > o->Top() + 1e-4 || p->Top() >= o->Top() + moved.value(o))
-                    continue;
-                const double by = moved.value(p) + Grown.value(p);
-                if (by <= 0)
-                    continue;
-                const bool overlaps = p->Left() < o->Left() + o->Width() && o->Left() < p->Left() + p->Width();
-                if (view->ShiftMode() == smAlways || overlaps)
-                    shift = std::max(shift, by);
-            }
-        if (shift > 0) {
-            moved.insert(o, shift);
-            o->SetTop(o->Top() + shift);
-        }
-    }
 }
 
 // The band's own objects are restored; what output added to the band (the
@@ -363,7 +324,7 @@ void TfrxEngine::DrawSplit(TfrxBand *Band)
         if (now.isEmpty() && !rest.isEmpty() && fresh)
             now.append(rest.first());
         if (now.isEmpty() && !rest.isEmpty()) {
-            SplitToNewColumn(Band, rest, fullHeight);
+            FSuppressed.SplitToNewColumn(Band, rest, fullHeight);
             fresh = true;
             continue;
         }
@@ -382,7 +343,7 @@ void TfrxEngine::DrawSplit(TfrxBand *Band)
             break;
         // The headers repeated on the new page are shown in between: the
         // band that goes on is still this one.
-        SplitToNewColumn(Band, rest, fullHeight);
+        FSuppressed.SplitToNewColumn(Band, rest, fullHeight);
         offset = rest.first()->Top();
         fresh = true;
     }

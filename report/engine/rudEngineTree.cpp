@@ -1,6 +1,7 @@
 // The band trees of a page and the walk over the data: which band belongs
 // to which data band, in which order data bands nest, and how rows, groups,
-// headers and footers come out.
+// headers and footers come out; a sub-report's page is walked the same way
+// from where the sub-report is printed.
 
 #include "report/engine/rudEngine.h"
 
@@ -10,6 +11,7 @@
 #include "report/model/rudPage.h"
 #include "report/model/rudRes.h"
 #include "report/model/rudReport.h"
+#include "report/model/rudSubreport.h"
 
 #include <QMap>
 
@@ -78,7 +80,7 @@ void TfrxEngine::PreparePage(TfrxReportPage *Page, QStringList &ErrorList, bool 
             bands.append(band);
     }
     if (!PrepareVBands)
-        MoveObjectsToVBands(Page);
+        FVOutput.MoveObjectsToVBands(Page);
 
     // Order by position; of two bands at the same position the first is kept
     // and the other is reported as misplaced rather than silently lost.
@@ -229,9 +231,9 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
     TfrxOutline *outline = FReport->PreviewPages()->Outline();
     const QList<TfrxBand *> subs = SubBands(Obj);
     // On a page, the sub-reports lying on it come out between its bands.
-    TPageFlow flow = StartPageFlow(Obj);
+    TfrxSubreportOutput::TPageFlow flow = FSubreports.StartPageFlow(Obj);
     for (TfrxBand *sub : subs) {
-        ShowPageSubreports(flow, sub);
+        FSubreports.ShowPageSubreports(flow, sub);
         if (Terminated())
             break;
         auto *d = qobject_cast<TfrxDataBand *>(sub);
@@ -242,7 +244,7 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
         d->LineN = 1;
         d->LineThrough = 1;
         d->CurColumn = 1;
-        ResetSuppressed(d);
+        FSuppressed.ResetSuppressed(d);
         int counted = 0;
         bool shown = false;
         TfrxBand *header = d->Header();
@@ -259,7 +261,7 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
                         if (header) {
                             FHeaderList.AddItem(header, FCurX, false);
                             if (keepHeader)
-                                StartKeep(header);
+                                FKept.StartKeep(header);
                             ShowBand(header);
                         }
                         InitGroups(d, 0, false);
@@ -268,7 +270,7 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
                         CheckGroups(d);
                     }
                     if (d->KeepTogether())
-                        StartKeep(d);
+                        FKept.StartKeep(d);
                     FCurLine = d->LineN;
                     FCurLineThrough = d->LineThrough;
                     ShowBand(d);
@@ -283,9 +285,9 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
                         outline->LevelUp();
                     if (d->FooterAfterEach() && d->Footer())
                         ShowBand(d->Footer());
-                    EndKeep(d);
+                    FKept.EndKeep(d);
                     if (keepHeader)
-                        EndKeep(header);
+                        FKept.EndKeep(header);
                 }
             }
             ds->Next();
@@ -300,16 +302,13 @@ void TfrxEngine::ShowBandTree(TfrxComponent *Obj)
         ShowGroupFooters(d, 0);
         FHeaderList.RemoveItem(header);
         if (TfrxBand *footer = d->Footer(); footer && !d->FooterAfterEach()) {
-            TfrxCustomPreviewPages *pages = FReport->PreviewPages();
-            const bool keep = d->KeepFooter() && FLastRowPage == pages->CurPage() && FLastRowBand;
-            if (keep)
-                StartFooterKeep(footer, FLastRowBand, FLastRowPosition, FLastRowY);
+            const bool keep = d->KeepFooter() && FKept.StartFooterKeep(footer);
             ShowBand(footer);
             if (keep)
-                EndKeep(footer);
+                FKept.EndKeep(footer);
         }
     }
-    ShowPageSubreports(flow, nullptr);
+    FSubreports.ShowPageSubreports(flow, nullptr);
 }
 
 bool TfrxEngine::CanShow(TfrxComponent *Obj, bool PrintIfDetailEmpty)
@@ -339,7 +338,7 @@ void TfrxEngine::InitGroups(TfrxDataBand *Band, int Index, bool ResetLineN)
     const QList<TfrxBand *> groups = Band->Group();
     // A new group starts its rows afresh: the first shows every value.
     if (Index < groups.size())
-        ResetSuppressed(Band);
+        FSuppressed.ResetSuppressed(Band);
     for (int i = Index; i < groups.size(); ++i) {
         auto *gh = static_cast<TfrxGroupHeader *>(groups[i]);
         FCurBand = gh;
@@ -354,7 +353,7 @@ void TfrxEngine::InitGroups(TfrxDataBand *Band, int Index, bool ResetLineN)
             FHeaderList.AddItem(gh, FCurX, false);
         // KeepTogether keeps the whole group: the keep ends with its footer.
         if (gh->KeepTogether())
-            StartKeep(gh);
+            FKept.StartKeep(gh);
         ShowBand(gh);
         if (AddBandOutline(gh))
             FOutlinedGroups.append(gh);
@@ -405,8 +404,51 @@ void TfrxEngine::ShowGroupFooters(TfrxDataBand *Band, int Index)
         FHeaderList.RemoveItem(gh);
         if (TfrxBand *footer = gh->GroupFooter())
             ShowBand(footer);
-        EndKeep(gh);
+        FKept.EndKeep(gh);
         if (FOutlinedGroups.removeOne(gh))
             FReport->PreviewPages()->Outline()->LevelUp();
     }
+}
+
+// The sub-report's left counts from the column it is output in: it is
+// added to the column area's left too, so that the pages and columns its
+// output runs on to start at the same offset. Taken off again afterwards,
+// the flow goes on in whatever column the output ended.
+void TfrxEngine::WalkSubreportTree(TfrxSubreport *Subreport)
+{
+    const double left = Subreport->Left();
+    TfrxReportPage *savedPage = FPage;
+    FCurX += left;
+    FPageCurX += left;
+    ShowBandTree(Subreport->Page());
+    FCurX -= left;
+    FPageCurX -= left;
+    FPage = savedPage;
+}
+
+// The sub-report's bands come out into Output from its top-left corner,
+// without page or column breaks; the answer is the height they took.
+double TfrxEngine::CollectSubreportTree(TfrxNullBand *Output, TfrxSubreport *Subreport)
+{
+    struct TSaved {
+        TfrxEngine *Engine;
+        double CurX, CurY;
+        TfrxNullBand *OutputTo;
+        TfrxBand *CurBand;
+        int CurLine, CurLineThrough;
+        ~TSaved()
+        {
+            Engine->FCurX = CurX;
+            Engine->FCurY = CurY;
+            Engine->FOutputTo = OutputTo;
+            Engine->FCurBand = CurBand;
+            Engine->FCurLine = CurLine;
+            Engine->FCurLineThrough = CurLineThrough;
+        }
+    } saved{this, FCurX, FCurY, FOutputTo, FCurBand, FCurLine, FCurLineThrough};
+    FOutputTo = Output;
+    FCurX = 0;
+    FCurY = 0;
+    ShowBandTree(Subreport->Page());
+    return FCurY;
 }

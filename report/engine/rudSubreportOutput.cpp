@@ -16,11 +16,13 @@
 // break the sub-report simply follows. PrintOnParent makes no difference on
 // a page: a page is no band that could grow to hold the output.
 
-#include "report/engine/rudEngine.h"
+#include "report/engine/rudSubreportOutput.h"
 
+#include "report/engine/rudBandObjects.h"
+#include "report/engine/rudCustomEngine.h"
+#include "report/engine/rudEngineSeam.h"
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudBand.h"
-#include "report/model/rudClassRegistry.h"
 #include "report/model/rudReport.h"
 #include "report/model/rudSubreport.h"
 
@@ -44,26 +46,11 @@ double flowTop(TfrxBand *Band)
 
 } // namespace
 
-TfrxComponent *TfrxEngine::CopyOutput(TfrxComponent *Obj, TfrxComponent *Parent)
-{
-    const TfrxClassEntry entry = rudFindClass(QString::fromLatin1(Obj->metaObject()->className()));
-    if (!entry.Create)
-        return nullptr;
-    // Made outside the report: the copy carries the object's name until it
-    // is cleared, and two objects of one name may not share a report.
-    TfrxComponent *copy = entry.Create(nullptr);
-    copy->Assign(Obj);
-    copy->SetName(QString());
-    copy->SetAliasName(Obj->AliasName());
-    copy->SetParent(Parent);
-    if (!(*copy->Font() == *Obj->Font()))
-        copy->SetFont(Obj->Font());
-    return copy;
-}
+TfrxSubreportOutput::TfrxSubreportOutput(TfrxEngineSeam &Engine) : FEngine(Engine) {}
 
-bool TfrxEngine::CanWalkSubreport(TfrxReportPage *Page) const
+bool TfrxSubreportOutput::CanWalkSubreport(TfrxReportPage *Page) const
 {
-    return Page && Page != FPage && !FSubreportPath.contains(Page);
+    return Page && Page != FEngine.CurReportPage() && !FSubreportPath.contains(Page);
 }
 
 namespace {
@@ -79,28 +66,15 @@ struct TSubreportWalk {
 
 } // namespace
 
-// The sub-report's left counts from the column it is output in: it is
-// added to the column area's left too, so that the pages and columns its
-// output runs on to start at the same offset. Taken off again afterwards,
-// the flow goes on in whatever column the output ended.
-void TfrxEngine::WalkSubreport(TfrxSubreport *Subreport)
+void TfrxSubreportOutput::WalkSubreport(TfrxSubreport *Subreport)
 {
-    const double left = Subreport->Left();
-    TfrxReportPage *savedPage = FPage;
-    FCurX += left;
-    FPageCurX += left;
-    {
-        const TSubreportWalk walk(FSubreportPath, Subreport->Page());
-        ShowBandTree(Subreport->Page());
-    }
-    FCurX -= left;
-    FPageCurX -= left;
-    FPage = savedPage;
+    const TSubreportWalk walk(FSubreportPath, Subreport->Page());
+    FEngine.WalkSubreportTree(Subreport);
 }
 
 // The objects lying directly on a page come out through the null band;
 // the sub-reports among them are left to the page's flow.
-void TfrxEngine::CheckSubReports(TfrxBand *Band)
+void TfrxSubreportOutput::CheckSubReports(TfrxBand *Band)
 {
     if (qobject_cast<TfrxNullBand *>(Band))
         return;
@@ -113,7 +87,7 @@ void TfrxEngine::CheckSubReports(TfrxBand *Band)
     }
 }
 
-TfrxEngine::TPageFlow TfrxEngine::StartPageFlow(TfrxComponent *Obj)
+TfrxSubreportOutput::TPageFlow TfrxSubreportOutput::StartPageFlow(TfrxComponent *Obj)
 {
     TPageFlow flow;
     if (!qobject_cast<TfrxReportPage *>(Obj))
@@ -125,20 +99,22 @@ TfrxEngine::TPageFlow TfrxEngine::StartPageFlow(TfrxComponent *Obj)
                      [](TfrxSubreport *a, TfrxSubreport *b) { return a->Top() < b->Top(); });
     // The page being run places its objects from the top of its printable
     // area; a page printed by a sub-report from where that output begins.
-    flow.OriginY = Obj == FPage ? 0 : FCurY;
-    flow.OriginPage = FReport->PreviewPages()->CurPage();
+    TfrxCustomEngine &engine = FEngine.State();
+    flow.OriginY = Obj == FEngine.CurReportPage() ? 0 : engine.FCurY;
+    flow.OriginPage = engine.FReport->PreviewPages()->CurPage();
     return flow;
 }
 
-void TfrxEngine::ShowPageSubreports(TPageFlow &Flow, TfrxBand *Next)
+void TfrxSubreportOutput::ShowPageSubreports(TPageFlow &Flow, TfrxBand *Next)
 {
+    TfrxCustomEngine &engine = FEngine.State();
     const double above = Next ? flowTop(Next) : std::numeric_limits<double>::infinity();
-    while (!Flow.Pending.isEmpty() && Flow.Pending.first()->Top() < above && !Terminated()) {
+    while (!Flow.Pending.isEmpty() && Flow.Pending.first()->Top() < above && !FEngine.Terminated()) {
         TfrxSubreport *sub = Flow.Pending.takeFirst();
         if (!CanWalkSubreport(sub->Page()))
             continue;
-        if (FReport->PreviewPages()->CurPage() == Flow.OriginPage)
-            FCurY = std::max(FCurY, Flow.OriginY + sub->Top());
+        if (engine.FReport->PreviewPages()->CurPage() == Flow.OriginPage)
+            engine.FCurY = std::max(engine.FCurY, Flow.OriginY + sub->Top());
         WalkSubreport(sub);
     }
 }
@@ -146,7 +122,7 @@ void TfrxEngine::ShowPageSubreports(TPageFlow &Flow, TfrxBand *Next)
 // Every sub-report printed on the band runs first; a sub-report whose
 // output is taller than itself grows, moving the objects below it; then
 // the output takes its place in the band at the sub-report's position.
-void TfrxEngine::DoSubReports(TfrxBand *Band)
+void TfrxSubreportOutput::DoSubReports(TfrxBand *Band)
 {
     if (qobject_cast<TfrxNullBand *>(Band))
         return;
@@ -166,7 +142,7 @@ void TfrxEngine::DoSubReports(TfrxBand *Band)
         outputs.emplace_back(sub, std::move(output));
     }
     if (!grown.isEmpty())
-        ShiftObjects(Band, grown);
+        rudShiftObjects(Band, grown);
     for (auto &[sub, output] : outputs) {
         const QList<TfrxComponent *> collected = output->Objects();
         for (TfrxComponent *c : collected) {
@@ -177,30 +153,8 @@ void TfrxEngine::DoSubReports(TfrxBand *Band)
     }
 }
 
-// The sub-report's bands come out into Output from its top-left corner,
-// without page or column breaks; the answer is the height they took.
-double TfrxEngine::RunSubreportOnParent(TfrxNullBand *Output, TfrxSubreport *Subreport)
+double TfrxSubreportOutput::RunSubreportOnParent(TfrxNullBand *Output, TfrxSubreport *Subreport)
 {
-    struct TSaved {
-        TfrxEngine *Engine;
-        double CurX, CurY;
-        TfrxNullBand *OutputTo;
-        TfrxBand *CurBand;
-        int CurLine, CurLineThrough;
-        ~TSaved()
-        {
-            Engine->FCurX = CurX;
-            Engine->FCurY = CurY;
-            Engine->FOutputTo = OutputTo;
-            Engine->FCurBand = CurBand;
-            Engine->FCurLine = CurLine;
-            Engine->FCurLineThrough = CurLineThrough;
-        }
-    } saved{this, FCurX, FCurY, FOutputTo, FCurBand, FCurLine, FCurLineThrough};
-    FOutputTo = Output;
-    FCurX = 0;
-    FCurY = 0;
     const TSubreportWalk walk(FSubreportPath, Subreport->Page());
-    ShowBandTree(Subreport->Page());
-    return FCurY;
+    return FEngine.CollectSubreportTree(Output, Subreport);
 }

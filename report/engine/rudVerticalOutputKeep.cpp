@@ -9,29 +9,31 @@
 // (filter, RowCount, inner groups, detail bands, child chains) and counts
 // the room of every band as its visibility stands when the group starts.
 
-#include "report/engine/rudEngine.h"
+#include "report/engine/rudVerticalOutput.h"
 
+#include "report/engine/rudCustomEngine.h"
+#include "report/engine/rudEngineSeam.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudDataSet.h"
 
 #include <algorithm>
 
-void TfrxEngine::KeepVGroup(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted,
+void TfrxVerticalOutput::KeepVGroup(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted,
                             QHash<TfrxComponent *, double> &Grown)
 {
     if (!FVPlaced || !VWidthLimited())
         return;
     const double width = MeasureVGroup(Band, VBand, Index, Counted);
-    const double origin = FCurX - Band->Left();
-    const bool fitsHere = origin + FCurVX - FVShift + width <= FPageWidth + 0.0001;
-    const bool fitsASet = origin + FVStart + width <= FPageWidth + 0.0001;
+    const double origin = State().FCurX - Band->Left();
+    const bool fitsHere = origin + FCurVX - FVShift + width <= State().FPageWidth + 0.0001;
+    const bool fitsASet = origin + FVStart + width <= State().FPageWidth + 0.0001;
     if (!fitsHere && fitsASet)
         StartVSet(Band, width, Grown);
 }
 
-double TfrxEngine::MeasureVGroup(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted)
+double TfrxVerticalOutput::MeasureVGroup(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted)
 {
-    TfrxDataSet *ds = BandDataSet(VBand);
+    TfrxDataSet *ds = FEngine.BandDataSet(VBand);
     const int recNo = ds->RecNo();
     // The group's first record is counted again by the measuring walk.
     const double width = MeasureVRecords(Band, VBand, Counted - 1, Index);
@@ -41,9 +43,9 @@ double TfrxEngine::MeasureVGroup(TfrxBand *Band, TfrxDataBand *VBand, int Index,
     return width;
 }
 
-double TfrxEngine::MeasureVRecords(TfrxBand *Band, TfrxDataBand *VBand, int Counted, int Group)
+double TfrxVerticalOutput::MeasureVRecords(TfrxBand *Band, TfrxDataBand *VBand, int Counted, int Group)
 {
-    TfrxDataSet *ds = BandDataSet(VBand);
+    TfrxDataSet *ds = FEngine.BandDataSet(VBand);
     const QList<TfrxBand *> groups = VBand->Group();
     const int from = std::max(Group, 0);
     auto headers = [&](int From) {
@@ -62,13 +64,13 @@ double TfrxEngine::MeasureVRecords(TfrxBand *Band, TfrxDataBand *VBand, int Coun
     QVariantList last;
     bool first = true;
     double width = 0;
-    while (WalkGoesOn(VBand, ds, Counted)) {
-        if (PassesFilter(VBand, Band)) {
+    while (FEngine.WalkGoesOn(VBand, ds, Counted)) {
+        if (FEngine.PassesFilter(VBand, Band)) {
             ++Counted;
             QVariantList values;
             for (TfrxBand *g : groups) {
-                FCurBand = g;
-                values << EvalValue(static_cast<TfrxGroupHeader *>(g)->Condition());
+                FEngine.SetCurBand(g);
+                values << FEngine.EvalValue(static_cast<TfrxGroupHeader *>(g)->Condition());
             }
             if (first) {
                 if (Group < 0 && VBand->Header())
@@ -88,9 +90,9 @@ double TfrxEngine::MeasureVRecords(TfrxBand *Band, TfrxDataBand *VBand, int Coun
             }
             last = values;
             width += VChainWidth(VBand);
-            for (TfrxBand *sub : SubBands(VBand)) {
+            for (TfrxBand *sub : VBand->SubBands()) {
                 auto *detail = qobject_cast<TfrxDataBand *>(sub);
-                if (TfrxDataSet *detailData = BandDataSet(detail)) {
+                if (TfrxDataSet *detailData = FEngine.BandDataSet(detail)) {
                     detailData->First();
                     width += MeasureVRecords(Band, detail, 0, -1);
                 }

@@ -14,8 +14,11 @@
 //   it left out; the memos placed before the break forget theirs, as the
 //   next row no longer follows them.
 
-#include "report/engine/rudEngine.h"
+#include "report/engine/rudSuppressedValues.h"
 
+#include "report/engine/rudBandObjects.h"
+#include "report/engine/rudEngineSeam.h"
+#include "report/engine/rudKeptBlock.h"
 #include "report/engine/rudPreviewPages.h"
 
 #include "report/model/rudBand.h"
@@ -78,19 +81,22 @@ double objectsBottom(const QList<TfrxComponent *> &Objects, double Bottom)
 
 } // namespace
 
-// Each pass starts with nothing printed.
-void TfrxEngine::CollectSuppressed()
+TfrxSuppressedValues::TfrxSuppressedValues(TfrxEngineSeam &Engine, const TfrxKeptBlock &Kept)
+    : FEngine(Engine), FKept(Kept)
+{
+}
+
+void TfrxSuppressedValues::CollectSuppressed()
 {
     FSuppressMemos.clear();
-    for (TfrxComponent *c : FReport->AllObjects())
+    for (TfrxComponent *c : FEngine.State().FReport->AllObjects())
         if (auto *memo = qobject_cast<TfrxCustomMemoView *>(c); memo && memo->SuppressRepeated()) {
             memo->LastValue() = QVariant();
             FSuppressMemos.append(memo);
         }
 }
 
-// The band's rows and the child bands that follow each row.
-void TfrxEngine::ResetSuppressed(TfrxBand *Band)
+void TfrxSuppressedValues::ResetSuppressed(TfrxBand *Band)
 {
     QSet<TfrxBand *> seen;
     for (TfrxBand *b = Band; b && !seen.contains(b); b = b->Child()) {
@@ -103,24 +109,24 @@ void TfrxEngine::ResetSuppressed(TfrxBand *Band)
 // one: it keeps its values (CheckSuppress has shown them again). A band that
 // starts a new page by itself (StartNewPage) is evaluated there afterwards.
 // The bands of a kept block keep theirs too: the block moves as it is.
-void TfrxEngine::ForgetSuppressedOnNewPage()
+void TfrxSuppressedValues::ForgetSuppressedOnNewPage()
 {
     for (const QPointer<TfrxCustomMemoView> &memo : std::as_const(FSuppressMemos)) {
         if (!memo)
             continue;
         auto *band = qobject_cast<TfrxBand *>(memo->Parent());
-        if (band && (band == FSuppressMoving || (FKeeping && FKeptBands.contains(band))))
+        if (band && (band == FSuppressMoving || FKept.Holds(band)))
             continue;
         memo->LastValue() = QVariant();
     }
 }
 
-void TfrxEngine::MoveToNewColumn(TfrxBand *Band)
+void TfrxSuppressedValues::MoveToNewColumn(TfrxBand *Band)
 {
     FMovedSuppressed.clear();
     TfrxBand *saved = FSuppressMoving;
     FSuppressMoving = Band;
-    NewColumn();
+    FEngine.State().NewColumn();
     FSuppressMoving = saved;
     CheckSuppress(Band);
     FMovedSuppressed.clear();
@@ -130,7 +136,7 @@ void TfrxEngine::MoveToNewColumn(TfrxBand *Band)
 // (LastValue still holds them), unless the memo's earlier output moved
 // along in a kept block and lies above it again; a memo that needs more
 // room for its text grows, moving the objects below it and a stretched band.
-void TfrxEngine::CheckSuppress(TfrxBand *Band)
+void TfrxSuppressedValues::CheckSuppress(TfrxBand *Band)
 {
     QList<TfrxComponent *> objects;
     for (TfrxComponent *c : Band->Objects())
@@ -139,7 +145,7 @@ void TfrxEngine::CheckSuppress(TfrxBand *Band)
     const QHash<TfrxComponent *, double> grown = showLeftOut(objects);
     if (grown.isEmpty())
         return;
-    ShiftObjects(Band, grown);
+    rudShiftObjects(Band, grown);
     if (Band->Stretched()) {
         const double bottom = objectsBottom(Band->Objects(), Band->Height());
         Band->SetHeight(bottom);
@@ -149,14 +155,14 @@ void TfrxEngine::CheckSuppress(TfrxBand *Band)
 
 // Outside a keep, a keep that starts later begins at the next item, or with
 // the last row when a footer takes it along: older outputs are dropped.
-void TfrxEngine::RecordSuppressed(TfrxBand *Band, int Position)
+void TfrxSuppressedValues::RecordSuppressed(TfrxBand *Band, int Position)
 {
     // Most reports have no such memo: every band output passes here.
     if (FSuppressMemos.isEmpty())
         return;
-    const int page = FReport->PreviewPages()->CurPage();
-    if (!FKeeping) {
-        const int from = FLastRowPage == page ? std::min(FLastRowPosition, Position) : Position;
+    const int page = FEngine.State().FReport->PreviewPages()->CurPage();
+    if (!FKept.Keeping()) {
+        const int from = FKept.LastRowPage() == page ? std::min(FKept.LastRowPosition(), Position) : Position;
         FSuppressedOutputs.removeIf(
             [&](const TSuppressedOutput &Output) { return Output.Page != page || Output.Position < from; });
     }
@@ -170,10 +176,10 @@ void TfrxEngine::RecordSuppressed(TfrxBand *Band, int Position)
 // font and width of the design, or as a script left them). A band that
 // stretches grows with it and the items below move down; one that does
 // not keeps its height, the memo reaching below it.
-void TfrxEngine::ShowMovedSuppressed(int Page, int From, int To)
+void TfrxSuppressedValues::ShowMovedSuppressed(int Page, int From, int To)
 {
     FMovedSuppressed.clear();
-    auto *store = dynamic_cast<TfrxPreviewPages *>(FReport->PreviewPages());
+    auto *store = dynamic_cast<TfrxPreviewPages *>(FEngine.State().FReport->PreviewPages());
     for (const TSuppressedOutput &output : std::as_const(FSuppressedOutputs)) {
         TfrxCustomMemoView *memo = output.Memo;
         if (output.Page != Page || output.Position < From || !memo || FMovedSuppressed.contains(memo))
@@ -197,12 +203,12 @@ void TfrxEngine::ShowMovedSuppressed(int Page, int From, int To)
 
 // The part that goes on holds its memos' values (the line above them is
 // the row's first part), so they are kept through the new page.
-void TfrxEngine::SplitToNewColumn(TfrxBand *Band, QList<TfrxComponent *> &Rest, double &FullHeight)
+void TfrxSuppressedValues::SplitToNewColumn(TfrxBand *Band, QList<TfrxComponent *> &Rest, double &FullHeight)
 {
-    FCurBand = Band;
+    FEngine.SetCurBand(Band);
     TfrxBand *saved = FSuppressMoving;
     FSuppressMoving = Band;
-    NewColumn();
+    FEngine.State().NewColumn();
     FSuppressMoving = saved;
     for (TfrxComponent *c : Band->Objects())
         if (auto *memo = qobject_cast<TfrxCustomMemoView *>(c);
@@ -214,7 +220,7 @@ void TfrxEngine::SplitToNewColumn(TfrxBand *Band, QList<TfrxComponent *> &Rest, 
     const QHash<TfrxComponent *, double> grown = showLeftOut(Rest);
     if (grown.isEmpty())
         return;
-    ShiftObjects(Band, grown);
+    rudShiftObjects(Band, grown);
     std::stable_sort(Rest.begin(), Rest.end(),
                      [](TfrxComponent *a, TfrxComponent *b) { return a->Top() < b->Top(); });
     if (Band->Stretched())

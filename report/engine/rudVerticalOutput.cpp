@@ -27,7 +27,7 @@
 // starts a new column set (a data band or a group header only from the
 // second record of its data band's walk on). A vertical group with
 // KeepTogether starts a new set when it does not fit in the rest of the
-// current one but fits in a whole set (rudEngineVKeep.cpp).
+// current one but fits in a whole set (rudVerticalOutputKeep.cpp).
 //
 // Every set walks the page again, so the vertical bands' events run in
 // every set, for every output of the walk, also for outputs that fall in
@@ -36,8 +36,12 @@
 // repeated at the start of a set is an output of its own and runs its
 // events too, with Overflow set.
 
-#include "report/engine/rudEngine.h"
+#include "report/engine/rudVerticalOutput.h"
 
+#include "report/engine/rudAggregate.h"
+#include "report/engine/rudBandObjects.h"
+#include "report/engine/rudCustomEngine.h"
+#include "report/engine/rudEngineSeam.h"
 #include "report/model/rudBand.h"
 #include "report/model/rudDataSet.h"
 #include "report/model/rudPage.h"
@@ -53,14 +57,25 @@ constexpr int kMaxVColumn = 1000;
 
 } // namespace
 
-TfrxBand *TfrxEngine::VOriginalBand(TfrxComponent *Obj) const
+TfrxVerticalOutput::TfrxVerticalOutput(TfrxEngineSeam &Engine, TfrxAggregateList &Aggregates)
+    : FEngine(Engine), FAggregates(Aggregates)
 {
-    return FVOriginal.value(Obj);
+}
+
+TfrxCustomEngine &TfrxVerticalOutput::State() const
+{
+    return FEngine.State();
+}
+
+bool TfrxVerticalOutput::EndlessWidth() const
+{
+    const TfrxReportPage *page = FEngine.CurReportPage();
+    return page && page->EndlessWidth();
 }
 
 // An object goes to the first vertical band whose horizontal extent holds
 // it; its font stays its own even when it took its band's font.
-void TfrxEngine::MoveObjectsToVBands(TfrxReportPage *Page)
+void TfrxVerticalOutput::MoveObjectsToVBands(TfrxReportPage *Page)
 {
     QList<TfrxBand *> vbands;
     for (TfrxComponent *c : Page->Objects())
@@ -102,7 +117,7 @@ void TfrxEngine::MoveObjectsToVBands(TfrxReportPage *Page)
 
 // Moved objects go back to their bands, at their places in the lists (in
 // the order of moving, which is each band's list order).
-void TfrxEngine::RestoreVBandObjects()
+void TfrxVerticalOutput::RestoreVBandObjects()
 {
     for (const TVMovedObject &moved : std::as_const(FVMoved)) {
         TfrxComponent *o = moved.Obj;
@@ -121,12 +136,12 @@ void TfrxEngine::RestoreVBandObjects()
 
 // The vertical bands are those of the band's own page, which for a band of
 // a sub-report is not the page being run.
-void TfrxEngine::ShowVBands(TfrxBand *Band, QHash<TfrxComponent *, double> &Grown)
+void TfrxVerticalOutput::ShowVBands(TfrxBand *Band, QHash<TfrxComponent *, double> &Grown)
 {
     TfrxPage *page = Band->Page();
     if (!page)
         return;
-    const int savedVColumn = FCurVColumn;
+    const int savedVColumn = State().FCurVColumn;
     FVStart = FVStartX.value(page);
     FCurVX = FVStart;
     FVShift = 0;
@@ -136,8 +151,8 @@ void TfrxEngine::ShowVBands(TfrxBand *Band, QHash<TfrxComponent *, double> &Grow
     FVColumnNo = 0;
     ShowVBandTree(Band, page, Grown);
     FVHeaderList.Clear();
-    FCurVColumn = savedVColumn;
-    FCurBand = Band;
+    State().FCurVColumn = savedVColumn;
+    FEngine.SetCurBand(Band);
     FCurVBand = nullptr;
 }
 
@@ -146,25 +161,26 @@ void TfrxEngine::ShowVBands(TfrxBand *Band, QHash<TfrxComponent *, double> &Grow
 // bands, its group footers and its footer. A record's cells are totalled
 // into the per-column totals of the horizontal data band and into the row
 // totals printed on Band.
-void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxComponent *, double> &Grown)
+void TfrxVerticalOutput::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxComponent *, double> &Grown)
 {
-    const QList<TfrxBand *> subs = qobject_cast<TfrxBand *>(Obj) ? SubBands(Obj) : FPageVBands.value(Obj);
+    auto *objBand = qobject_cast<TfrxBand *>(Obj);
+    const QList<TfrxBand *> subs = objBand ? objBand->SubBands() : FEngine.PageVBands(Obj);
     auto *horizontalData = qobject_cast<TfrxDataBand *>(Band);
     for (TfrxBand *sub : subs) {
         auto *d = qobject_cast<TfrxDataBand *>(sub);
-        TfrxDataSet *ds = BandDataSet(d);
+        TfrxDataSet *ds = FEngine.BandDataSet(d);
         if (!ds)
             continue;
         ds->First();
         int counted = 0;
         bool shown = false;
         TfrxBand *header = d->Header();
-        while (WalkGoesOn(d, ds, counted)) {
-            if (PassesFilter(d, Band)) {
+        while (FEngine.WalkGoesOn(d, ds, counted)) {
+            if (FEngine.PassesFilter(d, Band)) {
                 ++counted;
                 if (!shown) {
                     if (header) {
-                        FCurVColumn = 0;
+                        State().FCurVColumn = 0;
                         ShowVBand(Band, header, Grown, VHeaderKeepWidth(Band, d, 0, counted));
                         FVHeaderList.AddItem(header, 0, false);
                     }
@@ -174,23 +190,23 @@ void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxCom
                     CheckVGroups(Band, d, counted, Grown);
                 }
                 ++FVColumnNo;
-                FCurVColumn = FVColumnNo <= kMaxVColumn ? FVColumnNo : 0;
+                State().FCurVColumn = FVColumnNo <= kMaxVColumn ? FVColumnNo : 0;
                 // Like a horizontal data band, the first record does not
                 // start a new set.
                 ShowVBand(Band, d, Grown, 0, counted > 1);
-                if (horizontalData && FCurVColumn > 0)
-                    FAggregates.AddColumnValue(horizontalData, FCurVColumn);
+                if (horizontalData && State().FCurVColumn > 0)
+                    FAggregates.AddColumnValue(horizontalData, State().FCurVColumn);
                 FAggregates.AddRowValue(d, Band);
                 ShowVBandTree(Band, d, Grown);
             }
             ds->Next();
         }
-        if (!shown || Terminated())
+        if (!shown || FEngine.Terminated())
             continue;
         ShowVGroupFooters(Band, d, 0, Grown);
         FVHeaderList.RemoveItem(header);
         if (d->Footer()) {
-            FCurVColumn = 0;
+            State().FCurVColumn = 0;
             ShowVBand(Band, d->Footer(), Grown);
         }
     }
@@ -201,16 +217,16 @@ void TfrxEngine::ShowVBandTree(TfrxBand *Band, TfrxComponent *Obj, QHash<TfrxCom
 // of their footers, their headers output (a kept group first makes sure it
 // starts where it fits; a group that starts after the first record may
 // start a new set).
-void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted,
+void TfrxVerticalOutput::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, int Counted,
                              QHash<TfrxComponent *, double> &Grown)
 {
     const QList<TfrxBand *> groups = VBand->Group();
     for (int i = Index; i < groups.size(); ++i) {
         auto *gh = static_cast<TfrxGroupHeader *>(groups[i]);
-        FCurBand = gh;
-        gh->LastValue = EvalValue(gh->Condition());
+        FEngine.SetCurBand(gh);
+        gh->LastValue = FEngine.EvalValue(gh->Condition());
         FVGroupStart.insert(gh, FVColumnNo + 1);
-        FCurVColumn = 0;
+        State().FCurVColumn = 0;
         if (gh->KeepTogether())
             KeepVGroup(Band, VBand, i, Counted, Grown);
         ShowVBand(Band, gh, Grown, VHeaderKeepWidth(Band, VBand, i + 1, Counted), Counted > 1);
@@ -221,9 +237,9 @@ void TfrxEngine::InitVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Index, int
 
 // The outermost group whose condition changed ends (with every group
 // inside it) and starts again.
-void TfrxEngine::CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Counted, QHash<TfrxComponent *, double> &Grown)
+void TfrxVerticalOutput::CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Counted, QHash<TfrxComponent *, double> &Grown)
 {
-    if (const int i = ChangedGroup(VBand); i >= 0) {
+    if (const int i = FEngine.ChangedGroup(VBand); i >= 0) {
         ShowVGroupFooters(Band, VBand, i, Grown);
         InitVGroups(Band, VBand, i, Counted, Grown);
     }
@@ -232,7 +248,7 @@ void TfrxEngine::CheckVGroups(TfrxBand *Band, TfrxDataBand *VBand, int Counted, 
 // A group footer's cells read the totals over the group: the records of
 // the group across Band (row subtotals, restarted after the footer) and
 // the group's columns of the per-column totals.
-void TfrxEngine::ShowVGroupFooters(TfrxBand *Band, TfrxDataBand *VBand, int Index,
+void TfrxVerticalOutput::ShowVGroupFooters(TfrxBand *Band, TfrxDataBand *VBand, int Index,
                                    QHash<TfrxComponent *, double> &Grown)
 {
     const QList<TfrxBand *> groups = VBand->Group();
@@ -242,7 +258,7 @@ void TfrxEngine::ShowVGroupFooters(TfrxBand *Band, TfrxDataBand *VBand, int Inde
         TfrxBand *footer = gh->GroupFooter();
         if (!footer)
             continue;
-        FCurVColumn = 0;
+        State().FCurVColumn = 0;
         FVRangeFrom = FVGroupStart.value(gh, 1);
         FVRangeTo = std::min(FVColumnNo, kMaxVColumn);
         ShowVBand(Band, footer, Grown);
@@ -256,7 +272,7 @@ void TfrxEngine::ShowVGroupFooters(TfrxBand *Band, TfrxDataBand *VBand, int Inde
 // A kept group ends what a header keeps room for: the whole group is
 // measured, so that the header goes with it to the next set rather than
 // stay behind alone.
-double TfrxEngine::VHeaderKeepWidth(TfrxBand *Band, TfrxDataBand *VBand, int Group, int Counted)
+double TfrxVerticalOutput::VHeaderKeepWidth(TfrxBand *Band, TfrxDataBand *VBand, int Group, int Counted)
 {
     if (!VWidthLimited())
         return 0;
@@ -270,12 +286,12 @@ double TfrxEngine::VHeaderKeepWidth(TfrxBand *Band, TfrxDataBand *VBand, int Gro
     return width + (VBand->Visible() && !VBand->KeepChild() ? VBand->Width() : VChainWidth(VBand));
 }
 
-bool TfrxEngine::VWidthLimited() const
+bool TfrxVerticalOutput::VWidthLimited() const
 {
-    return !FOutputTo && !(FPage && FPage->EndlessWidth());
+    return !FEngine.CollectingOutput() && !(EndlessWidth());
 }
 
-double TfrxEngine::VChainWidth(TfrxBand *VBand) const
+double TfrxVerticalOutput::VChainWidth(TfrxBand *VBand) const
 {
     double width = 0;
     for (TfrxBand *b = VBand; b && b->Vertical(); b = b->Child()) {
@@ -293,13 +309,13 @@ double TfrxEngine::VChainWidth(TfrxBand *VBand) const
 // the band and its chain go to the same column set. As for a horizontal
 // band, StartNewPage is looked at before the band's OnBeforePrint, and
 // whether the band takes room after it.
-void TfrxEngine::ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown,
+void TfrxVerticalOutput::ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent *, double> &Grown,
                            double KeepWith, bool MayStartSet)
 {
     if (!VBand || !VBand->Vertical())
         return;
     auto width = [&] { return (VBand->KeepChild() ? VChainWidth(VBand) : VBand->Width()) + KeepWith; };
-    if (MayStartSet && VBand->StartNewPage() && VBand->Visible() && FVPlaced && !FOutputTo)
+    if (MayStartSet && VBand->StartNewPage() && VBand->Visible() && FVPlaced && !FEngine.CollectingOutput())
         StartVSet(Band, width(), Grown);
     VBandBeforePrint(Band, VBand);
     if (VBand->Visible()) {
@@ -316,61 +332,61 @@ void TfrxEngine::ShowVBand(TfrxBand *Band, TfrxBand *VBand, QHash<TfrxComponent 
 
 // The events of a vertical band see the horizontal band being output as
 // the current band, and the vertical one for its totals, as its cells do.
-void TfrxEngine::VBandBeforePrint(TfrxBand *Band, TfrxBand *VBand)
+void TfrxVerticalOutput::VBandBeforePrint(TfrxBand *Band, TfrxBand *VBand)
 {
-    FCurBand = Band;
+    FEngine.SetCurBand(Band);
     FCurVBand = VBand;
-    FReport->SetCurObject(VBand->Name());
+    State().FReport->SetCurObject(VBand->Name());
     VBand->BeforePrint();
-    FReport->DoBeforePrint(VBand);
+    State().FReport->DoBeforePrint(VBand);
     FCurVBand = nullptr;
 }
 
-void TfrxEngine::VBandAfterPrint(TfrxBand *Band, TfrxBand *VBand)
+void TfrxVerticalOutput::VBandAfterPrint(TfrxBand *Band, TfrxBand *VBand)
 {
-    FCurBand = Band;
+    FEngine.SetCurBand(Band);
     FCurVBand = VBand;
-    FReport->SetCurObject(VBand->Name());
-    FReport->DoAfterPrint(VBand);
+    State().FReport->SetCurObject(VBand->Name());
+    State().FReport->DoAfterPrint(VBand);
     VBand->AfterPrint();
     FCurVBand = nullptr;
 }
 
-// Sets are cut where the band is output: Band lies at FCurX, so design
-// left X lies at FCurX - Band->Left() + X on the page. Output collected for
+// Sets are cut where the band is output: Band lies at State().FCurX, so design
+// left X lies at State().FCurX - Band->Left() + X on the page. Output collected for
 // a sub-report printed on its band has no page edge and stays in the first
 // set.
-void TfrxEngine::FitVOutput(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown)
+void TfrxVerticalOutput::FitVOutput(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown)
 {
-    if (FOutputTo)
+    if (FEngine.CollectingOutput())
         return;
-    const double right = FCurX - Band->Left() + FCurVX - FVShift + Width;
-    if (FPage && FPage->EndlessWidth()) {
-        FPageWidth = std::max(FPageWidth, right);
+    const double right = State().FCurX - Band->Left() + FCurVX - FVShift + Width;
+    if (EndlessWidth()) {
+        State().FPageWidth = std::max(State().FPageWidth, right);
         return;
     }
-    if (right <= FPageWidth + 0.0001 || !FVPlaced)
+    if (right <= State().FPageWidth + 0.0001 || !FVPlaced)
         return;
     StartVSet(Band, Width, Grown);
 }
 
 // The open headers start the set when they leave room for the output (on a
 // page of endless width always: it grows).
-void TfrxEngine::StartVSet(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown)
+void TfrxVerticalOutput::StartVSet(TfrxBand *Band, double Width, QHash<TfrxComponent *, double> &Grown)
 {
     ++FVSetNo;
     FVSetCount = std::max(FVSetCount, FVSetNo + 1);
     FVPlaced = false;
-    const double origin = FCurX - Band->Left();
-    const bool endless = FPage && FPage->EndlessWidth();
+    const double origin = State().FCurX - Band->Left();
+    const bool endless = EndlessWidth();
     double headers = 0;
     for (int i = 0; i < FVHeaderList.Count(); ++i)
         headers += VChainWidth(FVHeaderList.Items(i).Band);
     double x = FVStart;
-    if (endless || origin + FVStart + headers + Width <= FPageWidth + 0.0001) {
-        const int savedVColumn = FCurVColumn;
+    if (endless || origin + FVStart + headers + Width <= State().FPageWidth + 0.0001) {
+        const int savedVColumn = State().FCurVColumn;
         const int savedFrom = FVRangeFrom, savedTo = FVRangeTo;
-        FCurVColumn = 0;
+        State().FCurVColumn = 0;
         FVRangeFrom = FVRangeTo = 0;
         for (int i = 0; i < FVHeaderList.Count(); ++i)
             for (TfrxBand *b = FVHeaderList.Items(i).Band; b && b->Vertical(); b = b->Child()) {
@@ -386,11 +402,11 @@ void TfrxEngine::StartVSet(TfrxBand *Band, double Width, QHash<TfrxComponent *, 
                 if (!b->Visible() && !b->PrintChildIfInvisible())
                     break;
             }
-        FCurVColumn = savedVColumn;
+        State().FCurVColumn = savedVColumn;
         FVRangeFrom = savedFrom;
         FVRangeTo = savedTo;
         if (endless)
-            FPageWidth = std::max(FPageWidth, origin + x);
+            State().FPageWidth = std::max(State().FPageWidth, origin + x);
     }
     FVShift = FCurVX - x;
 }
@@ -398,25 +414,25 @@ void TfrxEngine::StartVSet(TfrxBand *Band, double Width, QHash<TfrxComponent *, 
 // The objects of VBand that came from Band are evaluated for the current
 // records and copied onto Band at design left X; the copies grow with
 // their text like the band's own objects.
-void TfrxEngine::AddVCells(TfrxBand *Band, TfrxBand *VBand, double X, QHash<TfrxComponent *, double> &Grown)
+void TfrxVerticalOutput::AddVCells(TfrxBand *Band, TfrxBand *VBand, double X, QHash<TfrxComponent *, double> &Grown)
 {
-    FCurBand = Band;
+    FEngine.SetCurBand(Band);
     FCurVBand = VBand;
     const QList<TfrxComponent *> objects = VBand->Objects();
     for (TfrxComponent *c : objects) {
         auto *view = qobject_cast<TfrxReportComponent *>(c);
         if (!view || VOriginalBand(c) != Band)
             continue;
-        FReport->SetCurObject(view->Name());
+        State().FReport->SetCurObject(view->Name());
         view->BeforePrint();
-        FReport->DoBeforePrint(view);
+        State().FReport->DoBeforePrint(view);
         if (view->Visible()) {
             view->GetData();
             if (auto *v = qobject_cast<TfrxView *>(view))
-                FReport->DoNotifyEvent(v, v->OnAfterData());
+                State().FReport->DoNotifyEvent(v, v->OnAfterData());
         }
         if (view->Visible())
-            if (TfrxComponent *copy = CopyOutput(view, Band)) {
+            if (TfrxComponent *copy = rudCopyOutput(view, Band)) {
                 copy->SetLeft(X - Band->Left() + view->Left());
                 copy->SetTop(view->Top());
                 auto *s = qobject_cast<TfrxStretcheable *>(copy);
@@ -428,7 +444,7 @@ void TfrxEngine::AddVCells(TfrxBand *Band, TfrxBand *VBand, double X, QHash<Tfrx
                     }
                 }
             }
-        FReport->DoAfterPrint(view);
+        State().FReport->DoAfterPrint(view);
         view->AfterPrint();
     }
     FCurVBand = nullptr;
