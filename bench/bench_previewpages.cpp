@@ -1,7 +1,8 @@
 // The prepared pages store at the size of a long report: 1,000 pages of 50
 // memos, each memo differing from its source copy only in its text. Measures
-// adding the pages (with the store's heap growth per page), rebuilding one
-// page from its item, and saving and loading the prepared-report file.
+// adding the pages (with the store's heap growth per page), rebuilding a
+// page from its item, destroying a rebuilt page, and saving and loading the
+// prepared-report file.
 
 #include "report/render/rudRenderRuntime.h"
 #include "report/engine/rudPreviewPages.h"
@@ -96,11 +97,41 @@ void BM_AddPages(benchmark::State &state)
 }
 BENCHMARK(BM_AddPages)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// Rebuilding alone: the cache holds every page, so each iteration builds
+// another page and none is destroyed while timed.
 void BM_RebuildPage(benchmark::State &state)
 {
     TLongReport r;
     TfrxPreviewPages *pages = r.Prepare();
-    // A cache of one page: asking for two pages in turn rebuilds every time.
+    r.Report.PreviewOptions()->SetPagesInCache(PageCount);
+    int index = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pages->GetPage(index++));
+}
+BENCHMARK(BM_RebuildPage)->Unit(benchmark::kMicrosecond)->Iterations(PageCount);
+
+// Destroying a page as the cache drops it: a page holding what a rebuilt
+// page holds, made while the timer is stopped.
+void BM_DropPage(benchmark::State &state)
+{
+    TLongReport r;
+    TfrxPreviewPages *pages = r.Prepare();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto page = std::make_unique<TfrxReportPage>(nullptr);
+        page->AssignAll(pages->GetPage(0));
+        state.ResumeTiming();
+        page.reset();
+    }
+}
+BENCHMARK(BM_DropPage)->Unit(benchmark::kMicrosecond);
+
+// Both in turn, as a cache of one page does when two pages are asked for
+// alternately.
+void BM_RebuildAndDropPage(benchmark::State &state)
+{
+    TLongReport r;
+    TfrxPreviewPages *pages = r.Prepare();
     r.Report.PreviewOptions()->SetPagesInCache(1);
     int index = 0;
     for (auto _ : state) {
@@ -108,7 +139,7 @@ void BM_RebuildPage(benchmark::State &state)
         index = index == 0 ? PageCount - 1 : 0;
     }
 }
-BENCHMARK(BM_RebuildPage)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RebuildAndDropPage)->Unit(benchmark::kMicrosecond);
 
 void BM_SaveFile(benchmark::State &state)
 {

@@ -2,19 +2,26 @@
 
 #include "report/model/rudComponent.h"
 
-namespace {
-
-// Names compare with ASCII case ignored only (rudSameName).
-QString nameKey(const QString &Name)
+bool operator==(const TfrxNameKey &A, const TfrxNameKey &B)
 {
-    QString key = Name;
-    for (QChar &c : key)
-        if (c.unicode() >= 'a' && c.unicode() <= 'z')
-            c = QChar(c.unicode() - 32);
-    return key;
+    return rudSameName(A.Name, B.Name);
 }
 
-} // namespace
+size_t qHash(const TfrxNameKey &Key, size_t Seed)
+{
+    quint64 h = Seed ^ 0x9e3779b97f4a7c15ULL;
+    for (const QChar c : Key.Name) {
+        char16_t u = c.unicode();
+        if (u >= 'a' && u <= 'z')
+            u -= 32;
+        h = (h ^ u) * 0x100000001b3ULL;
+    }
+    // The buckets are chosen by the low bits: every character reaches them.
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    return size_t(h);
+}
 
 TfrxNameIndex::TfrxNameIndex(TfrxComponent *Root) : FRoot(Root)
 {
@@ -35,7 +42,7 @@ void TfrxNameIndex::Rebuild()
     for (TfrxComponent *c : FRoot->AllObjects()) {
         if (c->Name().isEmpty())
             continue;
-        const QString key = nameKey(c->Name());
+        const TfrxNameKey key{c->Name()};
         if (!FNames.contains(key))
             FNames.insert(key, c);
     }
@@ -55,7 +62,7 @@ TfrxComponent *TfrxNameIndex::Find(const QString &Name)
 {
     if (Name.isEmpty() || !FRoot)
         return nullptr;
-    const QString key = nameKey(Name);
+    const TfrxNameKey key{Name};
     auto it = FNames.constFind(key);
     if (it == FNames.constEnd())
         return nullptr;
@@ -70,7 +77,7 @@ void TfrxNameIndex::Note(TfrxComponent *Component)
 {
     if (!Component || Component->Name().isEmpty())
         return;
-    auto &entry = FNames[nameKey(Component->Name())];
+    auto &entry = FNames[TfrxNameKey{Component->Name()}];
     if (!Current(Component->Name(), entry.data()))
         entry = Component;
 }

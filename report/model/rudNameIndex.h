@@ -9,6 +9,14 @@
 
 class TfrxComponent;
 
+// A component name as a key: compared and hashed with ASCII case ignored,
+// so that looking a name up needs no case-folded copy of it.
+struct TfrxNameKey {
+    QString Name;
+};
+bool operator==(const TfrxNameKey &A, const TfrxNameKey &B);
+size_t qHash(const TfrxNameKey &Key, size_t Seed = 0);
+
 // Answers "which descendant of Root has this name" in constant time, so that
 // loading (merging elements of the same name, resolving references, checking
 // and making unique names) stays linear in the number of objects. Entries
@@ -31,7 +39,7 @@ private:
     bool Current(const QString &Name, TfrxComponent *Found) const;
 
     QPointer<TfrxComponent> FRoot;
-    QHash<QString, QPointer<TfrxComponent>> FNames;
+    QHash<TfrxNameKey, QPointer<TfrxComponent>> FNames;
 };
 
 // Free names Base + n (n = 1, 2, ...) among a set of names that only grows

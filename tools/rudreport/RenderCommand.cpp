@@ -122,7 +122,20 @@ int renderCommand(const QStringList &args)
     // page that fails leaves the old set of files, never a mix of two runs.
     TAtomicSaveSet images;
     for (qsizetype i = 0; i < indexes.size(); ++i) {
-        TfrxReportPage *page = resolvePlaceholders(store->GetPage(indexes[i]));
+        // A page the store cannot rebuild stops the command before any
+        // image is replaced, naming the page and what went wrong with it.
+        const QStringList before = prepared.Report->Errors();
+        TfrxReportPage *page = store->GetPage(indexes[i]);
+        if (!page) {
+            QStringList reasons;
+            for (const QString &e : prepared.Report->Errors())
+                if (!before.contains(e))
+                    reasons << e;
+            return fail(QStringLiteral("page %1 cannot be rebuilt from the prepared report%2")
+                            .arg(indexes[i] + 1)
+                            .arg(reasons.isEmpty() ? QString() : QStringLiteral(": ") + reasons.join(QStringLiteral("; "))));
+        }
+        resolvePlaceholders(page);
         QImage image(pageSizeInPixels(page, dpi), QImage::Format_RGB32);
         if (image.isNull())
             return fail(QStringLiteral("the page is too large at %1 dpi").arg(dpi));
