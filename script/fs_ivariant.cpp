@@ -6,10 +6,60 @@
 #include "base/TextLimits.h"
 #include "script/fs_iconst.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QObject>
+#include <QPointer>
 #include <algorithm>
 #include <cmath>
 #include <limits>
+
+namespace {
+
+// Objects whose address a script has seen as a number (through Integer,
+// Int64 or String): a number turns back into an object only when it is one
+// of them and the object still lives. Any other number is no object, and
+// following it would read whatever memory it points at.
+struct TNumberedObjects {
+    QMutex Lock;
+    QHash<qint64, QPointer<QObject>> ByNumber;
+};
+
+TNumberedObjects &numberedObjects()
+{
+    static TNumberedObjects objects;
+    return objects;
+}
+
+// Remembers Object under its address as Int64 and as a 32-bit Integer.
+qint64 numberOf(QObject *Object)
+{
+    const qint64 number = qint64(reinterpret_cast<quintptr>(Object));
+    if (!Object)
+        return 0;
+    TNumberedObjects &objects = numberedObjects();
+    const QMutexLocker locker(&objects.Lock);
+    if (objects.ByNumber.size() > 4096)
+        objects.ByNumber.removeIf([](const auto &Entry) { return Entry.value().isNull(); });
+    objects.ByNumber.insert(number, Object);
+    objects.ByNumber.insert(qint64(qint32(number)), Object);
+    return number;
+}
+
+QObject *objectOfNumber(qint64 Number)
+{
+    if (Number == 0)
+        return nullptr;
+    TNumberedObjects &objects = numberedObjects();
+    const QMutexLocker locker(&objects.Lock);
+    const QPointer<QObject> found = objects.ByNumber.value(Number);
+    if (found.isNull())
+        throw EfsRuntimeError(QStringLiteral("EAccessViolation"),
+                              QStringLiteral("Access violation: %1 is no object").arg(Number));
+    return found.data();
+}
+
+} // namespace
 
 TfsVariant TfsVariant::Null()
 {
@@ -115,7 +165,7 @@ qint64 TfsVariant::ToInt64() const
             return doubleToInt64(d, *this, QStringLiteral("Int64"));
         fsRaiseVariantCast(TypeName(), QStringLiteral("Int64"));
     }
-    case TfsVarKind::Object: return qint64(reinterpret_cast<quintptr>(FObject));
+    case TfsVarKind::Object: return numberOf(FObject);
     default: fsRaiseVariantCast(TypeName(), QStringLiteral("Int64"));
     }
 }
@@ -184,7 +234,7 @@ QString TfsVariant::ToString() const
     case TfsVarKind::Bool: return FBool ? QStringLiteral("True") : QStringLiteral("False");
     case TfsVarKind::Double: return FloatToStr(FDouble);
     case TfsVarKind::String: return FString;
-    case TfsVarKind::Object: return IntToStr(qint64(reinterpret_cast<quintptr>(FObject)));
+    case TfsVarKind::Object: return IntToStr(numberOf(FObject));
     default: fsRaiseVariantCast(TypeName(), QStringLiteral("String"));
     }
 }
@@ -204,8 +254,8 @@ QObject *TfsVariant::ToObject() const
     case TfsVarKind::Object: return FObject;
     case TfsVarKind::Empty:
     case TfsVarKind::Null: return nullptr;
-    case TfsVarKind::Int: return reinterpret_cast<QObject *>(quintptr(qint64(FInt)));
-    case TfsVarKind::Int64: return reinterpret_cast<QObject *>(quintptr(FInt64));
+    case TfsVarKind::Int: return objectOfNumber(FInt);
+    case TfsVarKind::Int64: return objectOfNumber(FInt64);
     default: fsRaiseVariantCast(TypeName(), QStringLiteral("Dispatch"));
     }
 }

@@ -143,3 +143,9 @@ TEST(SafeInput, TextsLongerThanTheLimitAreOutOfMemoryErrors)
                            "Out of memory: a text of 134217728 characters is longer than the 67108864 allowed",
                            "EOutOfMemory", "EOutOfMemory"}));
 }
+
+TEST(SafeInput, ANumberThatWasNoObjectIsNeverFollowedAsOne)
+{
+    TLangScript js("JScript");
+    EXPECT_EQ(js.RunError(src("var i = 1; i.Count++;")), QStringLiteral("Access violation: 1 is no object"));
+}
