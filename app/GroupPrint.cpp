@@ -98,6 +98,22 @@ QStringList checkGroup(const TCertificateHost &Host, const QList<TGroupTrainee> 
     return faults;
 }
 
+namespace {
+
+// Fills the template with the common values and Trainee's own, and gives
+// that certificate; a row the certificate cannot take raises its fault.
+TCertificate fillForTrainee(TfrxReport *Report, const TCertificate &Common, const TGroupTrainee &Trainee)
+{
+    TCertificate certificate = Common;
+    const QString fault = apply(certificate, Trainee);
+    if (!fault.isEmpty())
+        throw EGeneralError(rowFault(Trainee, fault));
+    fillCertificateReport(Report, certificate);
+    return certificate;
+}
+
+} // namespace
+
 TGroupFit checkGroupFit(TCertificateHost &Host, const QList<TGroupTrainee> &Trainees)
 {
     const TCertificate common = Host.Certificate();
@@ -105,11 +121,7 @@ TGroupFit checkGroupFit(TCertificateHost &Host, const QList<TGroupTrainee> &Trai
     Host.LoadTemplate();
     TGroupFit fit;
     for (const TGroupTrainee &trainee : Trainees) {
-        TCertificate certificate = common;
-        const QString fault = apply(certificate, trainee);
-        if (!fault.isEmpty())
-            throw EGeneralError(rowFault(trainee, fault));
-        fillCertificateReport(report, certificate);
+        fillForTrainee(report, common, trainee);
         const QList<TFitProblem> problems = checkFit(report);
         if (problems.isEmpty())
             continue;
@@ -132,11 +144,7 @@ bool prepareGroup(TCertificateHost &Host, const QList<TGroupTrainee> &Trainees, 
     TfrxCustomPreviewPages *pages = report->PreviewPages();
     pages->Clear();
     for (const TGroupTrainee &trainee : Trainees) {
-        TCertificate certificate = common;
-        const QString fault = apply(certificate, trainee);
-        if (!fault.isEmpty())
-            throw EGeneralError(rowFault(trainee, fault));
-        fillCertificateReport(report, certificate);
+        const TCertificate certificate = fillForTrainee(report, common, trainee);
         // Shrunk on this certificate only: the fonts are the template's
         // again for the next trainee.
         const QList<TFitProblem> problems = Shrink ? checkFit(report) : QList<TFitProblem>();
