@@ -52,6 +52,18 @@ for target in "${targets[@]}"; do
   echo "fuzz $target: $result, $((SECONDS - started)) s, ${speed:-?} exec/s; $last"
 done
 if ((${#failed[@]})); then
+  # The failures' reports come last: a CI log may keep only its end.
+  for target in "${failed[@]}"; do
+    echo "---- fuzz $target: the report (whole log: $build/logs/$target.log)" >&2
+    grep -E '^==[0-9]+==|runtime error|^ALARM|^SUMMARY|^ +#[0-9]+ 0x|^Test unit written' \
+      "$build/logs/$target.log" | head -n 30 >&2 || true
+    # The input itself, small enough to be carried by a log: gzip | base64.
+    for input in "$build/crashes/$target"/*; do
+      [ -f "$input" ] || continue
+      echo "input $(basename "$input") ($(stat -c %s "$input") bytes), gzip | base64:" >&2
+      gzip -9c "$input" | base64 -w 120 | head -n 40 >&2
+    done
+  done
   echo "Fuzz targets that failed: ${failed[*]} (inputs in $build/crashes, logs in $build/logs)" >&2
   exit 1
 fi
