@@ -231,7 +231,7 @@ TfrxPage *TfrxComponent::Page() const
 TfrxReport *TfrxComponent::Report() const
 {
     for (const TfrxComponent *c = this; c; c = c->FParent)
-        if (c->metaObject()->inherits(&TfrxReport::staticMetaObject))
+        if (c->FIsReport)
             return static_cast<TfrxReport *>(const_cast<TfrxComponent *>(c));
     return nullptr;
 }

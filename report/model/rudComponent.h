@@ -182,6 +182,9 @@ public:
 
 protected:
     bool FParentFont = true;
+    // Set by the report itself: Report() runs on every value a view shows
+    // and finds its root by this flag, not by a walk of meta-objects.
+    bool FIsReport = false;
     // The children list itself, for containers that list objects they do
     // not own (the engine's null band); such a container must empty it
     // before it is destroyed.

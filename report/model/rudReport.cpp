@@ -64,6 +64,7 @@ TfrxReport::TfrxReport(TfrxComponent *AOwner)
       FPreviewOptions(std::make_unique<TfrxPreviewOptions>()), FPrintOptions(std::make_unique<TfrxPrintOptions>()),
       FReportOptions(std::make_unique<TfrxReportOptions>())
 {
+    FIsReport = true;
     SetComponentStyle(ComponentStyle() | csHandlesNestedProperties);
     FReportOptions->SetReport(this);
     Clear();
@@ -74,6 +75,7 @@ TfrxReport::~TfrxReport()
     // Children go first: their destructors may still ask for the report.
     while (!Objects().isEmpty())
         delete Objects().last();
+    FIsReport = false;
 }
 
 // Version and DotMatrixReport have no default: they are always written.
