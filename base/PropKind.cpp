@@ -2,21 +2,6 @@
 
 #include <QObject>
 
-bool isOrdinalPropKind(TfrxPropKind Kind)
-{
-    switch (Kind) {
-    case TfrxPropKind::Integer:
-    case TfrxPropKind::Char:
-    case TfrxPropKind::Int64:
-    case TfrxPropKind::Enumeration:
-    case TfrxPropKind::Set:
-    case TfrxPropKind::Boolean:
-        return true;
-    default:
-        return false;
-    }
-}
-
 TfrxPropKind propKindOfType(const QMetaProperty &prop)
 {
     if (prop.isEnumType())

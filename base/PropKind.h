@@ -7,7 +7,8 @@
 #include <QMetaProperty>
 
 // Kinds of property values; decides how a property is written, read,
-// edited and handed to scripts.
+// edited and handed to scripts. The ordinal kinds come first, up to Boolean
+// (isOrdinalPropKind).
 enum class TfrxPropKind {
     Integer,        // int and the smaller integers
     Char,           // QChar, char
@@ -29,7 +30,10 @@ enum class TfrxPropKind {
 
 // True for the kinds read and written as an ordinal number: integer, char,
 // int64, enumeration, set and Boolean.
-bool isOrdinalPropKind(TfrxPropKind Kind);
+constexpr bool isOrdinalPropKind(TfrxPropKind Kind)
+{
+    return Kind <= TfrxPropKind::Boolean;
+}
 // The kind of a property by its C++ type alone: every QObject pointer is an
 // Object (the report model tells its component references apart), and a
 // type no kind describes is Unknown.

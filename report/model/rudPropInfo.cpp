@@ -149,6 +149,28 @@ void addDescError(TPropTables &t, const QString &text)
     }
 }
 
+// The C++ type in which the typed reads take a property's value.
+TfrxPropInfo::TAccess accessOf(const TfrxPropInfo &Info)
+{
+    using TAccess = TfrxPropInfo::TAccess;
+    const int id = Info.Type.id();
+    if (id == QMetaType::Bool)
+        return Info.Kind == TfrxPropKind::Boolean ? TAccess::Bool : TAccess::Variant;
+    // Enumerations and QFlags hold a plain int.
+    if ((id == QMetaType::Int && Info.Kind != TfrxPropKind::Boolean) ||
+        ((Info.Kind == TfrxPropKind::Enumeration || Info.Kind == TfrxPropKind::Set) &&
+         Info.Type.sizeOf() == int(sizeof(int))))
+        return TAccess::Int;
+    if (id == QMetaType::Double)
+        return TAccess::Double;
+    if (id == QMetaType::QString)
+        return TAccess::String;
+    if ((Info.Kind == TfrxPropKind::Object || Info.Kind == TfrxPropKind::Component) &&
+        (Info.Type.flags() & QMetaType::PointerToQObject))
+        return TAccess::Object;
+    return TAccess::Variant;
+}
+
 // Builds the list of one class: the chain from TfrxPersistent's first
 // descendant down to cls, each class's own properties in declaration order.
 TfrxPropList buildList(const QMetaObject *cls, const QHash<const QMetaObject *, TfrxPropDescs> &descs)
@@ -166,6 +188,8 @@ TfrxPropList buildList(const QMetaObject *cls, const QHash<const QMetaObject *, 
             info.DeclaringClass = c;
             info.Index = i;
             info.Type = info.Meta.metaType();
+            info.StaticCall = c->d.static_metacall;
+            info.LocalIndex = i - c->propertyOffset();
             info.Kind = rudPropKindOfType(info.Meta);
             if (found != descs.constEnd()) {
                 for (const TfrxPropDesc &d : *found) {
@@ -182,6 +206,7 @@ TfrxPropList buildList(const QMetaObject *cls, const QHash<const QMetaObject *, 
             }
             if (info.TypeName.isEmpty())
                 info.TypeName = rudTypeNameOfKind(info);
+            info.Access = accessOf(info);
             list.push_back(std::move(info));
         }
     }
@@ -281,27 +306,18 @@ bool TfrxPropInfo::IsDefault(const QObject *obj) const
 
 namespace {
 
-// Reads property Index of obj straight into Value, an object of the
-// property's own C++ type, through the meta-call that QMetaProperty::read
-// makes too: without the QVariant around the value, which costs more than
-// the read itself and the serializer reads every property of every object.
-template <class T>
-void readInto(const QObject *obj, int Index, T &Value)
-{
-    int status = -1;
-    void *argv[] = {&Value, nullptr, &status};
-    QMetaObject::metacall(const_cast<QObject *>(obj), QMetaObject::ReadProperty, Index, argv);
-}
-
 // Writes Value, an object of the property's own C++ type, through the
 // meta-call that QMetaProperty::write makes once it holds such a value.
 template <class T>
-void writeFrom(QObject *obj, int Index, T &Value)
+void writeFrom(const TfrxPropInfo &Prop, QObject *obj, T &Value)
 {
     int status = -1;
     int flags = 0;
     void *argv[] = {&Value, nullptr, &status, &flags};
-    QMetaObject::metacall(obj, QMetaObject::WriteProperty, Index, argv);
+    if (Prop.StaticCall)
+        Prop.StaticCall(obj, QMetaObject::WriteProperty, Prop.LocalIndex, argv);
+    else
+        QMetaObject::metacall(obj, QMetaObject::WriteProperty, Prop.Index, argv);
 }
 
 } // namespace
@@ -311,7 +327,7 @@ bool TfrxPropInfo::SetFloatValue(QObject *obj, double value) const
     if (Index >= 0 && Type.id() == QMetaType::Double) {
         if (!IsWritable())
             return false;
-        writeFrom(obj, Index, value);
+        writeFrom(*this, obj, value);
         return true;
     }
     return Write(obj, value);
@@ -323,7 +339,7 @@ bool TfrxPropInfo::SetStrValue(QObject *obj, const QString &value) const
         if (!IsWritable())
             return false;
         QString v = value;
-        writeFrom(obj, Index, v);
+        writeFrom(*this, obj, v);
         return true;
     }
     return Write(obj, value);
@@ -355,47 +371,8 @@ bool TfrxPropInfo::CopyValue(QObject *Dest, const QObject *Source) const
     return Write(Dest, Read(Source));
 }
 
-double TfrxPropInfo::FloatValue(const QObject *obj) const
+qint64 TfrxPropInfo::OrdValueOfVariant(const QObject *obj) const
 {
-    if (Index >= 0 && Type.id() == QMetaType::Double) {
-        double v = 0;
-        readInto(obj, Index, v);
-        return v;
-    }
-    return Read(obj).toDouble();
-}
-
-QString TfrxPropInfo::StrValue(const QObject *obj) const
-{
-    if (Index >= 0 && Type.id() == QMetaType::QString) {
-        QString v;
-        readInto(obj, Index, v);
-        return v;
-    }
-    return Read(obj).toString();
-}
-
-qint64 TfrxPropInfo::OrdValue(const QObject *obj) const
-{
-    if (Index >= 0) {
-        if (Type.id() == QMetaType::Int && Kind != TfrxPropKind::Boolean) {
-            int v = 0;
-            readInto(obj, Index, v);
-            return v;
-        }
-        if (Type.id() == QMetaType::Bool && Kind == TfrxPropKind::Boolean) {
-            bool v = false;
-            readInto(obj, Index, v);
-            return v ? 1 : 0;
-        }
-        // Enumerations and QFlags hold a plain int.
-        if ((Kind == TfrxPropKind::Enumeration || Kind == TfrxPropKind::Set) &&
-            Type.sizeOf() == int(sizeof(int))) {
-            int v = 0;
-            readInto(obj, Index, v);
-            return v;
-        }
-    }
     const QVariant v = Read(obj);
     if (Kind == TfrxPropKind::Enumeration || Kind == TfrxPropKind::Set) {
         // Enumerations and QFlags hold a plain int; read it directly rather
@@ -424,10 +401,10 @@ bool TfrxPropInfo::SetOrdValue(QObject *obj, qint64 value) const
                 return false;
             if (asInt) {
                 int raw = int(value);
-                writeFrom(obj, Index, raw);
+                writeFrom(*this, obj, raw);
             } else {
                 bool raw = value != 0;
-                writeFrom(obj, Index, raw);
+                writeFrom(*this, obj, raw);
             }
             return true;
         }
@@ -456,12 +433,8 @@ bool TfrxPropInfo::SetOrdValue(QObject *obj, qint64 value) const
 
 QObject *TfrxPropInfo::ObjectValue(const QObject *obj) const
 {
-    if (Index >= 0 && (Kind == TfrxPropKind::Object || Kind == TfrxPropKind::Component) &&
-        (Type.flags() & QMetaType::PointerToQObject)) {
-        QObject *v = nullptr;
-        readInto(obj, Index, v);
-        return v;
-    }
+    if (Access == TAccess::Object)
+        return ReadAs<QObject *>(obj);
     const QVariant v = Read(obj);
     if (!(v.metaType().flags() & QMetaType::PointerToQObject))
         return nullptr;
@@ -478,7 +451,7 @@ bool TfrxPropInfo::SetObjectValue(QObject *obj, QObject *value) const
     if (Index >= 0 && (Type.flags() & QMetaType::PointerToQObject)) {
         if (!IsWritable())
             return false;
-        writeFrom(obj, Index, value);
+        writeFrom(*this, obj, value);
         return true;
     }
     return Write(obj, QVariant(Meta.metaType(), &value));

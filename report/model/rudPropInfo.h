@@ -96,6 +96,16 @@ public:
     // entry made without them reads through Read).
     int Index = -1;
     QMetaType Type;
+    // The declaring class's own meta-call and the property's place among
+    // that class's properties: moc puts every property's read and write
+    // there, so a typed read calls it directly instead of handing the call
+    // up through each ancestor's qt_metacall (nullptr: through Index).
+    QMetaObject::Data::StaticMetacallFunction StaticCall = nullptr;
+    int LocalIndex = -1;
+    // The C++ type a typed read takes the value in, chosen once from Kind
+    // and Type (Variant: the read goes through Read).
+    enum class TAccess : quint8 { Variant, Int, Bool, Double, String, Object };
+    TAccess Access = TAccess::Variant;
 
     bool HasDefault() const { return Default.isValid(); }
     bool IsReadable() const { return Meta.isReadable(); }
@@ -115,11 +125,24 @@ public:
 
     // Typed access by kind. Ordinal covers integer, char, int64, enumeration,
     // set and Boolean properties.
-    qint64 OrdValue(const QObject *obj) const;
+    qint64 OrdValue(const QObject *obj) const
+    {
+        if (Access == TAccess::Int)
+            return ReadAs<int>(obj);
+        if (Access == TAccess::Bool)
+            return ReadAs<bool>(obj) ? 1 : 0;
+        return OrdValueOfVariant(obj);
+    }
     bool SetOrdValue(QObject *obj, qint64 value) const;
-    double FloatValue(const QObject *obj) const;
+    double FloatValue(const QObject *obj) const
+    {
+        return Access == TAccess::Double ? ReadAs<double>(obj) : Read(obj).toDouble();
+    }
     bool SetFloatValue(QObject *obj, double value) const;
-    QString StrValue(const QObject *obj) const;
+    QString StrValue(const QObject *obj) const
+    {
+        return Access == TAccess::String ? ReadAs<QString>(obj) : Read(obj).toString();
+    }
     bool SetStrValue(QObject *obj, const QString &value) const;
     QStringList ListValue(const QObject *obj) const { return Read(obj).toStringList(); }
     bool SetListValue(QObject *obj, const QStringList &value) const { return Write(obj, value); }
@@ -137,6 +160,25 @@ public:
     bool IsValidOrd(qint64 value) const;
     // All bits that the set's elements use.
     qint64 SetMask() const;
+
+private:
+    // The value in T, the property's own C++ type (as Access tells it),
+    // read by one direct call of the declaring class's meta-call and with
+    // no QVariant around it: the serializer and the object differences
+    // read every property of every object.
+    template <class T>
+    T ReadAs(const QObject *obj) const
+    {
+        T value{};
+        int status = -1;
+        void *argv[] = {&value, nullptr, &status};
+        if (StaticCall)
+            StaticCall(const_cast<QObject *>(obj), QMetaObject::ReadProperty, LocalIndex, argv);
+        else
+            QMetaObject::metacall(const_cast<QObject *>(obj), QMetaObject::ReadProperty, Index, argv);
+        return value;
+    }
+    qint64 OrdValueOfVariant(const QObject *obj) const;
 };
 using TfrxPropList = std::vector<TfrxPropInfo>;
 
