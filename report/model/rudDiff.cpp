@@ -13,6 +13,7 @@
 #include "base/NumberFormat.h"
 
 #include <cmath>
+#include <type_traits>
 
 bool rudFloatDiff(double A, double B)
 {
@@ -44,10 +45,7 @@ QString rudDiffStr(const QString &Name, const QString &Value)
     return rudDiffAttr(Name, rudStrToXML(Value));
 }
 
-namespace {
-
-// The value text of one property in the forms of object differences.
-QString diffValue(const TfrxPropInfo &Prop, const QObject *Obj)
+QString rudDiffPropText(const TfrxPropInfo &Prop, const QObject *Obj)
 {
     if (Prop.Kind == TfrxPropKind::Boolean)
         return Prop.OrdValue(Obj) ? QStringLiteral("1") : QStringLiteral("0");
@@ -58,36 +56,100 @@ QString diffValue(const TfrxPropInfo &Prop, const QObject *Obj)
     return rudStrToXML(Prop.StrValue(Obj));
 }
 
-bool differs(const TfrxPropInfo &Prop, TfrxDiffRule Rule, const QObject *Obj, const QObject *Source)
+namespace {
+
+// The typed reader of a differences field: compares and writes the value
+// that the class's getter of the property returns, in the forms of object
+// differences (the self-check compares it with the property list's value).
+bool valuesDiffer(bool A, bool B, TfrxDiffRule) { return A != B; }
+bool valuesDiffer(qint64 A, qint64 B, TfrxDiffRule) { return A != B; }
+bool valuesDiffer(double A, double B, TfrxDiffRule Rule)
 {
-    if (isOrdinalPropKind(Prop.Kind))
-        return Prop.OrdValue(Obj) != Prop.OrdValue(Source);
-    if (Prop.Kind == TfrxPropKind::Float || Prop.Kind == TfrxPropKind::DateTime) {
-        const double a = Prop.FloatValue(Obj), b = Prop.FloatValue(Source);
-        return Rule == TfrxDiffRule::Float ? rudFloatDiff(a, b) : a != b;
-    }
-    return Prop.StrValue(Obj) != Prop.StrValue(Source);
+    return Rule == TfrxDiffRule::Float ? rudFloatDiff(A, B) : A != B;
+}
+bool valuesDiffer(const QString &A, const QString &B, TfrxDiffRule) { return A != B; }
+
+QString valueText(bool Value) { return Value ? QStringLiteral("1") : QStringLiteral("0"); }
+QString valueText(qint64 Value) { return QString::number(Value); }
+QString valueText(double Value) { return FloatToStr(Value); }
+QString valueText(const QString &Value) { return rudStrToXML(Value); }
+
+// Integers, enumerations and sets are compared and written as their
+// ordinal number, as the property list reads them; strings are compared
+// where the getter keeps them, without a copy.
+template <class T>
+decltype(auto) asDiffValue(const T &Value)
+{
+    if constexpr (std::is_same_v<T, bool> || std::is_same_v<T, double> || std::is_same_v<T, QString>)
+        return (Value);
+    else if constexpr (std::is_enum_v<T> || std::is_integral_v<T>)
+        return qint64(Value);
+    else
+        return qint64(Value.toInt()); // QFlags
 }
 
-} // namespace
+template <auto Getter>
+struct TFieldReader;
 
-namespace {
+template <class C, class R, R (C::*Getter)() const>
+struct TFieldReader<Getter> {
+    static const C &Of(const QObject *Obj) { return *static_cast<const C *>(Obj); }
+    static bool Differs(const QObject *A, const QObject *B, TfrxDiffRule Rule)
+    {
+        return valuesDiffer(asDiffValue((Of(A).*Getter)()), asDiffValue((Of(B).*Getter)()), Rule);
+    }
+    static QString Text(const QObject *Obj) { return valueText(asDiffValue((Of(Obj).*Getter)())); }
+};
+
+// A row of a differences table: the property Name, read by Getter.
+template <auto Getter>
+constexpr TfrxDiffField field(const char *Name, TfrxDiffRule Rule = TfrxDiffRule::Exact)
+{
+    return {Name, Rule, &TFieldReader<Getter>::Differs, &TFieldReader<Getter>::Text};
+}
 
 // The differences tables, in the order the attributes are written.
 constexpr TfrxDiffRule ByFloat = TfrxDiffRule::Float;
-constexpr TfrxDiffField fontFields[] = {{"Name"}, {"Size"}, {"Color"}, {"Style"}, {"Charset"}};
-constexpr TfrxDiffField componentFields[] = {{"Tag"}};
-constexpr TfrxDiffField viewAlignFields[] = {{"Align"}};
-constexpr TfrxDiffField viewFields[] = {{"Cursor"}, {"Visibility"}, {"TagStr"}, {"FillType"}};
-constexpr TfrxDiffField frameFields[] = {{"Color"}, {"DropShadow"}, {"ShadowColor"}, {"ShadowWidth", ByFloat},
-                                         {"Style"}, {"Typ"},        {"Width", ByFloat}};
-constexpr TfrxDiffField hyperlinkFields[] = {{"Kind"},       {"DetailReport"}, {"DetailPage"},     {"ReportVariable"},
-                                             {"TabCaption"}, {"Value"},        {"ValuesSeparator"}};
-constexpr TfrxDiffField memoFields[] = {{"AutoWidth"}, {"CharSpacing", ByFloat}, {"GapX"},           {"GapY"},
-                                        {"HAlign"},    {"LineSpacing"},        {"UseDefaultCharset"}};
-constexpr TfrxDiffField memoAfterTextFields[] = {{"ParagraphGap"}, {"Rotation"}, {"RTLReading"},
-                                                 {"Underlines"},   {"VAlign"},   {"WordWrap"}};
-constexpr TfrxDiffField formatFields[] = {{"Kind"}, {"DecimalSeparator"}, {"ThousandSeparator"}, {"FormatStr"}};
+using TMemo = TfrxCustomMemoView;
+using THyperlink = TfrxHyperlink;
+constexpr TfrxDiffField fontFields[] = {field<&TFont::Name>("Name"), field<&TFont::Size>("Size"),
+                                        field<&TFont::Color>("Color"), field<&TFont::Style>("Style"),
+                                        field<&TFont::Charset>("Charset")};
+constexpr TfrxDiffField componentFields[] = {field<&TfrxComponent::Tag>("Tag")};
+constexpr TfrxDiffField viewAlignFields[] = {field<&TfrxView::Align>("Align")};
+constexpr TfrxDiffField viewFields[] = {field<&TfrxView::Cursor>("Cursor"), field<&TfrxView::Visibility>("Visibility"),
+                                        field<&TfrxView::TagStr>("TagStr"), field<&TfrxView::FillType>("FillType")};
+constexpr TfrxDiffField frameFields[] = {
+    field<&TfrxFrame::Color>("Color"),       field<&TfrxFrame::DropShadow>("DropShadow"),
+    field<&TfrxFrame::ShadowColor>("ShadowColor"), field<&TfrxFrame::ShadowWidth>("ShadowWidth", ByFloat),
+    field<&TfrxFrame::Style>("Style"),       field<&TfrxFrame::Typ>("Typ"),
+    field<&TfrxFrame::Width>("Width", ByFloat)};
+constexpr TfrxDiffField hyperlinkFields[] = {
+    field<&THyperlink::Kind>("Kind"),           field<&THyperlink::DetailReport>("DetailReport"),
+    field<&THyperlink::DetailPage>("DetailPage"), field<&THyperlink::ReportVariable>("ReportVariable"),
+    field<&THyperlink::TabCaption>("TabCaption"), field<&THyperlink::Value>("Value"),
+    field<&THyperlink::ValuesSeparator>("ValuesSeparator")};
+constexpr TfrxDiffField memoFields[] = {
+    field<&TMemo::AutoWidth>("AutoWidth"), field<&TMemo::CharSpacing>("CharSpacing", ByFloat),
+    field<&TMemo::GapX>("GapX"),           field<&TMemo::GapY>("GapY"),
+    field<&TMemo::HAlign>("HAlign"),       field<&TMemo::LineSpacing>("LineSpacing"),
+    field<&TMemo::UseDefaultCharset>("UseDefaultCharset")};
+constexpr TfrxDiffField memoAfterTextFields[] = {
+    field<&TMemo::ParagraphGap>("ParagraphGap"), field<&TMemo::Rotation>("Rotation"),
+    field<&TMemo::RTLReading>("RTLReading"),     field<&TMemo::Underlines>("Underlines"),
+    field<&TMemo::VAlign>("VAlign"),             field<&TMemo::WordWrap>("WordWrap")};
+constexpr TfrxDiffField brushFields[] = {field<&TfrxBrushFill::BackColor>("BackColor"),
+                                         field<&TfrxBrushFill::ForeColor>("ForeColor"),
+                                         field<&TfrxBrushFill::Style>("Style")};
+constexpr TfrxDiffField gradientFields[] = {field<&TfrxGradientFill::StartColor>("StartColor"),
+                                            field<&TfrxGradientFill::EndColor>("EndColor"),
+                                            field<&TfrxGradientFill::GradientStyle>("GradientStyle")};
+constexpr TfrxDiffField glassFields[] = {field<&TfrxGlassFill::Color>("Color"), field<&TfrxGlassFill::Blend>("Blend"),
+                                         field<&TfrxGlassFill::Hatch>("Hatch"),
+                                         field<&TfrxGlassFill::Orientation>("Orientation")};
+constexpr TfrxDiffField formatFields[] = {
+    field<&TfrxFormat::Kind>("Kind"), field<&TfrxFormat::DecimalSeparator>("DecimalSeparator"),
+    field<&TfrxFormat::ThousandSeparator>("ThousandSeparator"), field<&TfrxFormat::FormatStr>("FormatStr")};
 
 } // namespace
 
@@ -97,18 +159,16 @@ std::vector<std::pair<const QMetaObject *, std::span<const TfrxDiffField>>> rudD
             {&TfrxView::staticMetaObject, viewAlignFields},  {&TfrxMemoView::staticMetaObject, viewFields},
             {&TfrxFrame::staticMetaObject, frameFields},     {&TfrxHyperlink::staticMetaObject, hyperlinkFields},
             {&TfrxMemoView::staticMetaObject, memoFields},   {&TfrxMemoView::staticMetaObject, memoAfterTextFields},
-            {&TfrxFormat::staticMetaObject, formatFields}};
+            {&TfrxBrushFill::staticMetaObject, brushFields}, {&TfrxGradientFill::staticMetaObject, gradientFields},
+            {&TfrxGlassFill::staticMetaObject, glassFields},  {&TfrxFormat::staticMetaObject, formatFields}};
 }
 
 void rudDiffFields(QString &Out, const QObject *Obj, const QObject *Source, std::span<const TfrxDiffField> Fields,
                    QLatin1String Prefix, bool Always)
 {
-    for (const TfrxDiffField &field : Fields) {
-        const TfrxPropInfo *prop = rudFindProp(Obj, QLatin1String(field.Name));
-        if (!prop || !(Always || differs(*prop, field.Rule, Obj, Source)))
-            continue;
-        Out += rudDiffAttr(Prefix + QLatin1String(field.Name), diffValue(*prop, Obj));
-    }
+    for (const TfrxDiffField &field : Fields)
+        if (Always || field.Differs(Obj, Source, field.Rule))
+            Out += rudDiffAttr(Prefix + QLatin1String(field.Name), field.Text(Obj));
 }
 
 QString rudFrameDiff(const TfrxFrame &Frame, const TfrxFrame &Source)
@@ -141,11 +201,13 @@ QString rudFrameDiff(const TfrxFrame &Frame, const TfrxFrame &Source)
 
 QString rudFillDiff(const TfrxCustomFill &Fill, const TfrxCustomFill &Source)
 {
+    std::span<const TfrxDiffField> fields = brushFields;
+    if (Fill.FillType() == ftGradient)
+        fields = gradientFields;
+    else if (Fill.FillType() == ftGlass)
+        fields = glassFields;
     QString result;
-    const bool otherKind = Fill.FillType() != Source.FillType();
-    for (const TfrxPropInfo &prop : rudGetPropList(&Fill))
-        if (prop.Meta.isStored() && (otherKind || differs(prop, TfrxDiffRule::Exact, &Fill, &Source)))
-            result += rudDiffAttr(QLatin1String("Fill.") + prop.Name, diffValue(prop, &Fill));
+    rudDiffFields(result, &Fill, &Source, fields, QLatin1String("Fill."), Fill.FillType() != Source.FillType());
     return result;
 }
 

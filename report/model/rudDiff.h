@@ -15,6 +15,7 @@
 class TfrxFrame;
 class TfrxCustomFill;
 class TfrxHyperlink;
+class TfrxPropInfo;
 
 // True for band objects: on prepared pages a band always writes its top
 // and gets an alias of base "b".
@@ -33,21 +34,28 @@ QString rudDiffStr(const QString &Name, const QString &Value);
 // How one field of a differences table is compared: exactly, or by the
 // float rule above.
 enum class TfrxDiffRule { Exact, Float };
-// One row of a differences table: a published property and its rule.
+// One row of a differences table: a published property, its rule, and its
+// reader, made from the class's getter of the property: it compares two
+// objects' values and writes one in the forms above, with no meta-call
+// (every object of every prepared page is compared field by field).
 struct TfrxDiffField {
     const char *Name;
     TfrxDiffRule Rule = TfrxDiffRule::Exact;
+    bool (*Differs)(const QObject *A, const QObject *B, TfrxDiffRule Rule) = nullptr;
+    QString (*Text)(const QObject *Obj) = nullptr;
 };
 // Appends to Out, in table order, the attribute Prefix + Name of each field
-// whose value in Obj differs from Source's (an object of Obj's class), or
-// of every field when Always. Values are read through the published
-// properties of Obj's class; a name the class does not publish is skipped
-// (the reader would ignore it).
+// whose value in Obj differs from Source's (objects of the table's class),
+// or of every field when Always.
 void rudDiffFields(QString &Out, const QObject *Obj, const QObject *Source, std::span<const TfrxDiffField> Fields,
                    QLatin1String Prefix, bool Always = false);
 // Every differences table with the class whose objects it is read from
-// (for the self-check that each name is a published property there).
+// (for the self-check that each name is a published property there, read
+// as the property list reads it).
 std::vector<std::pair<const QMetaObject *, std::span<const TfrxDiffField>>> rudDiffTables();
+// The value text of a published property of Obj in the forms above, read
+// through the property list.
+QString rudDiffPropText(const TfrxPropInfo &Prop, const QObject *Obj);
 
 // The frame's differences from Source, prefixed "Frame.": the frame's own
 // values, then per line (left, top, right, bottom) its colour, style and

@@ -4,11 +4,15 @@
 #include "report/model/rudClass.h"
 #include "report/model/rudDiff.h"
 #include "report/model/rudBand.h"
+#include "report/model/rudHighlight.h"
 #include "report/model/rudPictureView.h"
+#include "report/model/rudPropInfo.h"
 
 #include "base/FormatSettings.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -174,14 +178,51 @@ TEST(ObjectDiff, PicturePartFollowsTheViewPart)
     EXPECT_EQ(picture->Diff(source), QStringLiteral(" h=\"20\" ImageIndex=\"3\" Transparent=\"1\""));
 }
 
-// A misspelt name in a differences table would silently drop that value
-// from every prepared page.
-TEST(ObjectDiff, EveryTableNameIsAPublishedPropertyOfItsClass)
+// Each row of a differences table names a published property of its class
+// and reads that property: the same text as the property list gives, and a
+// change made through the property list is seen as a difference.
+TEST(ObjectDiff, EveryTableRowReadsThePublishedPropertyItNames)
 {
-    QStringList missing;
-    for (const auto &[cls, fields] : rudDiffTables())
-        for (const TfrxDiffField &field : fields)
-            if (!rudFindProp(cls, QLatin1String(field.Name)))
-                missing << QLatin1String(cls->className()) + QLatin1Char('.') + QLatin1String(field.Name);
-    EXPECT_TRUE(missing.isEmpty()) << missing.join(u' ').toStdString();
+    TfrxReportPage page(nullptr);
+    auto *a = new TfrxMemoView(&page);
+    auto *b = new TfrxMemoView(&page);
+    TfrxFormat formatA, formatB;
+    TfrxBrushFill brushA, brushB;
+    TfrxGradientFill gradientA, gradientB;
+    TfrxGlassFill glassA, glassB;
+    const std::pair<QObject *, QObject *> pairs[] = {
+        {a, b},           {a->Font(), b->Font()},   {a->Frame(), b->Frame()}, {a->Hyperlink(), b->Hyperlink()},
+        {&brushA, &brushB}, {&gradientA, &gradientB}, {&glassA, &glassB},       {&formatA, &formatB}};
+    // Another value of the property, written through the property list.
+    auto change = [](const TfrxPropInfo &prop, QObject *obj) {
+        if (prop.Kind == TfrxPropKind::Float)
+            return prop.SetFloatValue(obj, prop.FloatValue(obj) + 1.5);
+        if (prop.Kind == TfrxPropKind::String)
+            return prop.SetStrValue(obj, prop.StrValue(obj) + QStringLiteral("x"));
+        const qint64 value = prop.OrdValue(obj);
+        if (prop.Kind == TfrxPropKind::Boolean)
+            return prop.SetOrdValue(obj, !value);
+        if (prop.Kind == TfrxPropKind::Set)
+            return prop.SetOrdValue(obj, value ^ (prop.SetMask() & -prop.SetMask()));
+        if (prop.Kind == TfrxPropKind::Enumeration)
+            for (int k = 0; k < prop.Enumerator().keyCount(); ++k)
+                if (prop.Enumerator().value(k) != value)
+                    return prop.SetOrdValue(obj, prop.Enumerator().value(k));
+        return prop.SetOrdValue(obj, value + 1);
+    };
+    for (const auto &[cls, fields] : rudDiffTables()) {
+        const auto pair = std::find_if(std::begin(pairs), std::end(pairs),
+                                       [&](const auto &p) { return p.first->metaObject()->inherits(cls); });
+        ASSERT_NE(pair, std::end(pairs)) << cls->className();
+        for (const TfrxDiffField &field : fields) {
+            const std::string where = std::string(cls->className()) + '.' + field.Name;
+            const TfrxPropInfo *prop = rudFindProp(cls, QLatin1String(field.Name));
+            ASSERT_TRUE(prop) << where;
+            EXPECT_EQ(field.Text(pair->first), rudDiffPropText(*prop, pair->first)) << where;
+            EXPECT_FALSE(field.Differs(pair->first, pair->second, field.Rule)) << where;
+            ASSERT_TRUE(change(*prop, pair->second)) << where;
+            EXPECT_TRUE(field.Differs(pair->first, pair->second, field.Rule)) << where;
+            EXPECT_EQ(field.Text(pair->second), rudDiffPropText(*prop, pair->second)) << where;
+        }
+    }
 }
