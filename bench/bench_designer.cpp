@@ -37,7 +37,8 @@ struct TCertificateWorkspace {
         Workspace.SetGrid(fr01cm, fr01cm);
         Workspace.SetPage(Page);
         Workspace.show();
-        QTest::qWaitForWindowExposed(&Workspace);
+        if (!QTest::qWaitForWindowExposed(&Workspace))
+            qWarning("The workspace was never shown: its timings would draw nothing");
         Workspace.Selection().Assign({Memo5});
         Workspace.UpdateView();
         QApplication::processEvents();
