@@ -6,7 +6,6 @@
 #include "report/model/rudBand.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudPictureView.h"
-#include "report/model/rudPropInfo.h"
 #include "report/model/rudXML.h"
 #include "report/model/rudXMLSerializer.h"
 
@@ -43,17 +42,6 @@ QString rudDiffBool(const QString &Name, bool Value)
 QString rudDiffStr(const QString &Name, const QString &Value)
 {
     return rudDiffAttr(Name, rudStrToXML(Value));
-}
-
-QString rudDiffPropText(const TfrxPropInfo &Prop, const QObject *Obj)
-{
-    if (Prop.Kind == TfrxPropKind::Boolean)
-        return Prop.OrdValue(Obj) ? QStringLiteral("1") : QStringLiteral("0");
-    if (isOrdinalPropKind(Prop.Kind))
-        return QString::number(Prop.OrdValue(Obj));
-    if (Prop.Kind == TfrxPropKind::Float || Prop.Kind == TfrxPropKind::DateTime)
-        return FloatToStr(Prop.FloatValue(Obj));
-    return rudStrToXML(Prop.StrValue(Obj));
 }
 
 namespace {

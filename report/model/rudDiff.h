@@ -15,7 +15,6 @@
 class TfrxFrame;
 class TfrxCustomFill;
 class TfrxHyperlink;
-class TfrxPropInfo;
 
 // True for band objects: on prepared pages a band always writes its top
 // and gets an alias of base "b".
@@ -50,12 +49,8 @@ struct TfrxDiffField {
 void rudDiffFields(QString &Out, const QObject *Obj, const QObject *Source, std::span<const TfrxDiffField> Fields,
                    QLatin1String Prefix, bool Always = false);
 // Every differences table with the class whose objects it is read from
-// (for the self-check that each name is a published property there, read
-// as the property list reads it).
+// (for the self-check that each row reads the published property it names).
 std::vector<std::pair<const QMetaObject *, std::span<const TfrxDiffField>>> rudDiffTables();
-// The value text of a published property of Obj in the forms above, read
-// through the property list.
-QString rudDiffPropText(const TfrxPropInfo &Prop, const QObject *Obj);
 
 // The frame's differences from Source, prefixed "Frame.": the frame's own
 // values, then per line (left, top, right, bottom) its colour, style and
