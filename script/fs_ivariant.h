@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -19,9 +20,9 @@ enum class TfsVarKind : quint8 { Empty, Null, Int, Int64, Bool, Double, String, 
 class TfsVariant {
 public:
     TfsVariant() : FKind(TfsVarKind::Empty), FInt64(0) {}
-    TfsVariant(int v) : FKind(TfsVarKind::Int), FInt64(0) { FInt = v; }
+    TfsVariant(int v) : FKind(TfsVarKind::Int), FInt64(Word(v)) {}
     TfsVariant(qint64 v) : FKind(TfsVarKind::Int64), FInt64(v) {}
-    TfsVariant(bool v) : FKind(TfsVarKind::Bool), FInt64(0) { FBool = v; }
+    TfsVariant(bool v) : FKind(TfsVarKind::Bool), FInt64(Word(v)) {}
     TfsVariant(double v) : FKind(TfsVarKind::Double), FDouble(v) {}
     TfsVariant(const QString &v) : FKind(TfsVarKind::String) { new (&FString) QString(v); }
     TfsVariant(QString &&v) : FKind(TfsVarKind::String) { new (&FString) QString(std::move(v)); }
@@ -140,6 +141,16 @@ private:
         std::shared_ptr<TfsVarArray> FArray;  // kind Array
     };
 
+    // The payload word of a narrow scalar, the rest zero: the value is written
+    // in one store, because a narrow store read back by the next copy's wide
+    // load stalls the processor for many cycles.
+    template <class T>
+    static qint64 Word(T v)
+    {
+        qint64 word = 0;
+        std::memcpy(&word, &v, sizeof v);
+        return word;
+    }
     bool IsHeap() const { return FKind == TfsVarKind::String || FKind == TfsVarKind::Array; }
     void Destroy()
     {
