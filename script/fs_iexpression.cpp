@@ -11,6 +11,32 @@
 
 #include <limits>
 
+namespace {
+
+// A plain variable's value as TfsVariable::GetValue gives it, read without a
+// call unless the script's host answers for its variables.
+TfsVariant variableValue(TfsVariable *Variable)
+{
+    const TfsScript *script = Variable->FScript;
+    if (!script || !script->OnGetVarValue)
+        return Variable->FValue;
+    return Variable->GetValue();
+}
+
+// An operator's operand. Constants and plain variables, the most common
+// operands, are read in place rather than through a virtual call.
+TfsVariant operand(TfsExpressionNode *Node)
+{
+    switch (Node->FShape) {
+    case TfsExpressionNode::TShape::Constant: return static_cast<TfsOperandNode *>(Node)->FValue;
+    case TfsExpressionNode::TShape::Variable: return variableValue(static_cast<TfsDesignatorNode *>(Node)->FVariable);
+    case TfsExpressionNode::TShape::Other: break;
+    }
+    return Node->Value();
+}
+
+} // namespace
+
 TfsExpressionNode::~TfsExpressionNode()
 {
     delete FLeft;
@@ -19,6 +45,7 @@ TfsExpressionNode::~TfsExpressionNode()
 
 TfsOperandNode::TfsOperandNode(const TfsVariant &value) : FValue(value)
 {
+    FShape = TShape::Constant;
     switch (value.Kind()) {
     case TfsVarKind::Int: FTyp = fvtInt; break;
     case TfsVarKind::Int64: FTyp = fvtInt64; break;
@@ -39,6 +66,8 @@ TfsDesignatorNode::TfsDesignatorNode(std::unique_ptr<TfsDesignator> designator)
     FPlain = FDesignator->PlainItem();
     if (FPlain && (FPlain->Kind() == TfsItemKind::Variable || FPlain->Kind() == TfsItemKind::Param))
         FVariable = static_cast<TfsVariable *>(FPlain);
+    if (FVariable)
+        FShape = TShape::Variable;
     const auto &steps = FDesignator->FSteps;
     if (steps.size() == 1 && steps[0].FKind == TfsDesignatorStep::Call && steps[0].FItem->Kind() == TfsItemKind::Proc)
         FCall = static_cast<TfsProcVariable *>(steps[0].FItem);
@@ -48,14 +77,8 @@ TfsDesignatorNode::~TfsDesignatorNode() = default;
 
 TfsVariant TfsDesignatorNode::Value()
 {
-    if (FVariable) {
-        // What TfsVariable::GetValue gives, read here without a call unless
-        // the script's host answers for its variables.
-        const TfsScript *script = FVariable->FScript;
-        if (!script || !script->OnGetVarValue)
-            return FVariable->FValue;
-        return FVariable->GetValue();
-    }
+    if (FVariable)
+        return variableValue(FVariable);
     if (FCall)
         return FDesignator->CallProc(FDesignator->FSteps[0], FCall);
     if (FPlain)
@@ -175,29 +198,29 @@ TfsVarCompare compareValues(const TfsVariant &a, const TfsVariant &b)
 
 } // namespace
 
-TfsVariant TNoneNode::Value() { return FLeft ? FLeft->Value() : TfsVariant::Null(); }
-TfsVariant TLeftBracketNode::Value() { return FLeft->Value(); }
+TfsVariant TNoneNode::Value() { return FLeft ? operand(FLeft) : TfsVariant::Null(); }
+TfsVariant TLeftBracketNode::Value() { return operand(FLeft); }
 
 TfsVariant TGreatNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    const TfsVariant b = FRight->Value();
+    const TfsVariant a = operand(FLeft);
+    const TfsVariant b = operand(FRight);
     if (bothInt(a, b))
         return TfsVariant(a.AsInt() > b.AsInt());
     return TfsVariant(compareValues(a, b) == TfsVarCompare::Greater);
 }
 TfsVariant TLessNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    const TfsVariant b = FRight->Value();
+    const TfsVariant a = operand(FLeft);
+    const TfsVariant b = operand(FRight);
     if (bothInt(a, b))
         return TfsVariant(a.AsInt() < b.AsInt());
     return TfsVariant(compareValues(a, b) == TfsVarCompare::Less);
 }
 TfsVariant TLessEqNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    const TfsVariant b = FRight->Value();
+    const TfsVariant a = operand(FLeft);
+    const TfsVariant b = operand(FRight);
     if (bothInt(a, b))
         return TfsVariant(a.AsInt() <= b.AsInt());
     const TfsVarCompare c = compareValues(a, b);
@@ -205,8 +228,8 @@ TfsVariant TLessEqNode::Value()
 }
 TfsVariant TGreatEqNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    const TfsVariant b = FRight->Value();
+    const TfsVariant a = operand(FLeft);
+    const TfsVariant b = operand(FRight);
     if (bothInt(a, b))
         return TfsVariant(a.AsInt() >= b.AsInt());
     const TfsVarCompare c = compareValues(a, b);
@@ -214,18 +237,18 @@ TfsVariant TGreatEqNode::Value()
 }
 TfsVariant TNonEqNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    return TfsVariant(!fsVarEquals(a, FRight->Value()));
+    const TfsVariant a = operand(FLeft);
+    return TfsVariant(!fsVarEquals(a, operand(FRight)));
 }
 TfsVariant TEqNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    return TfsVariant(fsVarEquals(a, FRight->Value()));
+    const TfsVariant a = operand(FLeft);
+    return TfsVariant(fsVarEquals(a, operand(FRight)));
 }
 TfsVariant TPlusNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    const TfsVariant b = FRight->Value();
+    const TfsVariant a = operand(FLeft);
+    const TfsVariant b = operand(FRight);
     if (bothInt(a, b))
         return intResult(qint64(a.AsInt()) + qint64(b.AsInt()));
     qint64 r;
@@ -235,16 +258,16 @@ TfsVariant TPlusNode::Value()
 }
 TfsVariant TStrCatNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    const TfsVariant b = FRight->Value();
+    const TfsVariant a = operand(FLeft);
+    const TfsVariant b = operand(FRight);
     if (a.IsNull() || b.IsNull())
         return TfsVariant::Null();
     return TfsVariant(a.ToString() + b.ToString());
 }
 TfsVariant TMinusNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    const TfsVariant b = FRight->Value();
+    const TfsVariant a = operand(FLeft);
+    const TfsVariant b = operand(FRight);
     if (bothInt(a, b))
         return intResult(qint64(a.AsInt()) - qint64(b.AsInt()));
     qint64 r;
@@ -254,20 +277,20 @@ TfsVariant TMinusNode::Value()
 }
 TfsVariant TOrNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
+    const TfsVariant a = operand(FLeft);
     if (a.Kind() == TfsVarKind::Bool && a.AsBool())
         return a; // a Boolean "or" stops at the first True
-    return fsVarOr(a, FRight->Value());
+    return fsVarOr(a, operand(FRight));
 }
 TfsVariant TXorNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    return fsVarXor(a, FRight->Value());
+    const TfsVariant a = operand(FLeft);
+    return fsVarXor(a, operand(FRight));
 }
 TfsVariant TMulNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    const TfsVariant b = FRight->Value();
+    const TfsVariant a = operand(FLeft);
+    const TfsVariant b = operand(FRight);
     if (bothInt(a, b))
         return intResult(qint64(a.AsInt()) * qint64(b.AsInt()));
     qint64 r;
@@ -277,42 +300,42 @@ TfsVariant TMulNode::Value()
 }
 TfsVariant TDivFloatNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    return fsVarDivFloat(a, FRight->Value());
+    const TfsVariant a = operand(FLeft);
+    return fsVarDivFloat(a, operand(FRight));
 }
 TfsVariant TDivIntNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    return fsVarDivInt(a, FRight->Value());
+    const TfsVariant a = operand(FLeft);
+    return fsVarDivInt(a, operand(FRight));
 }
 TfsVariant TModNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    return fsVarMod(a, FRight->Value());
+    const TfsVariant a = operand(FLeft);
+    return fsVarMod(a, operand(FRight));
 }
 TfsVariant TAndNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
+    const TfsVariant a = operand(FLeft);
     if (a.Kind() == TfsVarKind::Bool && !a.AsBool())
         return a; // a Boolean "and" stops at the first False
-    return fsVarAnd(a, FRight->Value());
+    return fsVarAnd(a, operand(FRight));
 }
 TfsVariant TShlNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    return fsVarShl(a, FRight->Value());
+    const TfsVariant a = operand(FLeft);
+    return fsVarShl(a, operand(FRight));
 }
 TfsVariant TShrNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
-    return fsVarShr(a, FRight->Value());
+    const TfsVariant a = operand(FLeft);
+    return fsVarShr(a, operand(FRight));
 }
 TfsVariant TInNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
+    const TfsVariant a = operand(FLeft);
     if (auto *set = dynamic_cast<TfsSetNode *>(FRight))
         return TfsVariant(set->Contains(a));
-    const TfsVariant b = FRight->Value();
+    const TfsVariant b = operand(FRight);
     if (b.IsArray()) {
         for (int i = b.ArrayLowBound(); i <= b.ArrayHighBound(); ++i)
             if (fsVarEquals(a, b.GetElement({i})))
@@ -323,12 +346,12 @@ TfsVariant TInNode::Value()
 }
 TfsVariant TIsNode::Value()
 {
-    const TfsVariant a = FLeft->Value();
+    const TfsVariant a = operand(FLeft);
     QObject *obj = a.ToObject();
     return TfsVariant(obj != nullptr && FClass && FClass->IsInstance(obj));
 }
-TfsVariant TNotNode::Value() { return fsVarNot(FLeft->Value()); }
-TfsVariant TUnMinusNode::Value() { return fsVarNeg(FLeft->Value()); }
+TfsVariant TNotNode::Value() { return fsVarNot(operand(FLeft)); }
+TfsVariant TUnMinusNode::Value() { return fsVarNeg(operand(FLeft)); }
 
 // ---------------------------------------------------------------------------
 

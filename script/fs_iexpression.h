@@ -32,6 +32,10 @@ public:
     virtual bool IsUnary() const { return false; }
 
     TfsExpressionNode *FLeft = nullptr, *FRight = nullptr, *FParent = nullptr;
+    // What the node is, for operators that read constants and plain
+    // variables in place instead of through a virtual call.
+    enum class TShape : quint8 { Other, Constant, Variable };
+    TShape FShape = TShape::Other;
     TfsVarType FTyp = fvtVariant;   // static type, fvtVariant when unknown
     QString FTypeName;
 };
