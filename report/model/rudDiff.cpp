@@ -169,20 +169,18 @@ QString rudFrameDiff(const TfrxFrame &Frame, const TfrxFrame &Source)
 
     const struct {
         const char *Name;
-        TfrxFrameLine *Line, *SourceLine;
-    } lines[] = {{"Frame.LeftLine.", Frame.LeftLine(), Source.LeftLine()},
-                 {"Frame.TopLine.", Frame.TopLine(), Source.TopLine()},
-                 {"Frame.RightLine.", Frame.RightLine(), Source.RightLine()},
-                 {"Frame.BottomLine.", Frame.BottomLine(), Source.BottomLine()}};
-    for (const auto &l : lines) {
-        const QString prefix = QLatin1String(l.Name);
-        if (color ? l.Line->Color() != Frame.Color() : l.Line->Color() != l.SourceLine->Color())
-            result += rudDiffInt(prefix + QStringLiteral("Color"), l.Line->Color());
-        if (style ? l.Line->Style() != Frame.Style() : l.Line->Style() != l.SourceLine->Style())
-            result += rudDiffInt(prefix + QStringLiteral("Style"), l.Line->Style());
-        if (width ? rudFloatDiff(l.Line->Width(), Frame.Width())
-                  : rudFloatDiff(l.Line->Width(), l.SourceLine->Width()))
-            result += rudDiffFloat(prefix + QStringLiteral("Width"), l.Line->Width());
+        TfrxFrameType Side;
+    } sides[] = {{"Frame.LeftLine.", ftLeft}, {"Frame.TopLine.", ftTop}, {"Frame.RightLine.", ftRight},
+                 {"Frame.BottomLine.", ftBottom}};
+    for (const auto &side : sides) {
+        const QString prefix = QLatin1String(side.Name);
+        const TfrxLineValues line = Frame.SideValues(side.Side), source = Source.SideValues(side.Side);
+        if (color ? line.Color != Frame.Color() : line.Color != source.Color)
+            result += rudDiffInt(prefix + QStringLiteral("Color"), line.Color);
+        if (style ? line.Style != Frame.Style() : line.Style != source.Style)
+            result += rudDiffInt(prefix + QStringLiteral("Style"), line.Style);
+        if (width ? rudFloatDiff(line.Width, Frame.Width()) : rudFloatDiff(line.Width, source.Width))
+            result += rudDiffFloat(prefix + QStringLiteral("Width"), line.Width);
     }
     return result;
 }
@@ -256,7 +254,8 @@ QString TfrxView::Diff(TfrxComponent *AComponent)
     result += rudFrameDiff(*FFrame, *source->FFrame);
     rudDiffFields(result, this, source, viewFields, QLatin1String());
     result += rudFillDiff(*FFill, *source->FFill);
-    result += rudHyperlinkDiff(*FHyperlink, *source->FHyperlink);
+    if (FHyperlink || source->FHyperlink)
+        result += rudHyperlinkDiff(*Hyperlink(), *source->Hyperlink());
     return result;
 }
 

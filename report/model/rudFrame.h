@@ -5,6 +5,7 @@
 #include "report/model/rudPropInfo.h"
 #include "report/model/rudUnits.h"
 
+#include <array>
 #include <memory>
 
 class TfrxFrame;
@@ -38,8 +39,18 @@ private:
     double FWidth = 1;
 };
 
+// The values one side of a frame is drawn with.
+struct TfrxLineValues {
+    TColor Color;
+    TfrxFrameStyle Style;
+    double Width;
+};
+
 // The frame record a view owns: which sides are drawn, the common line
-// values, the shadow, and the four lines.
+// values, the shadow, and the four lines. A line is made when it is first
+// asked for, from the frame's values, and has them until then: most frames
+// never give a line values of its own, and four line objects would be a
+// quarter of a view's memory.
 class TfrxFrame : public TfrxPersistent {
     Q_OBJECT
     Q_PROPERTY(int Color READ Color WRITE SetColor)
@@ -59,6 +70,9 @@ public:
     static TfrxPropDescs PropDescs();
 
     void Assign(const TfrxFrame &Source);
+    // Copies the values and the lines' values without making lines Source
+    // has not made.
+    void AssignFrom(const TfrxPersistent &Source) override;
     bool operator==(const TfrxFrame &Other) const;
 
     TColor Color() const { return FColor; }
@@ -79,10 +93,14 @@ public:
     // Sets the width of the frame and of all four lines.
     void SetWidth(double Value);
 
-    TfrxFrameLine *LeftLine() const { return FLeftLine.get(); }
-    TfrxFrameLine *TopLine() const { return FTopLine.get(); }
-    TfrxFrameLine *RightLine() const { return FRightLine.get(); }
-    TfrxFrameLine *BottomLine() const { return FBottomLine.get(); }
+    // The line objects, made on the first call.
+    TfrxFrameLine *LeftLine() const { return Line(Left); }
+    TfrxFrameLine *TopLine() const { return Line(Top); }
+    TfrxFrameLine *RightLine() const { return Line(Right); }
+    TfrxFrameLine *BottomLine() const { return Line(Bottom); }
+    // The values of the side Side (one of ftLeft ... ftBottom) without
+    // making its line.
+    TfrxLineValues SideValues(TfrxFrameType Side) const;
     // Assigning a line copies into the frame's own line object.
     void SetLeftLine(TfrxFrameLine *Value);
     void SetTopLine(TfrxFrameLine *Value);
@@ -97,5 +115,8 @@ private:
     TfrxFrameStyle FStyle = fsSolid;
     TfrxFrameTypes FTyp;
     double FWidth = 1;
-    std::unique_ptr<TfrxFrameLine> FLeftLine, FTopLine, FRightLine, FBottomLine;
+    enum TSide { Left, Top, Right, Bottom };
+    TfrxFrameLine *Line(TSide Side) const;
+    static TSide SideOf(TfrxFrameType Side);
+    mutable std::array<std::unique_ptr<TfrxFrameLine>, 4> FLines;
 };

@@ -48,11 +48,11 @@ void stampDots(TfrxCanvas *Canvas, TfrxFrameStyle Style, TColor Color, int w, in
 // One side from (X1, Y1) to (X2, Y2); StartNeighbour/EndNeighbour tell
 // whether the lines meeting its ends exist; Outer is the direction (+1 or
 // -1) away from the box across the side.
-void drawSide(const TfrxFrame *Frame, const TfrxFrameLine *Line, TfrxCanvas *Canvas, int X1, int Y1, int X2, int Y2,
+void drawSide(const TfrxFrame *Frame, const TfrxLineValues &Line, TfrxCanvas *Canvas, int X1, int Y1, int X2, int Y2,
               bool StartNeighbour, bool EndNeighbour, int Outer, double ScaleX)
 {
-    const int w = rudRound(Line->Width() * ScaleX);
-    const TfrxFrameStyle style = Line->Style();
+    const int w = rudRound(Line.Width * ScaleX);
+    const TfrxFrameStyle style = Line.Style;
     const bool vertical = X1 == X2;
     auto along = [&](int &x, int &y, int by) { (vertical ? y : x) += by; };
     if (style == fsSolid || style == fsDouble) {
@@ -63,11 +63,11 @@ void drawSide(const TfrxFrame *Frame, const TfrxFrameLine *Line, TfrxCanvas *Can
     }
     switch (style) {
     case fsSolid:
-        Canvas->SetPen(Line->Color(), w, psSolid, pcSquare);
+        Canvas->SetPen(Line.Color, w, psSolid, pcSquare);
         Canvas->Line(X1, Y1, X2, Y2);
         break;
     case fsDouble: {
-        Canvas->SetPen(Line->Color(), w, psSolid, pcSquare);
+        Canvas->SetPen(Line.Color, w, psSolid, pcSquare);
         for (int side : {Outer, -Outer}) {
             int ax = X1, ay = Y1, bx = X2, by = Y2;
             // The outer line reaches past the corners where a neighbour is,
@@ -92,7 +92,7 @@ void drawSide(const TfrxFrame *Frame, const TfrxFrameLine *Line, TfrxCanvas *Can
     case fsDot:
     case fsDashDot:
     case fsDashDotDot:
-        Canvas->SetPen(Line->Color(), 1, dashStyle(style), pcFlat);
+        Canvas->SetPen(Line.Color, 1, dashStyle(style), pcFlat);
         rudDrawBandLine(Canvas, X1, Y1, X2, Y2, w);
         break;
     case fsAltDot:
@@ -100,15 +100,15 @@ void drawSide(const TfrxFrame *Frame, const TfrxFrameLine *Line, TfrxCanvas *Can
         if (!Canvas->Painter())
             break;
         if (w <= 1)
-            Canvas->SetPenPattern(Line->Color(), 1, {1, 1}, pcFlat);
+            Canvas->SetPenPattern(Line.Color, 1, {1, 1}, pcFlat);
         else if (style == fsSquare)
-            Canvas->SetPenPattern(Line->Color(), w, {double(w), double(w)}, pcFlat);
+            Canvas->SetPenPattern(Line.Color, w, {double(w), double(w)}, pcFlat);
         else
-            Canvas->SetPenPattern(Line->Color(), w, {0, 2.0 * w}, pcRound);
+            Canvas->SetPenPattern(Line.Color, w, {0, 2.0 * w}, pcRound);
         if (Canvas->Painter()->pen().style() == Qt::CustomDashLine)
             Canvas->Painter()->drawLine(QPointF(X1 + 0.5, Y1 + 0.5), QPointF(X2 + 0.5, Y2 + 0.5));
         else
-            stampDots(Canvas, style, Line->Color(), w, X1, Y1, X2, Y2);
+            stampDots(Canvas, style, Line.Color, w, X1, Y1, X2, Y2);
         break;
     }
     (void)Frame;
@@ -139,20 +139,20 @@ void rudDrawFrameRecord(const TfrxFrame *Frame, TfrxCanvas *Canvas, int FX, int 
     }
     const bool left = typ & ftLeft, right = typ & ftRight, top = typ & ftTop, bottom = typ & ftBottom;
     const bool solidFrame = Frame->Style() == fsSolid;
-    auto penWidth = [&](const TfrxFrameLine *line) {
-        return line->Style() == fsSolid || line->Style() == fsDouble ? rudRound(line->Width() * ScaleX) : 1;
+    auto penWidth = [&](const TfrxLineValues &line) {
+        return line.Style == fsSolid || line.Style == fsDouble ? rudRound(line.Width * ScaleX) : 1;
     };
     if (left) {
-        const int a = penWidth(Frame->LeftLine()) == 2 && !solidFrame ? 1 : 0;
-        drawSide(Frame, Frame->LeftLine(), Canvas, FX, FY - a, FX, FY1, top, bottom, -1, ScaleX);
+        const int a = penWidth(Frame->SideValues(ftLeft)) == 2 && !solidFrame ? 1 : 0;
+        drawSide(Frame, Frame->SideValues(ftLeft), Canvas, FX, FY - a, FX, FY1, top, bottom, -1, ScaleX);
     }
     if (right)
-        drawSide(Frame, Frame->RightLine(), Canvas, FX1, FY, FX1, FY1, top, bottom, 1, ScaleX);
+        drawSide(Frame, Frame->SideValues(ftRight), Canvas, FX1, FY, FX1, FY1, top, bottom, 1, ScaleX);
     if (top)
-        drawSide(Frame, Frame->TopLine(), Canvas, FX, FY, FX1, FY, left, right, -1, ScaleX);
+        drawSide(Frame, Frame->SideValues(ftTop), Canvas, FX, FY, FX1, FY, left, right, -1, ScaleX);
     if (bottom) {
-        const int b = penWidth(Frame->BottomLine()) == 1 && !solidFrame ? 1 : 0;
-        drawSide(Frame, Frame->BottomLine(), Canvas, FX, FY1, FX1 + b, FY1, left, right, 1, ScaleX);
+        const int b = penWidth(Frame->SideValues(ftBottom)) == 1 && !solidFrame ? 1 : 0;
+        drawSide(Frame, Frame->SideValues(ftBottom), Canvas, FX, FY1, FX1 + b, FY1, left, right, 1, ScaleX);
     }
     Canvas->Restore();
     (void)ScaleY;

@@ -223,6 +223,25 @@ TEST(ComponentTree, FrameValuesReachAllLines)
     frame.SetLeftLine(other.LeftLine());
     EXPECT_EQ(frame.LeftLine(), left); // copied into the frame's own line
     EXPECT_EQ(left->Color(), 0x00FF00);
+
+    // Lines are made when first asked for: one made before a frame value
+    // and one made after both end with it, and both are drawn with it.
+    TfrxFrame lazy;
+    TfrxFrameLine *early = lazy.TopLine();
+    lazy.SetWidth(3);
+    EXPECT_EQ(early->Width(), 3);
+    EXPECT_EQ(lazy.BottomLine()->Width(), 3);
+    EXPECT_EQ(lazy.SideValues(ftTop).Width, 3);
+    EXPECT_EQ(lazy.SideValues(ftRight).Width, 3);
+    // A copy from a frame that never made a line gives a made line the
+    // source frame's values and keeps the object.
+    TfrxFrame plain;
+    plain.SetColor(clGray);
+    lazy.Assign(plain);
+    EXPECT_EQ(lazy.TopLine(), early);
+    EXPECT_EQ(early->Color(), clGray);
+    EXPECT_EQ(early->Width(), 1);
+    EXPECT_TRUE(lazy == plain);
 }
 
 TEST(ComponentTree, AlignChildrenPlacesViewsInTheContainer)

@@ -133,6 +133,22 @@ TEST(PropRegistry, RecordsCopyAndCompareThroughThePublishedList)
     copy.BottomLine()->SetWidth(3);
     EXPECT_FALSE(copy == frame);
 
+    // The frame copies and compares its fields itself (so as not to make
+    // its lines): every published value must be among them.
+    for (const TfrxPropInfo &prop : rudGetPropList(&TfrxFrame::staticMetaObject)) {
+        if (prop.Kind == TfrxPropKind::Object)
+            continue;
+        TfrxFrame changed, fresh, copy;
+        if (prop.Kind == TfrxPropKind::Float)
+            prop.SetFloatValue(&changed, prop.FloatValue(&changed) + 1.5);
+        else
+            prop.SetOrdValue(&changed, prop.OrdValue(&changed) + 1);
+        EXPECT_FALSE(changed == fresh) << prop.Name.toStdString();
+        copy.Assign(changed);
+        EXPECT_TRUE(copy == changed) << prop.Name.toStdString();
+        EXPECT_EQ(prop.Read(&copy), prop.Read(&changed)) << prop.Name.toStdString();
+    }
+
     // A font copy notifies once.
     TFont font, source;
     source.SetName(QStringLiteral("Times New Roman"));
