@@ -130,7 +130,9 @@ public:
             Sender->ExpandVariables(text);
             Sender->SetTagStr(text);
         }
-        TfrxHyperlink *link = Sender->Hyperlink();
+        TfrxHyperlink *link = Sender->ExistingHyperlink();
+        if (!link)
+            return;
         if (link->Value().contains(u'[')) {
             if (!Sender->Report())
                 return;

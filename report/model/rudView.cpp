@@ -9,13 +9,19 @@
 #include <vector>
 
 TfrxView::TfrxView(TfrxComponent *AOwner)
-    : TfrxReportComponent(AOwner), FHyperlink(std::make_unique<TfrxHyperlink>()),
-      FFrame(std::make_unique<TfrxFrame>()), FFill(std::make_unique<TfrxBrushFill>())
+    : TfrxReportComponent(AOwner), FFrame(std::make_unique<TfrxFrame>()), FFill(std::make_unique<TfrxBrushFill>())
 {
     SetComponentStyle(ComponentStyle() | csDefaultDiff);
 }
 
 TfrxView::~TfrxView() = default;
+
+TfrxHyperlink *TfrxView::Hyperlink() const
+{
+    if (!FHyperlink)
+        FHyperlink = std::make_unique<TfrxHyperlink>();
+    return FHyperlink.get();
+}
 
 TfrxExpansionEngine *rudExpansionOf(const TfrxComponent *Component)
 {
@@ -27,7 +33,7 @@ void TfrxView::BeforePrint()
 {
     TfrxReportComponent::BeforePrint();
     FTempTag = FTagStr;
-    FTempHyperlink = FHyperlink->Value();
+    FTempHyperlink = FHyperlink ? FHyperlink->Value() : QString();
     if (TfrxExpansionEngine *expansion = rudExpansionOf(this))
         expansion->BeforePrint(this);
 }
@@ -41,7 +47,8 @@ void TfrxView::GetData()
 void TfrxView::AfterPrint()
 {
     FTagStr = FTempTag;
-    FHyperlink->SetValue(FTempHyperlink);
+    if (FHyperlink)
+        FHyperlink->SetValue(FTempHyperlink);
     TfrxReportComponent::AfterPrint();
 }
 
@@ -69,7 +76,7 @@ void TfrxView::SetPrintable(bool Value)
 void TfrxView::SetHyperlink(TfrxHyperlink *Value)
 {
     if (Value)
-        FHyperlink->Assign(*Value);
+        Hyperlink()->Assign(*Value);
 }
 
 void TfrxView::SetFrame(TfrxFrame *Value)
@@ -125,15 +132,16 @@ void TfrxView::SetURL(const QString &Value)
 {
     if (Value.isEmpty())
         return;
+    TfrxHyperlink *link = Hyperlink();
     if (Value[0] == QLatin1Char('@')) {
-        FHyperlink->SetKind(hkPageNumber);
-        FHyperlink->SetValue(Value.mid(1, 254));
+        link->SetKind(hkPageNumber);
+        link->SetValue(Value.mid(1, 254));
     } else if (Value[0] == QLatin1Char('#')) {
-        FHyperlink->SetKind(hkAnchor);
-        FHyperlink->SetValue(Value.mid(1, 254));
+        link->SetKind(hkAnchor);
+        link->SetValue(Value.mid(1, 254));
     } else {
-        FHyperlink->SetKind(hkURL);
-        FHyperlink->SetValue(Value);
+        link->SetKind(hkURL);
+        link->SetValue(Value);
     }
 }
 

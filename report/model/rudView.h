@@ -73,7 +73,11 @@ public:
     RUD_VIEW_EVENT(OnPreviewDblClick)
 #undef RUD_VIEW_EVENT
 
-    TfrxHyperlink *Hyperlink() const { return FHyperlink.get(); }
+    // The hyperlink record, made on the first call: most views never have
+    // one, and a view's memory is what long reports are made of.
+    TfrxHyperlink *Hyperlink() const;
+    // The hyperlink record when one was made, else null (no hyperlink).
+    TfrxHyperlink *ExistingHyperlink() const { return FHyperlink.get(); }
     void SetHyperlink(TfrxHyperlink *Value);
     TfrxFrame *Frame() const { return FFrame.get(); }
     // Copies into the view's own frame.
@@ -133,7 +137,7 @@ private:
     bool FShowHint = false;
     QString FOnAfterData, FOnAfterPrint, FOnBeforePrint, FOnMouseEnter, FOnMouseLeave, FOnMouseDown,
         FOnMouseMove, FOnMouseUp, FOnPreviewClick, FOnPreviewDblClick;
-    std::unique_ptr<TfrxHyperlink> FHyperlink;
+    mutable std::unique_ptr<TfrxHyperlink> FHyperlink;
     std::unique_ptr<TfrxFrame> FFrame;
     std::unique_ptr<TfrxCustomFill> FFill;
     int FCursor = 0;
