@@ -222,7 +222,10 @@ TEST(ObjectDiff, EveryTableRowReadsThePublishedPropertyItNames)
                     return prop.SetOrdValue(obj, prop.Enumerator().value(k));
         return prop.SetOrdValue(obj, value + 1);
     };
-    for (const auto &[cls, fields] : rudDiffTables()) {
+    for (const auto &table : rudDiffTables()) {
+        // A plain variable: clang 14 does not let a lambda capture a structured binding.
+        const QMetaObject *const cls = table.first;
+        const auto &fields = table.second;
         const auto pair = std::find_if(std::begin(pairs), std::end(pairs),
                                        [&](const auto &p) { return p.first->metaObject()->inherits(cls); });
         ASSERT_NE(pair, std::end(pairs)) << cls->className();
