@@ -105,7 +105,7 @@ TEST(FitCheck, ALongNameStopsThePdfUnlessShrunkOrForced)
     }
 
     ASSERT_TRUE(w.FillReport());
-    const auto [left, right, bottom] = memoBox(w, QStringLiteral("Memo5"));
+    const TMemoBox box = memoBox(w, QStringLiteral("Memo5"));
     QStringList words = longName().split(QLatin1Char(' '));
     auto printedWords = [&] {
         QList<TPdfWord> found;
@@ -119,7 +119,7 @@ TEST(FitCheck, ALongNameStopsThePdfUnlessShrunkOrForced)
     ASSERT_EQ(forced.Code, 0) << qPrintable(forced.Err);
     const QList<TPdfWord> cut = printedWords();
     ASSERT_FALSE(cut.isEmpty());
-    EXPECT_TRUE(std::any_of(cut.begin(), cut.end(), [&](const TPdfWord &word) { return word.Top > bottom; }))
+    EXPECT_TRUE(std::any_of(cut.begin(), cut.end(), [&](const TPdfWord &word) { return word.Top > box.Bottom; }))
         << "the name wraps below its memo, where the blank cuts it";
 
     w.Edit_5->setText(longName(110));
@@ -131,9 +131,9 @@ TEST(FitCheck, ALongNameStopsThePdfUnlessShrunkOrForced)
     ASSERT_EQ(one.size(), words.size());
     for (const TPdfWord &word : one) {
         EXPECT_NEAR(word.Top, one[0].Top, 0.3) << qPrintable(word.Text);
-        EXPECT_GE(word.Left, left - 0.1) << qPrintable(word.Text);
-        EXPECT_LE(word.Right, right + 0.1) << qPrintable(word.Text);
-        EXPECT_LE(word.Bottom, bottom + 0.3) << qPrintable(word.Text);
+        EXPECT_GE(word.Left, box.Left - 0.1) << qPrintable(word.Text);
+        EXPECT_LE(word.Right, box.Right + 0.1) << qPrintable(word.Text);
+        EXPECT_LE(word.Bottom, box.Bottom + 0.3) << qPrintable(word.Text);
     }
 }
 
