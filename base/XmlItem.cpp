@@ -465,14 +465,15 @@ QStringList rudXMLToLines(const QString &Value, bool LineSeparator)
 // raises the runtime's conversion error.
 static void appendReference(QString &out, QStringView body)
 {
+    // Up to nine digits are read here, where they cannot overflow; any
+    // other body goes through the runtime's conversion.
     qint64 code = 0;
     bool plain = !body.isEmpty() && body.size() <= 9;
-    for (QChar c : body) {
-        if (c < u'0' || c > u'9') {
+    for (qsizetype i = 0; plain && i < body.size(); ++i) {
+        if (body[i] < u'0' || body[i] > u'9')
             plain = false;
-            break;
-        }
-        code = code * 10 + (c.unicode() - '0');
+        else
+            code = code * 10 + (body[i].unicode() - '0');
     }
     if (!plain)
         code = StrToInt(body.toString());

@@ -92,6 +92,8 @@ TEST(XMLEscaping, RoundTripsAndQuirks)
     // A body that is not a number is the runtime's conversion error.
     EXPECT_THROW(rudXMLToStr(QStringLiteral("&#zz;")), EConvertError);
     EXPECT_THROW(rudXMLToStr(QStringLiteral("&#;")), EConvertError);
+    // So is one too long for an integer, read without overflowing.
+    EXPECT_THROW(rudXMLToStr(QStringLiteral("&#11111111111111111111;")), EConvertError);
 }
 
 TEST(XMLEscaping, ValueToXML)
