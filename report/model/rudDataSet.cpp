@@ -43,7 +43,13 @@ QString TfrxDataSet::DisplayText(const QString &Field) const
 
 void TfrxMemoryDataSet::AddField(const QString &Field, TfrxFieldType Type)
 {
-    FIndex.insert(Field.toUpper(), int(FFields.size()));
+    const QString upper = Field.toUpper();
+    // A later field of the same name (case ignored) hides the earlier one
+    // in both indexes.
+    if (const auto earlier = FIndex.constFind(upper); earlier != FIndex.cend())
+        FExact.removeIf([column = earlier.value()](const auto &it) { return it.value() == column; });
+    FIndex.insert(upper, int(FFields.size()));
+    FExact.insert(Field, int(FFields.size()));
     FFields.append(Field);
     FTypes.push_back(Type);
 }
@@ -62,12 +68,17 @@ void TfrxMemoryDataSet::Clear()
     FFields.clear();
     FTypes.clear();
     FIndex.clear();
+    FExact.clear();
     FRows.clear();
     FRecNo = 0;
 }
 
+// Expressions name a field as its data set spells it: that spelling is
+// found without making an upper-cased copy of the name.
 int TfrxMemoryDataSet::FieldIndex(const QString &Field) const
 {
+    if (const auto exact = FExact.constFind(Field); exact != FExact.cend())
+        return exact.value();
     return FIndex.value(Field.toUpper(), -1);
 }
 

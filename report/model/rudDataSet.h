@@ -40,7 +40,7 @@ public:
     // Field names in column order.
     virtual QStringList FieldNames() const { return {}; }
     // True when the data set has a field of that name (case ignored).
-    bool HasField(const QString &Field) const;
+    virtual bool HasField(const QString &Field) const;
     // The current record's value of Field (Null when absent or empty).
     virtual QVariant GetValue(const QString &Field) const = 0;
     virtual TfrxFieldType GetFieldType(const QString &Field) const = 0;
@@ -108,6 +108,7 @@ public:
     int RecordCount() const override { return int(FRows.size()); }
     int RecNo() const override { return FRecNo; }
     QStringList FieldNames() const override { return FFields; }
+    bool HasField(const QString &Field) const override { return FieldIndex(Field) >= 0; }
     QVariant GetValue(const QString &Field) const override;
     TfrxFieldType GetFieldType(const QString &Field) const override;
 
@@ -117,6 +118,7 @@ private:
     QStringList FFields;
     std::vector<TfrxFieldType> FTypes;
     QHash<QString, int> FIndex; // upper-cased name -> column
+    QHash<QString, int> FExact; // name as added -> column (the usual spelling, found without folding)
     std::vector<QVariantList> FRows;
     int FRecNo = 0;
 };

@@ -160,6 +160,25 @@ TEST(DataSetTest, CsvFileAndDirectRowsWalkInOrder)
     EXPECT_TRUE(direct.GetValue("B").isNull()) << "missing trailing values are Null";
 }
 
+TEST(DataSetTest, FieldsAreFoundIgnoringCaseAndALaterNameHidesAnEarlierOne)
+{
+    TfrxMemoryDataSet ds;
+    ds.AddField("Фамилия");
+    ds.AddField("Часы", fftNumeric);
+    ds.AddField("ЧАСЫ");
+    ds.AppendRow({"Иванов", 20, "двадцать"});
+    ds.First();
+    for (const char *spelling : {"Фамилия", "фамилия", "ФАМИЛИЯ"}) {
+        EXPECT_TRUE(ds.HasField(spelling)) << spelling;
+        EXPECT_EQ(ds.GetValue(spelling).toString(), "Иванов") << spelling;
+    }
+    for (const char *spelling : {"Часы", "часы", "ЧАСЫ"}) {
+        EXPECT_EQ(ds.GetValue(spelling).toString(), "двадцать") << spelling;
+        EXPECT_EQ(ds.GetFieldType(spelling), fftString) << spelling;
+    }
+    EXPECT_FALSE(ds.HasField("Имя"));
+}
+
 TEST(DataSetTest, RowCountGivesAVirtualDataSetOfThatManyRecords)
 {
     TfrxMasterData band(nullptr);
