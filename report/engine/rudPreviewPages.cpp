@@ -144,6 +144,7 @@ void TfrxPreviewPages::Clear()
     FSourcePages.clear();
     FXMLDoc.Clear();
     FDictionary.Clear();
+    FRecipes.clear();
     FPictureCache.Clear();
     FOutline->LevelRoot();
     FCurPage = -1;
@@ -794,8 +795,12 @@ void TfrxPreviewPages::ReadObjects(TfrxXMLItem *Item, TfrxComponent *Parent, Tfr
     for (int i = 0; i < Item->Count(); ++i) {
         TfrxXMLItem *child = Item->Items(i);
         TfrxComponent *source = FDictionary.GetObject(child->Name());
-        const QString text = (source ? source->BaseName() : child->Name()) + QLatin1Char(' ') + child->Text();
-        TfrxComponent *obj = Serializer.ReadComponentStr(Parent, text, true);
+        const TfrxObjectRecipe *recipe = source ? RecipeOf(source) : nullptr;
+        TfrxComponent *obj = recipe ? Serializer.ReadComponentRecipe(Parent, *recipe, child->Text())
+                                    : Serializer.ReadComponentStr(Parent,
+                                                                  (source ? source->BaseName() : child->Name()) +
+                                                                      QLatin1Char(' ') + child->Text(),
+                                                                  true);
         if (!obj)
             continue;
         if (source) {
@@ -818,6 +823,20 @@ void TfrxPreviewPages::ReadObjects(TfrxXMLItem *Item, TfrxComponent *Parent, Tfr
         }
         ReadObjects(child, obj, Serializer, Depth + 1);
     }
+}
+
+// A source's attribute text is the same for each of the thousands of
+// objects rebuilt from it: it is read once, and again only when it changes.
+const TfrxObjectRecipe *TfrxPreviewPages::RecipeOf(const TfrxComponent *Source)
+{
+    const QString base = Source->BaseName();
+    TSourceRecipe &entry = FRecipes[Source];
+    if (!entry.Made || entry.Base != base) {
+        entry.Base = base;
+        entry.Made = true;
+        entry.Usable = TfrxXMLSerializer::MakeRecipe(base, entry.Recipe);
+    }
+    return entry.Usable ? &entry.Recipe : nullptr;
 }
 
 QSize TfrxPreviewPages::GetPageSize(int Index)

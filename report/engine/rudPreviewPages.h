@@ -19,6 +19,7 @@
 #include "report/engine/rudCustomEngine.h"
 #include "report/model/rudPictureCache.h"
 #include "report/model/rudXML.h"
+#include "report/model/rudXMLSerializer.h"
 
 #include <QHash>
 #include <QIODevice>
@@ -30,6 +31,7 @@
 #include <functional>
 #include <optional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class TfrxCanvas;
@@ -348,6 +350,13 @@ private:
         int Index;
         std::unique_ptr<TfrxReportPage> Page;
     };
+    // A source object's attribute text, read for rebuilding its objects.
+    struct TSourceRecipe {
+        QString Base; // the text it was read from
+        bool Made = false;
+        bool Usable = false; // false: the text is read object by object, errors and all
+        TfrxObjectRecipe Recipe;
+    };
 
     TfrxXMLItem *RootChild(const char *Name);
     // Page item Index with its object items in memory (read back when
@@ -364,6 +373,8 @@ private:
     void RegisterSourceObject(TfrxComponent *Design, TfrxComponent *Copy);
     std::unique_ptr<TfrxReportPage> BuildPage(TfrxXMLItem *Item);
     void ReadObjects(TfrxXMLItem *Item, TfrxComponent *Parent, TfrxXMLSerializer &Serializer, int Depth);
+    // The recipe of Source's attribute text, or nullptr when it must be read as text.
+    const TfrxObjectRecipe *RecipeOf(const TfrxComponent *Source);
     void UnloadPages();
     void BeforeSave();
     void AfterLoad();
@@ -372,6 +383,7 @@ private:
     bool FAllowPartialLoading = false;
     int FCopyNo = 1;
     TfrxDictionary FDictionary;
+    std::unordered_map<const TfrxComponent *, TSourceRecipe> FRecipes;
     int FFirstObjectIndex = 0;
     int FFirstPageIndex = -1;
     int FFirstOutlineIndex = 0;

@@ -380,45 +380,204 @@ void TfrxXMLSerializer::WriteComponent(TfrxComponent *Component)
 
 // ---- reading ---------------------------------------------------------------
 
+namespace {
+
+// Reads an attribute text pair by pair: name="value", separated by spaces.
+class TAttributeReader {
+public:
+    explicit TAttributeReader(const QString &Text) : FText(Text) {}
+
+    enum TStep {
+        Attribute, // Name and Value hold the next pair
+        End,       // nothing but spaces is left
+        Damaged,   // no pair can be read from the rest (Rest says where)
+        BadName,   // the pair's name is not a dotted identifier: a quote missing earlier
+    };
+    // Reads the next pair. A value without its closing quote runs to the
+    // end of the text and sets Unclosed.
+    TStep Next()
+    {
+        const QString &text = FText;
+        const qsizetype n = text.size();
+        Unclosed = false;
+        while (FAt < n && text[FAt] == QLatin1Char(' '))
+            ++FAt;
+        if (FAt >= n)
+            return End;
+        const qsizetype eq = text.indexOf(QLatin1Char('='), FAt);
+        // The name stays a view of the text: thousands of attributes are
+        // read for a template or a page, and most names are looked up only.
+        Name = eq < 0 ? QStringView() : QStringView(text).mid(FAt, eq - FAt).trimmed();
+        const qsizetype open = eq < 0 ? -1 : text.indexOf(QLatin1Char('"'), eq);
+        if (Name.isEmpty() || open < 0) {
+            Rest = FAt;
+            FAt = n;
+            return QStringView(text).mid(Rest).trimmed().isEmpty() ? End : Damaged;
+        }
+        qsizetype close = text.indexOf(QLatin1Char('"'), open + 1);
+        if (close < 0) {
+            Unclosed = true;
+            close = n;
+        }
+        Value = text.mid(open + 1, close - open - 1);
+        FAt = close + 1;
+        return isAttributeName(Name) ? Attribute : BadName;
+    }
+
+    QStringView Name;
+    QString Value;
+    bool Unclosed = false;
+    qsizetype Rest = 0;
+
+private:
+    const QString &FText;
+    qsizetype FAt = 0;
+};
+
+} // namespace
+
 void TfrxXMLSerializer::XMLToObj(const QString &Text, QObject *Obj)
 {
     if (!Obj)
         return;
-    const qsizetype n = Text.size();
-    qsizetype i = 0;
-    while (i < n) {
-        while (i < n && Text[i] == QLatin1Char(' '))
-            ++i;
-        const qsizetype eq = Text.indexOf(QLatin1Char('='), i);
-        // The name stays a view of the text: thousands of attributes are
-        // read for a template or a page, and most names are looked up only.
-        const QStringView name = eq < 0 ? QStringView() : QStringView(Text).mid(i, eq - i).trimmed();
-        const qsizetype open = eq < 0 ? -1 : Text.indexOf(QLatin1Char('"'), eq);
-        if (name.isEmpty() || open < 0) {
-            if (!QStringView(Text).mid(i).trimmed().isEmpty())
-                AddError(objectLabel(Obj) + QStringLiteral(": damaged attribute text \"%1\"").arg(Text.mid(i, 40)));
+    TAttributeReader reader(Text);
+    for (;;) {
+        const TAttributeReader::TStep step = reader.Next();
+        if (step == TAttributeReader::End)
+            break;
+        if (step == TAttributeReader::Damaged) {
+            AddError(objectLabel(Obj) + QStringLiteral(": damaged attribute text \"%1\"").arg(Text.mid(reader.Rest, 40)));
             break;
         }
-        qsizetype close = Text.indexOf(QLatin1Char('"'), open + 1);
-        if (close < 0) {
-            AddError(attributeContext(Obj, name) + QStringLiteral("the value has no closing quote"));
-            close = n;
-        }
-        const QString value = Text.mid(open + 1, close - open - 1);
-        i = close + 1;
-        if (!isAttributeName(name)) {
-            // A quote missing earlier shifts every pair after it.
-            AddError(objectLabel(Obj) + QStringLiteral(": damaged attribute text \"%1\"").arg(name.left(40).toString()));
+        if (reader.Unclosed)
+            AddError(attributeContext(Obj, reader.Name) + QStringLiteral("the value has no closing quote"));
+        if (step == TAttributeReader::BadName) {
+            AddError(objectLabel(Obj) +
+                     QStringLiteral(": damaged attribute text \"%1\"").arg(reader.Name.left(40).toString()));
             continue;
         }
+        ApplyGuarded(Obj, reader.Name, reader.Value);
+    }
+}
+
+// An attribute's error is the object's and the attribute's: the rest of the
+// text still applies.
+template <class F>
+void TfrxXMLSerializer::Guarded(QObject *Obj, QStringView Name, F &&Apply)
+{
+    try {
+        Apply();
+    } catch (const Exception &e) {
+        AddError(attributeContext(Obj, Name) + e.Message());
+    } catch (const std::exception &e) {
+        AddError(attributeContext(Obj, Name) + QString::fromUtf8(e.what()));
+    }
+}
+
+void TfrxXMLSerializer::ApplyGuarded(QObject *Obj, QStringView Name, const QString &Value)
+{
+    Guarded(Obj, Name, [&] { ApplyAttribute(Obj, Name, Value); });
+}
+
+namespace {
+
+// Finds on Sample what ApplyAttribute would set for the attribute, when that
+// is a published property reached through sub-objects only; false for
+// anything else (an unpublished name, a list's text, a name not found).
+bool resolveAttribute(QObject *Sample, TfrxObjectRecipe::TAttribute &Attribute)
+{
+    QObject *current = Sample;
+    QStringView rest = Attribute.Name;
+    for (qsizetype dot = rest.indexOf(QLatin1Char('.')); dot >= 0; dot = rest.indexOf(QLatin1Char('.'))) {
+        const TfrxPropInfo *prop = rudFindProp(current, rest.left(dot));
+        QObject *sub = prop && prop->Kind == TfrxPropKind::Object ? prop->ObjectValue(current) : nullptr;
+        if (!sub)
+            return false;
+        Attribute.Path.push_back({current->metaObject(), prop});
+        current = sub;
+        rest = rest.mid(dot + 1);
+    }
+    // The class's own names are tried first, as ApplyAttribute tries them;
+    // which names a class claims does not depend on the object.
+    if (auto *persistent = qobject_cast<TfrxPersistent *>(current)) {
         try {
-            ApplyAttribute(Obj, name, value);
-        } catch (const Exception &e) {
-            AddError(attributeContext(Obj, name) + e.Message());
-        } catch (const std::exception &e) {
-            AddError(attributeContext(Obj, name) + QString::fromUtf8(e.what()));
+            if (persistent->ReadUnpublished(rest, Attribute.Value))
+                return false;
+        } catch (...) {
+            return false;
         }
     }
+    const TfrxPropInfo *prop = rudFindProp(current, rest);
+    if (!prop || !prop->IsWritable())
+        return false;
+    Attribute.Prop = {current->metaObject(), prop};
+    return true;
+}
+
+} // namespace
+
+bool TfrxXMLSerializer::MakeRecipe(const QString &Text, TfrxObjectRecipe &Recipe)
+{
+    const qsizetype space = Text.indexOf(QLatin1Char(' '));
+    Recipe.Class = rudFindClass(space < 0 ? Text : Text.left(space));
+    Recipe.Attributes.clear();
+    if (!Recipe.Class.Create)
+        return false;
+    if (space < 0)
+        return true;
+    const QString attributes = Text.mid(space + 1);
+    TAttributeReader reader(attributes);
+    std::unique_ptr<TfrxComponent> sample(Recipe.Class.Create(nullptr));
+    sample->SetIsLoading(true);
+    for (;;) {
+        switch (reader.Next()) {
+        case TAttributeReader::End:
+            return true;
+        case TAttributeReader::Attribute: {
+            if (reader.Unclosed)
+                return false;
+            TfrxObjectRecipe::TAttribute attribute{reader.Name.toString(), reader.Value, {}, {}};
+            if (!resolveAttribute(sample.get(), attribute))
+                attribute.Path.clear();
+            Recipe.Attributes.push_back(std::move(attribute));
+            break;
+        }
+        default:
+            return false;
+        }
+    }
+}
+
+// A resolved attribute walks its steps while the objects are of the classes
+// they were found on; otherwise, and for the rest, the attribute is applied
+// by name.
+void TfrxXMLSerializer::ApplyRecipeAttribute(QObject *Obj, const TfrxObjectRecipe::TAttribute &Attribute)
+{
+    QObject *current = Obj;
+    if (Attribute.Prop.Prop) {
+        for (const TfrxObjectRecipe::TStep &step : Attribute.Path)
+            current = current && current->metaObject() == step.Class ? step.Prop->ObjectValue(current) : nullptr;
+        if (current && current->metaObject() == Attribute.Prop.Class) {
+            Guarded(Obj, Attribute.Name, [&] { SetPropValue(current, *Attribute.Prop.Prop, Attribute.Value); });
+            return;
+        }
+    }
+    ApplyGuarded(Obj, Attribute.Name, Attribute.Value);
+}
+
+TfrxComponent *TfrxXMLSerializer::ReadComponentRecipe(TfrxComponent *Root, const TfrxObjectRecipe &Recipe,
+                                                      const QString &Text)
+{
+    if (!FOwner)
+        FOwner = Root;
+    TfrxComponent *obj = Recipe.Class.Create(Root);
+    obj->SetIsLoading(true);
+    for (const TfrxObjectRecipe::TAttribute &attribute : Recipe.Attributes)
+        ApplyRecipeAttribute(obj, attribute);
+    XMLToObj(Text, obj);
+    obj->SetIsLoading(false);
+    FFixups.clear();
+    return obj;
 }
 
 void TfrxXMLSerializer::ApplyAttribute(QObject *Obj, QStringView Name, const QString &Value)

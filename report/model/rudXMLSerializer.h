@@ -3,6 +3,7 @@
 // one element per component named after its class, whose attribute text
 // lists the component's published properties (rudPropInfo.h).
 
+#include "report/model/rudClassRegistry.h"
 #include "report/model/rudComponent.h"
 #include "report/model/rudPropInfo.h"
 
@@ -22,6 +23,28 @@ struct TfrxFixupItem {
     QPointer<QObject> Obj;
     const TfrxPropInfo *Prop = nullptr;
     QString Value; // the referenced component's full name
+};
+
+// An object's attribute text read once, to make many objects from: the
+// class and the attributes in their order, values as written.
+struct TfrxObjectRecipe {
+    // A step from an object to a sub-object ("Font" of "Font.Name"), taken
+    // from an object of Class.
+    struct TStep {
+        const QMetaObject *Class = nullptr;
+        const TfrxPropInfo *Prop = nullptr;
+    };
+    struct TAttribute {
+        QString Name;
+        QString Value;
+        // Found once on an object of the recipe's class: the steps to the
+        // object the attribute sets and the published property it sets
+        // there (Prop.Prop nullptr: applied as the text reader applies it).
+        std::vector<TStep> Path;
+        TStep Prop;
+    };
+    TfrxClassEntry Class;
+    std::vector<TAttribute> Attributes;
 };
 
 // Maps report objects to attribute texts and XML documents and back.
@@ -60,6 +83,12 @@ public:
     // unknown class. With DontFixup, pending references are dropped. Without
     // an owner, Root becomes the owner.
     TfrxComponent *ReadComponentStr(TfrxComponent *Root, const QString &Text, bool DontFixup = false);
+    // Reads a WriteComponentStr text into a recipe; false for an unknown
+    // class or a damaged text (ReadComponentStr reports those as it reads).
+    static bool MakeRecipe(const QString &Text, TfrxObjectRecipe &Recipe);
+    // A new child of Root, made as ReadComponentStr(Root, recipe text + " " +
+    // Text, true) makes it: the recipe's attributes, then those of Text.
+    TfrxComponent *ReadComponentRecipe(TfrxComponent *Root, const TfrxObjectRecipe &Recipe, const QString &Text);
     // Applies an attribute text to any object and resolves its references
     // (Root becomes the owner when there is none). Both string readers look
     // references up in a name index that the serializer keeps between calls,
@@ -94,6 +123,10 @@ private:
     void AppendObjXML(QString &Out, QObject *Obj, const QString &Add, QObject *Ancestor);
     void AppendPropXML(QString &Out, QObject *Obj, const TfrxPropInfo &Prop, const QString &Add, QObject *Ancestor);
     void ApplyAttribute(QObject *Obj, QStringView Name, const QString &Value);
+    void ApplyGuarded(QObject *Obj, QStringView Name, const QString &Value);
+    void ApplyRecipeAttribute(QObject *Obj, const TfrxObjectRecipe::TAttribute &Attribute);
+    template <class F>
+    void Guarded(QObject *Obj, QStringView Name, F &&Apply);
     void SetPropValue(QObject *Obj, const TfrxPropInfo &Prop, const QString &Value);
     void WriteItem(TfrxXMLItem *Item, TfrxComponent *Component, bool IsRoot, bool SaveChildren, bool Streaming);
     void ReadItem(TfrxXMLItem *Item, TfrxComponent *Parent, TfrxComponent *Root, int Depth);

@@ -3,7 +3,9 @@
 
 #include "support/TestSupport.h"
 
+#include "report/model/rudBand.h"
 #include "report/model/rudClass.h"
+#include "report/model/rudLineView.h"
 #include "report/model/rudXML.h"
 
 #include "base/CodePages.h"
@@ -291,6 +293,56 @@ TEST(Serializer, ComponentStringsAndCustomData)
     EXPECT_EQ(copyOfM.Name(), QStringLiteral("Other"));
     EXPECT_EQ(copyOfM.Left(), 12.5);
     EXPECT_EQ(copyOfM.Text(), m->Text());
+}
+
+// Prepared pages rebuild thousands of objects from their source's attribute
+// text read once into a recipe: a recipe and a difference text must make
+// what reading the two texts together makes, errors included.
+TEST(Serializer, ARecipeMakesWhatTheWholeTextMakes)
+{
+    TFormatSettingsScope scope(russianFormatSettings());
+    TfrxReport report;
+    QFile file(sourceDir() + QStringLiteral("/resources/shablon.fr3"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    load(report, file.readAll());
+    ASSERT_TRUE(report.Errors().isEmpty());
+    auto *page = dynamic_cast<TfrxReportPage *>(report.FindObject(QStringLiteral("Page1")));
+    ASSERT_NE(page, nullptr);
+    auto *band = new TfrxMasterData(page);
+    band->SetDataSetName(QStringLiteral("Rows"));
+    band->Frame()->SetTyp(TfrxFrameTypes(ftTop));
+    auto *line = new TfrxLineView(band);
+    line->SetDiagonal(true);
+    line->SetArrowEnd(true);
+
+    const QStringList diffs = {QString(), QStringLiteral("l=\"5\" u=\"новый&#13;&#10;текст\""),
+                               QStringLiteral("Font.Name=\"Arial\" Frame.Typ=\"15\" Left=\"12,5\""),
+                               QStringLiteral("Left=\"вздор\" Font.Nothing=\"1\" Frame.Width=\"\"")};
+    TfrxXMLSerializer writer(nullptr);
+    int objects = 0;
+    for (TfrxComponent *source : report.AllObjects()) {
+        if (dynamic_cast<TfrxPage *>(source))
+            continue;
+        ++objects;
+        const QString base = writer.WriteComponentStr(source);
+        TfrxObjectRecipe recipe;
+        ASSERT_TRUE(TfrxXMLSerializer::MakeRecipe(base, recipe)) << base.toStdString();
+        for (const QString &diff : diffs) {
+            TfrxReportPage byText(nullptr), byRecipe(nullptr);
+            TfrxXMLSerializer textReader(nullptr), recipeReader(nullptr);
+            TfrxComponent *expected = textReader.ReadComponentStr(&byText, base + QLatin1Char(' ') + diff, true);
+            TfrxComponent *made = recipeReader.ReadComponentRecipe(&byRecipe, recipe, diff);
+            EXPECT_EQ(describe(made), describe(expected)) << base.toStdString() << " + " << diff.toStdString();
+            EXPECT_EQ(recipeReader.Errors(), textReader.Errors());
+        }
+    }
+    EXPECT_EQ(objects, 50);
+
+    // An unknown class or a damaged text is left to the text reader, which reports it.
+    TfrxObjectRecipe recipe;
+    for (const char *text : {"TfrxNothing a=\"1\"", "TfrxMemoView Left=\"1", "TfrxMemoView Left=\"1\" =\"2\"",
+                             "TfrxMemoView Left=\"1\" Top\"2\"", "TfrxMemoView Le ft=\"1\""})
+        EXPECT_FALSE(TfrxXMLSerializer::MakeRecipe(QString::fromUtf8(text), recipe)) << text;
 }
 
 TEST(Serializer, MutatedTemplatesNeverCrash)
