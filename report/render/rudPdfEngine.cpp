@@ -26,10 +26,9 @@ void number(QByteArray &Out, double Value, int Decimals = 3)
 void appendHexGlyph(QByteArray &Out, quint32 Glyph)
 {
     static const char digits[] = "0123456789ABCDEF";
-    Out += digits[(Glyph >> 12) & 0xF];
-    Out += digits[(Glyph >> 8) & 0xF];
-    Out += digits[(Glyph >> 4) & 0xF];
-    Out += digits[Glyph & 0xF];
+    const char hex[4] = {digits[(Glyph >> 12) & 0xF], digits[(Glyph >> 8) & 0xF], digits[(Glyph >> 4) & 0xF],
+                         digits[Glyph & 0xF]};
+    Out.append(hex, 4);
 }
 
 double rounded(double Value, int Decimals)
@@ -481,7 +480,10 @@ void TfrxPdfPaintEngine::DrawRun(const TfrxPdfGlyphRun &Run)
     const bool diagonal = std::abs(tm[0] * tm[1]) > 1e-6;
     const double tolerance = diagonal ? 1e-3 : FWriter->Dpi() * 0.01 / 25.4;
     const double x0 = Run.Positions[0].x();
-    QByteArray text = "<";
+    // The string goes straight into the content; a run that needs
+    // adjustments becomes an array once they are known.
+    const qsizetype start = out.size();
+    out += '<';
     bool adjusted = false;
     double pen = 0;
     for (int i = 0; i < Run.Count; ++i) {
@@ -489,19 +491,21 @@ void TfrxPdfPaintEngine::DrawRun(const TfrxPdfGlyphRun &Run)
         const double gap = (Run.Positions[i].x() - x0) - pen;
         if (i > 0 && std::abs(gap) > tolerance && unit > 0) {
             const double shift = rounded(-gap / unit, diagonal ? 3 : 0);
-            text += "> ";
-            rudPdfNumber(text, shift, 3);
-            text += " <";
+            out += "> ";
+            rudPdfNumber(out, shift, 3);
+            out += " <";
             pen -= shift * unit;
             adjusted = true;
         }
-        appendHexGlyph(text, glyph);
+        appendHexGlyph(out, glyph);
         use.Font->Use(glyph, Run.Chars ? Run.Chars[i] : 0);
         pen += use.Font->Width(glyph) * unit;
     }
-    text += '>';
-    if (adjusted)
-        out += '[' + text + "] TJ\n";
-    else
-        out += text + " Tj\n";
+    out += '>';
+    if (adjusted) {
+        out.insert(start, '[');
+        out += "] TJ\n";
+    } else {
+        out += " Tj\n";
+    }
 }
