@@ -15,16 +15,16 @@ public:
     std::optional<TfrxFieldData> GetField(TfrxComponent *DataSet, const QString &Field) override
     {
         auto *ds = qobject_cast<TfrxDataSet *>(DataSet);
-        if (!ds || !ds->HasField(Field))
+        TfrxFieldRead read;
+        if (!ds || !ds->ReadField(Field, read))
             return std::nullopt;
         TfrxFieldData data;
-        const QVariant v = ds->GetValue(Field);
-        data.Value = v.isNull() ? TfsVariant::Null() : TfsVariant::FromQVariant(v);
-        data.DisplayText = ds->DisplayText(Field);
-        if (ds->IsBlobField(Field)) {
+        data.Value = read.Value.isNull() ? TfsVariant::Null() : TfsVariant::FromQVariant(read.Value);
+        data.DisplayText = read.DisplayText;
+        if (read.Blob) {
             data.Kind = TfrxFieldKind::Memo;
         } else {
-            switch (ds->GetFieldType(Field)) {
+            switch (read.Type) {
             case fftNumeric: data.Kind = TfrxFieldKind::Numeric; break;
             case fftString: data.Kind = TfrxFieldKind::String; break;
             case fftBoolean: data.Kind = TfrxFieldKind::Boolean; break;

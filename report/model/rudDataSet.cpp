@@ -28,7 +28,22 @@ bool TfrxDataSet::HasField(const QString &Field) const
 
 QString TfrxDataSet::DisplayText(const QString &Field) const
 {
-    const QVariant v = GetValue(Field);
+    return TextOf(GetValue(Field));
+}
+
+bool TfrxDataSet::ReadField(const QString &Field, TfrxFieldRead &Read) const
+{
+    if (!HasField(Field))
+        return false;
+    Read.Value = GetValue(Field);
+    Read.DisplayText = DisplayText(Field);
+    Read.Type = GetFieldType(Field);
+    Read.Blob = IsBlobField(Field);
+    return true;
+}
+
+QString TfrxDataSet::TextOf(const QVariant &v)
+{
     if (v.isNull())
         return QString();
     switch (v.typeId()) {
@@ -94,6 +109,18 @@ TfrxFieldType TfrxMemoryDataSet::GetFieldType(const QString &Field) const
 {
     const int col = FieldIndex(Field);
     return col < 0 ? fftString : FTypes[col];
+}
+
+bool TfrxMemoryDataSet::ReadField(const QString &Field, TfrxFieldRead &Read) const
+{
+    const int col = FieldIndex(Field);
+    if (col < 0)
+        return false;
+    Read.Value = FRecNo >= 0 && FRecNo < int(FRows.size()) ? FRows[FRecNo][col] : QVariant();
+    Read.DisplayText = TextOf(Read.Value);
+    Read.Type = FTypes[col];
+    Read.Blob = IsBlobField(Field);
+    return true;
 }
 
 namespace {

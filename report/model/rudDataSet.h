@@ -14,6 +14,14 @@
 // The kind of a field's values.
 enum TfrxFieldType { fftNumeric, fftString, fftBoolean, fftDateTime };
 
+// One field of the current record, as a report prints it.
+struct TfrxFieldRead {
+    QVariant Value;     // Null when empty
+    QString DisplayText; // the value as printed when no display format is given
+    TfrxFieldType Type = fftString;
+    bool Blob = false; // a memo (long text) field
+};
+
 // Base of data sets: a named component (UserName is the alias used in
 // expressions such as <Alias."Field">) with a current record.
 class TfrxDataSet : public TfrxComponent {
@@ -48,6 +56,11 @@ public:
     virtual QString DisplayText(const QString &Field) const;
     // True for memo (long text) fields, copied into a memo unchanged.
     virtual bool IsBlobField(const QString &) const { return false; }
+    // Everything a report prints of Field in the current record; false when
+    // there is no such field. The calls above, in one.
+    virtual bool ReadField(const QString &Field, TfrxFieldRead &Read) const;
+    // The text DisplayText gives for a value.
+    static QString TextOf(const QVariant &Value);
 
 private:
     QString FUserName;
@@ -111,6 +124,8 @@ public:
     bool HasField(const QString &Field) const override { return FieldIndex(Field) >= 0; }
     QVariant GetValue(const QString &Field) const override;
     TfrxFieldType GetFieldType(const QString &Field) const override;
+    // Looks the name up once.
+    bool ReadField(const QString &Field, TfrxFieldRead &Read) const override;
 
 private:
     int FieldIndex(const QString &Field) const;

@@ -166,7 +166,8 @@ TEST(DataSetTest, FieldsAreFoundIgnoringCaseAndALaterNameHidesAnEarlierOne)
     ds.AddField("Фамилия");
     ds.AddField("Часы", fftNumeric);
     ds.AddField("ЧАСЫ");
-    ds.AppendRow({"Иванов", 20, "двадцать"});
+    ds.AddField("Номер", fftNumeric);
+    ds.AppendRow({"Иванов", 20, "двадцать", 7.0});
     ds.First();
     for (const char *spelling : {"Фамилия", "фамилия", "ФАМИЛИЯ"}) {
         EXPECT_TRUE(ds.HasField(spelling)) << spelling;
@@ -177,6 +178,19 @@ TEST(DataSetTest, FieldsAreFoundIgnoringCaseAndALaterNameHidesAnEarlierOne)
         EXPECT_EQ(ds.GetFieldType(spelling), fftString) << spelling;
     }
     EXPECT_FALSE(ds.HasField("Имя"));
+
+    // A report reads a field's value, text and type in one call.
+    TfrxFieldRead read;
+    ASSERT_TRUE(ds.ReadField("номер", read));
+    EXPECT_EQ(read.Value, QVariant(7.0));
+    EXPECT_EQ(read.DisplayText, "7");
+    EXPECT_EQ(read.Type, fftNumeric);
+    EXPECT_FALSE(read.Blob);
+    EXPECT_FALSE(ds.ReadField("Имя", read));
+    ds.Next();
+    ASSERT_TRUE(ds.ReadField("Номер", read));
+    EXPECT_TRUE(read.Value.isNull()) << "past the end there is no record";
+    EXPECT_EQ(read.DisplayText, "");
 }
 
 TEST(DataSetTest, RowCountGivesAVirtualDataSetOfThatManyRecords)
