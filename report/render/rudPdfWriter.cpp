@@ -96,16 +96,19 @@ void rudPdfNumber(QByteArray &Out, double Value, int Decimals)
     }
 }
 
-QByteArray rudPdfDeflate(const QByteArray &Data, bool Fast)
+bool rudPdfDeflateInto(const QByteArray &Data, bool Fast, QByteArray &Out)
 {
     uLongf size = compressBound(uLong(Data.size()));
-    QByteArray out(qsizetype(size), Qt::Uninitialized);
-    if (compress2(reinterpret_cast<Bytef *>(out.data()), &size, reinterpret_cast<const Bytef *>(Data.constData()),
-                  uLong(Data.size()), Fast ? Z_BEST_SPEED : Z_DEFAULT_COMPRESSION) != Z_OK)
-        return {};
-    out.truncate(qsizetype(size));
-    return out;
+    Out.resize(qsizetype(size));
+    if (compress2(reinterpret_cast<Bytef *>(Out.data()), &size, reinterpret_cast<const Bytef *>(Data.constData()),
+                  uLong(Data.size()), Fast ? Z_BEST_SPEED : Z_DEFAULT_COMPRESSION) != Z_OK) {
+        Out.resize(0);
+        return false;
+    }
+    Out.resize(qsizetype(size));
+    return true;
 }
+
 
 TfrxPdfWriter::TfrxPdfWriter(int Dpi)
     : FDpi(std::max(Dpi, 1)), FPagePoints(595.2756, 841.8898), FEngine(std::make_unique<TfrxPdfPaintEngine>(this))
@@ -156,9 +159,10 @@ void TfrxPdfWriter::BeginObject(int Number)
 void TfrxPdfWriter::WriteStream(int Number, const QByteArray &Dictionary, const QByteArray &Data, bool Compress,
                                 bool Fast)
 {
-    const QByteArray packed = Compress ? rudPdfDeflate(Data, Fast) : QByteArray();
-    const bool deflated = Compress && !packed.isEmpty();
-    const QByteArray &body = deflated ? packed : Data;
+    // The packing buffer stays between streams: a page's content is packed
+    // into the room the last page's took.
+    const bool deflated = Compress && rudPdfDeflateInto(Data, Fast, FPacked);
+    const QByteArray &body = deflated ? FPacked : Data;
     BeginObject(Number);
     FOut += "<<" + Dictionary + " /Length " + QByteArray::number(body.size());
     if (deflated)
@@ -174,7 +178,7 @@ void TfrxPdfWriter::NewPage(const QSizeF &Points)
     FPagePoints = Points;
     FPagePixels = Points * FDpi / 72.0;
     FInPage = true;
-    FContent.clear();
+    FContent.resize(0);
     FEngine->BeginPage();
 }
 
@@ -187,7 +191,7 @@ void TfrxPdfWriter::EndPage()
     const int content = NewObject();
     // Page content, most of a long report's bytes, is packed for speed.
     WriteStream(content, QByteArray(), FContent, true, true);
-    FContent.clear();
+    FContent.resize(0); // its room serves the next page
     const int page = NewObject();
     BeginObject(page);
     FOut += "<</Type /Page /Parent " + ref(pagesObject) + " /MediaBox [0 0 ";

@@ -32,8 +32,9 @@ struct TfrxPdfGlyphRun {
 
 // Value as a PDF number with at most Decimals decimals.
 void rudPdfNumber(QByteArray &Out, double Value, int Decimals = 3);
-// Data compressed for a /FlateDecode stream (Fast: less tightly).
-QByteArray rudPdfDeflate(const QByteArray &Data, bool Fast = false);
+// Data compressed for a /FlateDecode stream (Fast: less tightly) into Out,
+// whose room is reused; false (Out empty) when zlib fails.
+bool rudPdfDeflateInto(const QByteArray &Data, bool Fast, QByteArray &Out);
 
 // A PDF document being drawn page by page at Dpi device pixels per inch.
 class TfrxPdfWriter : public QPaintDevice {
@@ -99,6 +100,7 @@ private:
     bool FInPage = false;
     QSizeF FPagePoints, FPagePixels;
     QByteArray FContent;
+    QByteArray FPacked; // the last stream packed
     std::unique_ptr<TfrxPdfPaintEngine> FEngine;
     const TfrxPdfGlyphRun *FPendingRun = nullptr;
     qint64 FPendingJpegKey = 0;
