@@ -401,9 +401,11 @@ void TfrxPreviewPages::AddObjectItem(TfrxXMLItem *Parent, TfrxComponent *Obj, bo
         else
             text = Obj->Diff(source);
     }
+    // Kept at its exact size: a store holds hundreds of thousands.
     if (text.startsWith(QLatin1Char(' ')))
-        text.remove(0, 1);
-    text.squeeze();
+        text = QStringView(text).mid(1).toString();
+    else
+        text.squeeze();
     item->SetText(text);
     FXMLSize += item->Name().size() + text.size() + qint64(sizeof(TfrxXMLItem)) + 16;
     for (TfrxComponent *child : Obj->Objects())
@@ -811,9 +813,9 @@ void TfrxPreviewPages::ReadObjects(TfrxXMLItem *Item, TfrxComponent *Parent, Tfr
             }
             obj->SetAliasName(source->AliasName());
         }
-        if (auto *memo = dynamic_cast<TfrxCustomMemoView *>(obj))
+        if (auto *memo = qobject_cast<TfrxCustomMemoView *>(obj))
             memo->ApplyPreviewHighlight();
-        if (auto *picture = dynamic_cast<TfrxPictureView *>(obj); picture && !picture->Picture()->HasImage()) {
+        if (auto *picture = qobject_cast<TfrxPictureView *>(obj); picture && !picture->Picture()->HasImage()) {
             try {
                 FPictureCache.GetPicture(picture);
             } catch (const Exception &e) {

@@ -19,9 +19,17 @@ bool rudFloatDiff(double A, double B)
     return std::fabs(A - B) > 0.0001;
 }
 
+// Made in one allocation: every printed object writes several of these.
 QString rudDiffAttr(const QString &Name, const QString &EscapedValue)
 {
-    return QLatin1Char(' ') + Name + QStringLiteral("=\"") + EscapedValue + QLatin1Char('"');
+    QString attribute;
+    attribute.reserve(Name.size() + EscapedValue.size() + 4);
+    attribute += QLatin1Char(' ');
+    attribute += Name;
+    attribute += QLatin1String("=\"");
+    attribute += EscapedValue;
+    attribute += QLatin1Char('"');
+    return attribute;
 }
 
 QString rudDiffInt(const QString &Name, qint64 Value)
@@ -215,7 +223,7 @@ QString TfrxComponent::DiffBase(TfrxComponent *AComponent)
         result += rudDiffFloat(QStringLiteral("l"), FLeft);
     if (rudIsBand(this) || rudFloatDiff(FTop, AComponent->FTop))
         result += rudDiffFloat(QStringLiteral("t"), FTop);
-    auto *memo = dynamic_cast<TfrxCustomMemoView *>(this);
+    auto *memo = qobject_cast<TfrxCustomMemoView *>(this);
     if (!(memo && memo->AutoWidth()) && rudFloatDiff(FWidth, AComponent->FWidth))
         result += rudDiffFloat(QStringLiteral("w"), FWidth);
     if (rudFloatDiff(FHeight, AComponent->FHeight))
@@ -247,7 +255,7 @@ QString TfrxComponent::AllDiff(TfrxComponent *AComponent)
 QString TfrxView::Diff(TfrxComponent *AComponent)
 {
     QString result = TfrxComponent::Diff(AComponent);
-    auto *source = dynamic_cast<TfrxView *>(AComponent);
+    auto *source = qobject_cast<TfrxView *>(AComponent);
     if (!source)
         return result;
     rudDiffFields(result, this, source, viewAlignFields, QLatin1String());
@@ -262,7 +270,7 @@ QString TfrxView::Diff(TfrxComponent *AComponent)
 QString TfrxCustomMemoView::Diff(TfrxComponent *AComponent)
 {
     QString result = TfrxView::Diff(AComponent);
-    auto *source = dynamic_cast<TfrxCustomMemoView *>(AComponent);
+    auto *source = qobject_cast<TfrxCustomMemoView *>(AComponent);
     if (!source)
         return result;
     rudDiffFields(result, this, source, memoFields, QLatin1String());
@@ -302,5 +310,5 @@ QString TfrxNullBand::AllDiff(TfrxComponent *AComponent)
 
 bool rudIsBand(const QObject *Obj)
 {
-    return dynamic_cast<const TfrxBand *>(Obj) != nullptr;
+    return qobject_cast<const TfrxBand *>(Obj) != nullptr;
 }
