@@ -1,5 +1,6 @@
 #include "report/model/rudComponent.h"
 
+#include "report/model/rudDialogPage.h"
 #include "report/model/rudNameIndex.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudReport.h"
@@ -189,16 +190,26 @@ void TfrxComponent::SetBounds(double ALeft, double ATop, double AWidth, double A
     SetHeight(AHeight);
 }
 
+namespace {
+
+// Controls on a dialog page are placed in its window, not on a sheet.
+bool placedInWindow(const TfrxComponent *Parent)
+{
+    return Parent->metaObject()->inherits(&TfrxDialogPage::staticMetaObject);
+}
+
+} // namespace
+
 double TfrxComponent::AbsLeft() const
 {
-    if (!FParent || FParent->inherits("TfrxDialogPage"))
+    if (!FParent || placedInWindow(FParent))
         return FLeft;
     return FParent->AbsLeft() + FLeft;
 }
 
 double TfrxComponent::AbsTop() const
 {
-    if (!FParent || FParent->inherits("TfrxDialogPage"))
+    if (!FParent || placedInWindow(FParent))
         return FTop;
     return FParent->AbsTop() + FTop;
 }
