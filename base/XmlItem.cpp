@@ -438,10 +438,20 @@ QStringList rudXMLToLines(const QString &Value, bool LineSeparator)
     QStringList lines;
     const QStringView v(Value);
     const qsizetype n = v.size();
+    // Most values are one line without references: that line is the value.
+    const auto special = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == u'&' || u == 13 || u == 10 || u == 0x2028;
+    };
+    if (std::none_of(v.begin(), v.end(), special)) {
+        if (n > 0)
+            lines.append(Value);
+        return lines;
+    }
     qsizetype start = 0, i = 0;
     while (i < n) {
         qsizetype length = 0;
-        const char16_t c = lineBreakAt(v, i, LineSeparator, length);
+        const char16_t c = special(v[i]) ? lineBreakAt(v, i, LineSeparator, length) : 0;
         if (!c) {
             ++i;
             continue;
