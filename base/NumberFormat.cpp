@@ -348,6 +348,22 @@ bool TryStrToFloat(const QString &text, double &value, const TFormatSettings &se
 {
     const QChar *p = text.constData();
     const QChar *end = p + text.size();
+    // Most numbers of a template are short whole numbers ("0", "18",
+    // "-13"): read exactly without the general conversion.
+    {
+        const QChar *q = p;
+        const bool minus = q < end && *q == QLatin1Char('-');
+        q += minus;
+        if (q < end && end - q <= 9) {
+            long long whole = 0;
+            for (; q < end && q->unicode() >= '0' && q->unicode() <= '9'; ++q)
+                whole = whole * 10 + (q->unicode() - '0');
+            if (q == end) {
+                value = minus ? -double(whole) : double(whole);
+                return true;
+            }
+        }
+    }
     while (p < end && *p == QLatin1Char(' '))
         ++p;
     while (end > p && end[-1] == QLatin1Char(' '))
