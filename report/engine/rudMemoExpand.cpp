@@ -10,6 +10,7 @@
 #include "report/model/rudMemo.h"
 #include "report/model/rudReport.h"
 
+#include <algorithm>
 #include <optional>
 
 bool rudIsTrue(const TfsVariant &Value)
@@ -156,6 +157,9 @@ QString TfrxCustomMemoView::CalcAndFormat(const QString &Expr, TfrxFormat *AForm
 void TfrxCustomMemoView::ExtractMacros()
 {
     if (!FAllowExpressions)
+        return;
+    // Both macros end in '#': a text without one, as most are, stays as it is.
+    if (std::none_of(FMemo.cbegin(), FMemo.cend(), [](const QString &Line) { return Line.contains(u'#'); }))
         return;
     QString text = Text();
     bool changed = false;
