@@ -26,8 +26,8 @@ bool fillShows(const TfrxView *View)
 {
     if (View->FillType() != ftBrush)
         return true;
-    const auto *brush = static_cast<const TfrxBrushFill *>(View->Fill());
-    return brush->BackColor() != clTransparent || (brush->Style() != bsSolid && brush->Style() != bsClear);
+    const auto *brush = static_cast<const TfrxBrushFill *>(View->ExistingFill());
+    return brush && (brush->BackColor() != clTransparent || (brush->Style() != bsSolid && brush->Style() != bsClear));
 }
 
 // While a band is handed to the store, its fill memo lies under its

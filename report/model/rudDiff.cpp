@@ -261,7 +261,8 @@ QString TfrxView::Diff(TfrxComponent *AComponent)
     rudDiffFields(result, this, source, viewAlignFields, QLatin1String());
     result += rudFrameDiff(*FFrame, *source->FFrame);
     rudDiffFields(result, this, source, viewFields, QLatin1String());
-    result += rudFillDiff(*FFill, *source->FFill);
+    if (FFill || source->FFill)
+        result += rudFillDiff(*Fill(), *source->Fill());
     if (FHyperlink || source->FHyperlink)
         result += rudHyperlinkDiff(*Hyperlink(), *source->Hyperlink());
     return result;

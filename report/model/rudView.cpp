@@ -9,12 +9,19 @@
 #include <vector>
 
 TfrxView::TfrxView(TfrxComponent *AOwner)
-    : TfrxReportComponent(AOwner), FFrame(std::make_unique<TfrxFrame>()), FFill(std::make_unique<TfrxBrushFill>())
+    : TfrxReportComponent(AOwner), FFrame(std::make_unique<TfrxFrame>())
 {
     SetComponentStyle(ComponentStyle() | csDefaultDiff);
 }
 
 TfrxView::~TfrxView() = default;
+
+TfrxCustomFill *TfrxView::Fill() const
+{
+    if (!FFill)
+        FFill = std::make_unique<TfrxBrushFill>();
+    return FFill.get();
+}
 
 TfrxHyperlink *TfrxView::Hyperlink() const
 {
@@ -90,16 +97,17 @@ void TfrxView::SetFill(TfrxCustomFill *Value)
     if (!Value)
         return;
     SetFillType(Value->FillType());
-    FFill->Assign(*Value);
+    Fill()->Assign(*Value);
 }
 
 void TfrxView::SetFillType(TfrxFillType Value)
 {
-    if (FFill->FillType() == Value)
+    if (FillType() == Value)
         return;
     FFill = TfrxCustomFill::Create(Value);
 }
 
+// Without a fill the view has the default brush: transparent, solid.
 TColor TfrxView::Color() const
 {
     if (const auto *brush = dynamic_cast<const TfrxBrushFill *>(FFill.get()))
@@ -111,12 +119,14 @@ TColor TfrxView::Color() const
 
 void TfrxView::SetColor(TColor Value)
 {
-    if (auto *brush = dynamic_cast<TfrxBrushFill *>(FFill.get()))
+    if (auto *brush = dynamic_cast<TfrxBrushFill *>(Fill()))
         brush->SetBackColor(Value);
 }
 
 TBrushStyle TfrxView::BrushStyle() const
 {
+    if (!FFill)
+        return bsSolid;
     if (const auto *brush = dynamic_cast<const TfrxBrushFill *>(FFill.get()))
         return brush->Style();
     return bsClear;
@@ -124,7 +134,7 @@ TBrushStyle TfrxView::BrushStyle() const
 
 void TfrxView::SetBrushStyle(TBrushStyle Value)
 {
-    if (auto *brush = dynamic_cast<TfrxBrushFill *>(FFill.get()))
+    if (auto *brush = dynamic_cast<TfrxBrushFill *>(Fill()))
         brush->SetStyle(Value);
 }
 

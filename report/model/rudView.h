@@ -82,10 +82,14 @@ public:
     TfrxFrame *Frame() const { return FFrame.get(); }
     // Copies into the view's own frame.
     void SetFrame(TfrxFrame *Value);
-    TfrxCustomFill *Fill() const { return FFill.get(); }
+    // The fill, made on the first call as the default brush (which paints
+    // nothing): most views keep it, and long reports are made of views.
+    TfrxCustomFill *Fill() const;
+    // The fill when one was made, else null (the default brush).
+    TfrxCustomFill *ExistingFill() const { return FFill.get(); }
     // Sets FillType to Value's kind, then copies Value's values.
     void SetFill(TfrxCustomFill *Value);
-    TfrxFillType FillType() const { return FFill->FillType(); }
+    TfrxFillType FillType() const { return FFill ? FFill->FillType() : ftBrush; }
     // Replaces the fill by a new one of that kind (nothing when it is the current kind).
     void SetFillType(TfrxFillType Value);
     // The brush's back colour, a gradient's mixed colour, else clTransparent;
@@ -139,7 +143,7 @@ private:
         FOnMouseMove, FOnMouseUp, FOnPreviewClick, FOnPreviewDblClick;
     mutable std::unique_ptr<TfrxHyperlink> FHyperlink;
     std::unique_ptr<TfrxFrame> FFrame;
-    std::unique_ptr<TfrxCustomFill> FFill;
+    mutable std::unique_ptr<TfrxCustomFill> FFill;
     int FCursor = 0;
     QString FDataField;
     QPointer<TfrxComponent> FDataSet;

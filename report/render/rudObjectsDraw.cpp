@@ -89,13 +89,15 @@ void drawShapeView(TfrxShapeView *View, const TfrxViewDrawState &S)
         canvas->SetPen(frame->Color(), std::max(1, S.FFrameWidth), psSolid, pcSquare);
     TColor back = clTransparent;
     TBrushStyle style = bsSolid;
-    if (View->Fill()->FillType() == ftBrush) {
-        back = static_cast<const TfrxBrushFill *>(View->Fill())->BackColor();
-        style = static_cast<const TfrxBrushFill *>(View->Fill())->Style();
-    } else if (View->Fill()->FillType() == ftGradient) {
-        back = static_cast<const TfrxGradientFill *>(View->Fill())->GetColor();
-    } else {
-        back = static_cast<const TfrxGlassFill *>(View->Fill())->Color();
+    if (const TfrxCustomFill *fill = View->ExistingFill()) {
+        if (fill->FillType() == ftBrush) {
+            back = static_cast<const TfrxBrushFill *>(fill)->BackColor();
+            style = static_cast<const TfrxBrushFill *>(fill)->Style();
+        } else if (fill->FillType() == ftGradient) {
+            back = static_cast<const TfrxGradientFill *>(fill)->GetColor();
+        } else {
+            back = static_cast<const TfrxGlassFill *>(fill)->Color();
+        }
     }
     canvas->SetBrush(back, style == bsClear ? bsClear : bsSolid);
     const int x = S.FX, y = S.FY, x1 = S.FX1, y1 = S.FY1;

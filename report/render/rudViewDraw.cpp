@@ -51,7 +51,7 @@ void rudDrawBackground(TfrxView *View, const TfrxViewDrawState &S)
     const int top = typ & ftTop ? S.FY - rudRound(fw * S.ScaleY / 2) : S.FY;
     const int right = typ & ftRight ? S.FX1 + rudRound(fw * S.ScaleX / 2) + rudRound(fw * S.ScaleX) % 2 : S.FX1;
     const int bottom = typ & ftBottom ? S.FY1 + rudRound(fw * S.ScaleY / 2) + rudRound(fw * S.ScaleY) % 2 : S.FY1;
-    rudDrawFill(View->Fill(), S.Canvas, left, top, right, bottom);
+    rudDrawFill(View->ExistingFill(), S.Canvas, left, top, right, bottom);
 }
 
 void rudDrawFrame(TfrxView *View, const TfrxViewDrawState &S)

@@ -244,6 +244,32 @@ TEST(ComponentTree, FrameValuesReachAllLines)
     EXPECT_TRUE(lazy == plain);
 }
 
+// A view's fill is made when first asked for; until then the view has the
+// default brush, which reads, compares and stores like a made one.
+TEST(ComponentTree, AViewWithoutAFillHasTheDefaultBrush)
+{
+    TfrxMemoView plain(nullptr), made(nullptr);
+    EXPECT_EQ(plain.ExistingFill(), nullptr);
+    made.Fill();
+    for (const TfrxMemoView *v : {&plain, &made}) {
+        EXPECT_EQ(v->FillType(), ftBrush);
+        EXPECT_EQ(v->Color(), clTransparent);
+        EXPECT_EQ(v->BrushStyle(), bsSolid);
+    }
+    EXPECT_EQ(plain.Diff(&made), made.Diff(&plain));
+    EXPECT_FALSE(plain.Diff(&made).contains(QStringLiteral("Fill")));
+
+    TfrxMemoView red(nullptr), other(nullptr);
+    red.SetColor(clRed);
+    EXPECT_NE(red.ExistingFill(), nullptr);
+    EXPECT_TRUE(red.Diff(&other).contains(QStringLiteral("Fill.BackColor=")));
+    TfrxMemoView fresh(nullptr);
+    fresh.SetFillType(ftBrush);
+    EXPECT_EQ(fresh.ExistingFill(), nullptr) << "the kind it already has";
+    fresh.SetFillType(ftGradient);
+    EXPECT_EQ(fresh.Fill()->FillType(), ftGradient);
+}
+
 TEST(ComponentTree, AlignChildrenPlacesViewsInTheContainer)
 {
     TfrxReportPage band(nullptr);
