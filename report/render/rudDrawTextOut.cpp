@@ -8,6 +8,20 @@
 
 namespace {
 
+// The sine and cosine of a text's turn: most text is not turned, and
+// needs no library call for them.
+struct TTurn {
+    double Sin = 0, Cos = 1;
+    explicit TTurn(int Degrees)
+    {
+        if (Degrees != 0) {
+            const double angle = Degrees * std::numbers::pi / 180;
+            Sin = std::sin(angle);
+            Cos = std::cos(angle);
+        }
+    }
+};
+
 int rnd(double v)
 {
     return int(std::nearbyint(v));
@@ -96,8 +110,8 @@ void TfrxDrawText::DrawText(TfrxCanvas *Canvas, TfrxHAlign HAlign, TfrxVAlign VA
     // 5. Start point and line width.
     const int L = FScaledRect.left(), T = FScaledRect.top();
     const int R = FScaledRect.left() + FScaledRect.width(), B = FScaledRect.top() + FScaledRect.height();
-    const double angle = FRotation * std::numbers::pi / 180;
-    const double s = std::abs(std::sin(angle)), c = std::abs(std::cos(angle));
+    const TTurn turn(FRotation);
+    const double s = std::abs(turn.Sin), c = std::abs(turn.Cos);
     int x = L, y = T, w = R - L, v = B - T;
     const int slantW = c != 0 ? rnd((R - L - s * th) / c) : R - L;
     const int r = FRotation;
@@ -120,8 +134,8 @@ void TfrxDrawText::DrawText(TfrxCanvas *Canvas, TfrxHAlign HAlign, TfrxVAlign VA
     }
     double vc, vs;
     if (r % 90 == 0) {
-        vc = std::cos(angle);
-        vs = std::sin(angle);
+        vc = turn.Cos;
+        vs = turn.Sin;
     } else if (r < 90 || r > 270) {
         vc = 1; vs = 0;
     } else {
@@ -136,7 +150,7 @@ void TfrxDrawText::DrawText(TfrxCanvas *Canvas, TfrxHAlign HAlign, TfrxVAlign VA
         x += rnd(vs * free / 2.0);
     }
     // 6. The lines.
-    const double trueCos = std::cos(angle), trueSin = std::sin(angle);
+    const double trueCos = turn.Cos, trueSin = turn.Sin;
     for (int i = 0; i < n; ++i) {
         const int flags = FFlags[i];
         const int indent =
@@ -181,8 +195,8 @@ void TfrxDrawText::DrawTextLine(TfrxCanvas *Canvas, const QString &Line, TfrxHAl
     } else {
         tw = rnd(lw / 6.25 * FScaleX);
     }
-    const double angle = FRotation * std::numbers::pi / 180;
-    const double cosA = std::cos(angle), sinA = std::sin(angle);
+    const TTurn turn(FRotation);
+    const double cosA = turn.Cos, sinA = turn.Sin;
     int *adv = FTempArray.data();
     const int free = Width - tw;
     bool justified = false;
