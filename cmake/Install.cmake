@@ -37,7 +37,8 @@ add_custom_target(icons ALL DEPENDS ${icon_pngs})
 # The Debian package (cpack -G DEB): the binaries' libraries found by
 # dpkg-shlibdeps, plus what the program loads or uses at run time that no
 # link shows: Qt's platform and SQL plugins, translations, the fonts the
-# template names, and the CUPS client for the print queues.
+# template names, the CUPS client for the print queues, and the XLSX
+# libraries loaded on first use.
 set(CPACK_PACKAGE_NAME quorvel-a5)
 set(CPACK_PACKAGE_VENDOR "Quorvel")
 set(CPACK_PACKAGE_CONTACT "Quorvel <support@quorvel.invalid>")
@@ -49,6 +50,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql, qt6-translations-l10n, fonts-liberation, fonts-wine, cups-client")
+    "qt6-qpa-plugins, libqt6sql6-sqlite, libqt6sql6-psql, qt6-translations-l10n, fonts-liberation, fonts-wine, cups-client, libzip4, libxlsxwriter4")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups")
 include(CPack)

@@ -2,6 +2,7 @@
 
 #include "base/DateTime.h"
 #include "base/Errors.h"
+#include "base/OnDemandLibrary.h"
 #include "base/SafeSave.h"
 
 #include <QFile>
@@ -233,8 +234,46 @@ QList<TFrdoRow> frdoRows(const QList<TCertificateRecord> &Records, const QMap<qi
     return rows;
 }
 
+namespace {
+
+// The libxlsxwriter functions the export calls, loaded with the library on
+// the first export.
+struct TXlsxWriter {
+    decltype(&workbook_new_opt) NewBook;
+    decltype(&workbook_add_worksheet) AddSheet;
+    decltype(&workbook_add_format) AddFormat;
+    decltype(&format_set_bold) SetBold;
+    decltype(&format_set_text_wrap) SetTextWrap;
+    decltype(&format_set_num_format) SetNumberFormat;
+    decltype(&worksheet_write_string) WriteString;
+    decltype(&worksheet_set_column) SetColumn;
+    decltype(&workbook_close) Close;
+    decltype(&lxw_strerror) ErrorText;
+};
+
+const TXlsxWriter &libxlsxwriter()
+{
+    static TOnDemandLibrary library(QStringLiteral("xlsxwriter"), 4, QStringLiteral("libxlsxwriter4"));
+    static const TXlsxWriter writer{
+        library.Function<decltype(&workbook_new_opt)>("workbook_new_opt"),
+        library.Function<decltype(&workbook_add_worksheet)>("workbook_add_worksheet"),
+        library.Function<decltype(&workbook_add_format)>("workbook_add_format"),
+        library.Function<decltype(&format_set_bold)>("format_set_bold"),
+        library.Function<decltype(&format_set_text_wrap)>("format_set_text_wrap"),
+        library.Function<decltype(&format_set_num_format)>("format_set_num_format"),
+        library.Function<decltype(&worksheet_write_string)>("worksheet_write_string"),
+        library.Function<decltype(&worksheet_set_column)>("worksheet_set_column"),
+        library.Function<decltype(&workbook_close)>("workbook_close"),
+        library.Function<decltype(&lxw_strerror)>("lxw_strerror"),
+    };
+    return writer;
+}
+
+} // namespace
+
 void writeFrdoXlsx(const QString &FileName, const QList<TFrdoRow> &Rows)
 {
+    const TXlsxWriter &xlsx = libxlsxwriter();
     const auto fail = [&FileName](const QString &Why) {
         throw EInOutError(QStringLiteral("Не удалось записать файл выгрузки %1: %2").arg(FileName, Why));
     };
@@ -247,33 +286,33 @@ void writeFrdoXlsx(const QString &FileName, const QList<TFrdoRow> &Rows)
     lxw_workbook_options options{};
     const QByteArray tmpdir = folder.path().toUtf8();
     options.tmpdir = const_cast<char *>(tmpdir.constData());
-    lxw_workbook *book = workbook_new_opt(temporary.toUtf8().constData(), &options);
+    lxw_workbook *book = xlsx.NewBook(temporary.toUtf8().constData(), &options);
     if (!book)
         fail(QStringLiteral("не создана книга XLSX"));
-    lxw_worksheet *sheet = workbook_add_worksheet(book, "Шаблон");
-    lxw_format *header = workbook_add_format(book);
-    format_set_bold(header);
-    format_set_text_wrap(header);
-    lxw_format *textCell = workbook_add_format(book);
-    format_set_num_format(textCell, "@");
+    lxw_worksheet *sheet = xlsx.AddSheet(book, "Шаблон");
+    lxw_format *header = xlsx.AddFormat(book);
+    xlsx.SetBold(header);
+    xlsx.SetTextWrap(header);
+    lxw_format *textCell = xlsx.AddFormat(book);
+    xlsx.SetNumberFormat(textCell, "@");
     lxw_error error = LXW_NO_ERROR;
     const auto put = [&](int Row, int Column, const QString &Text, lxw_format *Format) {
         if (error == LXW_NO_ERROR)
-            error = worksheet_write_string(sheet, lxw_row_t(Row), lxw_col_t(Column), Text.toUtf8().constData(), Format);
+            error = xlsx.WriteString(sheet, lxw_row_t(Row), lxw_col_t(Column), Text.toUtf8().constData(), Format);
     };
     for (int c = 0; c < frdoColumns().size(); ++c) {
-        worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), 22, textCell);
+        xlsx.SetColumn(sheet, lxw_col_t(c), lxw_col_t(c), 22, textCell);
         put(0, c, frdoColumns()[c], header);
     }
     for (int r = 0; r < Rows.size(); ++r)
         for (int c = 0; c < Rows[r].Cells.size(); ++c)
             if (!Rows[r].Cells[c].isEmpty())
                 put(r + 1, c, Rows[r].Cells[c], textCell);
-    const lxw_error closed = workbook_close(book);
+    const lxw_error closed = xlsx.Close(book);
     if (error != LXW_NO_ERROR)
-        fail(QString::fromUtf8(lxw_strerror(error)));
+        fail(QString::fromUtf8(xlsx.ErrorText(error)));
     if (closed != LXW_NO_ERROR)
-        fail(QString::fromUtf8(lxw_strerror(closed)));
+        fail(QString::fromUtf8(xlsx.ErrorText(closed)));
     QFile written(temporary);
     if (!written.open(QIODevice::ReadOnly))
         fail(written.errorString());

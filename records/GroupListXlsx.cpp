@@ -4,6 +4,8 @@
 
 #include "records/GroupList_p.h"
 
+#include "base/OnDemandLibrary.h"
+
 #include <zip.h>
 
 #include <QFile>
@@ -15,14 +17,39 @@
 
 namespace {
 
+// The libzip functions the reader calls, loaded with the library on the
+// first XLSX list.
+struct TZip {
+    decltype(&zip_open) Open;
+    decltype(&zip_name_locate) NameLocate;
+    decltype(&zip_fopen) FileOpen;
+    decltype(&zip_fread) FileRead;
+    decltype(&zip_fclose) FileClose;
+    decltype(&zip_discard) Discard;
+};
+
+const TZip &libzip()
+{
+    static TOnDemandLibrary library(QStringLiteral("zip"), 4, QStringLiteral("libzip4"));
+    static const TZip zip{
+        library.Function<decltype(&zip_open)>("zip_open"),
+        library.Function<decltype(&zip_name_locate)>("zip_name_locate"),
+        library.Function<decltype(&zip_fopen)>("zip_fopen"),
+        library.Function<decltype(&zip_fread)>("zip_fread"),
+        library.Function<decltype(&zip_fclose)>("zip_fclose"),
+        library.Function<decltype(&zip_discard)>("zip_discard"),
+    };
+    return zip;
+}
+
 // One open book; every failure names the file.
 class TXlsxBook {
 public:
     explicit TXlsxBook(const QString &FileName)
-        : FFileName(FileName)
+        : FFileName(FileName), FZip(nullptr, libzip().Discard)
     {
         int error = 0;
-        FZip.reset(zip_open(QFile::encodeName(FileName).constData(), ZIP_RDONLY, &error));
+        FZip.reset(libzip().Open(QFile::encodeName(FileName).constData(), ZIP_RDONLY, &error));
         if (!FZip)
             Damaged(QStringLiteral("архив не открывается"));
     }
@@ -39,16 +66,17 @@ public:
     // is an error.
     std::optional<QByteArray> Part(const QString &Name)
     {
-        if (zip_name_locate(FZip.get(), Name.toUtf8().constData(), 0) < 0)
+        const TZip &zip = libzip();
+        if (zip.NameLocate(FZip.get(), Name.toUtf8().constData(), 0) < 0)
             return std::nullopt;
-        const std::unique_ptr<zip_file_t, decltype(&zip_fclose)> file(zip_fopen(FZip.get(), Name.toUtf8().constData(), 0),
-                                                                      &zip_fclose);
+        const std::unique_ptr<zip_file_t, decltype(&zip_fclose)> file(
+            zip.FileOpen(FZip.get(), Name.toUtf8().constData(), 0), zip.FileClose);
         if (!file)
             Damaged(QStringLiteral("%1 не распаковывается").arg(Name));
         QByteArray bytes;
         char buffer[65536];
         for (;;) {
-            const zip_int64_t n = zip_fread(file.get(), buffer, sizeof buffer);
+            const zip_int64_t n = zip.FileRead(file.get(), buffer, sizeof buffer);
             if (n < 0)
                 Damaged(QStringLiteral("%1 не распаковывается").arg(Name));
             if (n == 0)
@@ -70,7 +98,7 @@ public:
 
 private:
     QString FFileName;
-    std::unique_ptr<zip_t, decltype(&zip_discard)> FZip{nullptr, &zip_discard};
+    std::unique_ptr<zip_t, decltype(&zip_discard)> FZip;
 };
 
 // A part's path from a relationship target relative to the folder "xl/".

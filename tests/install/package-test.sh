@@ -33,7 +33,12 @@ grep -q test_ <<<"$files" && fail "test programs in the package"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6sql6 libqt6sql6-sqlite \
-               libqt6sql6-psql qt6-qpa-plugins fonts-liberation fonts-wine cups-client libzip4 libicu72; do
+               libqt6sql6-psql qt6-qpa-plugins fonts-liberation fonts-wine cups-client libzip4 libxlsxwriter4 libicu72; do
   grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
+# The XLSX libraries load on first use: the program does not link them, so
+# that its every start does not pay their loading.
+dpkg-deb -x "$deb" "$work/root"
+needed=$(objdump -p "$work/root/usr/bin/Quorvel_A5" | awk '/NEEDED/ { print $2 }')
+grep -qE "libzip|libxlsxwriter" <<<"$needed" && fail "Quorvel_A5 links the XLSX libraries: $needed"
 echo "$(basename "$deb"): $(wc -l <<<"$files") entries; Depends: $depends"
