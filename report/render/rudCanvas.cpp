@@ -48,10 +48,9 @@ struct TGlyphInfo {
     QRectF Ink;
 };
 
-// One font at one pixel height and style: Qt's font, its raw font and the
-// glyphs, whole-pixel advances and ink boxes of the characters met so far.
+// One font at one pixel height and style: its raw font and the glyphs,
+// whole-pixel advances and ink boxes of the characters met so far.
 struct TMeasuredFont {
-    QFont Font;
     QRawFont Raw;
     int Ascent = 0;
     int Descent = 0;
@@ -102,6 +101,10 @@ int &fontTableGeneration()
     return generation;
 }
 
+// The font asked of Qt for a raw font. A raw font is one font file and draws
+// no character from another (a glyph the font lacks is its .notdef), so
+// merging is off: Qt then does not gather the fallback fonts of the family,
+// which takes fontconfig a sort of every font installed.
 QFont makeQFont(const QString &Name, int PixelSize, TFontStyles Style)
 {
     QFont font(Name);
@@ -111,7 +114,8 @@ QFont makeQFont(const QString &Name, int PixelSize, TFontStyles Style)
     font.setUnderline(Style & fsUnderline);
     font.setStrikeOut(Style & fsStrikeOut);
     font.setKerning(false);
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferDefault | QFont::NoSubpixelAntialias));
+    font.setStyleStrategy(
+        QFont::StyleStrategy(QFont::PreferDefault | QFont::NoSubpixelAntialias | QFont::NoFontMerging));
     return font;
 }
 
@@ -132,8 +136,7 @@ TMeasuredFont *measuredFont(const QString &Name, int Height, TFontStyles Style)
     }
     if (Height == 0)
         pixelSize = 16;
-    entry->Font = makeQFont(Name, pixelSize, Style);
-    entry->Raw = QRawFont::fromFont(entry->Font);
+    entry->Raw = QRawFont::fromFont(makeQFont(Name, pixelSize, Style));
     entry->Ascent = rudRound(entry->Raw.ascent());
     entry->Descent = rudRound(entry->Raw.descent());
     if (table.size() > 256) {
@@ -221,11 +224,6 @@ void TfrxCanvas::SetFontHeight(int Value)
 void TfrxCanvas::SetFontEscapement(int Value)
 {
     FFont.Escapement = Value;
-}
-
-const QFont &TfrxCanvas::QtFont()
-{
-    return Cache().Current->Font;
 }
 
 int TfrxCanvas::Ascent()

@@ -90,8 +90,6 @@ public:
     void SetFontColor(TColor Value);
     void SetFontHeight(int Value);
     void SetFontEscapement(int Value);
-    // The font as Qt's font (pixel size, style, no kerning).
-    const QFont &QtFont();
     // Ascent and em height of the current font, pixels.
     int Ascent();
     // Running extents of Text: Extents[i] is the width of characters 0..i,
