@@ -11,6 +11,7 @@
 #include "base/UserInterface.h"
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudReport.h"
+#include "report/model/rudReportOptions.h"
 #include "report/render/rudPdfOutput.h"
 #include "script/fs_iinterpreter.h"
 
@@ -70,6 +71,10 @@ int runHeadlessCommand(const THeadlessCommand &Command)
             certificate.SetSeries(Command.Series);
         if (certificate.FillReport() && checkFitHeadless(certificate.Report(), Command, code)) {
             TfrxReport *report = certificate.Report();
+            // The command prepares once and ends: the template is not kept
+            // to be put back after the run (a copy of every object saved and
+            // read again), as a window that prepares it again must.
+            report->EngineOptions()->SetDestroyForms(false);
             // Errors of preparing reach stderr through the message seam.
             if (report->PrepareReport(true)) {
                 if (Command.Kind == THeadlessCommand::Pdf) {
