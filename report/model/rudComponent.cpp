@@ -285,7 +285,20 @@ void TfrxComponent::Assign(TfrxComponent *Source)
         return;
     QBuffer buffer;
     buffer.open(QIODevice::ReadWrite);
-    Source->SaveToStream(&buffer, false, true, false);
+    if (qobject_cast<TfrxReport *>(Source)) {
+        // A report writes itself its own way (its password shifted).
+        Source->SaveToStream(&buffer, false, true, false);
+    } else {
+        // Only the values that differ from this object's are written and
+        // read back: a copy made for a page (a new object) reads the dozen
+        // its source sets instead of every one of its hundred.
+        TfrxXMLSerializer serializer(&buffer);
+        serializer.SetHandleNestedProperties(true);
+        serializer.SetOwner(Source->Report());
+        serializer.SetExactDifferences(true);
+        serializer.OnGetAncestor = [this](const QString &) { return this; };
+        serializer.WriteRootComponent(Source, false, nullptr, false);
+    }
     buffer.seek(0);
     LoadFromStream(&buffer);
     copyParentFont(this, Source, false);

@@ -125,7 +125,8 @@ public:
     virtual void FontChanged();
     // Destroys the children, except those of an ancestor report, which are cleared.
     virtual void Clear();
-    // Copies Source's properties (not its children) through the template form.
+    // Copies Source's properties (not its children) through the template
+    // form: those whose values differ from this object's.
     virtual void Assign(TfrxComponent *Source);
     // As Assign, with the children.
     void AssignAll(TfrxComponent *Source, bool Streaming = false);

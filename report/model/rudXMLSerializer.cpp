@@ -198,7 +198,8 @@ void TfrxXMLSerializer::AppendPropXML(QString &Out, QObject *Obj, const TfrxProp
     case TfrxPropKind::DateTime: {
         const double v = Prop.FloatValue(Obj);
         if (!defaults) {
-            if (Ancestor ? std::fabs(Prop.FloatValue(Ancestor) - v) < 1e-6
+            const double tolerance = FExactDifferences ? 0 : 1e-6;
+            if (Ancestor ? std::fabs(Prop.FloatValue(Ancestor) - v) <= tolerance
                          : Prop.HasDefault() && Prop.Default.toDouble() == v)
                 return;
         }

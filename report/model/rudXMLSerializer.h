@@ -105,6 +105,9 @@ public:
     void SetOwner(TfrxComponent *Value) { FOwner = Value; }
     bool SerializeDefaultValues() const { return FSerializeDefaultValues; }
     void SetSerializeDefaultValues(bool Value) { FSerializeDefaultValues = Value; }
+    // Differences from an ancestor take every number that is not equal, not
+    // only those 1e-6 apart (as inherited templates do): for copies.
+    void SetExactDifferences(bool Value) { FExactDifferences = Value; }
     bool HandleNestedProperties() const { return FHandleNestedProperties; }
     void SetHandleNestedProperties(bool Value) { FHandleNestedProperties = Value; }
     // The last document read had the old (ANSI) header.
@@ -144,6 +147,7 @@ private:
     TfrxComponent *FOwner = nullptr;
     bool FSerializeDefaultValues = false;
     bool FHandleNestedProperties = false;
+    bool FExactDifferences = false;
     bool FOldFormat = false;
     // The name index of the load in progress (shared with an outer load).
     TfrxNameIndex *FNameIndex = nullptr;

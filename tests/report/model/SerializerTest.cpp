@@ -5,6 +5,7 @@
 
 #include "report/model/rudBand.h"
 #include "report/model/rudClass.h"
+#include "report/model/rudClassRegistry.h"
 #include "report/model/rudLineView.h"
 #include "report/model/rudXML.h"
 
@@ -343,6 +344,68 @@ TEST(Serializer, ARecipeMakesWhatTheWholeTextMakes)
     for (const char *text : {"TfrxNothing a=\"1\"", "TfrxMemoView Left=\"1", "TfrxMemoView Left=\"1\" =\"2\"",
                              "TfrxMemoView Left=\"1\" Top\"2\"", "TfrxMemoView Le ft=\"1\""})
         EXPECT_FALSE(TfrxXMLSerializer::MakeRecipe(QString::fromUtf8(text), recipe)) << text;
+}
+
+// Assign reads back only the values that differ from the target's. Onto a
+// new object and onto one that held another object's values, it must end
+// where reading every value of the source ends.
+TEST(Serializer, AssignEndsWhereReadingEveryValueEnds)
+{
+    TFormatSettingsScope scope(russianFormatSettings());
+    TfrxReport report;
+    QFile file(sourceDir() + QStringLiteral("/resources/shablon.fr3"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    load(report, file.readAll());
+    ASSERT_TRUE(report.Errors().isEmpty());
+    auto *page = dynamic_cast<TfrxReportPage *>(report.FindObject(QStringLiteral("Page1")));
+    ASSERT_NE(page, nullptr);
+    auto *band = new TfrxMasterData(page);
+    band->SetName(QStringLiteral("Band1"));
+    band->Frame()->SetTyp(TfrxFrameTypes(ftTop));
+    band->SetFillType(ftGradient);
+    auto *line = new TfrxLineView(band);
+    line->SetDiagonal(true);
+    auto *flowing = new TfrxMemoView(band);
+    flowing->SetName(QStringLiteral("Flowing"));
+    flowing->SetFlowTo(memo(report, "Memo1"));
+    flowing->SetParentFont(false);
+    flowing->Font()->SetName(QStringLiteral("Arial"));
+    flowing->SetFillType(ftGlass);
+
+    const auto assignEveryValue = [](TfrxComponent *Target, TfrxComponent *Source) {
+        QBuffer buffer;
+        buffer.open(QIODevice::ReadWrite);
+        Source->SaveToStream(&buffer, false, true, false);
+        buffer.seek(0);
+        Target->LoadFromStream(&buffer);
+        Target->SetParentFontFlag(Source->ParentFont());
+    };
+    QList<TfrxComponent *> sources;
+    for (TfrxComponent *c : report.AllObjects())
+        if (!dynamic_cast<TfrxPage *>(c))
+            sources.append(c);
+    ASSERT_EQ(sources.size(), 51);
+    TfrxReportPage holder(nullptr);
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        TfrxComponent *source = sources[i];
+        const TfrxClassEntry entry = rudFindClass(QString::fromLatin1(source->metaObject()->className()));
+        std::unique_ptr<TfrxComponent> expected(entry.Create(&holder)), copy(entry.Create(&holder));
+        assignEveryValue(expected.get(), source);
+        copy->Assign(source);
+        EXPECT_EQ(describe(copy.get()), describe(expected.get())) << source->Name().toStdString();
+        // The previous object of the class (the last one for the first) was there first.
+        for (qsizetype k = 1; k <= sources.size(); ++k) {
+            TfrxComponent *other = sources[(i + sources.size() - k) % sources.size()];
+            if (other->metaObject() != source->metaObject())
+                continue;
+            std::unique_ptr<TfrxComponent> used(entry.Create(&holder));
+            used->Assign(other);
+            used->Assign(source);
+            EXPECT_EQ(describe(used.get()), describe(expected.get()))
+                << other->Name().toStdString() << " then " << source->Name().toStdString();
+            break;
+        }
+    }
 }
 
 TEST(Serializer, MutatedTemplatesNeverCrash)
