@@ -42,6 +42,28 @@ std::string describe(TfrxComponent *root)
     return result.join(QLatin1Char('\n')).toStdString();
 }
 
+// The delivered template with a band on its page (a top frame, a data set)
+// and a diagonal arrow line in the band: the objects a template holds.
+// Nothing when the template does not load without errors.
+TfrxMasterData *deliveredTemplateWithBand(TfrxReport &report)
+{
+    QFile file(sourceDir() + QStringLiteral("/resources/shablon.fr3"));
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    load(report, file.readAll());
+    auto *page = dynamic_cast<TfrxReportPage *>(report.FindObject(QStringLiteral("Page1")));
+    if (!report.Errors().isEmpty() || !page)
+        return nullptr;
+    auto *band = new TfrxMasterData(page);
+    band->SetName(QStringLiteral("Band1"));
+    band->SetDataSetName(QStringLiteral("Rows"));
+    band->Frame()->SetTyp(TfrxFrameTypes(ftTop));
+    auto *line = new TfrxLineView(band);
+    line->SetDiagonal(true);
+    line->SetArrowEnd(true);
+    return band;
+}
+
 } // namespace
 
 TEST(Serializer, SaveAndReloadGiveAnEqualTree)
@@ -303,18 +325,7 @@ TEST(Serializer, ARecipeMakesWhatTheWholeTextMakes)
 {
     TFormatSettingsScope scope(russianFormatSettings());
     TfrxReport report;
-    QFile file(sourceDir() + QStringLiteral("/resources/shablon.fr3"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    load(report, file.readAll());
-    ASSERT_TRUE(report.Errors().isEmpty());
-    auto *page = dynamic_cast<TfrxReportPage *>(report.FindObject(QStringLiteral("Page1")));
-    ASSERT_NE(page, nullptr);
-    auto *band = new TfrxMasterData(page);
-    band->SetDataSetName(QStringLiteral("Rows"));
-    band->Frame()->SetTyp(TfrxFrameTypes(ftTop));
-    auto *line = new TfrxLineView(band);
-    line->SetDiagonal(true);
-    line->SetArrowEnd(true);
+    ASSERT_NE(deliveredTemplateWithBand(report), nullptr);
 
     const QStringList diffs = {QString(), QStringLiteral("l=\"5\" u=\"новый&#13;&#10;текст\""),
                                QStringLiteral("Font.Name=\"Arial\" Frame.Typ=\"15\" Left=\"12,5\""),
@@ -353,18 +364,9 @@ TEST(Serializer, AssignEndsWhereReadingEveryValueEnds)
 {
     TFormatSettingsScope scope(russianFormatSettings());
     TfrxReport report;
-    QFile file(sourceDir() + QStringLiteral("/resources/shablon.fr3"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    load(report, file.readAll());
-    ASSERT_TRUE(report.Errors().isEmpty());
-    auto *page = dynamic_cast<TfrxReportPage *>(report.FindObject(QStringLiteral("Page1")));
-    ASSERT_NE(page, nullptr);
-    auto *band = new TfrxMasterData(page);
-    band->SetName(QStringLiteral("Band1"));
-    band->Frame()->SetTyp(TfrxFrameTypes(ftTop));
+    TfrxMasterData *band = deliveredTemplateWithBand(report);
+    ASSERT_NE(band, nullptr);
     band->SetFillType(ftGradient);
-    auto *line = new TfrxLineView(band);
-    line->SetDiagonal(true);
     auto *flowing = new TfrxMemoView(band);
     flowing->SetName(QStringLiteral("Flowing"));
     flowing->SetFlowTo(memo(report, "Memo1"));
