@@ -832,10 +832,10 @@ void TfrxPreviewPages::ReadObjects(TfrxXMLItem *Item, TfrxComponent *Parent, Tfr
 const TfrxObjectRecipe *TfrxPreviewPages::RecipeOf(const TfrxComponent *Source)
 {
     const QString base = Source->BaseName();
-    TSourceRecipe &entry = FRecipes[Source];
-    if (!entry.Made || entry.Base != base) {
+    const auto [at, added] = FRecipes.try_emplace(Source);
+    TSourceRecipe &entry = at->second;
+    if (added || entry.Base != base) {
         entry.Base = base;
-        entry.Made = true;
         entry.Usable = TfrxXMLSerializer::MakeRecipe(base, entry.Recipe);
     }
     return entry.Usable ? &entry.Recipe : nullptr;

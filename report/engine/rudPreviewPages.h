@@ -353,7 +353,6 @@ private:
     // A source object's attribute text, read for rebuilding its objects.
     struct TSourceRecipe {
         QString Base; // the text it was read from
-        bool Made = false;
         bool Usable = false; // false: the text is read object by object, errors and all
         TfrxObjectRecipe Recipe;
     };
