@@ -259,7 +259,11 @@ QString TfrxView::Diff(TfrxComponent *AComponent)
     if (!source)
         return result;
     rudDiffFields(result, this, source, viewAlignFields, QLatin1String());
-    result += rudFrameDiff(*FFrame, *source->FFrame);
+    if (FFrame || source->FFrame) {
+        // A view without a frame has the default one; comparing makes none.
+        static const TfrxFrame none;
+        result += rudFrameDiff(FFrame ? *FFrame : none, source->FFrame ? *source->FFrame : none);
+    }
     rudDiffFields(result, this, source, viewFields, QLatin1String());
     if (FFill || source->FFill)
         result += rudFillDiff(*Fill(), *source->Fill());

@@ -9,18 +9,38 @@
 #include <vector>
 
 TfrxView::TfrxView(TfrxComponent *AOwner)
-    : TfrxReportComponent(AOwner), FFrame(std::make_unique<TfrxFrame>())
+    : TfrxReportComponent(AOwner)
 {
     SetComponentStyle(ComponentStyle() | csDefaultDiff);
 }
 
 TfrxView::~TfrxView() = default;
 
+TfrxView::TEvents &TfrxView::Events()
+{
+    if (!FEvents)
+        FEvents = std::make_unique<TEvents>();
+    return *FEvents;
+}
+
+const QString &TfrxView::NoHandler()
+{
+    static const QString none;
+    return none;
+}
+
 TfrxCustomFill *TfrxView::Fill() const
 {
     if (!FFill)
         FFill = std::make_unique<TfrxBrushFill>();
     return FFill.get();
+}
+
+TfrxFrame *TfrxView::Frame() const
+{
+    if (!FFrame)
+        FFrame = std::make_unique<TfrxFrame>();
+    return FFrame.get();
 }
 
 TfrxHyperlink *TfrxView::Hyperlink() const
@@ -89,7 +109,7 @@ void TfrxView::SetHyperlink(TfrxHyperlink *Value)
 void TfrxView::SetFrame(TfrxFrame *Value)
 {
     if (Value)
-        FFrame->Assign(*Value);
+        Frame()->Assign(*Value);
 }
 
 void TfrxView::SetFill(TfrxCustomFill *Value)

@@ -59,8 +59,12 @@ public:
     void SetShowHint(bool Value) { FShowHint = Value; }
 
 #define RUD_VIEW_EVENT(N)                                                                                            \
-    const QString &N() const { return F##N; }                                                                       \
-    void Set##N(const QString &Value) { F##N = Value; }
+    const QString &N() const { return FEvents ? FEvents->N : NoHandler(); }                                         \
+    void Set##N(const QString &Value)                                                                                \
+    {                                                                                                                \
+        if (FEvents || !Value.isEmpty())                                                                             \
+            Events().N = Value;                                                                                      \
+    }
     RUD_VIEW_EVENT(OnAfterData)
     RUD_VIEW_EVENT(OnAfterPrint)
     RUD_VIEW_EVENT(OnBeforePrint)
@@ -79,7 +83,11 @@ public:
     // The hyperlink record when one was made, else null (no hyperlink).
     TfrxHyperlink *ExistingHyperlink() const { return FHyperlink.get(); }
     void SetHyperlink(TfrxHyperlink *Value);
-    TfrxFrame *Frame() const { return FFrame.get(); }
+    // The frame, made on the first call with no lines drawn: most views keep
+    // that, and long reports are made of views.
+    TfrxFrame *Frame() const;
+    // The frame when one was made, else null (no lines drawn).
+    TfrxFrame *ExistingFrame() const { return FFrame.get(); }
     // Copies into the view's own frame.
     void SetFrame(TfrxFrame *Value);
     // The fill, made on the first call as the default brush (which paints
@@ -139,10 +147,18 @@ private:
     TfrxVisibilityTypes FVisibility = TfrxVisibilityTypes(vsPreview | vsExport | vsPrint);
     QString FHint;
     bool FShowHint = false;
-    QString FOnAfterData, FOnAfterPrint, FOnBeforePrint, FOnMouseEnter, FOnMouseLeave, FOnMouseDown,
-        FOnMouseMove, FOnMouseUp, FOnPreviewClick, FOnPreviewDblClick;
+    // The script events' handler names, made when the first one is set: few
+    // views have any, and a view's memory is what long reports are made of.
+    struct TEvents {
+        QString OnAfterData, OnAfterPrint, OnBeforePrint, OnMouseEnter, OnMouseLeave, OnMouseDown, OnMouseMove,
+            OnMouseUp, OnPreviewClick, OnPreviewDblClick;
+    };
+    TEvents &Events();
+    static const QString &NoHandler();
+
+    std::unique_ptr<TEvents> FEvents;
     mutable std::unique_ptr<TfrxHyperlink> FHyperlink;
-    std::unique_ptr<TfrxFrame> FFrame;
+    mutable std::unique_ptr<TfrxFrame> FFrame;
     mutable std::unique_ptr<TfrxCustomFill> FFill;
     int FCursor = 0;
     QString FDataField;

@@ -270,6 +270,33 @@ TEST(ComponentTree, AViewWithoutAFillHasTheDefaultBrush)
     EXPECT_EQ(fresh.Fill()->FillType(), ftGradient);
 }
 
+// A view's frame and its event handlers' names are made when first set or
+// asked for; until then the view reads, compares and stores like one that
+// made them with their defaults.
+TEST(ComponentTree, AViewWithoutAFrameOrEventsHasTheDefaults)
+{
+    TfrxMemoView plain(nullptr), made(nullptr);
+    plain.SetOnBeforePrint(QString());
+    EXPECT_EQ(plain.ExistingFrame(), nullptr);
+    EXPECT_TRUE(plain.OnBeforePrint().isEmpty());
+    made.SetOnBeforePrint(QStringLiteral("MemoOnBeforePrint"));
+    made.SetOnBeforePrint(QString());
+    EXPECT_EQ(made.Frame()->Typ(), TfrxFrameTypes());
+    EXPECT_EQ(plain.Diff(&made), made.Diff(&plain));
+    EXPECT_FALSE(plain.Diff(&made).contains(QStringLiteral("Frame")));
+    EXPECT_EQ(plain.ExistingFrame(), nullptr) << "comparing made no frame";
+
+    TfrxMemoView framed(nullptr);
+    framed.Frame()->SetTyp(ftLeft | ftTop);
+    framed.SetOnPreviewClick(QStringLiteral("Click"));
+    EXPECT_TRUE(framed.Diff(&plain).contains(QStringLiteral("Frame.Typ=")));
+    EXPECT_EQ(framed.OnPreviewClick(), QStringLiteral("Click"));
+    EXPECT_TRUE(framed.OnBeforePrint().isEmpty());
+    EXPECT_TRUE(plain.OnPreviewClick().isEmpty());
+    plain.SetFrame(framed.Frame());
+    EXPECT_EQ(plain.Frame()->Typ(), framed.Frame()->Typ());
+}
+
 TEST(ComponentTree, AlignChildrenPlacesViewsInTheContainer)
 {
     TfrxReportPage band(nullptr);
