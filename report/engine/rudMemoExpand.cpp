@@ -147,7 +147,7 @@ QString TfrxCustomMemoView::CalcAndFormat(const QString &Expr, TfrxFormat *AForm
         value = report->Calc(expr);
     else
         value = TfsVariant::Null();
-    FValue = value.ToQVariant();
+    SetValue(value.ToQVariant());
 
     if (FHideZeros && rudIsZero(value))
         return QString();

@@ -55,11 +55,24 @@ QString TfrxCustomMemoView::GetDescription() const
 
 TfrxCustomMemoView::~TfrxCustomMemoView() = default;
 
+const TfrxCustomMemoView::TRunState &TfrxCustomMemoView::Run() const
+{
+    static const TRunState none;
+    return FRun ? *FRun : none;
+}
+
+TfrxCustomMemoView::TRunState &TfrxCustomMemoView::RunState()
+{
+    if (!FRun)
+        FRun = std::make_unique<TRunState>();
+    return *FRun;
+}
+
 void TfrxCustomMemoView::BeforePrint()
 {
     TfrxStretcheable::BeforePrint();
     if (!IsDataField())
-        FTempMemo = Text();
+        RunState().TempMemo = Text();
 }
 
 void TfrxCustomMemoView::GetData()
@@ -72,7 +85,7 @@ void TfrxCustomMemoView::GetData()
 void TfrxCustomMemoView::AfterPrint()
 {
     if (!IsDataField())
-        SetText(FTempMemo);
+        SetText(Run().TempMemo);
     RestoreHighlight();
     TfrxStretcheable::AfterPrint();
 }

@@ -101,7 +101,7 @@ public:
     TfrxFormatCollection &Formats() { return FFormats; }
     TfrxHighlightCollection &Highlights() { return FHighlights; }
     // The value the engine printed last (for SuppressRepeated).
-    QVariant &LastValue() { return FLastValue; }
+    QVariant &LastValue() { return RunState().LastValue; }
 
     // Layout with real fonts, through the view painter of the memo's
     // report (EMissingService without one).
@@ -123,7 +123,7 @@ public:
     // the rest for the next call; returns the space left unused below it,
     // or the memo's height when that is 0.
     double DrawPart();
-    const QString &PartMemo() const { return FPartMemo; }
+    const QString &PartMemo() const { return Run().PartMemo; }
 
     // Preparation (see TfrxReportComponent). BeforePrint also keeps the
     // design text (unless the memo shows a data field); GetData expands it
@@ -135,10 +135,14 @@ public:
     // True when DataSet and DataField are both set: the memo shows a field.
     bool IsDataField() const { return DataSet() && !DataField().isEmpty(); }
     // The design text kept by BeforePrint.
-    const QString &TempMemo() const { return FTempMemo; }
+    const QString &TempMemo() const { return Run().TempMemo; }
     // The value of the memo's last evaluated expression.
-    const QVariant &Value() const { return FValue; }
-    void SetValue(const QVariant &Value) { FValue = Value; }
+    const QVariant &Value() const { return Run().Value; }
+    void SetValue(const QVariant &Value)
+    {
+        if (FRun || Value.isValid())
+            RunState().Value = Value;
+    }
     // Set by the prepared pages store before the memo is drawn: the page
     // count and the copy number that "[TotalPages#]" and "[CopyName#]" show.
     int TotalPages() const { return FTotalPages; }
@@ -211,11 +215,17 @@ private:
     bool FLastParaBreak = false;
     TfrxFormatCollection FFormats;
     TfrxHighlightCollection FHighlights;
-    QVariant FLastValue;
-    QString FPartMemo;
+    // What preparation keeps between the steps of one memo, made by the
+    // first step that keeps something: a memo that is only loaded, or
+    // rebuilt from a prepared page to be drawn, has none.
+    struct TRunState {
+        QVariant LastValue, Value;
+        QString PartMemo, TempMemo;
+    };
+    const TRunState &Run() const;
+    TRunState &RunState();
+    std::unique_ptr<TRunState> FRun;
     double FPrintScale = 1;
-    QVariant FValue;
-    QString FTempMemo;
     int FTotalPages = 0;
     int FCopyNo = 0;
     struct TSavedLook;

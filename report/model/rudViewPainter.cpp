@@ -46,16 +46,16 @@ QString TfrxCustomMemoView::WrapText(bool WrapWords)
 
 void TfrxCustomMemoView::InitPart()
 {
-    FPartMemo = Text();
+    RunState().PartMemo = Text();
     FFirstParaBreak = false;
     FLastParaBreak = false;
 }
 
 double TfrxCustomMemoView::DrawPart()
 {
-    SetText(FPartMemo);
+    SetText(Run().PartMemo);
     const TfrxMemoSplit split = painter(this).Split(this);
-    FPartMemo = split.OutBounds;
+    RunState().PartMemo = split.OutBounds;
     SetText(split.InBounds);
     FLastParaBreak = split.ParaBreak;
     return split.UnusedSpace != 0 ? split.UnusedSpace : Height();
