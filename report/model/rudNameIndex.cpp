@@ -2,21 +2,28 @@
 
 #include "report/model/rudComponent.h"
 
-bool operator==(const TfrxNameKey &A, const TfrxNameKey &B)
+TfrxNameKey::TfrxNameKey(const QString &AName) : Name(AName)
 {
-    return rudSameName(A.Name, B.Name);
-}
-
-size_t qHash(const TfrxNameKey &Key, size_t Seed)
-{
-    quint64 h = Seed ^ 0x9e3779b97f4a7c15ULL;
-    for (const QChar c : Key.Name) {
+    quint64 h = 0x9e3779b97f4a7c15ULL;
+    for (const QChar c : AName) {
         char16_t u = c.unicode();
         if (u >= 'a' && u <= 'z')
             u -= 32;
         h = (h ^ u) * 0x100000001b3ULL;
     }
-    // The buckets are chosen by the low bits: every character reaches them.
+    Hash = size_t(h);
+}
+
+bool operator==(const TfrxNameKey &A, const TfrxNameKey &B)
+{
+    return A.Hash == B.Hash && rudSameName(A.Name, B.Name);
+}
+
+size_t qHash(const TfrxNameKey &Key, size_t Seed)
+{
+    // The buckets are chosen by the low bits: every bit of the name's hash
+    // and of the seed reaches them.
+    quint64 h = Key.Hash ^ Seed;
     h ^= h >> 33;
     h *= 0xff51afd7ed558ccdULL;
     h ^= h >> 33;
@@ -42,7 +49,7 @@ void TfrxNameIndex::Rebuild()
     for (TfrxComponent *c : FRoot->AllObjects()) {
         if (c->Name().isEmpty())
             continue;
-        const TfrxNameKey key{c->Name()};
+        const TfrxNameKey key(c->Name());
         if (!FNames.contains(key))
             FNames.insert(key, c);
     }
@@ -62,7 +69,7 @@ TfrxComponent *TfrxNameIndex::Find(const QString &Name)
 {
     if (Name.isEmpty() || !FRoot)
         return nullptr;
-    const TfrxNameKey key{Name};
+    const TfrxNameKey key(Name);
     auto it = FNames.constFind(key);
     if (it == FNames.constEnd())
         return nullptr;
@@ -77,7 +84,7 @@ void TfrxNameIndex::Note(TfrxComponent *Component)
 {
     if (!Component || Component->Name().isEmpty())
         return;
-    auto &entry = FNames[TfrxNameKey{Component->Name()}];
+    auto &entry = FNames[TfrxNameKey(Component->Name())];
     if (!Current(Component->Name(), entry.data()))
         entry = Component;
 }

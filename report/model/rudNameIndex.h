@@ -10,9 +10,14 @@
 class TfrxComponent;
 
 // A component name as a key: compared and hashed with ASCII case ignored,
-// so that looking a name up needs no case-folded copy of it.
+// so that looking a name up needs no case-folded copy of it. The key keeps
+// its hash: growing the index and stepping over other names while probing
+// then never read the names' characters, which in a large template are
+// scattered over memory.
 struct TfrxNameKey {
+    explicit TfrxNameKey(const QString &AName);
     QString Name;
+    size_t Hash;
 };
 bool operator==(const TfrxNameKey &A, const TfrxNameKey &B);
 size_t qHash(const TfrxNameKey &Key, size_t Seed = 0);
