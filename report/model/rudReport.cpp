@@ -2,6 +2,7 @@
 
 #include "report/model/rudClassRegistry.h"
 #include "report/model/rudDialogPage.h"
+#include "report/model/rudNameIndex.h"
 #include "report/model/rudPage.h"
 #include "report/model/rudRes.h"
 #include "report/model/rudXML.h"
@@ -366,11 +367,26 @@ void TfrxReport::LoadParentReport()
 
 void TfrxReport::CheckDataPage()
 {
-    for (TfrxComponent *c : AllObjects())
-        if (dynamic_cast<TfrxDataPage *>(c))
+    // One walk finds a data page or, failing that, the non-visual
+    // components of dialog pages, which belong on the new one. Objects are
+    // told apart by their meta-objects, which costs no type-name compares.
+    QList<TfrxComponent *> moving;
+    const TfrxComponent *lastParent = nullptr;
+    bool onDialogPage = false;
+    for (TfrxComponent *c : AllObjects()) {
+        if (qobject_cast<TfrxDataPage *>(c))
             return;
+        if (c->Parent() != lastParent) {
+            lastParent = c->Parent();
+            onDialogPage = qobject_cast<const TfrxDialogPage *>(lastParent);
+        }
+        if (onDialogPage && qobject_cast<TfrxDialogComponent *>(c))
+            moving << c;
+    }
     auto *page = new TfrxDataPage(this);
-    if (FindObject(QStringLiteral("Data")))
+    const QString data = QStringLiteral("Data");
+    TfrxNameIndex *index = NameIndex();
+    if (index ? index->Find(data) : FindObject(data))
         page->CreateUniqueName();
     else
         page->SetName(QStringLiteral("Data"));
@@ -382,11 +398,7 @@ void TfrxReport::CheckDataPage()
             c->SetParent(this);
         }
     }
-    // Non-visual components of dialog pages belong on the data page, in a row.
-    QList<TfrxComponent *> moving;
-    for (TfrxComponent *c : AllObjects())
-        if (dynamic_cast<TfrxDialogComponent *>(c) && dynamic_cast<TfrxDialogPage *>(c->Parent()))
-            moving << c;
+    // The dialog pages' non-visual components go onto it, in a row.
     double left = 60;
     for (TfrxComponent *c : moving) {
         c->SetParent(page);
