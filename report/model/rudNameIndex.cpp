@@ -4,7 +4,9 @@
 
 TfrxNameKey::TfrxNameKey(const QString &AName) : Name(AName)
 {
-    quint64 h = 0x9e3779b97f4a7c15ULL;
+    // Seeded as every QHash of the process is, so that names made to
+    // collide in one run do not collide in another.
+    quint64 h = quint64(size_t(QHashSeed::globalSeed())) ^ 0x9e3779b97f4a7c15ULL;
     for (const QChar c : AName) {
         char16_t u = c.unicode();
         if (u >= 'a' && u <= 'z')
