@@ -1,6 +1,5 @@
 #include "app/CertificateFile.h"
 
-#include "app/main.h"
 #include "base/DateTime.h"
 #include "base/Errors.h"
 #include "base/FormatSettings.h"
@@ -180,29 +179,4 @@ TCertificate certificateFromValues(const QMap<QString, QString> &values)
         file.WriteString(left ? CertificateLeftSection : CertificateTableSection, it.key(), it.value());
     }
     return readCertificate(file);
-}
-
-void loadCertificate(TfmMain &window, const TIniFile &file) { window.SetCertificate(readCertificate(file)); }
-
-void storeCertificate(const TfmMain &window, TIniFile &file) { writeCertificate(window.Certificate(), file); }
-
-void openCertificate(TfmMain &window, const QString &fileName)
-{
-    window.SetCertificate(readCertificateFile(fileName));
-}
-
-void saveCertificate(const TfmMain &window, const QString &fileName)
-{
-    TIniFile file(fileName, CertificateCodePage);
-    storeCertificate(window, file);
-    file.UpdateFile();
-}
-
-QMap<QString, QString> certificateValues(const TfmMain &window) { return certificateValues(window.Certificate()); }
-
-void loadCertificateValues(TfmMain &window, const QMap<QString, QString> &values)
-{
-    TCertificate certificate = certificateFromValues(values);
-    certificate.Details = window.TraineeDetails;
-    window.SetCertificate(certificate);
 }

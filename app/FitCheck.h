@@ -1,12 +1,10 @@
 #pragma once
 // The fit check before a print: the certificate's values that would be cut
-// on the blank, named as the entry window's fields, and what the operator
-// does about them.
+// on the blank, named as the entry window's fields, and shrinking their
+// fonts. The operator's answer is asked in FitDialog.h.
 
-#include <QDialog>
 #include <QList>
 #include <QString>
-#include <functional>
 
 class TfrxCustomMemoView;
 class TfrxReport;
@@ -53,21 +51,3 @@ private:
     TfrxReport *FReport;
     QList<TKept> FKept;
 };
-
-// The operator's answer to the problems (ProblemsText, one a line): shrink
-// ("Уменьшить шрифт", not offered again once Shrunk), print as is, or go back.
-class TFitDialog final : public QDialog {
-    Q_OBJECT
-public:
-    enum TChoice { Back = 0, Shrink = 1, AsIs = 2 };
-    TFitDialog(const QString &ProblemsText, bool Shrunk, QWidget *Parent = nullptr);
-};
-
-// Asks about ProblemsText through the user-interface seam; on "shrink",
-// Shrink() shrinks and gives what 6 pt does not fit either, asked about
-// again when not empty; false: the operator went back (print nothing).
-bool askFit(const QString &ProblemsText, const std::function<QString()> &Shrink, QWidget *Parent);
-
-// Checks Report and, when something would be cut, asks (askFit), the
-// memos shrunk in Report on "shrink"; false: the operator went back.
-bool confirmFit(TfrxReport *Report, QWidget *Parent);

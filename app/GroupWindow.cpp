@@ -1,6 +1,6 @@
 #include "app/GroupWindow.h"
 
-#include "app/FitCheck.h"
+#include "app/FitDialog.h"
 #include "app/main.h"
 #include "base/Errors.h"
 #include "base/UserInterface.h"

@@ -4,20 +4,18 @@
 #include "app/CertificateFile.h"
 #include "app/RegisterLocation.h"
 #include "app/TemplateLocation.h"
-#include "app/main.h"
 #include "base/Errors.h"
 #include "base/NumberFormat.h"
-#include "designer/rudDesgnInit.h"
 #include "records/Register.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudPaperCalibration.h"
 
-THeadlessCertificate::THeadlessCertificate()
+THeadlessCertificate::THeadlessCertificate(std::shared_ptr<const TfrxServices> Services)
     : TemplateFolder(userTemplateFolder()), ShippedTemplate(shippedTemplatePath()),
       FReport(std::make_unique<TfrxReport>())
 {
-    // The same services and printer calibration as the window's report.
-    FReport->SetServices(rudSharedDesignerServices());
+    // The printer calibration is the window's report's.
+    FReport->SetServices(std::move(Services));
     FReport->setObjectName(QStringLiteral("rudReport1"));
     FReport->SetName(QStringLiteral("rudReport1"));
     rudSetPaperCalibration(FReport.get(), &printerCalibration);

@@ -8,11 +8,15 @@
 
 #include <memory>
 
+struct TfrxServices;
+
 // What the print command prints from when no window is shown: a report
 // set up as the window's, the user's print template and the register.
 class THeadlessCertificate final : public TCertificateHost {
 public:
-    THeadlessCertificate();
+    // Services: the report's, the designer's for a program with windows,
+    // the drawing room's for one that only writes PDF files.
+    explicit THeadlessCertificate(std::shared_ptr<const TfrxServices> Services);
     ~THeadlessCertificate() override;
     THeadlessCertificate(const THeadlessCertificate &) = delete;
     THeadlessCertificate &operator=(const THeadlessCertificate &) = delete;

@@ -1,62 +1,30 @@
-// The program's entry: start-up, the entry window, the message loop.
+// The program's entry. A certificate's PDF (--pdf) is written right here,
+// with Qt's core and painting only. The windows and every other command live
+// in the windows library (WindowsProgram.cpp), loaded when a run needs them:
+// loading the widget and printing libraries with all they pull in would
+// otherwise be a large part of a short command's time.
 
-#include "app/ErrorBox.h"
-#include "app/QtTranslations.h"
+#include "app/ProgramStart.h"
 #include "app/mainHeadless.h"
-#include "app/main.h"
 #include "base/Errors.h"
-#include "base/FormatSettings.h"
-#include "base/UserInterface.h"
-#include "designer/rudDesgnInit.h"
-#include "report/engine/rudEngineInit.h"
-#include "report/render/QtUserInterface.h"
-#include "report/render/SystemFonts.h"
-#include "report/render/rudRenderInit.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <cstring>
+#include <dlfcn.h>
+#include <filesystem>
+#include <iostream>
+#include <string>
 
 namespace {
 
-// The application object; a failure that slips past every handler reaches
-// the standard error box here and the program goes on.
-class TApplication final : public QApplication {
-public:
-    using QApplication::QApplication;
-
-    bool notify(QObject *receiver, QEvent *event) override
-    {
-        try {
-            return QApplication::notify(receiver, event);
-        } catch (const Exception &error) {
-            showException(error);
-        } catch (const std::exception &error) {
-            showException(error);
-        }
-        return false;
-    }
-};
-
-} // namespace
-
-int main(int argc, char *argv[])
+// The certificate PDF command without the windows library.
+int runPdfProgram(int &argc, char **argv)
 {
-    // The command line face prints without a screen unless a platform is chosen.
-    const bool headless = argc > 1
-        && (std::strcmp(argv[1], "--print") == 0 || std::strcmp(argv[1], "--pdf") == 0
-            || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "--register") == 0
-            || std::strcmp(argv[1], "--batch") == 0 || std::strcmp(argv[1], "--calibration") == 0
-            || std::strcmp(argv[1], "--calibration-sheet") == 0);
-    if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication application(argc, argv);
-    registerSystemFonts();
-    installQtTranslations();
-    setFormatSettings(systemFormatSettings());
-    rudEngineInit();
-    rudRenderInit();
-    rudDesignerInit();
+    QGuiApplication application(argc, argv);
+    initProgram();
     std::optional<THeadlessCommand> command;
     try {
         command = parseHeadlessCommand(application.arguments().mid(1));
@@ -64,31 +32,40 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << error.Message() << '\n';
         return 2;
     }
-    if (command && command->Kind == THeadlessCommand::Help) {
-        QTextStream(stdout) << headlessUsage() << '\n';
-        return 0;
-    }
-    if (command && command->Kind == THeadlessCommand::Register)
-        return runRegisterCommand(*command);
-    if (command && command->Kind == THeadlessCommand::Frdo)
-        return runFrdoCommand(*command);
-    if (command && (command->Kind == THeadlessCommand::Calibration || command->Kind == THeadlessCommand::CalibrationSheet))
-        return runCalibrationCommand(*command);
-    if (command && command->Kind != THeadlessCommand::Open)
-        return runHeadlessCommand(*command);
-    TQtUserInterface ui;
-    setUserInterface(&ui);
+    // An argument list that starts with --pdf reads as a PDF command or not at all.
+    if (!command || command->Kind != THeadlessCommand::Pdf)
+        return 2;
+    return runPdfCommand(*command);
+}
 
-    // The entry window is the main window and owns the taskbar entry;
-    // closing it ends the program.
-    TfmMain fmMain;
-    setApplicationTitle(fmMain.windowTitle());
-    fmMain.show();
-    // A certificate file given to the program (by a file manager, say)
-    // opens in the shown window, so that a failure's message has it behind.
-    if (command)
-        fmMain.OpenAtStart(command->CertificateFile);
-    const int code = application.exec();
-    setUserInterface(nullptr);
-    return code;
+// Loads the windows library and runs the program in it. It lies beside
+// the program in the build folder and at RUD_WINDOWS_LIBRARY (relative to
+// the program's folder) in an installed tree.
+int runWindowsProgram(int &argc, char **argv)
+{
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
+    std::string tried;
+    for (const std::filesystem::path &path : {folder / "quorvel-a5-windows.so", folder / RUD_WINDOWS_LIBRARY}) {
+        void *library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!library) {
+            tried += std::string("\n  ") + dlerror();
+            continue;
+        }
+        using TProgram = int (*)(int &, char **);
+        if (const auto program = reinterpret_cast<TProgram>(dlsym(library, "quorvelWindowsProgram")))
+            return program(argc, argv);
+        tried += "\n  " + path.string() + ": no quorvelWindowsProgram";
+    }
+    std::cerr << "Quorvel_A5: the program's windows library cannot be loaded:" << tried << std::endl;
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc > 1 && std::strcmp(argv[1], "--pdf") == 0)
+        return runPdfProgram(argc, argv);
+    return runWindowsProgram(argc, argv);
 }

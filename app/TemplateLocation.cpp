@@ -1,6 +1,5 @@
 #include "app/TemplateLocation.h"
 
-#include "app/main.h"
 #include "base/DataFolder.h"
 #include "base/Errors.h"
 #include "base/SafeSave.h"
@@ -9,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+const QString PrintTemplateFileName = QStringLiteral("shablon.fr3");
 
 QString shippedTemplatePath() { return dataFolder() + QLatin1Char('/') + PrintTemplateFileName; }
 

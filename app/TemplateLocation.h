@@ -5,6 +5,10 @@
 
 #include <QString>
 
+// The print template's file name, in the user's template folder (the user's
+// copy) and in the program's data folder (the shipped one).
+extern const QString PrintTemplateFileName;
+
 // The shipped print template: dataFolder() + "/shablon.fr3".
 QString shippedTemplatePath();
 // The folder of the user's own print template (the user's data folder).

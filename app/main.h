@@ -28,10 +28,6 @@ class TPrintRecorder;
 class TRegister;
 struct TCertificateRecord;
 
-// The print template's file name, in TfmMain::TemplateFolder (the user's
-// copy) and in the program's data folder (the shipped one).
-extern const QString PrintTemplateFileName;
-
 // Raises EGeneralError for a named control the window does not have.
 [[noreturn]] void throwMissingComponent(const QString &name);
 

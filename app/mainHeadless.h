@@ -23,6 +23,7 @@
 #include <QPointF>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // What the command line asks for.
@@ -79,6 +80,22 @@ std::optional<THeadlessCommand> parseHeadlessCommand(const QStringList &Argument
 // goes to stderr; the result is the exit code (0, or 1 at the first failure,
 // or 3 when a value would be cut: the list on stderr, nothing printed).
 int runHeadlessCommand(const THeadlessCommand &Command);
+
+// Runs a Pdf command: as runHeadlessCommand, without any window or
+// printer (the report has the drawing room's services only).
+int runPdfCommand(const THeadlessCommand &Command);
+
+// The frame of a command run without windows: messages on stderr through
+// the console user interface, the script time limit and register of
+// Command set; Body's result, or 1 when it throws (the error on stderr).
+int runConsoleCommand(const THeadlessCommand &Command, const std::function<int()> &Body);
+
+class THeadlessCertificate;
+
+// Opens Command's certificate in Certificate, fills its report, checks the
+// fit (fitVerdict) and prepares the report; false when nothing is to be
+// output (Code 3 when a value would be cut). Raises what reading raises.
+bool prepareCertificateReport(THeadlessCertificate &Certificate, const THeadlessCommand &Command, int &Code);
 
 // The command's answer to the fit check: Problems are the values that
 // would be cut (one a line, "" when all fit), Left those that still would

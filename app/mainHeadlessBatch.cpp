@@ -4,6 +4,7 @@
 #include "app/GroupPrint.h"
 #include "app/HeadlessCertificate.h"
 #include "app/mainHeadless.h"
+#include "designer/rudDesgnInit.h"
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudReport.h"
 #include "report/render/rudPdfOutput.h"
@@ -27,7 +28,8 @@ bool fitGroup(TCertificateHost &Host, const QList<TGroupTrainee> &Trainees, cons
 
 int runBatchCommand(const THeadlessCommand &Command)
 {
-    THeadlessCertificate common;
+    // The same services as the window's report: the group may be printed.
+    THeadlessCertificate common(rudSharedDesignerServices());
     common.Open(Command.CertificateFile);
     if (!Command.Series.isEmpty())
         common.SetSeries(Command.Series);

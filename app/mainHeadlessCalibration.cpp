@@ -10,51 +10,6 @@
 
 #include <QTextStream>
 
-namespace {
-
-// "X,Y" with a decimal point, or "X;Y" with a point or a comma.
-std::optional<QPointF> pairOf(const QString &Text)
-{
-    const bool semicolon = Text.contains(QLatin1Char(';'));
-    const QStringList parts = Text.split(semicolon ? QLatin1Char(';') : QLatin1Char(','));
-    if (parts.size() != 2)
-        return std::nullopt;
-    bool okX = false, okY = false;
-    const double x = QString(parts[0]).replace(QLatin1Char(','), QLatin1Char('.')).trimmed().toDouble(&okX);
-    const double y = QString(parts[1]).replace(QLatin1Char(','), QLatin1Char('.')).trimmed().toDouble(&okY);
-    if (!okX || !okY)
-        return std::nullopt;
-    return QPointF(x, y);
-}
-
-} // namespace
-
-void parseCalibrationCommand(const QStringList &Arguments, THeadlessCommand &Command)
-{
-    auto fail = [] { throw EConvertError(headlessUsage()); };
-    const bool sheet = Arguments[0] == QLatin1String("--calibration-sheet");
-    Command.Kind = sheet ? THeadlessCommand::CalibrationSheet : THeadlessCommand::Calibration;
-    if (Arguments.size() < 2 || Arguments[1].startsWith(QLatin1String("--")) || Arguments[1].trimmed().isEmpty())
-        fail();
-    Command.CalibrationQueue = Arguments[1];
-    if (sheet && Arguments.size() != 2)
-        fail();
-    for (qsizetype i = 2; i < Arguments.size(); i += 2) {
-        if (i + 1 >= Arguments.size())
-            fail();
-        std::optional<QPointF> *target = nullptr;
-        if (Arguments[i] == QLatin1String("--offset"))
-            target = &Command.Offset;
-        else if (Arguments[i] == QLatin1String("--scale"))
-            target = &Command.Scale;
-        if (!target || *target)
-            fail();
-        *target = pairOf(Arguments[i + 1]);
-        if (!*target)
-            fail();
-    }
-}
-
 int runCalibrationCommand(const THeadlessCommand &Command)
 {
     QTextStream err(stderr);

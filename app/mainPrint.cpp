@@ -3,13 +3,11 @@
 
 #include "app/main.h"
 
-#include "app/FitCheck.h"
+#include "app/FitDialog.h"
 #include "app/PrintRecorder.h"
 #include "app/TemplateLocation.h"
 
 #include "report/model/rudReport.h"
-
-const QString PrintTemplateFileName = QStringLiteral("shablon.fr3");
 
 QString TfmMain::TemplatePath() const { return TemplateFolder + QLatin1Char('/') + PrintTemplateFileName; }
 

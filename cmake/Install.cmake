@@ -1,5 +1,6 @@
 # The installed layout, under any prefix:
 #   bin/                              Quorvel_A5, rudreport
+#   lib/quorvel-a5/                   the program's windows library
 #   share/quorvel-a5/                 the shipped print template (dataFolder())
 #   share/applications/               the menu entry
 #   share/icons/hicolor/*/apps/       the icon, scalable and as PNG sizes
@@ -14,6 +15,7 @@ set(RUD_DATA_DIR ${CMAKE_INSTALL_DATADIR}/quorvel-a5)
 set(desktop_dir ${PROJECT_SOURCE_DIR}/resources/desktop)
 
 install(TARGETS Quorvel_A5 rudreport RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quorvel_a5_windows LIBRARY DESTINATION ${RUD_WINDOWS_LIBRARY_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/shablon.fr3 DESTINATION ${RUD_DATA_DIR})
 install(FILES ${desktop_dir}/${RUD_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${desktop_dir}/${RUD_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

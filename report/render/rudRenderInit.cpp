@@ -4,7 +4,6 @@
 
 #include <QFont>
 #include <QGuiApplication>
-#include <QWidget>
 
 void rudRenderInit()
 {

@@ -6,13 +6,12 @@
 
 #include "report/engine/rudPreviewPages.h"
 #include "report/model/rudReport.h"
+#include "report/render/rudDrawingServices.h"
 #include "report/render/rudPreview.h"
 #include "report/render/rudPreviewForm.h"
-#include "report/render/rudPreviewPagesDraw.h"
 #include "report/render/rudPrintJob.h"
 #include "report/render/rudPrinter.h"
 #include "report/render/rudProgressWindow.h"
-#include "report/render/rudViewDraw.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -91,11 +90,9 @@ void TfrxRenderRuntime::SelectPrinter()
 
 TfrxServices rudStandardServices()
 {
-    TfrxServices services = rudEngineServices();
+    TfrxServices services = rudDrawingServices();
     services.MakeRuntime = [](TfrxReport *Report) { return std::make_unique<TfrxRenderRuntime>(Report); };
-    services.ViewPainter = std::make_shared<TfrxViewDrawer>();
     services.PrinterPaper = &rudCurrentPrinterPaper;
-    services.DrawPage = &rudDrawPreparedPage;
     services.PrintPages = &rudPrintStore;
     services.ProgressWindow = &rudMakeProgressWindow;
     return services;

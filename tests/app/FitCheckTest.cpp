@@ -8,6 +8,7 @@
 
 #include "app/CertificateFile.h"
 #include "app/FitCheck.h"
+#include "app/FitDialog.h"
 #include "app/GroupWindow.h"
 #include "records/Register.h"
 #include "report/engine/rudPreviewPages.h"

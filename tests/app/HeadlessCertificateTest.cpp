@@ -10,6 +10,7 @@
 #include "base/IniFile.h"
 #include "report/model/rudMemo.h"
 #include "report/model/rudReport.h"
+#include "report/render/rudDrawingServices.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ TEST(HeadlessCertificate, FillsTheTemplateAsTheWindowDoesWithoutAnyWidget)
     ASSERT_TRUE(w.FillReport());
 
     const qsizetype widgets = QApplication::allWidgets().size();
-    THeadlessCertificate headless;
+    THeadlessCertificate headless(rudSharedDrawingServices());
     headless.TemplateFolder = w.TemplateFolder;
     headless.Open(vod);
     ASSERT_TRUE(headless.FillReport());

@@ -14,6 +14,9 @@
 #include "report/render/rudPdfOutput.h"
 #include "report/render/rudRenderInit.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -55,13 +58,13 @@ QList<TLine> linesOf(const TPdfText &pdf, const QString &text)
 // hours with the decimal separator of whoever runs it: so it runs under
 // Russian ones too, whatever the machine's locale is, and prints "20,5" as
 // the test's window does.
-int runProgram(const QStringList &arguments, QString *errors)
+int runProgram(const QStringList &arguments, QString *errors, const QString &binary = program())
 {
     QProcess run;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("ru_RU.UTF-8"));
     run.setProcessEnvironment(environment);
-    run.start(program(), arguments);
+    run.start(binary, arguments);
     EXPECT_TRUE(run.waitForFinished(120000));
     *errors = QString::fromUtf8(run.readAllStandardError());
     return run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
@@ -191,4 +194,30 @@ TEST(HeadlessPdf, AnEmptyFieldStopsWithItsMessage)
     EXPECT_TRUE(errors.contains("none.vod"));
     EXPECT_EQ(runProgram({QStringLiteral("--pdf"), vod}, &errors), 2);
     EXPECT_TRUE(errors.startsWith("usage: Quorvel_A5"));
+}
+
+// The PDF command is the program's own; the windows and every other command
+// are in the windows library beside it, loaded only by a run that needs them.
+TEST(HeadlessPdf, OnlyThePdfCommandRunsWithoutTheWindowsLibrary)
+{
+    TPrintWindow print;
+    TfmMain &w = *print.Shown.Window;
+    fillCertificate(w);
+    const QString vod = print.Folder.filePath(QStringLiteral("alone.vod"));
+    saveCertificate(w, vod);
+    // The program alone in a folder, with the shipped template beside it.
+    const QDir folder(print.Folder.filePath(QStringLiteral("alone")));
+    ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+    const QString alone = folder.filePath(QStringLiteral("Quorvel_A5"));
+    ASSERT_TRUE(QFile::copy(program(), alone));
+    ASSERT_TRUE(QFile::copy(QFileInfo(program()).dir().filePath(QStringLiteral("shablon.fr3")),
+                            folder.filePath(QStringLiteral("shablon.fr3"))));
+    QString errors;
+    const QString pdfFile = print.Folder.filePath(QStringLiteral("alone.pdf"));
+    ASSERT_EQ(runProgram({QStringLiteral("--pdf"), vod, pdfFile}, &errors, alone), 0) << errors.toStdString();
+    const QList<TPdfWord> words = readPdf(pdfFile).Words;
+    EXPECT_TRUE(std::any_of(words.begin(), words.end(), [](const TPdfWord &word) { return word.Text == "Иванов"; }));
+    EXPECT_EQ(runProgram({QStringLiteral("--help")}, &errors, alone), 1);
+    EXPECT_TRUE(errors.contains("quorvel-a5-windows.so")) << errors.toStdString();
+    EXPECT_EQ(runProgram({QStringLiteral("--help")}, &errors), 0) << errors.toStdString();
 }

@@ -18,7 +18,7 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" --strip >/dev/null
 
-for file in bin/Quorvel_A5 bin/rudreport share/quorvel-a5/shablon.fr3 \
+for file in bin/Quorvel_A5 bin/rudreport lib/quorvel-a5/quorvel-a5-windows.so share/quorvel-a5/shablon.fr3 \
             share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
             share/icons/hicolor/scalable/apps/$id.svg; do
   [ -f "$prefix/$file" ] || fail "$file not installed"
@@ -90,5 +90,8 @@ done
 cmp -s "$prefix/share/quorvel-a5/shablon.fr3" "$source/resources/shablon.fr3" || fail "the shipped template changed"
 cmp -s "$home/.local/share/Quorvel_A5/shablon.fr3" "$source/resources/shablon.fr3" ||
   fail "the first print did not make the user's copy of the template"
+# Every command but --pdf runs in the windows library: the installed
+# program finds it.
+run "$prefix/bin/Quorvel_A5" --help >/dev/null || fail "the installed Quorvel_A5 --help failed"
 run "$prefix/bin/rudreport" --help >/dev/null || fail "the installed rudreport --help failed"
 echo "installed tree under $prefix: layout, validators, --pdf as $user passed"

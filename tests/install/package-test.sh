@@ -36,9 +36,15 @@ for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6s
                libqt6sql6-psql qt6-qpa-plugins fonts-liberation fonts-wine cups-client libzip4 libxlsxwriter4 libicu72; do
   grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
-# The XLSX libraries load on first use: the program does not link them, so
-# that its every start does not pay their loading.
+# The XLSX libraries load on first use: neither the program nor its windows
+# library links them, so that every start does not pay their loading. The
+# program itself does not link Qt's widgets or printing either: its windows
+# library does, loaded by the runs that need it.
 dpkg-deb -x "$deb" "$work/root"
+windows=$work/root/usr/lib/quorvel-a5/quorvel-a5-windows.so
+[ -f "$windows" ] || fail "the windows library is not under /usr/lib/quorvel-a5"
 needed=$(objdump -p "$work/root/usr/bin/Quorvel_A5" | awk '/NEEDED/ { print $2 }')
-grep -qE "libzip|libxlsxwriter" <<<"$needed" && fail "Quorvel_A5 links the XLSX libraries: $needed"
+grep -qE "libzip|libxlsxwriter|Widgets|PrintSupport" <<<"$needed" && fail "Quorvel_A5 links what it loads on demand: $needed"
+grep -qE "libzip|libxlsxwriter" <<<"$(objdump -p "$windows" | awk '/NEEDED/ { print $2 }')" &&
+  fail "the windows library links the XLSX libraries"
 echo "$(basename "$deb"): $(wc -l <<<"$files") entries; Depends: $depends"
