@@ -2,6 +2,7 @@
 
 #include "base/CodePages.h"
 #include "base/Errors.h"
+#include "base/InputFile.h"
 #include "base/NumberFormat.h"
 #include "base/SafeSave.h"
 
@@ -106,7 +107,7 @@ void TIniFile::Load()
         FUnreadable = true;
         return;
     }
-    const QByteArray data = file.read(MaxFileSize + 1);
+    const QByteArray data = readUpTo(file, MaxFileSize);
     if (file.error() != QFileDevice::NoError || data.size() > MaxFileSize) {
         FUnreadable = true;
         return;

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 void openRegularFile(QFile &file, const QString &fileName)
 {
     const QFileInfo info(fileName);
@@ -17,6 +19,16 @@ void openRegularFile(QFile &file, const QString &fileName)
                               .arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }
 
+QByteArray readUpTo(QFile &file, qint64 limit)
+{
+    const qint64 expected = std::clamp<qint64>(file.size() - file.pos(), 0, limit);
+    QByteArray bytes = file.read(expected + 1);
+    // A file that grew since its size was taken, or one of no known size.
+    if (bytes.size() > expected && bytes.size() <= limit)
+        bytes += file.read(limit + 1 - bytes.size());
+    return bytes;
+}
+
 QByteArray readWholeFile(QFile &file, qint64 maxSize)
 {
     const QString name = QDir::toNativeSeparators(file.fileName());
@@ -25,9 +37,7 @@ QByteArray readWholeFile(QFile &file, qint64 maxSize)
     };
     if (file.size() - file.pos() > maxSize)
         throw tooLarge();
-    // One byte more than allowed tells a file of the very limit from one
-    // that grew while it was read.
-    QByteArray bytes = file.read(maxSize + 1);
+    QByteArray bytes = readUpTo(file, maxSize);
     if (bytes.size() > maxSize)
         throw tooLarge();
     if (file.error() != QFileDevice::NoError)
