@@ -54,19 +54,41 @@ struct TMeasuredFont {
     QRawFont Raw;
     int Ascent = 0;
     int Descent = 0;
-    std::array<TGlyphInfo, 0x500> Low{};
-    std::array<bool, 0x500> LowKnown{};
-    QHash<char16_t, TGlyphInfo> High;
 
     const TGlyphInfo &Glyph(char16_t Ch)
     {
-        if (Ch < LowKnown.size() && LowKnown[Ch])
-            return Low[Ch];
-        if (Ch >= LowKnown.size()) {
-            const auto found = High.constFind(Ch);
-            if (found != High.constEnd())
-                return *found;
+        if (Ch < LowLimit) {
+            std::unique_ptr<TBlock> &block = Blocks[Ch / BlockSize];
+            if (!block)
+                block = std::make_unique<TBlock>();
+            TSlot &slot = (*block)[Ch % BlockSize];
+            if (!slot.Known) {
+                slot.Info = Measure(Ch);
+                slot.Known = true;
+            }
+            return slot.Info;
         }
+        const auto found = High.constFind(Ch);
+        if (found != High.constEnd())
+            return *found;
+        return *High.insert(Ch, Measure(Ch));
+    }
+
+private:
+    // The characters below U+0500 (Latin and Cyrillic) are kept in blocks of
+    // 128, each made when the first of its characters is met: a text uses a
+    // few of them, and one table of all would be cleared for every font.
+    struct TSlot {
+        TGlyphInfo Info;
+        bool Known = false;
+    };
+    static constexpr char16_t BlockSize = 128, LowLimit = 0x500;
+    using TBlock = std::array<TSlot, BlockSize>;
+    std::array<std::unique_ptr<TBlock>, LowLimit / BlockSize> Blocks;
+    QHash<char16_t, TGlyphInfo> High;
+
+    TGlyphInfo Measure(char16_t Ch) const
+    {
         TGlyphInfo info;
         int count = 1;
         const QChar qch(Ch);
@@ -76,11 +98,7 @@ struct TMeasuredFont {
             info.Advance = adv.isEmpty() ? 0 : rudRound(adv.first().x());
             info.Ink = Raw.boundingRect(info.Glyph);
         }
-        if (Ch < LowKnown.size()) {
-            LowKnown[Ch] = true;
-            return Low[Ch] = info;
-        }
-        return *High.insert(Ch, info);
+        return info;
     }
 };
 
@@ -119,6 +137,30 @@ QFont makeQFont(const QString &Name, int PixelSize, TFontStyles Style)
     return font;
 }
 
+// The raw fonts first made of each name and style (bold and italic; the
+// lines a font draws are no part of its glyphs).
+std::map<std::pair<QString, int>, QRawFont> &rawFontBases()
+{
+    thread_local std::map<std::pair<QString, int>, QRawFont> bases;
+    return bases;
+}
+
+// The raw font of Name and Style at PixelSize. Only the first size asked of
+// a name and style is found through fontconfig; the others are made from it
+// (QRawFont::setPixelSize), with its file, hinting and synthesis. Each
+// search costs a match and a substitution of the font configuration, and a
+// print measures the same fonts at the printer's and the PDF's resolutions.
+QRawFont rawFont(const QString &Name, int PixelSize, TFontStyles Style)
+{
+    const int styles = int(Style & (fsBold | fsItalic));
+    auto [base, made] = rawFontBases().try_emplace({Name, styles});
+    if (made)
+        base->second = QRawFont::fromFont(makeQFont(Name, PixelSize, Style));
+    QRawFont font = base->second;
+    font.setPixelSize(std::max(1, PixelSize));
+    return font;
+}
+
 TMeasuredFont *measuredFont(const QString &Name, int Height, TFontStyles Style)
 {
     const TFontKey key{Name, Height, int(Style)};
@@ -130,17 +172,18 @@ TMeasuredFont *measuredFont(const QString &Name, int Height, TFontStyles Style)
     int pixelSize = -Height;
     if (Height > 0) {
         // A positive height is the cell height: find the em that gives it.
-        const QRawFont probe = QRawFont::fromFont(makeQFont(Name, 1000, Style));
+        const QRawFont probe = rawFont(Name, 1000, Style);
         const double cell = probe.ascent() + probe.descent();
         pixelSize = cell > 0 ? rudRound(Height * 1000.0 / cell) : Height;
     }
     if (Height == 0)
         pixelSize = 16;
-    entry->Raw = QRawFont::fromFont(makeQFont(Name, pixelSize, Style));
+    entry->Raw = rawFont(Name, pixelSize, Style);
     entry->Ascent = rudRound(entry->Raw.ascent());
     entry->Descent = rudRound(entry->Raw.descent());
     if (table.size() > 256) {
         table.clear();
+        rawFontBases().clear();
         ++fontTableGeneration();
     }
     return table.emplace(key, std::move(entry)).first->second.get();
