@@ -285,7 +285,7 @@ void TfrxHTMLTagsList::EndWrap()
 
 // ---- layout -------------------------------------------------------------
 
-TfrxDrawText::TfrxDrawText() : FTempArray(32768), FLayoutArray(32768), FExtents(32768) {}
+TfrxDrawText::TfrxDrawText() = default;
 
 TfrxDrawText &TfrxDrawText::Instance()
 {

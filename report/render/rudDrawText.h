@@ -161,6 +161,8 @@ private:
 
     std::recursive_mutex FLock;
     TfrxCanvas FLayout;
+    // Advances and extents of the line measured, grown to the longest line
+    // met (FillCharSpacingArray).
     std::vector<int> FTempArray;
     std::vector<int> FLayoutArray;
     std::vector<int> FExtents;
