@@ -69,13 +69,16 @@ int registerSystemFonts()
         return added;
     added = 0;
     for (const auto &entry : files) {
-        QFile file(QString::fromLatin1(entry.File));
-        if (!file.open(QIODevice::ReadOnly))
+        const QString name = QString::fromLatin1(entry.File);
+        // A face used as it is, is read by the font engine from its file
+        // when drawn, and only the pages it needs.
+        if (!entry.Embolden) {
+            if (QFontDatabase::addApplicationFont(name) >= 0)
+                ++added;
             continue;
-        QByteArray font = file.readAll();
-        if (entry.Embolden)
-            font = withEmboldenedOutlines(font);
-        if (QFontDatabase::addApplicationFontFromData(font) >= 0)
+        }
+        QFile file(name);
+        if (file.open(QIODevice::ReadOnly) && QFontDatabase::addApplicationFontFromData(withEmboldenedOutlines(file.readAll())) >= 0)
             ++added;
     }
     return added;
