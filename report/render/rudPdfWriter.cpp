@@ -8,6 +8,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 
@@ -96,19 +97,61 @@ void rudPdfNumber(QByteArray &Out, double Value, int Decimals)
     }
 }
 
-bool rudPdfDeflateInto(const QByteArray &Data, bool Fast, QByteArray &Out)
+// One zlib stream per compression level, made on first use.
+struct TfrxPdfDeflater::TStreams {
+    std::array<std::unique_ptr<z_stream>, 2> ByLevel; // default, fast
+};
+
+TfrxPdfDeflater::TfrxPdfDeflater() : FStreams(std::make_unique<TStreams>()) {}
+
+TfrxPdfDeflater::~TfrxPdfDeflater()
 {
-    uLongf size = compressBound(uLong(Data.size()));
-    Out.resize(qsizetype(size));
-    if (compress2(reinterpret_cast<Bytef *>(Out.data()), &size, reinterpret_cast<const Bytef *>(Data.constData()),
-                  uLong(Data.size()), Fast ? Z_BEST_SPEED : Z_DEFAULT_COMPRESSION) != Z_OK) {
+    for (const std::unique_ptr<z_stream> &stream : FStreams->ByLevel)
+        if (stream)
+            deflateEnd(stream.get());
+}
+
+bool TfrxPdfDeflater::Deflate(const QByteArray &Data, bool Fast, QByteArray &Out)
+{
+    std::unique_ptr<z_stream> &stream = FStreams->ByLevel[Fast ? 1 : 0];
+    if (!stream) {
+        auto made = std::make_unique<z_stream>();
+        if (deflateInit(made.get(), Fast ? Z_BEST_SPEED : Z_DEFAULT_COMPRESSION) != Z_OK) {
+            Out.resize(0);
+            return false;
+        }
+        stream = std::move(made);
+    } else if (deflateReset(stream.get()) != Z_OK) {
         Out.resize(0);
         return false;
     }
-    Out.resize(qsizetype(size));
+    // As compress2 does: zlib's counts are 32-bit, so input and output
+    // are handed over in pieces of at most UINT_MAX bytes.
+    z_stream &s = *stream;
+    uLong leftIn = uLong(Data.size()), leftOut = compressBound(leftIn);
+    Out.resize(qsizetype(leftOut));
+    s.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(Data.constData()));
+    s.next_out = reinterpret_cast<Bytef *>(Out.data());
+    s.avail_in = s.avail_out = 0;
+    int result = Z_OK;
+    do {
+        if (s.avail_out == 0) {
+            s.avail_out = uInt(std::min<uLong>(leftOut, UINT_MAX));
+            leftOut -= s.avail_out;
+        }
+        if (s.avail_in == 0) {
+            s.avail_in = uInt(std::min<uLong>(leftIn, UINT_MAX));
+            leftIn -= s.avail_in;
+        }
+        result = deflate(&s, leftIn ? Z_NO_FLUSH : Z_FINISH);
+    } while (result == Z_OK);
+    if (result != Z_STREAM_END) {
+        Out.resize(0);
+        return false;
+    }
+    Out.resize(qsizetype(s.total_out));
     return true;
 }
-
 
 TfrxPdfWriter::TfrxPdfWriter(int Dpi)
     : FDpi(std::max(Dpi, 1)), FPagePoints(595.2756, 841.8898), FEngine(std::make_unique<TfrxPdfPaintEngine>(this))
@@ -161,7 +204,7 @@ void TfrxPdfWriter::WriteStream(int Number, const QByteArray &Dictionary, const 
 {
     // The packing buffer stays between streams: a page's content is packed
     // into the room the last page's took.
-    const bool deflated = Compress && rudPdfDeflateInto(Data, Fast, FPacked);
+    const bool deflated = Compress && FDeflater.Deflate(Data, Fast, FPacked);
     const QByteArray &body = deflated ? FPacked : Data;
     BeginObject(Number);
     FOut += "<<" + Dictionary + " /Length " + QByteArray::number(body.size());

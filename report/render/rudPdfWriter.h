@@ -32,9 +32,24 @@ struct TfrxPdfGlyphRun {
 
 // Value as a PDF number with at most Decimals decimals.
 void rudPdfNumber(QByteArray &Out, double Value, int Decimals = 3);
-// Data compressed for a /FlateDecode stream (Fast: less tightly) into Out,
-// whose room is reused; false (Out empty) when zlib fails.
-bool rudPdfDeflateInto(const QByteArray &Data, bool Fast, QByteArray &Out);
+// Packs the streams of one document for /FlateDecode. Its zlib state (a
+// few hundred kilobytes a level) is made once and reset for each stream,
+// not made and freed per stream, which gives the same bytes.
+class TfrxPdfDeflater {
+public:
+    TfrxPdfDeflater();
+    ~TfrxPdfDeflater();
+    TfrxPdfDeflater(const TfrxPdfDeflater &) = delete;
+    TfrxPdfDeflater &operator=(const TfrxPdfDeflater &) = delete;
+
+    // Data compressed (Fast: less tightly) into Out, whose room is reused;
+    // false (Out empty) when zlib fails.
+    bool Deflate(const QByteArray &Data, bool Fast, QByteArray &Out);
+
+private:
+    struct TStreams;
+    std::unique_ptr<TStreams> FStreams;
+};
 
 // A PDF document being drawn page by page at Dpi device pixels per inch.
 class TfrxPdfWriter : public QPaintDevice {
@@ -101,6 +116,7 @@ private:
     QSizeF FPagePoints, FPagePixels;
     QByteArray FContent;
     QByteArray FPacked; // the last stream packed
+    TfrxPdfDeflater FDeflater;
     std::unique_ptr<TfrxPdfPaintEngine> FEngine;
     const TfrxPdfGlyphRun *FPendingRun = nullptr;
     qint64 FPendingJpegKey = 0;
