@@ -2,6 +2,7 @@
 #include "base/TextEncoding.h"
 
 #include <gtest/gtest.h>
+#include <unicode/ucnv.h>
 
 TEST(CodePagesTest, RoundTripsAndUnmappableCharacters)
 {
@@ -86,4 +87,28 @@ TEST(CodePagesTest, TextFilesAreFoundByMarkThenUtf8ThenAnsiAndBadBytesAreLocated
     EXPECT_EQ(bad, 2) << "a UTF-16 text cut in the middle of a character";
     decodeCodePageChecked(QByteArray("\0a\xDC\0", 4), 1201, bad);
     EXPECT_EQ(bad, 2) << "a lone low surrogate";
+}
+
+// Windows-1251 is read from a table of its own, not through ICU: every
+// byte reads as ICU's converter (set up as the program sets it) reads it.
+TEST(CodePagesTest, Cyrillic1251ReadsAsIcuReadsIt)
+{
+    UErrorCode error = U_ZERO_ERROR;
+    UConverter *icu = ucnv_open("windows-1251", &error);
+    ASSERT_TRUE(U_SUCCESS(error));
+    ucnv_setFallback(icu, false);
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all += char(b);
+    QString expected(512, Qt::Uninitialized);
+    error = U_ZERO_ERROR;
+    expected.truncate(ucnv_toUChars(icu, reinterpret_cast<UChar *>(expected.data()), int(expected.size()),
+                                    all.constData(), int(all.size()), &error));
+    ucnv_close(icu);
+    ASSERT_TRUE(U_SUCCESS(error));
+    expected.replace(QChar(0xFFFD), QLatin1Char('?')).replace(QChar(0x001A), QLatin1Char('?'));
+    const QString read = decodeCodePage(all, 1251);
+    ASSERT_EQ(read.size(), 256);
+    for (int b = 0; b < 256; ++b)
+        EXPECT_EQ(read[b].unicode(), expected[b].unicode()) << "byte " << b;
 }
