@@ -12,5 +12,5 @@ QString fsBasicScriptGrammar()
 
 void fsRegisterBasicScript()
 {
-    fsRegisterLanguage(QStringLiteral("BasicScript"), fsBasicScriptGrammar());
+    fsRegisterLanguage(QStringLiteral("BasicScript"), &fsBasicScriptGrammar);
 }

@@ -12,5 +12,5 @@ QString fsCPlusScriptGrammar()
 
 void fsRegisterCPlusScript()
 {
-    fsRegisterLanguage(QStringLiteral("C++Script"), fsCPlusScriptGrammar());
+    fsRegisterLanguage(QStringLiteral("C++Script"), &fsCPlusScriptGrammar);
 }

@@ -6,7 +6,9 @@
 
 #include <QBuffer>
 #include <QMap>
+#include <functional>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -162,7 +164,16 @@ namespace {
 
 struct TLanguage {
     QString Text;
+    // Reads Text when it is first needed (a built-in language); empty once read.
+    std::function<QString()> Load;
     std::shared_ptr<const TfsGrammar> Compiled;
+
+    const QString &GetText()
+    {
+        if (Load)
+            Text = std::exchange(Load, nullptr)();
+        return Text;
+    }
 };
 
 struct TRegistry {
@@ -190,7 +201,16 @@ void fsRegisterLanguage(const QString &name, const QString &grammar)
     TRegistry &r = registry();
     std::lock_guard guard(r.Lock);
     const QString key = name.toUpper();
-    r.Languages[key] = TLanguage{grammar, nullptr};
+    r.Languages[key] = TLanguage{grammar, nullptr, nullptr};
+    r.Names[key] = name;
+}
+
+void fsRegisterLanguage(const QString &name, std::function<QString()> grammar)
+{
+    TRegistry &r = registry();
+    std::lock_guard guard(r.Lock);
+    const QString key = name.toUpper();
+    r.Languages[key] = TLanguage{QString(), std::move(grammar), nullptr};
     r.Names[key] = name;
 }
 
@@ -198,10 +218,10 @@ QString fsGetLanguage(const QString &name)
 {
     TRegistry &r = registry();
     std::lock_guard guard(r.Lock);
-    const auto found = r.Languages.constFind(name.toUpper());
-    if (found == r.Languages.constEnd())
+    const auto found = r.Languages.find(name.toUpper());
+    if (found == r.Languages.end())
         throw EfsCompileError(fsResource(QStringLiteral("SLangNotFound")).replace(QLatin1String("%s"), name));
-    return found->Text;
+    return found->GetText();
 }
 
 QStringList fsGetLanguageList()
@@ -223,6 +243,6 @@ std::shared_ptr<const TfsGrammar> fsGetGrammar(const QString &name)
     if (found == r.Languages.end())
         throw EfsCompileError(fsResource(QStringLiteral("SLangNotFound")).replace(QLatin1String("%s"), name));
     if (!found->Compiled)
-        found->Compiled = std::make_shared<const TfsGrammar>(found->Text);
+        found->Compiled = std::make_shared<const TfsGrammar>(found->GetText());
     return found->Compiled;
 }

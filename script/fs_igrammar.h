@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -62,6 +63,9 @@ private:
 
 // Adds or replaces the grammar text of a language.
 void fsRegisterLanguage(const QString &name, const QString &grammar);
+// The same with a text read by Grammar when the language is first used
+// (a built-in language's resource: most runs use one language of four).
+void fsRegisterLanguage(const QString &name, std::function<QString()> grammar);
 // The grammar text of a language; raises "Language '%s' not found".
 QString fsGetLanguage(const QString &name);
 // The names of the registered languages, except those beginning with "@".

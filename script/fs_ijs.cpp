@@ -12,5 +12,5 @@ QString fsJScriptGrammar()
 
 void fsRegisterJScript()
 {
-    fsRegisterLanguage(QStringLiteral("JScript"), fsJScriptGrammar());
+    fsRegisterLanguage(QStringLiteral("JScript"), &fsJScriptGrammar);
 }

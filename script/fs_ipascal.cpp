@@ -23,5 +23,5 @@ QString fsPascalScriptGrammar()
 
 void fsRegisterPascalScript()
 {
-    fsRegisterLanguage(QStringLiteral("PascalScript"), fsPascalScriptGrammar());
+    fsRegisterLanguage(QStringLiteral("PascalScript"), &fsPascalScriptGrammar);
 }
