@@ -1,12 +1,14 @@
 #include "app/ProgramStart.h"
 
 #include "app/QtTranslations.h"
+#include "base/Errors.h"
 #include "base/FormatSettings.h"
 #include "report/engine/rudEngineInit.h"
 #include "report/render/SystemFonts.h"
 #include "report/render/rudRenderInit.h"
 
-#include <QtGlobal>
+#include <QCoreApplication>
+#include <QTextStream>
 #include <cstring>
 
 bool isCommandLineFace(int argc, char **argv)
@@ -27,4 +29,15 @@ void initProgram()
     setFormatSettings(systemFormatSettings());
     rudEngineInit();
     rudRenderInit();
+}
+
+bool readProgramArguments(std::optional<THeadlessCommand> &Command)
+{
+    try {
+        Command = parseHeadlessCommand(QCoreApplication::arguments().mid(1));
+        return true;
+    } catch (const Exception &error) {
+        QTextStream(stderr) << error.Message() << '\n';
+        return false;
+    }
 }

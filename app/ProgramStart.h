@@ -8,7 +8,16 @@
 // such a run uses no screen unless a platform is chosen.
 bool isCommandLineFace(int argc, char **argv);
 
+#include "app/mainHeadless.h"
+
+#include <optional>
+
 // Sets up what everything after the application object relies on: the
 // system fonts, Qt's translations, the number and date formats, the engine
 // and the drawing room.
 void initProgram();
+
+// Reads the application's arguments into Command (parseHeadlessCommand);
+// false, with the usage on stderr, when they cannot be read: the program
+// then ends with exit code 2.
+bool readProgramArguments(std::optional<THeadlessCommand> &Command);

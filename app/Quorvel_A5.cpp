@@ -6,10 +6,8 @@
 
 #include "app/ProgramStart.h"
 #include "app/mainHeadless.h"
-#include "base/Errors.h"
 
 #include <QGuiApplication>
-#include <QTextStream>
 #include <cstring>
 #include <dlfcn.h>
 #include <filesystem>
@@ -26,12 +24,8 @@ int runPdfProgram(int &argc, char **argv)
     QGuiApplication application(argc, argv);
     initProgram();
     std::optional<THeadlessCommand> command;
-    try {
-        command = parseHeadlessCommand(application.arguments().mid(1));
-    } catch (const Exception &error) {
-        QTextStream(stderr) << error.Message() << '\n';
+    if (!readProgramArguments(command))
         return 2;
-    }
     // An argument list that starts with --pdf reads as a PDF command or not at all.
     if (!command || command->Kind != THeadlessCommand::Pdf)
         return 2;

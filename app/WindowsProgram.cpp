@@ -48,12 +48,8 @@ extern "C" __attribute__((visibility("default"))) int quorvelWindowsProgram(int 
     initProgram();
     rudDesignerInit();
     std::optional<THeadlessCommand> command;
-    try {
-        command = parseHeadlessCommand(application.arguments().mid(1));
-    } catch (const Exception &error) {
-        QTextStream(stderr) << error.Message() << '\n';
+    if (!readProgramArguments(command))
         return 2;
-    }
     if (command && command->Kind == THeadlessCommand::Help) {
         QTextStream(stdout) << headlessUsage() << '\n';
         return 0;
