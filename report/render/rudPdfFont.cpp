@@ -125,16 +125,16 @@ TfrxPdfFont::TfrxPdfFont(const QRawFont &Font) : FFont(Font)
 {
     const QByteArray head = Table("head");
     const QByteArray maxp = Table("maxp");
-    FGlyf = Table("glyf");
+    const bool glyf = !Table("glyf").isEmpty();
     FLoca = Table("loca");
     FHmtx = Table("hmtx");
     const QByteArray hhea = Table("hhea");
     const int glyphs = u16(maxp, 4);
     FLongLoca = s16(head, 50) == 1;
-    if (FGlyf.isEmpty())
+    if (!glyf)
         FCff = Table("CFF ");
     FEmbeddable = head.size() >= 54 && hhea.size() >= 36 && glyphs > 0 &&
-                  (!FCff.isEmpty() || (!FGlyf.isEmpty() && FLoca.size() >= (glyphs + 1) * (FLongLoca ? 4 : 2)));
+                  (!FCff.isEmpty() || (glyf && FLoca.size() >= (glyphs + 1) * (FLongLoca ? 4 : 2)));
     FUnitsPerEm = std::max<int>(16, u16(head, 18));
     FHMetrics = std::clamp<int>(u16(hhea, 34), 1, std::max(1, int(FHmtx.size() / 4)));
     FUsed.assign(std::max(glyphs, 1), false);
@@ -180,7 +180,7 @@ int TfrxPdfFont::Width(quint32 Glyph) const
     return int(std::lround(u16(FHmtx, index * 4) * 1000.0 / FUnitsPerEm));
 }
 
-std::vector<bool> TfrxPdfFont::UsedWithComponents() const
+std::vector<bool> TfrxPdfFont::UsedWithComponents(const QByteArray &Glyf) const
 {
     std::vector<bool> used = FUsed;
     used[0] = true; // the missing-glyph shape
@@ -197,10 +197,10 @@ std::vector<bool> TfrxPdfFont::UsedWithComponents() const
         const qsizetype g = pending.back();
         pending.pop_back();
         const qsizetype start = offset(g), end = offset(g + 1);
-        if (end - start < 10 || end > FGlyf.size() || s16(FGlyf, start) >= 0)
+        if (end - start < 10 || end > Glyf.size() || s16(Glyf, start) >= 0)
             continue;
-        forEachPart(FGlyf, start, end, [&](qsizetype At) {
-            const quint16 component = u16(FGlyf, At + 2);
+        forEachPart(Glyf, start, end, [&](qsizetype At) {
+            const quint16 component = u16(Glyf, At + 2);
             if (component < count && !used[component]) {
                 used[component] = true;
                 pending.push_back(component);
@@ -214,7 +214,8 @@ QByteArray TfrxPdfFont::SubsetFile() const
 {
     if (IsCff())
         return FCff;
-    const std::vector<bool> used = UsedWithComponents();
+    const QByteArray source = Table("glyf");
+    const std::vector<bool> used = UsedWithComponents(source);
     const qsizetype count = qsizetype(used.size());
     auto offset = [this](qsizetype Glyph) {
         return FLongLoca ? qsizetype(u32(FLoca, Glyph * 4)) : qsizetype(u16(FLoca, Glyph * 2)) * 2;
@@ -227,9 +228,9 @@ QByteArray TfrxPdfFont::SubsetFile() const
         append32(loca, quint32(glyf.size()));
         if (!used[size_t(g)])
             continue;
-        const qsizetype start = offset(g), end = std::min(offset(g + 1), FGlyf.size());
+        const qsizetype start = offset(g), end = std::min(offset(g + 1), source.size());
         if (end > start) {
-            glyf += withoutInstructions(FGlyf.mid(start, end - start));
+            glyf += withoutInstructions(source.mid(start, end - start));
             while (glyf.size() % 4)
                 glyf += '\0';
         }

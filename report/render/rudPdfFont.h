@@ -54,7 +54,9 @@ public:
 
 private:
     QByteArray Table(const char *Tag) const;
-    std::vector<bool> UsedWithComponents() const;
+    // The used glyphs and the parts of the composite ones among them; Glyf
+    // is the font's glyph table.
+    std::vector<bool> UsedWithComponents(const QByteArray &Glyf) const;
 
     QRawFont FFont;
     bool FEmbeddable = false;
@@ -65,7 +67,9 @@ private:
     int FHMetrics = 0;
     std::vector<bool> FUsed;
     std::vector<char32_t> FText;
-    QByteArray FGlyf, FLoca, FCff;
+    // The glyph table, the largest, is read when the subset is made, not
+    // kept from the first use of the font to the end of the document.
+    QByteArray FLoca, FCff;
     bool FLongLoca = false;
     int FAscent = 0, FDescent = 0, FCapHeight = 0;
     int FBox[4] = {0, 0, 0, 0};
