@@ -73,7 +73,6 @@ TfrxResources::TfrxResources() : FHelpFile(QStringLiteral("VIVeru.chm"))
         if (file.open(QIODevice::ReadOnly))
             LoadFromStream(&file);
     }
-    BuildLanguagesList();
 }
 
 TfrxResources::~TfrxResources() = default;
@@ -163,8 +162,16 @@ void TfrxResources::Clear()
     FValues.clear();
 }
 
+const QStringList &TfrxResources::Languages()
+{
+    if (!FLanguagesListed)
+        BuildLanguagesList();
+    return FLanguages;
+}
+
 void TfrxResources::BuildLanguagesList()
 {
+    FLanguagesListed = true;
     FLanguages.clear();
     const QDir dir(dataFolder());
     const QStringList files = dir.entryList({QStringLiteral("*.frc")}, QDir::Files);

@@ -79,7 +79,8 @@ public:
 
     // Refills Languages with the "*.frc" files of the program's folder.
     void BuildLanguagesList();
-    const QStringList &Languages() const { return FLanguages; }
+    // The languages of the program's folder, listed on the first call.
+    const QStringList &Languages();
 
     // Copies the script engine's messages out of the table and hands them to
     // the handler, if one is set.
@@ -121,6 +122,7 @@ private:
     QHash<QString, int> FNames;   // lower-cased key -> index into FValues
     QStringList FValues;
     QStringList FLanguages;
+    bool FLanguagesListed = false;
     QString FHelpFile;
     int FCodePage = 0;
     TfrxFSMessages FFSMessages;
