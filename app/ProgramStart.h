@@ -3,14 +3,14 @@
 // line's: which face the arguments ask for, and what is set up once the
 // application object exists.
 
+#include "app/mainHeadless.h"
+
+#include <optional>
+
 // True when the arguments ask for a command of the command line (--print,
 // --pdf, --help, --register, --batch, --calibration, --calibration-sheet):
 // such a run uses no screen unless a platform is chosen.
 bool isCommandLineFace(int argc, char **argv);
-
-#include "app/mainHeadless.h"
-
-#include <optional>
 
 // Sets up what everything after the application object relies on: the
 // system fonts, Qt's translations, the number and date formats, the engine
