@@ -125,8 +125,10 @@ TfrxPdfFont::TfrxPdfFont(const QRawFont &Font) : FFont(Font)
 {
     const QByteArray head = Table("head");
     const QByteArray maxp = Table("maxp");
-    const bool glyf = !Table("glyf").isEmpty();
+    // TrueType outlines come as a glyph table and its index; the index
+    // alone tells, so the glyph table is read only when the subset is made.
     FLoca = Table("loca");
+    const bool glyf = !FLoca.isEmpty();
     FHmtx = Table("hmtx");
     const QByteArray hhea = Table("hhea");
     const int glyphs = u16(maxp, 4);

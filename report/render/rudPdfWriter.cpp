@@ -97,31 +97,32 @@ void rudPdfNumber(QByteArray &Out, double Value, int Decimals)
     }
 }
 
-// One zlib stream per compression level, made on first use.
+// The one zlib stream, made on first use. Both levels use the same memory
+// layout, so a reset stream takes a stream's level before its first byte.
 struct TfrxPdfDeflater::TStreams {
-    std::array<std::unique_ptr<z_stream>, 2> ByLevel; // default, fast
+    std::unique_ptr<z_stream> Stream;
 };
 
 TfrxPdfDeflater::TfrxPdfDeflater() : FStreams(std::make_unique<TStreams>()) {}
 
 TfrxPdfDeflater::~TfrxPdfDeflater()
 {
-    for (const std::unique_ptr<z_stream> &stream : FStreams->ByLevel)
-        if (stream)
-            deflateEnd(stream.get());
+    if (FStreams->Stream)
+        deflateEnd(FStreams->Stream.get());
 }
 
 bool TfrxPdfDeflater::Deflate(const QByteArray &Data, bool Fast, QByteArray &Out)
 {
-    std::unique_ptr<z_stream> &stream = FStreams->ByLevel[Fast ? 1 : 0];
+    std::unique_ptr<z_stream> &stream = FStreams->Stream;
+    const int level = Fast ? Z_BEST_SPEED : Z_DEFAULT_COMPRESSION;
     if (!stream) {
         auto made = std::make_unique<z_stream>();
-        if (deflateInit(made.get(), Fast ? Z_BEST_SPEED : Z_DEFAULT_COMPRESSION) != Z_OK) {
+        if (deflateInit(made.get(), level) != Z_OK) {
             Out.resize(0);
             return false;
         }
         stream = std::move(made);
-    } else if (deflateReset(stream.get()) != Z_OK) {
+    } else if (deflateReset(stream.get()) != Z_OK || deflateParams(stream.get(), level, Z_DEFAULT_STRATEGY) != Z_OK) {
         Out.resize(0);
         return false;
     }

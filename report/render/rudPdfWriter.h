@@ -33,8 +33,8 @@ struct TfrxPdfGlyphRun {
 // Value as a PDF number with at most Decimals decimals.
 void rudPdfNumber(QByteArray &Out, double Value, int Decimals = 3);
 // Packs the streams of one document for /FlateDecode. Its zlib state (a
-// few hundred kilobytes a level) is made once and reset for each stream,
-// not made and freed per stream, which gives the same bytes.
+// few hundred kilobytes) is made once and reset for each stream, not made
+// and freed per stream or kept per level, which gives the same bytes.
 class TfrxPdfDeflater {
 public:
     TfrxPdfDeflater();
