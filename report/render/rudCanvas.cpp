@@ -145,17 +145,33 @@ std::map<std::pair<QString, int>, QRawFont> &rawFontBases()
     return bases;
 }
 
+// The family each name asked for turned out to be: a template's family that
+// is not installed ("Times New Roman") is substituted by the font
+// configuration, and its other styles are asked of the family found.
+std::map<QString, QString> &foundFamilies()
+{
+    thread_local std::map<QString, QString> families;
+    return families;
+}
+
 // The raw font of Name and Style at PixelSize. Only the first size asked of
 // a name and style is found through fontconfig; the others are made from it
 // (QRawFont::setPixelSize), with its file, hinting and synthesis. Each
 // search costs a match and a substitution of the font configuration, and a
 // print measures the same fonts at the printer's and the PDF's resolutions.
+// A substitution (a sort of the installed fonts) is made once per name.
 QRawFont rawFont(const QString &Name, int PixelSize, TFontStyles Style)
 {
     const int styles = int(Style & (fsBold | fsItalic));
     auto [base, made] = rawFontBases().try_emplace({Name, styles});
-    if (made)
-        base->second = QRawFont::fromFont(makeQFont(Name, PixelSize, Style));
+    if (made) {
+        auto [family, first] = foundFamilies().try_emplace(Name);
+        base->second = QRawFont::fromFont(makeQFont(first ? Name : family->second, PixelSize, Style));
+        if (first && base->second.isValid())
+            family->second = base->second.familyName();
+        else if (first)
+            foundFamilies().erase(family);
+    }
     QRawFont font = base->second;
     font.setPixelSize(std::max(1, PixelSize));
     return font;
@@ -184,6 +200,7 @@ TMeasuredFont *measuredFont(const QString &Name, int Height, TFontStyles Style)
     if (table.size() > 256) {
         table.clear();
         rawFontBases().clear();
+        foundFamilies().clear();
         ++fontTableGeneration();
     }
     return table.emplace(key, std::move(entry)).first->second.get();
