@@ -3,8 +3,13 @@
 #include "script/fs_iconst.h"
 
 #include <pthread.h>
+#include <sys/auxv.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -115,23 +120,53 @@ void fsRaiseStackOverflow()
 
 thread_local constinit const char *fsStackFloor = nullptr;
 
+namespace {
+
+// The main thread's stack, read without the list of mappings that the
+// thread library reads for it (a text of every mapping of the process,
+// made by the kernel on each read): its top is just above the program's
+// file name, the highest string the kernel puts on it, and it may grow down
+// by the stack limit. False when that does not hold (a limit unlimited or
+// above 1 GiB, which other mappings may cut short; this frame elsewhere).
+bool mainThreadStack(void *&Base, size_t &Size)
+{
+    const auto *name = reinterpret_cast<const char *>(getauxval(AT_EXECFN));
+    rlimit limit{};
+    if (!name || getrlimit(RLIMIT_STACK, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+        limit.rlim_cur > (rlim_t(1) << 30))
+        return false;
+    const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+    const uintptr_t top =
+        (reinterpret_cast<uintptr_t>(name) + strlen(name) + 1 + sizeof(void *) + page - 1) & ~(page - 1);
+    const auto frame = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+    if (limit.rlim_cur >= top || frame >= top || frame < top - limit.rlim_cur)
+        return false;
+    Size = size_t(limit.rlim_cur);
+    Base = reinterpret_cast<void *>(top - Size);
+    return true;
+}
+
+} // namespace
+
 // Lowest usable address of the calling thread's stack, plus a reserve kept
 // free for the error path, exception unwinding and host callbacks. When the
 // bounds cannot be read, the lowest address: no frame lies below it.
 void fsFindStackFloor()
 {
     const char *floor = nullptr;
-    pthread_attr_t attr;
     void *base = nullptr;
     size_t size = 0;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-        if (pthread_attr_getstack(&attr, &base, &size) == 0 && base) {
-            // A quarter of the stack, at least 256 KiB and at most 2 MiB, stays in reserve.
-            size_t reserve = std::clamp<size_t>(size / 4, 256 * 1024, 2 * 1024 * 1024);
-            if (reserve < size)
-                floor = static_cast<const char *>(base) + reserve;
-        }
+    bool known = getpid() == pid_t(gettid()) && mainThreadStack(base, size);
+    pthread_attr_t attr;
+    if (!known && pthread_getattr_np(pthread_self(), &attr) == 0) {
+        known = pthread_attr_getstack(&attr, &base, &size) == 0 && base;
         pthread_attr_destroy(&attr);
+    }
+    if (known) {
+        // A quarter of the stack, at least 256 KiB and at most 2 MiB, stays in reserve.
+        const size_t reserve = std::clamp<size_t>(size / 4, 256 * 1024, 2 * 1024 * 1024);
+        if (reserve < size)
+            floor = static_cast<const char *>(base) + reserve;
     }
     fsStackFloor = floor ? floor : reinterpret_cast<const char *>(1);
 }
