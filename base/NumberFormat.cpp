@@ -4,9 +4,12 @@
 #include "base/FloatDigits_p.h"
 #include "base/TextLimits.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -53,6 +56,53 @@ void groupThousands(std::string &text, bool skipAfterMinus)
             text.insert(size_t(p), 1, ThousandMark);
         p -= 3;
     }
+}
+
+// The general format with 15 digits of a finite value whose shortest
+// round-trip text has at most 15 digits and is written without exponent
+// (10^-5 <= |value| < 10^15): the value then lies nearer to that text than
+// half a unit of its 15th digit, so rounding to 15 digits gives the same
+// digits, and the exact digit generation is not needed. False otherwise.
+bool shortFixedText(double value, std::string &text)
+{
+    char buffer[40];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+    if (ec != std::errc())
+        return false;
+    const char *p = buffer;
+    const bool minus = *p == '-';
+    p += minus;
+    const char *const e = std::find(p, static_cast<const char *>(end), 'e');
+    if (e == end || !std::isdigit(static_cast<unsigned char>(*p)))
+        return false;
+    std::string digits(1, *p);
+    if (p + 1 < e)
+        digits.append(p + 2, e); // the digits after the point
+    int exponent = 0;
+    const char *x = e + 1 + (e[1] == '+');
+    if (std::from_chars(x, end, exponent).ec != std::errc())
+        return false;
+    if (digits.size() > 15 || exponent < -5 || exponent > 14)
+        return false;
+    text.clear();
+    if (minus)
+        text += '-';
+    if (exponent < 0) {
+        text += "0.";
+        text.append(size_t(-exponent - 1), '0');
+        text += digits;
+        return true;
+    }
+    const size_t whole = size_t(exponent) + 1;
+    if (digits.size() <= whole) {
+        text += digits;
+        text.append(whole - digits.size(), '0');
+        return true;
+    }
+    text.append(digits, 0, whole);
+    text += '.';
+    text.append(digits, whole, std::string::npos);
+    return true;
 }
 
 std::string generalText(double value, int precision)
@@ -301,6 +351,9 @@ QString FloatToStr(double value, const TFormatSettings &settings)
     // values, and the digit generation costs far more.
     if (std::fabs(value) < 1e15 && std::trunc(value) == value)
         return QString::number(qint64(value));
+    std::string text;
+    if (shortFixedText(value, text))
+        return localised(text, settings);
     return FloatToStrF(value, ffGeneral, 15, 0, settings);
 }
 

@@ -101,6 +101,27 @@ TEST(NumberFormatTest, FloatToStrOfWholeNumbersIsTheGeneralFormat)
             EXPECT_EQ(FloatToStr(v, settings), FloatToStrF(v, ffGeneral, 15, 0, settings)) << v;
 }
 
+// Values with few digits take the shortest text; it must give the general
+// format's text, also at the edges of the plain notation and for values
+// whose shortest text is longer than 15 digits.
+TEST(NumberFormatTest, FloatToStrOfShortValuesIsTheGeneralFormat)
+{
+    std::vector<double> values{0.5, 0.1, 0.3, 94.4882, 0.1 + 0.2, 1e-5, 1.5e-5, 9.99e-6, 0.000123, 1e14 + 0.5,
+                               99999999999999.9, 999999999999999.9, 123456789.123456, 2.0 / 3, 1.0 / 3e5,
+                               7.0 / 9e-3, 5e-324, 1.7976931348623157e308, 1e15 + 0.5, 12345.678901234567};
+    std::uint64_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 6364136223846793005ULL + 1442695040888963407ULL; };
+    for (int i = 0; i < 20000; ++i) {
+        const double digits = double(next() >> 11) / double(1ULL << 53) * 1e6;
+        values.push_back(std::round(digits) / std::pow(10.0, int(next() % 24) - 8));
+        values.push_back(std::bit_cast<double>(next()));
+    }
+    for (double v : values)
+        for (const TFormatSettings &settings : {en(), ru()})
+            for (double x : {v, -v})
+                EXPECT_EQ(FloatToStr(x, settings), FloatToStrF(x, ffGeneral, 15, 0, settings)) << x;
+}
+
 TEST(NumberFormatTest, FloatToStrFFormats)
 {
     EXPECT_EQ(FloatToStrF(1234.5, ffFixed, 15, 2, en()), "1234.50");
