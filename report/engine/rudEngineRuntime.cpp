@@ -44,10 +44,12 @@ void closePreviewWindow(QObject *Preview)
 // The scripts of a run poll now and then while they run (a loop may never
 // end): the windows get to work, so that the preview's Cancel is seen, and a
 // cancelled run stops the script that runs. The hook goes on the report's
-// script and on its parent reports' scripts, whose procedures run too.
+// script and on its parent reports' scripts, whose procedures run too. A
+// script not made yet (OwnDeferred) is empty: it has no loop to poll in,
+// and making it for the hook would undo the deferral.
 class TScriptPoll {
 public:
-    explicit TScriptPoll(TfrxReport *Report)
+    TScriptPoll(TfrxReport *Report, bool OwnDeferred)
     {
         auto sinceMessages = std::make_shared<QElapsedTimer>();
         sinceMessages->start();
@@ -59,7 +61,7 @@ public:
             if (Report->Terminated())
                 throw EfsStopped(QString());
         };
-        for (TfrxReport *r = Report; r; r = r->ParentReportObject()) {
+        for (TfrxReport *r = OwnDeferred ? Report->ParentReportObject() : Report; r; r = r->ParentReportObject()) {
             FSaved.push_back({r->Script(), r->Script()->OnPoll});
             r->Script()->OnPoll = hook;
         }
@@ -97,11 +99,6 @@ TfrxCustomPreviewPages *TfrxEngineRuntime::PreviewPages()
         FPreviewPages->SetEngine(Engine());
     }
     return FPreviewPages.get();
-}
-
-void TfrxEngineRuntime::TerminateScript()
-{
-    Script()->Terminate();
 }
 
 // The definition is saved before the run and loaded back afterwards, so
@@ -158,11 +155,11 @@ bool TfrxEngineRuntime::PrepareReport(bool ClearLastReport)
             if (report->OnBeginDoc)
                 report->OnBeginDoc(report);
             const bool compiled = PrepareScript(nullptr);
-            const TScriptPoll poll(report);
+            const TScriptPoll poll(report, FScriptDeferred);
             if (compiled) {
                 if (report->OnAfterScriptCompile)
                     report->OnAfterScriptCompile(report);
-                if (Script()->Statement() && Script()->Statement()->Count() > 0)
+                if (ScriptHasMainBlock())
                     Script()->Execute();
                 engineRan = !report->Terminated();
                 if (engineRan && Engine()->Run(true, false)) {

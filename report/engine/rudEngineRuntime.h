@@ -6,7 +6,15 @@
 #include "report/model/rudReportRuntime.h"
 #include "report/model/rudServices.h"
 
+#include "report/model/rudComponent.h"
+#include "report/model/rudView.h"
+#include "script/fs_ivariant.h"
+
+#include <QPointer>
+
 #include <memory>
+#include <optional>
+#include <vector>
 
 class TfrxProgressWindow;
 class TfsCustomVariable;
@@ -48,6 +56,21 @@ protected:
     TfrxReport *const FReport;
 
 private:
+    // Registers the report's objects (Objects), "Report", "Engine",
+    // "Outline", "Value", "Self" and the report functions in the script and
+    // compiles the report's script text; false (the error added to Active)
+    // when it does not compile.
+    bool SetUpScript(TfrxReport *Active, std::vector<QPointer<TfrxComponent>> Objects);
+    // True when the compiled script has statements in its main block.
+    bool ScriptHasMainBlock();
+
+    // An empty script is set up when first asked for (PrepareScript):
+    // until then FScriptDeferred holds, with the objects to register and the
+    // last "Value" and "Self" the run gave.
+    bool FScriptDeferred = false;
+    std::vector<QPointer<TfrxComponent>> FDeferredObjects;
+    std::optional<TfsVariant> FPendingValue;
+    QPointer<TfrxView> FPendingSelf;
     // The cache is declared after the script it points into, so it is freed
     // first. FScriptParent keeps the parent report whose script is the
     // parent of FScript alive as long as FScript points to it (a reload may

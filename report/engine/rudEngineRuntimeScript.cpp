@@ -15,6 +15,8 @@
 #include "report/model/rudView.h"
 #include "script/fs_iinterpreter.h"
 
+#include <utility>
+
 namespace {
 
 const QStringList &aggregateNames()
@@ -98,6 +100,25 @@ TfsVariant callReportFunction(TfrxReport *report, const QString &name, TfsCustom
                                      aggregateFlags(caller.ParamValue(2)));
 }
 
+// True for a script that is the main block alone, "begin end." (a new
+// report's script): it declares nothing and runs nothing.
+bool isEmptyProgram(const QString &Language, const QStringList &Lines)
+{
+    if (!Language.isEmpty() && Language != QLatin1String("PascalScript"))
+        return false;
+    QStringList words;
+    for (const QString &line : Lines)
+        for (const QStringView word : QStringView(line).split(u' ', Qt::SkipEmptyParts))
+            for (const QStringView part : word.split(u'\t', Qt::SkipEmptyParts))
+                words.append(part.toString());
+    auto is = [&words](int At, const char *Word) {
+        return words.at(At).compare(QLatin1String(Word), Qt::CaseInsensitive) == 0;
+    };
+    if (words.size() == 2)
+        return is(0, "begin") && is(1, "end.");
+    return words.size() == 3 && is(0, "begin") && is(1, "end") && is(2, ".");
+}
+
 } // namespace
 
 TfsScript *TfrxEngineRuntime::Script()
@@ -108,22 +129,35 @@ TfsScript *TfrxEngineRuntime::Script()
         script->AddRTTI();
         FScript = std::move(script);
     }
+    if (FScriptDeferred) {
+        FScriptDeferred = false;
+        SetUpScript(FReport, std::exchange(FDeferredObjects, {}));
+        if (FLocalValue && FPendingValue)
+            FLocalValue->FValue = *std::exchange(FPendingValue, std::nullopt);
+        if (FSelfValue && FPendingSelf)
+            FSelfValue->FValue = TfsVariant(static_cast<QObject *>(std::exchange(FPendingSelf, nullptr).data()));
+    }
     return FScript.get();
 }
 
 TfrxExpressionCache *TfrxEngineRuntime::ExpressionCache()
 {
+    // The script first: made now, it sets the cache up.
+    TfsScript *script = Script();
     if (!FExpressionCache)
-        FExpressionCache = std::make_shared<TfrxExpressionCache>(Script());
+        FExpressionCache = std::make_shared<TfrxExpressionCache>(script);
     return FExpressionCache.get();
 }
 
 // The parent report's script has "Value" and "Self" of its own, which its
-// procedures see: they follow this report's.
+// procedures see: they follow this report's. A script not made yet gets
+// them when it is made.
 void TfrxEngineRuntime::SetLocalValue(const TfsVariant &Value)
 {
     if (FLocalValue)
         FLocalValue->FValue = Value;
+    else if (FScriptDeferred)
+        FPendingValue = Value;
     if (FScriptParent)
         FScriptParent->SetLocalValue(Value);
 }
@@ -132,6 +166,8 @@ void TfrxEngineRuntime::SetSelfValue(TfrxView *Value)
 {
     if (FSelfValue)
         FSelfValue->FValue = TfsVariant(static_cast<QObject *>(Value));
+    else if (FScriptDeferred)
+        FPendingSelf = Value;
     if (FScriptParent)
         FScriptParent->SetSelfValue(Value);
 }
@@ -145,33 +181,69 @@ bool TfrxEngineRuntime::PrepareScript(TfrxReport *ActiveReport)
     TfrxReport *active = ActiveReport ? ActiveReport : FReport;
     // The parent's script is prepared first; this report's runs inside it.
     FScriptParent = FReport->SharedParentReportObject();
+    FScriptDeferred = false;
+    FDeferredObjects.clear();
+    FPendingValue.reset();
+    FPendingSelf = nullptr;
     const bool parentCompiled = !FScriptParent || FScriptParent->PrepareScript(active);
+    std::vector<QPointer<TfrxComponent>> objects;
+    for (TfrxComponent *object : FReport->AllObjects()) {
+        object->BeforeStartReport();
+        if (!object->IsAncestor() && !object->Name().isEmpty())
+            objects.emplace_back(object);
+    }
+    Engine()->FNotifyList.clear();
+    FLocalValue = FSelfValue = nullptr;
+    // A report of its own whose script is empty gets its script when the run
+    // first needs one (an expression, an event): most print templates need
+    // none, and making it (the report classes, the functions, the language)
+    // is a large part of a short run.
+    if (active == FReport && !FScriptParent && !FScript && !rudFR2Events().OnPrepareScript &&
+        isEmptyProgram(FReport->ScriptLanguage(), FReport->ScriptText())) {
+        FScriptDeferred = true;
+        FDeferredObjects = std::move(objects);
+        return true;
+    }
+    return parentCompiled && SetUpScript(active, std::move(objects));
+}
+
+bool TfrxEngineRuntime::ScriptHasMainBlock()
+{
+    return !FScriptDeferred && Script()->Statement() && Script()->Statement()->Count() > 0;
+}
+
+void TfrxEngineRuntime::TerminateScript()
+{
+    // A script not made has nothing running.
+    if (!FScriptDeferred)
+        Script()->Terminate();
+}
+
+bool TfrxEngineRuntime::SetUpScript(TfrxReport *Active, std::vector<QPointer<TfrxComponent>> Objects)
+{
     TfsScript *script = Script();
     TfrxExpressionCache *cache = ExpressionCache();
     cache->Clear();
     cache->SetScriptLanguage(FReport->ScriptLanguage());
     cache->SetCaseSensitive(FReport->CaseSensitive());
-    Engine()->FNotifyList.clear();
-    FLocalValue = FSelfValue = nullptr;
     script->Clear();
     script->FMainProg = true;
     script->SetParent(FScriptParent ? FScriptParent->Script() : nullptr);
 
     std::unique_ptr<TfrxNameIndex> activeNames;
-    if (active != FReport)
-        activeNames = std::make_unique<TfrxNameIndex>(active);
-    for (TfrxComponent *object : FReport->AllObjects()) {
-        object->BeforeStartReport();
-        if (object->IsAncestor() || object->Name().isEmpty())
+    if (Active != FReport)
+        activeNames = std::make_unique<TfrxNameIndex>(Active);
+    for (const QPointer<TfrxComponent> &object : Objects) {
+        if (!object)
             continue;
         TfrxComponent *match = activeNames ? activeNames->Find(object->Name()) : nullptr;
-        script->AddObject(object->Name(), match ? match : object);
+        script->AddObject(object->Name(), match ? match : object.data());
     }
 
-    script->AddObject(QStringLiteral("Report"), active);
-    script->ClassOfMeta(active->Engine()->metaObject());
-    script->AddObject(QStringLiteral("Engine"), active->Engine());
-    TfrxOutline *outline = active->PreviewPages()->Outline();
+    script->AddObject(QStringLiteral("Report"), Active);
+    script->ClassOfMeta(Active->Engine()->metaObject());
+    script->AddObject(QStringLiteral("Engine"), Active->Engine());
+    TfrxOutline *outline = Active->PreviewPages()->Outline();
     script->ClassOfMeta(outline->metaObject());
     script->AddObject(QStringLiteral("Outline"), outline);
     for (const auto &[name, type] : {std::pair{"Value", "Variant"}, std::pair{"Self", "TfrxView"}}) {
@@ -180,9 +252,9 @@ bool TfrxEngineRuntime::PrepareScript(TfrxReport *ActiveReport)
         variable->FValue = TfsVariant::Null();
         script->Add(std::move(variable));
     }
-    const TfsCallMethodEvent call = [active](QObject *, TfsClassVariable *, const QString &name,
+    const TfsCallMethodEvent call = [Active](QObject *, TfsClassVariable *, const QString &name,
                                              TfsCustomVariable &caller) {
-        return callReportFunction(active, name, caller);
+        return callReportFunction(Active, name, caller);
     };
     for (const char *syntax : {"function Get(Name: String): Variant", "procedure Set(Name: String; Value: Variant)",
                                "macrofunction IIF(Expr: Boolean; TrueValue, FalseValue: Variant): Variant",
@@ -202,7 +274,7 @@ bool TfrxEngineRuntime::PrepareScript(TfrxReport *ActiveReport)
     script->SetSyntaxType(language.isEmpty() ? QStringLiteral("PascalScript") : language);
     const bool compiled = script->Compile();
     if (!compiled)
-        active->AddError(
+        Active->AddError(
             Format(rudResources().Get(QStringLiteral("clScrError")), {script->ErrorPos(), script->ErrorMsg()}));
-    return parentCompiled && compiled;
+    return compiled;
 }

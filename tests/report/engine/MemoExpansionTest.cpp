@@ -186,6 +186,22 @@ TEST(MemoExpansion, HighlightAppliedAndUndone)
     EXPECT_EQ(memo->Text(), QStringLiteral("[5]\r\n"));
 }
 
+// A report whose script is the empty program gets its script at the first
+// expression; the "Value" and "Self" the run gave before that are in it.
+TEST(MemoExpansion, AScriptMadeAtTheFirstExpressionHasTheRunsValueAndSelf)
+{
+    TExpressionReport r;
+    ASSERT_EQ(r.Report.ScriptText().join(u' ').simplified(), QStringLiteral("begin end."));
+    TfrxMemoView *memo = r.AddMemo(QStringLiteral("Memo1"), QStringLiteral("plain"));
+    r.Prepare();
+    memo->SetValue(7);
+    TfrxHighlight *highlight = memo->Highlights().Add();
+    highlight->SetCondition(QStringLiteral("(Value = 7) and (Self.Name = 'Memo1') and (Memo1.Text <> '')"));
+    highlight->SetColor(0x00FF00);
+    r.Expand(memo);
+    EXPECT_EQ(memo->Color(), 0x00FF00) << r.Report.Errors().join(u'\n').toStdString();
+}
+
 TEST(MemoExpansion, SuppressRepeatedFlowToAndTagStr)
 {
     TExpressionReport r;
