@@ -2,6 +2,7 @@
 
 #include "report/render/rudPdfWriter.h"
 
+#include <QFontDatabase>
 #include <QGlyphRun>
 #include <QHash>
 #include <QPaintDevice>
@@ -154,19 +155,36 @@ std::map<QString, QString> &foundFamilies()
     return families;
 }
 
+// The family asked of Qt for Name the first time. A family that is not
+// installed but has a stated substitute (rudRenderInit: the Windows
+// families templates name) is asked for by its substitute, when that is
+// installed: asked for by name, Qt would first have fontconfig sort every
+// installed font for fallbacks, and a machine's fontconfig rules could pick
+// another family than the one stated.
+QString familyToAsk(const QString &Name)
+{
+    const QStringList substitutes = QFont::substitutes(Name);
+    if (substitutes.isEmpty())
+        return Name;
+    // A family's styles are listed only for a family the database holds.
+    auto installed = [](const QString &Family) { return !QFontDatabase::styles(Family).isEmpty(); };
+    return installed(Name) || !installed(substitutes.first()) ? Name : substitutes.first();
+}
+
 // The raw font of Name and Style at PixelSize. Only the first size asked of
 // a name and style is found through fontconfig; the others are made from it
 // (QRawFont::setPixelSize), with its file, hinting and synthesis. Each
 // search costs a match and a substitution of the font configuration, and a
 // print measures the same fonts at the printer's and the PDF's resolutions.
-// A substitution (a sort of the installed fonts) is made once per name.
+// A substitution (a sort of the installed fonts) is made at most once per
+// name.
 QRawFont rawFont(const QString &Name, int PixelSize, TFontStyles Style)
 {
     const int styles = int(Style & (fsBold | fsItalic));
     auto [base, made] = rawFontBases().try_emplace({Name, styles});
     if (made) {
         auto [family, first] = foundFamilies().try_emplace(Name);
-        base->second = QRawFont::fromFont(makeQFont(first ? Name : family->second, PixelSize, Style));
+        base->second = QRawFont::fromFont(makeQFont(first ? familyToAsk(Name) : family->second, PixelSize, Style));
         if (first && base->second.isValid())
             family->second = base->second.familyName();
         else if (first)
