@@ -8,7 +8,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <cmath>
 
