@@ -15,7 +15,7 @@ bool isCommandLineFace(int argc, char **argv)
 {
     if (argc < 2)
         return false;
-    for (const char *option : {"--print", "--pdf", "--help", "--register", "--batch", "--calibration",
+    for (const char *option : {"--print", "--pdf", "--help", "--register", "--batch", "--frdo", "--calibration",
                                "--calibration-sheet"})
         if (std::strcmp(argv[1], option) == 0)
             return true;

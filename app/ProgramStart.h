@@ -8,8 +8,8 @@
 #include <optional>
 
 // True when the arguments ask for a command of the command line (--print,
-// --pdf, --help, --register, --batch, --calibration, --calibration-sheet):
-// such a run uses no screen unless a platform is chosen.
+// --pdf, --help, --register, --batch, --frdo, --calibration,
+// --calibration-sheet): such a run uses no screen unless a platform is chosen.
 bool isCommandLineFace(int argc, char **argv);
 
 // Sets up what everything after the application object relies on: the

@@ -6,6 +6,8 @@
 #include "app/mainHeadless.h"
 #include "base/Errors.h"
 
+#include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,6 +66,25 @@ TEST(RegisterCommand, BlanksAreAddedListedAndVoided)
     EXPECT_EQ(run.Code, 1);
     EXPECT_TRUE(russian(run.Err)) << run.Err.toStdString();
     EXPECT_TRUE(run.Out.isEmpty());
+}
+
+// The federal register export runs where there is no screen (a scheduled
+// export), as the other commands do.
+TEST(RegisterCommand, TheExportRunsWithoutAScreen)
+{
+    TRegisterFolder folder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QLatin1String(name));
+    const QString xlsx = folder.Path(QStringLiteral("frdo.xlsx"));
+    QProcess run;
+    run.setProcessEnvironment(environment);
+    run.start(qEnvironmentVariable("RUD_BINARY_DIR") + QStringLiteral("/Quorvel_A5"),
+              {QStringLiteral("--frdo"), xlsx, QStringLiteral("--db"), folder.Database});
+    ASSERT_TRUE(run.waitForFinished(180000));
+    EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFile::exists(xlsx));
 }
 
 TEST(RegisterCommand, ArgumentsAreReadOrRefused)
