@@ -5,9 +5,6 @@
 
 #include "report/model/rudReportRuntime.h"
 #include "report/model/rudServices.h"
-
-#include "report/model/rudComponent.h"
-#include "report/model/rudView.h"
 #include "script/fs_ivariant.h"
 
 #include <QPointer>
@@ -16,7 +13,9 @@
 #include <optional>
 #include <vector>
 
+class TfrxComponent;
 class TfrxProgressWindow;
+class TfrxView;
 class TfsCustomVariable;
 
 // A report's run side without showing or printing (see the file comment);
