@@ -106,17 +106,9 @@ bool isEmptyProgram(const QString &Language, const QStringList &Lines)
 {
     if (!Language.isEmpty() && Language != QLatin1String("PascalScript"))
         return false;
-    QStringList words;
-    for (const QString &line : Lines)
-        for (const QStringView word : QStringView(line).split(u' ', Qt::SkipEmptyParts))
-            for (const QStringView part : word.split(u'\t', Qt::SkipEmptyParts))
-                words.append(part.toString());
-    auto is = [&words](int At, const char *Word) {
-        return words.at(At).compare(QLatin1String(Word), Qt::CaseInsensitive) == 0;
-    };
-    if (words.size() == 2)
-        return is(0, "begin") && is(1, "end.");
-    return words.size() == 3 && is(0, "begin") && is(1, "end") && is(2, ".");
+    const QString text = Lines.join(u' ').simplified();
+    return text.compare(QLatin1String("begin end."), Qt::CaseInsensitive) == 0 ||
+           text.compare(QLatin1String("begin end ."), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
